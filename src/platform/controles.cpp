@@ -1,0 +1,144 @@
+#include "platform/controles.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+
+namespace tarvex::plateforme {
+
+QRect pxRect(int gauche, int haut, int largeur, int hauteur)
+{
+    return QRect(px(gauche), px(haut), px(largeur), px(hauteur));
+}
+
+void placer(QWidget* w, int gauche, int haut, int largeur, int hauteur)
+{
+    w->setGeometry(pxRect(gauche, haut, largeur, hauteur));
+}
+
+QColor faceBouton() { return QApplication::palette().color(QPalette::Button); }
+
+void fondTexte(QWidget* boite, const QColor& couleur)
+{
+    QPalette p = boite->palette();
+    p.setColor(QPalette::Base, couleur);
+    p.setColor(QPalette::Disabled, QPalette::Base, couleur);
+    boite->setPalette(p);
+    boite->setAutoFillBackground(true);
+}
+
+QColor fondTexte(const QWidget* boite) { return boite->palette().color(QPalette::Base); }
+
+Image::Image(QWidget* parent, bool etire) : QLabel(parent), etire_(etire)
+{
+    setAlignment(Qt::AlignCenter);
+    setScaledContents(false);
+}
+
+QSize Image::tailleNaturelle() const
+{
+    if (image_.isNull()) return {0, 0};
+    return {image_.width() * kTwipsParPixel, image_.height() * kTwipsParPixel};
+}
+
+void Image::afficher(const QString& cheminData, const QImage& image)
+{
+    chemin_ = image.isNull() ? QString() : cheminData;
+    image_ = image;
+    if (!etire_) dimensionnerTwips(tailleNaturelle().width(), tailleNaturelle().height());
+    rafraichir();
+}
+
+void Image::effacer()
+{
+    chemin_.clear();
+    image_ = QImage();
+    if (!etire_) dimensionnerTwips(0, 0);
+    rafraichir();
+}
+
+void Image::placerTwips(int gauche, int haut, int largeur, int hauteur)
+{
+    twips_ = QRect(gauche, haut, largeur, hauteur);
+    setGeometry(pxRect(gauche, haut, largeur, hauteur));
+}
+
+void Image::dimensionnerTwips(int largeur, int hauteur)
+{
+    placerTwips(twips_.x(), twips_.y(), largeur, hauteur);
+}
+
+void Image::deplacerTwips(int gauche, int haut)
+{
+    placerTwips(gauche, haut, twips_.width(), twips_.height());
+}
+
+void Image::bordure(bool avec)
+{
+    setFrameShape(avec ? QFrame::Box : QFrame::NoFrame);
+    setFrameShadow(avec ? QFrame::Sunken : QFrame::Plain);
+    setLineWidth(avec ? 1 : 0);
+}
+
+void Image::rafraichir()
+{
+    if (image_.isNull() || width() <= 0 || height() <= 0) {
+        setPixmap(QPixmap());
+        return;
+    }
+    const QSize cible = contentsRect().size();
+    setPixmap(QPixmap::fromImage(image_.scaled(cible, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+void Image::resizeEvent(QResizeEvent* e)
+{
+    QLabel::resizeEvent(e);
+    rafraichir();
+}
+
+void Image::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton) emit clique();
+}
+
+void Cadre::mouseReleaseEvent(QMouseEvent* e)
+{
+    QGroupBox::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton) emit clique();
+}
+
+void Etiquette::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton) emit clique();
+}
+
+Minuterie::Minuterie(QObject* parent) : QObject(parent)
+{
+    connect(&timer_, &QTimer::timeout, this, &Minuterie::tic);
+}
+
+void Minuterie::demarrer(int millisecondes) { timer_.start(millisecondes); }
+void Minuterie::arreter() { timer_.stop(); }
+
+void deselectionner(QRadioButton* bouton)
+{
+    if (!bouton->isChecked()) return;
+    const bool exclusif = bouton->autoExclusive();
+    bouton->setAutoExclusive(false);
+    bouton->setChecked(false);
+    bouton->setAutoExclusive(exclusif);
+}
+
+QString texteCrLf(const QPlainTextEdit* boite)
+{
+    QString t = boite->toPlainText();
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QChar('\r'), QChar('\n'));
+    t.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return t;
+}
+
+}  // namespace tarvex::plateforme

@@ -1,0 +1,132 @@
+#pragma once
+// The controls the windows are drawn with, laid out in twips as the windows'
+// designs give them (15 twips to a pixel), and the few behaviours the stock
+// Qt widgets lack: pictures, frames and labels that take a click, option
+// buttons that can all be unselected, a timer that a test can fire.
+
+#include <QColor>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRect>
+#include <QTimer>
+
+namespace tarvex::plateforme {
+
+inline constexpr int kTwipsParPixel = 15;
+inline int px(int twips) { return (twips + kTwipsParPixel / 2) / kTwipsParPixel; }
+QRect pxRect(int gauche, int haut, int largeur, int hauteur);  // twips in, pixels out
+void placer(QWidget* w, int gauche, int haut, int largeur, int hauteur);  // twips
+
+inline const QColor kJauneClair(255, 255, 192);
+QColor faceBouton();  // the system's button-face colour
+
+// A text box's background: light yellow for a value the operator may type,
+// button-face for a locked one.
+void fondTexte(QWidget* boite, const QColor& couleur);
+QColor fondTexte(const QWidget* boite);
+
+// A picture control. Stretched: the picture is scaled to the control's size.
+// Natural: the control takes the picture's size. Its position and size are
+// kept in twips, exactly, and mapped to pixels for the screen.
+class Image : public QLabel {
+    Q_OBJECT
+public:
+    explicit Image(QWidget* parent = nullptr, bool etire = true);
+
+    void afficher(const QString& cheminData, const QImage& image);
+    void effacer();
+    const QString& chemin() const { return chemin_; }  // "" when empty
+    const QImage& image() const { return image_; }
+    QSize tailleNaturelle() const;                      // twips; empty picture: 0 x 0
+
+    void placerTwips(int gauche, int haut, int largeur, int hauteur);
+    void dimensionnerTwips(int largeur, int hauteur);
+    void deplacerTwips(int gauche, int haut);
+    QRect twips() const { return twips_; }
+    void bordure(bool avec);
+
+public slots:
+    void cliquer() { emit clique(); }
+
+signals:
+    void clique();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void rafraichir();
+
+    bool etire_;
+    QString chemin_;
+    QImage image_;
+    QRect twips_;
+};
+
+class Cadre : public QGroupBox {
+    Q_OBJECT
+public:
+    using QGroupBox::QGroupBox;
+    int largeurTwips() const { return width() * kTwipsParPixel; }
+    int hauteurTwips() const { return height() * kTwipsParPixel; }
+    void tailleTwips(int largeur, int hauteur) { largeur_ = largeur; hauteur_ = hauteur; }
+    QSize tailleTwips() const { return {largeur_ > 0 ? largeur_ : largeurTwips(), hauteur_ > 0 ? hauteur_ : hauteurTwips()}; }
+
+public slots:
+    void cliquer() { emit clique(); }
+signals:
+    void clique();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    int largeur_ = 0, hauteur_ = 0;
+};
+
+class Etiquette : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+public slots:
+    void cliquer() { emit clique(); }
+signals:
+    void clique();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// A timer named like the designs' Timer1: it runs on its own in the program
+// and a scenario can make it fire once with declencher().
+class Minuterie : public QObject {
+    Q_OBJECT
+public:
+    explicit Minuterie(QObject* parent = nullptr);
+    void demarrer(int millisecondes);
+    void arreter();
+
+public slots:
+    void declencher() { emit tic(); }
+signals:
+    void tic();
+
+private:
+    QTimer timer_;
+};
+
+// Option buttons of one frame exclude each other; unlike Qt's own, they can
+// also all be unselected.
+void deselectionner(QRadioButton* bouton);
+
+// Text of a multi-line text box as the data files hold it (lines joined by
+// CR LF) and back.
+QString texteCrLf(const QPlainTextEdit* boite);
+
+}  // namespace tarvex::plateforme

@@ -1,0 +1,170 @@
+#include "platform/doubles.h"
+
+#include "platform/qtservices.h"
+
+#include <QDialog>
+#include <QImageReader>
+
+namespace tarvex::plateforme {
+
+Reponse MessagesEnregistres::afficher(QWidget*, const QString& texte, const QString& titre, Icone icone,
+                                      Boutons boutons)
+{
+    MessageDemande d{texte, titre, icone, boutons};
+    demandes.push_back(d);
+    if (repondre) return repondre(d);
+    switch (boutons) {
+    case Boutons::OuiNon: return Reponse::Oui;
+    default: return Reponse::Ok;
+    }
+}
+
+void FenetresEnregistrees::afficherModal(QDialog* fenetre)
+{
+    pile.append(fenetre);
+    fenetre->show();
+    if (pendant)
+        pendant(fenetre);
+    else
+        fenetre->hide();
+    pile.removeAll(fenetre);
+}
+
+QImage ImagesEnregistrees::charger(const QString& cheminData)
+{
+    demandes.append(cheminData);
+    QImageReader lecteur(fichierLocal(cheminData));
+    lecteur.setAutoTransform(false);
+    return lecteur.read();
+}
+
+bool VisionneuseEnregistree::ouvrir(const QString& cheminData)
+{
+    ouverts.append(cheminData);
+    return true;
+}
+
+std::optional<QString> DialogueEnregistrementEnregistre::demander(QWidget*, const QString&, const QString& nomPropose,
+                                                                  const QString&)
+{
+    propositions.append(nomPropose);
+    if (repondre) return repondre(nomPropose);
+    return std::nullopt;
+}
+
+void ApplicationEnregistree::quitter() { terminee = true; }
+
+bool ImprimanteEnregistree::commencer()
+{
+    if (echouerAuProchain) {
+        echouerAuProchain = false;
+        return false;
+    }
+    return true;
+}
+
+namespace {
+QString nombre(double v) { return QString::number(v, 'g', 15); }
+}  // namespace
+
+void ImprimanteEnregistree::image(double x, double y, double largeur, double hauteur, const QString&)
+{
+    lignes.append(QStringLiteral("picture %1 %2 %3 %4").arg(nombre(x), nombre(y), nombre(largeur), nombre(hauteur)));
+}
+
+void ImprimanteEnregistree::texte(double x, double taille, bool gras, const QString& texte)
+{
+    QString t = texte;
+    t.replace(QChar('\\'), QStringLiteral("\\\\")).replace(QChar('"'), QStringLiteral("\\\""));
+    lignes.append(QStringLiteral("text %1 %2 %3 \"%4\"").arg(nombre(x), nombre(taille),
+                                                              gras ? QStringLiteral("bold") : QStringLiteral("plain"), t));
+}
+
+void ImprimanteEnregistree::ligneVide() { lignes.append(QStringLiteral("empty")); }
+void ImprimanteEnregistree::terminer() { lignes.append(QStringLiteral("end")); }
+
+bool LigneSerie::ouvert() const
+{
+    for (auto* p : ports)
+        if (p->estOuvert()) return true;
+    return false;
+}
+
+PortEnregistre::PortEnregistre(LigneSerie& ligne, QObject* parent) : PortSerie(parent), ligne_(ligne)
+{
+    ligne_.ports.append(this);
+}
+
+PortEnregistre::~PortEnregistre() { ligne_.ports.removeAll(this); }
+
+int PortEnregistre::choisirPort(int numero)
+{
+    if (ouvert_) return 8005;
+    ligne_.numero = numero;
+    return 0;
+}
+
+int PortEnregistre::regler(const QString& parametres)
+{
+    ligne_.reglage = parametres;
+    return 0;
+}
+
+int PortEnregistre::ouvrir()
+{
+    if (ligne_.panneOuverture != 0) {
+        const int code = ligne_.panneOuverture;
+        ligne_.panneOuverture = 0;
+        return code;
+    }
+    if (ouvert_) return 8005;
+    if (ligne_.numero < 1) return 8002;
+    ouvert_ = true;
+    recu_.clear();
+    return 0;
+}
+
+int PortEnregistre::ecrire(const QByteArray& octets)
+{
+    if (!ouvert_) return 8012;
+    ligne_.envoye += octets;
+    return 0;
+}
+
+QByteArray PortEnregistre::lire()
+{
+    QByteArray r;
+    r.swap(recu_);
+    return r;
+}
+
+int PortEnregistre::fermer()
+{
+    ouvert_ = false;
+    return 0;
+}
+
+void PortEnregistre::regleSeuils(int reception, int emission)
+{
+    seuilReception = reception;
+    seuilEmission = emission;
+}
+
+void PortEnregistre::recevoir(const QByteArray& octets)
+{
+    if (!ouvert_) return;
+    recu_ += octets;
+    if (seuilReception > 0) emit evenement(kRecu);
+}
+
+void PortEnregistre::signaler(int code)
+{
+    if (ouvert_) emit evenement(code);
+}
+
+std::unique_ptr<PortSerie> PortsEnregistres::creer(QObject* parent)
+{
+    return std::make_unique<PortEnregistre>(ligne, parent);
+}
+
+}  // namespace tarvex::plateforme

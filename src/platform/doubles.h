@@ -1,0 +1,134 @@
+#pragma once
+// Recording test doubles of the services. Each records what the program asked
+// of it; where the program waits for an answer (a message box, a modal
+// window, a save dialog), a hook set by the test gives it.
+
+#include "platform/services.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace tarvex::plateforme {
+
+struct MessageDemande {
+    QString texte;
+    QString titre;
+    Icone icone = Icone::Aucune;
+    Boutons boutons = Boutons::Ok;
+};
+
+class MessagesEnregistres : public Messages {
+public:
+    Reponse afficher(QWidget* parent, const QString& texte, const QString& titre, Icone icone,
+                     Boutons boutons) override;
+    std::vector<MessageDemande> demandes;
+    // Without a hook every box gets its first button (OK or Yes).
+    std::function<Reponse(const MessageDemande&)> repondre;
+};
+
+class FenetresEnregistrees : public Fenetres {
+public:
+    void afficherModal(QDialog* fenetre) override;
+    // Runs while the window is shown; must return once the window is hidden.
+    // Without a hook the window is shown and hidden at once.
+    std::function<void(QDialog*)> pendant;
+    QList<QDialog*> pile;  // the modal windows open now, innermost last
+};
+
+// Loads pictures for real (the scenarios write real JPEG files) and records
+// which files were asked for.
+class ImagesEnregistrees : public Images {
+public:
+    QImage charger(const QString& cheminData) override;
+    QStringList demandes;
+};
+
+class HorlogeFixe : public Horloge {
+public:
+    QString maintenant() override { return heure; }
+    QString heure = QStringLiteral("06/12/2026 09:30:00");
+};
+
+class VisionneuseEnregistree : public Visionneuse {
+public:
+    bool ouvrir(const QString& cheminData) override;
+    QStringList ouverts;
+};
+
+class DialogueEnregistrementEnregistre : public DialogueEnregistrement {
+public:
+    std::optional<QString> demander(QWidget* parent, const QString& titre, const QString& nomPropose,
+                                    const QString& filtre) override;
+    std::function<std::optional<QString>(const QString& nomPropose)> repondre;
+    QStringList propositions;
+};
+
+class ApplicationEnregistree : public Application {
+public:
+    void quitter() override;
+    bool terminee = false;
+};
+
+// What the recording printer was asked to draw, one line per element in the
+// scenarios' notation.
+class ImprimanteEnregistree : public Imprimante {
+public:
+    bool commencer() override;
+    void image(double x, double y, double largeur, double hauteur, const QString& cheminData) override;
+    void texte(double x, double taille, bool gras, const QString& texte) override;
+    void ligneVide() override;
+    void terminer() override;
+    QStringList lignes;
+    bool echouerAuProchain = false;
+};
+
+// The serial line as the scenarios see it: one log shared by every port the
+// program creates, as there is one cable at the back of the machine.
+struct LigneSerie {
+    QByteArray envoye;          // bytes written since the last check
+    int numero = 0;             // last port number set
+    QString reglage;            // last settings text set
+    int panneOuverture = 0;     // the next open fails with this number
+    QList<class PortEnregistre*> ports;
+    bool ouvert() const;
+};
+
+class PortEnregistre : public PortSerie {
+    Q_OBJECT
+public:
+    PortEnregistre(LigneSerie& ligne, QObject* parent);
+    ~PortEnregistre() override;
+
+    int choisirPort(int numero) override;
+    int regler(const QString& parametres) override;
+    int ouvrir() override;
+    int ecrire(const QByteArray& octets) override;
+    QByteArray lire() override;
+    int fermer() override;
+    bool estOuvert() const override { return ouvert_; }
+    void regleSeuils(int reception, int emission) override;
+    void regleControleFlux(ControleFlux mode) override { flux = mode; }
+
+    // The CNC's side.
+    void recevoir(const QByteArray& octets);
+    void signaler(int code);
+
+    int seuilReception = 0, seuilEmission = 0;
+    ControleFlux flux = ControleFlux::Aucun;
+
+private:
+    LigneSerie& ligne_;
+    bool ouvert_ = false;
+    QByteArray recu_;
+};
+
+class PortsEnregistres : public Ports {
+public:
+    std::unique_ptr<PortSerie> creer(QObject* parent) override;
+    LigneSerie ligne;
+};
+
+}  // namespace tarvex::plateforme

@@ -1,0 +1,89 @@
+#include "platform/qtservices.h"
+
+#include "store/chemins.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace tarvex::plateforme {
+
+QString fichierLocal(const QString& cheminData)
+{
+    return QString::fromStdString(chemins::texte(chemins::resoudre(cheminData.toStdString())));
+}
+
+QString formatGeneral(const QDateTime& moment)
+{
+    return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+Reponse QtMessages::afficher(QWidget* parent, const QString& texte, const QString& titre, Icone icone,
+                             Boutons boutons)
+{
+    QMessageBox boite(parent);
+    boite.setText(texte);
+    boite.setWindowTitle(titre);
+    switch (icone) {
+    case Icone::Information: boite.setIcon(QMessageBox::Information); break;
+    case Icone::Question: boite.setIcon(QMessageBox::Question); break;
+    case Icone::Exclamation: boite.setIcon(QMessageBox::Warning); break;
+    case Icone::Critique: boite.setIcon(QMessageBox::Critical); break;
+    case Icone::Aucune: break;
+    }
+    switch (boutons) {
+    case Boutons::Ok: boite.setStandardButtons(QMessageBox::Ok); break;
+    case Boutons::OkAnnuler: boite.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Boutons::OuiNon: boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    }
+    if (auto* b = boite.button(QMessageBox::Cancel)) b->setText(QStringLiteral("Annuler"));
+    if (auto* b = boite.button(QMessageBox::Yes)) b->setText(QStringLiteral("Oui"));
+    if (auto* b = boite.button(QMessageBox::No)) b->setText(QStringLiteral("Non"));
+    switch (boite.exec()) {
+    case QMessageBox::Cancel: return Reponse::Annuler;
+    case QMessageBox::Yes: return Reponse::Oui;
+    case QMessageBox::No: return Reponse::Non;
+    default: return boutons == Boutons::OkAnnuler && boite.clickedButton() == nullptr ? Reponse::Annuler : Reponse::Ok;
+    }
+}
+
+void QtFenetres::afficherModal(QDialog* fenetre)
+{
+    fenetre->setWindowModality(Qt::ApplicationModal);
+    fenetre->exec();
+}
+
+QImage QtImages::charger(const QString& cheminData)
+{
+    QImageReader lecteur(fichierLocal(cheminData));
+    lecteur.setAutoTransform(false);
+    return lecteur.read();
+}
+
+QString QtHorloge::maintenant() { return formatGeneral(QDateTime::currentDateTime()); }
+
+bool QtVisionneuse::ouvrir(const QString& cheminData)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fichierLocal(cheminData)).absoluteFilePath()));
+}
+
+std::optional<QString> QtDialogueEnregistrement::demander(QWidget* parent, const QString& titre,
+                                                          const QString& nomPropose, const QString& filtre)
+{
+    const QString choix = QFileDialog::getSaveFileName(parent, titre, nomPropose, filtre);
+    if (choix.isEmpty()) return std::nullopt;
+    return choix;
+}
+
+void QtApplication::quitter()
+{
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+}  // namespace tarvex::plateforme

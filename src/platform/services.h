@@ -1,0 +1,139 @@
+#pragma once
+// What the windows need from the outside world. Each service is an interface
+// with a Qt implementation (qtservices.h) and a recording test double
+// (doubles.h) that the scenarios drive. Windows never call QMessageBox,
+// QDialog::exec, QSerialPort or QDesktopServices themselves.
+
+#include <QByteArray>
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+class QDialog;
+
+namespace tarvex::plateforme {
+
+enum class Icone { Aucune, Information, Question, Exclamation, Critique };
+enum class Boutons { Ok, OkAnnuler, OuiNon };
+enum class Reponse { Ok, Annuler, Oui, Non };
+
+class Messages {
+public:
+    virtual ~Messages() = default;
+    virtual Reponse afficher(QWidget* parent, const QString& texte, const QString& titre, Icone icone,
+                             Boutons boutons = Boutons::Ok) = 0;
+};
+
+// Showing a window modally: returns once the window is hidden or closed.
+class Fenetres {
+public:
+    virtual ~Fenetres() = default;
+    virtual void afficherModal(QDialog* fenetre) = 0;
+};
+
+// Pictures from files (JPEG, and the icon). A picture's natural size is its
+// pixel size at 15 twips per pixel. A file that is missing or cannot be
+// decoded gives a null image.
+class Images {
+public:
+    virtual ~Images() = default;
+    virtual QImage charger(const QString& cheminData) = 0;
+};
+
+// The current date and time in the system's general format.
+class Horloge {
+public:
+    virtual ~Horloge() = default;
+    virtual QString maintenant() = 0;
+};
+
+// The serial port component, one per window that talks to a CNC. Failures
+// are returned as the component's own failure numbers (see README):
+// 8002 no such port, 8005 port already open, 8012 port not open,
+// 8015 settings refused, 8019 the line took nothing for 10 seconds.
+class PortSerie : public QObject {
+    Q_OBJECT
+public:
+    enum class ControleFlux { Aucun, Rts, XonXoff, RtsXonXoff };
+
+    // Event codes of the component (evenement).
+    static constexpr int kRecu = 2;
+    static constexpr int kFinTampon = 1;
+
+    using QObject::QObject;
+    ~PortSerie() override = default;
+
+    virtual int choisirPort(int numero) = 0;             // refused while open
+    virtual int regler(const QString& parametres) = 0;   // "9600,e,7,2"
+    virtual int ouvrir() = 0;
+    // Queues the bytes. Returns once they are on their way; meanwhile the
+    // windows keep repainting but take no input.
+    virtual int ecrire(const QByteArray& octets) = 0;
+    virtual QByteArray lire() = 0;                       // everything received so far
+    // Waits until every queued byte has left, then closes.
+    virtual int fermer() = 0;
+    virtual bool estOuvert() const = 0;
+    virtual void regleSeuils(int reception, int emission) = 0;
+    virtual void regleControleFlux(ControleFlux mode) = 0;
+
+signals:
+    void evenement(int code);
+};
+
+class Ports {
+public:
+    virtual ~Ports() = default;
+    virtual std::unique_ptr<PortSerie> creer(QObject* parent) = 0;
+};
+
+// The printer: the page as a list of drawing operations, in millimetres.
+class Imprimante {
+public:
+    virtual ~Imprimante() = default;
+    virtual bool commencer() = 0;  // false: the job could not start
+    virtual void image(double x, double y, double largeur, double hauteur, const QString& cheminData) = 0;
+    virtual void texte(double x, double taille, bool gras, const QString& texte) = 0;
+    virtual void ligneVide() = 0;
+    virtual void terminer() = 0;
+};
+
+// Opens a document in the application the system registers for its type, in
+// a window of its own.
+class Visionneuse {
+public:
+    virtual ~Visionneuse() = default;
+    virtual bool ouvrir(const QString& cheminData) = 0;
+};
+
+// The system's "save as" dialog. No value: the operator cancelled.
+class DialogueEnregistrement {
+public:
+    virtual ~DialogueEnregistrement() = default;
+    virtual std::optional<QString> demander(QWidget* parent, const QString& titre, const QString& nomPropose,
+                                            const QString& filtre) = 0;
+};
+
+// The end of the program.
+class Application {
+public:
+    virtual ~Application() = default;
+    virtual void quitter() = 0;
+};
+
+struct Services {
+    Messages* messages = nullptr;
+    Fenetres* fenetres = nullptr;
+    Images* images = nullptr;
+    Horloge* horloge = nullptr;
+    Ports* ports = nullptr;
+    Imprimante* imprimante = nullptr;
+    Visionneuse* visionneuse = nullptr;
+    DialogueEnregistrement* enregistrement = nullptr;
+    Application* application = nullptr;
+};
+
+}  // namespace tarvex::plateforme

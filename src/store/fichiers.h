@@ -1,0 +1,49 @@
+#pragma once
+// The file operations of the data store. Every storing operation is built from
+// these, so that each step can be made to fail in the tests (a full disk, a
+// file locked by another program, a stop of the machine) and the data folder
+// checked afterwards. Paths are data-folder paths (see chemins.h).
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex::fichiers {
+
+class ErreurFichier : public std::runtime_error {
+public:
+    ErreurFichier(std::string chemin, std::string detail);
+    const std::string& chemin() const { return chemin_; }
+    const std::string& detail() const { return detail_; }
+
+private:
+    std::string chemin_;
+    std::string detail_;
+};
+
+// The whole content, or nothing when the file is missing or unreadable.
+std::optional<std::string> lire(std::string_view chemin);
+
+bool existe(std::string_view chemin);
+bool estDossier(std::string_view chemin);
+std::vector<std::string> lister(std::string_view dossier);  // entry names, UTF-8
+
+// Each of these is one operation; on failure it throws ErreurFichier and
+// leaves the target as it was (a partially written file is never left under
+// the target's name by ecrire or copier).
+void ecrire(std::string_view chemin, std::string_view octets);   // create or replace, flushed to disk
+void ajouter(std::string_view chemin, std::string_view octets);  // append, flushed to disk
+void remplacer(std::string_view source, std::string_view cible); // rename over the target in one step
+void copier(std::string_view source, std::string_view cible);    // byte copy, flushed to disk
+void supprimer(std::string_view chemin);                         // a missing file is not an error
+void creerDossier(std::string_view chemin);
+void supprimerDossier(std::string_view chemin);                  // must be empty
+
+// Fault injection for the tests: the n-th operation from now (1 = the next)
+// fails as if the disk had refused it. 0 switches it off.
+void panneA(int n);
+int operationsDepuisPanne();  // operations counted since the last panneA()
+
+}  // namespace tarvex::fichiers

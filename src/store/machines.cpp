@@ -1,0 +1,139 @@
+#include "store/machines.h"
+
+#include "store/chemins.h"
+#include "store/cp1252.h"
+#include "store/fichiers.h"
+#include "store/lecteur.h"
+
+namespace tarvex {
+namespace {
+
+std::string ligne(const std::string& valeur) { return cp1252::depuisUtf8(valeur) + "\r\n"; }
+
+Resultat echec(const fichiers::ErreurFichier& e) { return Resultat::echec(e.chemin(), e.detail()); }
+
+}  // namespace
+
+std::string dossierMachine(const std::string& nom) { return "data\\machine\\" + nom + "\\"; }
+
+Lu<std::vector<std::string>> lireListeMachines()
+{
+    Lu<std::vector<std::string>> r;
+    const auto octets = fichiers::lire(kListeMachines);
+    if (!octets) return r;
+    LecteurItems lecteur(*octets);
+    while (!lecteur.fin()) {
+        const auto item = lecteur.suivantBrut();
+        // An empty line names no machine.
+        if (item.brut.empty() && !item.entreGuillemets) continue;
+        r.valeur.push_back(cp1252::versUtf8(item.brut));
+    }
+    return r;
+}
+
+Lu<ParamCom> lirecom(const std::string& nomMachine)
+{
+    Lu<ParamCom> r;
+    const std::string chemin = dossierMachine(sansBlancs(nomMachine)) + "com.txt";
+    if (!chemins::nomSur(sansBlancs(nomMachine))) {
+        r.signaler(chemin, "nom de machine invalide");
+        return r;
+    }
+    const auto octets = fichiers::lire(chemin);
+    if (!octets) {
+        r.signaler(chemin, fichiers::estDossier(dossierMachine(sansBlancs(nomMachine)))
+                               ? "fichier introuvable ou illisible"
+                               : "le dossier de la machine est introuvable");
+        return r;
+    }
+    auto& v = r.valeur;
+    std::string* ordre[7] = {&v.port, &v.vitesse, &v.parite, &v.bits, &v.arret, &v.type, &v.directeur};
+    LecteurItems lecteur(*octets);
+    bool unGroupe = false;
+    while (!lecteur.fin()) {
+        std::string groupe[7];
+        int lus = 0;
+        bool toutVide = true;
+        while (lus < 7 && !lecteur.fin()) {
+            const auto item = lecteur.suivantBrut();
+            if (!item.brut.empty() || item.entreGuillemets) toutVide = false;
+            groupe[lus++] = cp1252::versUtf8(item.brut);
+        }
+        if (lus < 7) {
+            if (toutVide && unGroupe) break;
+            for (int i = 0; i < lus; ++i) *ordre[i] = groupe[i];
+            r.signaler(chemin, std::to_string(lus) + (lus > 1 ? " lignes" : " ligne") + " au lieu de 7");
+            return r;
+        }
+        for (int i = 0; i < 7; ++i) *ordre[i] = groupe[i];
+        unGroupe = true;
+    }
+    if (!unGroupe) r.signaler(chemin, "le fichier est vide (il faut 7 lignes)");
+    return r;
+}
+
+Resultat ecrireMachine(const NouvelleMachine& m)
+{
+    if (!chemins::nomSur(m.nom))
+        return Resultat::echec(dossierMachine(m.nom), "nom de machine refusé : il sortirait du dossier data\\machine");
+    const std::string dossier = dossierMachine(m.nom);
+    try {
+        if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier.substr(0, dossier.size() - 1));
+        fichiers::copier(m.image, dossier + "image.jpg");
+        if (m.dossier)
+            fichiers::copier(*m.dossier, dossier + "dossier.txt");
+        else
+            fichiers::ecrire(dossier + "dossier.txt", ligne(kPasDeDossierMachine));
+        const ParamCom& c = m.com;
+        fichiers::ecrire(dossier + "com.txt", ligne(c.port) + ligne(c.vitesse) + ligne(c.parite) + ligne(c.bits) +
+                                                  ligne(c.arret) + ligne(c.type) + ligne(c.directeur));
+        // The name goes in last: the list is rewritten whole and replaced in
+        // one step, so it names the new machine only once it is complete.
+        std::string liste = fichiers::lire(kListeMachines).value_or(std::string());
+        if (!liste.empty() && liste.back() != '\n' && liste.back() != '\r') liste += "\r\n";
+        liste += ligne(m.nom);
+        fichiers::ecrire(kListeMachinesTemporaire, liste);
+        fichiers::remplacer(kListeMachinesTemporaire, kListeMachines);
+    } catch (const fichiers::ErreurFichier& e) {
+        return echec(e);
+    }
+    return {};
+}
+
+Resultat retirerMachineDeListe(const std::string& nom)
+{
+    try {
+        const auto octets = fichiers::lire(kListeMachines);
+        if (!octets) return Resultat::echec(kListeMachines, "fichier introuvable ou illisible");
+        std::string nouveau;
+        LecteurItems lecteur(*octets);
+        while (!lecteur.fin()) {
+            const auto item = lecteur.suivantBrut();
+            if (item.brut.empty() && !item.entreGuillemets) continue;
+            const std::string n = cp1252::versUtf8(item.brut);
+            if (n != nom) nouveau += ligne(n);
+        }
+        fichiers::ecrire(kListeMachinesTemporaire, nouveau);
+        fichiers::remplacer(kListeMachinesTemporaire, kListeMachines);
+    } catch (const fichiers::ErreurFichier& e) {
+        return echec(e);
+    }
+    return {};
+}
+
+Resultat supprimerDossierMachine(const std::string& nom)
+{
+    if (!chemins::nomSur(nom)) return Resultat::echec(dossierMachine(nom), "nom de machine invalide");
+    const std::string dossier = dossierMachine(nom);
+    try {
+        fichiers::supprimer(dossier + "image.jpg");
+        fichiers::supprimer(dossier + "com.txt");
+        fichiers::supprimer(dossier + "dossier.txt");
+        fichiers::supprimerDossier(dossier.substr(0, dossier.size() - 1));
+    } catch (const fichiers::ErreurFichier& e) {
+        return echec(e);
+    }
+    return {};
+}
+
+}  // namespace tarvex

@@ -1,0 +1,62 @@
+#pragma once
+// The machine list data\machine.txt and the machine folders
+// data\machine\<name>\ with com.txt, image.jpg and dossier.txt.
+
+#include "store/probleme.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvex {
+
+inline constexpr const char* kListeMachines = "data\\machine.txt";
+inline constexpr const char* kListeMachinesTemporaire = "data\\machinetemp.txt";
+inline constexpr const char* kPasDImage = "data\\pasdimage.jpg";
+inline constexpr const char* kPasDeProgramme = "data\\pasdeprogramme.txt";
+inline constexpr const char* kPasDeDossierMachine = "Pas de dossier machine";
+
+// The seven lines of com.txt: serial settings, machine kind and CNC type.
+struct ParamCom {
+    std::string port;        // "COM1"
+    std::string vitesse;     // "9600"
+    std::string parite;      // "E(ven)"
+    std::string bits;        // "7"
+    std::string arret;       // "2"
+    std::string type;        // "1" turning, "2" milling
+    std::string directeur;   // "1" NUM, "2" FAGOR, "3" FANUC, "10" other
+    bool operator==(const ParamCom&) const = default;
+};
+
+// "data\machine\" + name + "\"; readers pass the name without surrounding blanks.
+std::string dossierMachine(const std::string& nom);
+
+// The names of the list, in file order. A missing list is an empty list.
+Lu<std::vector<std::string>> lireListeMachines();
+
+// com.txt read seven items at a time to the end of the file; the last group
+// wins. A short file is reported with what it held.
+Lu<ParamCom> lirecom(const std::string& nomMachine);
+
+struct NouvelleMachine {
+    std::string nom;                      // as typed
+    std::string image;                    // picture to copy (data\pasdimage.jpg when none was chosen)
+    std::optional<std::string> dossier;   // machine file to copy; none: "Pas de dossier machine"
+    ParamCom com;
+};
+
+// Writes a new machine: its folder with image.jpg, dossier.txt and com.txt,
+// then its name at the end of the list. The name goes in last, so that the
+// list never names a machine whose folder is incomplete; a folder left by an
+// interrupted creation or deletion (not in the list) is completed in place.
+Resultat ecrireMachine(const NouvelleMachine& m);
+
+// Rewrites the list without the names equal to `nom` (letter case counts),
+// through data\machinetemp.txt; the list is replaced in one step. Without
+// any name left, the list is an empty file.
+Resultat retirerMachineDeListe(const std::string& nom);
+
+// Deletes image.jpg, com.txt, dossier.txt and the machine folder.
+Resultat supprimerDossierMachine(const std::string& nom);
+
+}  // namespace tarvex

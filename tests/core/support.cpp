@@ -1,0 +1,47 @@
+#include "support.h"
+
+#include "store/fichiers.h"
+
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace tarvex::test {
+
+void DossierDeTravail::SetUp()
+{
+    precedent_ = fs::current_path();
+    std::random_device rd;
+    dossier_ = fs::temp_directory_path() / ("tarvex-test-" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(dossier_);
+    fs::current_path(dossier_);
+    fichiers::panneA(0);
+}
+
+void DossierDeTravail::TearDown()
+{
+    fichiers::panneA(0);
+    fs::current_path(precedent_);
+    std::error_code ec;
+    fs::remove_all(dossier_, ec);
+}
+
+void DossierDeTravail::poser(const std::string& chemin, const std::string& octets)
+{
+    const fs::path p(chemin);
+    if (p.has_parent_path()) fs::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(octets.data(), static_cast<std::streamsize>(octets.size()));
+}
+
+std::string DossierDeTravail::contenu(const std::string& chemin)
+{
+    std::ifstream in(chemin, std::ios::binary);
+    if (!in) return "<absent>";
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool DossierDeTravail::present(const std::string& chemin) { return fs::exists(chemin); }
+
+}  // namespace tarvex::test
