@@ -13,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVEX_UI=ON -DTARVEX_BENCH=ON -DTARVEX_SANITIZE=OFF -DTARVEX_FUZZ=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The core again with clang, under AddressSanitizer and UndefinedBehaviorSanitizer,

@@ -49,6 +49,8 @@ public:
 class HorlogeFixe : public Horloge {
 public:
     QString maintenant() override { return heure; }
+    void patienter(int microsecondes) override { attente += microsecondes; }
+    long long attente = 0;
     QString heure = QStringLiteral("06/12/2026 09:30:00");
 };
 

@@ -2,6 +2,7 @@
 
 #include "store/chemins.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -9,6 +10,8 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QThread>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace tarvex::plateforme {
@@ -66,6 +69,11 @@ QImage QtImages::charger(const QString& cheminData)
 }
 
 QString QtHorloge::maintenant() { return formatGeneral(QDateTime::currentDateTime()); }
+
+void QtHorloge::patienter(int microsecondes)
+{
+    QThread::usleep(static_cast<unsigned long>(microsecondes));
+}
 
 bool QtVisionneuse::ouvrir(const QString& cheminData)
 {

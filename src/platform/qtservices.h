@@ -24,6 +24,7 @@ public:
 class QtHorloge : public Horloge {
 public:
     QString maintenant() override;
+    void patienter(int microsecondes) override;
 };
 
 class QtVisionneuse : public Visionneuse {

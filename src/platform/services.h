@@ -49,6 +49,8 @@ class Horloge {
 public:
     virtual ~Horloge() = default;
     virtual QString maintenant() = 0;
+    // A short pause of the progress sweep, so that each value can be seen.
+    virtual void patienter(int microsecondes) = 0;
 };
 
 // The serial port component, one per window that talks to a CNC. Failures

@@ -1,0 +1,35 @@
+// Tarvex starts in its working folder, the one that holds data\.
+
+#include "app/application.h"
+#include "platform/portqt.h"
+#include "platform/qtservices.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    tarvex::preparerApplication();
+
+    tarvex::plateforme::QtMessages messages;
+    tarvex::plateforme::QtFenetres fenetres;
+    tarvex::plateforme::QtImages images;
+    tarvex::plateforme::QtHorloge horloge;
+    tarvex::plateforme::QtPorts ports;
+    tarvex::plateforme::QtVisionneuse visionneuse;
+    tarvex::plateforme::QtDialogueEnregistrement enregistrement;
+    tarvex::plateforme::QtApplication application;
+    tarvex::plateforme::Services services;
+    services.messages = &messages;
+    services.fenetres = &fenetres;
+    services.images = &images;
+    services.horloge = &horloge;
+    services.ports = &ports;
+    services.visionneuse = &visionneuse;
+    services.enregistrement = &enregistrement;
+    services.application = &application;
+
+    tarvex::Programme programme(services);
+    programme.demarrer();
+    return app.exec();
+}

@@ -1,0 +1,165 @@
+#pragma once
+// The main window: the list of sheets, the selected sheet, and the commands
+// that open every other window. The selected sheet lives in its controls —
+// the hidden labels Label1 to Label18, the serial settings, the value boxes —
+// which the other windows read and write by name, so they are public.
+
+#include "platform/controles.h"
+#include "platform/fenetre.h"
+#include "platform/services.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+namespace tarvex {
+
+class Selectphase : public QWidget {
+    Q_OBJECT
+public:
+    explicit Selectphase(plateforme::Services& services, QWidget* parent = nullptr);
+    ~Selectphase() override;
+
+    // The load handler: splash, start-up state, list of sheets.
+    void charger();
+
+    // Fills Phase from the index (remplirliste). Reports an unreadable index.
+    void remplirliste();
+
+    // Back to the state without a selected sheet, the list refilled (after a
+    // creation or a deletion).
+    void reinitialiser();
+
+    // The selected sheet's folder, "data\" + nomdossier + "\", from the
+    // hidden labels without their surrounding blanks.
+    QString dossierFiche() const;
+
+    // The preview routine of the main window.
+    void previsu(const QString& cheminData);
+
+    // The progress sweep: 0 to 100 and back to 0, repainting each value,
+    // taking no input meanwhile.
+    void animervumetre();
+
+    plateforme::Services& services() { return services_; }
+
+    // ---- controls, named as in the window's design ----
+    // "Choix Pièce/Phase"
+    plateforme::Cadre* Frame1;
+    QComboBox* Phase;
+    QLineEdit* Text4;
+    QLabel* Label22;
+    QLineEdit* Text2;
+    QLabel* Label21;
+    QLineEdit* Time;
+    // "Machine"
+    plateforme::Cadre* Frame2;
+    QLineEdit* Text3;
+    QLabel* Label23;
+    plateforme::Cadre* Frame3;  // machine "Aperçu"
+    plateforme::Image* Image5;
+    QPushButton* Infomachine;
+    // part "Aperçu"
+    plateforme::Cadre* Frame4;
+    plateforme::Image* Image1;
+    // "Listing Programme", "Annotations Programme"
+    plateforme::Cadre* Frame5;
+    QPlainTextEdit* Programme;
+    plateforme::Cadre* Frame6;
+    QListWidget* Annotation;
+    // "PREF/DEC1/Jauges/Origine"
+    plateforme::Cadre* Frame7;
+    plateforme::Cadre* Frame9;
+    QLineEdit *Prefx, *Prefy, *Prefz;
+    QLabel *Prefxtext, *Prefytext, *Prefztext;
+    plateforme::Cadre* Frame10;
+    QLineEdit *Decx, *Decy, *Decz;
+    QLabel *Decxtext, *Decytext, *Decztext;
+    plateforme::Cadre* Frame17;
+    QLineEdit* Décalage;
+    plateforme::Cadre* Frame19;
+    QLineEdit *OrigineX, *OrigineY, *OrigineZ;
+    QLabel *OrigineXtext, *OrigineYtext, *OrigineZtext;
+    plateforme::Cadre* Frame21;
+    QPlainTextEdit* Infovrac;
+    plateforme::Cadre* Frame8;  // "Jauge Outil"
+    QPlainTextEdit* Jauge;
+    plateforme::Image* Image4;
+    // "Visualisation"
+    plateforme::Cadre* Frame11;
+    plateforme::Cadre* Frame12;  // "Dossier Technique"
+    QPushButton* Dossiertechnique;
+    QLabel* OLE1;
+    plateforme::Cadre* Frame14;  // "Prévisualisation"
+    plateforme::Image* Image6;
+    plateforme::Image* Image7;
+    plateforme::Cadre* Frame13;  // "Options" of the pictures
+    QRadioButton *Option10, *Option3, *Option4, *Option5, *Option6, *Option7, *Option8, *Option9;
+    // "Téléchargement"
+    plateforme::Cadre* Frame15;
+    plateforme::Cadre* Visu;
+    plateforme::Vumetre* ProgressBar1;
+    plateforme::Cadre* Frame16;  // "Options" of the transfer
+    QRadioButton *Option1, *Option2;
+    QCheckBox *Check1, *Check2, *Check3;
+    plateforme::Cadre* Frame18;  // "Communication"
+    QComboBox *Port2, *Vitesse2, *Parité2, *Nbrebits2, *Bitsstop2;
+    QLabel *Label24, *Label25, *Label26, *Label27, *Label28;
+    plateforme::PortSerie* MSComm1;
+    // buttons
+    QPushButton *Charger, *Command2, *imprimer, *Modifier, *Command1, *Command3, *quitter;
+    // other
+    plateforme::Image* Image2;
+    plateforme::Image* Image3;
+    plateforme::Image* Image8;
+    std::array<QLabel*, 19> Label{};  // Label[1] … Label[18]; Label[0] unused
+    plateforme::Minuterie* Timer1;
+
+    // The eight picture options in their order of precedence, with the file
+    // each one shows.
+    struct OptionPhoto {
+        QRadioButton* bouton;
+        const char* fichier;
+    };
+    std::array<OptionPhoto, 8> optionsPhotos() const;
+
+signals:
+    // Emitted once a handler has done everything it does (for the benchmarks).
+    void selectionAffichee();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void construire();
+    void etatDeDepart();
+    void reglagesParDefaut();
+    void quitterDemande();
+    void aPropos();
+    void tic();
+
+    // The handlers that belong to the other commands; each lives in the file
+    // of its subsystem.
+    void phaseChoisie(int index);
+    void optionPhotoCliquee(QRadioButton* bouton);
+    void ouvrirZoom();
+    void ouvrirInfoMachine();
+    void ouvrirDossierTechnique();
+    void chargerVersCn();
+    void ouvrirTransfert();
+
+    plateforme::Services& services_;
+    std::unique_ptr<plateforme::PortSerie> port_;
+    bool fin_ = false;
+};
+
+}  // namespace tarvex

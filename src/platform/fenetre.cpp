@@ -1,0 +1,32 @@
+#include "platform/fenetre.h"
+
+#include "platform/controles.h"
+
+#include <QCloseEvent>
+
+namespace tarvex::plateforme {
+
+Fenetre::Fenetre(QWidget* parent, const QString& nom, const QString& titre, int largeurTwips, int hauteurTwips)
+    : QDialog(parent)
+{
+    setObjectName(nom);
+    setWindowTitle(titre);
+    setFixedSize(px(largeurTwips), px(hauteurTwips));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void Fenetre::closeEvent(QCloseEvent* e)
+{
+    e->accept();
+    hide();
+}
+
+Vumetre::Vumetre(QWidget* parent) : QProgressBar(parent)
+{
+    setRange(0, 100);
+    setValue(0);
+    setTextVisible(false);
+    connect(this, &QProgressBar::valueChanged, this, [this](int v) { historique.append(v); });
+}
+
+}  // namespace tarvex::plateforme

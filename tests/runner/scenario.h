@@ -1,0 +1,99 @@
+#pragma once
+// Runs one scenario: sets the stage in a fresh working folder, starts the
+// program with the recording services, and carries out the lines one by one,
+// going on inside each modal window the program opens.
+
+#include "script.h"
+
+#include "platform/doubles.h"
+
+#include <QDir>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace tarvex {
+class Programme;
+}
+
+namespace tarvex::scenario {
+
+struct Issue {
+    bool reussi = true;
+    int ligne = 0;
+    QString message;
+};
+
+class Scenario {
+public:
+    // `fichier`: the scenario file; fixtures are relative to its folder.
+    Scenario(const QString& fichier, const QString& contenu);
+    ~Scenario();
+
+    // Runs it in the current folder, which the caller has made fresh.
+    Issue executer();
+
+private:
+    // Carries out lines until the condition holds, the file ends or a line fails.
+    void executerJusqua(const std::function<bool()>& condition);
+    void pas(const Ligne& l);
+    void echouer(int ligne, const QString& message);
+    void echouer(const Ligne& l, const QString& message) { echouer(l.numero, message); }
+    bool arrete() const { return !issue_.reussi || fini_; }
+
+    // The hooks of the services.
+    plateforme::Reponse repondreMessage(const plateforme::MessageDemande& d);
+    void pendantModal(QDialog* fenetre);
+    std::optional<QString> repondreEnregistrement(const QString& nomPropose);
+
+    // Commands.
+    void commandeScene(const Ligne& l);
+    void demarrer(const Ligne& l);
+    void agir(const Ligne& l);
+    void attendre(const Ligne& l);
+    void attendreFichier(const Ligne& l);
+    void attendreSerie(const Ligne& l);
+    void attendreControle(const Ligne& l, QWidget* fenetre, QObject* controle, const QString& nom);
+    void serie(const Ligne& l);
+    void ligneMessage(const Ligne& l);
+
+    // Windows and controls.
+    QWidget* fenetre(const QString& nom, bool visibleSeulement) const;
+    QWidget* fenetreActive() const;
+    QWidget* fenetrePourAgir(const Ligne& l, const QString& nom);
+    QObject* controle(const Ligne& l, QWidget* fenetre, const QString& nom);
+    bool separer(const Ligne& l, const QString& cible, QString& f, QString& c);
+
+    QString fixture(const QString& chemin) const;
+    QString local(const QString& chemin) const;  // a working-folder path on disk
+    bool besoin(const Ligne& l, std::size_t mots);
+
+    QString fichier_;
+    QDir dossierScenario_;
+    std::vector<Ligne> lignes_;
+    std::vector<ErreurSyntaxe> erreursSyntaxe_;
+    std::size_t curseur_ = 0;
+    int ligneCourante_ = 0;
+    Issue issue_;
+    bool fini_ = false;
+    bool portReel_ = false;
+
+    plateforme::MessagesEnregistres messages_;
+    plateforme::FenetresEnregistrees fenetres_;
+    plateforme::ImagesEnregistrees images_;
+    plateforme::HorlogeFixe horloge_;
+    plateforme::PortsEnregistres ports_;
+    std::unique_ptr<plateforme::Ports> portsReels_;
+    plateforme::VisionneuseEnregistree visionneuse_;
+    plateforme::DialogueEnregistrementEnregistre enregistrement_;
+    plateforme::ApplicationEnregistree application_;
+    plateforme::ImprimanteEnregistree imprimante_;
+    plateforme::Services services_;
+    std::unique_ptr<Programme> programme_;
+};
+
+}  // namespace tarvex::scenario

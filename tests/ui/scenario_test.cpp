@@ -1,0 +1,135 @@
+// The scenario runner itself: a fault here would let a failing scenario pass.
+
+#include "scenario.h"
+#include "script.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tarvex::scenario {
+namespace {
+
+TEST(Decoupage, MotsEtEchappements)
+{
+    struct Cas {
+        const char* ligne;
+        QStringList attendu;
+    } cas[] = {
+        {R"(expect selectphase.Phase text "A Phase 10")", {"expect", "selectphase.Phase", "text", "A Phase 10"}},
+        {R"(file p "a\r\nb\tc\\d\"e")", {"file", "p", "a\r\nb\tc\\d\"e"}},
+        {R"(x "photos.vue\.jpg$")", {"x", R"(photos.vue\.jpg$)"}},
+        {"x \"\\x13\\x0A\"", {"x", QString(QChar(0x13)) + "\n"}},
+        {"x \"\\x80\\x81\\xE9\"", {"x", QString(QChar(0x20AC)) + QChar(0x81) + QChar(0xE9)}},
+        {"x \"\\xZZ\"", {"x", "\\xZZ"}},
+        {"x \"\"  \t y", {"x", "", "y"}},
+    };
+    for (const auto& c : cas) {
+        std::vector<Mot> mots;
+        QString erreur;
+        ASSERT_TRUE(decouper(QString::fromUtf8(c.ligne), mots, erreur)) << c.ligne;
+        QStringList vus;
+        for (const auto& m : mots) vus << m.texte;
+        EXPECT_EQ(vus, c.attendu) << c.ligne;
+    }
+}
+
+TEST(Decoupage, GuillemetNonFermeEstUneErreur)
+{
+    std::vector<Mot> mots;
+    QString erreur;
+    EXPECT_FALSE(decouper(QStringLiteral("message \"Voulez vous"), mots, erreur));
+    EXPECT_FALSE(decouper(QStringLiteral("x \"a\"b"), mots, erreur));
+}
+
+TEST(Octets, ChaqueOctetSurvitAuTexte)
+{
+    QByteArray tous;
+    for (int i = 0; i < 256; ++i) tous.append(static_cast<char>(i));
+    EXPECT_EQ(octets(depuisOctets(tous)), tous);
+}
+
+TEST(Script, CommentairesEtLignesVidesIgnores)
+{
+    std::vector<ErreurSyntaxe> erreurs;
+    const auto lignes = lireScript(QStringLiteral("# titre\r\n\r\n  start\r\n\t# encore\nkey W\n"), erreurs);
+    ASSERT_EQ(lignes.size(), 2u);
+    EXPECT_EQ(lignes[0].numero, 3);
+    EXPECT_EQ(lignes[1].numero, 5);
+    EXPECT_TRUE(erreurs.empty());
+}
+
+// Runs a scenario written inline, in a fresh working folder.
+Issue executer(const QString& texte)
+{
+    QTemporaryDir dossier;
+    const QString avant = QDir::currentPath();
+    QDir::setCurrent(dossier.path());
+    Issue issue;
+    {
+        Scenario s(dossier.filePath(QStringLiteral("essai.scenario")), texte);
+        issue = s.executer();
+    }
+    QDir::setCurrent(avant);
+    return issue;
+}
+
+const char* kIndex = "file data/data.txt \"b,20,T,E,M,O,N,N,N,N,N,N,N,N,N,N\\r\\nA,10,T,E,M,O,N,N,N,N,N,N,N,N,N,N\\r\\n\"\n";
+
+TEST(Executer, UnScenarioJusteReussit)
+{
+    const Issue i = executer(QString::fromUtf8(kIndex) +
+                             "start\nkey Démarrage\nexpect selectphase.Phase items \"A Phase 10\" \"b Phase 20\"\n");
+    EXPECT_TRUE(i.reussi) << i.ligne << ": " << i.message.toStdString();
+}
+
+TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
+{
+    struct Cas {
+        const char* texte;
+        int ligne;
+    } cas[] = {
+        // a wrong expectation
+        {"start\nkey Démarrage\nexpect selectphase.Phase items \"b Phase 20\" \"A Phase 10\"\n", 4},
+        // acting on the main window while the splash is modal
+        {"start\nclick selectphase.quitter\n", 3},
+        // a message line that no box meets
+        {"start\nkey Démarrage\nmessage \"Voulez vous vraiment quitter ?\"\n", 4},
+        // a box that appears where no message line waits (the line that caused it)
+        {"start\nkey Démarrage\nclick selectphase.quitter\nexpect ended\n", 4},
+        // the box's prompt, title, icon or buttons differ
+        {"start\nkey Démarrage\nclick selectphase.quitter\nmessage \"Quitter ?\"\n", 5},
+        {"start\nkey Démarrage\nclick selectphase.quitter\nmessage * title \"Infos\"\n", 5},
+        {"start\nkey Démarrage\nclick selectphase.quitter\nmessage * icon critical\n", 5},
+        {"start\nkey Démarrage\nclick selectphase.quitter\nmessage * answer OK\n", 5},
+        // unknown commands, windows, controls
+        {"start\nkey Démarrage\nfrobnicate\n", 4},
+        {"start\nkey Démarrage\nexpect selectphase.Nothing text \"\"\n", 4},
+        {"start\nkey Démarrage\nclick Zoom.Image1\n", 4},
+        {"start\nkey Démarrage\nexpect selectphase.Phase history 1\n", 4},
+        {"start\nkey Démarrage\nexpect selectphase.ProgressBar1 history 5\n", 4},
+        {"start\nkey Démarrage\nchoose selectphase.Phase \"C Phase 1\"\n", 4},
+        {"start\nkey Démarrage\nexpect ended\n", 4},
+        {"start\nkey Démarrage\nexpect file data/data.txt \"\"\n", 4},
+        {"start\nkey Démarrage\nexpect nofile data/DATA.TXT\n", 4},
+        {"start\nkey Démarrage\nsaveas \"x.txt\"\n", 4},
+        {"start\nkey Démarrage\nexpect sent \"x\"\n", 4},
+        {"expect selectphase.Phase text \"\" extra \"unclosed\n", 2},
+    };
+    for (const auto& c : cas) {
+        const Issue i = executer(QString::fromUtf8(kIndex) + QString::fromUtf8(c.texte));
+        EXPECT_FALSE(i.reussi) << c.texte;
+        EXPECT_EQ(i.ligne, c.ligne) << c.texte << " -> " << i.message.toStdString();
+    }
+}
+
+TEST(Executer, LaFinDuFichierFermeLesFenetresSansAutreVerification)
+{
+    // The splash is still open at the end: the scenario passes.
+    const Issue i = executer(QString::fromUtf8(kIndex) + "start\nexpect Démarrage open\n");
+    EXPECT_TRUE(i.reussi) << i.message.toStdString();
+}
+
+}  // namespace
+}  // namespace tarvex::scenario
