@@ -1,0 +1,490 @@
+#include "platform/portqt.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <condition_variable>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#elif defined(Q_OS_UNIX)
+#include <cerrno>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#if defined(Q_OS_LINUX)
+#include <linux/serial.h>
+#endif
+#endif
+
+namespace tarvex::plateforme {
+
+namespace {
+
+QSerialPort::FlowControl fluxQt(PortSerie::ControleFlux mode)
+{
+    // The CNC ends its program with DC3, which is also XOFF: a driver doing
+    // XON/XOFF would swallow it and the reception would never end. Only the
+    // RTS/CTS half of the mixed mode is honoured.
+    switch (mode) {
+    case PortSerie::ControleFlux::Rts:
+    case PortSerie::ControleFlux::RtsXonXoff: return QSerialPort::HardwareControl;
+    case PortSerie::ControleFlux::Aucun:
+    case PortSerie::ControleFlux::XonXoff: break;
+    }
+    return QSerialPort::NoFlowControl;
+}
+
+bool chiffres(const QString& texte)
+{
+    if (texte.isEmpty()) return false;
+    for (QChar c : texte)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+}  // namespace
+
+PortQt::PortQt(QObject* parent) : PortSerie(parent)
+{
+    // Arrivals and emptyings are taken up from the event loop rather than from
+    // inside QSerialPort's notifiers: a window's handler may close the port
+    // in answer, which would delete the notifier under its own feet.
+    connect(&port_, &QSerialPort::readyRead, this, &PortQt::arrivee, Qt::QueuedConnection);
+    connect(&port_, &QSerialPort::bytesWritten, this, &PortQt::parti, Qt::QueuedConnection);
+    connect(&port_, &QSerialPort::errorOccurred, this, &PortQt::incident);
+}
+
+PortQt::~PortQt() { fermerSansAttendre(); }
+
+QString PortQt::peripherique(int numero)
+{
+#if defined(Q_OS_WIN)
+    return QStringLiteral("COM%1").arg(numero);
+#else
+    const QByteArray variable = "TARVEX_COM" + QByteArray::number(numero);
+    const QString autre = qEnvironmentVariable(variable.constData());
+    if (!autre.isEmpty()) return autre;
+    return QStringLiteral("/dev/ttyS%1").arg(numero - 1);
+#endif
+}
+
+std::optional<PortQt::Reglage> PortQt::analyser(const QString& parametres)
+{
+    const QStringList champs = parametres.split(QLatin1Char(','));
+    if (champs.size() != 4) return std::nullopt;
+    Reglage r;
+
+    const QString vitesse = champs[0].trimmed();
+    if (!chiffres(vitesse) || vitesse.size() > 7) return std::nullopt;
+    r.vitesse = vitesse.toInt();
+    if (r.vitesse < 1) return std::nullopt;
+
+    const QString parite = champs[1].trimmed().toLower();
+    if (parite == QLatin1String("n")) r.parite = QSerialPort::NoParity;
+    else if (parite == QLatin1String("e")) r.parite = QSerialPort::EvenParity;
+    else if (parite == QLatin1String("o")) r.parite = QSerialPort::OddParity;
+    else if (parite == QLatin1String("m")) r.parite = QSerialPort::MarkParity;
+    else if (parite == QLatin1String("s")) r.parite = QSerialPort::SpaceParity;
+    else return std::nullopt;
+
+    const QString bits = champs[2].trimmed();
+    if (bits == QLatin1String("5")) r.bits = QSerialPort::Data5;
+    else if (bits == QLatin1String("6")) r.bits = QSerialPort::Data6;
+    else if (bits == QLatin1String("7")) r.bits = QSerialPort::Data7;
+    else if (bits == QLatin1String("8")) r.bits = QSerialPort::Data8;
+    else return std::nullopt;
+
+    // A UART knows 1.5 stop bits only with 5 data bits, and 2 only with 6 to
+    // 8; the other pairs are refused as the device itself would.
+    const QString arret = champs[3].trimmed();
+    if (arret == QLatin1String("1")) {
+        r.arret = QSerialPort::OneStop;
+    } else if (arret == QLatin1String("1.5")) {
+        if (r.bits != QSerialPort::Data5) return std::nullopt;
+#if defined(Q_OS_WIN)
+        r.arret = QSerialPort::OneAndHalfStop;
+#else
+        // termios has no 1.5: with 5 data bits the UART turns the two stop
+        // bits into one and a half.
+        r.arret = QSerialPort::TwoStop;
+#endif
+    } else if (arret == QLatin1String("2")) {
+        if (r.bits == QSerialPort::Data5) return std::nullopt;
+        r.arret = QSerialPort::TwoStop;
+    } else {
+        return std::nullopt;
+    }
+    return r;
+}
+
+bool PortQt::appliquer(const Reglage& r)
+{
+    // On a closed port these only record; the device says yes or no on open.
+    return port_.setBaudRate(r.vitesse) && port_.setParity(r.parite) && port_.setDataBits(r.bits) &&
+           port_.setStopBits(r.arret);
+}
+
+void PortQt::ajusterLigne()
+{
+    // Whatever Qt made of the flow control mode, the received bytes must come
+    // through unchanged: no XON/XOFF taken by the driver, no line-end rewrite.
+#if defined(Q_OS_WIN)
+    DCB dcb;
+    dcb.DCBlength = sizeof(dcb);
+    if (GetCommState(port_.handle(), &dcb)) {
+        dcb.fOutX = FALSE;
+        dcb.fInX = FALSE;
+        dcb.fNull = FALSE;
+        dcb.fErrorChar = FALSE;
+        SetCommState(port_.handle(), &dcb);
+    }
+#elif defined(Q_OS_UNIX)
+    termios t;
+    if (::tcgetattr(port_.handle(), &t) != 0) return;
+    t.c_iflag &= ~tcflag_t(IXON | IXOFF | IXANY | ISTRIP | INLCR | IGNCR | ICRNL);
+    ::tcsetattr(port_.handle(), TCSANOW, &t);
+#endif
+}
+
+int PortQt::choisirPort(int numero)
+{
+    if (estOuvert()) return kPortDejaOuvert;
+    if (numero < 1) {
+        numero_ = 0;
+        return kPortInexistant;
+    }
+    numero_ = numero;
+    return 0;
+}
+
+int PortQt::regler(const QString& parametres)
+{
+    const std::optional<Reglage> r = analyser(parametres);
+    if (!r) return kReglageRefuse;
+    if (estOuvert()) {
+        const bool accepte = appliquer(*r);
+        if (!accepte) appliquer(reglage_);
+        ajusterLigne();
+        if (!accepte) return kReglageRefuse;
+    }
+    reglage_ = *r;
+    return 0;
+}
+
+void PortQt::regleSeuils(int reception, int emission)
+{
+    seuilReception_ = reception;
+    seuilEmission_ = emission;
+}
+
+void PortQt::regleControleFlux(ControleFlux mode)
+{
+    flux_ = mode;
+    if (estOuvert()) {
+        port_.setFlowControl(fluxQt(mode));
+        ajusterLigne();
+    }
+}
+
+int PortQt::ouvrir()
+{
+    if (port_.isOpen()) {
+        if (!perdu_) return kPortDejaOuvert;
+        fermerSansAttendre();
+    }
+    if (numero_ < 1) return kPortInexistant;
+
+    port_.setPortName(peripherique(numero_));
+    appliquer(reglage_);
+    port_.setFlowControl(fluxQt(flux_));
+    if (!port_.open(QIODevice::ReadWrite)) {
+        switch (port_.error()) {
+        case QSerialPort::PermissionError:  // locked by another program, or busy
+        case QSerialPort::OpenError: return kPortDejaOuvert;
+        case QSerialPort::UnsupportedOperationError: return kReglageRefuse;
+        default: return kPortInexistant;
+        }
+    }
+#if defined(Q_OS_UNIX)
+    // Qt's lock file only keeps out programs that honour lock files; those
+    // that lock the device itself (flock) are kept out here.
+    if (::flock(port_.handle(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        port_.close();
+        return kPortDejaOuvert;
+    }
+#endif
+    ajusterLigne();
+
+    perdu_ = false;
+    enPanne_ = false;
+    recu_.clear();
+    nouveau_ = false;
+    finSignalee_ = true;
+    erreurs_.clear();
+#if defined(Q_OS_LINUX)
+    compteursLisibles_ = true;
+    relever();
+    erreurs_.clear();
+#endif
+    return 0;
+}
+
+bool PortQt::estOuvert() const { return port_.isOpen() && !perdu_; }
+
+int PortQt::ecrire(const QByteArray& octets)
+{
+    if (!estOuvert()) return kPortFerme;
+    if (port_.write(octets) < 0) return kPortFerme;
+    const qint64 enAttente = port_.bytesToWrite();
+    if (seuilEmission_ > 0 && enAttente >= seuilEmission_) finSignalee_ = false;
+    if (enAttente <= kEnAttenteMax) return 0;
+    return attendre([this] { return port_.bytesToWrite(); }, kEnAttenteMax);
+}
+
+QByteArray PortQt::lire()
+{
+    if (port_.isOpen()) recu_ += port_.readAll();
+    nouveau_ = false;
+    QByteArray r;
+    r.swap(recu_);
+    return r;
+}
+
+int PortQt::fermer()
+{
+    if (!port_.isOpen()) {
+        perdu_ = false;
+        return kPortFerme;
+    }
+    if (perdu_) {
+        fermerSansAttendre();
+        return kPortFerme;
+    }
+    int r = enPanne_ ? kLigneBloquee : attendre([this] { return port_.bytesToWrite(); }, 0);
+    if (r == 0) r = vider();
+    // Whatever stays queued on a stalled line is dropped, or the system's own
+    // close would wait for it (half a minute on Linux) with the window frozen.
+    if (r == kLigneBloquee && port_.isOpen()) port_.clear(QSerialPort::Output);
+    fermerSansAttendre();
+    return r;
+}
+
+int PortQt::vider()
+{
+    // Qt puts the device's previous settings back as it closes, at once: the
+    // characters still in the UART would go out at another speed or format,
+    // and those are the program's last ones, DC3 included. So the close waits
+    // for the transmitter itself to be empty, not only the driver's queue.
+#if defined(Q_OS_WIN)
+    const int r = attendre([this] { return fileDuPilote(); }, 0);
+    if (r != 0) return r;
+    // Windows does not tell when the UART's own FIFO is empty: the time of
+    // sixteen characters of 11 bits.
+    QElapsedTimer fifo;
+    fifo.start();
+    const qint64 duree = 16 * 11 * 1000 / qMax(reglage_.vitesse, 1) + 10;
+    return attendre([&] { return qMax<qint64>(0, duree - fifo.elapsed()); }, 0);
+#elif defined(Q_OS_UNIX)
+    // tcdrain knows when the transmitter is empty but waits without limit
+    // (a USB adapter held by CTS): it runs aside while the driver's queue,
+    // which shrinks as long as the line takes characters, serves as the
+    // measure of progress.
+    struct Vidange {
+        std::mutex m;
+        std::condition_variable cv;
+        bool finie = false;
+        QAbstractEventDispatcher* boucle = nullptr;  // to wake; cleared once nobody waits
+    };
+    const int fd = port_.handle();
+    auto v = std::make_shared<Vidange>();
+    v->boucle = QAbstractEventDispatcher::instance();
+    std::thread fil([fd, v] {
+        ::tcdrain(fd);
+        std::lock_guard verrou(v->m);
+        v->finie = true;
+        v->cv.notify_all();
+        if (v->boucle) v->boucle->wakeUp();
+    });
+    const auto finie = [&v] {
+        std::lock_guard verrou(v->m);
+        return v->finie;
+    };
+    const int r = attendre(
+        [this, &finie]() -> qint64 {
+            if (finie()) return 0;
+            const qint64 n = fileDuPilote();
+            return n < 0 ? n : n + 1;
+        },
+        0);
+    std::unique_lock verrou(v->m);
+    v->boucle = nullptr;
+    if (!v->finie) {
+        // Emptying the queue releases tcdrain; a driver that still holds it
+        // keeps the thread, which owns nothing but the wait.
+        ::tcflush(fd, TCOFLUSH);
+        v->cv.wait_for(verrou, std::chrono::seconds(1), [&v] { return v->finie; });
+    }
+    const bool jointe = v->finie;
+    verrou.unlock();
+    if (jointe)
+        fil.join();
+    else
+        fil.detach();
+    return r;
+#else
+    return attendre([this] { return fileDuPilote(); }, 0);
+#endif
+}
+
+void PortQt::fermerSansAttendre()
+{
+    if (port_.isOpen()) {
+        recu_ += port_.readAll();
+        port_.close();
+    }
+    perdu_ = false;
+}
+
+int PortQt::attendre(const std::function<qint64()>& restant, qint64 seuil)
+{
+    QElapsedTimer calme;
+    calme.start();
+    qint64 plusBas = std::numeric_limits<qint64>::max();
+    // Wakes the loop below when nothing at all happens on the line, so that a
+    // stall is noticed and the driver's queue is polled. Only made when there
+    // is something to wait for: ecrire mostly returns at once.
+    std::optional<QTimer> reveil;
+    for (;;) {
+        if (!estOuvert()) return kPortFerme;
+        const qint64 n = restant();
+        if (n < 0) return kPortFerme;
+        if (n <= seuil) return 0;
+        if (n < plusBas) {
+            plusBas = n;
+            calme.restart();
+        } else if (calme.elapsed() >= delaiSansProgres_.count()) {
+            enPanne_ = true;
+            return kLigneBloquee;
+        }
+        if (!reveil) {
+            reveil.emplace();
+            reveil->start(10);
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
+}
+
+qint64 PortQt::fileDuPilote() const
+{
+    // What the driver still holds for the line once Qt has handed everything
+    // over. Devices that cannot tell (a pseudo-terminal passes bytes straight
+    // to the other side) count as empty; one that has gone counts as -1.
+#if defined(Q_OS_WIN)
+    DWORD erreurs = 0;
+    COMSTAT etat;
+    if (!ClearCommError(port_.handle(), &erreurs, &etat)) return -1;
+    return qint64(etat.cbOutQue);
+#elif defined(Q_OS_UNIX) && defined(TIOCOUTQ)
+    int n = 0;
+    if (::ioctl(port_.handle(), TIOCOUTQ, &n) == 0) return n;
+    return (errno == EIO || errno == ENXIO || errno == ENODEV || errno == EBADF) ? -1 : 0;
+#else
+    return 0;
+#endif
+}
+
+void PortQt::relever()
+{
+    // Qt 6 no longer reports break, framing or parity errors; the driver's
+    // counters still do, read each time bytes arrive.
+#if defined(Q_OS_WIN)
+    DWORD e = 0;
+    if (!ClearCommError(port_.handle(), &e, nullptr)) return;
+    if (e & CE_BREAK) erreurs_.append(kEvCassure);
+    if (e & CE_FRAME) erreurs_.append(kEvTrame);
+    if (e & CE_OVERRUN) erreurs_.append(kEvDonneesPerdues);
+    if (e & CE_RXOVER) erreurs_.append(kEvTamponPlein);
+    if (e & CE_RXPARITY) erreurs_.append(kEvParite);
+#elif defined(Q_OS_LINUX)
+    if (!compteursLisibles_) return;
+    serial_icounter_struct c{};
+    if (::ioctl(port_.handle(), TIOCGICOUNT, &c) != 0) {
+        compteursLisibles_ = false;  // a pseudo-terminal, most USB adapters
+        return;
+    }
+    if (c.brk != compteurs_.cassure) erreurs_.append(kEvCassure);
+    if (c.frame != compteurs_.trame) erreurs_.append(kEvTrame);
+    if (c.overrun != compteurs_.debordement) erreurs_.append(kEvDonneesPerdues);
+    if (c.buf_overrun != compteurs_.tampon) erreurs_.append(kEvTamponPlein);
+    if (c.parity != compteurs_.parite) erreurs_.append(kEvParite);
+    compteurs_ = {c.brk, c.frame, c.overrun, c.buf_overrun, c.parity};
+#endif
+}
+
+void PortQt::arrivee()
+{
+    if (!estOuvert()) return;
+    const QByteArray octets = port_.readAll();
+    if (!octets.isEmpty()) {
+        recu_ += octets;
+        nouveau_ = true;
+    }
+    relever();
+    // A handler may close the port; what follows is then no longer told.
+    while (!erreurs_.isEmpty()) {
+        emit evenement(erreurs_.takeFirst());
+        if (!estOuvert()) {
+            erreurs_.clear();
+            return;
+        }
+    }
+    if (nouveau_ && seuilReception_ >= 1) {
+        nouveau_ = false;
+        emit evenement(kRecu);
+    }
+}
+
+void PortQt::parti()
+{
+    if (!finSignalee_ && seuilEmission_ > 0 && port_.bytesToWrite() < seuilEmission_) {
+        finSignalee_ = true;
+        emit evenement(kFinTampon);
+    }
+}
+
+void PortQt::incident(QSerialPort::SerialPortError erreur)
+{
+    switch (erreur) {
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+    case QSerialPort::UnknownError: break;
+    default: return;  // failures of open and of the setters come back as results
+    }
+    if (!port_.isOpen() || perdu_) return;
+    // A vanished device keeps its descriptor readable and Qt reports the same
+    // failure in a tight loop; the port is closed at the next turn of the
+    // loop, outside the notifier that reported it.
+    perdu_ = true;
+    QMetaObject::invokeMethod(this, &PortQt::constaterPerte, Qt::QueuedConnection);
+}
+
+void PortQt::constaterPerte()
+{
+    if (!perdu_) return;  // the owner closed it meanwhile
+    fermerSansAttendre();
+    emit evenement(kEvPeripherique);
+}
+
+std::unique_ptr<PortSerie> QtPorts::creer(QObject* parent) { return std::make_unique<PortQt>(parent); }
+
+}  // namespace tarvex::plateforme

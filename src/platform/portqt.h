@@ -1,0 +1,110 @@
+#pragma once
+// The serial port of the workshop PC, on QSerialPort. Everything that depends
+// on the operating system (device names, the driver's output queue, the line
+// error counters) stays in portqt.cpp.
+
+#include "platform/services.h"
+
+#include <QList>
+#include <QSerialPort>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+namespace tarvex::plateforme {
+
+// The component's failure numbers, as the windows show them ("Erreur 8019").
+inline constexpr int kPortInexistant = 8002;  // port number 0, or no device behind COMn
+inline constexpr int kPortDejaOuvert = 8005;  // open here, or held by another program
+inline constexpr int kPortFerme = 8012;       // not open, or the device has gone
+inline constexpr int kReglageRefuse = 8015;   // settings text malformed or refused by the device
+inline constexpr int kLigneBloquee = 8019;    // nothing left for the CNC for 10 seconds
+
+// Event codes raised besides PortSerie::kRecu and PortSerie::kFinTampon.
+inline constexpr int kEvCassure = 1001;          // break received
+inline constexpr int kEvTrame = 1004;            // framing error
+inline constexpr int kEvDonneesPerdues = 1006;   // the UART overran: characters lost
+inline constexpr int kEvTamponPlein = 1008;      // the driver's receive buffer overflowed
+inline constexpr int kEvParite = 1009;           // parity error
+inline constexpr int kEvPeripherique = 1011;     // the device stopped answering (unplugged)
+
+class PortQt : public PortSerie {
+    Q_OBJECT
+public:
+    explicit PortQt(QObject* parent = nullptr);
+    ~PortQt() override;
+
+    int choisirPort(int numero) override;
+    int regler(const QString& parametres) override;
+    int ouvrir() override;
+    int ecrire(const QByteArray& octets) override;
+    QByteArray lire() override;
+    int fermer() override;
+    bool estOuvert() const override;
+    void regleSeuils(int reception, int emission) override;
+    void regleControleFlux(ControleFlux mode) override;
+
+    // The device behind COMn: the system's name on Windows; elsewhere
+    // /dev/ttyS(n-1) unless TARVEX_COMn names another one (a USB adapter).
+    static QString peripherique(int numero);
+
+    // How long ecrire and fermer wait without a byte leaving before giving up
+    // with kLigneBloquee. Ten seconds at the workshop; the tests shorten it.
+    void regleDelaiSansProgres(std::chrono::milliseconds delai) { delaiSansProgres_ = delai; }
+
+    // How much ecrire lets wait in the application's buffer before it holds
+    // the window: a second of line at 9600 baud, so the progress bar never
+    // runs far ahead of the cable and a stalled line is noticed within one
+    // timeout, while the driver below still always has data to send.
+    static constexpr qint64 kEnAttenteMax = 1024;
+
+private:
+    struct Reglage {
+        qint32 vitesse = 9600;
+        QSerialPort::Parity parite = QSerialPort::NoParity;
+        QSerialPort::DataBits bits = QSerialPort::Data8;
+        QSerialPort::StopBits arret = QSerialPort::OneStop;
+    };
+
+    static std::optional<Reglage> analyser(const QString& parametres);
+    bool appliquer(const Reglage& r);
+    void ajusterLigne();
+    int attendre(const std::function<qint64()>& restant, qint64 seuil);
+    int vider();
+    qint64 fileDuPilote() const;
+    void relever();
+    void arrivee();
+    void incident(QSerialPort::SerialPortError erreur);
+    void constaterPerte();
+    void parti();
+    void fermerSansAttendre();
+
+    QSerialPort port_;
+    int numero_ = 0;
+    Reglage reglage_;
+    ControleFlux flux_ = ControleFlux::Aucun;
+    int seuilReception_ = 0;
+    int seuilEmission_ = 0;
+    QByteArray recu_;
+    bool nouveau_ = false;       // received since the last kRecu or lire
+    bool finSignalee_ = true;    // kFinTampon already raised for the current emptying
+    bool perdu_ = false;         // the device went away while open
+    bool enPanne_ = false;       // a wait gave up: fermer no longer waits
+    QList<int> erreurs_;         // line errors not yet raised
+    std::chrono::milliseconds delaiSansProgres_{10000};
+#ifdef Q_OS_LINUX
+    struct Compteurs {
+        int cassure = 0, trame = 0, debordement = 0, tampon = 0, parite = 0;
+    };
+    Compteurs compteurs_;
+    bool compteursLisibles_ = false;
+#endif
+};
+
+class QtPorts : public Ports {
+public:
+    std::unique_ptr<PortSerie> creer(QObject* parent) override;
+};
+
+}  // namespace tarvex::plateforme

@@ -1,0 +1,436 @@
+// The serial port against a pseudo-terminal: the test holds the master side,
+// where the CNC would be, and the port opens the slave as COM1 through
+// TARVEX_COM1. Everything goes through the real QSerialPort backend.
+
+#include "platform/portqt.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <mutex>
+#include <poll.h>
+#include <pty.h>
+#include <string>
+#include <sys/file.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace tarvex::plateforme {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A port that hangs is the fault these tests look for; a hung test would
+// only stop the whole run without saying which one it was.
+class Garde {
+public:
+    explicit Garde(std::chrono::seconds limite)
+        : fil_([this, limite] {
+              std::unique_lock verrou(m_);
+              if (!cv_.wait_for(verrou, limite, [this] { return fini_; })) {
+                  std::fprintf(stderr, "bloqué: %s\n", ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  std::abort();
+              }
+          })
+    {
+    }
+    ~Garde()
+    {
+        {
+            std::lock_guard verrou(m_);
+            fini_ = true;
+        }
+        cv_.notify_all();
+        fil_.join();
+    }
+
+private:
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool fini_ = false;
+    std::thread fil_;
+};
+
+// The CNC's end of the cable.
+class Cnc {
+public:
+    explicit Cnc(bool garderEsclave = false)
+    {
+        char nom[256];
+        if (::openpty(&maitre_, &esclave_, nom, nullptr, nullptr) != 0) {
+            ADD_FAILURE() << "openpty";
+            return;
+        }
+        nom_ = QString::fromLocal8Bit(nom);
+        termios t;
+        ::tcgetattr(maitre_, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(maitre_, TCSANOW, &t);
+        if (!garderEsclave) {
+            ::close(esclave_);
+            esclave_ = -1;
+        }
+    }
+    ~Cnc()
+    {
+        arret_ = true;
+        if (lecteur_.joinable()) lecteur_.join();
+        if (maitre_ >= 0) ::close(maitre_);
+        if (esclave_ >= 0) ::close(esclave_);
+    }
+
+    const QString& nom() const { return nom_; }
+    int esclave() const { return esclave_; }
+
+    // Reads in the background, `morceau` bytes at a time with a pause after
+    // each, after an initial wait; with `coupure`, pulls the cable out once
+    // that much has come. Stops when the port side is closed.
+    void lireEnFond(size_t morceau, std::chrono::microseconds pause, std::chrono::milliseconds avant = 0ms,
+                    size_t coupure = 0)
+    {
+        lecteur_ = std::thread([=, this] {
+            std::this_thread::sleep_for(avant);
+            std::string tampon(morceau, '\0');
+            while (!arret_) {
+                pollfd p{maitre_, POLLIN, 0};
+                if (::poll(&p, 1, 20) <= 0) continue;
+                const ssize_t n = ::read(maitre_, tampon.data(), morceau);
+                if (n < 0) {
+                    if (errno == EAGAIN || errno == EINTR) continue;
+                    break;  // EIO: the port side has closed and everything was read
+                }
+                {
+                    std::lock_guard verrou(m_);
+                    recu_.append(tampon.data(), size_t(n));
+                }
+                compte_ += size_t(n);
+                if (coupure > 0 && compte_ >= coupure) {
+                    ::close(maitre_);
+                    maitre_ = -1;
+                    break;
+                }
+                std::this_thread::sleep_for(pause);
+            }
+            fini_ = true;
+        });
+    }
+
+    bool lectureFinie() const { return fini_; }
+    size_t compte() const { return compte_; }
+    std::string recu()
+    {
+        std::lock_guard verrou(m_);
+        return recu_;
+    }
+
+    void envoyer(const QByteArray& octets)
+    {
+        qint64 fait = 0;
+        while (fait < octets.size()) {
+            const ssize_t n = ::write(maitre_, octets.constData() + fait, size_t(octets.size() - fait));
+            if (n < 0) {
+                ADD_FAILURE() << "write: " << errno;
+                return;
+            }
+            fait += n;
+        }
+    }
+
+private:
+    int maitre_ = -1;
+    int esclave_ = -1;
+    QString nom_;
+    std::thread lecteur_;
+    std::atomic<bool> arret_{false};
+    std::atomic<bool> fini_{false};
+    std::atomic<size_t> compte_{0};
+    std::mutex m_;
+    std::string recu_;
+};
+
+// Lines of a NUM part program, each ended by LF alone, then DC3 LF.
+QList<QByteArray> programme(int lignes)
+{
+    QList<QByteArray> r;
+    r.append("%1234\n");
+    for (int i = 1; i < lignes; ++i)
+        r.append(QStringLiteral("N%1 G01 X%2.%3 Z-%4.5 F0.12\n").arg(i * 10).arg(i % 97).arg(i % 1000, 3, 10, QChar('0')).arg(i % 41).toLatin1());
+    r.append("\x13\n");
+    return r;
+}
+
+QByteArray bout(const QList<QByteArray>& lignes)
+{
+    QByteArray r;
+    for (const auto& l : lignes) r += l;
+    return r;
+}
+
+class PortPty : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        qunsetenv("TARVEX_COM1");
+        qunsetenv("TARVEX_COM7");
+    }
+
+    // The port opened on this CNC as COM1.
+    void brancher(PortQt& port, const Cnc& cnc, const char* reglage = "9600,e,7,2")
+    {
+        qputenv("TARVEX_COM1", cnc.nom().toLocal8Bit());
+        ASSERT_EQ(port.choisirPort(1), 0);
+        ASSERT_EQ(port.regler(QString::fromLatin1(reglage)), 0);
+        ASSERT_EQ(port.ouvrir(), 0);
+    }
+};
+
+TEST_F(PortPty, UnProgrammeArriveEntierJusquAuDernierOctetMemeLuLentement)
+{
+    Garde garde(60s);
+    Cnc cnc;
+    PortQt port;
+    brancher(port, cnc);
+    const QList<QByteArray> lignes = programme(900);
+    const QByteArray attendu = bout(lignes);
+    // The reader starts late and then takes 64 bytes every 2 ms: the
+    // pseudo-terminal (about 15 KB) fills and the port has to hold the rest.
+    cnc.lireEnFond(64, 2ms, 300ms);
+    for (const auto& l : lignes) ASSERT_EQ(port.ecrire(l), 0);
+    ASSERT_LT(cnc.compte(), size_t(attendu.size())) << "the tail must still be on its way when the port closes";
+    EXPECT_EQ(port.fermer(), 0);
+    EXPECT_FALSE(port.estOuvert());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.lectureFinie(); }, 20000));
+    const std::string recu = cnc.recu();
+    ASSERT_EQ(recu.size(), size_t(attendu.size()));
+    EXPECT_TRUE(recu == attendu.toStdString());
+}
+
+struct CasReception {
+    const char* nom;
+    PortSerie::ControleFlux flux;
+    const char* reglage;
+    int seuil;
+    QByteArray texte;
+};
+
+QByteArray tousLesOctets()
+{
+    QByteArray r;
+    for (int i = 0; i < 256; ++i) r.append(char(i));
+    r.append("\x13");
+    return r;
+}
+
+// DC1 and DC3 inside the text, as a CNC sends them when it talks XON/XOFF
+// to its own reader, and DC3 at the end.
+const QByteArray kRecuAvecXonXoff = QByteArray("%12\nN10 G0 X1\r\n\x11N20 \x13Z2\nN30 M02\n") + QByteArray(300, 'A') + "\n\x13";
+
+void PrintTo(const CasReception& cas, std::ostream* os) { *os << cas.nom; }
+
+class PortPtyReception : public PortPty, public ::testing::WithParamInterface<CasReception> {};
+
+TEST_P(PortPtyReception, ChaqueOctetArriveDC3Compris)
+{
+    const CasReception& cas = GetParam();
+    Garde garde(30s);
+    Cnc cnc;
+    PortQt port;
+    brancher(port, cnc, cas.reglage);
+    port.regleSeuils(cas.seuil, 1);
+    port.regleControleFlux(cas.flux);
+
+    QByteArray recu;
+    QList<int> evenements;
+    QObject::connect(&port, &PortSerie::evenement, [&](int code) {
+        evenements.append(code);
+        if (code == PortSerie::kRecu) recu += port.lire();
+    });
+    for (qsizetype i = 0; i < cas.texte.size(); i += 37) {
+        cnc.envoyer(cas.texte.mid(i, 37));
+        QTest::qWait(3);
+    }
+    if (cas.seuil == 0) {
+        QTest::qWait(300);
+        EXPECT_TRUE(evenements.isEmpty());
+        recu = port.lire();
+    } else {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recu.size() >= cas.texte.size(); }, 5000))
+            << recu.size() << " of " << cas.texte.size();
+        EXPECT_GE(evenements.size(), 2);
+        EXPECT_EQ(evenements.count(PortSerie::kRecu), evenements.size());
+    }
+    EXPECT_TRUE(recu == cas.texte) << recu.toHex().toStdString();
+    EXPECT_EQ(port.fermer(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, PortPtyReception,
+    ::testing::Values(
+        CasReception{"SansControle", PortSerie::ControleFlux::Aucun, "9600,e,7,2", 1, kRecuAvecXonXoff},
+        CasReception{"Rts", PortSerie::ControleFlux::Rts, "9600,e,7,2", 1, kRecuAvecXonXoff},
+        CasReception{"XonXoff", PortSerie::ControleFlux::XonXoff, "9600,e,7,2", 1, kRecuAvecXonXoff},
+        CasReception{"RtsXonXoff", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 1, kRecuAvecXonXoff},
+        CasReception{"HuitBitsTousLesOctets", PortSerie::ControleFlux::RtsXonXoff, "9600,n,8,1", 1, tousLesOctets()},
+        CasReception{"SeuilNulRienNEstSignale", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 0,
+                     kRecuAvecXonXoff}),
+    [](const auto& info) { return std::string(info.param.nom); });
+
+TEST_F(PortPty, LeCableArracheEnPleinEnvoiDonneUnEchecSansBloquer)
+{
+    Garde garde(30s);
+    Cnc cnc;
+    PortQt port;
+    brancher(port, cnc);
+    cnc.lireEnFond(64, 1ms, 0ms, 4096);
+
+    QElapsedTimer chrono;
+    chrono.start();
+    int echec = 0;
+    for (const auto& l : programme(3000)) {
+        echec = port.ecrire(l);
+        if (echec != 0) break;
+    }
+    EXPECT_EQ(echec, kPortFerme);
+    EXPECT_LT(chrono.elapsed(), 5000);
+    EXPECT_FALSE(port.estOuvert());
+    EXPECT_EQ(port.fermer(), kPortFerme);
+    EXPECT_EQ(port.ecrire("N10\n"), kPortFerme);
+}
+
+TEST_F(PortPty, LeCableArracheEnAttenteDeReceptionEstSignale)
+{
+    Garde garde(30s);
+    QList<int> evenements;
+    PortQt port;
+    {
+        Cnc cnc;
+        brancher(port, cnc);
+        port.regleSeuils(1, 1);
+        QObject::connect(&port, &PortSerie::evenement, [&](int code) { evenements.append(code); });
+        cnc.envoyer("%12\nN10");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return evenements.contains(PortSerie::kRecu); }, 2000));
+    }  // the master is closed here
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evenements.contains(kEvPeripherique); }, 2000));
+    EXPECT_FALSE(port.estOuvert());
+    EXPECT_EQ(port.lire(), QByteArray("%12\nN10"));
+    EXPECT_EQ(port.fermer(), kPortFerme);
+    EXPECT_EQ(port.ouvrir(), kPortInexistant) << "the pseudo-terminal is gone with its master";
+}
+
+struct CasBlocage {
+    const char* nom;
+    qsizetype taille;  // written at once while the line takes nothing
+    int ecriture;      // what ecrire returns
+};
+
+void PrintTo(const CasBlocage& cas, std::ostream* os) { *os << cas.nom; }
+
+class PortPtyBlocage : public PortPty, public ::testing::WithParamInterface<CasBlocage> {};
+
+TEST_P(PortPtyBlocage, UneLigneQuiNePrendRienEchoueApresLeDelai)
+{
+    const CasBlocage& cas = GetParam();
+    Garde garde(30s);
+    Cnc cnc(true);
+    PortQt port;
+    brancher(port, cnc);
+    port.regleDelaiSansProgres(300ms);
+    // The line stopped as by a CNC's XOFF: the pseudo-terminal takes nothing.
+    ASSERT_EQ(::tcflow(cnc.esclave(), TCOOFF), 0);
+
+    QElapsedTimer chrono;
+    chrono.start();
+    EXPECT_EQ(port.ecrire(QByteArray(cas.taille, 'N')), cas.ecriture);
+    EXPECT_EQ(port.fermer(), kLigneBloquee);
+    EXPECT_GE(chrono.elapsed(), 300);
+    EXPECT_LT(chrono.elapsed(), 3000) << "fermer must not wait again after ecrire gave up";
+    EXPECT_FALSE(port.estOuvert());
+}
+
+INSTANTIATE_TEST_SUITE_P(Etapes, PortPtyBlocage,
+                         ::testing::Values(CasBlocage{"PendantLEcriture", 4096, kLigneBloquee},
+                                           CasBlocage{"ALaFermeture", 512, 0}),
+                         [](const auto& info) { return std::string(info.param.nom); });
+
+TEST_F(PortPty, OuverturesRefusees)
+{
+    Cnc cnc;
+    qputenv("TARVEX_COM1", cnc.nom().toLocal8Bit());
+    qputenv("TARVEX_COM7", "/dev/tarvex-pas-de-port");
+
+    struct Cas {
+        const char* nom;
+        std::function<int()> essai;
+        int attendu;
+    };
+    PortQt a, b;
+    const auto ouvrirA = [&] {
+        a.choisirPort(1);
+        return a.ouvrir();
+    };
+    const std::vector<Cas> cas = {
+        {"port zéro", [&] { return a.choisirPort(0); }, kPortInexistant},
+        {"ouvrir sans numéro de port", [&] { return a.ouvrir(); }, kPortInexistant},
+        {"périphérique absent", [&] { a.choisirPort(7); return a.ouvrir(); }, kPortInexistant},
+        {"fermer un port fermé", [&] { return a.fermer(); }, kPortFerme},
+        {"écrire sur un port fermé", [&] { return a.ecrire("N10\n"); }, kPortFerme},
+        {"première ouverture", ouvrirA, 0},
+        {"le même composant une seconde fois", [&] { return a.ouvrir(); }, kPortDejaOuvert},
+        {"changer de port ouvert", [&] { return a.choisirPort(2); }, kPortDejaOuvert},
+        {"un second composant", [&] { b.choisirPort(1); return b.ouvrir(); }, kPortDejaOuvert},
+        {"fermeture", [&] { return a.fermer(); }, 0},
+        {"un autre programme le tient", [&] {
+             const int fd = ::open(cnc.nom().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+             ::flock(fd, LOCK_EX);
+             const int r = ouvrirA();
+             ::close(fd);
+             return r;
+         }, kPortDejaOuvert},
+        {"libre à nouveau", ouvrirA, 0},
+    };
+    for (const auto& c : cas) EXPECT_EQ(c.essai(), c.attendu) << c.nom;
+}
+
+TEST_F(PortPty, ReglagesRefusesAvantEtPendantLOuverture)
+{
+    Cnc cnc;
+    const char* refuses[] = {"",           "9600",         "9600,e,7",    "9600,e,7,2,1", "96OO,e,7,2",
+                             "0,e,7,2",    "-9600,e,7,2",  "9600,x,7,2",  "9600,ee,7,2",  "9600,e,4,2",
+                             "9600,e,9,2", "9600,e,7,3",   "9600,e,7,0",  "9600,e,7,1.5", "9600,n,5,2",
+                             "9600;e;7;2", "96 00,e,7,2",  "9600,,7,2"};
+    PortQt ferme;
+    for (const char* texte : refuses) EXPECT_EQ(ferme.regler(QString::fromLatin1(texte)), kReglageRefuse) << texte;
+
+    // Accepted, and taken by the device as it opens.
+    const char* acceptes[] = {"4800,O,8,1", "110,n,5,1.5", "19200, s ,6,2", "1200,m,8,1", "9600,e,7,2"};
+    for (const char* texte : acceptes) {
+        PortQt port;
+        brancher(port, cnc, texte);
+        EXPECT_EQ(port.fermer(), 0) << texte;
+    }
+
+    // Refused while open, the port stays as it was and keeps working.
+    PortQt port;
+    brancher(port, cnc);
+    for (const char* texte : refuses) EXPECT_EQ(port.regler(QString::fromLatin1(texte)), kReglageRefuse) << texte;
+    EXPECT_TRUE(port.estOuvert());
+    cnc.lireEnFond(4096, 0us);
+    ASSERT_EQ(port.ecrire("%1\n\x13\n"), 0);
+    ASSERT_EQ(port.fermer(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.lectureFinie(); }, 5000));
+    EXPECT_EQ(cnc.recu(), "%1\n\x13\n");
+}
+
+}  // namespace
+}  // namespace tarvex::plateforme
