@@ -1,9 +1,83 @@
-// The main window's commands of the CNC link.
+// The main window's commands of the CNC link: Charger sends the selected
+// sheet, PC - CN opens the transfer of any program file.
+#include "cnclink/liaison.h"
+#include "cnclink/telechargement.h"
 #include "mainwindow/selectphase.h"
+#include "store/lecteur.h"
+
+#include <cmath>
 
 namespace tarvex {
 
-void Selectphase::chargerVersCn() {}
-void Selectphase::ouvrirTransfert() {}
+using namespace plateforme;
+
+namespace {
+
+// A machine code as com.txt gives it ("1", "10"), compared as a number: a
+// text that is not a whole number matches no kind and no CNC type.
+int code(const QLabel* label)
+{
+    const double v = lirenombre(label->text().toStdString());
+    if (v != std::floor(v) || std::fabs(v) > 1e6) return -1;
+    return static_cast<int>(v);
+}
+
+DemandeChargement demande(const Selectphase& f)
+{
+    DemandeChargement d;
+    d.directeur = code(f.Label[18]);
+    d.type = code(f.Label[17]);
+    d.dossier = f.dossierFiche().toStdString();
+    if (f.Option2->isChecked())
+        d.mode = ModeChargement::JaugesSeules;
+    else if (f.Option1->isChecked())
+        d.mode = ModeChargement::Programme;
+    else
+        d.mode = ModeChargement::Aucun;
+    d.pref = f.Check1->isChecked();
+    d.dec = f.Check2->isChecked();
+    d.jauges = f.Check3->isChecked();
+    d.prefX = f.Prefx->text().toStdString();
+    d.prefY = f.Prefy->text().toStdString();
+    d.prefZ = f.Prefz->text().toStdString();
+    d.decX = f.Decx->text().toStdString();
+    d.decY = f.Decy->text().toStdString();
+    d.decZ = f.Decz->text().toStdString();
+    return d;
+}
+
+}  // namespace
+
+void Selectphase::chargerVersCn()
+{
+    Messages& messages = *services_.messages;
+    if (!liaison::confirmer(messages, this)) return;
+
+    std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, *this);
+    if (!echec) {
+        const Transfert transfert = transfertFiche(demande(*this));
+        echec = liaison::executer(transfert, *MSComm1, *ProgressBar1);
+        if (!echec) {
+            if (const int r = MSComm1->fermer()) echec = liaison::Echec{r, QString()};
+        }
+        if (!echec) {
+            if (transfert.balayage) animervumetre();
+            liaison::signalerReussite(messages, this);
+            return;
+        }
+    }
+    liaison::abandonner(*MSComm1);
+    liaison::signaler(messages, this, *echec);
+}
+
+void Selectphase::ouvrirTransfert()
+{
+    // Loaded once and hidden between uses, so that the file picker behind it
+    // keeps the folder where the operator left it.
+    auto* choix = findChild<Selecttelechargement*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!choix) choix = new Selecttelechargement(*this);
+    choix->charger();
+    services_.fenetres->afficherModal(choix);
+}
 
 }  // namespace tarvex

@@ -1,0 +1,46 @@
+#pragma once
+// Sending a program file picked on disk to the CNC, as it stands.
+
+#include "platform/controles.h"
+#include "platform/fenetre.h"
+#include "platform/listes.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <memory>
+
+namespace tarvex {
+
+class Selectphase;
+
+class Selecttelechargementprogramme : public plateforme::Fenetre {
+    Q_OBJECT
+public:
+    explicit Selecttelechargementprogramme(Selectphase& principale);
+    ~Selecttelechargementprogramme() override;
+
+    plateforme::Cadre* FrameSelection;
+    plateforme::ListeLecteurs* Drive1;
+    plateforme::ListeDossiers* Dir1;
+    plateforme::ListeFichiers* File1;
+    plateforme::Cadre* Frame2;
+    QPlainTextEdit* Programme;
+    QPushButton* Command1;
+    QPushButton* CmdQuitter;
+    plateforme::PortSerie* MSComm1;
+
+private:
+    void montrerFichier();
+    void envoyer();
+
+    Selectphase& principale_;
+    std::unique_ptr<plateforme::PortSerie> port_;
+};
+
+// The text of a file as a preview shows it: every character but the last
+// (the line end the editors put there), line ends as line breaks. A missing,
+// unreadable or empty file shows nothing.
+QString apercuTexte(const QString& chemin);
+
+}  // namespace tarvex

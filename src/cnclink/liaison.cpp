@@ -1,0 +1,76 @@
+#include "cnclink/liaison.h"
+
+#include "mainwindow/selectphase.h"
+#include "store/cp1252.h"
+
+namespace tarvex::liaison {
+
+using namespace plateforme;
+
+bool confirmer(Messages& messages, QWidget* parent)
+{
+    return messages.afficher(parent, QStringLiteral("Placer la machine en mode chargement"),
+                             QStringLiteral("Liaison PC-CN"), Icone::Information,
+                             Boutons::OkAnnuler) == Reponse::Ok;
+}
+
+std::optional<Echec> ouvrirPort(PortSerie& port, const Selectphase& principale)
+{
+    const int numero = numeroPort(principale.Port2->currentText().toStdString());
+    const std::string reglage =
+        reglageliaison(principale.Vitesse2->currentText().toStdString(), principale.Parité2->currentText().toStdString(),
+                       principale.Nbrebits2->currentText().toStdString(),
+                       principale.Bitsstop2->currentText().toStdString());
+    const QString port2 = principale.Port2->currentText();
+    if (const int r = port.choisirPort(numero)) return Echec{r, QStringLiteral("Port %1").arg(port2)};
+    if (const int r = port.regler(QString::fromStdString(reglage)))
+        return Echec{r, QStringLiteral("Paramètres %1").arg(QString::fromStdString(reglage))};
+    if (const int r = port.ouvrir()) return Echec{r, QStringLiteral("Port %1").arg(port2)};
+    return std::nullopt;
+}
+
+std::optional<Echec> executer(const Transfert& transfert, PortSerie& port, Vumetre& vumetre)
+{
+    for (const Etape& e : transfert.etapes) {
+        if (!e.octets.empty()) {
+            if (const int r = port.ecrire(QByteArray::fromStdString(e.octets))) return Echec{r, QString()};
+        }
+        if (e.progression >= 0) vumetre.setValue(e.progression);
+    }
+    if (transfert.echec) return Echec{transfert.echec->numero, QString::fromStdString(transfert.echec->detail)};
+    return std::nullopt;
+}
+
+void abandonner(PortSerie& port)
+{
+    if (port.estOuvert()) port.fermer();
+}
+
+QString texteEchec(int numero)
+{
+    switch (numero) {
+    case 8005: return QStringLiteral("Problème de Port - Modifier");
+    case 8002: return QStringLiteral("Problème de connexion");
+    default: return QStringLiteral("Erreur %1").arg(numero);
+    }
+}
+
+void signaler(Messages& messages, QWidget* parent, const Echec& echec)
+{
+    messages.afficher(parent, texteEchec(echec.numero), QStringLiteral("Téléchargement"), Icone::Critique);
+}
+
+void signalerReussite(Messages& messages, QWidget* parent)
+{
+    messages.afficher(parent, QStringLiteral("Transfert effectué"), QStringLiteral("Infos"), Icone::Information);
+}
+
+QString texteBoite(const QByteArray& octets)
+{
+    QString t = QString::fromStdString(cp1252::versUtf8(std::string_view(octets.constData(), octets.size())));
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+}  // namespace tarvex::liaison

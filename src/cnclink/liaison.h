@@ -1,0 +1,60 @@
+#pragma once
+// What every transfer window does with its serial port: the question to the
+// operator, the port set from the main window's settings, the steps of a
+// transfer written in order, and the one message a failure ends with.
+
+#include "cnclink/transmission.h"
+#include "platform/fenetre.h"
+#include "platform/services.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace tarvex {
+
+class Selectphase;
+
+namespace liaison {
+
+// A transfer that stopped: the serial component's failure number or the
+// transfer's own, and what the program knows about it (which file, which
+// line), for the operator's help only.
+struct Echec {
+    int numero = 0;
+    QString detail;
+};
+
+// "Placer la machine en mode chargement"; false when the operator cancels.
+bool confirmer(plateforme::Messages& messages, QWidget* parent);
+
+// Port number and settings text from the main window's five combo boxes,
+// set on the port, then the port opened.
+std::optional<Echec> ouvrirPort(plateforme::PortSerie& port, const Selectphase& principale);
+
+// Writes the steps one after the other and moves the progress bar where a
+// step says so. Stops at the first refusal of the port, or after the last
+// step when the transfer itself failed there.
+std::optional<Echec> executer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre);
+
+// Closes the port after a failure, so that the next transfer is not refused
+// because this one left it open. The bytes already queued still go out: the
+// CNC has seen the lines before them anyway.
+void abandonner(plateforme::PortSerie& port);
+
+// The text of the failure message: the port already open, a port that does
+// not exist, or the number itself.
+QString texteEchec(int numero);
+
+// The failure message: title "Téléchargement", critical icon.
+void signaler(plateforme::Messages& messages, QWidget* parent, const Echec& echec);
+
+// The message of a transfer that went through: "Transfert effectué".
+void signalerReussite(plateforme::Messages& messages, QWidget* parent);
+
+// Windows-1252 bytes of a program as a text box shows them: CR LF, a lone CR
+// and a lone LF each make one line break.
+QString texteBoite(const QByteArray& octets);
+
+}  // namespace liaison
+}  // namespace tarvex

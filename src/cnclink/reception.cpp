@@ -1,0 +1,226 @@
+#include "cnclink/reception.h"
+
+#include "cnclink/liaison.h"
+#include "cnclink/transmission.h"
+#include "mainwindow/selectphase.h"
+#include "store/cp1252.h"
+#include "store/fichiers.h"
+
+#include <QDir>
+#include <QHideEvent>
+#include <QTextCursor>
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+
+QByteArray versOctets(const QString& texte)
+{
+    return QByteArray::fromStdString(cp1252::depuisUtf8(texte.toStdString()));
+}
+
+QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte, int x, int y)
+{
+    auto* b = new QPushButton(texte, parent);
+    b->setObjectName(QString::fromUtf8(nom));
+    placer(b, x, y, 1215, 375);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+QString messageEvenement(int code)
+{
+    switch (code) {
+    case 1001: return QStringLiteral("Erreur 1 - Un signal d'arrêt a été reçu.");
+    case 1007: return QStringLiteral("Erreur 2 - Erreur de délai d'attente Détection de porteuse.");
+    case 1002: return QStringLiteral("Erreur 3 - Erreur de délai d'attente Prêt à émettre.");
+    case 1003: return QStringLiteral("Erreur 4 - Erreur de délai d'attente Modem prêt.");
+    case 1004: return QStringLiteral("Erreur 5 - Erreur de trame");
+    case 1006: return QStringLiteral("Erreur 6 - Données perdues.");
+    case 1008: return QStringLiteral("Erreur 7 - Dépassement de la capacité du tampon de réception.");
+    case 1009: return QStringLiteral("Erreur 8 - Erreur de parité.");
+    case 1010: return QStringLiteral("Erreur 9 - Tampon de transmission plein.");
+    case 1011:
+        return QStringLiteral("Erreur 10 - Erreur inattendue lors de l'extraction du bloc de contrôle de périphérique");
+    case 5: return QStringLiteral("Erreur 11 - Changement dans la broche CD (porteuse)");
+    case 3: return QStringLiteral("Erreur 12 - Changement dans broche CTS");
+    case 4: return QStringLiteral("Erreur 13 - Changement dans broche DSR (réception)");
+    case 6: return QStringLiteral("Erreur 14 - Changement dans broche RING (sonnerie)");
+    case 1: return QStringLiteral("Erreur 15");
+    case 7: return QStringLiteral("Erreur 16");
+    default: return QString();
+    }
+}
+
+QString nomPropose(const QByteArray& programme)
+{
+    const qsizetype n = programme.size();
+    qsizetype i = 0;
+    auto blancs = [&](bool finsDeLigne) {
+        while (i < n && (programme[i] == ' ' || programme[i] == '\t' ||
+                         (finsDeLigne && (programme[i] == '\r' || programme[i] == '\n'))))
+            ++i;
+    };
+    // A number long enough for any CNC, short enough for any file system.
+    auto numero = [&] {
+        const qsizetype debut = i;
+        while (i < n && i - debut < 16 && programme[i] >= '0' && programme[i] <= '9') ++i;
+        return QString::fromLatin1(programme.mid(debut, i - debut));
+    };
+
+    blancs(true);
+    if (i < n && programme[i] == '%') {
+        // NUM: "%1234"; FANUC: "%" alone on its line, the number on the next.
+        ++i;
+        blancs(false);
+        const QString num = numero();
+        if (!num.isEmpty()) return num + QStringLiteral(".txt");
+        blancs(true);
+    }
+    if (i < n && (programme[i] == 'O' || programme[i] == 'o')) {
+        ++i;
+        const QString num = numero();
+        if (!num.isEmpty()) return QStringLiteral("O") + num + QStringLiteral(".txt");
+    }
+    return QStringLiteral("programme.txt");
+}
+
+Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
+    : Fenetre(&principale, QStringLiteral("Sélecttéléchargementsauve"),
+              QStringLiteral("Réception - Sélection programme"), 6840, 6660),
+      principale_(principale)
+{
+    Frame2 = new Cadre(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setTitle(QStringLiteral("Listing Programme"));
+    placer(Frame2, 120, 120, 6600, 5640);
+    Frame2->tailleTwips(6600, 5640);
+    Programme = new QPlainTextEdit(Frame2);
+    Programme->setObjectName(QStringLiteral("Programme"));
+    placer(Programme, 120, 300, 6360, 5220);
+    // What is saved is what arrived, not what the box holds: the box only shows.
+    Programme->setReadOnly(true);
+    Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    Enregistrer = bouton(this, "Enregistrer", QStringLiteral("Enregistrer"), 840, 5940);
+    Annuler = bouton(this, "Annuler", QStringLiteral("Annuler"), 2820, 5940);
+    quitter = bouton(this, "quitter", QStringLiteral("Quitter"), 4800, 5940);
+
+    port_ = principale.services().ports->creer(this);
+    MSComm1 = port_.get();
+    MSComm1->setObjectName(QStringLiteral("MSComm1"));
+
+    connect(MSComm1, &PortSerie::evenement, this, &Selecttelechargementsauve::evenement);
+    connect(Enregistrer, &QPushButton::clicked, this, &Selecttelechargementsauve::enregistrer);
+    connect(Annuler, &QPushButton::clicked, this, [this] {
+        if (MSComm1->estOuvert()) MSComm1->fermer();
+        hide();
+    });
+    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+Selecttelechargementsauve::~Selecttelechargementsauve() = default;
+
+void Selecttelechargementsauve::charger()
+{
+    Enregistrer->setEnabled(false);
+    quitter->setEnabled(false);
+    Annuler->setEnabled(true);
+
+    if (const auto echec = liaison::ouvrirPort(*MSComm1, principale_)) {
+        liaison::abandonner(*MSComm1);
+        liaison::signaler(*principale_.services().messages, this, *echec);
+        Programme->setPlainText(
+            QStringLiteral("Le port %1 n'a pas pu être ouvert : aucun programme ne peut être reçu.\n"
+                           "Vérifier le câble et les paramètres de communication de la fenêtre principale, "
+                           "puis recommencer.")
+                .arg(principale_.Port2->currentText()));
+        return;
+    }
+    MSComm1->regleSeuils(1, 1);
+    MSComm1->regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
+}
+
+void Selecttelechargementsauve::evenement(int code)
+{
+    if (code == PortSerie::kRecu) {
+        recevoir();
+        return;
+    }
+    const QString message = messageEvenement(code);
+    if (!message.isNull()) remplacer(versOctets(message));
+}
+
+void Selecttelechargementsauve::remplacer(const QByteArray& octets)
+{
+    recu_ = octets;
+    Programme->setPlainText(liaison::texteBoite(recu_));
+}
+
+void Selecttelechargementsauve::recevoir()
+{
+    const qsizetype avant = recu_.size();
+    recu_ += MSComm1->lire();
+
+    // One character on its own is not a program: a CNC may send a stray one
+    // as its output starts.
+    if (recu_.size() == 1) {
+        remplacer(QByteArray());
+        return;
+    }
+    if (!recu_.isEmpty() && recu_.back() == kDC3) {
+        recu_.removeIf([](char c) { return c == kDC3; });
+        Programme->setPlainText(liaison::texteBoite(recu_));
+        MSComm1->fermer();
+        liaison::signalerReussite(*principale_.services().messages, this);
+        Enregistrer->setEnabled(true);
+        quitter->setEnabled(true);
+        Annuler->setEnabled(false);
+        return;
+    }
+
+    // Only the new piece is added to the box, which may already show a long
+    // program: a CR LF split between two pieces is one line break.
+    qsizetype debut = avant;
+    if (debut == 0) {
+        Programme->setPlainText(liaison::texteBoite(recu_));
+        return;
+    }
+    if (recu_[debut - 1] == '\r' && debut < recu_.size() && recu_[debut] == '\n') ++debut;
+    if (debut >= recu_.size()) return;
+    QTextCursor fin(Programme->document());
+    fin.movePosition(QTextCursor::End);
+    fin.insertText(liaison::texteBoite(recu_.mid(debut)));
+}
+
+void Selecttelechargementsauve::enregistrer()
+{
+    Services& services = principale_.services();
+    const std::optional<QString> chemin = services.enregistrement->demander(
+        this, QStringLiteral("Enregistrer le programme reçu"), nomPropose(recu_), QStringLiteral("Programmes (*.txt)"));
+    if (!chemin) return;
+    try {
+        fichiers::ecrire(chemin->toStdString(), std::string_view(recu_.constData(), recu_.size()));
+    } catch (const fichiers::ErreurFichier& e) {
+        services.messages->afficher(this,
+                                    QStringLiteral("Le programme reçu n'a pas pu être enregistré dans le fichier\n"
+                                                   "%1 :\n%2.\nIl reste affiché : l'enregistrer sous un autre "
+                                                   "nom ou dans un autre dossier.")
+                                        .arg(QDir::toNativeSeparators(*chemin), QString::fromStdString(e.detail())),
+                                    QStringLiteral("Enregistrement"), Icone::Critique);
+    }
+}
+
+void Selecttelechargementsauve::hideEvent(QHideEvent* e)
+{
+    // However the window goes (Annuler, Quitter, its close button), the port
+    // is not left open behind it for the next program that needs it.
+    if (!e->spontaneous() && MSComm1->estOuvert()) MSComm1->fermer();
+    Fenetre::hideEvent(e);
+}
+
+}  // namespace tarvex
