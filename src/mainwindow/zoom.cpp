@@ -1,0 +1,62 @@
+#include "mainwindow/zoom.h"
+
+#include "mainwindow/cadrerimage.h"
+#include "mainwindow/selectphase.h"
+
+#include <QKeyEvent>
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+
+constexpr int kCadreLargeur = 8295;
+constexpr int kCadreHauteur = 8055;
+constexpr int kLimiteZoom = 7500;
+
+}  // namespace
+
+Zoom::Zoom(Selectphase& principale)
+    : Fenetre(&principale, QStringLiteral("Zoom"), QStringLiteral("Zoom"), kCadreLargeur + 240, kCadreHauteur + 180),
+      principale_(principale)
+{
+    Frame1 = new Cadre(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    placer(Frame1, 120, 60, kCadreLargeur, kCadreHauteur);
+    Frame1->tailleTwips(kCadreLargeur, kCadreHauteur);
+
+    Image1 = new Image(Frame1, true);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setToolTip(QStringLiteral("Cliquer sur l'image pour revenir à l'écran principal"));
+    Image2 = new Image(this, false);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->hide();
+
+    // Wherever the operator clicks, the main window comes back.
+    for (Image* i : {Image1, Image2}) connect(i, &Image::clique, this, &QWidget::hide);
+    connect(Frame1, &Cadre::clique, this, &QWidget::hide);
+}
+
+bool Zoom::charger()
+{
+    chemin_.clear();
+    option_.clear();
+    const QString dossier = principale_.dossierFiche();
+    for (const auto& o : principale_.optionsPhotos()) {
+        if (!o.bouton->isChecked()) continue;
+        chemin_ = dossier + QString::fromUtf8(o.fichier);
+        option_ = o.bouton->text();
+        setWindowTitle(principale_.Phase->currentText() + QStringLiteral(" - ") + option_);
+        break;
+    }
+    return cadrerimage(*principale_.services().images, chemin_, Image2, Image1, Frame1, kLimiteZoom);
+}
+
+void Zoom::keyPressEvent(QKeyEvent* e)
+{
+    e->accept();
+    hide();
+}
+
+}  // namespace tarvex
