@@ -624,6 +624,10 @@ void Scenario::serie(const Ligne& l)
             portReel_ = true;
         } else if (l.texte(1) == "fails") {
             if (!besoin(l, 4)) return;
+            if (l.texte(2) != "open") {
+                echouer(l, QStringLiteral("commande inconnue : port fails %1").arg(l.texte(2)));
+                return;
+            }
             if (portReel_) {
                 echouer(l, QStringLiteral("port fails n'existe pas avec le port réel"));
                 return;
@@ -658,7 +662,22 @@ void Scenario::serie(const Ligne& l)
 void Scenario::attendreSerie(const Ligne& l)
 {
     if (portReel_) {
-        echouer(l, QStringLiteral("%1 n'existe pas avec le port réel").arg(l.texte(1)));
+        // The real ports only tell whether they are open: what was written
+        // went down the cable, and what was set on them is theirs.
+        const QString quoi = l.texte(2);
+        if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
+            bool ouvert = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                for (auto* p : w->findChildren<plateforme::PortSerie*>())
+                    if (p->estOuvert()) ouvert = true;
+            if (ouvert != (quoi == "open"))
+                echouer(l, QStringLiteral("port attendu %1, trouvé %2")
+                               .arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé"),
+                                    ouvert ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
+            return;
+        }
+        echouer(l, QStringLiteral("expect %1 n'existe pas avec le port réel")
+                       .arg(l.texte(1) == "sent" ? QStringLiteral("sent") : QStringLiteral("port ") + quoi));
         return;
     }
     auto& ligne = ports_.ligne;

@@ -1,0 +1,128 @@
+#!/bin/sh
+# The CNC link end to end through the program's own serial port, over a pair
+# of pseudo-terminals joined by socat: the program holds one end as its COM
+# ports, this script holds the other, where the CNC would be.
+#
+#   liaison-reelle.sh envoi|reception TARVEX_SCENARIO
+#
+# envoi: the scenario sends two demo sheets; the bytes that come out of the
+# cable must be those computed in tests/scenarios/cnc/attendus.
+# reception: once the receiving window holds the port, a program ending with
+# DC3 goes into the cable; the scenario saves it and checks the file.
+#
+# Exits 77 (skipped) when socat is not installed.
+
+set -u
+mode=${1:?mode: envoi ou reception}
+executable=${2:?chemin de tarvex-scenario}
+ici=$(cd "$(dirname "$0")" && pwd)
+attendus="$ici/../scenarios/cnc/attendus"
+
+if ! command -v socat >/dev/null 2>&1; then
+    echo "socat est introuvable : le test de la liaison série réelle est sauté."
+    exit 77
+fi
+
+tmp=$(mktemp -d)
+socat_pid=
+lecteur_pid=
+programme_pid=
+nettoyer() {
+    for p in $programme_pid $lecteur_pid $socat_pid; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$tmp"
+}
+trap nettoyer EXIT
+trap 'exit 1' INT TERM
+
+echouer() {
+    echo "ÉCHEC : $*"
+    exit 1
+}
+
+# Waits up to $2 seconds for process $1 to end; its status, or 124.
+attendre_fin() {
+    n=0
+    while kill -0 "$1" 2>/dev/null; do
+        n=$((n + 1))
+        if [ "$n" -gt $(($2 * 20)) ]; then
+            kill "$1" 2>/dev/null
+            wait "$1" 2>/dev/null
+            return 124
+        fi
+        sleep 0.05
+    done
+    wait "$1"
+}
+
+socat pty,raw,echo=0,link="$tmp/cn" pty,raw,echo=0,link="$tmp/pc" 2>"$tmp/socat.log" &
+socat_pid=$!
+n=0
+while [ ! -e "$tmp/cn" ] || [ ! -e "$tmp/pc" ]; do
+    n=$((n + 1))
+    [ "$n" -gt 100 ] && { cat "$tmp/socat.log"; echouer "socat n'a pas créé les pseudo-terminaux en 5 s"; }
+    sleep 0.05
+done
+# Whatever port a machine's settings name, it is this cable.
+for i in 1 2 3 4 5 6 7 8 9; do export "TARVEX_COM$i=$tmp/pc"; done
+export QT_QPA_PLATFORM=offscreen
+
+case "$mode" in
+envoi)
+    cat "$attendus/flasque-10.txt" "$attendus/bague-20.txt" >"$tmp/attendu"
+    cat "$tmp/cn" >"$tmp/recu" &
+    lecteur_pid=$!
+    "$executable" "$ici/envoi-reel.scenario" >"$tmp/sortie" 2>&1 &
+    programme_pid=$!
+    attendre_fin "$programme_pid" 60
+    statut=$?
+    programme_pid=
+    cat "$tmp/sortie"
+    [ "$statut" -eq 124 ] && echouer "le scénario ne s'est pas terminé en 60 s"
+    [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
+    # socat may still be passing the last bytes along.
+    taille=$(wc -c <"$tmp/attendu")
+    n=0
+    while [ "$(wc -c <"$tmp/recu")" -lt "$taille" ] && [ "$n" -lt 100 ]; do
+        n=$((n + 1))
+        sleep 0.05
+    done
+    sleep 0.2
+    if ! cmp "$tmp/attendu" "$tmp/recu"; then
+        echo "--- attendu"; od -c "$tmp/attendu" | tail -5
+        echo "--- reçu"; od -c "$tmp/recu" | tail -5
+        echouer "les octets reçus au bout du câble diffèrent de ceux attendus"
+    fi
+    echo "envoi : $taille octets reçus à l'identique"
+    ;;
+reception)
+    "$executable" "$ici/reception-reelle.scenario" >"$tmp/sortie" 2>&1 &
+    programme_pid=$!
+    # The CNC sends once the receiving window holds the port.
+    peripherique=$(readlink -f "$tmp/pc")
+    n=0
+    until ls -l "/proc/$programme_pid/fd" 2>/dev/null | grep -q " $peripherique\$"; do
+        n=$((n + 1))
+        kill -0 "$programme_pid" 2>/dev/null || break
+        if [ "$n" -gt 400 ]; then
+            echo "le programme n'a pas ouvert $peripherique en 20 s"
+            break
+        fi
+        sleep 0.05
+    done
+    sleep 0.1
+    head -c 700 "$ici/programme-cn.bin" >"$tmp/cn"
+    sleep 0.2
+    tail -c +701 "$ici/programme-cn.bin" >"$tmp/cn"
+    attendre_fin "$programme_pid" 60
+    statut=$?
+    programme_pid=
+    cat "$tmp/sortie"
+    [ "$statut" -eq 124 ] && echouer "le scénario ne s'est pas terminé en 60 s"
+    [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
+    ;;
+*)
+    echouer "mode inconnu : $mode (envoi ou reception)"
+    ;;
+esac
+exit 0
