@@ -6,6 +6,9 @@
 #include "store/lecteur.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace tarvex {
 namespace {
@@ -28,58 +31,90 @@ constexpr Lettre kLatin1[64] = {
     {"o", 7}, {"u", 2}, {"u", 1}, {"u", 3}, {"u", 4}, {"y", 1}, {"th", 1}, {"y", 4},  // ø ù ú û ü ý þ ÿ
 };
 
-// Works on the Windows-1252 bytes, which is what the index holds.
-void ajouterCle(std::string_view cp, std::string& primaire, std::string& secondaire)
+// What one Windows-1252 byte contributes to the two halves of a sort key.
+struct Contribution {
+    char primaire[2];
+    char secondaire[2];
+    unsigned char longueur;
+};
+
+struct TableTri {
+    Contribution c[256];
+    TableTri()
+    {
+        for (int o = 0; o < 256; ++o) {
+            Contribution& k = c[o];
+            const char* base = nullptr;
+            char accent = 0;
+            if (o >= 'A' && o <= 'Z') {
+                k = {{static_cast<char>(o + 32), 0}, {1, 0}, 1};
+                continue;
+            }
+            if (o > 0 && o < 0x80) {
+                k = {{static_cast<char>(o), 0}, {1, 0}, 1};
+                continue;
+            }
+            if (o >= 0xC0 && kLatin1[o - 0xC0].base) {
+                base = kLatin1[o - 0xC0].base;
+                accent = kLatin1[o - 0xC0].accent;
+            } else {
+                switch (o) {
+                case 0x8A: case 0x9A: base = "s"; accent = 8; break;   // Š š
+                case 0x8E: case 0x9E: base = "z"; accent = 8; break;   // Ž ž
+                case 0x8C: case 0x9C: base = "oe"; accent = 1; break;  // Œ œ
+                case 0x9F: base = "y"; accent = 4; break;              // Ÿ
+                default: break;
+                }
+            }
+            if (base) {
+                k.longueur = 0;
+                for (const char* b = base; *b; ++b) {
+                    k.primaire[k.longueur] = *b;
+                    k.secondaire[k.longueur] = static_cast<char>(1 + accent);
+                    ++k.longueur;
+                }
+            } else {
+                // Symbols sort after every letter. No byte of a primary key
+                // is 0, which ends it in cleTri's layout.
+                k = {{'\x7f', static_cast<char>(o ? o : 1)}, {1, 1}, 2};
+            }
+        }
+    }
+};
+
+const TableTri& tableTri()
 {
+    static const TableTri t;
+    return t;
+}
+
+void ajouterPrimaire(std::string_view cp, std::string& primaire)
+{
+    const auto& t = tableTri();
     for (char c : cp) {
-        const auto o = static_cast<unsigned char>(c);
-        const char* base = nullptr;
-        char accent = 0;
-        char simple = 0;
-        if (o >= 'A' && o <= 'Z') {
-            simple = static_cast<char>(o + 32);
-        } else if (o < 0x80) {
-            simple = c;
-        } else if (o >= 0xC0 && kLatin1[o - 0xC0].base) {
-            base = kLatin1[o - 0xC0].base;
-            accent = kLatin1[o - 0xC0].accent;
-        } else {
-            switch (o) {
-            case 0x8A: case 0x9A: base = "s"; accent = 8; break;   // Š š
-            case 0x8E: case 0x9E: base = "z"; accent = 8; break;   // Ž ž
-            case 0x8C: case 0x9C: base = "oe"; accent = 1; break;  // Œ œ
-            case 0x9F: base = "y"; accent = 4; break;              // Ÿ
-            default: break;
-            }
-        }
-        if (base) {
-            for (const char* b = base; *b; ++b) {
-                primaire.push_back(*b);
-                secondaire.push_back(static_cast<char>(1 + accent));
-            }
-        } else if (simple) {
-            primaire.push_back(simple);
-            secondaire.push_back(1);
-        } else {
-            // Symbols outside the letters sort after every letter.
-            primaire.push_back('\x7f');
-            primaire.push_back(static_cast<char>(o));
-            secondaire.push_back(1);
-            secondaire.push_back(1);
-        }
+        const Contribution& k = t.c[static_cast<unsigned char>(c)];
+        primaire.append(k.primaire, k.longueur);
+    }
+}
+
+void ajouterSecondaire(std::string_view cp, std::string& secondaire)
+{
+    const auto& t = tableTri();
+    for (char c : cp) {
+        const Contribution& k = t.c[static_cast<unsigned char>(c)];
+        secondaire.append(k.secondaire, k.longueur);
     }
 }
 
 std::string cleTriCp1252(std::string_view cp)
 {
-    std::string primaire, secondaire;
-    primaire.reserve(cp.size() + 1);
-    secondaire.reserve(cp.size());
-    ajouterCle(cp, primaire, secondaire);
+    std::string cle;
+    cle.reserve(2 * cp.size() + 1);
+    ajouterPrimaire(cp, cle);
     // The accents only break ties between texts with the same letters.
-    primaire.push_back('\0');
-    primaire += secondaire;
-    return primaire;
+    cle.push_back('\0');
+    ajouterSecondaire(cp, cle);
+    return cle;
 }
 
 }  // namespace
@@ -94,25 +129,122 @@ std::string texteEntree(std::string_view piece, std::string_view phase)
 
 std::string cleTri(std::string_view utf8) { return cleTriCp1252(cp1252::depuisUtf8(utf8)); }
 
+namespace {
+
+std::uint64_t grandBoutiste(const char* p)
+{
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::little) {
+#if defined(__GNUC__)
+        v = __builtin_bswap64(v);
+#else
+        std::uint64_t r = 0;
+        for (int i = 0; i < 8; ++i) r = (r << 8) | ((v >> (8 * i)) & 0xFF);
+        v = r;
+#endif
+    }
+    return v;
+}
+
+}  // namespace
+
 Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex)
 {
-    Lu<std::vector<EntreeListe>> r;
-    struct Tri {
-        std::string cle;
-        std::string texte;  // Windows-1252 until the end
-        int numero;
+    // Sorting a hundred thousand entries by their key strings was most of
+    // the time of filling the list, and so was the memory they took. Each
+    // entry keeps only the first sixteen bytes of its primary key, as two
+    // integers, and where its texts lie in the index bytes; the whole keys
+    // are made again only for the entries whose heads are equal. The last
+    // tie-break, the record number, gives identical texts the order of the
+    // index.
+    struct Entree {
+        std::uint64_t tete[2];
+        std::uint32_t piece, longueurPiece, phase, longueurPhase;
+        std::uint32_t numero;
     };
-    std::vector<Tri> tri;
+    const auto& table = tableTri();
+    auto ecrirePrimaire = [&](std::string_view cp, char* p, char* limite) {
+        for (char c : cp) {
+            if (p >= limite) break;
+            const Contribution& k = table.c[static_cast<unsigned char>(c)];
+            p[0] = k.primaire[0];
+            p[1] = k.primaire[1];
+            p += k.longueur;
+        }
+        return p;
+    };
+    auto piece = [&](const Entree& e) { return octetsIndex.substr(e.piece, e.longueurPiece); };
+    auto phase = [&](const Entree& e) { return octetsIndex.substr(e.phase, e.longueurPhase); };
+
+    // An index line is some eighty bytes: this is enough for the entries
+    // not to be copied as they grow.
+    std::vector<Entree> entrees;
+    entrees.reserve(octetsIndex.size() / 32 + 16);
+    Lu<std::vector<EntreeListe>> r;
     r.problemes = parcourirIndex(octetsIndex, [&](int n, const EnregistrementBrut& b) {
-        std::string t(sansBlancs(b[CPiece]));
-        t += " Phase ";
-        t += sansBlancs(b[CPhase]);
-        tri.push_back({cleTriCp1252(t), std::move(t), n});
+        const std::string_view pc = sansBlancs(b[CPiece]), ph = sansBlancs(b[CPhase]);
+        // Zero after the key: no primary byte is 0, so a shorter key has
+        // the smaller head. Two bytes of room for a last two-letter byte.
+        char tete[16 + 2] = {};
+        char* const limite = tete + 16;
+        ecrirePrimaire(ph, ecrirePrimaire(" Phase ", ecrirePrimaire(pc, tete, limite), limite), limite);
+        entrees.push_back({{grandBoutiste(tete), grandBoutiste(tete + 8)},
+                           static_cast<std::uint32_t>(pc.data() - octetsIndex.data()),
+                           static_cast<std::uint32_t>(pc.size()),
+                           static_cast<std::uint32_t>(ph.data() - octetsIndex.data()),
+                           static_cast<std::uint32_t>(ph.size()),
+                           static_cast<std::uint32_t>(n)});
         return true;
     });
-    std::stable_sort(tri.begin(), tri.end(), [](const Tri& a, const Tri& b) { return a.cle < b.cle; });
-    r.valeur.reserve(tri.size());
-    for (auto& e : tri) r.valeur.push_back({cp1252::versUtf8(e.texte), e.numero});
+
+    std::sort(entrees.begin(), entrees.end(), [](const Entree& a, const Entree& b) {
+        if (a.tete[0] != b.tete[0]) return a.tete[0] < b.tete[0];
+        if (a.tete[1] != b.tete[1]) return a.tete[1] < b.tete[1];
+        return a.numero < b.numero;
+    });
+    // Runs of equal heads (long names sharing their first letters, or the
+    // same text twice) are sorted again on their whole keys, each made once.
+    std::vector<std::pair<std::string, Entree>> serie;
+    for (std::size_t i = 0; i < entrees.size();) {
+        std::size_t j = i + 1;
+        while (j < entrees.size() && entrees[j].tete[0] == entrees[i].tete[0] &&
+               entrees[j].tete[1] == entrees[i].tete[1])
+            ++j;
+        if (j - i > 1) {
+            serie.clear();
+            for (std::size_t k = i; k < j; ++k) {
+                std::string texte(piece(entrees[k]));
+                texte += " Phase ";
+                texte += phase(entrees[k]);
+                serie.emplace_back(cleTriCp1252(texte), entrees[k]);
+            }
+            // Stable: within the run the entries are in record order.
+            std::stable_sort(serie.begin(), serie.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (std::size_t k = i; k < j; ++k) entrees[k] = serie[k - i].second;
+        }
+        i = j;
+    }
+
+    r.valeur.reserve(entrees.size());
+    for (std::size_t i = 0; i < entrees.size(); ++i) {
+        // In list order the texts are scattered over the index bytes: asking
+        // for those of a later entry now hides the wait for memory.
+#if defined(__GNUC__)
+        if (i + 16 < entrees.size()) {
+            __builtin_prefetch(octetsIndex.data() + entrees[i + 16].piece);
+            __builtin_prefetch(octetsIndex.data() + entrees[i + 16].phase);
+        }
+#endif
+        const Entree& e = entrees[i];
+        EntreeListe& sortie = r.valeur.emplace_back();
+        sortie.texte.reserve(e.longueurPiece + e.longueurPhase + 16);
+        cp1252::ajouterUtf8(sortie.texte, piece(e));
+        sortie.texte += " Phase ";
+        cp1252::ajouterUtf8(sortie.texte, phase(e));
+        sortie.numero = static_cast<int>(e.numero);
+    }
     return r;
 }
 

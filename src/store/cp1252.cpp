@@ -122,18 +122,27 @@ char32_t minuscule(char32_t cp)
 
 }  // namespace
 
+void ajouterUtf8(std::string& sortie, std::string_view octets)
+{
+    const auto& t = table();
+    const char* p = octets.data();
+    const char* const fin = p + octets.size();
+    while (p < fin) {
+        // Runs of ASCII, the bulk of every data file, are copied whole.
+        const char* q = p;
+        while (q < fin && static_cast<unsigned char>(*q) < 0x80) ++q;
+        sortie.append(p, q);
+        if (q == fin) break;
+        sortie += t.utf8[static_cast<unsigned char>(*q)];
+        p = q + 1;
+    }
+}
+
 std::string versUtf8(std::string_view octets)
 {
     std::string sortie;
     sortie.reserve(octets.size() + octets.size() / 8);
-    const auto& t = table();
-    for (char c : octets) {
-        const auto o = static_cast<unsigned char>(c);
-        if (o < 0x80)
-            sortie.push_back(c);
-        else
-            sortie += t.utf8[o];
-    }
+    ajouterUtf8(sortie, octets);
     return sortie;
 }
 

@@ -10,6 +10,7 @@
 namespace tarvex::cp1252 {
 
 std::string versUtf8(std::string_view octets);
+void ajouterUtf8(std::string& sortie, std::string_view octets);  // appends versUtf8(octets)
 
 // Characters that Windows-1252 cannot hold become '?', as the system's own
 // converter does; malformed UTF-8 sequences too.

@@ -115,6 +115,7 @@ std::optional<std::string> lire(std::string_view chemin)
         return std::nullopt;
     }
     const fs::path p = chemins::resoudre(chemin);
+#ifdef _WIN32
     std::error_code ec;
     if (!fs::is_regular_file(p, ec)) return std::nullopt;
     std::ifstream in(p, std::ios::binary);
@@ -129,6 +130,42 @@ std::optional<std::string> lire(std::string_view chemin)
     }
     if (in.bad()) return std::nullopt;
     return contenu;
+#else
+    // Read straight into a buffer of the file's size: the index is read
+    // whole at every selection in the list.
+    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string contenu;
+    contenu.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t lus = 0;
+    char suite[4096];
+    for (;;) {
+        // Once the expected size is read, whatever else comes (a file that
+        // grew meanwhile) goes through a small buffer.
+        const bool plein = lus == contenu.size();
+        const ssize_t n = plein ? ::read(fd, suite, sizeof suite) : ::read(fd, contenu.data() + lus, contenu.size() - lus);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        if (plein) {
+            contenu.append(suite, static_cast<std::size_t>(n));
+            lus = contenu.size();
+        } else {
+            lus += static_cast<std::size_t>(n);
+        }
+    }
+    ::close(fd);
+    contenu.resize(lus);
+    return contenu;
+#endif
 }
 
 bool existe(std::string_view chemin)
@@ -198,6 +235,32 @@ void ecrire(std::string_view chemin, std::string_view octets)
     ecrireRemplacer(chemin, octets);
 }
 
+void ecrireBrouillon(std::string_view chemin, std::string_view octets)
+{
+    compter(chemin);
+    const fs::path cible = chemins::resoudre(chemin);
+#ifdef _WIN32
+    std::ofstream out(cible, std::ios::binary | std::ios::trunc);
+    out.write(octets.data(), static_cast<std::streamsize>(octets.size()));
+    out.close();
+    if (!out) {
+        std::error_code ec;
+        fs::remove(cible, ec);
+        throw ErreurFichier(std::string(chemin), "écriture impossible");
+    }
+#else
+    const int fd = ::open(cible.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
+    try {
+        ecrireTout(fd, octets, chemin);
+    } catch (...) {
+        ::unlink(cible.c_str());
+        throw;
+    }
+    ::close(fd);
+#endif
+}
+
 void ajouter(std::string_view chemin, std::string_view octets)
 {
     compter(chemin);
@@ -253,7 +316,7 @@ void supprimer(std::string_view chemin)
     if (!fs::exists(fs::symlink_status(p, ec))) return;
     if (fs::is_directory(p, ec)) throw ErreurFichier(std::string(chemin), "c'est un dossier");
     if (!fs::remove(p, ec) && ec)
-        throw ErreurFichier(std::string(chemin), "suppression impossible (" + ec.message() + ")");
+        throw ErreurFichier(std::string(chemin), "suppression impossible (" + messageSysteme(ec.value()) + ")");
 }
 
 void creerDossier(std::string_view chemin)
@@ -275,6 +338,8 @@ void supprimerDossier(std::string_view chemin)
     const fs::path p = chemins::resoudre(chemin);
     std::error_code ec;
     if (!fs::exists(p, ec)) return;
+    // fs::remove would take a file as readily as an empty folder.
+    if (!fs::is_directory(p, ec)) throw ErreurFichier(std::string(chemin), "ce n'est pas un dossier");
     if (!fs::remove(p, ec) && ec)
         throw ErreurFichier(std::string(chemin), "suppression du dossier impossible (" + messageSysteme(ec.value()) + ")");
 }

@@ -35,6 +35,10 @@ std::vector<std::string> lister(std::string_view dossier);  // entry names, UTF-
 // the target's name by ecrire or copier).
 void ecrire(std::string_view chemin, std::string_view octets);   // create or replace, flushed to disk
 void ajouter(std::string_view chemin, std::string_view octets);  // append, flushed to disk
+// Create or replace in place, flushed to disk, for a scratch file that is
+// renamed over its target afterwards (data.tmp): ecrire's own rename would be
+// one more step for nothing. A failure removes what was written.
+void ecrireBrouillon(std::string_view chemin, std::string_view octets);
 void remplacer(std::string_view source, std::string_view cible); // rename over the target in one step
 void copier(std::string_view source, std::string_view cible);    // byte copy, flushed to disk
 void supprimer(std::string_view chemin);                         // a missing file is not an error

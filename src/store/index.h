@@ -50,7 +50,10 @@ Lu<std::optional<Enregistrement>> lireEnregistrement(int numero);
 // final "\", built from the record's fields without surrounding blanks.
 std::string cleEnregistrement(const Enregistrement& e);
 
-// The line a rewrite copies for a record it keeps.
+// The line a rewrite copies for a record it keeps: the phase and the
+// material without surrounding blanks, the other fields as read. A field that
+// came between double quotes and would not read back the same written bare
+// keeps its quotes (see protegerItem).
 std::string ligneReconstruite(const Enregistrement& e);
 
 // Sixteen fields joined by ",", as the creation appends them.
@@ -64,5 +67,9 @@ Resultat ajouterEnregistrement(const std::string& ligne);
 // data\data.tmp, flushed, and put in place of data\data.txt in one step: at
 // every moment data\data.txt holds either the old or the new index.
 Resultat reecrireindex(const std::string& cle, const std::optional<std::string>& remplacement);
+
+// What reecrireindex writes, from the index bytes it read (both Windows-1252).
+std::string reconstruireIndex(std::string_view octets, const std::string& cle,
+                              const std::optional<std::string>& remplacement);
 
 }  // namespace tarvex

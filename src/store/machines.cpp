@@ -24,8 +24,8 @@ Lu<std::vector<std::string>> lireListeMachines()
     LecteurItems lecteur(*octets);
     while (!lecteur.fin()) {
         const auto item = lecteur.suivantBrut();
-        // An empty line names no machine.
-        if (item.brut.empty() && !item.entreGuillemets) continue;
+        // An empty line (or an empty pair of quotes) names no machine.
+        if (item.brut.empty()) continue;
         r.valeur.push_back(cp1252::versUtf8(item.brut));
     }
     return r;
@@ -46,9 +46,15 @@ Lu<ParamCom> lirecom(const std::string& nomMachine)
                                : "le dossier de la machine est introuvable");
         return r;
     }
+    return analyserCom(*octets, chemin);
+}
+
+Lu<ParamCom> analyserCom(std::string_view octets, const std::string& chemin)
+{
+    Lu<ParamCom> r;
     auto& v = r.valeur;
     std::string* ordre[7] = {&v.port, &v.vitesse, &v.parite, &v.bits, &v.arret, &v.type, &v.directeur};
-    LecteurItems lecteur(*octets);
+    LecteurItems lecteur(octets);
     bool unGroupe = false;
     while (!lecteur.fin()) {
         std::string groupe[7];
@@ -60,7 +66,7 @@ Lu<ParamCom> lirecom(const std::string& nomMachine)
             groupe[lus++] = cp1252::versUtf8(item.brut);
         }
         if (lus < 7) {
-            if (toutVide && unGroupe) break;
+            if (toutVide && unGroupe) break;  // blank lines after the values
             for (int i = 0; i < lus; ++i) *ordre[i] = groupe[i];
             r.signaler(chemin, std::to_string(lus) + (lus > 1 ? " lignes" : " ligne") + " au lieu de 7");
             return r;
@@ -74,9 +80,10 @@ Lu<ParamCom> lirecom(const std::string& nomMachine)
 
 Resultat ecrireMachine(const NouvelleMachine& m)
 {
-    if (!chemins::nomSur(m.nom))
-        return Resultat::echec(dossierMachine(m.nom), "nom de machine refusé : il sortirait du dossier data\\machine");
-    const std::string dossier = dossierMachine(m.nom);
+    const std::string nom = sansBlancs(m.nom);
+    if (!chemins::nomSur(nom))
+        return Resultat::echec(dossierMachine(nom), "nom de machine refusé : il sortirait du dossier data\\machine");
+    const std::string dossier = dossierMachine(nom);
     try {
         if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier.substr(0, dossier.size() - 1));
         fichiers::copier(m.image, dossier + "image.jpg");
@@ -89,10 +96,15 @@ Resultat ecrireMachine(const NouvelleMachine& m)
                                                   ligne(c.arret) + ligne(c.type) + ligne(c.directeur));
         // The name goes in last: the list is rewritten whole and replaced in
         // one step, so it names the new machine only once it is complete.
-        std::string liste = fichiers::lire(kListeMachines).value_or(std::string());
+        // A list that is there but cannot be read must not be replaced by
+        // one holding only the new name.
+        const auto actuelle = fichiers::lire(kListeMachines);
+        if (!actuelle && fichiers::existe(kListeMachines))
+            return Resultat::echec(kListeMachines, "fichier illisible");
+        std::string liste = actuelle.value_or(std::string());
         if (!liste.empty() && liste.back() != '\n' && liste.back() != '\r') liste += "\r\n";
-        liste += ligne(m.nom);
-        fichiers::ecrire(kListeMachinesTemporaire, liste);
+        liste += ligne(nom);
+        fichiers::ecrireBrouillon(kListeMachinesTemporaire, liste);
         fichiers::remplacer(kListeMachinesTemporaire, kListeMachines);
     } catch (const fichiers::ErreurFichier& e) {
         return echec(e);
@@ -109,11 +121,12 @@ Resultat retirerMachineDeListe(const std::string& nom)
         LecteurItems lecteur(*octets);
         while (!lecteur.fin()) {
             const auto item = lecteur.suivantBrut();
-            if (item.brut.empty() && !item.entreGuillemets) continue;
-            const std::string n = cp1252::versUtf8(item.brut);
-            if (n != nom) nouveau += ligne(n);
+            if (item.brut.empty()) continue;
+            if (cp1252::versUtf8(item.brut) == nom) continue;
+            ajouterItem(nouveau, item.brut);
+            nouveau += "\r\n";
         }
-        fichiers::ecrire(kListeMachinesTemporaire, nouveau);
+        fichiers::ecrireBrouillon(kListeMachinesTemporaire, nouveau);
         fichiers::remplacer(kListeMachinesTemporaire, kListeMachines);
     } catch (const fichiers::ErreurFichier& e) {
         return echec(e);

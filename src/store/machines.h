@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvex {
@@ -38,15 +39,20 @@ Lu<std::vector<std::string>> lireListeMachines();
 // wins. A short file is reported with what it held.
 Lu<ParamCom> lirecom(const std::string& nomMachine);
 
+// The same reading on the bytes of a com.txt; `chemin` names the file in
+// the problems reported.
+Lu<ParamCom> analyserCom(std::string_view octets, const std::string& chemin);
+
 struct NouvelleMachine {
-    std::string nom;                      // as typed
+    std::string nom;                      // as typed; stored without surrounding blanks
     std::string image;                    // picture to copy (data\pasdimage.jpg when none was chosen)
     std::optional<std::string> dossier;   // machine file to copy; none: "Pas de dossier machine"
     ParamCom com;
 };
 
 // Writes a new machine: its folder with image.jpg, dossier.txt and com.txt,
-// then its name at the end of the list. The name goes in last, so that the
+// then its name at the end of the list. The name is stored without the blanks
+// around it, since every reader looks the folder up without them. The name goes in last, so that the
 // list never names a machine whose folder is incomplete; a folder left by an
 // interrupted creation or deletion (not in the list) is completed in place.
 Resultat ecrireMachine(const NouvelleMachine& m);
