@@ -1,23 +1,167 @@
 #include "store/lecteur.h"
 
+#include "../fuzz/cibles.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
 #include <vector>
 
 namespace tarvex {
 namespace {
 
-std::vector<std::string> items(std::string_view texte)
+using Items = std::vector<std::string>;
+
+Items items(std::string_view texte)
 {
-    std::vector<std::string> r;
+    Items r;
     LecteurItems l(texte);
-    while (!l.fin()) r.push_back(l.suivant());
+    while (!l.fin()) r.push_back(std::string(l.suivantBrut().brut));
     return r;
 }
 
-TEST(LecteurItems, Basique)
+struct CasItems {
+    const char* nom;
+    std::string texte;
+    Items attendu;
+};
+
+TEST(LecteurItems, CasQuiTrompentUnLecteurNaif)
 {
-    EXPECT_EQ(items("a,b\r\nc"), (std::vector<std::string>{"a", "b", "c"}));
+    const std::vector<CasItems> cas = {
+        {"virgule et CR LF", "a,b\r\nc", {"a", "b", "c"}},
+        {"blancs autour", "  PIVOT  ,\tTOUR 1\t\r\n", {"PIVOT", "TOUR 1"}},
+        {"guillemets avec virgule", "\"a,b\",c", {"a,b", "c"}},
+        {"guillemets avec fin de ligne", "\"a\r\nb\"\r\nc", {"a\r\nb", "c"}},
+        {"guillemets gardent les blancs", "\"  x  \",y", {"  x  ", "y"}},
+        {"texte après le guillemet fermant", "\"AB\"CD,E", {"AB", "E"}},
+        {"blancs avant les guillemets", "  \"x\"  ,y", {"x", "y"}},
+        {"guillemet au milieu", "ab\"c,d", {"ab\"c", "d"}},
+        {"CR seul", "a\rb\rc", {"a", "b", "c"}},
+        {"LF seul", "a\nb", {"a", "b"}},
+        {"LF puis CR : deux fins", "a\n\rb", {"a", "", "b"}},
+        {"ligne vide", "a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {"deux virgules", "a,,b", {"a", "", "b"}},
+        {"ligne de blancs", "  \t \r\nx", {"", "x"}},
+        {"virgule finale avant la fin de ligne", "a,\r\n", {"a", ""}},
+        {"virgule finale en fin de fichier", "a,", {"a"}},
+        {"fin de ligne seule", "\r\n", {""}},
+        {"fichier vide", "", {}},
+        {"fin de fichier dans des guillemets", "x,\"abc\r\ndef", {"x", "abc\r\ndef"}},
+        {"guillemet ouvrant seul", "\"", {""}},
+        {"guillemets puis fin de ligne", "\"q\"\r\nz", {"q", "z"}},
+        {"octets hauts", "\xC9querre,Ch\xE2ssis", {"\xC9querre", "Ch\xE2ssis"}},
+    };
+    for (const auto& c : cas) EXPECT_EQ(items(c.texte), c.attendu) << c.nom;
+}
+
+TEST(LecteurItems, LectureAuDelaDeLaFinSignalee)
+{
+    LecteurItems l("a\r\n");
+    EXPECT_EQ(l.suivant(), "a");
+    EXPECT_TRUE(l.fin());
+    EXPECT_FALSE(l.depasse());
+    EXPECT_EQ(l.suivant(), "");
+    EXPECT_TRUE(l.depasse());
+}
+
+TEST(LecteurItems, EntreGuillemetsDistingueLeVideCite)
+{
+    LecteurItems l("\"\",\r\n");
+    EXPECT_TRUE(l.suivantBrut().entreGuillemets);
+    EXPECT_FALSE(l.suivantBrut().entreGuillemets);
+}
+
+TEST(LecteurItems, SuivantDonneDeLUtf8)
+{
+    LecteurItems l("\xC9quer\x80");
+    EXPECT_EQ(l.suivant(), "Équer€");
+}
+
+// The reader looks at the text 64 bytes at a time: every awkward sequence is
+// put at every offset across two stretches, and the three ways of reading
+// (one at a time, by batches, skipping) must agree with the plain rules.
+TEST(LecteurItems, SequencesDelicatesAToutesLesPositions)
+{
+    const std::vector<std::string> sequences = {
+        "\r\n", "\r", "\n", "\n\r", ",", ",,", "  ,", ", ", " \r\n", "\r\n  x", "\"a,b\"", "\"a\r\nb\"c,",
+        "  \"q\"  ,", "\"", "\t\t", "\r\n\r\n", "x\"y,",
+    };
+    for (const auto& seq : sequences) {
+        for (std::size_t decalage = 0; decalage < 140; ++decalage) {
+            std::string texte;
+            for (std::size_t i = 0; i < decalage; ++i) texte += (i % 7 == 6) ? ',' : static_cast<char>('a' + i % 26);
+            texte += seq;
+            for (int i = 0; i < 70; ++i) texte += (i % 9 == 8) ? ',' : 'z';
+            for (unsigned graine : {1u, 7u, 1234u}) {
+                const std::string e = fuzz::comparerLectures(texte, graine);
+                EXPECT_EQ(e, "") << "séquence " << testing::PrintToString(seq) << " à " << decalage;
+                if (!e.empty()) return;
+            }
+        }
+    }
+}
+
+TEST(ProtegerItem, RelectureIdentique)
+{
+    struct Cas {
+        std::string item, ecrit;
+    };
+    const std::vector<Cas> cas = {
+        {"abc", "abc"},
+        {"", ""},
+        {"a,b", "\"a,b\""},
+        {" a", "\" a\""},
+        {"a\t", "\"a\t\""},
+        {"a\r\nb", "\"a\r\nb\""},
+        {"a\rb", "\"a\rb\""},
+        {"ab\"c", "ab\"c"},
+        {"a\"b,c", "a\"b,c"},  // cannot be written so as to come back whole
+    };
+    for (const auto& c : cas) {
+        EXPECT_EQ(protegerItem(c.item), c.ecrit) << c.item;
+        if (c.item.find('"') == std::string::npos) {
+            EXPECT_EQ(items(c.ecrit + "\r\n"), Items{c.item}) << c.item;
+        }
+    }
+}
+
+TEST(Lirenombre, Cas)
+{
+    struct Cas {
+        const char* texte;
+        double attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"12,5", 12},      {"1 2", 12},        {"", 0},          {"abc", 0},        {"G54", 0},
+        {"-3.5", -3.5},    {"+4", 4},          {"- 4", -4},      {"--1", 0},        {"+-1", 0},
+        {"1e3", 1000},     {"1E-2", 0.01},     {"1D2", 100},     {"1d+2", 100},     {"1 e 2", 100},
+        {"2.5e", 2.5},     {"2.5e+", 2.5},     {"2.5ex", 2.5},   {"1e2e3", 100},    {"e5", 0},
+        {"1.2.3", 1.2},    {".5", 0.5},        {"-.5", -0.5},    {"5.", 5},         {".", 0},
+        {"-", 0},          {"\t\n 7", 7},      {"12abc", 12},    {"1\r2", 1},       {"0x10", 0},
+        {"12 ,5", 12},     {"0010", 10},       {"1 000,50", 1000}, {"-0", 0},       {"1e-400", 0},
+    };
+    for (const auto& c : cas) EXPECT_DOUBLE_EQ(lirenombre(c.texte), c.attendu) << '"' << c.texte << '"';
+    EXPECT_TRUE(std::isinf(lirenombre("1E400")));
+    EXPECT_GT(lirenombre("1E400"), 0);
+    EXPECT_LT(lirenombre("-1E400"), 0);
+    EXPECT_TRUE(std::isinf(lirenombre(std::string(400, '9'))));
+    EXPECT_DOUBLE_EQ(lirenombre("1" + std::string(300, '0')), 1e300);
+}
+
+TEST(EstNombre, Cas)
+{
+    struct Cas {
+        const char* texte;
+        bool attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"1.50", true}, {"-3", true},  {"1E3", true},   {" 7 ", true},  {"5.", true},  {".5", true},
+        {"1 2", false}, {"12,5", false}, {"", false},   {"abc", false}, {"1e", false}, {"1E+", false},
+        {".", false},   {"-", false},  {"12a", false},  {"G54", false}, {"  ", false},
+    };
+    for (const auto& c : cas) EXPECT_EQ(estNombre(c.texte), c.attendu) << '"' << c.texte << '"';
 }
 
 }  // namespace

@@ -45,3 +45,18 @@ std::string DossierDeTravail::contenu(const std::string& chemin)
 bool DossierDeTravail::present(const std::string& chemin) { return fs::exists(chemin); }
 
 }  // namespace tarvex::test
+
+namespace tarvex::test {
+
+std::map<std::string, std::string> DossierDeTravail::instantane(const std::string& dossier)
+{
+    std::map<std::string, std::string> r;
+    if (!fs::exists(dossier)) return r;
+    for (const auto& e : fs::recursive_directory_iterator(dossier)) {
+        const std::string nom = e.path().generic_string();
+        r[nom] = e.is_directory() ? "<dossier>" : contenu(nom);
+    }
+    return r;
+}
+
+}  // namespace tarvex::test

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace tarvex::test {
@@ -20,6 +21,9 @@ protected:
     // The bytes of a file, or "<absent>" when it does not exist.
     static std::string contenu(const std::string& chemin);
     static bool present(const std::string& chemin);
+    // Every file under a folder (relative path with "/" -> bytes), folders
+    // as "<dossier>", for comparing the whole data folder before and after.
+    static std::map<std::string, std::string> instantane(const std::string& dossier = "data");
 
     std::filesystem::path dossier_;
     std::filesystem::path precedent_;

@@ -1,0 +1,121 @@
+#include "store/chemins.h"
+#include "store/cp1252.h"
+#include "store/fichiers.h"
+
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvex {
+namespace {
+
+TEST(Cp1252, LesDeuxCentCinquanteSixOctetsFontLAllerRetour)
+{
+    std::string tous;
+    for (int i = 0; i < 256; ++i) {
+        const std::string un(1, static_cast<char>(i));
+        EXPECT_EQ(cp1252::depuisUtf8(cp1252::versUtf8(un)), un) << "octet " << i;
+        tous += un;
+    }
+    EXPECT_EQ(cp1252::depuisUtf8(cp1252::versUtf8(tous)), tous);
+}
+
+TEST(Cp1252, Correspondances)
+{
+    struct Cas {
+        std::string octet, utf8;
+    };
+    const std::vector<Cas> cas = {
+        {"A", "A"},          {std::string(1, '\0'), std::string(1, '\0')},
+        {"\x80", "€"},       {"\x8C", "Œ"},   {"\x9C", "œ"},  {"\x9F", "Ÿ"},  {"\x92", "’"},
+        {"\xE9", "é"},       {"\xC9", "É"},   {"\xA0", "\xC2\xA0"},  {"\xFF", "ÿ"},
+        // The five bytes the code page leaves undefined keep their value.
+        {"\x81", "\xC2\x81"}, {"\x8D", "\xC2\x8D"}, {"\x8F", "\xC2\x8F"}, {"\x90", "\xC2\x90"}, {"\x9D", "\xC2\x9D"},
+    };
+    for (const auto& c : cas) {
+        EXPECT_EQ(cp1252::versUtf8(c.octet), c.utf8);
+        EXPECT_EQ(cp1252::depuisUtf8(c.utf8), c.octet);
+    }
+}
+
+TEST(Cp1252, CeQueLaPageNePeutTenirDevientPointDInterrogation)
+{
+    EXPECT_EQ(cp1252::depuisUtf8("Ā"), "?");
+    EXPECT_EQ(cp1252::depuisUtf8("x日本y"), "x??y");
+    EXPECT_EQ(cp1252::depuisUtf8("😀"), "?");
+    EXPECT_EQ(cp1252::depuisUtf8("\xC3"), "?");          // cut short
+    EXPECT_EQ(cp1252::depuisUtf8("\xC3z"), "?z");        // not followed by a continuation byte
+    EXPECT_EQ(cp1252::depuisUtf8("\xC0\x80"), "??");     // overlong
+    EXPECT_EQ(cp1252::depuisUtf8("\xED\xA0\x80"), "???");  // surrogate
+}
+
+TEST(Cp1252, Replier)
+{
+    EXPECT_EQ(cp1252::replier("VUE.JPG"), "vue.jpg");
+    EXPECT_EQ(cp1252::replier("ÉQUERRE À BUTÉE"), "équerre à butée");
+    EXPECT_EQ(cp1252::replier("ŒIL Ÿ Š Ž"), "œil ÿ š ž");
+    EXPECT_NE(cp1252::replier("butee"), cp1252::replier("butée"));
+    EXPECT_EQ(cp1252::replier("ß×"), "ß×");
+}
+
+using Chemins = test::DossierDeTravail;
+
+TEST_F(Chemins, ResolutionSansEgardALaCasseAccentsCompris)
+{
+    poser("data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg", "vue");
+    poser("data/PIVOT_Phase 20_BRAS_TOUR 1/butée.jpg", "butee");
+    poser("data/Machine/TOUR 1/com.txt", "com");
+    struct Cas {
+        const char* ecrit;
+        const char* surDisque;
+    };
+    const std::vector<Cas> cas = {
+        {"data\\PIVOT_Phase 20_BRAS_TOUR 1\\vue.jpg", "data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg"},
+        {"DATA\\pivot_phase 20_bras_tour 1\\VUE.JPG", "data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg"},
+        {"data\\PIVOT_Phase 20_BRAS_TOUR 1\\BUTÉE.JPG", "data/PIVOT_Phase 20_BRAS_TOUR 1/butée.jpg"},
+        {"data\\machine\\tour 1\\COM.TXT", "data/Machine/TOUR 1/com.txt"},
+        {"data/machine/TOUR 1/com.txt", "data/Machine/TOUR 1/com.txt"},
+        // The first missing component and what follows stay as written.
+        {"data\\absent\\Fichier.TXT", "data/absent/Fichier.TXT"},
+        {"data\\PIVOT_Phase 20_BRAS_TOUR 1\\butee.jpg", "data/PIVOT_Phase 20_BRAS_TOUR 1/butee.jpg"},
+    };
+    for (const auto& c : cas) EXPECT_EQ(chemins::texte(chemins::resoudre(c.ecrit)), c.surDisque) << c.ecrit;
+
+    EXPECT_TRUE(fichiers::existe("data\\pivot_phase 20_bras_tour 1\\vue.jpg"));
+    EXPECT_FALSE(fichiers::existe("data\\PIVOT_Phase 20_BRAS_TOUR 1\\butee.jpg"));
+    EXPECT_TRUE(fichiers::estDossier("data\\MACHINE"));
+    EXPECT_EQ(fichiers::lire("data\\MACHINE\\Tour 1\\Com.Txt").value_or("<absent>"), "com");
+}
+
+TEST_F(Chemins, UneEcritureVaDansLeDossierExistantSousUneAutreCasse)
+{
+    poser("Data/Machine/keep", "");
+    fichiers::ecrire("data\\machine\\liste.txt", "x\r\n");
+    EXPECT_EQ(contenu("Data/Machine/liste.txt"), "x\r\n");
+    EXPECT_FALSE(present("data"));
+}
+
+TEST(CheminsJoindre, Cas)
+{
+    EXPECT_EQ(chemins::joindre("data", "data.txt"), "data\\data.txt");
+    EXPECT_EQ(chemins::joindre("data\\", "data.txt"), "data\\data.txt");
+    EXPECT_EQ(chemins::joindre("data/", "x"), "data/x");
+    EXPECT_EQ(chemins::joindre("", "x"), "x");
+}
+
+TEST(NomSur, SeulsLesNomsQuiRestentDansLeurDossier)
+{
+    struct Cas {
+        const char* nom;
+        bool sur;
+    };
+    const std::vector<Cas> cas = {
+        {"TOUR 1", true}, {"Fraiseuse Réalméca", true}, {"TOUR.1", true}, {"..x", true},
+        {"", false},      {".", false},   {"..", false},  {"...", false}, {" . ", false}, {"  ", false},
+        {"a/b", false},   {"a\\b", false}, {"../x", false}, {"C:", false}, {"a\tb", false}, {"a\nb", false},
+    };
+    for (const auto& c : cas) EXPECT_EQ(chemins::nomSur(c.nom), c.sur) << '"' << c.nom << '"';
+}
+
+}  // namespace
+}  // namespace tarvex

@@ -1,0 +1,58 @@
+#include "store/code.h"
+
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvex {
+namespace {
+
+using Code = test::DossierDeTravail;
+
+TEST_F(Code, Verification)
+{
+    struct Cas {
+        const char* nom;
+        std::string fichier, tape;
+        bool accepte;
+    };
+    std::string douze;
+    for (int i = 1; i <= 12; ++i) douze += "CODE" + std::to_string(i) + "\r\n";
+    const std::vector<Cas> cas = {
+        {"exact", "SECRET\r\n", "SECRET", true},
+        {"code rangé entre des blancs", "  SECRET\t \r\n", "SECRET", true},
+        {"blanc tapé avant", "SECRET\r\n", " SECRET", false},
+        {"blanc tapé après", "SECRET\r\n", "SECRET ", false},
+        {"casse", "SECRET\r\n", "secret", false},
+        {"la virgule coupe : première partie", "AB,CD\r\n", "AB", true},
+        {"la virgule coupe : ligne entière refusée", "AB,CD\r\n", "AB,CD", false},
+        {"guillemets avec virgule", "\"AB,CD\",EF\r\n", "AB,CD", true},
+        {"guillemets puis rognage", "\" AB \"\r\n", "AB", true},
+        {"fichier vide : texte vide accepté", "", "", true},
+        {"fichier vide : autre texte refusé", "", "x", false},
+        {"ligne vide en tête", "\r\nSECRET\r\n", "", true},
+        {"seul le premier item compte", douze, "CODE1", true},
+        {"les suivants n'ont pas d'effet", douze, "CODE2", false},
+        {"accents", "Cl\xE9\r\n", "Clé", true},
+        {"sans fin de ligne", "SECRET", "SECRET", true},
+    };
+    for (const auto& c : cas) {
+        poser("data/code.tvx", c.fichier);
+        const auto v = verifcode(c.tape);
+        EXPECT_EQ(v.accepte, c.accepte) << c.nom;
+        EXPECT_FALSE(v.probleme) << c.nom;
+    }
+}
+
+TEST_F(Code, FichierAbsentToutEstRefuse)
+{
+    for (const char* tape : {"", "SECRET"}) {
+        const auto v = verifcode(tape);
+        EXPECT_FALSE(v.accepte);
+        ASSERT_TRUE(v.probleme);
+        EXPECT_EQ(v.probleme->texte(), "data\\code.tvx : fichier introuvable ou illisible");
+    }
+}
+
+}  // namespace
+}  // namespace tarvex

@@ -1,0 +1,106 @@
+#include "mainwindow/cadrage.h"
+#include "mainwindow/liste.h"
+#include "store/cp1252.h"
+
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvex {
+
+void PrintTo(const EntreeListe& e, std::ostream* os) { *os << '{' << e.texte << ", " << e.numero << '}'; }
+void PrintTo(const Rectangle& r, std::ostream* os)
+{
+    *os << '{' << r.gauche << ", " << r.haut << ", " << r.largeur << ", " << r.hauteur << '}';
+}
+
+namespace {
+
+std::string index(const std::vector<std::pair<std::string, std::string>>& sheets)
+{
+    std::string o;
+    for (const auto& [piece, phase] : sheets)
+        o += cp1252::depuisUtf8(piece) + "," + phase + ",TOUR 1,BRAS,ACIER,O,O,N,O,N,N,N,N,N,O,O\r\n";
+    return o;
+}
+
+std::vector<EntreeListe> entrees(const std::vector<std::pair<std::string, std::string>>& sheets)
+{
+    const auto r = entreesListe(index(sheets));
+    EXPECT_TRUE(r.ok());
+    return r.valeur;
+}
+
+TEST(Liste, OrdreAlphabetiqueFrancaisSansEgardALaCasse)
+{
+    struct Cas {
+        const char* nom;
+        std::vector<std::pair<std::string, std::string>> fiches;
+        std::vector<EntreeListe> attendu;
+    };
+    const std::vector<Cas> cas = {
+        // A byte order would put every capital before every small letter.
+        {"sans égard à la casse", {{"b", "1"}, {"B", "2"}, {"a", "1"}, {"A", "2"}},
+         {{"a Phase 1", 2}, {"A Phase 2", 3}, {"b Phase 1", 0}, {"B Phase 2", 1}}},
+        {"é à côté de e", {{"f", "1"}, {"éb", "1"}, {"ea", "1"}, {"ec", "1"}, {"d", "1"}},
+         {{"d Phase 1", 4}, {"ea Phase 1", 2}, {"éb Phase 1", 1}, {"ec Phase 1", 3}, {"f Phase 1", 0}}},
+        {"sans accent avant avec accent", {{"été", "1"}, {"ete", "1"}}, {{"ete Phase 1", 1}, {"été Phase 1", 0}}},
+        {"textes identiques : ordre de l'index", {{"AXE", "10"}, {"BAGUE", "1"}, {"AXE", "10"}, {"axe", "10"}},
+         {{"AXE Phase 10", 0}, {"AXE Phase 10", 2}, {"axe Phase 10", 3}, {"BAGUE Phase 1", 1}}},
+        {"blancs retirés", {{"  AXE ", " 20 "}}, {{"AXE Phase 20", 0}}},
+        {"préfixe d'abord", {{"AXE2", "1"}, {"AXE", "1"}}, {{"AXE Phase 1", 1}, {"AXE2 Phase 1", 0}}},
+        {"Œ comme oe", {{"OEUF", "1"}, {"ŒIL", "1"}, {"OF", "1"}}, {{"ŒIL Phase 1", 1}, {"OEUF Phase 1", 0}, {"OF Phase 1", 2}}},
+    };
+    for (const auto& c : cas) EXPECT_EQ(entrees(c.fiches), c.attendu) << c.nom;
+}
+
+TEST(Liste, CleTri)
+{
+    EXPECT_EQ(cleTri("pivot"), cleTri("PIVOT"));
+    EXPECT_LT(cleTri("e"), cleTri("é"));
+    EXPECT_LT(cleTri("é"), cleTri("f"));
+    EXPECT_LT(cleTri("z"), cleTri("€"));
+    EXPECT_EQ(texteEntree("  PIVOT ", "\t20 "), "PIVOT Phase 20");
+}
+
+using ListeFichier = test::DossierDeTravail;
+
+TEST_F(ListeFichier, Remplirliste)
+{
+    poser("data/data.txt", index({{"BAGUE", "20"}, {"AXE", "10"}}) + "CAME,30");
+    const auto r = remplirliste();
+    EXPECT_EQ(r.valeur, (std::vector<EntreeListe>{{"AXE Phase 10", 1}, {"BAGUE Phase 20", 0}}));
+    ASSERT_EQ(r.problemes.size(), 1u);  // the incomplete record is reported, not listed
+    std::filesystem::remove("data/data.txt");
+    const auto absent = remplirliste();
+    EXPECT_TRUE(absent.valeur.empty());
+    ASSERT_EQ(absent.problemes.size(), 1u);
+    EXPECT_EQ(absent.problemes[0].fichier, "data\\data.txt");
+}
+
+TEST(Cadrage, TailleEtCentrage)
+{
+    struct Cas {
+        int l, h, cadreL, cadreH, limite;
+        Rectangle attendu;
+    };
+    const std::vector<Cas> cas = {
+        {3000, 1500, 1400, 1400, 1400, {0, 350, 1400, 700}},
+        {1000, 800, 1400, 1400, 1400, {200, 300, 1000, 800}},
+        {1500, 1500, 1400, 1400, 1400, {0, 0, 1400, 1400}},
+        {1400, 700, 1400, 1400, 1400, {0, 350, 1400, 700}},     // a side at the limit is not below it
+        {1399, 1399, 1400, 1400, 1400, {0, 0, 1399, 1399}},     // both below: natural size
+        {2400, 3600, 2000, 2000, 2000, {333, 0, 1333, 2000}},
+        {6000, 9000, 7500, 7500, 7500, {1250, 0, 5000, 7500}},
+        {1000, 800, 3000, 2000, 1400, {1000, 600, 1000, 800}},
+        {1001, 801, 1400, 1400, 1400, {199, 299, 1001, 801}},   // half twips dropped
+        {0, 800, 1400, 1400, 1400, {700, 700, 0, 0}},
+        {100000, 1, 2000, 2000, 2000, {0, 1000, 2000, 0}},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(cadrerimage(c.l, c.h, c.cadreL, c.cadreH, c.limite), c.attendu)
+            << c.l << "x" << c.h << " limite " << c.limite;
+}
+
+}  // namespace
+}  // namespace tarvex
