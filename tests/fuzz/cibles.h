@@ -1,0 +1,268 @@
+#pragma once
+// What the fuzz targets check on one input, shared with the replay of the
+// kept crash inputs in the ordinary test run. Each check returns an empty
+// text when the input went through, or what went wrong.
+
+#include "mainwindow/liste.h"
+#include "store/cp1252.h"
+#include "store/index.h"
+#include "store/lecteur.h"
+#include "store/machines.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex::fuzz {
+
+struct Lecture {
+    std::vector<LecteurItems::Item> items;
+    std::string erreur;
+};
+
+// Every item of a text, checking on the way that each call moves forward and
+// stays inside the text.
+inline Lecture toutLire(std::string_view texte)
+{
+    Lecture r;
+    LecteurItems l(texte);
+    std::size_t avant = l.position();
+    while (!l.fin()) {
+        const auto item = l.suivantBrut();
+        if (l.position() <= avant) {
+            r.erreur = "le lecteur n'avance pas";
+            return r;
+        }
+        if (l.position() > texte.size()) {
+            r.erreur = "le lecteur dépasse la fin";
+            return r;
+        }
+        if (!item.brut.empty() &&
+            (item.brut.data() < texte.data() || item.brut.data() + item.brut.size() > texte.data() + texte.size())) {
+            r.erreur = "item hors du texte";
+            return r;
+        }
+        avant = l.position();
+        r.items.push_back(item);
+    }
+    if (l.depasse()) r.erreur = "fin signalée avant d'avoir lu au-delà";
+    const auto apres = l.suivantBrut();
+    if (!apres.brut.empty() || !l.depasse()) r.erreur = "lecture au-delà de la fin non signalée";
+    return r;
+}
+
+// The item reader written as plainly as its rules, to hold the fast one to.
+struct ItemSimple {
+    std::string_view texte;
+    bool cite;
+    bool operator==(const ItemSimple&) const = default;
+};
+
+inline std::vector<ItemSimple> lectureSimple(std::string_view t)
+{
+    std::vector<ItemSimple> r;
+    const std::size_t n = t.size();
+    auto separateur = [&](std::size_t i) { return t[i] == ',' || t[i] == '\r' || t[i] == '\n'; };
+    auto passerSeparateur = [&](std::size_t& i) {
+        if (i < n) i += (t[i] == '\r' && i + 1 < n && t[i + 1] == '\n') ? 2 : 1;
+    };
+    std::size_t i = 0;
+    while (i < n) {
+        while (i < n && (t[i] == ' ' || t[i] == '\t')) ++i;
+        if (i < n && t[i] == '"') {
+            std::size_t j = i + 1;
+            while (j < n && t[j] != '"') ++j;
+            r.push_back({t.substr(std::min(i + 1, n), j - std::min(i + 1, n)), true});
+            i = j < n ? j + 1 : n;
+            while (i < n && !separateur(i)) ++i;
+            passerSeparateur(i);
+        } else {
+            std::size_t j = i;
+            while (j < n && !separateur(j)) ++j;
+            std::size_t e = j;
+            while (e > i && (t[e - 1] == ' ' || t[e - 1] == '\t')) --e;
+            r.push_back({t.substr(i, e - i), false});
+            i = j;
+            passerSeparateur(i);
+        }
+    }
+    return r;
+}
+
+// The three ways of going through the items (one at a time, by batches,
+// skipping) against the plain reading. `graine` chooses the batch sizes.
+inline std::string comparerLectures(std::string_view texte, unsigned graine)
+{
+    const auto attendu = lectureSimple(texte);
+    auto suivantTaille = [&] {
+        graine = graine * 1103515245u + 12345u;
+        return static_cast<std::size_t>((graine >> 16) % 20);
+    };
+
+    LecteurItems un(texte);
+    for (std::size_t i = 0; i < attendu.size(); ++i) {
+        if (un.fin()) return "un à un : fin trop tôt, item " + std::to_string(i);
+        const auto item = un.suivantBrut();
+        if (!(ItemSimple{item.brut, item.entreGuillemets} == attendu[i]))
+            return "un à un : item " + std::to_string(i) + " différent";
+    }
+    if (!un.fin()) return "un à un : items en trop";
+
+    LecteurItems lots(texte);
+    std::vector<std::string_view> vus(20);
+    bool cites[20];
+    std::size_t k = 0;
+    while (!lots.fin()) {
+        const std::size_t taille = suivantTaille();
+        const std::size_t lus = lots.suivantsBruts(vus.data(), cites, taille);
+        if (lus > taille) return "par lots : trop d'items";
+        if (lus < taille && !lots.fin()) return "par lots : lot court avant la fin";
+        for (std::size_t i = 0; i < lus; ++i, ++k) {
+            if (k >= attendu.size()) return "par lots : items en trop";
+            if (!(ItemSimple{vus[i], cites[i]} == attendu[k])) return "par lots : item " + std::to_string(k) + " différent";
+        }
+    }
+    if (k != attendu.size()) return "par lots : items manquants";
+
+    LecteurItems saut(texte);
+    k = 0;
+    while (!saut.fin()) {
+        const std::size_t pas = suivantTaille() * (graine % 7 == 0 ? 13 : 1);
+        const std::size_t passes = saut.passer(pas);
+        k += passes;
+        if (passes < pas && !saut.fin()) return "saut : arrêt avant la fin";
+        if (saut.fin()) break;
+        const auto item = saut.suivantBrut();
+        if (k >= attendu.size()) return "saut : items en trop";
+        if (!(ItemSimple{item.brut, item.entreGuillemets} == attendu[k])) return "saut : item " + std::to_string(k) + " différent";
+        ++k;
+    }
+    if (k != attendu.size()) return "saut : compte faux";
+    return {};
+}
+
+inline std::string lireitem(std::string_view texte)
+{
+    const unsigned graine = texte.empty() ? 0u : static_cast<unsigned char>(texte.front());
+    if (auto e = comparerLectures(texte, graine); !e.empty()) return e;
+    const Lecture lu = toutLire(texte);
+    if (!lu.erreur.empty()) return lu.erreur;
+    std::string ligne;
+    for (std::size_t i = 0; i < lu.items.size(); ++i) {
+        const auto& item = lu.items[i];
+        if (!item.entreGuillemets) {
+            const auto b = item.brut;
+            if (b.find_first_of(",\r\n") != std::string_view::npos) return "séparateur dans un item";
+            if (!b.empty() && (b.front() == ' ' || b.front() == '\t' || b.back() == ' ' || b.back() == '\t'))
+                return "blanc autour d'un item";
+        }
+        if (i) ligne += ',';
+        ajouterItem(ligne, item.brut);
+    }
+    if (!lu.items.empty()) ligne += "\r\n";
+    // Written back as a line, the items read back the same: what the
+    // rewrites of the index and of the machine list rely on.
+    const Lecture relu = toutLire(ligne);
+    if (relu.items.size() != lu.items.size()) return "relecture : nombre d'items différent";
+    for (std::size_t i = 0; i < relu.items.size(); ++i)
+        if (relu.items[i].brut != lu.items[i].brut) return "relecture : item " + std::to_string(i) + " différent";
+    if (cp1252::depuisUtf8(cp1252::versUtf8(texte)) != texte) return "aller-retour Windows-1252 infidèle";
+    return {};
+}
+
+inline std::string lirenombre(std::string_view texte)
+{
+    const double v = tarvex::lirenombre(texte);
+    if (std::isnan(v)) return "NaN";
+    // A comma always ends the number.
+    std::string suivi(texte);
+    suivi += ",9";
+    const double w = tarvex::lirenombre(suivi);
+    if (!(v == w)) return "la virgule ne termine pas le nombre";
+    // Blanks count for nothing wherever they stand.
+    std::string sans;
+    for (char c : texte)
+        if (c != ' ' && c != '\t' && c != '\n') sans.push_back(c);
+    if (!(tarvex::lirenombre(sans) == v)) return "les blancs changent le nombre";
+    if (estNombre(texte) && texte.find(',') != std::string_view::npos) return "un texte à virgule pris pour un nombre";
+    return {};
+}
+
+inline std::string index(std::string_view octets)
+{
+    std::vector<EnregistrementBrut> recs;
+    int attendu = 0;
+    std::string erreur;
+    parcourirIndex(octets, [&](int n, const EnregistrementBrut& b) {
+        if (n != attendu++) erreur = "numérotation des enregistrements";
+        recs.push_back(b);
+        return true;
+    });
+    if (!erreur.empty()) return erreur;
+    // Records are the items sixteen at a time.
+    const auto items = lectureSimple(octets);
+    if (recs.size() != items.size() / kChampsParEnregistrement) return "nombre d'enregistrements";
+    for (std::size_t r = 0; r < recs.size(); ++r)
+        for (int c = 0; c < kChampsParEnregistrement; ++c)
+            if (recs[r][c] != items[r * kChampsParEnregistrement + c].texte)
+                return "champ " + std::to_string(c + 1) + " de l'enregistrement " + std::to_string(r + 1);
+
+    const auto liste = entreesListe(octets);
+    if (liste.valeur.size() != recs.size()) return "liste et index de tailles différentes";
+    for (std::size_t i = 1; i < liste.valeur.size(); ++i)
+        if (cleTri(liste.valeur[i].texte) < cleTri(liste.valeur[i - 1].texte)) return "liste mal triée";
+    if (recs.empty()) return {};
+
+    // A rewrite drops exactly the records of the key and copies the others
+    // so that they read back the same; with the target's own rebuilt line
+    // as replacement, nothing changes.
+    const Enregistrement cible = decoder(recs[recs.size() / 2]);
+    const std::string cle = cleEnregistrement(cible);
+    for (const bool suppression : {true, false}) {
+        const std::string nouveau = reconstruireIndex(
+            octets, cle, suppression ? std::nullopt : std::optional<std::string>(ligneReconstruite(cible)));
+        std::vector<Enregistrement> relus;
+        parcourirIndex(nouveau, [&](int, const EnregistrementBrut& b) {
+            relus.push_back(decoder(b));
+            return true;
+        });
+        std::size_t j = 0;
+        for (const auto& b : recs) {
+            const Enregistrement e = decoder(b);
+            if (suppression && cleEnregistrement(e) == cle) continue;
+            if (j >= relus.size()) return "enregistrement perdu par la réécriture";
+            const Enregistrement& r = relus[j++];
+            const Enregistrement& modele = cleEnregistrement(e) == cle ? cible : e;
+            for (int k = 0; k < kChampsParEnregistrement; ++k) {
+                const bool rogne = k == CPhase || k == CMatiere;
+                if ((rogne ? sansBlancs(modele[k]) : modele[k]) != (rogne ? sansBlancs(r[k]) : r[k]))
+                    return "champ " + std::to_string(k + 1) + " changé par la réécriture";
+            }
+        }
+        if (j != relus.size()) return "enregistrement ajouté par la réécriture";
+    }
+    return {};
+}
+
+inline std::string com(std::string_view octets)
+{
+    const auto r = analyserCom(octets, "com.txt");
+    if (!r.ok()) return {};
+    const Lecture lu = toutLire(octets);
+    const std::size_t n = lu.items.size();
+    // Whole groups of seven, possibly followed by empty lines; the last
+    // group is the one kept.
+    const std::size_t groupes = n / 7;
+    if (groupes == 0) return "accepté sans sept valeurs";
+    for (std::size_t i = groupes * 7; i < n; ++i)
+        if (!lu.items[i].brut.empty()) return "valeurs en trop acceptées";
+    const auto& v = r.valeur;
+    const std::string* valeurs[7] = {&v.port, &v.vitesse, &v.parite, &v.bits, &v.arret, &v.type, &v.directeur};
+    for (int i = 0; i < 7; ++i)
+        if (*valeurs[i] != cp1252::versUtf8(lu.items[(groupes - 1) * 7 + static_cast<std::size_t>(i)].brut))
+            return "la dernière série ne l'emporte pas";
+    return {};
+}
+
+}  // namespace tarvex::fuzz
