@@ -136,8 +136,8 @@ void Selecttelechargementsauve::charger()
         liaison::signaler(*principale_.services().messages, this, *echec);
         Programme->setPlainText(
             QStringLiteral("Le port %1 n'a pas pu être ouvert : aucun programme ne peut être reçu.\n"
-                           "Vérifier le câble et les paramètres de communication de la fenêtre principale, "
-                           "puis recommencer.")
+                           "Vérifier les paramètres de communication de la fenêtre principale et qu'aucun "
+                           "autre programme n'utilise ce port, puis recommencer.")
                 .arg(principale_.Port2->currentText()));
         return;
     }
