@@ -282,7 +282,7 @@ void Selectphase::phaseChoisie(int index)
         if (drapeau(Label[champ])) bouton->setEnabled(true);
     if (drapeau(Label[15])) Dossiertechnique->setEnabled(true);
 
-    // 15.
+    // 15. The sweep, before any message, as after every selection.
     animervumetre();
 
     if (!problemes.empty()) {
