@@ -3,6 +3,7 @@
 #include "mainwindow/selectphase.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QLocale>
 #include <QStyleFactory>
 
@@ -31,6 +32,10 @@ void preparerApplication()
     // One look on every system, with the button-face grey the windows were designed with.
     if (auto* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setPalette(QApplication::style()->standardPalette());
+    // The windows are laid out in twips for an 8-point dialog font.
+    QFont police = QApplication::font();
+    police.setPointSize(8);
+    QApplication::setFont(police);
 }
 
 }  // namespace tarvex

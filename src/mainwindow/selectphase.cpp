@@ -85,7 +85,7 @@ Selectphase::Selectphase(Services& services, QWidget* parent) : QWidget(parent),
 {
     setObjectName(QStringLiteral("selectphase"));
     setWindowTitle(QStringLiteral("Tarvex"));
-    setFixedSize(px(15600), px(10260));
+    setFixedSize(px(16440), px(10260));
     construire();
 }
 
@@ -115,13 +115,13 @@ void Selectphase::construire()
     Text2->setToolTip(u("Nom de l'ensemble"));
 
     // "Machine"
-    Frame2 = cadre(this, "Frame2", u("Machine"), 8760, 120, 4560, 2160);
+    Frame2 = cadre(this, "Frame2", u("Machine"), 8760, 120, 5640, 2160);
     Label23 = etiquette(Frame2, "Label23", u("Machine"), 120, 330, 1200);
-    Text3 = boite(Frame2, "Text3", 120, 600, 2400);
+    Text3 = boite(Frame2, "Text3", 120, 600, 3480);
     Text3->setToolTip(u("Nom de la Machine-Outil"));
     Infomachine = bouton(Frame2, "Infomachine", u("Infos"), 120, 1140);
     Infomachine->setToolTip(u("Dossier Machine"));
-    Frame3 = cadre(Frame2, "Frame3", u("Aperçu"), 2760, 300, kApercu, kApercu);
+    Frame3 = cadre(Frame2, "Frame3", u("Aperçu"), 3780, 300, kApercu, kApercu);
     Image5 = new Image(Frame3, true);
     Image5->setObjectName(QStringLiteral("Image5"));
     Image5->setToolTip(u("Aperçu Machine"));
@@ -130,7 +130,7 @@ void Selectphase::construire()
     Image8->hide();
 
     // part "Aperçu"
-    Frame4 = cadre(this, "Frame4", u("Aperçu"), 13440, 120, kApercu, kApercu);
+    Frame4 = cadre(this, "Frame4", u("Aperçu"), 14520, 120, kApercu, kApercu);
     Image1 = new Image(Frame4, true);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setToolTip(u("Aperçu pièce"));
@@ -152,20 +152,20 @@ void Selectphase::construire()
     Frame7 = cadre(this, "Frame7", u("PREF/DEC1/Jauges/Origine"), 5640, 2400, 4920, 5880);
     Frame9 = cadre(Frame7, "Frame9", u("PREF"), 120, 300, 2280, 1440);
     Frame9->setToolTip(u("Valeurs des PREF"));
-    Prefxtext = etiquette(Frame9, "Prefxtext", u("PREF suivant X"), 120, 360, 1200);
-    Prefx = boiteValeur(Frame9, "Prefx", 1320, 330, 840);
-    Prefytext = etiquette(Frame9, "Prefytext", u("PREF suivant Y"), 120, 750, 1200);
-    Prefy = boiteValeur(Frame9, "Prefy", 1320, 720, 840);
-    Prefztext = etiquette(Frame9, "Prefztext", u("PREF suivant Z"), 120, 1140, 1200);
-    Prefz = boiteValeur(Frame9, "Prefz", 1320, 1110, 840);
+    Prefxtext = etiquette(Frame9, "Prefxtext", u("PREF suivant X"), 120, 360, 1260);
+    Prefx = boiteValeur(Frame9, "Prefx", 1380, 330, 780);
+    Prefytext = etiquette(Frame9, "Prefytext", u("PREF suivant Y"), 120, 750, 1260);
+    Prefy = boiteValeur(Frame9, "Prefy", 1380, 720, 780);
+    Prefztext = etiquette(Frame9, "Prefztext", u("PREF suivant Z"), 120, 1140, 1260);
+    Prefz = boiteValeur(Frame9, "Prefz", 1380, 1110, 780);
     Frame10 = cadre(Frame7, "Frame10", u("DEC1"), 2520, 300, 2280, 1440);
     Frame10->setToolTip(u("Valeurs des DEC1"));
-    Decxtext = etiquette(Frame10, "Decxtext", u("DEC1 suivant X"), 120, 360, 1200);
-    Decx = boiteValeur(Frame10, "Decx", 1320, 330, 840);
-    Decytext = etiquette(Frame10, "Decytext", u("DEC 1suivant Y"), 120, 750, 1200);
-    Decy = boiteValeur(Frame10, "Decy", 1320, 720, 840);
-    Decztext = etiquette(Frame10, "Decztext", u("DEC1 suivant Z"), 120, 1140, 1200);
-    Decz = boiteValeur(Frame10, "Decz", 1320, 1110, 840);
+    Decxtext = etiquette(Frame10, "Decxtext", u("DEC1 suivant X"), 120, 360, 1260);
+    Decx = boiteValeur(Frame10, "Decx", 1380, 330, 780);
+    Decytext = etiquette(Frame10, "Decytext", u("DEC 1suivant Y"), 120, 750, 1260);
+    Decy = boiteValeur(Frame10, "Decy", 1380, 720, 780);
+    Decztext = etiquette(Frame10, "Decztext", u("DEC1 suivant Z"), 120, 1140, 1260);
+    Decz = boiteValeur(Frame10, "Decz", 1380, 1110, 780);
     Frame17 = cadre(Frame7, "Frame17", u("Origine"), 120, 300, 2280, 1440);
     Décalage = boiteValeur(Frame17, "Décalage", 120, 600, 2040);
     Décalage->setToolTip(u("Décalage d'origine"));
@@ -192,8 +192,8 @@ void Selectphase::construire()
     Image4->placerTwips(2640, 300, 1920, 2400);
 
     // "Visualisation"
-    Frame11 = cadre(this, "Frame11", u("Visualisation"), 10680, 2400, 4800, 5880);
-    Frame12 = cadre(Frame11, "Frame12", u("Dossier Technique"), 120, 300, 4560, 780);
+    Frame11 = cadre(this, "Frame11", u("Visualisation"), 10680, 2400, 5640, 5880);
+    Frame12 = cadre(Frame11, "Frame12", u("Dossier Technique"), 120, 300, 5400, 780);
     Dossiertechnique = bouton(Frame12, "Dossiertechnique", u("Afficher"), 120, 300);
     OLE1 = etiquette(Frame12, "OLE1", QString(), 1440, 300, 3000, 375);
     Frame14 = cadre(Frame11, "Frame14", u("Prévisualisation"), 120, 1200, kPrevisualisation, kPrevisualisation);
@@ -203,14 +203,14 @@ void Selectphase::construire()
     Image7 = new Image(this, false);
     Image7->setObjectName(QStringLiteral("Image7"));
     Image7->hide();
-    Frame13 = cadre(Frame11, "Frame13", u("Options"), 2640, 1200, 2040, 2940);
+    Frame13 = cadre(Frame11, "Frame13", u("Options"), 2640, 1200, 2880, 2940);
     Frame13->setToolTip(u("Options de visualisation"));
     const char* noms[8] = {"Option10", "Option3", "Option4", "Option5", "Option6", "Option7", "Option8", "Option9"};
     const char* textes[8] = {"Montage d'usinage 1", "Montage d'usinage 2", "Installation / machine", "Mise en butée",
                              "Bridage", "Palpage X", "Palpage Y", "Palpage Z"};
     QRadioButton** boutons[8] = {&Option10, &Option3, &Option4, &Option5, &Option6, &Option7, &Option8, &Option9};
     for (int i = 0; i < 8; ++i) {
-        *boutons[i] = creer<QRadioButton>(Frame13, noms[i], 120, 300 + i * 315, 1860, 285);
+        *boutons[i] = creer<QRadioButton>(Frame13, noms[i], 120, 300 + i * 315, 2640, 285);
         (*boutons[i])->setText(u(textes[i]));
         QRadioButton* b = *boutons[i];
         connect(b, &QRadioButton::clicked, this, [this, b] { optionPhotoCliquee(b); });
@@ -222,30 +222,30 @@ void Selectphase::construire()
     ProgressBar1 = new Vumetre(Visu);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     placer(ProgressBar1, 120, 330, 2160, 300);
-    Frame16 = cadre(Frame15, "Frame16", u("Options"), 2640, 300, 3000, 1320);
+    Frame16 = cadre(Frame15, "Frame16", u("Options"), 2640, 300, 2760, 1320);
     Frame16->setToolTip(u("Options de Chargement"));
-    Option1 = creer<QRadioButton>(Frame16, "Option1", 120, 300, 1380, 285);
+    Option1 = creer<QRadioButton>(Frame16, "Option1", 120, 300, 1440, 285);
     Option1->setText(u("Programme "));
-    Option2 = creer<QRadioButton>(Frame16, "Option2", 120, 630, 1380, 285);
+    Option2 = creer<QRadioButton>(Frame16, "Option2", 120, 630, 1440, 285);
     Option2->setText(u("Jauges seules"));
-    Check1 = creer<QCheckBox>(Frame16, "Check1", 1620, 300, 1260, 285);
+    Check1 = creer<QCheckBox>(Frame16, "Check1", 1620, 300, 1080, 285);
     Check1->setText(u("PREF "));
-    Check2 = creer<QCheckBox>(Frame16, "Check2", 1620, 630, 1260, 285);
+    Check2 = creer<QCheckBox>(Frame16, "Check2", 1620, 630, 1140, 285);
     Check2->setText(u("DEC1"));
-    Check3 = creer<QCheckBox>(Frame16, "Check3", 1620, 960, 1260, 285);
+    Check3 = creer<QCheckBox>(Frame16, "Check3", 1620, 960, 1140, 285);
     Check3->setText(u("Jauges"));
-    Frame18 = cadre(Frame15, "Frame18", u("Communication"), 5760, 300, 4560, 1320);
+    Frame18 = cadre(Frame15, "Frame18", u("Communication"), 5520, 300, 4800, 1320);
     Frame18->setToolTip(u("Paramètres de communication"));
-    Label24 = etiquette(Frame18, "Label24", u("Port"), 120, 330, 840);
-    Label25 = etiquette(Frame18, "Label25", u("Vitesse"), 1020, 330, 840);
-    Label26 = etiquette(Frame18, "Label26", u("Parité"), 1920, 330, 960);
-    Label27 = etiquette(Frame18, "Label27", u("Nbre Bits"), 2940, 330, 720);
-    Label28 = etiquette(Frame18, "Label28", u("Bits stop"), 3720, 330, 720);
-    Port2 = liste(Frame18, "Port2", {"COM1", "COM2", "COM3", "COM4", "COM5"}, 120, 660, 840);
-    Vitesse2 = liste(Frame18, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1020, 660, 840);
-    Parité2 = liste(Frame18, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 1920, 660, 960);
-    Nbrebits2 = liste(Frame18, "Nbrebits2", {"5", "6", "7", "8"}, 2940, 660, 720);
-    Bitsstop2 = liste(Frame18, "Bitsstop2", {"1", "2"}, 3720, 660, 720);
+    Label24 = etiquette(Frame18, "Label24", u("Port"), 120, 330, 960);
+    Label25 = etiquette(Frame18, "Label25", u("Vitesse"), 1140, 330, 900);
+    Label26 = etiquette(Frame18, "Label26", u("Parité"), 2100, 330, 1020);
+    Label27 = etiquette(Frame18, "Label27", u("Nbre Bits"), 3180, 330, 720);
+    Label28 = etiquette(Frame18, "Label28", u("Bits stop"), 3960, 330, 720);
+    Port2 = liste(Frame18, "Port2", {"COM1", "COM2", "COM3", "COM4", "COM5"}, 120, 660, 960);
+    Vitesse2 = liste(Frame18, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1140, 660, 900);
+    Parité2 = liste(Frame18, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2100, 660, 1020);
+    Nbrebits2 = liste(Frame18, "Nbrebits2", {"5", "6", "7", "8"}, 3180, 660, 720);
+    Bitsstop2 = liste(Frame18, "Bitsstop2", {"1", "2"}, 3960, 660, 720);
     port_ = services_.ports->creer(this);
     MSComm1 = port_.get();
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
@@ -263,7 +263,7 @@ void Selectphase::construire()
     Command1->setToolTip(u("Créer une nouvelle fiche pièce"));
     Command3 = bouton(this, "Command3", u("A propos"), 11880, 9000, 1140);
     Command3->setToolTip(u("A propos de Tarvex"));
-    quitter = bouton(this, "quitter", u("Quitter"), 14280, 9000, 1140);
+    quitter = bouton(this, "quitter", u("Quitter"), 15120, 9000, 1140);
     quitter->setToolTip(u("Sortir de Tarvex"));
 
     // The selected sheet, out of sight.

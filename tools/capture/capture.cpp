@@ -1,0 +1,75 @@
+// Takes the README's picture of the main window: the program started on a
+// copy of the demo data, a sheet chosen and one of its photographs previewed.
+// Run under Xvfb: xvfb-run -a build/tarvex-capture demo/data docs/fenetre-principale.png "PIVOT Phase 20"
+
+#include "app/application.h"
+#include "mainwindow/selectphase.h"
+#include "platform/doubles.h"
+#include "platform/qtservices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    tarvex::preparerApplication();
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: tarvex-capture DOSSIER_DATA IMAGE.png \"ENTRÉE\" [OPTION]\n");
+        return 2;
+    }
+    const QString source = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QString sortie = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[2]));
+    const QString entree = QString::fromUtf8(argv[3]);
+    const QString option = argc > 4 ? QString::fromUtf8(argv[4]) : QStringLiteral("Option10");
+
+    QTemporaryDir travail;
+    QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), source, travail.filePath(QStringLiteral("data"))});
+    QDir::setCurrent(travail.path());
+
+    tarvex::plateforme::MessagesEnregistres messages;  // the capture must not stop on a question
+    tarvex::plateforme::FenetresEnregistrees fenetres;  // the splash closes at once
+    tarvex::plateforme::QtImages images;
+    tarvex::plateforme::QtHorloge horloge;
+    tarvex::plateforme::PortsEnregistres ports;
+    tarvex::plateforme::VisionneuseEnregistree visionneuse;
+    tarvex::plateforme::DialogueEnregistrementEnregistre enregistrement;
+    tarvex::plateforme::ApplicationEnregistree application;
+    tarvex::plateforme::Services s;
+    s.messages = &messages;
+    s.fenetres = &fenetres;
+    s.images = &images;
+    s.horloge = &horloge;
+    s.ports = &ports;
+    s.visionneuse = &visionneuse;
+    s.enregistrement = &enregistrement;
+    s.application = &application;
+
+    tarvex::Programme programme(s);
+    programme.demarrer();
+    tarvex::Selectphase* w = programme.principale();
+    const int i = w->Phase->findText(entree);
+    if (i < 0) {
+        std::fprintf(stderr, "entrée introuvable : %s\n", argv[3]);
+        return 1;
+    }
+    w->Phase->setCurrentIndex(i);
+    emit w->Phase->activated(i);
+    if (auto* b = w->findChild<QRadioButton*>(option); b && b->isEnabled()) b->click();
+    w->Timer1->declencher();
+    for (int k = 0; k < 20; ++k) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    if (!w->grab().save(sortie)) {
+        std::fprintf(stderr, "impossible d'écrire %s\n", argv[2]);
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(sortie));
+    return 0;
+}
