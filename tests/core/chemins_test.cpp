@@ -95,14 +95,6 @@ TEST_F(Chemins, UneEcritureVaDansLeDossierExistantSousUneAutreCasse)
     EXPECT_FALSE(present("data"));
 }
 
-TEST(CheminsJoindre, Cas)
-{
-    EXPECT_EQ(chemins::joindre("data", "data.txt"), "data\\data.txt");
-    EXPECT_EQ(chemins::joindre("data\\", "data.txt"), "data\\data.txt");
-    EXPECT_EQ(chemins::joindre("data/", "x"), "data/x");
-    EXPECT_EQ(chemins::joindre("", "x"), "x");
-}
-
 TEST(NomSur, SeulsLesNomsQuiRestentDansLeurDossier)
 {
     struct Cas {

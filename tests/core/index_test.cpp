@@ -206,15 +206,5 @@ TEST_F(IndexTest, UnDataTmpLaisseParUneReecritureInterrompueEstEcarte)
     EXPECT_FALSE(present("data/DATA.TMP"));
 }
 
-TEST(LigneReconstruite, ProtegeCeQuiNeSeReliraitPasNu)
-{
-    Enregistrement e = {" AXE ", " 10 ", "TOUR 1", "BRAS", " ACIER ", "O", "O", "N",
-                        "O",     "N",    "N",      "N",    "N",       "N", "O", "O"};
-    EXPECT_EQ(ligneReconstruite(e), "\" AXE \",10,TOUR 1,BRAS,ACIER,O,O,N,O,N,N,N,N,N,O,O");
-    e[CPiece] = "A,B";
-    EXPECT_EQ(ligneReconstruite(e).substr(0, 6), "\"A,B\",");
-    EXPECT_EQ(ligneEnregistrement(e).substr(0, 4), "A,B,");
-}
-
 }  // namespace
 }  // namespace tarvex

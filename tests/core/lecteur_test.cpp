@@ -73,12 +73,6 @@ TEST(LecteurItems, EntreGuillemetsDistingueLeVideCite)
     EXPECT_FALSE(l.suivantBrut().entreGuillemets);
 }
 
-TEST(LecteurItems, SuivantDonneDeLUtf8)
-{
-    LecteurItems l("\xC9quer\x80");
-    EXPECT_EQ(l.suivant(), "Équer€");
-}
-
 // The reader looks at the text 64 bytes at a time: every awkward sequence is
 // put at every offset across two stretches, and the three ways of reading
 // (one at a time, by batches, skipping) must agree with the plain rules.
