@@ -22,10 +22,11 @@ std::optional<Echec> ouvrirPort(PortSerie& port, const Selectphase& principale)
                        principale.Nbrebits2->currentText().toStdString(),
                        principale.Bitsstop2->currentText().toStdString());
     const QString port2 = principale.Port2->currentText();
-    if (const int r = port.choisirPort(numero)) return Echec{r, QStringLiteral("Port %1").arg(port2)};
+    if (const int r = port.choisirPort(numero)) return Echec{r, QStringLiteral("Port %1.").arg(port2)};
     if (const int r = port.regler(QString::fromStdString(reglage)))
-        return Echec{r, QStringLiteral("Paramètres %1").arg(QString::fromStdString(reglage))};
-    if (const int r = port.ouvrir()) return Echec{r, QStringLiteral("Port %1").arg(port2)};
+        return Echec{r, QStringLiteral("Paramètres %1.").arg(QString::fromStdString(reglage))};
+    if (const int r = port.ouvrir())
+        return Echec{r, QStringLiteral("Port %1, paramètres %2.").arg(port2, QString::fromStdString(reglage))};
     return std::nullopt;
 }
 
@@ -55,9 +56,32 @@ QString texteEchec(int numero)
     }
 }
 
+namespace {
+
+// What the serial component's own numbers mean at the machine.
+QString explication(int numero)
+{
+    switch (numero) {
+    case 8002: return QStringLiteral("Ce port série n'existe pas sur cet ordinateur.");
+    case 8005: return QStringLiteral("Ce port série est déjà ouvert, par Tarvex ou par un autre programme.");
+    case 8012: return QStringLiteral("Le port série n'est plus ouvert : câble ou adaptateur débranché ?");
+    case 8015: return QStringLiteral("Le port série refuse ces paramètres de communication.");
+    case 8019:
+        return QStringLiteral("La ligne n'a rien pris pendant 10 secondes : machine en mode chargement, "
+                              "câble branché ?");
+    default: return {};
+    }
+}
+
+}  // namespace
+
 void signaler(Messages& messages, QWidget* parent, const Echec& echec)
 {
-    messages.afficher(parent, texteEchec(echec.numero), QStringLiteral("Téléchargement"), Icone::Critique);
+    QStringList detail;
+    if (const QString e = explication(echec.numero); !e.isEmpty()) detail << e;
+    if (!echec.detail.isEmpty()) detail << echec.detail;
+    messages.afficher(parent, texteEchec(echec.numero), QStringLiteral("Téléchargement"), Icone::Critique,
+                      plateforme::Boutons::Ok, detail.join(QLatin1Char('\n')));
 }
 
 void signalerReussite(Messages& messages, QWidget* parent)

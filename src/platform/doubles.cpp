@@ -8,9 +8,9 @@
 namespace tarvex::plateforme {
 
 Reponse MessagesEnregistres::afficher(QWidget*, const QString& texte, const QString& titre, Icone icone,
-                                      Boutons boutons)
+                                      Boutons boutons, const QString& detail)
 {
-    MessageDemande d{texte, titre, icone, boutons};
+    MessageDemande d{texte, titre, icone, boutons, detail};
     demandes.push_back(d);
     if (repondre) return repondre(d);
     switch (boutons) {

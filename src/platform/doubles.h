@@ -18,12 +18,13 @@ struct MessageDemande {
     QString titre;
     Icone icone = Icone::Aucune;
     Boutons boutons = Boutons::Ok;
+    QString detail;
 };
 
 class MessagesEnregistres : public Messages {
 public:
     Reponse afficher(QWidget* parent, const QString& texte, const QString& titre, Icone icone,
-                     Boutons boutons) override;
+                     Boutons boutons, const QString& detail) override;
     std::vector<MessageDemande> demandes;
     // Without a hook every box gets its first button (OK or Yes).
     std::function<Reponse(const MessageDemande&)> repondre;

@@ -1,5 +1,7 @@
 #include "platform/portqt.h"
 
+#include <QFileInfo>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -155,6 +157,41 @@ void PortQt::ajusterLigne()
 #endif
 }
 
+// Some drivers take the settings they can and ignore the rest without a
+// word (7 data bits on many USB adapters): the line is read back, and a port
+// that does not hold what was asked is refused rather than used with other
+// settings the CNC would not understand.
+bool PortQt::reglageTenu() const
+{
+#if defined(Q_OS_WIN)
+    DCB dcb;
+    dcb.DCBlength = sizeof(dcb);
+    if (!GetCommState(port_.handle(), &dcb)) return true;
+    if (dcb.ByteSize != static_cast<BYTE>(reglage_.bits)) return false;
+    const bool avecParite = reglage_.parite != QSerialPort::NoParity;
+    return (dcb.Parity != NOPARITY) == avecParite;
+#elif defined(Q_OS_UNIX)
+    // A pseudo-terminal has no line: it keeps no character format at all.
+    const QString canonique = QFileInfo(peripherique(numero_)).canonicalFilePath();
+    if (canonique.startsWith(QStringLiteral("/dev/pts/")) || canonique.startsWith(QStringLiteral("/dev/pty")))
+        return true;
+    termios t;
+    if (::tcgetattr(port_.handle(), &t) != 0) return true;
+    tcflag_t taille = CS8;
+    switch (reglage_.bits) {
+    case QSerialPort::Data5: taille = CS5; break;
+    case QSerialPort::Data6: taille = CS6; break;
+    case QSerialPort::Data7: taille = CS7; break;
+    default: break;
+    }
+    if ((t.c_cflag & CSIZE) != taille) return false;
+    const bool avecParite = reglage_.parite != QSerialPort::NoParity;
+    return ((t.c_cflag & PARENB) != 0) == avecParite;
+#else
+    return true;
+#endif
+}
+
 int PortQt::choisirPort(int numero)
 {
     if (estOuvert()) return kPortDejaOuvert;
@@ -223,6 +260,10 @@ int PortQt::ouvrir()
     }
 #endif
     ajusterLigne();
+    if (!reglageTenu()) {
+        port_.close();
+        return kReglageRefuse;
+    }
 
     perdu_ = false;
     enPanne_ = false;

@@ -70,6 +70,7 @@ private:
     static std::optional<Reglage> analyser(const QString& parametres);
     bool appliquer(const Reglage& r);
     void ajusterLigne();
+    bool reglageTenu() const;
     int attendre(const std::function<qint64()>& restant, qint64 seuil);
     int vider();
     qint64 fileDuPilote() const;

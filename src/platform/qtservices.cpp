@@ -27,10 +27,11 @@ QString formatGeneral(const QDateTime& moment)
 }
 
 Reponse QtMessages::afficher(QWidget* parent, const QString& texte, const QString& titre, Icone icone,
-                             Boutons boutons)
+                             Boutons boutons, const QString& detail)
 {
     QMessageBox boite(parent);
     boite.setText(texte);
+    if (!detail.isEmpty()) boite.setInformativeText(detail);
     boite.setWindowTitle(titre);
     switch (icone) {
     case Icone::Information: boite.setIcon(QMessageBox::Information); break;

@@ -8,7 +8,7 @@ namespace tarvex::plateforme {
 class QtMessages : public Messages {
 public:
     Reponse afficher(QWidget* parent, const QString& texte, const QString& titre, Icone icone,
-                     Boutons boutons) override;
+                     Boutons boutons, const QString& detail) override;
 };
 
 class QtFenetres : public Fenetres {

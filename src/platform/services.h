@@ -24,8 +24,10 @@ enum class Reponse { Ok, Annuler, Oui, Non };
 class Messages {
 public:
     virtual ~Messages() = default;
+    // `detail`: what the program knows beyond the message itself (which file,
+    // which line), shown under it in smaller print.
     virtual Reponse afficher(QWidget* parent, const QString& texte, const QString& titre, Icone icone,
-                             Boutons boutons = Boutons::Ok) = 0;
+                             Boutons boutons = Boutons::Ok, const QString& detail = QString()) = 0;
 };
 
 // Showing a window modally: returns once the window is hidden or closed.
