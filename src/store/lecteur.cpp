@@ -120,7 +120,7 @@ double convertir(const std::string& propre)
 }
 
 struct Masques {
-    std::uint64_t separateur = 0, cr = 0, lf = 0, blanc = 0, guillemet = 0;
+    std::uint64_t separateur = 0, cr = 0, special = 0, guillemet = 0;  // special: blank or quote
 };
 
 Masques masquesSimples(const char* p, std::size_t taille)
@@ -130,11 +130,11 @@ Masques masquesSimples(const char* p, std::size_t taille)
         const std::uint64_t b = std::uint64_t(1) << i;
         switch (p[i]) {
         case '\r': m.cr |= b; m.separateur |= b; break;
-        case '\n': m.lf |= b; m.separateur |= b; break;
+        case '\n':
         case ',': m.separateur |= b; break;
         case ' ':
-        case '\t': m.blanc |= b; break;
-        case '"': m.guillemet |= b; break;
+        case '\t': m.special |= b; break;
+        case '"': m.special |= b; m.guillemet |= b; break;
         default: break;
         }
     }
@@ -152,12 +152,11 @@ Masques masquesSse2(const char* p)
     };
     for (int k = 0; k < 4; ++k) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        const __m128i estCr = _mm_cmpeq_epi8(v, cr), estLf = _mm_cmpeq_epi8(v, lf);
+        const __m128i estCr = _mm_cmpeq_epi8(v, cr), estGuillemet = _mm_cmpeq_epi8(v, guillemet);
         m.cr |= bits(estCr, k);
-        m.lf |= bits(estLf, k);
-        m.separateur |= bits(_mm_or_si128(_mm_cmpeq_epi8(v, virgule), _mm_or_si128(estCr, estLf)), k);
-        m.blanc |= bits(_mm_or_si128(_mm_cmpeq_epi8(v, espace), _mm_cmpeq_epi8(v, tab)), k);
-        m.guillemet |= bits(_mm_cmpeq_epi8(v, guillemet), k);
+        m.guillemet |= bits(estGuillemet, k);
+        m.separateur |= bits(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, virgule), _mm_cmpeq_epi8(v, lf)), estCr), k);
+        m.special |= bits(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, espace), _mm_cmpeq_epi8(v, tab)), estGuillemet), k);
     }
     return m;
 }
@@ -183,19 +182,24 @@ void LecteurItems::chargerBloc(std::size_t bloc)
     const char* const t = texte_.data();
     const std::size_t n = texte_.size();
     const Masques m = masques(t + bloc, std::min<std::size_t>(64, n - bloc));
-    const std::uint64_t crAvant = bloc > 0 && t[bloc - 1] == '\r' ? 1 : 0;
-    const std::uint64_t lfApres = bloc + 64 < n && t[bloc + 64] == '\n' ? std::uint64_t(1) << 63 : 0;
-    const std::uint64_t sep = m.separateur & ~(m.lf & ((m.cr << 1) | crAvant));
-    const std::uint64_t crLf = m.cr & ((m.lf >> 1) | lfApres);
+    // CRs are few (one a line): the LF after each is looked at directly.
+    std::uint64_t crLf = 0, lfDeCrLf = bloc > 0 && bloc < n && t[bloc - 1] == '\r' && t[bloc] == '\n' ? 1 : 0;
+    for (std::uint64_t c = m.cr; c; c &= c - 1) {
+        const int i = std::countr_zero(c);
+        if (bloc + static_cast<std::size_t>(i) + 1 < n && t[bloc + static_cast<std::size_t>(i) + 1] == '\n') {
+            crLf |= std::uint64_t(1) << i;
+            lfDeCrLf |= std::uint64_t(2) << i;  // nothing when the LF is in the next stretch
+        }
+    }
+    const std::uint64_t sep = m.separateur & ~lfDeCrLf;
     // Bytes beyond the stretch count as ordinary here: the items they start
     // or end are read the careful way anyway. A quote before a separator is
     // taken for a blank: one look more, for a rare item.
-    const std::uint64_t special = m.blanc | m.guillemet;
-    const std::uint64_t debutDouteux = (~crLf & (special >> 1)) | (crLf & (special >> 2));
+    const std::uint64_t debutDouteux = (~crLf & (m.special >> 1)) | (crLf & (m.special >> 2));
     blocDebut_ = bloc;
     blocMasque_ = sep;
     blocCrLf_ = crLf;
-    blocDouteux_ = sep & (debutDouteux | (special << 1));
+    blocDouteux_ = sep & (debutDouteux | (m.special << 1));
     blocGuillemets_ = m.guillemet;
 }
 
