@@ -33,24 +33,8 @@ void ecrireIndex(const QString& dossier, int n)
 
 double demarrer(const QString& dossier)
 {
-    using namespace tarvex::plateforme;
-    MessagesEnregistres messages;
-    FenetresEnregistrees fenetres;
-    ImagesEnregistrees images;
-    HorlogeFixe horloge;
-    PortsEnregistres ports;
-    VisionneuseEnregistree visionneuse;
-    DialogueEnregistrementEnregistre enregistrement;
-    ApplicationEnregistree application;
-    Services s;
-    s.messages = &messages;
-    s.fenetres = &fenetres;
-    s.images = &images;
-    s.horloge = &horloge;
-    s.ports = &ports;
-    s.visionneuse = &visionneuse;
-    s.enregistrement = &enregistrement;
-    s.application = &application;
+    tarvex::plateforme::DoublesDeServices doubles;
+    tarvex::plateforme::Services& s = doubles.services;
 
     const QString avant = QDir::currentPath();
     QDir::setCurrent(dossier);

@@ -119,26 +119,8 @@ int main(int argc, char** argv)
     QDir::setCurrent(dossier.path());
     preparerDonnees();
 
-    using namespace tarvex::plateforme;
-    MessagesEnregistres messages;
-    FenetresEnregistrees fenetres;
-    ImagesEnregistrees images;
-    HorlogeFixe horloge;
-    PortsEnregistres ports;
-    VisionneuseEnregistree visionneuse;
-    DialogueEnregistrementEnregistre enregistrement;
-    ApplicationEnregistree application;
-    ImprimanteEnregistree imprimante;
-    Services s;
-    s.messages = &messages;
-    s.fenetres = &fenetres;
-    s.images = &images;
-    s.horloge = &horloge;
-    s.ports = &ports;
-    s.imprimante = &imprimante;
-    s.visionneuse = &visionneuse;
-    s.enregistrement = &enregistrement;
-    s.application = &application;
+    tarvex::plateforme::DoublesDeServices doubles;
+    tarvex::plateforme::Services& s = doubles.services;
 
     {
         tarvex::Programme programme(s);
@@ -162,14 +144,14 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
 
         // The sheet must have been shown whole, without a message.
-        const bool complet = messages.demandes.empty() && f.Label[1]->text() == QStringLiteral("CIBLE") &&
+        const bool complet = doubles.messages.demandes.empty() && f.Label[1]->text() == QStringLiteral("CIBLE") &&
                              !f.Image1->chemin().isEmpty() && !f.Image5->chemin().isEmpty() &&
                              !f.Image4->chemin().isEmpty() && f.Charger->isEnabled() &&
                              f.Annotation->count() == 2 && f.Prefx->text() == QStringLiteral("12.5") &&
                              f.Option10->isEnabled() && f.Dossiertechnique->isEnabled();
         if (!complet) {
             std::printf("la fiche choisie n'est pas affichée en entier");
-            for (const auto& m : messages.demandes) std::printf(" ; message : %s", qPrintable(m.texte));
+            for (const auto& m : doubles.messages.demandes) std::printf(" ; message : %s", qPrintable(m.texte));
             std::printf("\n");
         }
 

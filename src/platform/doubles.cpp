@@ -167,4 +167,17 @@ std::unique_ptr<PortSerie> PortsEnregistres::creer(QObject* parent)
     return std::make_unique<PortEnregistre>(ligne, parent);
 }
 
+DoublesDeServices::DoublesDeServices()
+{
+    services.messages = &messages;
+    services.fenetres = &fenetres;
+    services.images = &images;
+    services.horloge = &horloge;
+    services.ports = &ports;
+    services.imprimante = &imprimante;
+    services.visionneuse = &visionneuse;
+    services.enregistrement = &enregistrement;
+    services.application = &application;
+}
+
 }  // namespace tarvex::plateforme

@@ -134,4 +134,23 @@ public:
     LigneSerie ligne;
 };
 
+// Every double, wired together as the services of a run: for the tests, the
+// scenarios and the benchmarks.
+struct DoublesDeServices {
+    DoublesDeServices();
+    DoublesDeServices(const DoublesDeServices&) = delete;
+    DoublesDeServices& operator=(const DoublesDeServices&) = delete;
+
+    MessagesEnregistres messages;
+    FenetresEnregistrees fenetres;
+    ImagesEnregistrees images;
+    HorlogeFixe horloge;
+    PortsEnregistres ports;
+    ImprimanteEnregistree imprimante;
+    VisionneuseEnregistree visionneuse;
+    DialogueEnregistrementEnregistre enregistrement;
+    ApplicationEnregistree application;
+    Services services;
+};
+
 }  // namespace tarvex::plateforme

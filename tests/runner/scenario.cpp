@@ -160,18 +160,9 @@ Scenario::Scenario(const QString& fichier, const QString& contenu)
 {
     lignes_ = lireScript(contenu, erreursSyntaxe_);
 
-    messages_.repondre = [this](const plateforme::MessageDemande& d) { return repondreMessage(d); };
-    fenetres_.pendant = [this](QDialog* f) { pendantModal(f); };
-    enregistrement_.repondre = [this](const QString& nom) { return repondreEnregistrement(nom); };
-    services_.messages = &messages_;
-    services_.fenetres = &fenetres_;
-    services_.images = &images_;
-    services_.horloge = &horloge_;
-    services_.ports = &ports_;
-    services_.imprimante = &imprimante_;
-    services_.visionneuse = &visionneuse_;
-    services_.enregistrement = &enregistrement_;
-    services_.application = &application_;
+    doubles_.messages.repondre = [this](const plateforme::MessageDemande& d) { return repondreMessage(d); };
+    doubles_.fenetres.pendant = [this](QDialog* f) { pendantModal(f); };
+    doubles_.enregistrement.repondre = [this](const QString& nom) { return repondreEnregistrement(nom); };
 }
 
 Scenario::~Scenario()
@@ -242,7 +233,7 @@ void Scenario::pas(const Ligne& l)
         echouer(l, QStringLiteral("aucune demande d'enregistrement n'a eu lieu"));
     else if (c == "printer") {
         if (l.texte(1) == "fails")
-            imprimante_.echouerAuProchain = true;
+            doubles_.imprimante.echouerAuProchain = true;
         else
             echouer(l, QStringLiteral("commande inconnue : printer %1").arg(l.texte(1)));
     } else
@@ -318,9 +309,9 @@ void Scenario::demarrer(const Ligne& l)
     }
     if (portReel_) {
         portsReels_ = std::make_unique<plateforme::QtPorts>();
-        services_.ports = portsReels_.get();
+        doubles_.services.ports = portsReels_.get();
     }
-    programme_ = std::make_unique<Programme>(services_);
+    programme_ = std::make_unique<Programme>(doubles_.services);
     programme_->demarrer();
 }
 
@@ -340,7 +331,7 @@ QWidget* Scenario::fenetre(const QString& nom, bool visibleSeulement) const
 
 QWidget* Scenario::fenetreActive() const
 {
-    if (!fenetres_.pile.isEmpty()) return fenetres_.pile.last();
+    if (!doubles_.fenetres.pile.isEmpty()) return doubles_.fenetres.pile.last();
     return programme_ ? programme_->principale() : nullptr;
 }
 
@@ -426,8 +417,9 @@ void Scenario::agir(const Ligne& l)
             b->click();
         else if (o->metaObject()->indexOfMethod("cliquer()") >= 0)
             QMetaObject::invokeMethod(o, "cliquer", Qt::DirectConnection);
-        else
+        else if (!w)
             echouer(l, QStringLiteral("%1 ne se clique pas").arg(cible));
+        // Any other control takes the click and does nothing with it.
     } else if (c == "choose") {
         if (!besoin(l, 3)) return;
         const Mot& choix = l.mots[2];
@@ -632,7 +624,7 @@ void Scenario::serie(const Ligne& l)
                 echouer(l, QStringLiteral("port fails n'existe pas avec le port réel"));
                 return;
             }
-            ports_.ligne.panneOuverture = l.texte(3).toInt();
+            doubles_.ports.ligne.panneOuverture = l.texte(3).toInt();
         } else {
             echouer(l, QStringLiteral("commande inconnue : port %1").arg(l.texte(1)));
         }
@@ -645,7 +637,7 @@ void Scenario::serie(const Ligne& l)
     }
     if (!besoin(l, 3)) return;
     plateforme::PortEnregistre* ouvert = nullptr;
-    for (auto* p : ports_.ligne.ports)
+    for (auto* p : doubles_.ports.ligne.ports)
         if (p->estOuvert()) ouvert = p;
     if (!ouvert) {
         echouer(l, QStringLiteral("aucun port n'est ouvert"));
@@ -680,7 +672,7 @@ void Scenario::attendreSerie(const Ligne& l)
                        .arg(l.texte(1) == "sent" ? QStringLiteral("sent") : QStringLiteral("port ") + quoi));
         return;
     }
-    auto& ligne = ports_.ligne;
+    auto& ligne = doubles_.ports.ligne;
     if (l.texte(1) == "sent") {
         if (!besoin(l, 3)) return;
         QByteArray attendu;
@@ -742,17 +734,17 @@ void Scenario::attendre(const Ligne& l)
         return;
     }
     if (quoi == "ended") {
-        if (!application_.terminee) echouer(l, QStringLiteral("le programme n'est pas terminé"));
+        if (!doubles_.application.terminee) echouer(l, QStringLiteral("le programme n'est pas terminé"));
         return;
     }
     if (quoi == "opened") {
         if (!besoin(l, 3)) return;
-        if (visionneuse_.ouverts.isEmpty()) {
+        if (doubles_.visionneuse.ouverts.isEmpty()) {
             echouer(l, QStringLiteral("aucun document n'a été ouvert"));
             return;
         }
-        if (cheminNormal(visionneuse_.ouverts.last()) != cheminNormal(l.texte(2)))
-            echouer(l, QStringLiteral("document attendu %1, ouvert %2").arg(q(l.texte(2)), q(visionneuse_.ouverts.last())));
+        if (cheminNormal(doubles_.visionneuse.ouverts.last()) != cheminNormal(l.texte(2)))
+            echouer(l, QStringLiteral("document attendu %1, ouvert %2").arg(q(l.texte(2)), q(doubles_.visionneuse.ouverts.last())));
         return;
     }
     if (quoi == "printout") {
@@ -767,8 +759,8 @@ void Scenario::attendre(const Ligne& l)
         } else {
             for (std::size_t i = 2; i < l.mots.size(); ++i) attendu << l.mots[i].texte;
         }
-        const QStringList imprime = imprimante_.lignes;
-        imprimante_.lignes.clear();
+        const QStringList imprime = doubles_.imprimante.lignes;
+        doubles_.imprimante.lignes.clear();
         if (imprime != attendu) {
             int i = 0;
             while (i < imprime.size() && i < attendu.size() && imprime[i] == attendu[i]) ++i;

@@ -82,17 +82,8 @@ private:
     bool fini_ = false;
     bool portReel_ = false;
 
-    plateforme::MessagesEnregistres messages_;
-    plateforme::FenetresEnregistrees fenetres_;
-    plateforme::ImagesEnregistrees images_;
-    plateforme::HorlogeFixe horloge_;
-    plateforme::PortsEnregistres ports_;
+    plateforme::DoublesDeServices doubles_;
     std::unique_ptr<plateforme::Ports> portsReels_;
-    plateforme::VisionneuseEnregistree visionneuse_;
-    plateforme::DialogueEnregistrementEnregistre enregistrement_;
-    plateforme::ApplicationEnregistree application_;
-    plateforme::ImprimanteEnregistree imprimante_;
-    plateforme::Services services_;
     std::unique_ptr<Programme> programme_;
 };
 

@@ -32,23 +32,14 @@ int main(int argc, char** argv)
     QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), source, travail.filePath(QStringLiteral("data"))});
     QDir::setCurrent(travail.path());
 
-    tarvex::plateforme::MessagesEnregistres messages;  // the capture must not stop on a question
-    tarvex::plateforme::FenetresEnregistrees fenetres;  // the splash closes at once
+    // Recording services, so that the capture never stops on a question and
+    // the splash closes at once; pictures and clock are the real ones.
+    tarvex::plateforme::DoublesDeServices doubles;
     tarvex::plateforme::QtImages images;
     tarvex::plateforme::QtHorloge horloge;
-    tarvex::plateforme::PortsEnregistres ports;
-    tarvex::plateforme::VisionneuseEnregistree visionneuse;
-    tarvex::plateforme::DialogueEnregistrementEnregistre enregistrement;
-    tarvex::plateforme::ApplicationEnregistree application;
-    tarvex::plateforme::Services s;
-    s.messages = &messages;
-    s.fenetres = &fenetres;
+    tarvex::plateforme::Services& s = doubles.services;
     s.images = &images;
     s.horloge = &horloge;
-    s.ports = &ports;
-    s.visionneuse = &visionneuse;
-    s.enregistrement = &enregistrement;
-    s.application = &application;
 
     tarvex::Programme programme(s);
     programme.demarrer();
