@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 """Writes the expected serial bytes of the cnc scenarios, computed here apart
-from the program from the demo data folder, and the long program files they
-send.
+from the program from the demo data folder.
 
     python3 tests/scenarios/cnc/attendus/generer.py
 
@@ -117,11 +116,7 @@ def main():
     ecrire("bague-20.txt", programme_seul(lire("BAGUE_Phase 20_BRAS_TOUR T2", "prog.txt")))
     ecrire("platine-40.txt", programme_seul(lire("PLATINE_Phase 40_CARTER_FRAISEUSE F4", "prog.txt")))
 
-    # The largest program the buffer takes, and one item more.
-    long_ = b"%\r\n" + b"".join(b"N%d\r\n" % k for k in range(2, 10001))
-    ecrire("prog-10000.txt", long_)
-    ecrire("prog-10001.txt", long_ + b"M2\r\n")
-    ecrire("envoi-10000.txt", programme_seul(long_))
+    # The 10,000-item programs are written by longs.cmake when the build is configured.
 
 
 if __name__ == "__main__":
