@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 namespace tarvex::chemins {
 namespace {
 
-std::vector<std::string_view> composants(std::string_view chemin)
+[[maybe_unused]] std::vector<std::string_view> composants(std::string_view chemin)
 {
     std::vector<std::string_view> parts;
     std::size_t debut = 0;
