@@ -3,9 +3,7 @@
 #include "cnclink/liaison.h"
 #include "cnclink/telechargement.h"
 #include "mainwindow/selectphase.h"
-#include "store/lecteur.h"
-
-#include <cmath>
+#include "store/machines.h"
 
 namespace tarvex {
 
@@ -13,14 +11,7 @@ using namespace plateforme;
 
 namespace {
 
-// A machine code as com.txt gives it ("1", "10"), compared as a number: a
-// text that is not a whole number matches no kind and no CNC type.
-int code(const QLabel* label)
-{
-    const double v = lirenombre(label->text().toStdString());
-    if (v != std::floor(v) || std::fabs(v) > 1e6) return -1;
-    return static_cast<int>(v);
-}
+int code(const QLabel* label) { return codeMachine(label->text().toStdString()); }
 
 DemandeChargement demande(const Selectphase& f)
 {

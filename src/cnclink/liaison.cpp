@@ -91,10 +91,7 @@ void signalerReussite(Messages& messages, QWidget* parent)
 
 QString texteBoite(const QByteArray& octets)
 {
-    QString t = QString::fromStdString(cp1252::versUtf8(std::string_view(octets.constData(), octets.size())));
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t;
+    return lignesBoite(QString::fromStdString(cp1252::versUtf8(std::string_view(octets.constData(), octets.size()))));
 }
 
 }  // namespace tarvex::liaison

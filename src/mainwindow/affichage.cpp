@@ -17,7 +17,6 @@
 #include "store/lecteur.h"
 #include "store/machines.h"
 
-#include <cmath>
 #include <utility>
 
 namespace tarvex {
@@ -36,23 +35,9 @@ constexpr int kInconnu = -1;
 QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& q) { return q.toStdString(); }
 
-int code(const std::string& texte)
-{
-    const double v = lirenombre(texte);
-    return (std::fabs(v) < 1e6 && v == std::floor(v)) ? static_cast<int>(v) : kInconnu;
-}
-
 bool drapeau(const QLabel* l) { return sansBlancs(s(l->text())) == "O"; }
 
-// The files end their lines with CR LF, a text box breaks them at LF alone:
-// left as they are, each CR would show as a line of its own.
-QString texteBoite(const std::string& utf8)
-{
-    QString t = q(utf8);
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QChar('\r'), QChar('\n'));
-    return t;
-}
+QString texteBoite(const std::string& utf8) { return lignesBoite(q(utf8)); }
 
 // Why the picture loader gave nothing for a file.
 Probleme problemeImage(const QString& chemin)
@@ -170,8 +155,8 @@ void Selectphase::phaseChoisie(int index)
     // A com.txt that could not be read whole says nothing sure about the CNC:
     // no value frame and no transfer rather than the wrong ones.
     const bool comLu = com.ok();
-    const int K = code(c.type);
-    const int D = comLu ? code(c.directeur) : kInconnu;
+    const int K = codeMachine(c.type);
+    const int D = comLu ? codeMachine(c.directeur) : kInconnu;
     const bool genreConnu = K == kTournage || K == kFraisage;
 
     // 8. Machine picture; a missing machine folder was told with com.txt.

@@ -132,6 +132,13 @@ void deselectionner(QRadioButton* bouton)
     bouton->setAutoExclusive(exclusif);
 }
 
+QString lignesBoite(QString texte)
+{
+    texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    texte.replace(QChar('\r'), QChar('\n'));
+    return texte;
+}
+
 QString texteCrLf(const QPlainTextEdit* boite)
 {
     QString t = boite->toPlainText();

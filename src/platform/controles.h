@@ -125,6 +125,11 @@ private:
 // also all be unselected.
 void deselectionner(QRadioButton* bouton);
 
+// A data file's text as a multi-line text box shows it: the files end their
+// lines with CR LF (or a lone CR), the box breaks lines at LF alone, and each
+// CR left in would show as a line of its own.
+QString lignesBoite(QString texte);
+
 // Text of a multi-line text box as the data files hold it (lines joined by
 // CR LF) and back.
 QString texteCrLf(const QPlainTextEdit* boite);

@@ -22,7 +22,7 @@ inline bool blanc(char c) { return c == ' ' || c == '\t'; }
 // consumed up to the end of the number (blanks inside included).
 std::size_t extraireNombre(std::string_view t, std::string& propre)
 {
-    enum Etat { Signe, Mantisse, Fraction, Exposant, SigneExposant, ChiffresExposant };
+    enum Etat { Signe, Mantisse, Fraction, SigneExposant, ChiffresExposant };
     Etat etat = Signe;
     bool chiffres = false;
     std::size_t consomme = 0;
@@ -31,63 +31,25 @@ std::size_t extraireNombre(std::string_view t, std::string& propre)
         const char c = t[i];
         if (c == ' ' || c == '\t' || c == '\n') continue;
         const bool chiffre = c >= '0' && c <= '9';
-        bool pris = false;
-        switch (etat) {
-        case Signe:
-            if (c == '+' || c == '-') {
-                propre.push_back(c);
-                etat = Mantisse;
-                pris = true;
-                break;
-            }
-            [[fallthrough]];
-        case Mantisse:
-            if (chiffre) {
-                propre.push_back(c);
-                chiffres = true;
-                etat = Mantisse;
-                pris = true;
-            } else if (c == '.') {
-                propre.push_back(c);
-                etat = Fraction;
-                pris = true;
-            } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && chiffres) {
-                longueurSansExposant = propre.size();
-                propre.push_back('e');
-                etat = SigneExposant;
-                pris = true;
-            }
-            break;
-        case Fraction:
-            if (chiffre) {
-                propre.push_back(c);
-                chiffres = true;
-                pris = true;
-            } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && chiffres) {
-                longueurSansExposant = propre.size();
-                propre.push_back('e');
-                etat = SigneExposant;
-                pris = true;
-            }
-            break;
-        case SigneExposant:
-            if (c == '+' || c == '-') {
-                propre.push_back(c);
-                etat = Exposant;
-                pris = true;
-                break;
-            }
-            [[fallthrough]];
-        case Exposant:
-        case ChiffresExposant:
-            if (chiffre) {
-                propre.push_back(c);
-                etat = ChiffresExposant;
-                pris = true;
-            }
+        const bool signe = c == '+' || c == '-';
+        const bool marqueExposant = c == 'e' || c == 'E' || c == 'd' || c == 'D';
+        Etat suivant = etat;
+        if (chiffre) {
+            // A digit stays in its part: mantissa, fraction or exponent.
+            suivant = etat == Signe ? Mantisse : etat == SigneExposant ? ChiffresExposant : etat;
+            if (etat != SigneExposant && etat != ChiffresExposant) chiffres = true;
+        } else if (signe && (etat == Signe || (etat == SigneExposant && propre.back() == 'e'))) {
+            suivant = etat == Signe ? Mantisse : SigneExposant;
+        } else if (c == '.' && (etat == Signe || etat == Mantisse)) {
+            suivant = Fraction;
+        } else if (marqueExposant && chiffres && (etat == Mantisse || etat == Fraction)) {
+            longueurSansExposant = propre.size();
+            suivant = SigneExposant;
+        } else {
             break;
         }
-        if (!pris) break;
+        propre.push_back(marqueExposant ? 'e' : c);
+        etat = suivant;
         consomme = i + 1;
     }
     if (!chiffres) {
@@ -95,7 +57,7 @@ std::size_t extraireNombre(std::string_view t, std::string& propre)
         return 0;
     }
     // An exponent mark without digits after it is not part of the number.
-    if (etat == SigneExposant || etat == Exposant) propre.resize(longueurSansExposant);
+    if (etat == SigneExposant) propre.resize(longueurSansExposant);
     return consomme;
 }
 

@@ -5,14 +5,30 @@
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 
+#include <cmath>
+
 namespace tarvex {
 namespace {
 
 std::string ligne(const std::string& valeur) { return cp1252::depuisUtf8(valeur) + "\r\n"; }
 
+// The list is written whole beside itself and put in its place in one step:
+// at every moment machine.txt is the old list or the new one.
+void remplacerListe(const std::string& octets)
+{
+    fichiers::ecrireBrouillon(kListeMachinesTemporaire, octets);
+    fichiers::remplacer(kListeMachinesTemporaire, kListeMachines);
+}
+
 Resultat echec(const fichiers::ErreurFichier& e) { return Resultat::echec(e.chemin(), e.detail()); }
 
 }  // namespace
+
+int codeMachine(std::string_view texte)
+{
+    const double v = lirenombre(texte);
+    return (std::fabs(v) < 1e6 && v == std::floor(v)) ? static_cast<int>(v) : -1;
+}
 
 std::string dossierMachine(const std::string& nom) { return "data\\machine\\" + nom + "\\"; }
 
@@ -104,8 +120,7 @@ Resultat ecrireMachine(const NouvelleMachine& m)
         std::string liste = actuelle.value_or(std::string());
         if (!liste.empty() && liste.back() != '\n' && liste.back() != '\r') liste += "\r\n";
         liste += ligne(nom);
-        fichiers::ecrireBrouillon(kListeMachinesTemporaire, liste);
-        fichiers::remplacer(kListeMachinesTemporaire, kListeMachines);
+        remplacerListe(liste);
     } catch (const fichiers::ErreurFichier& e) {
         return echec(e);
     }
@@ -126,8 +141,7 @@ Resultat retirerMachineDeListe(const std::string& nom)
             ajouterItem(nouveau, item.brut);
             nouveau += "\r\n";
         }
-        fichiers::ecrireBrouillon(kListeMachinesTemporaire, nouveau);
-        fichiers::remplacer(kListeMachinesTemporaire, kListeMachines);
+        remplacerListe(nouveau);
     } catch (const fichiers::ErreurFichier& e) {
         return echec(e);
     }

@@ -29,6 +29,10 @@ struct ParamCom {
     bool operator==(const ParamCom&) const = default;
 };
 
+// A kind or CNC type of com.txt ("1", "10") as the number it is compared
+// as; -1 for a text that is not a whole number, which matches no code.
+int codeMachine(std::string_view texte);
+
 // "data\machine\" + name + "\"; readers pass the name without surrounding blanks.
 std::string dossierMachine(const std::string& nom);
 
