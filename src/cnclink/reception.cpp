@@ -7,6 +7,7 @@
 #include "store/fichiers.h"
 
 #include <QDir>
+#include <QSaveFile>
 #include <QHideEvent>
 #include <QTextCursor>
 
@@ -203,16 +204,21 @@ void Selecttelechargementsauve::enregistrer()
     const std::optional<QString> chemin = services.enregistrement->demander(
         this, QStringLiteral("Enregistrer le programme reçu"), nomPropose(recu_), QStringLiteral("Programmes (*.txt)"));
     if (!chemin) return;
-    try {
-        fichiers::ecrire(chemin->toStdString(), std::string_view(recu_.constData(), recu_.size()));
-    } catch (const fichiers::ErreurFichier& e) {
-        services.messages->afficher(this,
-                                    QStringLiteral("Le programme reçu n'a pas pu être enregistré dans le fichier\n"
-                                                   "%1 :\n%2.\nIl reste affiché : l'enregistrer sous un autre "
-                                                   "nom ou dans un autre dossier.")
-                                        .arg(QDir::toNativeSeparators(*chemin), QString::fromStdString(e.detail())),
-                                    QStringLiteral("Enregistrement"), Icone::Critique);
-    }
+    // The file the operator named, exactly: the dialog asked before replacing
+    // it, and a name matched without letter case could replace another one.
+    QSaveFile fichier(*chemin);
+    QString raison;
+    if (!fichier.open(QIODevice::WriteOnly))
+        raison = QStringLiteral("le fichier ne peut pas être créé");
+    else if (fichier.write(recu_) != recu_.size() || !fichier.commit())
+        raison = QStringLiteral("l'écriture n'a pas abouti (disque plein ou protégé ?)");
+    if (raison.isEmpty()) return;
+    services.messages->afficher(this,
+                                QStringLiteral("Le programme reçu n'a pas pu être enregistré dans le fichier\n"
+                                               "%1 :\n%2.\nIl reste affiché : l'enregistrer sous un autre "
+                                               "nom ou dans un autre dossier.")
+                                    .arg(QDir::toNativeSeparators(*chemin), raison),
+                                QStringLiteral("Enregistrement"), Icone::Critique, Boutons::Ok, fichier.errorString());
 }
 
 void Selecttelechargementsauve::hideEvent(QHideEvent* e)

@@ -26,7 +26,11 @@ Vumetre::Vumetre(QWidget* parent) : QProgressBar(parent)
     setRange(0, 100);
     setValue(0);
     setTextVisible(false);
-    connect(this, &QProgressBar::valueChanged, this, [this](int v) { historique.append(v); });
+    connect(this, &QProgressBar::valueChanged, this, [this](int v) {
+        // Kept for the checks of a test; bounded, for a program that runs all day.
+        if (historique.size() >= 10000) historique.remove(0, 5000);
+        historique.append(v);
+    });
 }
 
 }  // namespace tarvex::plateforme

@@ -288,7 +288,7 @@ int PortQt::ecrire(const QByteArray& octets)
     const qint64 enAttente = port_.bytesToWrite();
     if (seuilEmission_ > 0 && enAttente >= seuilEmission_) finSignalee_ = false;
     if (enAttente <= kEnAttenteMax) return 0;
-    return attendre([this] { return port_.bytesToWrite(); }, kEnAttenteMax);
+    return attendre([this] { return port_.bytesToWrite(); }, kEnAttenteMax, [this] { return pasEncoreSurLaLigne(); });
 }
 
 QByteArray PortQt::lire()
@@ -310,7 +310,12 @@ int PortQt::fermer()
         fermerSansAttendre();
         return kPortFerme;
     }
-    int r = enPanne_ ? kLigneBloquee : attendre([this] { return port_.bytesToWrite(); }, 0);
+    // Whatever arrives while the last bytes leave is not told any more: the
+    // owner is done with the port, and a handler run again from inside this
+    // wait would work on a window that is closing.
+    fermeture_ = true;
+    int r = enPanne_ ? kLigneBloquee
+                     : attendre([this] { return port_.bytesToWrite(); }, 0, [this] { return pasEncoreSurLaLigne(); });
     if (r == 0) r = vider();
     // Whatever stays queued on a stalled line is dropped, or the system's own
     // close would wait for it (half a minute on Linux) with the window frozen.
@@ -376,10 +381,14 @@ int PortQt::vider()
     }
     const bool jointe = v->finie;
     verrou.unlock();
-    if (jointe)
+    if (jointe) {
         fil.join();
-    else
+    } else {
+        // The stuck thread keeps the device open; without its lock the port
+        // can at least be opened again once the adapter answers.
+        ::flock(fd, LOCK_UN);
         fil.detach();
+    }
     return r;
 #else
     return attendre([this] { return fileDuPilote(); }, 0);
@@ -393,9 +402,18 @@ void PortQt::fermerSansAttendre()
         port_.close();
     }
     perdu_ = false;
+    fermeture_ = false;
 }
 
-int PortQt::attendre(const std::function<qint64()>& restant, qint64 seuil)
+qint64 PortQt::pasEncoreSurLaLigne() const
+{
+    // Qt's count of waiting bytes drops only when a whole block goes to the
+    // driver, which at 300 or 600 baud takes longer than the stall delay; the
+    // driver's own queue shrinks with every character that leaves.
+    return port_.bytesToWrite() + qMax<qint64>(0, fileDuPilote());
+}
+
+int PortQt::attendre(const std::function<qint64()>& restant, qint64 seuil, const std::function<qint64()>& progres)
 {
     QElapsedTimer calme;
     calme.start();
@@ -409,8 +427,9 @@ int PortQt::attendre(const std::function<qint64()>& restant, qint64 seuil)
         const qint64 n = restant();
         if (n < 0) return kPortFerme;
         if (n <= seuil) return 0;
-        if (n < plusBas) {
-            plusBas = n;
+        const qint64 mesure = progres ? progres() : n;
+        if (mesure < plusBas) {
+            plusBas = mesure;
             calme.restart();
         } else if (calme.elapsed() >= delaiSansProgres_.count()) {
             enPanne_ = true;
@@ -473,7 +492,7 @@ void PortQt::relever()
 
 void PortQt::arrivee()
 {
-    if (!estOuvert()) return;
+    if (!estOuvert() || fermeture_) return;
     const QByteArray octets = port_.readAll();
     if (!octets.isEmpty()) {
         recu_ += octets;

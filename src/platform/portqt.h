@@ -71,7 +71,9 @@ private:
     bool appliquer(const Reglage& r);
     void ajusterLigne();
     bool reglageTenu() const;
-    int attendre(const std::function<qint64()>& restant, qint64 seuil);
+    int attendre(const std::function<qint64()>& restant, qint64 seuil,
+                 const std::function<qint64()>& progres = {});
+    qint64 pasEncoreSurLaLigne() const;
     int vider();
     qint64 fileDuPilote() const;
     void relever();
@@ -92,6 +94,7 @@ private:
     bool finSignalee_ = true;    // kFinTampon already raised for the current emptying
     bool perdu_ = false;         // the device went away while open
     bool enPanne_ = false;       // a wait gave up: fermer no longer waits
+    bool fermeture_ = false;     // fermer is waiting: arrivals are no longer told
     QList<int> erreurs_;         // line errors not yet raised
     std::chrono::milliseconds delaiSansProgres_{10000};
 #ifdef Q_OS_LINUX
