@@ -67,6 +67,16 @@ done
 for i in 1 2 3 4 5 6 7 8 9; do export "TARVEX_COM$i=$tmp/pc"; done
 export QT_QPA_PLATFORM=offscreen
 
+# Waits for the scenario run in the background and fails with its output.
+juger_scenario() {
+    attendre_fin "$programme_pid" 60
+    statut=$?
+    programme_pid=
+    cat "$tmp/sortie"
+    [ "$statut" -eq 124 ] && echouer "le scénario ne s'est pas terminé en 60 s"
+    [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
+}
+
 case "$mode" in
 envoi)
     cat "$attendus/flasque-10.txt" "$attendus/bague-20.txt" >"$tmp/attendu"
@@ -74,12 +84,7 @@ envoi)
     lecteur_pid=$!
     "$executable" "$ici/envoi-reel.scenario" >"$tmp/sortie" 2>&1 &
     programme_pid=$!
-    attendre_fin "$programme_pid" 60
-    statut=$?
-    programme_pid=
-    cat "$tmp/sortie"
-    [ "$statut" -eq 124 ] && echouer "le scénario ne s'est pas terminé en 60 s"
-    [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
+    juger_scenario
     # socat may still be passing the last bytes along.
     taille=$(wc -c <"$tmp/attendu")
     n=0
@@ -114,12 +119,7 @@ reception)
     head -c 700 "$ici/programme-cn.bin" >"$tmp/cn"
     sleep 0.2
     tail -c +701 "$ici/programme-cn.bin" >"$tmp/cn"
-    attendre_fin "$programme_pid" 60
-    statut=$?
-    programme_pid=
-    cat "$tmp/sortie"
-    [ "$statut" -eq 124 ] && echouer "le scénario ne s'est pas terminé en 60 s"
-    [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
+    juger_scenario
     ;;
 *)
     echouer "mode inconnu : $mode (envoi ou reception)"
