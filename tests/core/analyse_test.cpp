@@ -1,0 +1,88 @@
+#include "creation/analyse.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tarvex::analyse {
+namespace {
+
+struct Cas {
+    std::string texte;
+    std::string_view ligne;
+};
+
+void verifier(Verdict (*analyse)(std::string_view), const std::vector<Cas>& cas)
+{
+    for (const Cas& c : cas) {
+        const Verdict v = analyse(c.texte);
+        EXPECT_EQ(v.ligne, c.ligne) << "« " << c.texte << " »";
+        EXPECT_EQ(v.refuse, c.ligne != kCoherent) << "« " << c.texte << " »";
+    }
+}
+
+TEST(Analyse, Noms)
+{
+    verifier(analysenom, {
+                             {"PIVOT", kCoherent},
+                             {"  PIVOT  ", kCoherent},
+                             {"nom à compléter", kCoherent},
+                             {"Nom à compléter", kAbsenceNom},
+                             {"", kAbsenceNom},
+                             {"_PIVOT", kInterdits},
+                             {"PI/VOT", kInterdits},
+                             {"PIVOT,", kInterdits},
+                             {"A\\B:C;D*E?F<G>", kInterdits},
+                             {"PIVOT \"A\"", kInterdits},
+                             {"Éclisse œil", kCoherent},
+                         });
+}
+
+TEST(Analyse, Valeurs)
+{
+    verifier(analysevaleur, {
+                                {"12.5", kCoherent},
+                                {"-0.25", kCoherent},
+                                {" 12 ", kCoherent},
+                                {"1.2.3", kCoherent},
+                                {"1/2", kCoherent},
+                                {"5-", kCoherent},
+                                {"", kAucuneValeur},
+                                {"   ", kAucuneValeur},
+                                {"1,5", kNonNumerique},
+                                {"1 2", kNonNumerique},
+                                {"+5", kNonNumerique},
+                                {"12mm", kNonNumerique},
+                                {"1\xc2\xb2", kNonNumerique},
+                            });
+}
+
+TEST(Analyse, Phases)
+{
+    verifier(analysephase, {
+                               {"10", kCoherent},
+                               {"-2", kCoherent},
+                               {"1.5", kCoherent},
+                               {"12bis", kCoherent},
+                               {"N° à compléter", kNonNumerique},
+                               {"0", kNonNumerique},
+                               {"", kNonNumerique},
+                               {"abc", kNonNumerique},
+                               {"1,5", kInterdits},
+                               {"10/..", kInterdits},
+                               {"1\"0", kInterdits},
+                               {"10_2", kInterdits},
+                           });
+}
+
+TEST(Analyse, MachineSignaleeSansRefuser)
+{
+    EXPECT_EQ(analysemachine("").ligne, kAbsenceMachine);
+    EXPECT_EQ(analysemachine("Sélectionner une machine").ligne, kAbsenceMachine);
+    EXPECT_EQ(analysemachine("TOUR 1").ligne, kCoherent);
+    EXPECT_FALSE(analysemachine("").refuse);
+}
+
+}  // namespace
+}  // namespace tarvex::analyse
