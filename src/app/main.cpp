@@ -1,6 +1,7 @@
 // Tarvex starts in its working folder, the one that holds data\.
 
 #include "app/application.h"
+#include "platform/imprimanteqt.h"
 #include "platform/portqt.h"
 #include "platform/qtservices.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     tarvex::plateforme::QtImages images;
     tarvex::plateforme::QtHorloge horloge;
     tarvex::plateforme::QtPorts ports;
+    tarvex::plateforme::QtImprimante imprimante;
     tarvex::plateforme::QtVisionneuse visionneuse;
     tarvex::plateforme::QtDialogueEnregistrement enregistrement;
     tarvex::plateforme::QtApplication application;
@@ -25,6 +27,7 @@ int main(int argc, char** argv)
     services.images = &images;
     services.horloge = &horloge;
     services.ports = &ports;
+    services.imprimante = &imprimante;
     services.visionneuse = &visionneuse;
     services.enregistrement = &enregistrement;
     services.application = &application;

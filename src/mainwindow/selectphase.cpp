@@ -281,6 +281,7 @@ void Selectphase::construire()
     connect(Dossiertechnique, &QPushButton::clicked, this, &Selectphase::ouvrirDossierTechnique);
     connect(Charger, &QPushButton::clicked, this, &Selectphase::chargerVersCn);
     connect(Command2, &QPushButton::clicked, this, &Selectphase::ouvrirTransfert);
+    connect(imprimer, &QPushButton::clicked, this, &Selectphase::ouvrirImpression);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);

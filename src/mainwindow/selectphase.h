@@ -156,6 +156,7 @@ private:
     void ouvrirDossierTechnique();
     void chargerVersCn();
     void ouvrirTransfert();
+    void ouvrirImpression();
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;

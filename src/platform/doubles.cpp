@@ -81,7 +81,11 @@ void ImprimanteEnregistree::texte(double x, double taille, bool gras, const QStr
 }
 
 void ImprimanteEnregistree::ligneVide() { lignes.append(QStringLiteral("empty")); }
-void ImprimanteEnregistree::terminer() { lignes.append(QStringLiteral("end")); }
+bool ImprimanteEnregistree::terminer()
+{
+    lignes.append(QStringLiteral("end"));
+    return true;
+}
 
 bool LigneSerie::ouvert() const
 {

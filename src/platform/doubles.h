@@ -77,15 +77,25 @@ public:
 
 // What the recording printer was asked to draw, one line per element in the
 // scenarios' notation.
+// The height moves and an abandoned job leave no line: what the lines show
+// is what was asked to go on paper, in order.
 class ImprimanteEnregistree : public Imprimante {
 public:
+    bool installee() override { return installe; }
+    void versPdf(const QString& fichier) override { pdf = fichier; }
     bool commencer() override;
     void image(double x, double y, double largeur, double hauteur, const QString& cheminData) override;
+    void hauteur(double y) override { hauteurs.append(y); }
     void texte(double x, double taille, bool gras, const QString& texte) override;
     void ligneVide() override;
-    void terminer() override;
+    bool terminer() override;
+    void abandonner() override { ++abandons; }
     QStringList lignes;
+    QList<double> hauteurs;
     bool echouerAuProchain = false;
+    bool installe = true;
+    QString pdf;  // where versPdf sent the next job
+    int abandons = 0;
 };
 
 // The serial line as the scenarios see it: one log shared by every port the

@@ -94,15 +94,26 @@ public:
     virtual std::unique_ptr<PortSerie> creer(QObject* parent) = 0;
 };
 
-// The printer: the page as a list of drawing operations, in millimetres.
+// The printer: the page as a list of drawing operations, in millimetres from
+// the printable area's left and top edges. Each text line is printed at the
+// current height, which then moves down one line of its font; a line that
+// would pass the bottom of the page goes on top of the next one.
 class Imprimante {
 public:
     virtual ~Imprimante() = default;
+    // False when the system has no printer at all.
+    virtual bool installee() = 0;
+    // The next job goes into this PDF file (a path on disk), page for page
+    // as the printer would have had it.
+    virtual void versPdf(const QString& fichier) = 0;
     virtual bool commencer() = 0;  // false: the job could not start
     virtual void image(double x, double y, double largeur, double hauteur, const QString& cheminData) = 0;
+    virtual void hauteur(double y) = 0;  // the print position moves to height y
     virtual void texte(double x, double taille, bool gras, const QString& texte) = 0;
-    virtual void ligneVide() = 0;
-    virtual void terminer() = 0;
+    virtual void ligneVide() = 0;  // one line of the last font used
+    virtual bool terminer() = 0;   // false: the printer refused the job
+    // A job stopped half-way: nothing of it comes out of the printer.
+    virtual void abandonner() = 0;
 };
 
 // Opens a document in the application the system registers for its type, in

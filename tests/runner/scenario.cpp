@@ -4,6 +4,7 @@
 #include "mainwindow/selectphase.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
+#include "platform/imprimanteqt.h"
 #include "platform/portqt.h"
 #include "store/chemins.h"
 
@@ -231,12 +232,9 @@ void Scenario::pas(const Ligne& l)
         serie(l);
     else if (c == "saveas")
         echouer(l, QStringLiteral("aucune demande d'enregistrement n'a eu lieu"));
-    else if (c == "printer") {
-        if (l.texte(1) == "fails")
-            doubles_.imprimante.echouerAuProchain = true;
-        else
-            echouer(l, QStringLiteral("commande inconnue : printer %1").arg(l.texte(1)));
-    } else
+    else if (c == "printer")
+        imprimante(l);
+    else
         echouer(l, QStringLiteral("commande inconnue : %1").arg(c));
 }
 
@@ -310,6 +308,10 @@ void Scenario::demarrer(const Ligne& l)
     if (portReel_) {
         portsReels_ = std::make_unique<plateforme::QtPorts>();
         doubles_.services.ports = portsReels_.get();
+    }
+    if (imprimanteReelle_) {
+        imprimanteSysteme_ = std::make_unique<plateforme::QtImprimante>();
+        doubles_.services.imprimante = imprimanteSysteme_.get();
     }
     programme_ = std::make_unique<Programme>(doubles_.services);
     programme_->demarrer();
@@ -601,6 +603,28 @@ std::optional<QString> Scenario::repondreEnregistrement(const QString& nomPropos
 }
 
 // ---------------------------------------------------------------------------
+// The printer
+
+void Scenario::imprimante(const Ligne& l)
+{
+    const QString quoi = l.texte(1);
+    if (quoi == "real") {
+        if (programme_) {
+            echouer(l, QStringLiteral("printer real doit précéder start"));
+            return;
+        }
+        imprimanteReelle_ = true;
+    } else if (quoi == "fails") {
+        if (imprimanteReelle_)
+            echouer(l, QStringLiteral("printer fails n'existe pas avec l'imprimante réelle"));
+        else
+            doubles_.imprimante.echouerAuProchain = true;
+    } else {
+        echouer(l, QStringLiteral("commande inconnue : printer %1").arg(quoi));
+    }
+}
+
+// ---------------------------------------------------------------------------
 // The serial line
 
 void Scenario::serie(const Ligne& l)
@@ -748,6 +772,10 @@ void Scenario::attendre(const Ligne& l)
         return;
     }
     if (quoi == "printout") {
+        if (imprimanteReelle_) {
+            echouer(l, QStringLiteral("expect printout n'existe pas avec l'imprimante réelle"));
+            return;
+        }
         QStringList attendu;
         if (l.texte(2) == "same" && l.mots.size() >= 4 && !l.mots[2].guillemets) {
             QFile f(fixture(l.texte(3)));

@@ -59,6 +59,7 @@ private:
     void attendreSerie(const Ligne& l);
     void attendreControle(const Ligne& l, QWidget* fenetre, QObject* controle, const QString& nom);
     void serie(const Ligne& l);
+    void imprimante(const Ligne& l);
     void ligneMessage(const Ligne& l);
 
     // Windows and controls.
@@ -81,9 +82,11 @@ private:
     Issue issue_;
     bool fini_ = false;
     bool portReel_ = false;
+    bool imprimanteReelle_ = false;
 
     plateforme::DoublesDeServices doubles_;
     std::unique_ptr<plateforme::Ports> portsReels_;
+    std::unique_ptr<plateforme::Imprimante> imprimanteSysteme_;
     std::unique_ptr<Programme> programme_;
 };
 

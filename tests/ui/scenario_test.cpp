@@ -115,6 +115,10 @@ TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
         {"start\nkey Démarrage\nexpect nofile data/DATA.TXT\n", 4},
         {"start\nkey Démarrage\nsaveas \"x.txt\"\n", 4},
         {"start\nkey Démarrage\nexpect sent \"x\"\n", 4},
+        // the system's printer is chosen before start, and records nothing
+        {"start\nkey Démarrage\nprinter real\n", 4},
+        {"printer real\nstart\nkey Démarrage\nexpect printout\n", 5},
+        {"printer real\nprinter fails\n", 3},
         {"expect selectphase.Phase text \"\" extra \"unclosed\n", 2},
     };
     for (const auto& c : cas) {

@@ -1,0 +1,225 @@
+#include "printing/impression.h"
+
+#include "mainwindow/selectphase.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+QCheckBox* caseACocher(QWidget* parent, const char* nom, const QString& texte, int x, int y, int l = 3000)
+{
+    auto* c = new QCheckBox(texte, parent);
+    c->setObjectName(QString::fromUtf8(nom));
+    placer(c, x, y, l, 285);
+    return c;
+}
+
+void appliquer(QCheckBox* c, const impression::EtatCase& e)
+{
+    c->setEnabled(e.offerte);
+    c->setChecked(e.cochee);
+}
+
+void rejouer(Imprimante& imprimante, const impression::Operation& o)
+{
+    using G = impression::Operation::Genre;
+    switch (o.genre) {
+    case G::Image: imprimante.image(o.x, o.y, o.largeur, o.hauteur, q(o.texte)); break;
+    case G::Hauteur: imprimante.hauteur(o.y); break;
+    case G::Texte: imprimante.texte(o.x, o.taille, o.gras, q(o.texte)); break;
+    case G::LigneVide: imprimante.ligneVide(); break;
+    case G::Fin: break;  // the job is ended by its caller, who checks it
+    }
+}
+
+}  // namespace
+
+Impression::Impression(Selectphase& principale)
+    : Fenetre(&principale, QStringLiteral("Impression"), QStringLiteral("Impression Fiche Technique"), 4200, 4920),
+      principale_(principale)
+{
+    Frame13 = new Cadre(this);
+    Frame13->setObjectName(QStringLiteral("Frame13"));
+    Frame13->setTitle(QStringLiteral("Options d'impression"));
+    Frame13->setToolTip(QStringLiteral("Options d'impression"));
+    placer(Frame13, 120, 120, 3960, 4080);
+    Frame13->tailleTwips(3960, 4080);
+
+    // The designation is always printed: its box stays ticked and locked.
+    Check7 = caseACocher(Frame13, "Check7", QString(), 240, 345, 285);
+    Check7->setChecked(true);
+    Check7->setEnabled(false);
+    Text1 = new QLineEdit(QStringLiteral("Désignation"), Frame13);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    placer(Text1, 600, 330, 2400, 315);
+    Text1->setReadOnly(true);
+
+    // In the order the sections are printed.
+    int y = 780;
+    auto suivante = [&](const char* nom, const char* texte) {
+        QCheckBox* c = caseACocher(Frame13, nom, QString::fromUtf8(texte), 240, y);
+        y += 390;
+        return c;
+    };
+    Check1 = suivante("Check1", "Valeurs des PREF ");
+    Check2 = suivante("Check2", "Valeurs des DEC1");
+    Check8 = suivante("Check8", "Valeurs des Origines");
+    Check3 = suivante("Check3", "Valeurs des Jauges");
+    Check5 = suivante("Check5", "Annotations Programme");
+    Check6 = suivante("Check6", "Listing Programme");
+    Check9 = suivante("Check9", "Données");
+    Check10 = suivante("Check10", "Dossier Machine");
+
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    placer(Command1, 1500, 4380, 1215, 375);
+    Command1->setAutoDefault(false);
+    connect(Command1, &QPushButton::clicked, this, &Impression::imprimer);
+}
+
+void Impression::charger()
+{
+    const impression::Offre o =
+        impression::sectionsOffertes(s(principale_.Label[18]->text()), s(principale_.Label[16]->text()));
+    appliquer(Check1, o.pref);
+    appliquer(Check2, o.dec);
+    appliquer(Check8, o.origines);
+    appliquer(Check3, o.jauges);
+    appliquer(Check5, o.annotations);
+    appliquer(Check6, o.listing);
+    appliquer(Check9, o.donnees);
+    appliquer(Check10, o.dossierMachine);
+}
+
+impression::Fiche Impression::fiche() const
+{
+    const Selectphase& p = principale_;
+    impression::Fiche f;
+    if (!p.Image1->image().isNull()) {
+        f.image = s(p.Image1->chemin());
+        f.largeurImage = p.Image1->twips().width();
+        f.hauteurImage = p.Image1->twips().height();
+    }
+    f.phase = s(p.Phase->currentText());
+    f.piece = s(p.Label[1]->text());
+    f.numeroPhase = s(p.Label[2]->text());
+    f.matiere = s(p.Label[5]->text());
+    f.ensemble = s(p.Label[4]->text());
+    f.machine = s(p.Label[3]->text());
+    f.typeMachine = s(p.Label[17]->text());
+    f.prefX = s(p.Prefx->text());
+    f.prefY = s(p.Prefy->text());
+    f.prefZ = s(p.Prefz->text());
+    f.decX = s(p.Decx->text());
+    f.decY = s(p.Decy->text());
+    f.decZ = s(p.Decz->text());
+    f.origine = s(p.Décalage->text());
+    f.origineX = s(p.OrigineX->text());
+    f.origineY = s(p.OrigineY->text());
+    f.origineZ = s(p.OrigineZ->text());
+    f.dossier = s(p.dossierFiche());
+    return f;
+}
+
+impression::Sections Impression::sections() const
+{
+    impression::Sections r;
+    r.pref = Check1->isChecked();
+    r.dec = Check2->isChecked();
+    r.origines = Check8->isChecked();
+    r.jauges = Check3->isChecked();
+    r.annotations = Check5->isChecked();
+    r.listing = Check6->isChecked();
+    r.donnees = Check9->isChecked();
+    r.dossierMachine = Check10->isChecked();
+    return r;
+}
+
+std::optional<QString> Impression::fichierPdf()
+{
+    Services& services = principale_.services();
+    if (services.messages->afficher(this,
+                                    QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\n"
+                                                   "Enregistrer la fiche dans un fichier PDF ?"),
+                                    QStringLiteral("Impression"), Icone::Question, Boutons::OuiNon) != Reponse::Oui)
+        return std::nullopt;
+    // The sheet's title as the file's name, without the characters a file
+    // name cannot hold on Windows.
+    QString nom = principale_.Phase->currentText().trimmed();
+    nom.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+    if (nom.isEmpty()) nom = QStringLiteral("Fiche");
+    auto chemin = services.enregistrement->demander(this, QStringLiteral("Enregistrer la fiche au format PDF"),
+                                                    nom + QStringLiteral(".pdf"),
+                                                    QStringLiteral("Documents PDF (*.pdf)"));
+    if (!chemin || chemin->isEmpty()) return std::nullopt;
+    if (!chemin->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) *chemin += QStringLiteral(".pdf");
+    return chemin;
+}
+
+void Impression::echec(const QString& detail)
+{
+    principale_.services().messages->afficher(this, QStringLiteral("Problème de communication"),
+                                              QStringLiteral("Impression"), Icone::Critique, Boutons::Ok, detail);
+}
+
+void Impression::imprimer()
+{
+    Services& services = principale_.services();
+    Imprimante& imprimante = *services.imprimante;
+    if (services.messages->afficher(this, QStringLiteral("Connecter l'imprimante"), QStringLiteral("Impression"),
+                                    Icone::Information, Boutons::OkAnnuler) != Reponse::Ok)
+        return;
+
+    std::optional<QString> pdf;
+    if (!imprimante.installee()) {
+        pdf = fichierPdf();
+        if (!pdf) return;
+        imprimante.versPdf(*pdf);
+    }
+    const QString fichier = pdf ? QDir::toNativeSeparators(*pdf) : QString();
+
+    // Every file is read before the job starts; a file that cannot be read
+    // still stops the printout where it stands, but the job begun is dropped
+    // rather than left half printed.
+    const auto lu = impression::feuille(fiche(), sections());
+    if (!imprimante.commencer()) {
+        echec(pdf ? QStringLiteral("Le fichier PDF %1 n'a pas pu être créé.").arg(fichier)
+                  : QStringLiteral("L'imprimante n'a pas accepté le travail d'impression ; est-elle allumée et "
+                                   "reliée à l'ordinateur ?"));
+        return;
+    }
+    for (const auto& o : lu.valeur) rejouer(imprimante, o);
+    if (!lu.ok()) {
+        imprimante.abandonner();
+        echec(QStringLiteral("L'impression est abandonnée, ce fichier n'a pas pu être lu :\n") +
+              q(joindreProblemes(lu.problemes)));
+        return;
+    }
+    if (!imprimante.terminer()) {
+        echec(pdf ? QStringLiteral("Le fichier PDF %1 n'a pas pu être écrit.").arg(fichier)
+                  : QStringLiteral("L'imprimante a refusé le document."));
+        return;
+    }
+    services.messages->afficher(this, QStringLiteral("Transfert imprimante effectué"), QStringLiteral("Impression"),
+                                Icone::Information, Boutons::Ok,
+                                pdf ? QStringLiteral("La fiche est enregistrée dans %1.").arg(fichier) : QString());
+    hide();
+}
+
+// The main window's "Imprimer".
+void Selectphase::ouvrirImpression()
+{
+    Impression impression(*this);
+    impression.charger();
+    services_.fenetres->afficherModal(&impression);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,45 @@
+#pragma once
+// Printing the main window's selected sheet, section by section
+// ("Impression Fiche Technique").
+
+#include "platform/controles.h"
+#include "platform/fenetre.h"
+#include "printing/feuille.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <optional>
+
+namespace tarvex {
+
+class Selectphase;
+
+class Impression : public plateforme::Fenetre {
+    Q_OBJECT
+public:
+    explicit Impression(Selectphase& principale);
+
+    // The load handler: offers the sections of the sheet's CNC type.
+    void charger();
+
+    plateforme::Cadre* Frame13;
+    QCheckBox* Check7;
+    QLineEdit* Text1;
+    QCheckBox *Check1, *Check2, *Check8, *Check3, *Check5, *Check6, *Check9, *Check10;
+    QPushButton* Command1;
+
+private:
+    void imprimer();
+    // Without any printer, the sheet may go into a PDF file instead: the
+    // file chosen, or none when the operator declined.
+    std::optional<QString> fichierPdf();
+    impression::Fiche fiche() const;
+    impression::Sections sections() const;
+    void echec(const QString& detail);
+
+    Selectphase& principale_;
+};
+
+}  // namespace tarvex

@@ -1,0 +1,202 @@
+#!/bin/sh
+# Printing end to end through the program's own printer code: a CUPS server
+# of this test's own (its configuration, spool and socket in a temporary
+# folder) with a cups-pdf queue as the default printer; a demo sheet with a
+# long listing is printed on it, and the PDF that comes out is checked. Then
+# the same sheet on a system without any printer, saved as a PDF file.
+#
+#   impression-reelle.sh TARVEX_SCENARIO
+#
+# Exits 77 (skipped) when cups, printer-driver-cups-pdf or poppler-utils is
+# not installed, or when not run as root: the cups-pdf backend runs only
+# under a server started as root.
+
+set -u
+executable=${1:?chemin de tarvex-scenario}
+ici=$(cd "$(dirname "$0")" && pwd)
+demo=$(cd "$ici/../../demo/data" && pwd)
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+
+for outil in /usr/sbin/cupsd lpadmin lpstat pdfinfo pdftotext pdftoppm pdffonts; do
+    if ! command -v "$outil" >/dev/null 2>&1; then
+        echo "$outil est introuvable (paquets cups et poppler-utils) : le test de l'impression réelle est sauté."
+        exit 77
+    fi
+done
+if [ ! -e /usr/lib/cups/backend/cups-pdf ] || [ ! -e "$ppd" ]; then
+    echo "cups-pdf est introuvable (paquet printer-driver-cups-pdf) : le test de l'impression réelle est sauté."
+    exit 77
+fi
+if [ "$(id -u)" -ne 0 ]; then
+    echo "le serveur CUPS du test doit être lancé en root pour le pilote cups-pdf : test sauté."
+    exit 77
+fi
+
+tmp=$(mktemp -d)
+chmod 755 "$tmp"
+cupsd_pid=
+programme_pid=
+# cups-pdf writes into the PDF folder of the job's owner; what this test's
+# jobs put there is moved into the temporary folder, and a folder it had to
+# create is removed.
+sortie_pdf="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+sortie_existait=no
+[ -d "$sortie_pdf" ] && sortie_existait=yes
+nettoyer() {
+    for p in $programme_pid $cupsd_pid; do kill "$p" 2>/dev/null; done
+    for p in $programme_pid $cupsd_pid; do wait "$p" 2>/dev/null; done
+    [ "$sortie_existait" = no ] && rm -rf "$sortie_pdf"
+    rm -rf "$tmp"
+}
+trap nettoyer EXIT
+trap 'exit 1' INT TERM HUP
+
+echouer() {
+    echo "ÉCHEC : $*"
+    [ -f "$tmp/log/error_log" ] && tail -20 "$tmp/log/error_log"
+    exit 1
+}
+
+mkdir -p "$tmp/etc" "$tmp/spool/tmp" "$tmp/cache" "$tmp/state" "$tmp/log" "$tmp/recus"
+cat >"$tmp/etc/cupsd.conf" <<EOF
+LogLevel info
+Listen $tmp/cups.sock
+Browsing Off
+WebInterface No
+Printcap $tmp/printcap
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Location /admin>
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+cat >"$tmp/etc/cups-files.conf" <<EOF
+ServerRoot $tmp/etc
+RequestRoot $tmp/spool
+TempDir $tmp/spool/tmp
+CacheDir $tmp/cache
+StateDir $tmp/state
+AccessLog $tmp/log/access_log
+ErrorLog $tmp/log/error_log
+PageLog $tmp/log/page_log
+SystemGroup root
+EOF
+
+/usr/sbin/cupsd -f -c "$tmp/etc/cupsd.conf" -s "$tmp/etc/cups-files.conf" >"$tmp/log/cupsd.out" 2>&1 &
+cupsd_pid=$!
+export CUPS_SERVER="$tmp/cups.sock"
+n=0
+until lpstat -r >/dev/null 2>&1; do
+    n=$((n + 1))
+    kill -0 "$cupsd_pid" 2>/dev/null || { cat "$tmp/log/cupsd.out"; echouer "le serveur CUPS s'est arrêté au démarrage"; }
+    [ "$n" -gt 200 ] && echouer "le serveur CUPS ne répond pas en 10 s"
+    sleep 0.05
+done
+lpadmin -p TarvexPDF -E -v cups-pdf:/ -P "$ppd" 2>"$tmp/log/lpadmin" || { cat "$tmp/log/lpadmin"; echouer "la file PDF n'a pas pu être créée"; }
+lpadmin -d TarvexPDF || echouer "la file PDF n'a pas pu devenir l'imprimante par défaut"
+export PRINTER=TarvexPDF
+export QT_QPA_PLATFORM=offscreen
+
+# The FLASQUE sheet of the demo data with every section it offers: its
+# listing takes the printout onto more pages.
+scenario() {
+    cat <<EOF
+data "$demo"
+start
+key Démarrage
+choose selectphase.Phase "FLASQUE Phase 10"
+click selectphase.imprimer
+click Impression.Check5
+click Impression.Check6
+click Impression.Check10
+click Impression.Command1
+message "Connecter l'imprimante" title "Impression" icon information answer OK
+EOF
+}
+lancer() {
+    "$executable" "$1" >"$tmp/sortie" 2>&1 &
+    programme_pid=$!
+    n=0
+    while kill -0 "$programme_pid" 2>/dev/null; do
+        n=$((n + 1))
+        [ "$n" -gt 1200 ] && echouer "le scénario ne s'est pas terminé en 60 s"
+        sleep 0.05
+    done
+    wait "$programme_pid"
+    statut=$?
+    programme_pid=
+    cat "$tmp/sortie"
+    [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
+}
+# Checks the pages of a PDF: count, A4, and ink on the first one.
+verifier_pages() {
+    pages=$(pdfinfo "$1" 2>/dev/null | sed -n 's/^Pages: *//p')
+    [ -n "$pages" ] || echouer "$1 n'est pas un PDF lisible"
+    [ "$pages" -ge 2 ] || echouer "$1 : $pages page, le listing devait continuer sur la page suivante"
+    pdfinfo "$1" | grep -q 'A4' || echouer "$1 : les pages ne sont pas au format A4"
+    pdftoppm -f 1 -l 1 -r 20 -gray -singlefile "$1" "$tmp/page" 2>/dev/null || echouer "$1 : la page 1 ne se dessine pas"
+    encre=$(tail -c 20000 "$tmp/page.pgm" | od -An -v -tu1 | tr -s ' ' '\n' | awk '$1 != "" && $1 < 128' | wc -l)
+    [ "$encre" -gt 100 ] || echouer "$1 : la page 1 est blanche"
+}
+# The headings and values of the sheet in the PDF's text.
+verifier_texte() {
+    pdftotext -layout "$1" "$tmp/texte.txt" 2>/dev/null
+    for attendu in "FLASQUE Phase 10" "- Désignation -" "Pièce : FLASQUE" "Machine : CU 3 AXES" \
+        "- Valeurs des PREF -" "Suivant Y : -180.125" "- Valeurs des DEC -" "- Valeurs des Jauges -" \
+        "D1 L120.5 R31.5" "- Annotations programme -" "SERRER LA PIECE EN BUTEE CONTRE LE TAQUET" \
+        "- Listing programme -" "N390 M2" "- Dossier Machine -" "Cône de broche : ISO 40"; do
+        grep -qF -- "$attendu" "$tmp/texte.txt" || echouer "$1 : « $attendu » manque au texte du PDF"
+    done
+}
+
+# 1. On the default printer, the CUPS PDF queue.
+{ echo "printer real"; scenario; echo 'message "Transfert imprimante effectué" title "Impression" icon information'; } \
+    >"$tmp/imprimante.scenario"
+avant=$(ls "$sortie_pdf" 2>/dev/null)
+lancer "$tmp/imprimante.scenario"
+n=0
+until lpstat -W completed -o TarvexPDF 2>/dev/null | grep -q TarvexPDF; do
+    n=$((n + 1))
+    [ "$n" -gt 1200 ] && echouer "le travail d'impression n'est pas terminé en 60 s"
+    sleep 0.05
+done
+imprime=
+for f in $(ls "$sortie_pdf" 2>/dev/null); do
+    echo "$avant" | grep -qxF "$f" && continue
+    mv "$sortie_pdf/$f" "$tmp/recus/" && imprime="$tmp/recus/$f"
+done
+[ -n "$imprime" ] || echouer "la file PDF n'a rien produit dans $sortie_pdf"
+verifier_pages "$imprime"
+pages_cups=$pages
+pdffonts "$imprime" 2>/dev/null | tail -n +3 | grep -q . || echouer "$imprime : aucune police n'y est incorporée"
+if pdftotext "$imprime" - 2>/dev/null | grep -qF "Désignation"; then
+    verifier_texte "$imprime"
+    echo "imprimante : $pages_cups pages, titres et valeurs retrouvés dans le PDF"
+else
+    # cups-pdf rebuilds the job through PostScript and Ghostscript, which
+    # turns Qt's fonts into Type 3 glyphs without a usable Unicode map.
+    echo "imprimante : $pages_cups pages A4 dessinées ; le texte du PDF de cups-pdf n'est pas extractible" \
+        "(polices Type 3 refaites par Ghostscript), les titres et valeurs sont vérifiés sur le PDF enregistré"
+fi
+
+# 2. No printer at all: the sheet saved as a PDF file, same pages.
+{ echo "printer real"; scenario
+  printf '%s\n' 'message "Aucune imprimante n'"'"'est installée sur cet ordinateur.\nEnregistrer la fiche dans un fichier PDF ?" title "Impression" icon question answer Yes'
+  echo "saveas \"$tmp/fiche\""
+  echo 'message "Transfert imprimante effectué" title "Impression" icon information'; } >"$tmp/pdf.scenario"
+CUPS_SERVER="$tmp/aucun.sock" lancer "$tmp/pdf.scenario"
+[ -f "$tmp/fiche.pdf" ] || echouer "le fichier PDF choisi n'a pas été écrit"
+verifier_pages "$tmp/fiche.pdf"
+verifier_texte "$tmp/fiche.pdf"
+[ "$pages" -eq "$pages_cups" ] || echouer "fichier PDF : $pages pages, l'imprimante en a eu $pages_cups"
+echo "sans imprimante : $pages pages dans le fichier PDF, titres et valeurs retrouvés"
+exit 0
