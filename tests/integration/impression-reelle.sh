@@ -101,7 +101,14 @@ until lpstat -r >/dev/null 2>&1; do
     [ "$n" -gt 200 ] && echouer "le serveur CUPS ne répond pas en 10 s"
     sleep 0.05
 done
-lpadmin -p TarvexPDF -E -v cups-pdf:/ -P "$ppd" 2>"$tmp/log/lpadmin" || { cat "$tmp/log/lpadmin"; echouer "la file PDF n'a pas pu être créée"; }
+# The server answers lpstat before its first full reload is over; a request
+# that meets the reload is refused ("Bad file descriptor"), so try again.
+n=0
+until lpadmin -p TarvexPDF -E -v cups-pdf:/ -P "$ppd" 2>"$tmp/log/lpadmin"; do
+    n=$((n + 1))
+    [ "$n" -gt 50 ] && { cat "$tmp/log/lpadmin"; echouer "la file PDF n'a pas pu être créée"; }
+    sleep 0.1
+done
 lpadmin -d TarvexPDF || echouer "la file PDF n'a pas pu devenir l'imprimante par défaut"
 export PRINTER=TarvexPDF
 export QT_QPA_PLATFORM=offscreen
