@@ -44,13 +44,15 @@ void Selectphase::chargerVersCn()
     Messages& messages = *services_.messages;
     if (!liaison::confirmer(messages, this)) return;
 
+    // A CNC whose buffer fills pauses the line with XOFF.
+    MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
     std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, *this);
     if (!echec) {
         const Transfert transfert = transfertFiche(demande(*this));
-        echec = liaison::executer(transfert, *MSComm1, *ProgressBar1);
-        if (!echec) {
-            if (const int r = MSComm1->fermer()) echec = liaison::Echec{r, QString()};
-        }
+        const liaison::Envoi envoi =
+            liaison::envoyer(transfert, *MSComm1, *ProgressBar1, liaison::reglage(*this), services_, this);
+        if (envoi.fin == liaison::FinEnvoi::Arrete) return;
+        echec = envoi.echec;
         if (!echec) {
             if (transfert.balayage) animervumetre();
             liaison::signalerReussite(messages, this);

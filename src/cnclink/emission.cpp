@@ -78,13 +78,15 @@ void Selecttelechargementprogramme::envoyer()
     Messages& messages = *principale_.services().messages;
     if (!liaison::confirmer(messages, this)) return;
 
+    MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
     std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, principale_);
     if (!echec) {
         const Transfert transfert = transfertFichier(File1->chemin().toStdString());
-        echec = liaison::executer(transfert, *MSComm1, *principale_.ProgressBar1);
-        if (!echec) {
-            if (const int r = MSComm1->fermer()) echec = liaison::Echec{r, QString()};
-        }
+        const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, *principale_.ProgressBar1,
+                                                      liaison::reglage(principale_), principale_.services(), this);
+        // Stopped, the window stays for another try.
+        if (envoi.fin == liaison::FinEnvoi::Arrete) return;
+        echec = envoi.echec;
         if (!echec) {
             liaison::signalerReussite(messages, this);
             hide();

@@ -1,5 +1,6 @@
 #include "cnclink/liaison.h"
 
+#include "cnclink/fenetretransfert.h"
 #include "mainwindow/selectphase.h"
 #include "store/cp1252.h"
 
@@ -30,16 +31,56 @@ std::optional<Echec> ouvrirPort(PortSerie& port, const Selectphase& principale)
     return std::nullopt;
 }
 
-std::optional<Echec> executer(const Transfert& transfert, PortSerie& port, Vumetre& vumetre)
+std::optional<Echec> executer(const Transfert& transfert, PortSerie& port, Vumetre& vumetre,
+                              const std::function<void(long long)>& apres)
 {
     for (const Etape& e : transfert.etapes) {
         if (!e.octets.empty()) {
             if (const int r = port.ecrire(QByteArray::fromStdString(e.octets))) return Echec{r, QString()};
+            if (apres) apres(static_cast<long long>(e.octets.size()));
         }
         if (e.progression >= 0) vumetre.setValue(e.progression);
     }
     if (transfert.echec) return Echec{transfert.echec->numero, QString::fromStdString(transfert.echec->detail)};
     return std::nullopt;
+}
+
+QString reglage(const Selectphase& principale)
+{
+    return QString::fromStdString(reglageliaison(
+        principale.Vitesse2->currentText().toStdString(), principale.Parité2->currentText().toStdString(),
+        principale.Nbrebits2->currentText().toStdString(), principale.Bitsstop2->currentText().toStdString()));
+}
+
+Envoi envoyer(const Transfert& transfert, PortSerie& port, Vumetre& vumetre, const QString& reglage,
+              Services& services, QWidget* parent)
+{
+    const std::string octets = transfert.texte();
+    FenetreTransfert fenetre(parent, port, *services.horloge, octets, reglage);
+    services.fenetres->montrer(&fenetre);
+    port.laisserInterrompre(true);
+
+    Envoi envoi;
+    envoi.echec = executer(transfert, port, vumetre, [&fenetre](long long n) { fenetre.ecrits(n); });
+    if (!envoi.echec && !fenetre.arrete()) {
+        if (const int r = port.fermer()) envoi.echec = Echec{r, QString()};
+    }
+    port.laisserInterrompre(false);
+    services.fenetres->retirer(&fenetre);
+
+    if (fenetre.arrete()) {
+        abandonner(port);
+        vumetre.setValue(0);
+        services.messages->afficher(parent, QStringLiteral("Transfert interrompu"), QStringLiteral("Liaison PC-CN"),
+                                    Icone::Exclamation, Boutons::Ok,
+                                    QString::fromStdString(detailInterruption(fenetre.lignesParties(),
+                                                                              fenetre.lignesTotal())));
+        envoi.fin = FinEnvoi::Arrete;
+        envoi.echec.reset();
+    } else if (envoi.echec) {
+        envoi.fin = FinEnvoi::Echoue;
+    }
+    return envoi;
 }
 
 void abandonner(PortSerie& port)
@@ -67,7 +108,7 @@ QString explication(int numero)
     case 8012: return QStringLiteral("Le port série n'est plus ouvert : câble ou adaptateur débranché ?");
     case 8015: return QStringLiteral("Le port série refuse ces paramètres de communication.");
     case 8019:
-        return QStringLiteral("La ligne n'a rien pris pendant 10 secondes : machine en mode chargement, "
+        return QStringLiteral("La ligne n'a rien pris pendant 60 secondes : machine en mode chargement, "
                               "câble branché ?");
     default: return {};
     }

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace tarvex {
@@ -34,8 +35,27 @@ std::optional<Echec> ouvrirPort(plateforme::PortSerie& port, const Selectphase& 
 
 // Writes the steps one after the other and moves the progress bar where a
 // step says so. Stops at the first refusal of the port, or after the last
-// step when the transfer itself failed there.
-std::optional<Echec> executer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre);
+// step when the transfer itself failed there. `apres`: told the bytes of
+// each step written.
+std::optional<Echec> executer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre,
+                              const std::function<void(long long)>& apres = {});
+
+// The settings text of the main window's combo boxes, "9600,e,7,2".
+QString reglage(const Selectphase& principale);
+
+enum class FinEnvoi { Reussi, Echoue, Arrete };
+struct Envoi {
+    FinEnvoi fin = FinEnvoi::Reussi;
+    std::optional<Echec> echec;  // when Echoue
+};
+
+// A transfer on an open port, under the Transfert window: the steps, then the
+// close once the last byte has left (XOFF from the CNC holds it meanwhile).
+// Stopped with Arrêter: what was queued is dropped, no DC3 goes, the port is
+// closed, the progress bar is back to 0 and "Transfert interrompu" is told.
+// On a failure the caller reports it; the port may still be open.
+Envoi envoyer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre,
+              const QString& reglage, plateforme::Services& services, QWidget* parent);
 
 // Closes the port after a failure, so that the next transfer is not refused
 // because this one left it open. The bytes already queued still go out: the

@@ -260,3 +260,161 @@ Lu<std::vector<EntreeListe>> remplirliste()
 }
 
 }  // namespace tarvex
+
+namespace tarvex {
+
+namespace {
+
+// One or two letters for each Windows-1252 byte.
+struct TablePliage {
+    char c[256][2];
+    unsigned char n[256];
+    TablePliage()
+    {
+        for (int o = 0; o < 256; ++o) {
+            const char* base = nullptr;
+            if (o >= 0xC0 && kLatin1[o - 0xC0].base) base = kLatin1[o - 0xC0].base;
+            switch (o) {
+            case 0x8A: case 0x9A: base = "s"; break;   // Š š
+            case 0x8E: case 0x9E: base = "z"; break;   // Ž ž
+            case 0x8C: case 0x9C: base = "oe"; break;  // Œ œ
+            case 0x9F: base = "y"; break;              // Ÿ
+            default: break;
+            }
+            if (base) {
+                c[o][0] = base[0];
+                c[o][1] = base[1];
+                n[o] = base[1] ? 2 : 1;
+            } else {
+                c[o][0] = static_cast<char>(o >= 'A' && o <= 'Z' ? o + 32 : o);
+                c[o][1] = 0;
+                n[o] = 1;
+            }
+        }
+    }
+};
+
+const TablePliage& tablePliage()
+{
+    static const TablePliage t;
+    return t;
+}
+
+void plier(std::string_view cp, std::string& sortie)
+{
+    const auto& t = tablePliage();
+    const std::size_t debut = sortie.size();
+    sortie.resize(debut + 2 * cp.size());
+    char* p = sortie.data() + debut;
+    for (char c : cp) {
+        const auto o = static_cast<unsigned char>(c);
+        p[0] = t.c[o][0];
+        p[1] = t.c[o][1];
+        p += t.n[o];
+    }
+    sortie.resize(static_cast<std::size_t>(p - sortie.data()));
+}
+
+// Between two fields of an entry: no typed word holds it, so no word is
+// found across two fields.
+constexpr char kSeparateur = '\x01';
+
+}  // namespace
+
+std::string plierRecherche(std::string_view cp1252)
+{
+    std::string r;
+    r.reserve(cp1252.size());
+    plier(cp1252, r);
+    return r;
+}
+
+RechercheFiches::RechercheFiches(std::string_view octetsIndex, const std::vector<int>& ordre) : index_(octetsIndex)
+{
+    std::vector<Champs> parRecord;
+    parcourirIndex(index_, [&](int, const EnregistrementBrut& b) {
+        Champs c{};
+        const Champ noms[5] = {CPiece, CPhase, CEnsemble, CMatiere, CMachine};
+        for (int k = 0; k < 5; ++k) {
+            const std::string_view v = sansBlancs(b[noms[k]]);
+            c.debut[k] = static_cast<std::uint32_t>(v.data() - index_.data());
+            c.longueur[k] = static_cast<std::uint32_t>(v.size());
+        }
+        parRecord.push_back(c);
+        return true;
+    });
+
+    plie_.reserve(index_.size());
+    debuts_.reserve(ordre.size() + 1);
+    for (int numero : ordre) {
+        if (numero < 0 || static_cast<std::size_t>(numero) >= parRecord.size()) continue;
+        const Champs& c = parRecord[static_cast<std::size_t>(numero)];
+        debuts_.push_back(static_cast<std::uint32_t>(plie_.size()));
+        // The entry's text as the list shows it, so that "phase 20" is found too.
+        plier(std::string_view(index_).substr(c.debut[0], c.longueur[0]), plie_);
+        plie_ += " phase ";
+        plier(std::string_view(index_).substr(c.debut[1], c.longueur[1]), plie_);
+        for (int k = 2; k < 5; ++k) {
+            plie_ += kSeparateur;
+            plier(std::string_view(index_).substr(c.debut[k], c.longueur[k]), plie_);
+        }
+        numeros_.push_back(numero);
+        champs_.push_back(c);
+    }
+    debuts_.push_back(static_cast<std::uint32_t>(plie_.size()));
+}
+
+RechercheFiches::Proposition RechercheFiches::proposition(std::size_t i) const
+{
+    const Champs& c = champs_[i];
+    auto champ = [&](int k) { return std::string_view(index_).substr(c.debut[k], c.longueur[k]); };
+    Proposition p;
+    p.numero = numeros_[i];
+    p.texte = cp1252::versUtf8(texteEntree(champ(0), champ(1)));
+    std::string suite;
+    for (int k = 2; k < 5; ++k) {
+        if (champ(k).empty()) continue;
+        if (!suite.empty()) suite += ", ";
+        suite += cp1252::versUtf8(champ(k));
+    }
+    if (!suite.empty()) p.texte += " (" + suite + ")";
+    return p;
+}
+
+RechercheFiches::Resultat RechercheFiches::chercher(std::string_view saisie, std::size_t maximum) const
+{
+    std::vector<std::string> mots;
+    const std::string plie = plierRecherche(cp1252::depuisUtf8(saisie));
+    std::string mot;
+    for (char c : plie) {
+        if (static_cast<unsigned char>(c) <= ' ') {
+            if (!mot.empty()) mots.push_back(std::move(mot));
+            mot.clear();
+        } else {
+            mot += c;
+        }
+    }
+    if (!mot.empty()) mots.push_back(std::move(mot));
+
+    Resultat r;
+    if (mots.empty()) return r;
+    // The longest word first: it rules most entries out at once.
+    std::sort(mots.begin(), mots.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    const std::string_view tout(plie_);
+    for (std::size_t i = 0; i < numeros_.size(); ++i) {
+        const std::string_view entree = tout.substr(debuts_[i], debuts_[i + 1] - debuts_[i]);
+        bool toutes = true;
+        for (const auto& m : mots) {
+            if (entree.find(m) == std::string_view::npos) {
+                toutes = false;
+                break;
+            }
+        }
+        if (!toutes) continue;
+        if (r.propositions.size() < maximum) r.propositions.push_back(proposition(i));
+        ++r.trouvees;
+    }
+    return r;
+}
+
+}  // namespace tarvex

@@ -4,6 +4,7 @@
 
 #include "store/probleme.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,5 +32,42 @@ Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex);
 
 // The same, read from data\data.txt (remplirliste).
 Lu<std::vector<EntreeListe>> remplirliste();
+
+// Windows-1252 text folded for a search: lower case, accents dropped
+// ("Éclisse" and "eclisse" fold the same, "œ" to "oe").
+std::string plierRecherche(std::string_view cp1252);
+
+// Finding a sheet by typing: the entries whose text (part and phase),
+// assembly, material or machine hold every typed word, in the list's order.
+class RechercheFiches {
+public:
+    // `ordre`: the record numbers of the list's entries, in the order shown.
+    RechercheFiches(std::string_view octetsIndex, const std::vector<int>& ordre);
+
+    struct Proposition {
+        std::string texte;  // UTF-8: "PIVOT Phase 20 (ENS, XC48, TOUR 1)"
+        int numero = 0;     // record position in the index
+        bool operator==(const Proposition&) const = default;
+    };
+    struct Resultat {
+        std::vector<Proposition> propositions;  // the first `maximum` found
+        std::size_t trouvees = 0;                // all of them
+    };
+    // `saisie`: UTF-8, words separated by blanks. No word: nothing found.
+    Resultat chercher(std::string_view saisie, std::size_t maximum) const;
+    std::size_t taille() const { return numeros_.size(); }
+
+private:
+    struct Champs {
+        std::uint32_t debut[5], longueur[5];  // part, phase, assembly, material, machine in index_
+    };
+    Proposition proposition(std::size_t i) const;
+
+    std::string index_;             // the index bytes, Windows-1252
+    std::string plie_;              // folded fields of every entry, in list order
+    std::vector<std::uint32_t> debuts_;  // where each entry starts in plie_, and the end
+    std::vector<int> numeros_;
+    std::vector<Champs> champs_;
+};
 
 }  // namespace tarvex

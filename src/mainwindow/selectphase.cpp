@@ -3,6 +3,7 @@
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/demarrage.h"
 #include "mainwindow/liste.h"
+#include "mainwindow/recherche.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
 #include "store/index.h"
@@ -276,6 +277,10 @@ void Selectphase::construire()
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
     connect(Phase, qOverload<int>(&QComboBox::activated), this, &Selectphase::phaseChoisie);
+    // The proposals under Phase replace the combo box's own completion,
+    // which would complete only from the first letters of the entries.
+    Phase->setCompleter(nullptr);
+    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); });
     connect(Image6, &Image::clique, this, &Selectphase::ouvrirZoom);
     connect(Infomachine, &QPushButton::clicked, this, &Selectphase::ouvrirInfoMachine);
     connect(Dossiertechnique, &QPushButton::clicked, this, &Selectphase::ouvrirDossierTechnique);
@@ -345,6 +350,10 @@ void Selectphase::reglagesParDefaut()
 void Selectphase::remplirliste()
 {
     const auto entrees = tarvex::remplirliste();
+    std::vector<int> ordre;
+    ordre.reserve(entrees.valeur.size());
+    for (const auto& e : entrees.valeur) ordre.push_back(e.numero);
+    recherche_->invalider(std::move(ordre));
     // Built in one go: adding entries one by one to a combo box that is
     // already shown costs a layout pass each.
     auto* modele = new QStandardItemModel(Phase);

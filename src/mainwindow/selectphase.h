@@ -23,6 +23,8 @@
 
 namespace tarvex {
 
+class Recherche;
+
 class Selectphase : public QWidget {
     Q_OBJECT
 public:
@@ -160,6 +162,7 @@ private:
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;
+    Recherche* recherche_ = nullptr;  // finding a sheet by typing in Phase
     bool fin_ = false;
 };
 

@@ -2,7 +2,10 @@
 
 #include "platform/qtservices.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QImageReader>
 
 namespace tarvex::plateforme {
@@ -28,6 +31,29 @@ void FenetresEnregistrees::afficherModal(QDialog* fenetre)
     else
         fenetre->hide();
     pile.removeAll(fenetre);
+}
+
+void FenetresEnregistrees::montrer(QDialog* fenetre)
+{
+    pile.append(fenetre);
+    fenetre->show();
+    if (pendantTravail) pendantTravail(fenetre);
+}
+
+void FenetresEnregistrees::retirer(QDialog* fenetre)
+{
+    fenetre->hide();
+    pile.removeAll(fenetre);
+}
+
+long long HorlogeFixe::instant()
+{
+    static const QElapsedTimer depart = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return depart.elapsed() + avance;
 }
 
 QImage ImagesEnregistrees::charger(const QString& cheminData)
@@ -94,6 +120,12 @@ bool LigneSerie::ouvert() const
     return false;
 }
 
+void LigneSerie::reprendre()
+{
+    xoff = false;
+    for (auto* p : ports) p->reprendre();
+}
+
 PortEnregistre::PortEnregistre(LigneSerie& ligne, QObject* parent) : PortSerie(parent), ligne_(ligne)
 {
     ligne_.ports.append(this);
@@ -125,14 +157,52 @@ int PortEnregistre::ouvrir()
     if (ligne_.numero < 1) return 8002;
     ouvert_ = true;
     recu_.clear();
+    attente_.clear();
+    interrompu_ = false;
     return 0;
 }
 
 int PortEnregistre::ecrire(const QByteArray& octets)
 {
     if (!ouvert_) return 8012;
-    ligne_.envoye += octets;
-    return 0;
+    if (interrompu_) return kArrete;
+    if (!ligne_.xoff && attente_.isEmpty()) {
+        ligne_.envoye += octets;
+        return 0;
+    }
+    attente_ += octets;
+    return attente_.size() > kEnAttenteMax ? attendreLigne(kEnAttenteMax) : 0;
+}
+
+int PortEnregistre::attendreLigne(qsizetype seuil)
+{
+    // The line takes everything at XON: any wait ends at once then, or
+    // gives up as the real port does when nothing at all leaves.
+    QElapsedTimer calme;
+    calme.start();
+    QTimer reveil;
+    reveil.start(10);
+    for (;;) {
+        if (!ouvert_) return 8012;
+        if (interrompu_) return kArrete;
+        if (attente_.size() <= seuil) return 0;
+        if (calme.elapsed() >= ligne_.delaiSansProgresMs) return 8019;
+        QCoreApplication::processEvents((interruptible_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
+                                        QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void PortEnregistre::reprendre()
+{
+    if (!ouvert_) return;
+    ligne_.envoye += attente_;
+    attente_.clear();
+}
+
+void PortEnregistre::interrompre()
+{
+    interrompu_ = true;
+    attente_.clear();
 }
 
 QByteArray PortEnregistre::lire()
@@ -144,8 +214,14 @@ QByteArray PortEnregistre::lire()
 
 int PortEnregistre::fermer()
 {
+    int r = 0;
+    if (ouvert_ && interrompu_)
+        r = kArrete;
+    else if (ouvert_ && !attente_.isEmpty())
+        r = attendreLigne(0);
     ouvert_ = false;
-    return 0;
+    attente_.clear();
+    return r;
 }
 
 void PortEnregistre::regleSeuils(int reception, int emission)

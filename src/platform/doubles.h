@@ -36,6 +36,11 @@ public:
     // Runs while the window is shown; must return once the window is hidden.
     // Without a hook the window is shown and hidden at once.
     std::function<void(QDialog*)> pendant;
+    void montrer(QDialog* fenetre) override;
+    void retirer(QDialog* fenetre) override;
+    // Told when a window comes up while the program goes on working; the
+    // program's own waits then run the events that follow.
+    std::function<void(QDialog*)> pendantTravail;
     QList<QDialog*> pile;  // the modal windows open now, innermost last
 };
 
@@ -51,7 +56,10 @@ class HorlogeFixe : public Horloge {
 public:
     QString maintenant() override { return heure; }
     void patienter(int microsecondes) override { attente += microsecondes; }
+    // The real time, moved on by `avance` (a test's way of letting time pass).
+    long long instant() override;
     long long attente = 0;
+    long long avance = 0;
     QString heure = QStringLiteral("06/12/2026 09:30:00");
 };
 
@@ -105,8 +113,13 @@ struct LigneSerie {
     int numero = 0;             // last port number set
     QString reglage;            // last settings text set
     int panneOuverture = 0;     // the next open fails with this number
+    // The CNC has sent XOFF: what the program writes waits in the port
+    // until XON (reprendre). Bytes taken count as sent only then.
+    bool xoff = false;
+    int delaiSansProgresMs = 60000;
     QList<class PortEnregistre*> ports;
     bool ouvert() const;
+    void reprendre();  // XON: every waiting byte is taken at once
 };
 
 class PortEnregistre : public PortSerie {
@@ -124,18 +137,29 @@ public:
     bool estOuvert() const override { return ouvert_; }
     void regleSeuils(int reception, int emission) override;
     void regleControleFlux(ControleFlux mode) override { flux = mode; }
+    long long enAttente() const override { return attente_.size(); }
+    void laisserInterrompre(bool oui) override { interruptible_ = oui; }
+    void interrompre() override;
 
     // The CNC's side.
     void recevoir(const QByteArray& octets);
     void signaler(int code);
+    void reprendre();  // XON
 
     int seuilReception = 0, seuilEmission = 0;
     ControleFlux flux = ControleFlux::Aucun;
 
 private:
+    // As the real port: holds the program while more than this waits.
+    static constexpr qsizetype kEnAttenteMax = 1024;
+    int attendreLigne(qsizetype seuil);
+
     LigneSerie& ligne_;
     bool ouvert_ = false;
     QByteArray recu_;
+    QByteArray attente_;  // written during XOFF, not taken yet
+    bool interrompu_ = false;
+    bool interruptible_ = false;
 };
 
 class PortsEnregistres : public Ports {

@@ -34,8 +34,10 @@ namespace {
 QSerialPort::FlowControl fluxQt(PortSerie::ControleFlux mode)
 {
     // The CNC ends its program with DC3, which is also XOFF: a driver doing
-    // XON/XOFF would swallow it and the reception would never end. Only the
-    // RTS/CTS half of the mixed mode is honoured.
+    // XON/XOFF on what it receives would swallow it and the reception would
+    // never end. Only the RTS/CTS half of the mixed mode is honoured; the
+    // XON/XOFF of a sending port is set on the driver itself (ajusterLigne),
+    // for the output alone.
     switch (mode) {
     case PortSerie::ControleFlux::Rts:
     case PortSerie::ControleFlux::RtsXonXoff: return QSerialPort::HardwareControl;
@@ -138,13 +140,20 @@ bool PortQt::appliquer(const Reglage& r)
 void PortQt::ajusterLigne()
 {
     // Whatever Qt made of the flow control mode, the received bytes must come
-    // through unchanged: no XON/XOFF taken by the driver, no line-end rewrite.
+    // through unchanged: no line-end rewrite, and the driver never sends XOFF
+    // itself. A sending port pauses its output at the CNC's XOFF (DC3) and
+    // resumes at XON (DC1): the driver does it, between two characters,
+    // where the program could only notice it a buffer too late.
+    const bool xonSortie = flux_ == ControleFlux::XonXoff;
 #if defined(Q_OS_WIN)
     DCB dcb;
     dcb.DCBlength = sizeof(dcb);
     if (GetCommState(port_.handle(), &dcb)) {
-        dcb.fOutX = FALSE;
+        dcb.fOutX = xonSortie ? TRUE : FALSE;
         dcb.fInX = FALSE;
+        dcb.fTXContinueOnXoff = TRUE;
+        dcb.XonChar = 0x11;
+        dcb.XoffChar = 0x13;
         dcb.fNull = FALSE;
         dcb.fErrorChar = FALSE;
         SetCommState(port_.handle(), &dcb);
@@ -153,6 +162,13 @@ void PortQt::ajusterLigne()
     termios t;
     if (::tcgetattr(port_.handle(), &t) != 0) return;
     t.c_iflag &= ~tcflag_t(IXON | IXOFF | IXANY | ISTRIP | INLCR | IGNCR | ICRNL);
+    if (xonSortie) {
+        // IXON alone is the output half; IXANY would let any character
+        // restart it.
+        t.c_iflag |= IXON;
+        t.c_cc[VSTART] = 0x11;
+        t.c_cc[VSTOP] = 0x13;
+    }
     ::tcsetattr(port_.handle(), TCSANOW, &t);
 #endif
 }
@@ -267,6 +283,7 @@ int PortQt::ouvrir()
 
     perdu_ = false;
     enPanne_ = false;
+    interrompu_ = false;
     recu_.clear();
     nouveau_ = false;
     finSignalee_ = true;
@@ -284,6 +301,7 @@ bool PortQt::estOuvert() const { return port_.isOpen() && !perdu_; }
 int PortQt::ecrire(const QByteArray& octets)
 {
     if (!estOuvert()) return kPortFerme;
+    if (interrompu_) return kArrete;
     if (port_.write(octets) < 0) return kPortFerme;
     const qint64 enAttente = port_.bytesToWrite();
     if (seuilEmission_ > 0 && enAttente >= seuilEmission_) finSignalee_ = false;
@@ -314,9 +332,14 @@ int PortQt::fermer()
     // owner is done with the port, and a handler run again from inside this
     // wait would work on a window that is closing.
     fermeture_ = true;
+    if (interrompu_) {
+        fermerSansAttendre();
+        return kArrete;
+    }
     int r = enPanne_ ? kLigneBloquee
                      : attendre([this] { return port_.bytesToWrite(); }, 0, [this] { return pasEncoreSurLaLigne(); });
     if (r == 0) r = vider();
+    if (interrompu_) r = kArrete;
     // Whatever stays queued on a stalled line is dropped, or the system's own
     // close would wait for it (half a minute on Linux) with the window frozen.
     if (r == kLigneBloquee && port_.isOpen()) port_.clear(QSerialPort::Output);
@@ -424,6 +447,7 @@ int PortQt::attendre(const std::function<qint64()>& restant, qint64 seuil, const
     std::optional<QTimer> reveil;
     for (;;) {
         if (!estOuvert()) return kPortFerme;
+        if (interrompu_) return kArrete;
         const qint64 n = restant();
         if (n < 0) return kPortFerme;
         if (n <= seuil) return 0;
@@ -439,8 +463,22 @@ int PortQt::attendre(const std::function<qint64()>& restant, qint64 seuil, const
             reveil.emplace();
             reveil->start(10);
         }
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(
+            (interruptible_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
+            QEventLoop::WaitForMoreEvents);
     }
+}
+
+long long PortQt::enAttente() const { return estOuvert() ? pasEncoreSurLaLigne() : 0; }
+
+void PortQt::interrompre()
+{
+    interrompu_ = true;
+    if (!port_.isOpen()) return;
+    // Qt's buffer and the driver's queue (tcflush, PurgeComm) both go: none
+    // of it reaches the CNC, the closing DC3 included. The port stays open
+    // until its owner closes it, as a wait may still be on it.
+    port_.clear(QSerialPort::Output);
 }
 
 qint64 PortQt::fileDuPilote() const

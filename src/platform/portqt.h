@@ -19,7 +19,7 @@ inline constexpr int kPortInexistant = 8002;  // port number 0, or no device beh
 inline constexpr int kPortDejaOuvert = 8005;  // open here, or held by another program
 inline constexpr int kPortFerme = 8012;       // not open, or the device has gone
 inline constexpr int kReglageRefuse = 8015;   // settings text malformed or refused by the device
-inline constexpr int kLigneBloquee = 8019;    // nothing left for the CNC for 10 seconds
+inline constexpr int kLigneBloquee = 8019;    // nothing left for the CNC for 60 seconds
 
 // Event codes raised besides PortSerie::kRecu and PortSerie::kFinTampon.
 inline constexpr int kEvCassure = 1001;          // break received
@@ -44,13 +44,17 @@ public:
     bool estOuvert() const override;
     void regleSeuils(int reception, int emission) override;
     void regleControleFlux(ControleFlux mode) override;
+    long long enAttente() const override;
+    void laisserInterrompre(bool oui) override { interruptible_ = oui; }
+    void interrompre() override;
 
     // The device behind COMn: the system's name on Windows; elsewhere
     // /dev/ttyS(n-1) unless TARVEX_COMn names another one (a USB adapter).
     static QString peripherique(int numero);
 
     // How long ecrire and fermer wait without a byte leaving before giving up
-    // with kLigneBloquee. Ten seconds at the workshop; the tests shorten it.
+    // with kLigneBloquee. A minute at the workshop, as a CNC whose buffer is
+    // full may hold the line (XOFF) that long; the tests shorten it.
     void regleDelaiSansProgres(std::chrono::milliseconds delai) { delaiSansProgres_ = delai; }
 
     // How much ecrire lets wait in the application's buffer before it holds
@@ -95,8 +99,10 @@ private:
     bool perdu_ = false;         // the device went away while open
     bool enPanne_ = false;       // a wait gave up: fermer no longer waits
     bool fermeture_ = false;     // fermer is waiting: arrivals are no longer told
+    bool interruptible_ = false; // waits let the operator's input through
+    bool interrompu_ = false;    // interrompre: what was queued is dropped
     QList<int> erreurs_;         // line errors not yet raised
-    std::chrono::milliseconds delaiSansProgres_{10000};
+    std::chrono::milliseconds delaiSansProgres_{60000};
 #ifdef Q_OS_LINUX
     struct Compteurs {
         int cassure = 0, trame = 0, debordement = 0, tampon = 0, parite = 0;

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
@@ -62,6 +63,15 @@ void QtFenetres::afficherModal(QDialog* fenetre)
     fenetre->exec();
 }
 
+void QtFenetres::montrer(QDialog* fenetre)
+{
+    fenetre->setWindowModality(Qt::ApplicationModal);
+    fenetre->show();
+    fenetre->raise();
+}
+
+void QtFenetres::retirer(QDialog* fenetre) { fenetre->hide(); }
+
 QImage QtImages::charger(const QString& cheminData)
 {
     QImageReader lecteur(fichierLocal(cheminData));
@@ -74,6 +84,16 @@ QString QtHorloge::maintenant() { return formatGeneral(QDateTime::currentDateTim
 void QtHorloge::patienter(int microsecondes)
 {
     QThread::usleep(static_cast<unsigned long>(microsecondes));
+}
+
+long long QtHorloge::instant()
+{
+    static const QElapsedTimer depart = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return depart.elapsed();
 }
 
 bool QtVisionneuse::ouvrir(const QString& cheminData)

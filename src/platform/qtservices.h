@@ -14,6 +14,8 @@ public:
 class QtFenetres : public Fenetres {
 public:
     void afficherModal(QDialog* fenetre) override;
+    void montrer(QDialog* fenetre) override;
+    void retirer(QDialog* fenetre) override;
 };
 
 class QtImages : public Images {
@@ -25,6 +27,7 @@ class QtHorloge : public Horloge {
 public:
     QString maintenant() override;
     void patienter(int microsecondes) override;
+    long long instant() override;
 };
 
 class QtVisionneuse : public Visionneuse {

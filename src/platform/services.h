@@ -35,6 +35,11 @@ class Fenetres {
 public:
     virtual ~Fenetres() = default;
     virtual void afficherModal(QDialog* fenetre) = 0;
+    // Shows a window modally while the caller goes on working (a transfer
+    // that the window follows), and takes it away again: meanwhile only that
+    // window takes the operator's input.
+    virtual void montrer(QDialog* fenetre) = 0;
+    virtual void retirer(QDialog* fenetre) = 0;
 };
 
 // Pictures from files (JPEG, and the icon). A picture's natural size is its
@@ -53,12 +58,17 @@ public:
     virtual QString maintenant() = 0;
     // A short pause of the progress sweep, so that each value can be seen.
     virtual void patienter(int microsecondes) = 0;
+    // Milliseconds on a clock that only moves forward, to measure how long
+    // something takes (the rate of a transfer).
+    virtual long long instant() = 0;
 };
 
 // The serial port component, one per window that talks to a CNC. Failures
 // are returned as the component's own failure numbers (see README):
 // 8002 no such port, 8005 port already open, 8012 port not open,
-// 8015 settings refused, 8019 the line took nothing for 10 seconds.
+// 8015 settings refused, 8019 the line took nothing for 60 seconds.
+// Sending, the driver pauses the output at XOFF and resumes at XON
+// (ControleFlux::XonXoff); the received bytes are never taken by it.
 class PortSerie : public QObject {
     Q_OBJECT
 public:
@@ -67,6 +77,8 @@ public:
     // Event codes of the component (evenement).
     static constexpr int kRecu = 2;
     static constexpr int kFinTampon = 1;
+    // What a write or a close returns once interrompre has been called.
+    static constexpr int kArrete = 8020;
 
     using QObject::QObject;
     ~PortSerie() override = default;
@@ -75,14 +87,26 @@ public:
     virtual int regler(const QString& parametres) = 0;   // "9600,e,7,2"
     virtual int ouvrir() = 0;
     // Queues the bytes. Returns once they are on their way; meanwhile the
-    // windows keep repainting but take no input.
+    // windows keep repainting but take no input, unless laisserInterrompre.
     virtual int ecrire(const QByteArray& octets) = 0;
     virtual QByteArray lire() = 0;                       // everything received so far
     // Waits until every queued byte has left, then closes.
     virtual int fermer() = 0;
     virtual bool estOuvert() const = 0;
     virtual void regleSeuils(int reception, int emission) = 0;
+    // XonXoff: the output pauses at the CNC's XOFF and resumes at its XON,
+    // at the driver. Rts, RtsXonXoff: RTS/CTS only, so that the DC3 ending a
+    // received program reaches the window.
     virtual void regleControleFlux(ControleFlux mode) = 0;
+    // Bytes written that have not left for the line yet (0 when closed).
+    virtual long long enAttente() const = 0;
+    // While a transfer window is up, the waits of ecrire and fermer let the
+    // operator's input through, so that its button can stop the transfer.
+    virtual void laisserInterrompre(bool oui) = 0;
+    // Drops every byte not yet on the line, in the program and in the
+    // driver; the waiting write or close, and every later one, returns
+    // kArrete. fermer then closes at once. Cleared by ouvrir.
+    virtual void interrompre() = 0;
 
 signals:
     void evenement(int code);

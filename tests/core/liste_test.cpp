@@ -104,3 +104,32 @@ TEST(Cadrage, TailleEtCentrage)
 
 }  // namespace
 }  // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+TEST(Recherche, PliageEtDecompte)
+{
+    // Windows-1252: Œ, ß, Š, É and a symbol left as it is.
+    EXPECT_EQ(plierRecherche("\x8C" "uvre \xDF \x8A" "KODA \xC9" "tau-3"), "oeuvre ss skoda etau-3");
+
+    const std::string index = "AXE,10,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n"
+                              "\"AXE, LONG\",20,TOUR 2,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n"
+                              "CAME,30,TOUR 1,,,O,N,N,N,N,N,N,N,N,N,N\r\n";
+    // The list's order; a number the index does not hold is left out.
+    const RechercheFiches r(index, {1, 0, 2, 7});
+    EXPECT_EQ(r.taille(), 3u);
+
+    const auto deux = r.chercher("tour", 2);
+    EXPECT_EQ(deux.trouvees, 3u);
+    ASSERT_EQ(deux.propositions.size(), 2u);
+    EXPECT_EQ(deux.propositions[0], (RechercheFiches::Proposition{"AXE, LONG Phase 20 (BRAS, ACIER, TOUR 2)", 1}));
+    EXPECT_EQ(deux.propositions[1].numero, 0);
+    // Empty fields are left out of the text.
+    EXPECT_EQ(r.chercher("came", 10).propositions.at(0).texte, "CAME Phase 30 (TOUR 1)");
+    EXPECT_EQ(r.chercher("  \t ", 10).trouvees, 0u);
+    EXPECT_EQ(r.chercher("long axe", 10).trouvees, 1u);
+}
+
+}  // namespace
+}  // namespace tarvex

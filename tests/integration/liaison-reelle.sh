@@ -3,12 +3,18 @@
 # of pseudo-terminals joined by socat: the program holds one end as its COM
 # ports, this script holds the other, where the CNC would be.
 #
-#   liaison-reelle.sh envoi|reception TARVEX_SCENARIO
+#   liaison-reelle.sh envoi|reception|pause|arret TARVEX_SCENARIO
 #
 # envoi: the scenario sends two demo sheets; the bytes that come out of the
 # cable must be those computed in tests/scenarios/cnc/attendus.
 # reception: once the receiving window holds the port, a program ending with
 # DC3 goes into the cable; the scenario saves it and checks the file.
+# pause: as soon as the program holds the port, XOFF goes into the cable;
+# once what was already on its way is read, nothing more may come for two
+# seconds; then XON, and the whole program must arrive byte for byte.
+# arret: XOFF likewise, the scenario presses Arrêter during the pause; what
+# arrived is the start of the program without its DC3, and an XON sent after
+# the close brings nothing more.
 #
 # Exits 77 (skipped) when socat is not installed.
 
@@ -77,7 +83,68 @@ juger_scenario() {
     [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
 }
 
+# Waits until the scenario's program holds the PC end of the cable.
+attendre_port() {
+    peripherique=$(readlink -f "$tmp/pc")
+    n=0
+    until ls -l "/proc/$programme_pid/fd" 2>/dev/null | grep -q " $peripherique\$"; do
+        n=$((n + 1))
+        kill -0 "$programme_pid" 2>/dev/null || return 1
+        [ "$n" -gt 400 ] && return 1
+        sleep 0.02
+    done
+}
+
+# Bytes that can be read from the CNC end within $1 seconds, appended to $2.
+lire_pendant() {
+    timeout "$1" cat "$tmp/cn" >>"$2"
+    return 0
+}
+
+taille_de() { wc -c <"$1" | tr -d ' '; }
+
 case "$mode" in
+pause | arret)
+    attendu="$attendus/envoi-10000.txt"
+    : >"$tmp/recu"
+    "$executable" "$ici/$mode-reelle.scenario" >"$tmp/sortie" 2>&1 &
+    programme_pid=$!
+    attendre_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 8 s"; }
+    printf '\023' >"$tmp/cn"
+    # What was already in the pseudo-terminals and in socat when XOFF came.
+    lire_pendant 1 "$tmp/recu"
+    avant=$(taille_de "$tmp/recu")
+    [ "$avant" -lt "$(taille_de "$attendu")" ] || echouer "le programme est passé en entier avant le XOFF"
+    if [ "$mode" = pause ]; then
+        lire_pendant 2 "$tmp/recu"
+        pendant=$(taille_de "$tmp/recu")
+        [ "$pendant" -eq "$avant" ] || echouer "$((pendant - avant)) octets sont arrivés pendant la pause"
+        printf '\021' >"$tmp/cn"
+        cat "$tmp/cn" >>"$tmp/recu" &
+        lecteur_pid=$!
+        juger_scenario
+        taille=$(taille_de "$attendu")
+        n=0
+        while [ "$(taille_de "$tmp/recu")" -lt "$taille" ] && [ "$n" -lt 100 ]; do
+            n=$((n + 1))
+            sleep 0.05
+        done
+        sleep 0.2
+        cmp "$attendu" "$tmp/recu" || echouer "les octets reçus après la reprise diffèrent de ceux attendus"
+        echo "pause : rien pendant 2 s après les $avant premiers octets, puis $taille octets à l'identique"
+    else
+        cat "$tmp/cn" >>"$tmp/recu" &
+        lecteur_pid=$!
+        juger_scenario
+        printf '\021' >"$tmp/cn" 2>/dev/null
+        sleep 0.5
+        recus=$(taille_de "$tmp/recu")
+        [ "$recus" -lt "$(taille_de "$attendu")" ] || echouer "le programme entier est arrivé malgré l'arrêt"
+        cmp -n "$recus" "$attendu" "$tmp/recu" || echouer "ce qui est arrivé n'est pas le début du programme"
+        [ "$(tail -c 2 "$tmp/recu" | od -An -c | tr -d ' ')" != '023\n' ] || echouer "un DC3 a suivi l'arrêt"
+        echo "arrêt : $recus octets arrivés, sans DC3, rien après la fermeture"
+    fi
+    ;;
 envoi)
     cat "$attendus/flasque-10.txt" "$attendus/bague-20.txt" >"$tmp/attendu"
     cat "$tmp/cn" >"$tmp/recu" &
@@ -122,7 +189,7 @@ reception)
     juger_scenario
     ;;
 *)
-    echouer "mode inconnu : $mode (envoi ou reception)"
+    echouer "mode inconnu : $mode (envoi, reception, pause ou arret)"
     ;;
 esac
 exit 0

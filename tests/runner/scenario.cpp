@@ -163,6 +163,9 @@ Scenario::Scenario(const QString& fichier, const QString& contenu)
 
     doubles_.messages.repondre = [this](const plateforme::MessageDemande& d) { return repondreMessage(d); };
     doubles_.fenetres.pendant = [this](QDialog* f) { pendantModal(f); };
+    doubles_.fenetres.pendantTravail = [this](QDialog* f) { pendantTravail(f); };
+    suiviTravail_.setInterval(10);
+    QObject::connect(&suiviTravail_, &QTimer::timeout, [this] { suivreTravail(); });
     doubles_.enregistrement.repondre = [this](const QString& nom) { return repondreEnregistrement(nom); };
 }
 
@@ -234,6 +237,8 @@ void Scenario::pas(const Ligne& l)
         echouer(l, QStringLiteral("aucune demande d'enregistrement n'a eu lieu"));
     else if (c == "printer")
         imprimante(l);
+    else if (c == "wait")
+        patienter(l);
     else
         echouer(l, QStringLiteral("commande inconnue : %1").arg(c));
 }
@@ -386,10 +391,28 @@ void Scenario::agir(const Ligne& l)
         QWidget* f = fenetrePourAgir(l, cible);
         if (!f) return;
         if (c == "key") {
-            QKeyEvent appui(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+            // Any key by default; a named one where the window tells keys apart.
+            int touche = Qt::Key_Space;
+            QString texte = QStringLiteral(" ");
+            if (l.mots.size() >= 3) {
+                const QString nom = l.texte(2);
+                texte.clear();
+                if (nom == "Escape") touche = Qt::Key_Escape;
+                else if (nom == "Enter") touche = Qt::Key_Return;
+                else if (nom == "Down") touche = Qt::Key_Down;
+                else if (nom == "Up") touche = Qt::Key_Up;
+                else if (nom == "Space") {
+                    touche = Qt::Key_Space;
+                    texte = QStringLiteral(" ");
+                } else {
+                    echouer(l, QStringLiteral("touche inconnue : %1 (Escape, Enter, Down, Up, Space)").arg(nom));
+                    return;
+                }
+            }
+            QKeyEvent appui(QEvent::KeyPress, touche, Qt::NoModifier, texte);
             QWidget* destinataire = f->focusWidget() ? f->focusWidget() : f;
             QCoreApplication::sendEvent(destinataire, &appui);
-            QKeyEvent relache(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+            QKeyEvent relache(QEvent::KeyRelease, touche, Qt::NoModifier, texte);
             QCoreApplication::sendEvent(destinataire, &relache);
         } else {
             f->close();
@@ -485,7 +508,10 @@ void Scenario::agir(const Ligne& l)
             }
             e->setPlainText(t);
         } else if (auto* cb = qobject_cast<QComboBox*>(o); cb && cb->isEditable()) {
+            // As typed by the operator, who has clicked into the box first.
+            cb->setFocus();
             cb->setEditText(t);
+            emit cb->lineEdit()->textEdited(t);
         } else {
             echouer(l, QStringLiteral("%1 n'est pas une zone de texte").arg(cible));
         }
@@ -583,6 +609,55 @@ void Scenario::pendantModal(QDialog* f)
     if (f->isVisible()) f->hide();
 }
 
+void Scenario::pendantTravail(QDialog* f)
+{
+    travail_ = f;
+    suiviTravail_.start();
+}
+
+void Scenario::suivreTravail()
+{
+    if (dansTravail_) return;
+    QDialog* f = travail_;
+    if (!f || !f->isVisible()) {
+        suiviTravail_.stop();
+        return;
+    }
+    if (arrete()) {
+        // Nobody will take the line up again: the program is let go.
+        suiviTravail_.stop();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            for (auto* p : w->findChildren<plateforme::PortSerie*>()) p->interrompre();
+        return;
+    }
+    auto attendUneBoite = [this] {
+        if (curseur_ >= lignes_.size()) return false;
+        const QString c = lignes_[curseur_].commande();
+        return c == "message" || c == "saveas";
+    };
+    dansTravail_ = true;
+    executerJusqua([f, attendUneBoite] { return !f->isVisible() || attendUneBoite(); });
+    dansTravail_ = false;
+    if (arrete()) suivreTravail();
+}
+
+void Scenario::patienter(const Ligne& l)
+{
+    if (!besoin(l, 2)) return;
+    bool ok = false;
+    const int ms = l.texte(1).toInt(&ok);
+    if (!ok || ms < 0) {
+        echouer(l, QStringLiteral("wait : un nombre de millisecondes est attendu"));
+        return;
+    }
+    QElapsedTimer chrono;
+    chrono.start();
+    while (chrono.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+}
+
 std::optional<QString> Scenario::repondreEnregistrement(const QString& nomPropose)
 {
     Q_UNUSED(nomPropose);
@@ -657,6 +732,15 @@ void Scenario::serie(const Ligne& l)
     // cnc
     if (portReel_) {
         echouer(l, QStringLiteral("cnc n'existe pas avec le port réel"));
+        return;
+    }
+    // The line's state, open port or not: a CNC may hold it before the transfer.
+    if (l.texte(1) == "xoff") {
+        doubles_.ports.ligne.xoff = true;
+        return;
+    }
+    if (l.texte(1) == "xon") {
+        doubles_.ports.ligne.reprendre();
         return;
     }
     if (!besoin(l, 3)) return;

@@ -7,7 +7,10 @@
 
 #include "platform/doubles.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QPointer>
+#include <QTimer>
 #include <QString>
 
 #include <functional>
@@ -48,6 +51,12 @@ private:
     // The hooks of the services.
     plateforme::Reponse repondreMessage(const plateforme::MessageDemande& d);
     void pendantModal(QDialog* fenetre);
+    // A window shown while the program works (a transfer): the lines that
+    // follow run from the program's own waits, up to a message box it has
+    // to show first, until the window goes.
+    void pendantTravail(QDialog* fenetre);
+    void suivreTravail();
+    void patienter(const Ligne& l);
     std::optional<QString> repondreEnregistrement(const QString& nomPropose);
 
     // Commands.
@@ -88,6 +97,9 @@ private:
     std::unique_ptr<plateforme::Ports> portsReels_;
     std::unique_ptr<plateforme::Imprimante> imprimanteSysteme_;
     std::unique_ptr<Programme> programme_;
+    QPointer<QDialog> travail_;
+    QTimer suiviTravail_;
+    bool dansTravail_ = false;
 };
 
 }  // namespace tarvex::scenario

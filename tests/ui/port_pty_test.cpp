@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>
@@ -279,7 +280,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CasReception{"SansControle", PortSerie::ControleFlux::Aucun, "9600,e,7,2", 1, kRecuAvecXonXoff},
         CasReception{"Rts", PortSerie::ControleFlux::Rts, "9600,e,7,2", 1, kRecuAvecXonXoff},
-        CasReception{"XonXoff", PortSerie::ControleFlux::XonXoff, "9600,e,7,2", 1, kRecuAvecXonXoff},
         CasReception{"RtsXonXoff", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 1, kRecuAvecXonXoff},
         CasReception{"HuitBitsTousLesOctets", PortSerie::ControleFlux::RtsXonXoff, "9600,n,8,1", 1, tousLesOctets()},
         CasReception{"SeuilNulRienNEstSignale", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 0,
@@ -430,6 +430,83 @@ TEST_F(PortPty, ReglagesRefusesAvantEtPendantLOuverture)
     ASSERT_EQ(port.fermer(), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.lectureFinie(); }, 5000));
     EXPECT_EQ(cnc.recu(), "%1\n\x13\n");
+}
+
+}  // namespace
+}  // namespace tarvex::plateforme
+
+namespace tarvex::plateforme {
+namespace {
+
+// XOFF and XON from the CNC pause and resume the output at the driver of a
+// sending port; the bytes that arrive are those without the pause. Stopped
+// during a pause, nothing that waited goes out, DC3 included.
+TEST_F(PortPty, LeXoffDeLaCommandeSuspendLEnvoiQueLeXonReprendOuQueLArretAbandonne)
+{
+    for (const bool arret : {false, true}) {
+        SCOPED_TRACE(arret ? "arrêt" : "reprise");
+        Garde garde(60s);
+        Cnc cnc;
+        PortQt port;
+        port.regleControleFlux(PortSerie::ControleFlux::XonXoff);
+        brancher(port, cnc);
+        port.laisserInterrompre(true);
+        const QList<QByteArray> lignes = programme(600);
+        const QByteArray attendu = bout(lignes);
+        cnc.lireEnFond(4096, 0ms);
+
+        QByteArray avant;
+        for (int i = 0; i < 100; ++i) avant += lignes[i];
+        for (int i = 0; i < 100; ++i) ASSERT_EQ(port.ecrire(lignes[i]), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.compte() == size_t(avant.size()); }, 5000));
+        cnc.envoyer("\x13");
+        QTest::qWait(100);
+
+        size_t pendantLaPause = 0;
+        QTimer::singleShot(1500, [&] {
+            pendantLaPause = cnc.compte();
+            if (arret)
+                port.interrompre();
+            else
+                cnc.envoyer("\x11");
+        });
+        int r = 0;
+        for (int i = 100; i < lignes.size() && r == 0; ++i) r = port.ecrire(lignes[i]);
+        const int f = port.fermer();
+        EXPECT_EQ(pendantLaPause, size_t(avant.size())) << "nothing may leave between XOFF and XON";
+        EXPECT_FALSE(port.estOuvert());
+        if (arret) {
+            EXPECT_EQ(r, PortSerie::kArrete);
+            EXPECT_EQ(f, PortSerie::kArrete);
+            QTest::qWait(300);
+            EXPECT_TRUE(cnc.recu() == avant.toStdString()) << "what arrived ends where the pause began, without DC3";
+        } else {
+            EXPECT_EQ(r, 0);
+            EXPECT_EQ(f, 0);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.compte() == size_t(attendu.size()); }, 10000));
+            EXPECT_TRUE(cnc.recu() == attendu.toStdString());
+        }
+    }
+}
+
+// Receiving, XON/XOFF stays off at the driver: the DC3 that ends a program
+// reaches the window.
+TEST_F(PortPty, EnReceptionLeDc3NEstPasPrisParLePilote)
+{
+    Garde garde(30s);
+    Cnc cnc(true);
+    PortQt port;
+    port.regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
+    brancher(port, cnc);
+    termios t;
+    ASSERT_EQ(::tcgetattr(cnc.esclave(), &t), 0);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF), tcflag_t(0));
+    port.fermer();
+    port.regleControleFlux(PortSerie::ControleFlux::XonXoff);
+    ASSERT_EQ(port.ouvrir(), 0);
+    ASSERT_EQ(::tcgetattr(cnc.esclave(), &t), 0);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY), tcflag_t(IXON)) << "output only";
+    port.fermer();
 }
 
 }  // namespace
