@@ -111,8 +111,14 @@ pause | arret)
     programme_pid=$!
     attendre_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 8 s"; }
     printf '\023' >"$tmp/cn"
-    # What was already in the pseudo-terminals and in socat when XOFF came.
+    # What was already in the pseudo-terminals and in socat when XOFF came:
+    # read until nothing has come for half a second, however busy the machine.
     lire_pendant 1 "$tmp/recu"
+    while :; do
+        avant=$(taille_de "$tmp/recu")
+        lire_pendant 0.5 "$tmp/recu"
+        [ "$(taille_de "$tmp/recu")" -eq "$avant" ] && break
+    done
     avant=$(taille_de "$tmp/recu")
     [ "$avant" -lt "$(taille_de "$attendu")" ] || echouer "le programme est passé en entier avant le XOFF"
     if [ "$mode" = pause ]; then
