@@ -2,6 +2,7 @@
 // replaces, how the versions are offered back, and the restoring, stopped at
 // each of its file operations in turn.
 
+#include "archives/remplacement.h"
 #include "store/archives.h"
 #include "store/fichiers.h"
 #include "store/index.h"
@@ -287,6 +288,27 @@ TEST_F(Archives, ArretAChaqueOperation)
         }
         EXPECT_TRUE(termine);
     }
+}
+
+
+TEST_F(Archives, UnProgrammeRecuRemplaceCeluiDeLaFiche)
+{
+    // The sheet had no program: its flag becomes "O"; the program it had
+    // (here PIVOT's) is archived when there is one.
+    poser("data/data.txt", kAxe + "PIVOT,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,N\r\n");
+    const Resultat r = remplacement::remplacerProgramme("PIVOT_Phase 20_BRAS_TOUR 1", "%2\nN10 G1 X7\x13\x13", kMidi);
+    ASSERT_TRUE(r.ok()) << joindreProblemes(r.problemes);
+    EXPECT_EQ(contenu("data/PIVOT_Phase 20_BRAS_TOUR 1/prog.txt"), "%2\r\nN10 G1 X7\r\n");
+    EXPECT_EQ(contenu("data/data.txt"), kAxe + kPivot);
+    const auto v = versions();
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].motif, "Programme reçu de la CN");
+    EXPECT_EQ(contenu("data/archives/PIVOT_Phase 20_BRAS_TOUR 1/20261207-120005/prog.txt"), "%2\r\nN10 G1 X5\r\n");
+
+    // A sheet deleted meanwhile is not recreated by it.
+    const Instantane avant = instantane();
+    EXPECT_FALSE(remplacement::remplacerProgramme("CAME_Phase 30_BRAS_TOUR 1", "%3\n", kMidi).ok());
+    EXPECT_EQ(instantane(), avant);
 }
 
 }  // namespace
