@@ -111,7 +111,7 @@ Creation::Creation(Selectphase& principale)
     connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
     connect(Supprimermachine, &QPushButton::clicked, this, &Creation::supprimerMachine);
     connect(Command2, &QPushButton::clicked, this, &Creation::raz);
-    connect(Créer, &QPushButton::clicked, this, &Creation::creer);
+    connect(Créer, &QPushButton::clicked, this, &Creation::creerClique);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -274,7 +274,7 @@ void Creation::raz()
     valeurs->vider();
 }
 
-void Creation::creer()
+void Creation::creerClique()
 {
     const VerificationCode v = verifcode(s(Text3->text()));
     if (!v.accepte) {

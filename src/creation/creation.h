@@ -72,7 +72,7 @@ private:
     void supprimerMachine();
     void infoMachine();
     void raz();
-    void creer();
+    void creerClique();
 
     Selectphase& principale_;
     bool creee_ = false;

@@ -93,7 +93,7 @@ Problemes verifierAvantEcriture(const SaisieFiche& s)
         p.push_back({dossier, "ce nom ne peut pas être celui d'un dossier de fiche"});
         return p;
     }
-    if (fichiers::existe(dossier)) p.push_back({dossier + "\\", "ce dossier existe déjà : la fiche existe déjà"});
+    if (fichiers::existe(dossier)) p.push_back({dossier + "\\", "ce dossier existe déjà (la fiche a déjà été créée)"});
 
     // A record of the same sheet without its folder (a creation stopped
     // half-way): a second record would name the same folder.

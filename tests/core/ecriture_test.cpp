@@ -16,7 +16,7 @@ namespace {
 
 const std::string kIndexInitial = "AXE,10,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n";
 
-class Ecriture : public test::DossierDeTravail {
+class EcritureFiche : public test::DossierDeTravail {
 protected:
     void SetUp() override
     {
@@ -63,7 +63,7 @@ protected:
     }
 };
 
-TEST_F(Ecriture, FraiseuseNumAvecTout)
+TEST_F(EcritureFiche, FraiseuseNumAvecTout)
 {
     const SaisieFiche s = fraiseuseNum();
     ASSERT_TRUE(verifierAvantEcriture(s).empty());
@@ -84,7 +84,7 @@ TEST_F(Ecriture, FraiseuseNumAvecTout)
     EXPECT_FALSE(verifierAvantEcriture(encore).empty());
 }
 
-TEST_F(Ecriture, ChaqueTypeDeCommande)
+TEST_F(EcritureFiche, ChaqueTypeDeCommande)
 {
     struct Cas {
         std::string type, directeur, fichier, contenu;
@@ -111,8 +111,12 @@ TEST_F(Ecriture, ChaqueTypeDeCommande)
         ASSERT_TRUE(ecrireFiche(s).resultat.ok());
         const std::string d = "data/FLASQUE_Phase 010_CARTER_" + s.machine + "/";
         for (const char* f : {"pref.txt", "origine.txt", "info.txt"})
-            if (c.fichier != f) EXPECT_FALSE(present(d + f)) << f;
-        if (!c.fichier.empty()) EXPECT_EQ(contenu(d + c.fichier), c.contenu);
+            if (c.fichier != f) {
+                EXPECT_FALSE(present(d + f)) << f;
+            }
+        if (!c.fichier.empty()) {
+            EXPECT_EQ(contenu(d + c.fichier), c.contenu);
+        }
         // A milling-only picture chosen before a turning machine was picked
         // is flagged but not copied.
         EXPECT_EQ(present(d + "mont2.jpg"), c.type == "2");
@@ -120,7 +124,7 @@ TEST_F(Ecriture, ChaqueTypeDeCommande)
     }
 }
 
-TEST_F(Ecriture, ValeursParDefautEtJauges)
+TEST_F(EcritureFiche, ValeursParDefautEtJauges)
 {
     SaisieFiche s = fraiseuseNum();
     s.typdirect = "2";
@@ -150,7 +154,7 @@ TEST_F(Ecriture, ValeursParDefautEtJauges)
     EXPECT_EQ(b.analyse[b.analyse.size() - 2], kJaugesTronquees);
 }
 
-TEST_F(Ecriture, RefusAvantToutEcrit)
+TEST_F(EcritureFiche, RefusAvantToutEcrit)
 {
     auto refus = [](const SaisieFiche& s) {
         const Problemes p = verifierAvantEcriture(s);
@@ -180,7 +184,7 @@ TEST_F(Ecriture, RefusAvantToutEcrit)
 // are untouched, the index holds the old records and, once its line is
 // written, the new one; every file of the new folder is whole; the store
 // still reads.
-TEST_F(Ecriture, ArretAChaqueOperation)
+TEST_F(EcritureFiche, ArretAChaqueOperation)
 {
     const SaisieFiche s = fraiseuseNum();
     const auto avant = instantane();
@@ -220,7 +224,9 @@ TEST_F(Ecriture, ArretAChaqueOperation)
         EXPECT_TRUE(index.ok()) << joindreProblemes(index.problemes);
         EXPECT_EQ(index.valeur.enregistrements.size(), e.indexEcrit ? 2u : 1u);
         // Stopped before its record, the sheet can be made again.
-        if (!e.indexEcrit) EXPECT_TRUE(verifierAvantEcriture(s).empty());
+        if (!e.indexEcrit) {
+            EXPECT_TRUE(verifierAvantEcriture(s).empty());
+        }
     }
     EXPECT_TRUE(termine);
 }
