@@ -94,8 +94,7 @@ Creation::Creation(Selectphase& principale)
     Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
     Frame16 = cadre(Frame11, "Frame16", "Code", 2760, 240, 2520, 780);
     Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1260);
-    Text3 = creer<QLineEdit>(Frame16, "Text3", 1380, 300, 1020, 315);
-    Text3->setEchoMode(QLineEdit::Password);
+    Text3 = boiteCode(Frame16, "Text3", 1380, 300, 1020);
     photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2700, 1140);
     sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 
