@@ -162,6 +162,7 @@ void Creation::machineChoisie(int index)
     const ParamCom& c = lu.valeur;
 
     boutonsMachine(true);
+    machineChoisie_ = lu.ok() ? nom : QString();
     com->setText(q(c.port));
     vitesse->setText(nombre(c.vitesse));
     parit->setText(q(c.parite));
@@ -208,6 +209,7 @@ void Creation::sansMachine()
     photos->desactiver();
     boutonsMachine(false);
     for (QLineEdit* b : {com, vitesse, parit, nbre, sto, typmachin, typdirect}) b->clear();
+    machineChoisie_.clear();
 }
 
 void Creation::choisirImage()
@@ -299,6 +301,7 @@ creation::SaisieFiche Creation::saisie() const
     f.ensemble = s(Text2->text());
     f.matiere = s(Text7->text());
     f.machine = s(Machine->currentText());
+    f.machineChoisie = s(machineChoisie_);
     f.typmachin = s(typmachin->text());
     f.typdirect = s(typdirect->text());
     for (int i = 0; i < creation::kPhotos; ++i) f.photos[i] = s(photos->emplacements[i].chemin->text());

@@ -76,6 +76,7 @@ private:
 
     Selectphase& principale_;
     bool creee_ = false;
+    QString machineChoisie_;  // whose com.txt filled the hidden boxes
 };
 
 }  // namespace tarvex
