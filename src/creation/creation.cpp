@@ -201,14 +201,12 @@ void Creation::machineChoisie(int index)
 
 void Creation::sansMachine()
 {
+    // The state in which only the choice of a machine is possible; the next
+    // pick sets the frames, the picture slots and the other buttons again.
     Machine->setCurrentIndex(-1);
     Machine->setEditText(u("Sélectionner une machine"));
     Image3->effacer();
-    Image4->effacer();
-    valeurs->masquer();
-    photos->desactiver();
-    boutonsMachine(false);
-    for (QLineEdit* b : {com, vitesse, parit, nbre, sto, typmachin, typdirect}) b->clear();
+    for (QPushButton* b : {Créer, Supprimermachine, Infomachine, Nouvellemachine}) b->setEnabled(false);
     machineChoisie_.clear();
 }
 

@@ -62,6 +62,7 @@ public:
 
 private:
     void machineChoisie(int index);
+    // After the deletion of the machine: the list refilled by the caller.
     void sansMachine();
     void remplirMachines();
     void boutonsMachine(bool actifs);
