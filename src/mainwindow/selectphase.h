@@ -165,6 +165,7 @@ private:
     void chargerVersCn();
     void ouvrirTransfert();
     void ouvrirImpression();
+    void ouvrirCreation();
     void ouvrirArchives();
 
     plateforme::Services& services_;
