@@ -1,6 +1,7 @@
 #include "archives/fenetrearchives.h"
 
 #include "archives/fenetrecomparaison.h"
+#include "creation/formulaire.h"
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
 #include "platform/controles.h"
@@ -67,10 +68,7 @@ Archives::Archives(Selectphase& principale)
     Comparer = bouton(this, "Comparer", QStringLiteral("Comparer"), 5040, 4200, 1800);
     Comparer->setToolTip(QStringLiteral("Programme archivé et programme actuel de la fiche côte à côte"));
     Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 5040, 5085, 1800);
-    Text3 = new QLineEdit(this);
-    Text3->setObjectName(QStringLiteral("Text3"));
-    Text3->setEchoMode(QLineEdit::Password);
-    placer(Text3, 6960, 5040, 2400, 375);
+    Text3 = formulaire::boiteCode(this, "Text3", 6960, 5040, 2400);
     Restaurer = bouton(this, "Restaurer", QStringLiteral("Restaurer"), 5040, 5640, 1800);
     Restaurer->setToolTip(QStringLiteral("Remettre les fichiers de cette version dans la fiche"));
     quitter = bouton(this, "quitter", QStringLiteral("Fermer"), 8145, 6600);

@@ -1,6 +1,7 @@
 #include "archives/fenetrecomparaison.h"
 
 #include "archives/remplacement.h"
+#include "creation/formulaire.h"
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
 #include "platform/controles.h"
@@ -89,10 +90,7 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
     Apres = cote(this, "Apres", 7320);
     Resume = etiquette(this, "Resume", QString(), 240, 7080, 13920);
     Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 240, 7605, 1560);
-    Text3 = new QLineEdit(this);
-    Text3->setObjectName(QStringLiteral("Text3"));
-    Text3->setEchoMode(QLineEdit::Password);
-    placer(Text3, 1860, 7560, 1800, 375);
+    Text3 = formulaire::boiteCode(this, "Text3", 1860, 7590, 1800);
     Remplacer = bouton(this, "Remplacer", QStringLiteral("Remplacer le programme de la fiche"), 3900, 3600);
     quitter = bouton(this, "quitter", QStringLiteral("Fermer"), 12945, 1215);
 

@@ -289,11 +289,8 @@ void Selectphase::construire()
     connect(Charger, &QPushButton::clicked, this, &Selectphase::chargerVersCn);
     connect(Command2, &QPushButton::clicked, this, &Selectphase::ouvrirTransfert);
     connect(imprimer, &QPushButton::clicked, this, &Selectphase::ouvrirImpression);
-<<<<<<< HEAD
-    connect(Archives, &QPushButton::clicked, this, &Selectphase::ouvrirArchives);
-=======
     connect(Command1, &QPushButton::clicked, this, &Selectphase::ouvrirCreation);
->>>>>>> main
+    connect(Archives, &QPushButton::clicked, this, &Selectphase::ouvrirArchives);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);
