@@ -18,7 +18,7 @@ using namespace stockage;
 using Instantane = std::map<std::string, std::string>;
 
 const std::string kAxe = "AXE,10,TOUR 1,BRAS,ACIER,O,O,N,O,N,N,N,N,N,O,O\r\n";
-const std::string kBague = "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,N,N,N,N,N,N,N,N,N,N\r\n";
+const std::string kBague = "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,N,N,O,N,N,N,N,N,N,N\r\n";
 const std::string kCame = "CAME,30,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n";
 const std::string kDossierBague = "data/BAGUE_Phase 20_BRAS_FRAISEUSE/";
 const std::string kPBague = "data\\BAGUE_Phase 20_BRAS_FRAISEUSE\\";
@@ -53,6 +53,7 @@ protected:
         m.ensemble = "BRAS";
         m.matiere = "BRONZE";
         m.fichiers[EVue] = {kPBague + "vue.jpg", kPBague + "vue.jpg"};
+        m.fichiers[EInst] = {kPBague + "inst.jpg", kPBague + "inst.jpg"};
         m.pref = {"1", "2", "3", "4", "5", "6"};
         m.jauges = "T1\nT2";
         return m;
@@ -62,7 +63,7 @@ protected:
     {
         Suppression s;
         s.fiche = {"BAGUE", "20", "FRAISEUSE", "BRAS"};
-        s.drapeaux = {"O", "N", "N", "N", "N", "N", "N", "N", "N", "N", "N"};
+        s.drapeaux = {"O", "N", "N", "O", "N", "N", "N", "N", "N", "N", "N"};
         s.directeur = "1";
         return s;
     }
@@ -81,7 +82,7 @@ TEST_F(Stockage, UneModificationSansChangementRecopieLesMemesValeursSansLireAucu
     ASSERT_TRUE(issue.resultat.ok()) << texte(issue.resultat);
     EXPECT_TRUE(issue.indexReecrit);
     Instantane apres = instantane();
-    EXPECT_EQ(apres["data/data.txt"], kAxe + "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,O,N,N,N,N,N,N,N,N,N\r\n" + kCame);
+    EXPECT_EQ(apres["data/data.txt"], kAxe + "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,O,N,O,N,N,N,N,N,N,N\r\n" + kCame);
     apres["data/data.txt"] = avant.at("data/data.txt");
     EXPECT_EQ(apres, avant);
 }
@@ -157,7 +158,7 @@ TEST_F(Stockage, SeulsLesEnregistrementsDeLaCleExacteSontRemplaces)
     m.phase = " 20 ";
     m.fichiers[EProgramme] = {"prog.txt", ""};
     ASSERT_TRUE(enregistrer(m).resultat.ok());
-    const std::string n = "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,N,N,N,N,N,N,N,N,N,O\r\n";
+    const std::string n = "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,N,N,O,N,N,N,N,N,N,O\r\n";
     EXPECT_EQ(contenu("data/data.txt"), kAxe + n + "bague,20,FRAISEUSE,BRAS,BRONZE,O,N,N,N,N,N,N,N,N,N,N\r\n" +
                                             "CAME,30,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n" + n);
     EXPECT_EQ(contenu(kDossierBague + "prog.txt"), "%1\r\nN10 G0 X0\r\n");
@@ -215,7 +216,9 @@ TEST_F(Stockage, UnFichierIllisibleOuUneFicheDisparueNArretentAvantToutEcriture)
         const auto issue = enregistrer(m);
         ASSERT_FALSE(issue.resultat.ok());
         EXPECT_FALSE(issue.indexReecrit);
-        if (!c.fichier.empty()) EXPECT_EQ(issue.resultat.problemes[0].fichier, c.fichier);
+        if (!c.fichier.empty()) {
+            EXPECT_EQ(issue.resultat.problemes[0].fichier, c.fichier);
+        }
         EXPECT_EQ(instantane(), avant);
     }
 }
@@ -377,7 +380,7 @@ TEST_F(PannesStockage, ModificationDUneFicheSansDossier)
 TEST_F(PannesStockage, Suppression)
 {
     Suppression s = suppressionBague();
-    s.drapeaux[EInst] = "O";
+    s.drapeaux[EProgramme] = "O";
     verifier([&] { return supprimer(s).resultat; }, [] {
         preparer();
         poser(kDossierBague + "prog.txt.~tvx", "reste");
