@@ -159,6 +159,7 @@ private:
     void chargerVersCn();
     void ouvrirTransfert();
     void ouvrirImpression();
+    void ouvrirModification();
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;
