@@ -93,7 +93,7 @@ void Bilanmodification::charger()
     for (int i = 0; i < creation::kPhotos; ++i) saisie.legendes[i] = s(m.photos->emplacements[i].option->text());
     saisie.pref = mod.pref;
     saisie.origine = mod.origine;
-    saisie.jauges = s(m.valeurs->Jauge->toPlainText());
+    saisie.jauges = mod.jauges;
     const bilan::Bilan b = bilan::bilanModification(saisie);
 
     Créer->setEnabled(true);
