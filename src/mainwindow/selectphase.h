@@ -159,6 +159,7 @@ private:
     void chargerVersCn();
     void ouvrirTransfert();
     void ouvrirImpression();
+    void ouvrirCreation();
     void ouvrirModification();
 
     plateforme::Services& services_;
