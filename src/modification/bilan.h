@@ -1,44 +1,29 @@
 #pragma once
-// The lines of the modification report: what will be stored, every file's
-// old path beside its new one, and the checks shared with the creation
-// report (creation/analyse.h). Texts are UTF-8.
+// The lines of the modification report. Everything but the paths is the
+// creation report's (creation/bilan.h), on the sheet as modified; the paths
+// are listed old beside new. Texts are UTF-8.
 
+#include "creation/bilan.h"
 #include "modification/stockage.h"
 
 #include <array>
+#include <functional>
 #include <string>
-#include <vector>
 
 namespace tarvex::bilan {
 
-// The nine picture options in the order the window shows them, with the
-// slot (record order) each one fills.
-struct OptionImage {
-    const char* nom;      // "Option11"
-    const char* legende;  // "Vue de la pièce"
-    stockage::Emplacement emplacement;
-    bool tournage;        // offered for a turning machine
-};
-extern const std::array<OptionImage, 9> kOptionsImages;
+// The slot (record order) of each picture option, in option order
+// (creation::kModelesPhotos): "Mise en butée" (Option5) fills field 11,
+// after "Bridage" (Option6), field 10.
+extern const std::array<stockage::Emplacement, creation::kPhotos> kEmplacementOption;
 
-struct Saisie {
-    std::string piece, phase, matiere, ensemble, machine;
-    std::string genre, directeur;  // the main window's Label17, Label18
-    std::array<stockage::Chemins, stockage::kEmplacements> fichiers;
-    std::array<std::string, 9> legendes;  // captions of the options, in kOptionsImages order
-    ValeursPref pref;
-    ValeursOrigine origine;
-    std::string jauges;
-};
+// The modified sheet as the creation report reads a new one.
+creation::SaisieFiche saisie(const stockage::Modification& m);
 
-struct Bilan {
-    std::vector<std::string> designation;  // List1
-    std::vector<std::string> chemins;      // List2
-    std::vector<std::string> valeurs;      // List3
-    std::vector<std::string> analyse;      // List4
-    bool refuse = false;                   // "Continuer" stays disabled
-};
-
-Bilan bilanModification(const Saisie& s);
+// The four lists. `imageLisible` is asked only about pictures newly chosen:
+// a picture the sheet already holds is not the report's business, so a
+// sheet with a damaged photograph can still be repaired.
+creation::Bilan bilanModification(const stockage::Modification& m,
+                                  const std::function<bool(const std::string&)>& imageLisible);
 
 }  // namespace tarvex::bilan

@@ -79,25 +79,13 @@ Bilanmodification::Bilanmodification(Modification2& modification)
 
 void Bilanmodification::charger()
 {
-    const Modification2& m = modification_;
-    const stockage::Modification mod = m.modification();
-    bilan::Saisie saisie;
-    saisie.piece = mod.piece;
-    saisie.phase = mod.phase;
-    saisie.matiere = mod.matiere;
-    saisie.ensemble = mod.ensemble;
-    saisie.machine = mod.machine;
-    saisie.genre = mod.genre;
-    saisie.directeur = mod.directeur;
-    saisie.fichiers = mod.fichiers;
-    for (int i = 0; i < creation::kPhotos; ++i) saisie.legendes[i] = s(m.photos->emplacements[i].option->text());
-    saisie.pref = mod.pref;
-    saisie.origine = mod.origine;
-    saisie.jauges = mod.jauges;
-    const bilan::Bilan b = bilan::bilanModification(saisie);
+    const stockage::Modification mod = modification_.modification();
+    Images& images = *principale_.services().images;
+    const creation::Bilan b = bilan::bilanModification(
+        mod, [&](const std::string& chemin) { return !images.charger(q(chemin)).isNull(); });
 
     Créer->setEnabled(true);
-    remplir(List1, b.designation);
+    remplir(List1, b.donnees);
     remplir(List2, b.chemins);
     remplir(List3, b.valeurs);
     remplir(List4, b.analyse);

@@ -3,6 +3,7 @@
 #include "creation/selecteur.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "modification/bilan.h"
 #include "modification/bilanmodification.h"
 #include "modification/suppression.h"
 #include "store/lecteur.h"
@@ -12,20 +13,11 @@ namespace tarvex {
 
 using namespace plateforme;
 using namespace formulaire;
-using stockage::Emplacement;
 
 namespace {
 
 constexpr int kApercu = 1695;
 constexpr int kLimiteApercu = 1400;
-
-// The slot of each picture option, in option order (Option11, Option10,
-// Option3, Option4, Option5, Option6 …): "Mise en butée" (Option5) is record
-// field 11, after "Bridage" (Option6), field 10.
-constexpr std::array<Emplacement, creation::kPhotos> kEmplacementOption = {
-    stockage::EVue,   stockage::EMont1, stockage::EMont2, stockage::EInst,  stockage::EButee,
-    stockage::EBride, stockage::EPrefx, stockage::EPrefy, stockage::EPrefz,
-};
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 std::string s(const QString& q) { return q.toStdString(); }
@@ -115,7 +107,7 @@ Modification2::~Modification2() = default;
 std::array<Modification2::Emplacement, stockage::kEmplacements> Modification2::emplacements() const
 {
     std::array<Emplacement, stockage::kEmplacements> e{};
-    for (int i = 0; i < creation::kPhotos; ++i) e[kEmplacementOption[i]] = {photos->emplacements[i].chemin, anciensPhotos[i]};
+    for (int i = 0; i < creation::kPhotos; ++i) e[bilan::kEmplacementOption[i]] = {photos->emplacements[i].chemin, anciensPhotos[i]};
     e[stockage::EDossier] = {Textdossiertechnique, Textdossiertechniquetemp};
     e[stockage::EProgramme] = {programme->chargeprogramme, chargeprogrammetemp};
     return e;

@@ -1,5 +1,6 @@
 #include "modification/stockage.h"
 
+#include "creation/ecriture.h"
 #include "store/chemins.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
@@ -142,7 +143,15 @@ IssueModification enregistrer(const Modification& m)
         issue.resultat = valeurs;
         return issue;
     }
-    issue.resultat = ecrirejauges(P, m.jauges);
+    // The gauges as the creation stores them: at most the first hundred
+    // (the report says so when there are more).
+    std::string jauges;
+    for (const auto& l : creation::jaugesRetenues(m.jauges).lignes) jauges += cp1252::depuisUtf8(l) + "\r\n";
+    try {
+        fichiers::ecrire(P + "jauge.txt", jauges);
+    } catch (const fichiers::ErreurFichier& e) {
+        issue.resultat = echec(e);
+    }
     return issue;
 }
 
