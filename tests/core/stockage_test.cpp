@@ -1,5 +1,6 @@
 // Storing a modified sheet and deleting a sheet, on a real data folder.
 
+#include "modification/bilan.h"
 #include "modification/stockage.h"
 #include "store/fichiers.h"
 
@@ -298,6 +299,54 @@ TEST_F(Stockage, CompterLesFiches)
     EXPECT_FALSE(n.ok());  // the cut record is told
     std::filesystem::remove("data/data.txt");
     EXPECT_FALSE(compterFiches().ok());
+}
+
+TEST_F(Stockage, LeBilanListeLesCheminsAnciensEtNouveauxDansLOrdreDesOptions)
+{
+    Modification m = bague();
+    m.fichiers[EButee] = {"butee.jpg", ""};
+    m.fichiers[EBride] = {"bride.jpg", kPBague + "bride.jpg"};
+    std::vector<std::string> demandees;
+    const auto b = bilan::bilanModification(m, [&](const std::string& c) {
+        demandees.push_back(c);
+        return c != "bride.jpg";
+    });
+    // Only the pictures newly chosen are looked at; an unreadable one refuses.
+    EXPECT_EQ(demandees, (std::vector<std::string>{"butee.jpg", "bride.jpg"}));
+    EXPECT_TRUE(b.refuse);
+    const std::vector<std::string> debut = {
+        "Chemin - Listing Programme : ", "     Ancien : ", "     Nouveau : ",
+        "Chemin - Vue de la pièce :", "     Ancien : " + kPBague + "vue.jpg", "     Nouveau : " + kPBague + "vue.jpg",
+    };
+    ASSERT_GE(b.chemins.size(), debut.size());
+    EXPECT_EQ(std::vector<std::string>(b.chemins.begin(), b.chemins.begin() + 6), debut);
+    std::vector<std::string> titres;
+    for (const auto& l : b.chemins)
+        if (l.rfind("Chemin - ", 0) == 0) titres.push_back(l);
+    EXPECT_EQ(titres, (std::vector<std::string>{"Chemin - Listing Programme : ", "Chemin - Vue de la pièce :",
+                                                "Chemin - Montage d'usinage 1 :", "Chemin - Montage d'usinage 2 :",
+                                                "Chemin - Installation / machine :", "Chemin - Mise en butée :",
+                                                "Chemin - Bridage :", "Chemin - Palpage X :", "Chemin - Palpage Y :",
+                                                "Chemin - Palpage Z :", "Chemin - Dossier Technique :"}));
+    const auto butee = std::find(b.chemins.begin(), b.chemins.end(), "Chemin - Mise en butée :");
+    ASSERT_NE(butee, b.chemins.end());
+    EXPECT_EQ(*(butee + 2), "     Nouveau : butee.jpg");
+    m.genre = "1";
+    EXPECT_EQ(bilan::bilanModification(m, [](const std::string&) { return true; }).chemins.size(), 3u + 4 * 3 + 3);
+}
+
+TEST_F(Stockage, PlusDeCentJaugesGardentLesCentPremieresCommeALaCreation)
+{
+    preparer();
+    Modification m = bague();
+    m.jauges.clear();
+    std::string attendu;
+    for (int i = 1; i <= 120; ++i) {
+        m.jauges += "T" + std::to_string(i) + "\n";
+        if (i <= 100) attendu += "T" + std::to_string(i) + "\r\n";
+    }
+    ASSERT_TRUE(enregistrer(m).resultat.ok());
+    EXPECT_EQ(contenu(kDossierBague + "jauge.txt"), attendu);
 }
 
 // Each operation stopped at each of its file operations in turn: every file
