@@ -54,6 +54,17 @@ bool memeFichier(const std::string& a, const std::string& b)
     return forme(a) == forme(b);
 }
 
+// The information text without blanks or line ends around it. The main
+// window shows info.txt less its last character, so the text copied from it
+// ends with a line break: written back as it stands, every save would add
+// an empty line to the file.
+std::string sansBlancsNiFinsDeLigne(const std::string& t)
+{
+    const auto debut = t.find_first_not_of(" \t\r\n");
+    if (debut == std::string::npos) return {};
+    return t.substr(debut, t.find_last_not_of(" \t\r\n") - debut + 1);
+}
+
 bool cleDansIndex(std::string_view octets, const std::string& k)
 {
     bool trouve = false;
@@ -136,7 +147,7 @@ IssueModification enregistrer(const Modification& m)
     switch (codeMachine(sansBlancs(m.directeur))) {
     case kNum: valeurs = ecrirepref(P, genre, m.pref); break;
     case kFanuc: valeurs = ecrireorigine(P, genre, m.origine); break;
-    case kFagor: valeurs = ecrireinfos(P, m.infos); break;
+    case kFagor: valeurs = ecrireinfos(P, sansBlancsNiFinsDeLigne(m.infos)); break;
     default: break;
     }
     if (!valeurs.ok()) {

@@ -113,7 +113,9 @@ TEST_F(Stockage, LesFichiersDeValeursSuiventLeGenreEtLeDirecteur)
         m.directeur = c.directeur;
         m.pref = {" 1 ", "2", "3", "4", "5", "6 "};
         m.origine = {"G55", "x", "y", "z"};
-        m.infos = "  Serrer fort\n\nPuis tourner ";
+        // As copied from the main window, which shows the file less its
+        // last character: the text ends with a line break.
+        m.infos = "  Serrer fort\r\n\r\nPuis tourner \r\n";
         const auto issue = enregistrer(m);
         ASSERT_TRUE(issue.resultat.ok()) << texte(issue.resultat);
         std::vector<std::string> attendus = {"Vue.jpg", "inst.jpg", "jauge.txt"};
