@@ -94,8 +94,7 @@ Creation::Creation(Selectphase& principale)
     Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
     Frame16 = cadre(Frame11, "Frame16", "Code", 2760, 240, 2520, 780);
     Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1260);
-    Text3 = creer<QLineEdit>(Frame16, "Text3", 1380, 300, 1020, 315);
-    Text3->setEchoMode(QLineEdit::Password);
+    Text3 = boiteCode(Frame16, "Text3", 1380, 300, 1020);
     photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2700, 1140);
     sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 
@@ -163,6 +162,7 @@ void Creation::machineChoisie(int index)
     const ParamCom& c = lu.valeur;
 
     boutonsMachine(true);
+    machineChoisie_ = lu.ok() ? nom : QString();
     com->setText(q(c.port));
     vitesse->setText(nombre(c.vitesse));
     parit->setText(q(c.parite));
@@ -201,14 +201,13 @@ void Creation::machineChoisie(int index)
 
 void Creation::sansMachine()
 {
+    // The state in which only the choice of a machine is possible; the next
+    // pick sets the frames, the picture slots and the other buttons again.
     Machine->setCurrentIndex(-1);
     Machine->setEditText(u("Sélectionner une machine"));
     Image3->effacer();
-    Image4->effacer();
-    valeurs->masquer();
-    photos->desactiver();
-    boutonsMachine(false);
-    for (QLineEdit* b : {com, vitesse, parit, nbre, sto, typmachin, typdirect}) b->clear();
+    for (QPushButton* b : {Créer, Supprimermachine, Infomachine, Nouvellemachine}) b->setEnabled(false);
+    machineChoisie_.clear();
 }
 
 void Creation::choisirImage()
@@ -300,6 +299,7 @@ creation::SaisieFiche Creation::saisie() const
     f.ensemble = s(Text2->text());
     f.matiere = s(Text7->text());
     f.machine = s(Machine->currentText());
+    f.machineChoisie = s(machineChoisie_);
     f.typmachin = s(typmachin->text());
     f.typdirect = s(typdirect->text());
     for (int i = 0; i < creation::kPhotos; ++i) f.photos[i] = s(photos->emplacements[i].chemin->text());

@@ -62,6 +62,7 @@ public:
 
 private:
     void machineChoisie(int index);
+    // After the deletion of the machine: the list refilled by the caller.
     void sansMachine();
     void remplirMachines();
     void boutonsMachine(bool actifs);
@@ -76,6 +77,7 @@ private:
 
     Selectphase& principale_;
     bool creee_ = false;
+    QString machineChoisie_;  // whose com.txt filled the hidden boxes
 };
 
 }  // namespace tarvex

@@ -6,6 +6,9 @@
 #include "store/fichiers.h"
 #include "store/index.h"
 #include "store/lecteur.h"
+#include "store/machines.h"
+
+#include <algorithm>
 
 namespace tarvex::creation {
 
@@ -89,6 +92,17 @@ Problemes verifierAvantEcriture(const SaisieFiche& s)
                                      " » contient un caractère que les fichiers de données ne peuvent pas garder"});
             return p;
         }
+    // A sheet names a machine of the list, the one whose kind and CNC type
+    // its values follow: a machine typed into the box, or none, would give a
+    // sheet that cannot be shown nor sent, and a machine that could be
+    // deleted under it.
+    const std::string machine = sansBlancs(s.machine);
+    const auto liste = lireListeMachines();
+    if (machine.empty() || machine != s.machineChoisie ||
+        std::find(liste.valeur.begin(), liste.valeur.end(), machine) == liste.valeur.end()) {
+        p.push_back({kListeMachines, "la machine « " + machine + " » n'a pas été choisie dans la liste des machines"});
+        return p;
+    }
     if (!chemins::nomSur(nom)) {
         p.push_back({dossier, "ce nom ne peut pas être celui d'un dossier de fiche"});
         return p;

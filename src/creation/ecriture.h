@@ -31,6 +31,9 @@ inline constexpr int kJaugesMax = 100;
 
 struct SaisieFiche {
     std::string piece, phase, ensemble, matiere, machine;
+    // The machine whose com.txt filled typmachin and typdirect ("" when
+    // none was picked): the sheet's values follow its kind and CNC type.
+    std::string machineChoisie;
     std::string typmachin, typdirect;  // "1"/"2" and "1"/"2"/"3"/"10", as the hidden boxes hold them
     std::array<std::string, kPhotos> photos;  // path boxes, "" when none
     std::string dossierTechnique, programme;  // path boxes, "" when none
@@ -56,10 +59,11 @@ struct Jauges {
 };
 Jauges jaugesRetenues(const std::string& texte);
 
-// What makes the writing impossible before anything is written: a sheet
-// folder or an index record that is already there (letter case ignored),
-// a name the folder cannot take, a chosen file that cannot be read, an index
-// that cannot be read. Each problem names its file or folder.
+// What makes the writing impossible before anything is written: a machine
+// that is not the one picked from the machine list, a sheet folder or an
+// index record that is already there (letter case ignored), a name the
+// folder cannot take, a chosen file that cannot be read, an index that
+// cannot be read. Each problem names its file or folder.
 Problemes verifierAvantEcriture(const SaisieFiche& s);
 
 struct Ecriture {

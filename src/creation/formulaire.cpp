@@ -3,6 +3,8 @@
 #include "cnclink/emission.h"
 #include "mainwindow/cadrerimage.h"
 
+#include <QProxyStyle>
+
 namespace tarvex::formulaire {
 
 using namespace plateforme;
@@ -20,6 +22,17 @@ QLineEdit* boiteValeur(QWidget* parent, const char* nom, int x, int y, int l)
 }
 
 constexpr int kPrevisualisation = 2655;
+
+// The system's look, with "*" for the characters of a masked box.
+class StyleEtoiles : public QProxyStyle {
+public:
+    int styleHint(StyleHint h, const QStyleOption* o, const QWidget* w, QStyleHintReturn* r) const override
+    {
+        if (h == SH_LineEdit_PasswordCharacter) return '*';
+        if (h == SH_LineEdit_PasswordMaskDelay) return 0;
+        return QProxyStyle::styleHint(h, o, w, r);
+    }
+};
 
 }  // namespace
 
@@ -51,6 +64,16 @@ QLineEdit* boiteCachee(QWidget* parent, const char* nom)
     auto* b = new QLineEdit(parent);
     b->setObjectName(u(nom));
     b->hide();
+    return b;
+}
+
+QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l)
+{
+    auto* b = creer<QLineEdit>(parent, nom, x, y, l, 315);
+    auto* style = new StyleEtoiles;
+    style->setParent(b);
+    b->setStyle(style);
+    b->setEchoMode(QLineEdit::Password);
     return b;
 }
 

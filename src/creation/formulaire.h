@@ -43,6 +43,9 @@ QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, 
 // A hidden text box that carries a path or a code between windows.
 QLineEdit* boiteCachee(QWidget* parent, const char* nom);
 
+// The authorisation code box: every character shown as "*".
+QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
+
 // Frame7 "PREF/DEC1/Jauges/Origine": the PREF, DEC1, origin and data frames
 // and the gauges, 4920 x 5880 twips.
 class Valeurs {

@@ -47,6 +47,7 @@ protected:
         s.ensemble = "CARTER";
         s.matiere = " AU4G";
         s.machine = "FRAISEUSE";
+        s.machineChoisie = "FRAISEUSE";
         s.typmachin = "2";
         s.typdirect = "1";
         for (int i = 0; i < kPhotos; ++i) s.photos[i] = std::string("src\\") + kModelesPhotos[i].fichier;
@@ -102,7 +103,7 @@ TEST_F(EcritureFiche, ChaqueTypeDeCommande)
         SaisieFiche s = fraiseuseNum();
         s.typmachin = c.type;
         s.typdirect = c.directeur;
-        s.machine = c.type == "1" ? "TOUR 1" : "FRAISEUSE";
+        s.machine = s.machineChoisie = c.type == "1" ? "TOUR 1" : "FRAISEUSE";
         s.decalage = "G55";
         s.originex = "7";
         s.originey = "8";
@@ -165,7 +166,12 @@ TEST_F(EcritureFiche, RefusAvantToutEcrit)
     EXPECT_EQ(refus(s), "src\\absente.jpg");
     s.typmachin = "1";  // not copied for a turning machine: no matter
     s.machine = "TOUR 1";
+    EXPECT_EQ(refus(s), "data\\machine.txt");  // typed over the machine picked
+    s.machineChoisie = "TOUR 1";
     EXPECT_EQ(refus(s), "");
+    s.machine = s.machineChoisie = "TOUR 9";  // gone from the list
+    EXPECT_EQ(refus(s), "data\\machine.txt");
+    s.machine = s.machineChoisie = "TOUR 1";
     s.programme = "src";  // a folder is no program
     EXPECT_EQ(refus(s), "src");
     s = fraiseuseNum();
