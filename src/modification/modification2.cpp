@@ -80,8 +80,7 @@ Modification2::Modification2(Selectphase& principale)
     Textdossiertechniquetemp = boiteCachee(Frame22, "Textdossiertechniquetemp");
     Frame16 = cadre(Frame11, "Frame16", "Code", 2760, 240, 2520, 780);
     Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1260);
-    Text3 = creer<QLineEdit>(Frame16, "Text3", 1380, 300, 1020, 315);
-    Text3->setEchoMode(QLineEdit::Password);
+    Text3 = boiteCode(Frame16, "Text3", 1380, 300, 1020);
     photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2700, 1140);
     for (int i = 0; i < creation::kPhotos; ++i) {
         const QString nom = photos->emplacements[i].chemin->objectName() + QStringLiteral("temp");
