@@ -222,7 +222,7 @@ void Modification2::choisirProgramme()
 {
     const auto chemin = Selecteur::de(principale_, selecteurs::Modificationprogramme).choisir(this);
     if (chemin) programme->chargeprogramme->setText(*chemin);
-    if (chemin) programme->chargerListing();
+    programme->chargerListing();
 }
 
 void Modification2::choisirDossierTechnique()
