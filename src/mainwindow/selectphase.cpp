@@ -290,6 +290,7 @@ void Selectphase::construire()
     connect(Command2, &QPushButton::clicked, this, &Selectphase::ouvrirTransfert);
     connect(imprimer, &QPushButton::clicked, this, &Selectphase::ouvrirImpression);
     connect(Command1, &QPushButton::clicked, this, &Selectphase::ouvrirCreation);
+    connect(Modifier, &QPushButton::clicked, this, &Selectphase::ouvrirModification);
     connect(Archives, &QPushButton::clicked, this, &Selectphase::ouvrirArchives);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);

@@ -166,6 +166,7 @@ private:
     void ouvrirTransfert();
     void ouvrirImpression();
     void ouvrirCreation();
+    void ouvrirModification();
     void ouvrirArchives();
 
     plateforme::Services& services_;
