@@ -1,6 +1,7 @@
 #include "archives/fenetrearchives.h"
 
 #include "archives/fenetrecomparaison.h"
+#include "archives/instant.h"
 #include "creation/formulaire.h"
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
@@ -33,10 +34,6 @@ QPushButton* bouton(QWidget* parent, const char* nom, const QString& t, int x, i
     return b;
 }
 
-archives::Instant instant(const QDateTime& t)
-{
-    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(), t.time().second()};
-}
 
 }  // namespace
 
@@ -130,7 +127,7 @@ void Archives::restaurer()
     Services& services = principale_.services();
     if (!codeAccepte(this, *services.messages, Text3->text())) return;
     const archives::Version version = *v;
-    const archives::Restauration r = archives::restaurer(version, instant(services.horloge->dateHeure()));
+    const archives::Restauration r = archives::restaurer(version, archives::instantDe(services.horloge->dateHeure()));
     using Genre = archives::Restauration::Genre;
     switch (r.genre) {
     case Genre::Refusee:

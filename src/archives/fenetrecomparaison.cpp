@@ -1,6 +1,7 @@
 #include "archives/fenetrecomparaison.h"
 
 #include "archives/remplacement.h"
+#include "archives/instant.h"
 #include "creation/formulaire.h"
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
@@ -59,10 +60,6 @@ const char* infobulle(comparaison::Genre g)
     return "";
 }
 
-archives::Instant instant(const QDateTime& t)
-{
-    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(), t.time().second()};
-}
 
 }  // namespace
 
@@ -133,7 +130,7 @@ void Comparaison::remplacer()
     Messages& messages = *principale_.services().messages;
     if (!codeAccepte(this, messages, Text3->text())) return;
     const Resultat r = remplacement::remplacerProgramme(nomdossier_, autre_.toStdString(),
-                                                        instant(principale_.services().horloge->dateHeure()));
+                                                        archives::instantDe(principale_.services().horloge->dateHeure()));
     if (!r.ok()) {
         messages.afficher(this, QStringLiteral("Le programme de la fiche n'a pas été remplacé."),
                           QStringLiteral("Infos"), Icone::Exclamation, Boutons::Ok,

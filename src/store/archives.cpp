@@ -115,6 +115,20 @@ bool laisseParCetteVersion(const std::string& dossier, const Version& v)
     return true;
 }
 
+// The newest complete version of a sheet folder, by its name.
+std::optional<std::string> derniereVersion(const std::string& racine)
+{
+    std::optional<std::pair<NomVersion, std::string>> meilleure;
+    for (const std::string& nom : fichiers::lister(racine)) {
+        const auto nv = lireNomVersion(nom);
+        if (!nv || !fichiers::existe(racine + nom + "\\" + kMotif)) continue;
+        if (!meilleure || std::tie(nv->stamp, nv->rang) > std::tie(meilleure->first.stamp, meilleure->first.rang))
+            meilleure = std::make_pair(*nv, nom);
+    }
+    if (!meilleure) return std::nullopt;
+    return racine + meilleure->second + "\\";
+}
+
 }  // namespace
 
 std::string texteMotif(Motif motif)
@@ -158,6 +172,23 @@ Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligne
     Lu<std::string> lu;
     const std::string source = dossierFiche(nomdossier);
     const std::string racine = dossierArchives(nomdossier);
+    // A step run again after a stop finds its own version already there:
+    // the same reason, the same record, every file still present the same
+    // bytes. It is not archived a second time.
+    if (const auto derniere = derniereVersion(racine)) {
+        bool meme = fichiers::lire(*derniere + kMotif) == ligneCrLf(texteMotif(motif)) &&
+                    fichiers::lire(*derniere + kFiche) == ligneCrLf(ligneFiche);
+        for (const std::string& f : noms) {
+            if (!meme) break;
+            if (estFichierDeVersion(f) || !fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
+            const auto ici = fichiers::lire(source + f), archive = fichiers::lire(*derniere + f);
+            meme = ici && archive && *ici == *archive;
+        }
+        if (meme) {
+            lu.valeur = *derniere;
+            return lu;
+        }
+    }
     try {
         if (!fichiers::estDossier(kArchives)) fichiers::creerDossier(kArchives);
         if (!fichiers::estDossier(racine)) fichiers::creerDossier(racine);

@@ -90,6 +90,10 @@ TEST_F(Archives, UneVersionGardeLesFichiersLaFicheEtLeMotif)
 
     // A second step within the same second does not overwrite the first.
     const auto b = archives::archiver("PIVOT_Phase 20_BRAS_TOUR 1", "x", Motif::Modification, {"Vue.jpg"}, kMidi);
+    // Run again on the same files (a step taken up after a stop): no second copy.
+    EXPECT_EQ(archives::archiver("PIVOT_Phase 20_BRAS_TOUR 1", "x", Motif::Modification, {"Vue.jpg"}, kMidi).valeur,
+              b.valeur);
+    poser("data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg", "JPEG pivot retouchée");
     const auto c = archives::archiver("PIVOT_Phase 20_BRAS_TOUR 1", "x", Motif::Modification, {"Vue.jpg"}, kMidi);
     EXPECT_EQ(b.valeur, "data\\archives\\PIVOT_Phase 20_BRAS_TOUR 1\\20261207-120005-2\\");
     EXPECT_EQ(c.valeur, "data\\archives\\PIVOT_Phase 20_BRAS_TOUR 1\\20261207-120005-3\\");
@@ -267,7 +271,12 @@ TEST_F(Archives, ArretAChaqueOperation)
             termine = fichiers::operationsDepuisPanne() < n;
             fichiers::panneA(0);
             if (termine) break;
-            EXPECT_FALSE(ok);
+            if (ok) {
+                // Only a look at the last version may fail unnoticed: a new
+                // one is then made, and the outcome is the normal one.
+                EXPECT_EQ(horsArchives(instantane()), apres);
+                continue;
+            }
             const Instantane milieu = horsArchives(instantane());
             for (const auto& [chemin, octets] : milieu) {
                 const bool commeAvant = avant.count(chemin) && avant.at(chemin) == octets;
