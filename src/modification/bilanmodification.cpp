@@ -1,5 +1,6 @@
 #include "modification/bilanmodification.h"
 
+#include "archives/instant.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
@@ -140,7 +141,9 @@ void Bilanmodification::continuer()
 {
     Selectphase& p = principale_;
     Services& services = p.services();
-    const auto fin = stockage::enregistrer(modification_.modification());
+    stockage::Modification m = modification_.modification();
+    m.maintenant = archives::instantDe(services.horloge->dateHeure());
+    const auto fin = stockage::enregistrer(m);
     // Once the record is replaced the main window follows it, even when a
     // later step stopped: the record tells the sheet's new state.
     if (fin.indexReecrit) mettreAJourPrincipale();

@@ -8,6 +8,7 @@
 // again with the same input finishes what was left. A sheet whose folder lost
 // files can be modified or deleted all the same, which is how it is repaired.
 
+#include "store/archives.h"
 #include "store/fiche.h"
 #include "store/index.h"
 #include "store/probleme.h"
@@ -58,6 +59,7 @@ struct Modification {
     ValeursOrigine origine;
     std::string infos;   // multi-line, as typed
     std::string jauges;  // multi-line, as typed
+    archives::Instant maintenant;  // names the version of what is replaced
 };
 
 // The replacement record: part, phase without surrounding blanks, machine,
@@ -84,6 +86,7 @@ struct Suppression {
     Designation fiche;
     std::array<std::string, kEmplacements> drapeaux;  // "O"/"N", fields 6 to 16 (Label6 to Label16)
     std::string directeur;                            // Label18
+    archives::Instant maintenant;                     // names the version of the archived folder
 };
 
 // Complete records of data\data.txt.

@@ -1,5 +1,6 @@
 #include "modification/suppression.h"
 
+#include "archives/instant.h"
 #include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
 #include "store/code.h"
@@ -59,6 +60,7 @@ bool supprimerFiche(QWidget* fenetre, Selectphase& p, const QString& code)
     sup.fiche = {s(p.Label[1]->text()), s(p.Label[2]->text()), s(p.Label[3]->text()), s(p.Label[4]->text())};
     for (int i = 0; i < stockage::kEmplacements; ++i) sup.drapeaux[i] = s(p.Label[6 + i]->text());
     sup.directeur = s(p.Label[18]->text());
+    sup.maintenant = archives::instantDe(p.services().horloge->dateHeure());
     const auto fin = stockage::supprimer(sup);
     if (!fin.resultat.ok()) {
         infos(fenetre, p,
