@@ -161,7 +161,7 @@ MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Servi
     connect(sectionprévisu, &QPushButton::clicked, this, &MachineCreation::choisirImage);
     connect(Command1, &QPushButton::clicked, this, &MachineCreation::importer);
     connect(Command2, &QPushButton::clicked, this, &MachineCreation::raz);
-    connect(Créer, &QPushButton::clicked, this, &MachineCreation::creer);
+    connect(Créer, &QPushButton::clicked, this, &MachineCreation::demanderBilan);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -252,7 +252,7 @@ void MachineCreation::raz()
     reglagesParDefaut();
 }
 
-void MachineCreation::creer()
+void MachineCreation::demanderBilan()
 {
     const VerificationCode v = verifcode(s(Text3->text()));
     if (!v.accepte) {

@@ -74,7 +74,7 @@ private:
     void choisirImage();
     void importer();
     void raz();
-    void creer();
+    void demanderBilan();
     void reglagesParDefaut();
     void deselectionnerOptions();
 

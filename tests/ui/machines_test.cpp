@@ -334,11 +334,15 @@ TEST_F(FenetresMachines, InfoMachine)
 
 TEST_F(FenetresMachines, Suppression)
 {
+    // Called once the name has left the list, while the files are still there.
     int remises = 0;
+    QString enCours;
     auto reinitialiser = [&] {
         ++remises;
-        EXPECT_TRUE(QFile::exists(QStringLiteral("data/machine/FRAISEUSE/com.txt")));
+        EXPECT_FALSE(lire("data/machine.txt").contains(enCours.toUtf8()));
+        EXPECT_TRUE(QFile::exists("data/machine/" + enCours + "/com.txt")) << enCours.toStdString();
     };
+    enCours = u("FRAISEUSE");
     // Used by a sheet: refused even if one would have said Yes.
     EXPECT_FALSE(machines::supprimerMachine(creation_, d_.services, u("TOUR 1"), reinitialiser));
     EXPECT_EQ(messages(), QStringList{u("Suppression Machine | Impossible - Cette machine est utilisée dans une fiche pièce !")});
@@ -369,6 +373,7 @@ TEST_F(FenetresMachines, Suppression)
     // The last machine: no list remains.
     poser(QStringLiteral("data/data.txt"), "");
     d_.messages.demandes.clear();
+    enCours = u("TOUR 1");
     EXPECT_TRUE(machines::supprimerMachine(creation_, d_.services, u("TOUR 1"), reinitialiser));
     EXPECT_EQ(messages().last(), u("Infos | Machine supprimée"));
     EXPECT_FALSE(QFile::exists(QStringLiteral("data/machine.txt")));
