@@ -9,6 +9,7 @@
 #include "creation/selecteur.h"
 #include "mainwindow/selectphase.h"
 #include "platform/doubles.h"
+#include "store/fichiers.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -250,6 +251,47 @@ TEST_F(FenetresMachines, RefusEtRaz)
     });
     machines::creerMachine(creation_, d_.services, [](const QString&) { ADD_FAILURE() << "nothing is created"; });
     EXPECT_EQ(lire("data/machine.txt"), "TOUR 1\r\nFRAISEUSE\r\n");
+}
+
+// A disk that refuses a step of the writing: said, naming the file; the
+// report stays open, nothing is listed, and "Continuer" again completes it.
+TEST_F(FenetresMachines, EcritureInterrompue)
+{
+    QStringList ajoutes;
+    quand<MachineCreation>("MachineCréation", [this](MachineCreation& m) {
+        m.Text1->setText(u("TOUR 7"));
+        m.Option1->click();
+        m.Option3->click();
+        m.Text3->setText(u("SECRET"));
+        quand<MachineBilancreation>("MachineBilancréation", [this](MachineBilancreation& b) {
+            // Each try goes one step further than the last one did, as the
+            // folder left behind is completed in place.
+            int essais = 0;
+            for (int panne = 1; panne < 20; ++panne) {
+                fichiers::panneA(panne);
+                b.Créer->click();
+                const bool arrete = fichiers::operationsDepuisPanne() >= panne;
+                fichiers::panneA(0);
+                if (!arrete) break;
+                ++essais;
+                EXPECT_TRUE(b.isVisible());
+                EXPECT_TRUE(b.Créer->isEnabled());
+                EXPECT_TRUE(messages().last().startsWith(u("Infos | La machine TOUR 7 n'a pas pu être créée :\n")))
+                    << messages().last().toStdString();
+                EXPECT_TRUE(messages().last().contains(u("data\\machine"))) << messages().last().toStdString();
+                EXPECT_EQ(lire("data/machine.txt"), "TOUR 1\r\nFRAISEUSE\r\n");
+            }
+            EXPECT_GE(essais, 4);
+            EXPECT_EQ(messages().last(), u("Infos | Création fiche machine réusssie"));
+            EXPECT_FALSE(b.isVisible());
+        });
+        m.Créer->click();
+        m.quitter->click();
+    });
+    machines::creerMachine(creation_, d_.services, [&](const QString& n) { ajoutes << n; });
+    EXPECT_EQ(ajoutes, QStringList{u("TOUR 7")});
+    EXPECT_EQ(lire("data/machine.txt"), "TOUR 1\r\nFRAISEUSE\r\nTOUR 7\r\n");
+    EXPECT_EQ(lire("data/machine/TOUR 7/com.txt"), "COM1\r\n9600\r\nE(ven)\r\n5\r\n1\r\n1\r\n1\r\n");
 }
 
 TEST_F(FenetresMachines, PhotoEtDossierChoisis)
