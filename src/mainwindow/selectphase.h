@@ -159,6 +159,7 @@ private:
     void chargerVersCn();
     void ouvrirTransfert();
     void ouvrirImpression();
+    void ouvrirCreation();
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;
