@@ -1,6 +1,8 @@
-#include "machines/ecriture.h"
+// The rules of the machine report and of the in-use check that the
+// scenarios do not walk one by one: each forbidden name, a list or an index
+// that cannot be read, records cut short.
 
-#include "store/fichiers.h"
+#include "machines/ecriture.h"
 
 #include "support.h"
 
@@ -8,8 +10,6 @@
 
 namespace tarvex::machines {
 namespace {
-
-using Lignes = std::vector<std::string>;
 
 const std::string kInterdits = "   (_/\\:;,*?<>)...Caractères interdits !";
 
@@ -30,15 +30,6 @@ SaisieMachine saisie(std::string nom)
     return s;
 }
 
-const Lignes kFinCommunication = {"Analyse Paramètres de communication ... ", "  Port : COM2", "  Vitesse : 4800",
-                                  "  Parité : N(one)", "  Nombre de bits : 8", "  Bits d'arrêt : 1"};
-
-Lignes avecFin(Lignes debut)
-{
-    debut.insert(debut.end(), kFinCommunication.begin(), kFinCommunication.end());
-    return debut;
-}
-
 class GestionMachines : public test::DossierDeTravail {
 protected:
     void SetUp() override
@@ -49,45 +40,6 @@ protected:
         poser("data/machine.txt", "TOUR 1\r\n  fraiseuse \r\nFRAISEUSE\r\n");
     }
 };
-
-TEST_F(GestionMachines, BilanComplet)
-{
-    const BilanMachine b = analyserMachine(saisie(" Centre 5 axes "));
-    EXPECT_TRUE(b.accepte);
-    EXPECT_TRUE(b.alertes.empty());
-    EXPECT_EQ(b.lignes, avecFin({"Analyse Nom de Machine ... ", "   Centre 5 axes  ... Saisie effectuée", " ",
-                                 "Analyse Type de Machine ... ", "  Fraiseuse CN ... Cohérent", " ",
-                                 "Analyse Type de Directeur de Commande ... ",
-                                 "  Type FANUC (Origine/Jauges) ... Cohérent", " "}));
-}
-
-TEST_F(GestionMachines, BilanToutRefuse)
-{
-    // An untouched window, and a list that holds the name twice (letter case
-    // and blanks aside): a message and three lines for each.
-    SaisieMachine s = saisie("Nom à compléter");
-    s.type = 0;
-    s.directeur = 0;
-    BilanMachine b = analyserMachine(s);
-    EXPECT_FALSE(b.accepte);
-    EXPECT_EQ(b.alertes, (std::vector<Alerte>{{"Absence Choix du Type de machine !", "Type Machine"},
-                                             {"Absence Choix du Directeur de Commande !",
-                                              "Type Directeur de Commande"}}));
-    EXPECT_EQ(b.lignes, avecFin({"Analyse Nom de Machine ... ", "  Nom de la machine non saisi ou vide !", " ",
-                                 "Analyse Type de Machine ... ", "  Type de machine non coché !", " ",
-                                 "Analyse Type de Directeur de Commande ... ", "  Directeur de Commande non coché !",
-                                 " "}));
-
-    b = analyserMachine(saisie("Fraiseuse  "));
-    EXPECT_FALSE(b.accepte);
-    const Alerte deja{"Nom de machine déjà utilisé !", "Nom de Machine"};
-    EXPECT_EQ(b.alertes, (std::vector<Alerte>{deja, deja}));
-    const Lignes debut(b.lignes.begin(), b.lignes.begin() + 9);
-    EXPECT_EQ(debut, (Lignes{"Analyse Nom de Machine ... ", "  Fraiseuse   ... Saisie effectuée", " ",
-                             "  Le nom de la machine est déjà utilisé !", "  Modifier le nom de la machine SVP ...",
-                             "  ", "  Le nom de la machine est déjà utilisé !",
-                             "  Modifier le nom de la machine SVP ...", "  "}));
-}
 
 TEST_F(GestionMachines, NomsRefuses)
 {
@@ -134,28 +86,6 @@ TEST_F(GestionMachines, ListeAbsenteOuIllisible)
     EXPECT_EQ(b.lignes[3], "  data\\machine.txt : fichier illisible, le nom ne peut être vérifié !");
 }
 
-TEST_F(GestionMachines, EcritureDesEntrees)
-{
-    // Milling with FANUC, no machine file: com.txt ends with 2 and 3, the
-    // file says there is none, the name is stored without its blanks.
-    SaisieMachine s = saisie("  CU 2 ");
-    ASSERT_TRUE(ecrireMachine(nouvelleMachine(s)).ok());
-    EXPECT_EQ(contenu("data/machine/CU 2/com.txt"), "COM2\r\n4800\r\nN(one)\r\n8\r\n1\r\n2\r\n3\r\n");
-    EXPECT_EQ(contenu("data/machine/CU 2/dossier.txt"), "Pas de dossier machine\r\n");
-    EXPECT_EQ(contenu("data/machine/CU 2/image.jpg"), "JPEG pas d'image");
-    EXPECT_EQ(contenu("data/machine.txt"), "TOUR 1\r\n  fraiseuse \r\nFRAISEUSE\r\nCU 2\r\n");
-
-    // Turning with another CNC and a machine file.
-    poser("notice.dmo", "Broche, 12000\r\n");
-    s = saisie("TOUR 3");
-    s.type = 1;
-    s.directeur = 10;
-    s.dossier = "notice.dmo";
-    ASSERT_TRUE(ecrireMachine(nouvelleMachine(s)).ok());
-    EXPECT_EQ(contenu("data/machine/TOUR 3/com.txt"), "COM2\r\n4800\r\nN(one)\r\n8\r\n1\r\n1\r\n10\r\n");
-    EXPECT_EQ(contenu("data/machine/TOUR 3/dossier.txt"), "Broche, 12000\r\n");
-}
-
 TEST_F(GestionMachines, MachineUtilisee)
 {
     const std::string drapeaux = ",O,N,N,N,N,N,N,N,N,N,N\r\n";
@@ -177,42 +107,6 @@ TEST_F(GestionMachines, MachineUtilisee)
     const auto r = machineUtilisee("TOUR 1");
     EXPECT_TRUE(r.valeur);
     EXPECT_FALSE(r.ok());
-}
-
-TEST_F(GestionMachines, Effacer)
-{
-    poser("data/machine.txt", "TOUR 1\r\nFRAISEUSE\r\n TOUR 2 \r\n");
-    for (const char* m : {"TOUR 1", "FRAISEUSE"}) {
-        poser(std::string("data/machine/") + m + "/com.txt", "COM1\r\n");
-        poser(std::string("data/machine/") + m + "/image.jpg", "JPEG");
-        poser(std::string("data/machine/") + m + "/dossier.txt", "x\r\n");
-    }
-    EXPECT_TRUE(machineListee("FRAISEUSE"));
-    EXPECT_FALSE(machineListee("TOUR"));
-    EXPECT_FALSE(machineListee("tour 1"));
-
-    // The list is rewritten before the files go, and the caller runs between.
-    bool appele = false;
-    ASSERT_TRUE(effacerMachine("TOUR 1", [&] {
-                    appele = true;
-                    EXPECT_EQ(contenu("data/machine.txt"), "FRAISEUSE\r\nTOUR 2\r\n");
-                    EXPECT_TRUE(present("data/machine/TOUR 1/com.txt"));
-                }).ok());
-    EXPECT_TRUE(appele);
-    EXPECT_FALSE(present("data/machine/TOUR 1"));
-    EXPECT_TRUE(present("data/machine/FRAISEUSE/com.txt"));
-
-    // A folder holding another file cannot go: reported, naming it.
-    poser("data/machine/FRAISEUSE/notes.txt", "x");
-    const Resultat r = effacerMachine("FRAISEUSE");
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.problemes[0].fichier, "data\\machine\\FRAISEUSE");
-    EXPECT_EQ(contenu("data/machine.txt"), "TOUR 2\r\n");
-
-    // A machine whose folder is gone leaves the list all the same; the last
-    // one leaves no list.
-    EXPECT_TRUE(effacerMachine("TOUR 2").ok());
-    EXPECT_FALSE(present("data/machine.txt"));
 }
 
 }  // namespace
