@@ -1,8 +1,12 @@
 #include "app/application.h"
 
+#include "app/premierdemarrage.h"
 #include "mainwindow/selectphase.h"
+#include "store/nouvellesdonnees.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QLocale>
 #include <QStyleFactory>
@@ -17,6 +21,16 @@ Programme::Programme(plateforme::Services& services) : services_(services) {}
 
 Programme::~Programme() = default;
 
+bool Programme::preparerDonnees(const QString& travail, const QString& partage)
+{
+    if (nouvellesdonnees::presentes(travail.toStdString())) return true;
+    const QDir d(partage);
+    PremierDemarrage premier(services_, travail, d.filePath(QStringLiteral("vide/data")),
+                             d.filePath(QStringLiteral("demo/data")));
+    services_.fenetres->afficherModal(&premier);
+    return premier.cree();
+}
+
 void Programme::demarrer()
 {
     principale_ = std::make_unique<Selectphase>(services_);
@@ -24,11 +38,32 @@ void Programme::demarrer()
     principale_->show();
 }
 
+QString dossierTravail()
+{
+    const QString courant = QDir::currentPath();
+    if (QFileInfo(QDir(courant).filePath(QStringLiteral("data/data.txt"))).isFile()) return courant;
+    const QString choisi = qEnvironmentVariable("TARVEX_HOME");
+    if (!choisi.isEmpty()) return QDir(choisi).absolutePath();
+    return QDir(QDir::homePath()).filePath(QStringLiteral("tarvex"));
+}
+
+QString dossierPartage()
+{
+    const QString choisi = qEnvironmentVariable("TARVEX_PARTAGE");
+    if (!choisi.isEmpty()) return QDir(choisi).absolutePath();
+    const QDir programme(QCoreApplication::applicationDirPath());
+    const QStringList candidats = {programme.absoluteFilePath(QStringLiteral("../share/tarvex")),
+                                   programme.absoluteFilePath(QStringLiteral("share/tarvex"))};
+    for (const QString& c : candidats)
+        if (QFileInfo(QDir(c).filePath(QStringLiteral("vide/data"))).isDir()) return QDir::cleanPath(c);
+    return QDir::cleanPath(candidats.front());
+}
+
 void preparerApplication()
 {
     initialiserRessources();
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
-    QApplication::setApplicationVersion(QStringLiteral("2.01"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
     // One look on every system, with the button-face grey the windows were designed with.
     if (auto* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setPalette(QApplication::style()->standardPalette());
