@@ -47,11 +47,13 @@ QString dossierTravail()
     return QDir(QDir::homePath()).filePath(QStringLiteral("tarvex"));
 }
 
-QString dossierPartage()
+QString dossierPartage() { return dossierPartage(QCoreApplication::applicationDirPath()); }
+
+QString dossierPartage(const QString& dossierProgramme)
 {
     const QString choisi = qEnvironmentVariable("TARVEX_PARTAGE");
     if (!choisi.isEmpty()) return QDir(choisi).absolutePath();
-    const QDir programme(QCoreApplication::applicationDirPath());
+    const QDir programme(dossierProgramme);
     const QStringList candidats = {programme.absoluteFilePath(QStringLiteral("../share/tarvex")),
                                    programme.absoluteFilePath(QStringLiteral("share/tarvex"))};
     for (const QString& c : candidats)

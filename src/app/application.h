@@ -39,6 +39,7 @@ QString dossierTravail();
 // and demo/data: $TARVEX_PARTAGE, or share/tarvex beside the program's bin
 // folder (installed) or beside the program itself (build tree, Windows).
 QString dossierPartage();
+QString dossierPartage(const QString& dossierProgramme);
 
 // The look every run shares: French texts in Qt's own dialogs, a decimal
 // point for numbers shown from the data files.
