@@ -66,6 +66,8 @@ void preparerApplication()
     initialiserRessources();
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+    // Ties the windows to the desktop entry (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarvex"));
     // One look on every system, with the button-face grey the windows were designed with.
     if (auto* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setPalette(QApplication::style()->standardPalette());

@@ -3,6 +3,8 @@
 #include "store/nouvellesdonnees.h"
 
 #include <QDir>
+#include <QIcon>
+#include <QPixmap>
 
 namespace tarvex {
 
@@ -38,6 +40,9 @@ PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, c
     : Fenetre(nullptr, u("PremierDémarrage"), u("Tarvex - Premier démarrage"), 7200, 4560),
       services_(services), travail_(travail), livraison_(livraison), demo_(demo)
 {
+    const QImage icone = services_.images->charger(QDir(livraison).filePath(QStringLiteral("icon.ico")));
+    if (!icone.isNull()) setWindowIcon(QIcon(QPixmap::fromImage(icone)));
+
     Label1 = placerNouveau<QLabel>(this, "Label1", 240, 180, 6720, 600);
     Label1->setWordWrap(true);
     Label1->setText(u("Le dossier de travail %1 ne contient pas encore de dossier de données. "
