@@ -123,7 +123,14 @@ scenario)
     mkdir -p "$scenarios"
     "$nouveau" "$scenarios/atelier" "$racine/usr/share/tarvex/vide/data" SECRET
     sed "s|@DATA@|$scenarios/atelier/data|" "$sources/tests/paquet/premier-depart.scenario.in" >"$scenarios/premier-depart.scenario"
-    cp "$sources"/tests/paquet/*.scenario "$scenarios/"
+    cp "$sources/tests/paquet/menu.scenario" "$scenarios/"
+    # A first machine and a first sheet, once the program has the sheet
+    # and machine creation windows.
+    if [ -f "$sources/src/creation/creation.h" ] && [ -f "$sources/src/machines/machinecreation.h" ]; then
+        cp "$sources/tests/paquet/premiere-fiche.scenario" "$scenarios/"
+    else
+        echo "premiere-fiche.scenario attend les fenêtres de création de fiche et de machine"
+    fi
     TARVEX_PARTAGE=$racine/usr/share/tarvex QT_QPA_PLATFORM=offscreen "$runner" "$scenarios"/*.scenario
     ;;
 
