@@ -138,7 +138,8 @@ std::optional<std::string> refusCode(std::string_view code, std::string_view con
     }
     // Whatever the rules above missed: the code must come back from the
     // file as the check will read it.
-    LecteurItems lecteur(octets + "\r\n");
+    const std::string ligne = octets + "\r\n";  // the reader keeps a view of it
+    LecteurItems lecteur(ligne);
     if (cp1252::versUtf8(octets) != code || sansBlancs(lecteur.suivant()) != code)
         return "Le code autorisation contient un caractère qui ne peut pas être enregistré";
     return std::nullopt;
