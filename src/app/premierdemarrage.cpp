@@ -73,6 +73,7 @@ PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, c
     Créer = placerNouveau<QPushButton>(this, "Créer", 4320, 3900, 1215, 375);
     Créer->setText(u("Créer"));
     Créer->setAutoDefault(false);
+    Créer->setDefault(true);  // Enter in a code box confirms
     Quitter = placerNouveau<QPushButton>(this, "Quitter", 5745, 3900, 1215, 375);
     Quitter->setText(u("Quitter"));
     Quitter->setAutoDefault(false);

@@ -90,7 +90,9 @@ demarrage)
     rm -rf "$dossier/demarrage"
     mkdir -p "$ailleurs"
     "$nouveau" "$travail" "$racine/usr/share/tarvex/vide/data" SECRET
-    avant=$(cd "$travail" && find . | LC_ALL=C sort | xargs -d '\n' md5sum 2>/dev/null || true)
+    # Every entry with its type, and every file's bytes.
+    instantane() { (cd "$1" && find . -printf '%y %p\n' | LC_ALL=C sort && find . -type f -exec md5sum {} + | LC_ALL=C sort); }
+    avant=$(instantane "$travail")
     lancer() {
         (cd "$ailleurs" && TARVEX_HOME=$1 HOME=$ailleurs QT_QPA_PLATFORM=offscreen \
             exec "$racine/usr/bin/tarvex" >"$dossier/demarrage/sortie.txt" 2>&1) &
@@ -104,7 +106,7 @@ demarrage)
         fi
     }
     lancer "$travail"
-    apres=$(cd "$travail" && find . | LC_ALL=C sort | xargs -d '\n' md5sum 2>/dev/null || true)
+    apres=$(instantane "$travail")
     [ "$avant" = "$apres" ] || echec "le démarrage a écrit dans le dossier de travail"
     [ "$(cat "$travail/data/code.tvx")" = "$(printf 'SECRET\r')" ] || echec "code.tvx"
     # Without a data folder the first start's window waits for a choice:
