@@ -2,6 +2,7 @@
 
 #include "app/premierdemarrage.h"
 #include "mainwindow/selectphase.h"
+#include "store/fichiers.h"
 #include "store/nouvellesdonnees.h"
 
 #include <QApplication>
@@ -41,7 +42,9 @@ void Programme::demarrer()
 QString dossierTravail()
 {
     const QString courant = QDir::currentPath();
-    if (QFileInfo(QDir(courant).filePath(QStringLiteral("data/data.txt"))).isFile()) return courant;
+    // Letter case does not count, as everywhere in the data folder: a folder
+    // copied from a workshop's Windows computer may say Data\DATA.TXT.
+    if (fichiers::existe(nouvellesdonnees::sous(courant.toStdString(), "data\\data.txt"))) return courant;
     const QString choisi = qEnvironmentVariable("TARVEX_HOME");
     if (!choisi.isEmpty()) return QDir(choisi).absolutePath();
     return QDir(QDir::homePath()).filePath(QStringLiteral("tarvex"));

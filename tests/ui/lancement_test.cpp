@@ -44,9 +44,11 @@ TEST(Lancement, DossierDeTravail)
     const QString depart = QDir::currentPath();
     QDir(racine.path()).mkpath(QStringLiteral("atelier/data"));
     QDir(racine.path()).mkpath(QStringLiteral("sans-index/data"));
-    QFile index(racine.filePath(QStringLiteral("atelier/data/data.txt")));
-    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-    index.close();
+    QDir(racine.path()).mkpath(QStringLiteral("windows/Data"));
+    for (const char* f : {"atelier/data/data.txt", "windows/Data/DATA.TXT"}) {
+        QFile index(racine.filePath(QString::fromUtf8(f)));
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    }
 
     struct Cas {
         const char* nom;
@@ -58,6 +60,7 @@ TEST(Lancement, DossierDeTravail)
     const QString choisi = racine.filePath(QStringLiteral("choisi"));
     const std::vector<Cas> cas = {
         {"dossier de l'atelier", atelier, choisi.toUtf8(), atelier},
+        {"copié de Windows", racine.filePath(QStringLiteral("windows")), choisi.toUtf8(), racine.filePath(QStringLiteral("windows"))},
         {"data sans index", racine.filePath(QStringLiteral("sans-index")), choisi.toUtf8(), choisi},
         {"TARVEX_HOME", racine.path(), choisi.toUtf8(), choisi},
         {"par défaut", racine.path(), QByteArray(), QDir(QDir::homePath()).filePath(QStringLiteral("tarvex"))},
