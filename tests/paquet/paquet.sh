@@ -1,13 +1,13 @@
 #!/bin/sh
 # The Debian package, end to end. One step per call:
 #   paquet.sh construction BUILD DOSSIER VERSION
-#   paquet.sh contenu|menu|demarrage|scenario|lintian BUILD DOSSIER VERSION SOURCES RUNNER NOUVEAU
+#   paquet.sh contenu|menu|demarrage|scenario|lintian BUILD DOSSIER VERSION SOURCES RUNNER NOUVEAU SONDE
 # construction builds the package once with CPack into DOSSIER and unpacks it
 # into DOSSIER/racine; the other steps look at what it built. Exit 77: the
 # tool a step needs is missing, the step is skipped.
 set -eu
 etape=$1 build=$2 dossier=$3 version=$4
-sources=${5:-} runner=${6:-} nouveau=${7:-}
+sources=${5:-} runner=${6:-} nouveau=${7:-} sonde=${8:-}
 racine=$dossier/racine
 deb=$dossier/tarvex.deb
 
@@ -113,6 +113,20 @@ demarrage)
     # nothing is written meanwhile, not even the working folder.
     lancer "$dossier/demarrage/neuf/tarvex"
     [ ! -e "$dossier/demarrage/neuf" ] || echec "la première fenêtre a écrit avant d'être confirmée"
+    # The first start itself in the installed program, the probe acting as
+    # the operator: the new empty folder with its code, then the demo copy.
+    premier() {
+        (cd "$ailleurs" && TARVEX_HOME=$1 HOME=$ailleurs QT_QPA_PLATFORM=offscreen LD_PRELOAD=$sonde \
+            TARVEX_SONDE_CODE="Clé 2026" timeout 60 "$racine/usr/bin/tarvex")
+    }
+    vu=$(premier "$dossier/demarrage/vide/tarvex") || echec "premier démarrage : $vu"
+    [ "$vu" = "sonde : selectphase ouverte, 0 fiche(s) dans la liste" ] || echec "$vu"
+    # "Clé 2026" in Windows-1252, CR LF.
+    [ "$(od -An -tx1 "$dossier/demarrage/vide/tarvex/data/code.tvx" | tr -d ' \n')" = 436ce920323032360d0a ] ||
+        echec "code.tvx : $(od -An -tx1 "$dossier/demarrage/vide/tarvex/data/code.tvx")"
+    fiches=$(grep -c . "$racine/usr/share/tarvex/demo/data/data.txt")
+    vu=$(export TARVEX_SONDE_DEMO=1; premier "$dossier/demarrage/demo/tarvex") || echec "premier démarrage : $vu"
+    [ "$vu" = "sonde : selectphase ouverte, $fiches fiche(s) dans la liste" ] || echec "$vu"
     echo "le programme installé démarre"
     ;;
 
