@@ -159,6 +159,8 @@ private:
     void chargerVersCn();
     void ouvrirTransfert();
     void ouvrirImpression();
+    void ouvrirCreation();
+    void ouvrirModification();
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;

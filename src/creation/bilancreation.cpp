@@ -1,0 +1,106 @@
+#include "creation/bilancreation.h"
+
+#include "creation/creation.h"
+#include "creation/ecriture.h"
+#include "creation/formulaire.h"
+#include "mainwindow/selectphase.h"
+#include "store/fichiers.h"
+
+namespace tarvex {
+
+using namespace plateforme;
+using namespace formulaire;
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QListWidget* liste(QWidget* parent, const char* nom, int l, int h)
+{
+    return creer<QListWidget>(parent, nom, 120, 300, l - 240, h - 420);
+}
+
+void remplir(QListWidget* l, const std::vector<std::string>& lignes)
+{
+    l->clear();
+    QStringList t;
+    for (const auto& x : lignes) t << q(x);
+    l->addItems(t);
+}
+
+}  // namespace
+
+Bilancreation::Bilancreation(Creation& creation)
+    : Fenetre(&creation, u("Bilancréation"), u("Bilan Création"), 12000, 9000), creation_(creation)
+{
+    Frame1 = cadre(this, "Frame1", "Données Pièce / Machine", 120, 120, 5760, 2880);
+    List1 = liste(Frame1, "List1", 5760, 2880);
+    Frame2 = cadre(this, "Frame2", "Chemins / Liens", 6000, 120, 5880, 4080);
+    List2 = liste(Frame2, "List2", 5880, 4080);
+    Frame3 = cadre(this, "Frame3", "PREF/DEC1/Jauges/Déc. d'Origines", 120, 3120, 5760, 5160);
+    List3 = liste(Frame3, "List3", 5760, 5160);
+    Frame4 = cadre(this, "Frame4", "Analyse", 6000, 4320, 5880, 3960);
+    List4 = liste(Frame4, "List4", 5880, 3960);
+    Créer = bouton(this, "Créer", "Continuer", 8160, 8460);
+    quitter = bouton(this, "quitter", "Annuler", 9600, 8460);
+    connect(Créer, &QPushButton::clicked, this, &Bilancreation::continuer);
+    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void Bilancreation::charger()
+{
+    Images& images = *creation_.principale().services().images;
+    const creation::Bilan b = creation::construireBilan(creation_.saisie(), [&](const std::string& chemin) {
+        return !images.charger(q(chemin)).isNull();
+    });
+    remplir(List1, b.donnees);
+    remplir(List2, b.chemins);
+    remplir(List3, b.valeurs);
+    remplir(List4, b.analyse);
+    Créer->setEnabled(!b.refuse);
+}
+
+void Bilancreation::continuer()
+{
+    Selectphase& principale = creation_.principale();
+    Messages& messages = *principale.services().messages;
+    creation::SaisieFiche saisie = creation_.saisie();
+
+    // Nothing is written when the sheet is already there or a chosen file
+    // has gone: the operator corrects the creation window and tries again.
+    const Problemes avant = creation::verifierAvantEcriture(saisie);
+    if (!avant.empty()) {
+        messages.afficher(this, u("La fiche n'a pas été créée ; rien n'a été enregistré :\n") + q(joindreProblemes(avant)),
+                          u("Infos"), Icone::Exclamation);
+        return;
+    }
+
+    // The placeholders that the writing stores for boxes left empty are
+    // shown in the creation window as well.
+    if (saisie.typdirect == "2" && saisie.infovrac.empty()) creation_.valeurs->Infovrac->setPlainText(u("Infos à compléter"));
+    if (saisie.jauge.empty()) creation_.valeurs->Jauge->setPlainText(u("A compléter"));
+
+    const creation::Ecriture e = creation::ecrireFiche(saisie);
+    if (!e.resultat.ok() && !e.indexEcrit) {
+        messages.afficher(this, u("La fiche n'a pas été créée ; rien n'a été enregistré :\n") +
+                                    q(joindreProblemes(e.resultat.problemes)),
+                          u("Infos"), Icone::Exclamation);
+        return;
+    }
+    if (e.resultat.ok())
+        messages.afficher(this, u("Création fiche usinage réusssie"), u("Infos"), Icone::Information);
+    else
+        // The record is in the index: the sheet is listed, and can be
+        // completed by its modification or deleted.
+        messages.afficher(this,
+                          u("La fiche %1 n'a été enregistrée qu'en partie :\n%2\nElle figure dans la liste des fiches : "
+                            "la compléter par « Modifier » ou la supprimer.")
+                              .arg(q(creation::nomDossierSaisie(saisie)), q(joindreProblemes(e.resultat.problemes))),
+                          u("Infos"), Icone::Critique);
+    principale.reinitialiser();
+    hide();
+    creation_.creee();
+}
+
+}  // namespace tarvex

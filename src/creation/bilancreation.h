@@ -1,0 +1,35 @@
+#pragma once
+// The creation report "Bilan Création": everything the creation window
+// holds, listed and checked. "Continuer" writes the sheet; any refused check
+// keeps it disabled.
+
+#include "creation/bilan.h"
+#include "platform/controles.h"
+#include "platform/fenetre.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tarvex {
+
+class Creation;
+
+class Bilancreation : public plateforme::Fenetre {
+    Q_OBJECT
+public:
+    explicit Bilancreation(Creation& creation);
+
+    // The load handler: the four lists and the state of "Continuer".
+    void charger();
+
+    plateforme::Cadre *Frame1, *Frame2, *Frame3, *Frame4;
+    QListWidget *List1, *List2, *List3, *List4;
+    QPushButton *Créer, *quitter;
+
+private:
+    void continuer();
+
+    Creation& creation_;
+};
+
+}  // namespace tarvex

@@ -1,0 +1,332 @@
+#include "creation/creation.h"
+
+#include "creation/bilancreation.h"
+#include "creation/selecteur.h"
+#include "machines/gestion.h"
+#include "machines/infomachine.h"
+#include "mainwindow/cadrerimage.h"
+#include "mainwindow/selectphase.h"
+#include "store/code.h"
+#include "store/lecteur.h"
+#include "store/machines.h"
+
+namespace tarvex {
+
+using namespace plateforme;
+using namespace formulaire;
+
+namespace {
+
+constexpr int kApercu = 1695;
+constexpr int kLimiteApercu = 1400;
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+// A value of com.txt read as a number, shown again as text.
+QString nombre(const std::string& texte) { return q(texteNombre(lirenombre(texte), ".")); }
+
+QLineEdit* champ(QWidget* parent, const char* nom, const char* texte)
+{
+    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 2760, 315);
+    b->setText(u(texte));
+    return b;
+}
+
+}  // namespace
+
+Creation::Creation(Selectphase& principale)
+    : Fenetre(&principale, u("Création"), u("Création Base de données"), 15000, 9300), principale_(principale)
+{
+    Services& services = principale.services();
+
+    Image11 = new Image(this, true);
+    Image11->setObjectName(QStringLiteral("Image11"));
+    Image11->placerTwips(120, 180, 2400, 1560);
+
+    // "Désignation"
+    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 6600, 2400);
+    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 240, 6360, 2040);
+    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3000, 780);
+    Text5 = champ(Frame3, "Text5", "Nom à compléter");
+    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3240, 300, 3000, 780);
+    Text6 = champ(Frame5, "Text6", "N° à compléter");
+    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3000, 780);
+    Text2 = champ(Frame2, "Text2", "Nom à compléter");
+    Frame6 = cadre(Frame15, "Frame6", "Matière", 3240, 1140, 3000, 780);
+    Text7 = champ(Frame6, "Text7", "Nom à compléter");
+
+    // "Machine"
+    Frame14 = cadre(this, "Frame14", "Machine", 9360, 120, 5520, 2400);
+    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 240, 2880, 720);
+    Machine = creer<QComboBox>(Frame13, "Machine", 120, 300, 2640, 315);
+    Machine->setEditable(true);
+    Machine->setInsertPolicy(QComboBox::NoInsert);
+    Machine->setCompleter(nullptr);
+    Nouvellemachine = bouton(Frame14, "Nouvellemachine", "Nouvelle", 120, 1080);
+    Supprimermachine = bouton(Frame14, "Supprimermachine", "Supprimer", 120, 1500);
+    Infomachine = bouton(Frame14, "Infomachine", "Infos", 120, 1920);
+    Image4 = new Image(Frame14, true);
+    Image4->setObjectName(QStringLiteral("Image4"));
+    Image4->placerTwips(1440, 1080, 1440, 1200);
+    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 240, kApercu, kApercu);
+    Image3 = new Image(Frame18, true);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image5 = new Image(this, false);
+    Image5->setObjectName(QStringLiteral("Image5"));
+    Image5->hide();
+    com = boiteCachee(Frame14, "com");
+    vitesse = boiteCachee(Frame14, "vitesse");
+    parit = boiteCachee(Frame14, "parit");
+    nbre = boiteCachee(Frame14, "nbre");
+    sto = boiteCachee(Frame14, "sto");
+    typmachin = boiteCachee(Frame14, "typmachin");
+    typdirect = boiteCachee(Frame14, "typdirect");
+
+    valeurs = std::make_unique<Valeurs>(this, 120, 2640);
+    programme = std::make_unique<Programme>(this, 5160, 2640);
+
+    // "Données"
+    Frame11 = cadre(this, "Frame11", "Données", 9480, 2640, 5400, 5880);
+    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 240, 2520, 780);
+    Dossiertechnique = bouton(Frame22, "Dossiertechnique", "Choisir", 120, 300);
+    Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
+    Frame16 = cadre(Frame11, "Frame16", "Code", 2760, 240, 2520, 780);
+    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1260);
+    Text3 = boiteCode(Frame16, "Text3", 1380, 300, 1020);
+    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2700, 1140);
+    sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
+
+    Créer = bouton(this, "Créer", "Créer", 9480, 8700);
+    Command2 = bouton(this, "Command2", "RAZ", 11040, 8700);
+    quitter = bouton(this, "quitter", "Retour Tarvex", 13440, 8700, 1440);
+
+    connect(Machine, qOverload<int>(&QComboBox::activated), this, &Creation::machineChoisie);
+    connect(sectionprévisu, &QPushButton::clicked, this, &Creation::choisirImage);
+    connect(programme->Command1, &QPushButton::clicked, this, &Creation::choisirProgramme);
+    connect(Dossiertechnique, &QPushButton::clicked, this, &Creation::choisirDossierTechnique);
+    connect(Infomachine, &QPushButton::clicked, this, &Creation::infoMachine);
+    connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
+    connect(Supprimermachine, &QPushButton::clicked, this, &Creation::supprimerMachine);
+    connect(Command2, &QPushButton::clicked, this, &Creation::raz);
+    connect(Créer, &QPushButton::clicked, this, &Creation::creerClique);
+    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+Creation::~Creation() = default;
+
+void Creation::remplirMachines()
+{
+    // A missing or empty list is an empty list: the operator can still type
+    // the sheet, and the report says that no machine is chosen.
+    const auto lu = lireListeMachines();
+    QStringList noms;
+    for (const auto& n : lu.valeur) noms << q(n);
+    Machine->clear();
+    Machine->addItems(noms);
+    Machine->setCurrentIndex(-1);
+}
+
+void Creation::boutonsMachine(bool actifs)
+{
+    for (QPushButton* b : {Supprimermachine, Infomachine, Nouvellemachine, Dossiertechnique, sectionprévisu,
+                           programme->Command1, Créer})
+        b->setEnabled(actifs);
+}
+
+void Creation::charger()
+{
+    remplirMachines();
+    Machine->setEditText(u("Machine"));
+    Image3->effacer();
+    Image3->bordure(true);
+    valeurs->masquer();
+    photos->desactiver();
+    boutonsMachine(false);
+    valeurs->rendreEditables();
+    photos->previsu(QString());
+    valeurs->Jauge->setPlainText(u("A compléter"));
+    photos->viderChemins();
+    Textdossiertechnique->clear();
+    programme->chargeprogramme->clear();
+    Image11->afficher(QStringLiteral("data\\tarvex.jpg"),
+                      principale_.services().images->charger(QStringLiteral("data\\tarvex.jpg")));
+}
+
+void Creation::machineChoisie(int index)
+{
+    if (index < 0) return;
+    const QString nom = Machine->itemText(index);
+    const auto lu = lirecom(s(nom));
+    const ParamCom& c = lu.valeur;
+
+    boutonsMachine(true);
+    machineChoisie_ = lu.ok() ? nom : QString();
+    com->setText(q(c.port));
+    vitesse->setText(nombre(c.vitesse));
+    parit->setText(q(c.parite));
+    nbre->setText(nombre(c.bits));
+    sto->setText(nombre(c.arret));
+    typmachin->setText(nombre(c.type));
+    typdirect->setText(nombre(c.directeur));
+
+    Images& images = *principale_.services().images;
+    cadrerimage(images, QStringLiteral("data\\machine\\") + nom + QStringLiteral("\\image.jpg"), Image5, Image3,
+                Frame18, kLimiteApercu);
+    const int type = codeMachine(c.type);
+    const int directeur = codeMachine(c.directeur);
+    if (type == kTournage) Image4->afficher(QStringLiteral("data\\tournage.jpg"), images.charger(QStringLiteral("data\\tournage.jpg")));
+    if (type == kFraisage) Image4->afficher(QStringLiteral("data\\fraisage.jpg"), images.charger(QStringLiteral("data\\fraisage.jpg")));
+    if (valeurs->appliquer(type, directeur)) {
+        if (type == kTournage)
+            photos->menuphototournage();
+        else
+            photos->menuphotofraisage();
+    }
+
+    if (!lu.ok()) {
+        // Without its com.txt the machine's kind and CNC type are unknown: no
+        // sheet can be made for it, but it can be shown, deleted, or
+        // another one created.
+        valeurs->masquer();
+        photos->desactiver();
+        for (QPushButton* b : {Dossiertechnique, sectionprévisu, programme->Command1, Créer}) b->setEnabled(false);
+        for (QLineEdit* b : {com, vitesse, parit, nbre, sto, typmachin, typdirect}) b->clear();
+        principale_.services().messages->afficher(
+            this, u("La machine %1 ne peut pas être utilisée pour une fiche :\n%2").arg(nom, q(joindreProblemes(lu.problemes))),
+            u("Infos"), Icone::Exclamation);
+    }
+}
+
+void Creation::sansMachine()
+{
+    // The state in which only the choice of a machine is possible; the next
+    // pick sets the frames, the picture slots and the other buttons again.
+    Machine->setCurrentIndex(-1);
+    Machine->setEditText(u("Sélectionner une machine"));
+    Image3->effacer();
+    for (QPushButton* b : {Créer, Supprimermachine, Infomachine, Nouvellemachine}) b->setEnabled(false);
+    machineChoisie_.clear();
+}
+
+void Creation::choisirImage()
+{
+    const auto chemin = Selecteur::de(principale_, selecteurs::Selectionimage).choisir(this);
+    QLineEdit* boite = photos->boiteSelectionnee();
+    if (chemin && boite) boite->setText(*chemin);
+    if (boite) photos->previsu(boite->text());
+}
+
+void Creation::choisirProgramme()
+{
+    const auto chemin = Selecteur::de(principale_, selecteurs::Selectionprogramme).choisir(this);
+    if (chemin) programme->chargeprogramme->setText(*chemin);
+    programme->chargerListing();
+}
+
+void Creation::choisirDossierTechnique()
+{
+    const auto chemin = Selecteur::de(principale_, selecteurs::Selectiondossiertechnique).choisir(this);
+    if (chemin) Textdossiertechnique->setText(*chemin);
+}
+
+void Creation::infoMachine() { machines::montrerInfoMachine(this, principale_.services(), Machine->currentText()); }
+
+void Creation::nouvelleMachine()
+{
+    if (const auto nom = machines::creerMachine(this, principale_.services())) Machine->addItem(*nom);
+}
+
+void Creation::supprimerMachine()
+{
+    machines::supprimerMachine(this, principale_.services(), Machine->currentText(), [this] {
+        remplirMachines();
+        sansMachine();
+    });
+}
+
+void Creation::raz()
+{
+    if (principale_.services().messages->afficher(this, u("Remise à Zéro des valeurs ?"), u("Confirmation"),
+                                                  Icone::Question, Boutons::OuiNon) != Reponse::Oui)
+        return;
+    Text5->setText(u("Nom à compléter"));
+    Text6->setText(u("N° à compléter"));
+    Text2->setText(u("Nom à compléter"));
+    Text7->setText(u("Nom à compléter"));
+    Machine->setCurrentIndex(-1);
+    Machine->setEditText(u("Sélectionner une machine"));
+    Image3->effacer();
+    valeurs->masquer();
+    photos->desactiver();
+    boutonsMachine(false);
+    valeurs->rendreEditables();
+    photos->previsu(QString());
+    Image11->afficher(QStringLiteral("data\\tarvex.jpg"),
+                      principale_.services().images->charger(QStringLiteral("data\\tarvex.jpg")));
+    photos->viderChemins();
+    Textdossiertechnique->clear();
+    programme->chargeprogramme->clear();
+    Image4->effacer();
+    programme->Listing->clear();
+    valeurs->vider();
+}
+
+void Creation::creerClique()
+{
+    const VerificationCode v = verifcode(s(Text3->text()));
+    if (!v.accepte) {
+        principale_.services().messages->afficher(this, u("Code autorisation erroné"), u("Infos"), Icone::Information,
+                                                  Boutons::Ok, v.probleme ? q(v.probleme->texte()) : QString());
+        return;
+    }
+    {
+        Bilancreation bilan(*this);
+        bilan.charger();
+        principale_.services().fenetres->afficherModal(&bilan);
+    }
+    if (creee_) hide();
+}
+
+void Creation::creee() { creee_ = true; }
+
+creation::SaisieFiche Creation::saisie() const
+{
+    creation::SaisieFiche f;
+    f.piece = s(Text5->text());
+    f.phase = s(Text6->text());
+    f.ensemble = s(Text2->text());
+    f.matiere = s(Text7->text());
+    f.machine = s(Machine->currentText());
+    f.machineChoisie = s(machineChoisie_);
+    f.typmachin = s(typmachin->text());
+    f.typdirect = s(typdirect->text());
+    for (int i = 0; i < creation::kPhotos; ++i) f.photos[i] = s(photos->emplacements[i].chemin->text());
+    f.dossierTechnique = s(Textdossiertechnique->text());
+    f.programme = s(programme->chargeprogramme->text());
+    const Valeurs& v = *valeurs;
+    f.prefx = s(v.Prefx->text());
+    f.prefy = s(v.Prefy->text());
+    f.prefz = s(v.Prefz->text());
+    f.decx = s(v.Decx->text());
+    f.decy = s(v.Decy->text());
+    f.decz = s(v.Decz->text());
+    f.decalage = s(v.Décalage->currentText());
+    f.originex = s(v.OrigineX->text());
+    f.originey = s(v.OrigineY->text());
+    f.originez = s(v.OrigineZ->text());
+    f.infovrac = s(texteCrLf(v.Infovrac));
+    f.jauge = s(texteCrLf(v.Jauge));
+    return f;
+}
+
+// The main window's "Créer".
+void Selectphase::ouvrirCreation()
+{
+    Creation creation(*this);
+    creation.charger();
+    services_.fenetres->afficherModal(&creation);
+}
+
+}  // namespace tarvex

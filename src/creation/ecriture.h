@@ -1,0 +1,81 @@
+#pragma once
+// A new sheet as the creation window holds it, and its writing into the data
+// folder: the index record first, then the folder, the copied files and the
+// value files. Texts are UTF-8; paths are data-folder paths (chemins.h) or
+// the absolute paths the pickers hand over.
+
+#include "store/probleme.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tarvex::creation {
+
+// The nine picture slots in the order the windows walk them (Option11,
+// Option10, Option3, Option4, Option5, Option6, Option7, Option8, Option9).
+enum Photo { PVue, PMont1, PMont2, PInst, PButee, PBride, PPrefx, PPrefy, PPrefz };
+inline constexpr int kPhotos = 9;
+
+struct PhotoModele {
+    const char* option;   // the option button
+    const char* boite;    // its hidden path box
+    const char* legende;  // the option button's caption
+    const char* fichier;  // the name of the copy in the sheet folder
+    bool tournage;        // offered for a turning machine
+};
+extern const std::array<PhotoModele, kPhotos> kModelesPhotos;
+
+// A gauge text keeps at most this many items.
+inline constexpr int kJaugesMax = 100;
+
+struct SaisieFiche {
+    std::string piece, phase, ensemble, matiere, machine;
+    // The machine whose com.txt filled typmachin and typdirect ("" when
+    // none was picked): the sheet's values follow its kind and CNC type.
+    std::string machineChoisie;
+    std::string typmachin, typdirect;  // "1"/"2" and "1"/"2"/"3"/"10", as the hidden boxes hold them
+    std::array<std::string, kPhotos> photos;  // path boxes, "" when none
+    std::string dossierTechnique, programme;  // path boxes, "" when none
+    std::string prefx, prefy, prefz, decx, decy, decz;
+    std::string decalage, originex, originey, originez;
+    std::string infovrac, jauge;  // multi-line values, lines joined by CR LF or LF
+};
+
+// The sixteen fields joined by ",": the names without surrounding blanks
+// (every reader trims them, so the record and the folder stay in step), then
+// the eleven flags, "O" for a path box that is not empty.
+std::string ligneIndex(const SaisieFiche& s);
+
+// piece + "_Phase " + phase + "_" + ensemble + "_" + machine, trimmed names.
+std::string nomDossierSaisie(const SaisieFiche& s);
+
+// The gauge lines that will be stored: the items of the text, empty ones
+// dropped, at most kJaugesMax. `retenues` counts every item found.
+struct Jauges {
+    std::vector<std::string> lignes;
+    std::size_t trouvees = 0;
+    bool tronquees() const { return trouvees > lignes.size(); }
+};
+Jauges jaugesRetenues(const std::string& texte);
+
+// What makes the writing impossible before anything is written: a machine
+// that is not the one picked from the machine list, a sheet folder or an
+// index record that is already there (letter case ignored), a name the
+// folder cannot take, a chosen file that cannot be read, an index that
+// cannot be read. Each problem names its file or folder.
+Problemes verifierAvantEcriture(const SaisieFiche& s);
+
+struct Ecriture {
+    Resultat resultat;
+    bool indexEcrit = false;  // the record is in data\data.txt: the sheet is listed even if incomplete
+};
+
+// Writes the sheet in this order: the index record, the folder, the copies
+// (Vue.jpg, mont1.jpg, inst.jpg, prefz.jpg; for milling mont2.jpg, butée.jpg,
+// bride.jpg, prefx.jpg, prefy.jpg; then dossier.pdf and prog.txt), pref.txt
+// (NUM), origine.txt (FANUC), info.txt (FAGOR), jauge.txt. Stops at the first
+// failure; what was written stays.
+Ecriture ecrireFiche(const SaisieFiche& s);
+
+}  // namespace tarvex::creation

@@ -1,0 +1,140 @@
+#pragma once
+// The pieces that the sheet creation window and the sheet modification
+// window share, each built into the window that owns it under the control
+// names of the windows' designs: the offsets and gauges laid out by machine
+// kind and CNC type, the nine picture slots with their preview, and the
+// program listing.
+
+#include "creation/ecriture.h"
+#include "platform/controles.h"
+#include "platform/services.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <array>
+
+namespace tarvex::formulaire {
+
+// Machine kind and CNC type as the hidden boxes and com.txt give them.
+inline constexpr int kTournage = 1, kFraisage = 2;
+inline constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kAutre = 10;
+
+// The preview limit of the creation, modification and machine creation
+// windows, in twips.
+inline constexpr int kLimitePrevisu = 2400;
+
+// Builds a child control named as in the design, placed in twips.
+template <class W>
+W* creer(QWidget* parent, const char* nom, int x, int y, int l, int h)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromUtf8(nom));
+    plateforme::placer(w, x, y, l, h);
+    return w;
+}
+plateforme::Cadre* cadre(QWidget* parent, const char* nom, const char* titre, int x, int y, int l, int h);
+QLabel* etiquette(QWidget* parent, const char* nom, const char* texte, int x, int y, int l, int h = 255);
+QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, int y, int l = 1215, int h = 375);
+// A hidden text box that carries a path or a code between windows.
+QLineEdit* boiteCachee(QWidget* parent, const char* nom);
+
+// The authorisation code box: every character shown as "*".
+QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
+
+// Frame7 "PREF/DEC1/Jauges/Origine": the PREF, DEC1, origin and data frames
+// and the gauges, 4920 x 5880 twips.
+class Valeurs {
+public:
+    Valeurs(QWidget* parent, int x, int y);
+
+    // Shows the frames that the pair calls for and locks or opens the Y
+    // boxes. False, and nothing changed, for a pair in no row of the layout.
+    bool appliquer(int type, int directeur);
+    // Every offset frame hidden.
+    void masquer();
+    // Every value box made editable again (a Y box that a turning machine
+    // disabled stays disabled and grey).
+    void rendreEditables();
+    // The values of a new sheet: empty offsets, G54, the two placeholders.
+    void vider();
+
+    plateforme::Cadre* Frame7;
+    plateforme::Cadre* Frame9;
+    QLineEdit *Prefx, *Prefy, *Prefz;
+    QLabel *Prefxtext, *Prefytext, *Prefztext;
+    plateforme::Cadre* Frame10;
+    QLineEdit *Decx, *Decy, *Decz;
+    QLabel *Decxtext, *Decytext, *Decztext;
+    plateforme::Cadre* Frame17;
+    QComboBox* Décalage;
+    plateforme::Cadre* Frame19;
+    QLineEdit *OrigineX, *OrigineY, *OrigineZ;
+    QLabel *OrigineXtext, *OrigineYtext, *OrigineZtext;
+    plateforme::Cadre* Frame21;
+    QPlainTextEdit* Infovrac;
+    plateforme::Cadre* Frame8;
+    QPlainTextEdit* Jauge;
+};
+
+// A Y box that does not apply (locked: read-only, disabled, grey; its label
+// disabled) or that does (editable, enabled, light yellow).
+void verrouillerAxe(QLineEdit* boite, QLabel* etiquette, bool verrouille);
+
+// Frame4 "Options" with the nine picture slots (an option button and a
+// hidden path box each), and Frame12 "Prévisualisation" with its preview.
+class Photos {
+public:
+    // Options 2640 x 3240 twips at (x, y); the preview frame at (xp, yp).
+    Photos(QWidget* parent, plateforme::Images& images, int x, int y, QWidget* parentPrevisu, int xp, int yp);
+
+    struct Emplacement {
+        QRadioButton* option;
+        QLineEdit* chemin;
+    };
+    // In the order the windows walk them (Option11, Option10, Option3 …).
+    std::array<Emplacement, creation::kPhotos> emplacements;
+
+    // The preview routine: an empty path clears it; a picture that cannot be
+    // decoded leaves it empty (false).
+    bool previsu(const QString& chemin);
+    // The turning slots enabled, the five milling-only ones disabled.
+    void menuphototournage();
+    // All nine enabled.
+    void menuphotofraisage();
+    // All nine disabled and unselected.
+    void desactiver();
+    // The path box of the first selected slot, nullptr when none is.
+    QLineEdit* boiteSelectionnee() const;
+    void viderChemins();
+
+    plateforme::Cadre* Frame4;
+    plateforme::Cadre* Frame12;
+    plateforme::Image* Image1;
+    plateforme::Image* Image2;
+
+private:
+    plateforme::Images& images_;
+};
+
+// Frame20 "Listing Programme": the listing, "Choisir" and the hidden path of
+// the chosen program, 4200 x 4200 twips.
+class Programme {
+public:
+    Programme(QWidget* parent, int x, int y);
+
+    // Shows the file of chargeprogramme without its last character; a file
+    // that is empty or cannot be read shows an empty listing.
+    void chargerListing();
+
+    plateforme::Cadre* Frame20;
+    QPlainTextEdit* Listing;  // named "Programme"
+    QPushButton* Command1;
+    QLineEdit* chargeprogramme;
+};
+
+}  // namespace tarvex::formulaire
