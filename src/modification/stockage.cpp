@@ -93,12 +93,12 @@ std::string ligneModifiee(const Modification& m)
     return l;
 }
 
-IssueModification enregistrer(const Modification& m)
+FinModification enregistrer(const Modification& m)
 {
-    IssueModification issue;
+    FinModification fin;
     if (const auto p = dossierDouteux(m.stockee)) {
-        issue.resultat.problemes.push_back(*p);
-        return issue;
+        fin.resultat.problemes.push_back(*p);
+        return fin;
     }
     const std::string P = dossier(m.stockee);
     const std::string K = cle(m.stockee);
@@ -127,7 +127,7 @@ IssueModification enregistrer(const Modification& m)
 
     const Resultat r = reecrireindex(K, ligneModifiee(m));
     if (!r.ok()) return {r, false};
-    issue.indexReecrit = true;
+    fin.indexReecrit = true;
 
     try {
         // A folder lost since the sheet was shown is made again: the
@@ -138,8 +138,8 @@ IssueModification enregistrer(const Modification& m)
         for (int i = 0; i < kEmplacements; ++i)
             if (contenus[i]) fichiers::ecrire(P + kFichiersEmplacements[i], *contenus[i]);
     } catch (const fichiers::ErreurFichier& e) {
-        issue.resultat = echec(e);
-        return issue;
+        fin.resultat = echec(e);
+        return fin;
     }
 
     const int genre = codeMachine(sansBlancs(m.genre));
@@ -151,8 +151,8 @@ IssueModification enregistrer(const Modification& m)
     default: break;
     }
     if (!valeurs.ok()) {
-        issue.resultat = valeurs;
-        return issue;
+        fin.resultat = valeurs;
+        return fin;
     }
     // The gauges as the creation stores them: at most the first hundred
     // (the report says so when there are more).
@@ -161,9 +161,9 @@ IssueModification enregistrer(const Modification& m)
     try {
         fichiers::ecrire(P + "jauge.txt", jauges);
     } catch (const fichiers::ErreurFichier& e) {
-        issue.resultat = echec(e);
+        fin.resultat = echec(e);
     }
-    return issue;
+    return fin;
 }
 
 Lu<int> compterFiches()
@@ -196,12 +196,12 @@ std::vector<std::string> fichiersASupprimer(const Suppression& s)
     return f;
 }
 
-IssueSuppression supprimer(const Suppression& s)
+FinSuppression supprimer(const Suppression& s)
 {
-    IssueSuppression issue;
+    FinSuppression fin;
     if (const auto p = dossierDouteux(s.fiche)) {
-        issue.resultat.problemes.push_back(*p);
-        return issue;
+        fin.resultat.problemes.push_back(*p);
+        return fin;
     }
     const std::string P = dossier(s.fiche);
     try {
@@ -213,17 +213,17 @@ IssueSuppression supprimer(const Suppression& s)
                 if (n.size() > 5 && n.compare(n.size() - 5, 5, ".~tvx") == 0)
                     fichiers::supprimer(P + n);
                 else
-                    issue.restes.push_back(n);
+                    fin.restes.push_back(n);
             }
-            std::sort(issue.restes.begin(), issue.restes.end());
-            if (issue.restes.empty()) fichiers::supprimerDossier(P.substr(0, P.size() - 1));
+            std::sort(fin.restes.begin(), fin.restes.end());
+            if (fin.restes.empty()) fichiers::supprimerDossier(P.substr(0, P.size() - 1));
         }
     } catch (const fichiers::ErreurFichier& e) {
-        issue.resultat = echec(e);
-        return issue;
+        fin.resultat = echec(e);
+        return fin;
     }
-    issue.resultat = reecrireindex(cle(s.fiche), std::nullopt);
-    return issue;
+    fin.resultat = reecrireindex(cle(s.fiche), std::nullopt);
+    return fin;
 }
 
 }  // namespace tarvex::stockage

@@ -65,7 +65,7 @@ struct Modification {
 // A field that would not read back whole is quoted, as the rewrite does.
 std::string ligneModifiee(const Modification& m);
 
-struct IssueModification {
+struct FinModification {
     Resultat resultat;
     // The record in the index now tells the new state, whatever came after.
     bool indexReecrit = false;
@@ -78,7 +78,7 @@ struct IssueModification {
 // are written anew. Slots are taken in record order, so a slot whose new file
 // is another slot's file of the same folder gets what that file holds once
 // the earlier slots are in place.
-IssueModification enregistrer(const Modification& m);
+FinModification enregistrer(const Modification& m);
 
 struct Suppression {
     Designation fiche;
@@ -89,7 +89,7 @@ struct Suppression {
 // Complete records of data\data.txt.
 Lu<int> compterFiches();
 
-struct IssueSuppression {
+struct FinSuppression {
     Resultat resultat;
     // The folder still held these files (names as on disk) once the sheet's
     // own were deleted: it was kept with them, and the record removed.
@@ -102,6 +102,6 @@ std::vector<std::string> fichiersASupprimer(const Suppression& s);
 
 // Deletes the sheet's files (one already missing is not an error), then its
 // folder when nothing else is left in it, then its record of the index.
-IssueSuppression supprimer(const Suppression& s);
+FinSuppression supprimer(const Suppression& s);
 
 }  // namespace tarvex::stockage

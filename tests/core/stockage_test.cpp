@@ -79,9 +79,9 @@ TEST_F(Stockage, UneModificationSansChangementRecopieLesMemesValeursSansLireAucu
     // An unchanged slot is not looked at: its file may even be missing.
     m.fichiers[EMont1] = {kPBague + "mont1.jpg", kPBague + "mont1.jpg"};
     const Instantane avant = instantane();
-    const auto issue = enregistrer(m);
-    ASSERT_TRUE(issue.resultat.ok()) << texte(issue.resultat);
-    EXPECT_TRUE(issue.indexReecrit);
+    const auto fin = enregistrer(m);
+    ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
+    EXPECT_TRUE(fin.indexReecrit);
     Instantane apres = instantane();
     EXPECT_EQ(apres["data/data.txt"], kAxe + "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,O,N,O,N,N,N,N,N,N,N\r\n" + kCame);
     apres["data/data.txt"] = avant.at("data/data.txt");
@@ -116,8 +116,8 @@ TEST_F(Stockage, LesFichiersDeValeursSuiventLeGenreEtLeDirecteur)
         // As copied from the main window, which shows the file less its
         // last character: the text ends with a line break.
         m.infos = "  Serrer fort\r\n\r\nPuis tourner \r\n";
-        const auto issue = enregistrer(m);
-        ASSERT_TRUE(issue.resultat.ok()) << texte(issue.resultat);
+        const auto fin = enregistrer(m);
+        ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
         std::vector<std::string> attendus = {"Vue.jpg", "inst.jpg", "jauge.txt"};
         if (*c.fichier) {
             EXPECT_EQ(contenu(kDossierBague + c.fichier), c.attendu);
@@ -216,11 +216,11 @@ TEST_F(Stockage, UnFichierIllisibleOuUneFicheDisparueNArretentAvantToutEcriture)
         Modification m = bague();
         m.fichiers[EVue].nouveau = "photo.jpg";
         c.changer(m);
-        const auto issue = enregistrer(m);
-        ASSERT_FALSE(issue.resultat.ok());
-        EXPECT_FALSE(issue.indexReecrit);
+        const auto fin = enregistrer(m);
+        ASSERT_FALSE(fin.resultat.ok());
+        EXPECT_FALSE(fin.indexReecrit);
         if (!c.fichier.empty()) {
-            EXPECT_EQ(issue.resultat.problemes[0].fichier, c.fichier);
+            EXPECT_EQ(fin.resultat.problemes[0].fichier, c.fichier);
         }
         EXPECT_EQ(instantane(), avant);
     }
@@ -243,9 +243,9 @@ TEST_F(Stockage, LaSuppressionRetireLesFichiersLeDossierEtLEnregistrement)
     Suppression s = suppressionBague();
     // Flagged but already gone: not an error.
     s.drapeaux[EDossier] = "O";
-    const auto issue = supprimer(s);
-    ASSERT_TRUE(issue.resultat.ok()) << texte(issue.resultat);
-    EXPECT_TRUE(issue.restes.empty());
+    const auto fin = supprimer(s);
+    ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
+    EXPECT_TRUE(fin.restes.empty());
     EXPECT_FALSE(present(kDossierBague));
     EXPECT_EQ(contenu("data/data.txt"), kAxe + kCame);
     EXPECT_TRUE(present("data/AXE_Phase 10_BRAS_TOUR 1/Vue.jpg"));
@@ -274,9 +274,9 @@ TEST_F(Stockage, UnDossierQuiGardeDAutresFichiersEstGardeEtLEnregistrementRetire
     poser(kDossierBague + "jauge.txt.~tvx", "reste d'une écriture");
     Suppression s = suppressionBague();
     s.directeur = "10";  // pref.txt is not the sheet's: it stays
-    const auto issue = supprimer(s);
-    ASSERT_TRUE(issue.resultat.ok()) << texte(issue.resultat);
-    EXPECT_EQ(issue.restes, (std::vector<std::string>{"notes.doc", "pref.txt"}));
+    const auto fin = supprimer(s);
+    ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
+    EXPECT_EQ(fin.restes, (std::vector<std::string>{"notes.doc", "pref.txt"}));
     EXPECT_EQ(instantane(kDossierBague.substr(0, kDossierBague.size() - 1)),
               (Instantane{{kDossierBague + "notes.doc", "à garder"}, {kDossierBague + "pref.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n"}}));
     EXPECT_EQ(contenu("data/data.txt"), kAxe + kCame);
