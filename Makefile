@@ -1,12 +1,13 @@
 # Tarvex: the two commands.
 #   make run   installs what is missing, builds, starts the program on the demo data
 #   make test  installs what is missing, builds, runs every test
+#   make package  the Debian package build/tarvex_<version>_<arch>.deb
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD ?= build
 CHECK ?= build-check
 CHECKGCC ?= build-check-gcc
 
-.PHONY: all deps build check-build check-gcc check-windows test run bench clean
+.PHONY: all deps build check-build check-gcc check-windows test run bench package clean
 
 all: build
 
@@ -50,6 +51,9 @@ test: build check-build check-gcc check-windows
 
 run: build
 	scripts/run-demo $(BUILD)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	scripts/run-benchmarks $(BUILD)

@@ -1,8 +1,13 @@
 #include "app/application.h"
 
+#include "app/premierdemarrage.h"
 #include "mainwindow/selectphase.h"
+#include "store/fichiers.h"
+#include "store/nouvellesdonnees.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QLocale>
 #include <QStyleFactory>
@@ -17,6 +22,16 @@ Programme::Programme(plateforme::Services& services) : services_(services) {}
 
 Programme::~Programme() = default;
 
+bool Programme::preparerDonnees(const QString& travail, const QString& partage)
+{
+    if (nouvellesdonnees::presentes(travail.toStdString())) return true;
+    const QDir d(partage);
+    PremierDemarrage premier(services_, travail, d.filePath(QStringLiteral("vide/data")),
+                             d.filePath(QStringLiteral("demo/data")));
+    services_.fenetres->afficherModal(&premier);
+    return premier.cree();
+}
+
 void Programme::demarrer()
 {
     principale_ = std::make_unique<Selectphase>(services_);
@@ -24,11 +39,38 @@ void Programme::demarrer()
     principale_->show();
 }
 
+QString dossierTravail()
+{
+    const QString courant = QDir::currentPath();
+    // Letter case does not count, as everywhere in the data folder: a folder
+    // copied from a workshop's Windows computer may say Data\DATA.TXT.
+    if (fichiers::existe(nouvellesdonnees::sous(courant.toStdString(), "data\\data.txt"))) return courant;
+    const QString choisi = qEnvironmentVariable("TARVEX_HOME");
+    if (!choisi.isEmpty()) return QDir(choisi).absolutePath();
+    return QDir(QDir::homePath()).filePath(QStringLiteral("tarvex"));
+}
+
+QString dossierPartage() { return dossierPartage(QCoreApplication::applicationDirPath()); }
+
+QString dossierPartage(const QString& dossierProgramme)
+{
+    const QString choisi = qEnvironmentVariable("TARVEX_PARTAGE");
+    if (!choisi.isEmpty()) return QDir(choisi).absolutePath();
+    const QDir programme(dossierProgramme);
+    const QStringList candidats = {programme.absoluteFilePath(QStringLiteral("../share/tarvex")),
+                                   programme.absoluteFilePath(QStringLiteral("share/tarvex"))};
+    for (const QString& c : candidats)
+        if (QFileInfo(QDir(c).filePath(QStringLiteral("vide/data"))).isDir()) return QDir::cleanPath(c);
+    return QDir::cleanPath(candidats.front());
+}
+
 void preparerApplication()
 {
     initialiserRessources();
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
-    QApplication::setApplicationVersion(QStringLiteral("2.01"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+    // Ties the windows to the desktop entry (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarvex"));
     // One look on every system, with the button-face grey the windows were designed with.
     if (auto* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QApplication::setPalette(QApplication::style()->standardPalette());

@@ -1,4 +1,6 @@
-// Tarvex starts in its working folder, the one that holds data\.
+// Tarvex starts in its working folder, the one that holds data\: the folder
+// it is started in when that holds one, else ~/tarvex (or $TARVEX_HOME),
+// where the first start makes it.
 
 #include "app/application.h"
 #include "platform/imprimanteqt.h"
@@ -6,6 +8,7 @@
 #include "platform/qtservices.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
@@ -33,6 +36,14 @@ int main(int argc, char** argv)
     services.application = &application;
 
     tarvex::Programme programme(services);
+    const QString travail = tarvex::dossierTravail();
+    if (!programme.preparerDonnees(travail, tarvex::dossierPartage())) return 0;
+    if (!QDir::setCurrent(travail)) {
+        messages.afficher(nullptr, QStringLiteral("Dossier de travail inaccessible"), QStringLiteral("Infos"),
+                          tarvex::plateforme::Icone::Critique, tarvex::plateforme::Boutons::Ok,
+                          QDir::toNativeSeparators(travail));
+        return 1;
+    }
     programme.demarrer();
     return app.exec();
 }

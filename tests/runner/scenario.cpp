@@ -319,6 +319,13 @@ void Scenario::demarrer(const Ligne& l)
         doubles_.services.imprimante = imprimanteSysteme_.get();
     }
     programme_ = std::make_unique<Programme>(doubles_.services);
+    // "start menu": as from the desktop menu, with the first start's window
+    // when the working folder holds no data folder yet.
+    if (l.mots.size() > 1 && l.texte(1) == QLatin1String("menu") &&
+        !programme_->preparerDonnees(QDir::currentPath(), dossierPartage())) {
+        doubles_.application.terminee = true;
+        return;
+    }
     programme_->demarrer();
 }
 

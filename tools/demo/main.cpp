@@ -131,6 +131,21 @@ int main(int argc, char** argv)
         creerDossier(apercus);
         arguments.remove(option, 2);
     }
+    // --icones DIR: only the program's icon at the sizes of a desktop menu,
+    // DIR/<n>x<n>/apps/tarvex.png (packaging/icones).
+    const int icones = static_cast<int>(arguments.indexOf(QStringLiteral("--icones")));
+    if (icones >= 0) {
+        if (icones + 1 >= arguments.size())
+            echec(QStringLiteral("--icones demande un dossier"));
+        const QString dossier = arguments.at(icones + 1);
+        for (int taille : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString d = joindre(dossier, QStringLiteral("%1x%1/apps").arg(taille));
+            creerDossier(d);
+            if (!icone(taille).save(joindre(d, QStringLiteral("tarvex.png")), "PNG"))
+                echec(QStringLiteral("impossible d'écrire l'icône %1").arg(taille));
+        }
+        return 0;
+    }
     const QString racine = QDir(arguments.isEmpty() ? QStringLiteral(".") : arguments.first()).absolutePath();
     if (!QFileInfo::exists(joindre(racine, QStringLiteral("tools/demo/CMakeLists.txt"))))
         echec(QStringLiteral("%1 n'est pas la racine des sources").arg(racine));

@@ -1,0 +1,118 @@
+#include "app/premierdemarrage.h"
+
+#include "store/nouvellesdonnees.h"
+
+#include <QDir>
+#include <QIcon>
+#include <QPixmap>
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+template <class W>
+W* placerNouveau(QWidget* parent, const char* nom, int x, int y, int l, int h)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromUtf8(nom));
+    placer(w, x, y, l, h);
+    return w;
+}
+
+QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y)
+{
+    auto* b = placerNouveau<QLineEdit>(parent, nom, x, y, 2400, 315);
+    b->setEchoMode(QLineEdit::Password);
+    fondTexte(b, kJauneClair);
+    return b;
+}
+
+std::string texte(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, const QString& livraison,
+                                   const QString& demo)
+    : Fenetre(nullptr, u("PremierDémarrage"), u("Tarvex - Premier démarrage"), 7200, 4560),
+      services_(services), travail_(travail), livraison_(livraison), demo_(demo)
+{
+    const QImage icone = services_.images->charger(QDir(livraison).filePath(QStringLiteral("icon.ico")));
+    if (!icone.isNull()) setWindowIcon(QIcon(QPixmap::fromImage(icone)));
+
+    Label1 = placerNouveau<QLabel>(this, "Label1", 240, 180, 6720, 600);
+    Label1->setWordWrap(true);
+    Label1->setText(u("Le dossier de travail %1 ne contient pas encore de dossier de données. "
+                      "Avec quelles données Tarvex doit-il commencer ?")
+                        .arg(QDir::toNativeSeparators(travail)));
+
+    Frame1 = placerNouveau<Cadre>(this, "Frame1", 240, 900, 6720, 2760);
+    Frame1->setTitle(u("Dossier de données"));
+    Frame1->tailleTwips(6720, 2760);
+
+    Option1 = placerNouveau<QRadioButton>(Frame1, "Option1", 240, 300, 6240, 300);
+    Option1->setText(u("Nouveau dossier de données vide"));
+    Label2 = placerNouveau<QLabel>(Frame1, "Label2", 600, 720, 2400, 285);
+    Label2->setText(u("Code autorisation"));
+    Text1 = boiteCode(Frame1, "Text1", 3120, 690);
+    Label3 = placerNouveau<QLabel>(Frame1, "Label3", 600, 1140, 2400, 285);
+    Label3->setText(u("Confirmer le code"));
+    Text2 = boiteCode(Frame1, "Text2", 3120, 1110);
+    Text1->setToolTip(u("Code demandé avant chaque création, modification ou suppression"));
+    Text2->setToolTip(u("Le même code, tapé une seconde fois"));
+
+    Option2 = placerNouveau<QRadioButton>(Frame1, "Option2", 240, 1740, 6240, 300);
+    Option2->setText(u("Copie des données de démonstration (code TVX2026)"));
+    auto* note = placerNouveau<QLabel>(Frame1, "Label4", 600, 2100, 5880, 520);
+    note->setWordWrap(true);
+    note->setText(u("Des machines et des fiches d'exemple, pour essayer Tarvex avant de créer les siennes."));
+
+    Créer = placerNouveau<QPushButton>(this, "Créer", 4320, 3900, 1215, 375);
+    Créer->setText(u("Créer"));
+    Créer->setAutoDefault(false);
+    Créer->setDefault(true);  // Enter in a code box confirms
+    Quitter = placerNouveau<QPushButton>(this, "Quitter", 5745, 3900, 1215, 375);
+    Quitter->setText(u("Quitter"));
+    Quitter->setAutoDefault(false);
+
+    Option1->setChecked(true);
+    choisir();
+    connect(Option1, &QRadioButton::toggled, this, &PremierDemarrage::choisir);
+    connect(Créer, &QPushButton::clicked, this, &PremierDemarrage::creer);
+    // Quitting, by the button or the title bar, writes nothing.
+    connect(Quitter, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void PremierDemarrage::choisir()
+{
+    // The code belongs to the new folder only: the demo data bring theirs.
+    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Text1), static_cast<QWidget*>(Label3),
+                       static_cast<QWidget*>(Text2)})
+        w->setEnabled(Option1->isChecked());
+}
+
+void PremierDemarrage::creer()
+{
+    Resultat r;
+    if (Option1->isChecked()) {
+        if (const auto refus = nouvellesdonnees::refusCode(texte(Text1->text()), texte(Text2->text()))) {
+            services_.messages->afficher(this, QString::fromStdString(*refus), u("Infos"), Icone::Information);
+            return;
+        }
+        r = nouvellesdonnees::creerVides(texte(travail_), texte(livraison_), texte(Text1->text()));
+    } else {
+        r = nouvellesdonnees::copierDemo(texte(travail_), texte(demo_));
+    }
+    if (!r.ok()) {
+        services_.messages->afficher(this, u("Le dossier de données n'a pas pu être créé"), u("Infos"),
+                                     Icone::Critique, Boutons::Ok, QString::fromStdString(joindreProblemes(r.problemes)));
+        return;
+    }
+    cree_ = true;
+    hide();
+}
+
+}  // namespace tarvex

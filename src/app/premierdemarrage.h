@@ -1,0 +1,50 @@
+#pragma once
+// The window of a first start: the working folder holds no data folder yet,
+// and the operator chooses what it starts with — a new empty data folder
+// guarded by a code of the workshop's choice, a copy of the demonstration
+// data, or nothing at all. Nothing is written before "Créer".
+
+#include "platform/controles.h"
+#include "platform/fenetre.h"
+#include "platform/services.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tarvex {
+
+class PremierDemarrage : public plateforme::Fenetre {
+    Q_OBJECT
+public:
+    // `travail`: the working folder; `livraison`: the empty data folder
+    // delivered with the program (its pictures and placeholders); `demo`: the
+    // demonstration data folder.
+    PremierDemarrage(plateforme::Services& services, const QString& travail, const QString& livraison,
+                     const QString& demo);
+
+    // True once a data folder was made; false when the operator quit.
+    bool cree() const { return cree_; }
+
+    QLabel* Label1;
+    plateforme::Cadre* Frame1;
+    QRadioButton* Option1;
+    QLabel* Label2;
+    QLineEdit* Text1;
+    QLabel* Label3;
+    QLineEdit* Text2;
+    QRadioButton* Option2;
+    QPushButton* Créer;
+    QPushButton* Quitter;
+
+private:
+    void choisir();
+    void creer();
+
+    plateforme::Services& services_;
+    QString travail_, livraison_, demo_;
+    bool cree_ = false;
+};
+
+}  // namespace tarvex

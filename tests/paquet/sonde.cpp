@@ -1,0 +1,79 @@
+// A probe loaded into the installed program (LD_PRELOAD) by the package
+// test: it does what the operator would at a first start — types the code
+// twice in the first start's window and presses "Créer", closes the splash —
+// then prints how many sheets the main window lists and ends the program.
+// Any message box that appears is printed and ends it with a failure.
+//   TARVEX_SONDE_CODE  the code to type
+//   TARVEX_SONDE_DEMO  when set: the copy of the demo data instead
+
+#include <QApplication>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QWidget* visible(const char* nom)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName() == QString::fromUtf8(nom)) return w;
+    return nullptr;
+}
+
+[[noreturn]] void finir(int code, const QString& texte)
+{
+    std::fprintf(code == 0 ? stdout : stderr, "sonde : %s\n", texte.toUtf8().constData());
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+void regarder()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible())
+            finir(1, QStringLiteral("message « %1 » (%2)").arg(m->text(), m->informativeText()));
+    if (QWidget* premier = visible("PremierDémarrage")) {
+        if (qEnvironmentVariableIsSet("TARVEX_SONDE_DEMO"))
+            if (auto* demo = premier->findChild<QAbstractButton*>(QStringLiteral("Option2"))) demo->click();
+        const QString code = qEnvironmentVariable("TARVEX_SONDE_CODE");
+        for (const char* boite : {"Text1", "Text2"})
+            if (auto* b = premier->findChild<QLineEdit*>(QString::fromUtf8(boite))) b->setText(code);
+        if (auto* creer = premier->findChild<QPushButton*>(QStringLiteral("Créer"))) {
+            // Pressed once the current event is over: the click runs the
+            // creation and its own waits.
+            QTimer::singleShot(0, creer, &QPushButton::click);
+            return;
+        }
+        finir(1, QStringLiteral("pas de bouton Créer"));
+    }
+    if (QWidget* splash = visible("Démarrage")) {
+        splash->hide();
+        return;
+    }
+    if (QWidget* principale = visible("selectphase")) {
+        auto* phase = principale->findChild<QComboBox*>(QStringLiteral("Phase"));
+        if (!phase) finir(1, QStringLiteral("pas de liste Phase"));
+        finir(0, QStringLiteral("selectphase ouverte, %1 fiche(s) dans la liste").arg(phase->count()));
+    }
+}
+
+void installer()
+{
+    auto* minuterie = new QTimer(QCoreApplication::instance());
+    minuterie->setInterval(100);
+    QObject::connect(minuterie, &QTimer::timeout, regarder);
+    minuterie->start();
+    QTimer::singleShot(30000, [] { finir(1, QStringLiteral("rien au bout de 30 secondes")); });
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installer)
