@@ -38,7 +38,7 @@ check-gcc: deps
 # dtl is header-only: the Debian headers serve MinGW too, seen alone.
 check-windows: deps
 	@mkdir -p $(CHECK)/mingw-include && ln -sfn /usr/include/dtl $(CHECK)/mingw-include/dtl
-	@for f in $$(sed -n 's|^ *\(src/[a-z]*/[a-z_]*\.cpp\)$$|\1|p' CMakeLists.txt); do \
+	@for f in $$(sed -n 's|^ *\(src/[a-z]*/[a-z0-9_]*\.cpp\)$$|\1|p' CMakeLists.txt); do \
 	    x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -Isrc -isystem $(CHECK)/mingw-include \
 	        -fsyntax-only $$f || exit 1; \
 	done

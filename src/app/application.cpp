@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/premierdemarrage.h"
+#include "machines/gestion.h"
 #include "mainwindow/selectphase.h"
 #include "store/fichiers.h"
 #include "store/nouvellesdonnees.h"
@@ -29,6 +30,7 @@ bool Programme::preparerDonnees(const QString& travail, const QString& partage)
     PremierDemarrage premier(services_, travail, d.filePath(QStringLiteral("vide/data")),
                              d.filePath(QStringLiteral("demo/data")));
     services_.fenetres->afficherModal(&premier);
+    premiereMachine_ = premier.cree() && premier.Option1->isChecked();
     return premier.cree();
 }
 
@@ -37,6 +39,17 @@ void Programme::demarrer()
     principale_ = std::make_unique<Selectphase>(services_);
     principale_->charger();
     principale_->show();
+    // The creation window offers a new machine only beside a chosen one: on
+    // a folder without any, the first machine is asked for here, once.
+    if (premiereMachine_) {
+        premiereMachine_ = false;
+        services_.messages->afficher(principale_.get(),
+                                     QStringLiteral("Le nouveau dossier de données ne contient encore aucune machine.\n"
+                                                    "Créer d'abord la machine-outil sur laquelle les fiches seront "
+                                                    "faites."),
+                                     QStringLiteral("Première machine"), plateforme::Icone::Information);
+        machines::creerMachine(principale_.get(), services_, [](const QString&) {});
+    }
 }
 
 QString dossierTravail()

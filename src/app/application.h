@@ -27,6 +27,9 @@ public:
 private:
     plateforme::Services& services_;
     std::unique_ptr<Selectphase> principale_;
+    // A new empty data folder was made: it has no machine yet, and a sheet
+    // cannot be created without one.
+    bool premiereMachine_ = false;
 };
 
 // The working folder: the current folder when it holds a data folder with

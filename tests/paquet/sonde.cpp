@@ -37,9 +37,24 @@ QWidget* visible(const char* nom)
 
 void regarder()
 {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible())
-            finir(1, QStringLiteral("message « %1 » (%2)").arg(m->text(), m->informativeText()));
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* m = qobject_cast<QMessageBox*>(w);
+        if (!m || !m->isVisible()) continue;
+        // A new empty folder asks for its first machine: the operator would
+        // read it and go on; the probe leaves the machine window at once.
+        if (m->windowTitle() == QStringLiteral("Première machine") && !qEnvironmentVariableIsSet("TARVEX_SONDE_DEMO")) {
+            m->accept();
+            return;
+        }
+        finir(1, QStringLiteral("message « %1 » (%2)").arg(m->text(), m->informativeText()));
+    }
+    if (QWidget* machine = visible("MachineCréation")) {
+        if (auto* quitter = machine->findChild<QPushButton*>(QStringLiteral("quitter"))) {
+            QTimer::singleShot(0, quitter, &QPushButton::click);
+            return;
+        }
+        finir(1, QStringLiteral("pas de bouton quitter dans MachineCréation"));
+    }
     if (QWidget* premier = visible("PremierDémarrage")) {
         if (qEnvironmentVariableIsSet("TARVEX_SONDE_DEMO"))
             if (auto* demo = premier->findChild<QAbstractButton*>(QStringLiteral("Option2"))) demo->click();
