@@ -288,6 +288,7 @@ void Selectphase::construire()
     connect(Command2, &QPushButton::clicked, this, &Selectphase::ouvrirTransfert);
     connect(imprimer, &QPushButton::clicked, this, &Selectphase::ouvrirImpression);
     connect(Command1, &QPushButton::clicked, this, &Selectphase::ouvrirCreation);
+    connect(Modifier, &QPushButton::clicked, this, &Selectphase::ouvrirModification);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);

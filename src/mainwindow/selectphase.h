@@ -160,6 +160,7 @@ private:
     void ouvrirTransfert();
     void ouvrirImpression();
     void ouvrirCreation();
+    void ouvrirModification();
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;

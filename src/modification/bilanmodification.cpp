@@ -1,0 +1,170 @@
+#include "modification/bilanmodification.h"
+
+#include "mainwindow/cadrerimage.h"
+#include "mainwindow/selectphase.h"
+#include "modification/bilan.h"
+#include "modification/modification2.h"
+#include "store/lecteur.h"
+#include "store/machines.h"
+
+namespace tarvex {
+
+using namespace plateforme;
+using stockage::Emplacement;
+
+namespace {
+
+constexpr int kLimiteApercu = 1400;
+constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kFraisage = 2;
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+Cadre* cadre(QWidget* parent, const char* nom, const char* titre, int x, int y, int l, int h)
+{
+    auto* c = new Cadre(parent);
+    c->setObjectName(u(nom));
+    c->setTitle(u(titre));
+    placer(c, x, y, l, h);
+    c->tailleTwips(l, h);
+    return c;
+}
+
+QListWidget* liste(Cadre* parent, const char* nom, int l, int h)
+{
+    auto* w = new QListWidget(parent);
+    w->setObjectName(u(nom));
+    placer(w, 120, 300, l - 240, h - 420);
+    return w;
+}
+
+QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, int y)
+{
+    auto* b = new QPushButton(u(texte), parent);
+    b->setObjectName(u(nom));
+    placer(b, x, y, 1215, 375);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void remplir(QListWidget* l, const std::vector<std::string>& lignes)
+{
+    QStringList t;
+    for (const auto& x : lignes) t << q(x);
+    l->addItems(t);
+}
+
+}  // namespace
+
+Bilanmodification::Bilanmodification(Modification2& modification)
+    : Fenetre(&modification, u("Bilanmodification"), u("Bilan Création"), 12000, 8400),
+      modification_(modification),
+      principale_(modification.principale())
+{
+    Frame1 = cadre(this, "Frame1", "Données Pièce / Machine", 120, 120, 5760, 2640);
+    List1 = liste(Frame1, "List1", 5760, 2640);
+    Frame2 = cadre(this, "Frame2", "Chemins / Liens", 6000, 120, 5880, 4440);
+    List2 = liste(Frame2, "List2", 5880, 4440);
+    Frame3 = cadre(this, "Frame3", "PREF/DEC1/Jauges/Déc. d'Origines", 120, 2880, 5760, 4800);
+    List3 = liste(Frame3, "List3", 5760, 4800);
+    Frame4 = cadre(this, "Frame4", "Analyse", 6000, 4680, 5880, 3000);
+    List4 = liste(Frame4, "List4", 5880, 3000);
+    Créer = bouton(this, "Créer", "Continuer", 9240, 7860);
+    quitter = bouton(this, "quitter", "Annuler", 10620, 7860);
+    connect(Créer, &QPushButton::clicked, this, &Bilanmodification::continuer);
+    // Back to the modification window with every edit kept.
+    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void Bilanmodification::charger()
+{
+    const stockage::Modification mod = modification_.modification();
+    Images& images = *principale_.services().images;
+    const creation::Bilan b = bilan::bilanModification(
+        mod, [&](const std::string& chemin) { return !images.charger(q(chemin)).isNull(); });
+
+    Créer->setEnabled(true);
+    remplir(List1, b.donnees);
+    remplir(List2, b.chemins);
+    remplir(List3, b.valeurs);
+    remplir(List4, b.analyse);
+    if (b.refuse) Créer->setEnabled(false);
+}
+
+void Bilanmodification::mettreAJourPrincipale()
+{
+    Selectphase& p = principale_;
+    Modification2& m = modification_;
+    const auto e = m.emplacements();
+    // The main window's option of each picture slot, in record order.
+    QRadioButton* const options[] = {nullptr,    p.Option10, p.Option3, p.Option4, p.Option6,
+                                     p.Option5, p.Option7,  p.Option8, p.Option9};
+    for (int i = 0; i < stockage::kEmplacements; ++i) {
+        const bool avec = !e[i].chemin->text().isEmpty();
+        p.Label[6 + i]->setText(avec ? QStringLiteral("O") : QStringLiteral("N"));
+        if (i >= 1 && i <= 8) options[i]->setEnabled(avec);
+    }
+    p.Dossiertechnique->setEnabled(!e[stockage::EDossier].chemin->text().isEmpty());
+    if (!e[stockage::EProgramme].chemin->text().isEmpty()) p.Programme->setPlainText(m.programme->Listing->toPlainText());
+
+    formulaire::Valeurs& v = *m.valeurs;
+    const bool y = codeMachine(sansBlancs(s(p.Label[17]->text()))) == kFraisage;
+    auto copier = [](QLineEdit* vers, const QString& texte) { vers->setText(texte.trimmed()); };
+    switch (codeMachine(sansBlancs(s(p.Label[18]->text())))) {
+    case kNum:
+        copier(p.Prefx, v.Prefx->text());
+        if (y) copier(p.Prefy, v.Prefy->text());
+        copier(p.Prefz, v.Prefz->text());
+        copier(p.Decx, v.Decx->text());
+        if (y) copier(p.Decy, v.Decy->text());
+        copier(p.Decz, v.Decz->text());
+        break;
+    case kFanuc:
+        copier(p.Décalage, v.Décalage->currentText());
+        copier(p.OrigineX, v.OrigineX->text());
+        if (y) copier(p.OrigineY, v.OrigineY->text());
+        copier(p.OrigineZ, v.OrigineZ->text());
+        break;
+    case kFagor:
+        if (v.Infovrac->toPlainText().isEmpty()) v.Infovrac->setPlainText(u("Infos à compléter"));
+        p.Infovrac->setPlainText(v.Infovrac->toPlainText().trimmed());
+        break;
+    default: break;
+    }
+    if (v.Jauge->toPlainText().isEmpty()) v.Jauge->setPlainText(u("A compléter"));
+    p.Jauge->setPlainText(v.Jauge->toPlainText());
+}
+
+void Bilanmodification::continuer()
+{
+    Selectphase& p = principale_;
+    Services& services = p.services();
+    const auto issue = stockage::enregistrer(modification_.modification());
+    // Once the record is replaced the main window follows it, even when a
+    // later step stopped: the record tells the sheet's new state.
+    if (issue.indexReecrit) mettreAJourPrincipale();
+    if (!issue.resultat.ok()) {
+        const QString suite =
+            issue.indexReecrit
+                ? u("La fiche est enregistrée dans data\\data.txt mais son dossier n'est pas complet ; appuyer de "
+                    "nouveau sur « Continuer » achève la modification.")
+                : u("Rien n'a été modifié.");
+        services.messages->afficher(this,
+                                    u("La modification de la fiche %1 s'est arrêtée :\n%2\n%3")
+                                        .arg(p.Phase->currentText(), q(joindreProblemes(issue.resultat.problemes)), suite),
+                                    u("Infos"), Icone::Exclamation);
+        return;
+    }
+    services.messages->afficher(this, u("Modification fiche usinage réusssie"), u("Infos"), Icone::Information);
+
+    // The main window shows the new part view, no photograph selected.
+    cadrerimage(*services.images, p.dossierFiche() + QStringLiteral("Vue.jpg"), p.Image3, p.Image1, p.Frame4,
+                kLimiteApercu);
+    for (const auto& o : p.optionsPhotos()) deselectionner(o.bouton);
+    p.Image6->effacer();
+    enregistre_ = true;
+    hide();
+}
+
+}  // namespace tarvex

@@ -1,0 +1,42 @@
+#pragma once
+// The modification report "Bilanmodification": what will be stored, the old
+// path of every file beside its new one, the checks of the creation report;
+// "Continuer" stores the sheet in place and shows it in the main window.
+
+#include "platform/controles.h"
+#include "platform/fenetre.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tarvex {
+
+class Modification2;
+class Selectphase;
+
+class Bilanmodification : public plateforme::Fenetre {
+    Q_OBJECT
+public:
+    explicit Bilanmodification(Modification2& modification);
+
+    // The load handler: the four lists, built once; a failed check leaves
+    // "Continuer" disabled.
+    void charger();
+
+    // The sheet was stored: the modification window closes too.
+    bool enregistre() const { return enregistre_; }
+
+    plateforme::Cadre *Frame1, *Frame2, *Frame3, *Frame4;
+    QListWidget *List1, *List2, *List3, *List4;
+    QPushButton *Créer, *quitter;
+
+private:
+    void continuer();
+    void mettreAJourPrincipale();
+
+    Modification2& modification_;
+    Selectphase& principale_;
+    bool enregistre_ = false;
+};
+
+}  // namespace tarvex

@@ -1,0 +1,260 @@
+#include "modification/modification2.h"
+
+#include "creation/selecteur.h"
+#include "mainwindow/cadrerimage.h"
+#include "mainwindow/selectphase.h"
+#include "modification/bilan.h"
+#include "modification/bilanmodification.h"
+#include "modification/suppression.h"
+#include "store/lecteur.h"
+#include "store/machines.h"
+
+namespace tarvex {
+
+using namespace plateforme;
+using namespace formulaire;
+
+namespace {
+
+constexpr int kApercu = 1695;
+constexpr int kLimiteApercu = 1400;
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+QLineEdit* champ(QWidget* parent, const char* nom)
+{
+    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 2760, 315);
+    b->setReadOnly(true);
+    return b;
+}
+
+}  // namespace
+
+Modification2::Modification2(Selectphase& principale)
+    : Fenetre(&principale, u("modification2"), u("Modification Base de données"), 15000, 9300),
+      principale_(principale)
+{
+    Services& services = principale.services();
+
+    Image11 = new Image(this, true);
+    Image11->setObjectName(QStringLiteral("Image11"));
+    Image11->placerTwips(120, 180, 2400, 1560);
+
+    // "Désignation": shown, never changed.
+    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 6600, 2400);
+    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 240, 6360, 2040);
+    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3000, 780);
+    Text5 = champ(Frame3, "Text5");
+    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3240, 300, 3000, 780);
+    Text6 = champ(Frame5, "Text6");
+    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3000, 780);
+    Text2 = champ(Frame2, "Text2");
+    Frame6 = cadre(Frame15, "Frame6", "Matière", 3240, 1140, 3000, 780);
+    Text7 = champ(Frame6, "Text7");
+
+    // "Machine"
+    Frame14 = cadre(this, "Frame14", "Machine", 9360, 120, 5520, 2400);
+    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 240, 2880, 720);
+    Text1 = creer<QLineEdit>(Frame13, "Text1", 120, 300, 2640, 315);
+    Text1->setReadOnly(true);
+    Image4 = new Image(Frame14, true);
+    Image4->setObjectName(QStringLiteral("Image4"));
+    Image4->placerTwips(1440, 1080, 1440, 1200);
+    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 240, kApercu, kApercu);
+    Image3 = new Image(Frame18, true);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image5 = new Image(this, false);
+    Image5->setObjectName(QStringLiteral("Image5"));
+    Image5->hide();
+
+    valeurs = std::make_unique<Valeurs>(this, 120, 2640);
+    programme = std::make_unique<Programme>(this, 5160, 2640);
+    chargeprogrammetemp = boiteCachee(programme->Frame20, "chargeprogrammetemp");
+
+    // "Données"
+    Frame11 = cadre(this, "Frame11", "Données", 9480, 2640, 5400, 5880);
+    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 240, 2520, 780);
+    Dossiertechnique = bouton(Frame22, "Dossiertechnique", "Choisir", 120, 300);
+    Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
+    Textdossiertechniquetemp = boiteCachee(Frame22, "Textdossiertechniquetemp");
+    Frame16 = cadre(Frame11, "Frame16", "Code", 2760, 240, 2520, 780);
+    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1260);
+    Text3 = boiteCode(Frame16, "Text3", 1380, 300, 1020);
+    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2700, 1140);
+    for (int i = 0; i < creation::kPhotos; ++i) {
+        const QString nom = photos->emplacements[i].chemin->objectName() + QStringLiteral("temp");
+        anciensPhotos[i] = boiteCachee(photos->Frame4, s(nom).c_str());
+    }
+    sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
+
+    Command4 = bouton(this, "Command4", "Enregistrer", 9480, 8700);
+    Command3 = bouton(this, "Command3", "Supprimer", 11040, 8700);
+    quitter = bouton(this, "quitter", "Retour Tarvex", 13440, 8700, 1440);
+
+    connect(sectionprévisu, &QPushButton::clicked, this, &Modification2::choisirImage);
+    connect(programme->Command1, &QPushButton::clicked, this, &Modification2::choisirProgramme);
+    connect(Dossiertechnique, &QPushButton::clicked, this, &Modification2::choisirDossierTechnique);
+    connect(Command4, &QPushButton::clicked, this, &Modification2::enregistrer);
+    connect(Command3, &QPushButton::clicked, this, &Modification2::supprimer);
+    // Every edit is dropped: nothing was written.
+    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+Modification2::~Modification2() = default;
+
+std::array<Modification2::Emplacement, stockage::kEmplacements> Modification2::emplacements() const
+{
+    std::array<Emplacement, stockage::kEmplacements> e{};
+    for (int i = 0; i < creation::kPhotos; ++i) e[bilan::kEmplacementOption[i]] = {photos->emplacements[i].chemin, anciensPhotos[i]};
+    e[stockage::EDossier] = {Textdossiertechnique, Textdossiertechniquetemp};
+    e[stockage::EProgramme] = {programme->chargeprogramme, chargeprogrammetemp};
+    return e;
+}
+
+void Modification2::charger()
+{
+    Selectphase& p = principale_;
+    Images& images = *p.services().images;
+
+    // 1 to 4: every button usable, the values editable, no picture option yet,
+    // no path.
+    for (QPushButton* b : {Dossiertechnique, sectionprévisu, programme->Command1, quitter, Command3, Command4})
+        b->setEnabled(true);
+    valeurs->rendreEditables();
+    photos->desactiver();
+    for (const auto& e : emplacements()) {
+        e.chemin->clear();
+        e.ancien->clear();
+    }
+
+    // 5. The designation, as stored.
+    Text5->setText(p.Label[1]->text());
+    Text6->setText(p.Label[2]->text());
+    Text1->setText(p.Label[3]->text());
+    Text2->setText(p.Label[4]->text());
+    Text7->setText(p.Label[5]->text());
+    const QString P = p.dossierFiche();
+    const QString M =
+        QString::fromStdString(dossierMachine(sansBlancs(s(p.Label[3]->text())))) + QStringLiteral("image.jpg");
+
+    // 6 to 8: the logo, the machine, the part view, the kind's picture.
+    Image11->afficher(QStringLiteral("data\\tarvex.jpg"), images.charger(QStringLiteral("data\\tarvex.jpg")));
+    cadrerimage(images, M, Image5, Image3, Frame18, kLimiteApercu);
+    photos->previsu(P + QStringLiteral("vue.jpg"));
+    const QString genre = p.Label[17]->text().trimmed();
+    if (genre == QStringLiteral("1"))
+        Image4->afficher(QStringLiteral("data\\tournage.jpg"), images.charger(QStringLiteral("data\\tournage.jpg")));
+    else if (genre == QStringLiteral("2"))
+        Image4->afficher(QStringLiteral("data\\fraisage.jpg"), images.charger(QStringLiteral("data\\fraisage.jpg")));
+
+    // 9. The layout of the sheet's machine, once. The codes are compared as
+    // numbers, as the main window compares them to show the sheet.
+    const int type = codeMachine(s(genre));
+    const int directeur = codeMachine(sansBlancs(s(p.Label[18]->text())));
+    valeurs->masquer();
+    if (valeurs->appliquer(type, directeur)) {
+        if (type == kTournage)
+            photos->menuphototournage();
+        else
+            photos->menuphotofraisage();
+    }
+
+    // 10. A slot whose flag is "O" starts with the folder's file, both as its
+    // path and as its old path.
+    const auto e = emplacements();
+    for (int i = 0; i < stockage::kEmplacements; ++i) {
+        if (p.Label[6 + i]->text() != QStringLiteral("O")) continue;
+        const QString chemin = P + QString::fromUtf8(stockage::kFichiersEmplacements[i]);
+        e[i].chemin->setText(chemin);
+        e[i].ancien->setText(chemin);
+    }
+
+    // 11. The part view selected, and shown as its click shows it.
+    photos->emplacements[0].option->setChecked(true);
+    photos->previsu(photos->emplacements[0].chemin->text());
+
+    // 12. The values as the main window shows them; the files are not read again.
+    const Valeurs& v = *valeurs;
+    const std::pair<QLineEdit*, QLineEdit*> copies[] = {
+        {v.Prefx, p.Prefx}, {v.Prefy, p.Prefy}, {v.Prefz, p.Prefz}, {v.Decx, p.Decx}, {v.Decy, p.Decy},
+        {v.Decz, p.Decz}, {v.OrigineX, p.OrigineX}, {v.OrigineY, p.OrigineY}, {v.OrigineZ, p.OrigineZ},
+    };
+    for (const auto& [ici, principal] : copies) ici->setText(principal->text());
+    v.Décalage->setEditText(p.Décalage->text());
+    v.Infovrac->setPlainText(p.Infovrac->toPlainText());
+    v.Jauge->setPlainText(p.Jauge->toPlainText());
+    programme->Listing->setPlainText(p.Programme->toPlainText());
+}
+
+stockage::Modification Modification2::modification() const
+{
+    const Selectphase& p = principale_;
+    stockage::Modification m;
+    m.stockee = {s(p.Label[1]->text()), s(p.Label[2]->text()), s(p.Label[3]->text()), s(p.Label[4]->text())};
+    m.genre = s(p.Label[17]->text());
+    m.directeur = s(p.Label[18]->text());
+    m.piece = s(Text5->text());
+    m.phase = s(Text6->text());
+    m.machine = s(Text1->text());
+    m.ensemble = s(Text2->text());
+    m.matiere = s(Text7->text());
+    const auto e = emplacements();
+    for (int i = 0; i < stockage::kEmplacements; ++i) m.fichiers[i] = {s(e[i].chemin->text()), s(e[i].ancien->text())};
+    const Valeurs& v = *valeurs;
+    m.pref = {s(v.Prefx->text()), s(v.Prefy->text()), s(v.Prefz->text()),
+              s(v.Decx->text()),  s(v.Decy->text()),  s(v.Decz->text())};
+    m.origine = {s(v.Décalage->currentText()), s(v.OrigineX->text()), s(v.OrigineY->text()), s(v.OrigineZ->text())};
+    m.infos = s(texteCrLf(v.Infovrac));
+    m.jauges = s(texteCrLf(v.Jauge));
+    return m;
+}
+
+void Modification2::choisirImage()
+{
+    const auto chemin = Selecteur::de(principale_, selecteurs::Modificationimage).choisir(this);
+    QLineEdit* boite = photos->boiteSelectionnee();
+    if (chemin && boite) boite->setText(*chemin);
+    if (boite) photos->previsu(boite->text());
+}
+
+void Modification2::choisirProgramme()
+{
+    const auto chemin = Selecteur::de(principale_, selecteurs::Modificationprogramme).choisir(this);
+    if (chemin) programme->chargeprogramme->setText(*chemin);
+    programme->chargerListing();
+}
+
+void Modification2::choisirDossierTechnique()
+{
+    const auto chemin = Selecteur::de(principale_, selecteurs::ModificationSelectiondossiertechnique).choisir(this);
+    if (chemin) Textdossiertechnique->setText(*chemin);
+}
+
+void Modification2::enregistrer()
+{
+    if (!codeAccepte(this, principale_, Text3->text())) return;
+    bool enregistre = false;
+    {
+        Bilanmodification bilan(*this);
+        bilan.charger();
+        principale_.services().fenetres->afficherModal(&bilan);
+        enregistre = bilan.enregistre();
+    }
+    if (enregistre) hide();
+}
+
+void Modification2::supprimer()
+{
+    if (supprimerFiche(this, principale_, Text3->text())) hide();
+}
+
+// The main window's "Modifier".
+void Selectphase::ouvrirModification()
+{
+    Modification2 modification(*this);
+    modification.charger();
+    services_.fenetres->afficherModal(&modification);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,229 @@
+#include "modification/stockage.h"
+
+#include "creation/ecriture.h"
+#include "store/chemins.h"
+#include "store/cp1252.h"
+#include "store/fichiers.h"
+#include "store/lecteur.h"
+#include "store/machines.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+namespace tarvex::stockage {
+
+const std::array<const char*, kEmplacements> kFichiersEmplacements = {
+    "vue.jpg",   "mont1.jpg", "mont2.jpg", "inst.jpg",    "bride.jpg", "butée.jpg",
+    "prefx.jpg", "prefy.jpg", "prefz.jpg", "dossier.pdf", "prog.txt",
+};
+
+namespace {
+
+constexpr int kNum = 1, kFagor = 2, kFanuc = 3;
+
+std::string nom(const Designation& d)
+{
+    return nomdossier(sansBlancs(d.piece), sansBlancs(d.phase), sansBlancs(d.ensemble), sansBlancs(d.machine));
+}
+
+// A sheet's folder may only ever be one folder right under data\: a record
+// edited by hand with a "\" or ".." in a field must not make the deletion or
+// the modification reach outside it.
+std::optional<Probleme> dossierDouteux(const Designation& d)
+{
+    const std::string n = nom(d);
+    if (chemins::nomSur(n)) return std::nullopt;
+    return Probleme{dossier(d), "ce nom ne peut pas être celui d'un dossier de fiche ; rien n'a été modifié"};
+}
+
+Resultat echec(const fichiers::ErreurFichier& e) { return Resultat::echec(e.chemin(), e.detail()); }
+
+// Whether two paths name the same file, as the data folder compares names
+// (letter case aside). Neither needs to exist.
+bool memeFichier(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    auto forme = [](const std::string& c) {
+        std::error_code ec;
+        fs::path p = fs::absolute(chemins::resoudre(c), ec);
+        if (ec) p = chemins::resoudre(c);
+        return cp1252::replier(chemins::texte(p.lexically_normal()));
+    };
+    return forme(a) == forme(b);
+}
+
+// The information text without blanks or line ends around it. The main
+// window shows info.txt less its last character, so the text copied from it
+// ends with a line break: written back as it stands, every save would add
+// an empty line to the file.
+std::string sansBlancsNiFinsDeLigne(const std::string& t)
+{
+    const auto debut = t.find_first_not_of(" \t\r\n");
+    if (debut == std::string::npos) return {};
+    return t.substr(debut, t.find_last_not_of(" \t\r\n") - debut + 1);
+}
+
+bool cleDansIndex(std::string_view octets, const std::string& k)
+{
+    bool trouve = false;
+    parcourirIndex(octets, [&](int, const EnregistrementBrut& b) {
+        trouve = cleEnregistrement(decoder(b)) == k;
+        return !trouve;
+    });
+    return trouve;
+}
+
+}  // namespace
+
+std::string dossier(const Designation& d) { return dossierFiche(nom(d)); }
+
+std::string cle(const Designation& d) { return nom(d) + "\\"; }
+
+std::string ligneModifiee(const Modification& m)
+{
+    std::string l;
+    const std::string champs[] = {m.piece, sansBlancs(m.phase), m.machine, m.ensemble, m.matiere};
+    for (const auto& c : champs) {
+        if (!l.empty()) l += ',';
+        ajouterItem(l, c);
+    }
+    for (const auto& f : m.fichiers) l += f.nouveau.empty() ? ",N" : ",O";
+    return l;
+}
+
+IssueModification enregistrer(const Modification& m)
+{
+    IssueModification issue;
+    if (const auto p = dossierDouteux(m.stockee)) {
+        issue.resultat.problemes.push_back(*p);
+        return issue;
+    }
+    const std::string P = dossier(m.stockee);
+    const std::string K = cle(m.stockee);
+
+    // The sheet must still be in the index: replacing a record that is no
+    // longer there would drop the sheet from the list.
+    const auto index = fichiers::lire(kIndex);
+    if (!index) return {Resultat::echec(kIndex, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
+    if (!cleDansIndex(*index, K))
+        return {Resultat::echec(kIndex, "la fiche " + K.substr(0, K.size() - 1) +
+                                            " n'y figure plus ; rien n'a été modifié"),
+                false};
+
+    // Every new file is read before anything is written. A slot whose new
+    // file is the target of an earlier slot takes what that slot puts there.
+    std::array<std::optional<std::string>, kEmplacements> contenus;
+    for (int i = 0; i < kEmplacements; ++i) {
+        const Chemins& c = m.fichiers[i];
+        if (!c.change() || c.nouveau.empty()) continue;
+        for (int j = 0; j < i && !contenus[i]; ++j)
+            if (contenus[j] && memeFichier(c.nouveau, P + kFichiersEmplacements[j])) contenus[i] = contenus[j];
+        if (!contenus[i]) contenus[i] = fichiers::lire(c.nouveau);
+        if (!contenus[i])
+            return {Resultat::echec(c.nouveau, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
+    }
+
+    const Resultat r = reecrireindex(K, ligneModifiee(m));
+    if (!r.ok()) return {r, false};
+    issue.indexReecrit = true;
+
+    try {
+        // A folder lost since the sheet was shown is made again: the
+        // modification is how such a sheet is repaired.
+        if (!fichiers::estDossier(P)) fichiers::creerDossier(P.substr(0, P.size() - 1));
+        // Each file is written beside its target and renamed over it, so the
+        // old one stays whole until the new one is complete.
+        for (int i = 0; i < kEmplacements; ++i)
+            if (contenus[i]) fichiers::ecrire(P + kFichiersEmplacements[i], *contenus[i]);
+    } catch (const fichiers::ErreurFichier& e) {
+        issue.resultat = echec(e);
+        return issue;
+    }
+
+    const int genre = codeMachine(sansBlancs(m.genre));
+    Resultat valeurs;
+    switch (codeMachine(sansBlancs(m.directeur))) {
+    case kNum: valeurs = ecrirepref(P, genre, m.pref); break;
+    case kFanuc: valeurs = ecrireorigine(P, genre, m.origine); break;
+    case kFagor: valeurs = ecrireinfos(P, sansBlancsNiFinsDeLigne(m.infos)); break;
+    default: break;
+    }
+    if (!valeurs.ok()) {
+        issue.resultat = valeurs;
+        return issue;
+    }
+    // The gauges as the creation stores them: at most the first hundred
+    // (the report says so when there are more).
+    std::string jauges;
+    for (const auto& l : creation::jaugesRetenues(m.jauges).lignes) jauges += cp1252::depuisUtf8(l) + "\r\n";
+    try {
+        fichiers::ecrire(P + "jauge.txt", jauges);
+    } catch (const fichiers::ErreurFichier& e) {
+        issue.resultat = echec(e);
+    }
+    return issue;
+}
+
+Lu<int> compterFiches()
+{
+    Lu<int> r;
+    const auto octets = fichiers::lire(kIndex);
+    if (!octets) {
+        r.signaler(kIndex, "fichier introuvable ou illisible");
+        return r;
+    }
+    r.problemes = parcourirIndex(*octets, [&](int, const EnregistrementBrut&) {
+        ++r.valeur;
+        return true;
+    });
+    return r;
+}
+
+std::vector<std::string> fichiersASupprimer(const Suppression& s)
+{
+    std::vector<std::string> f;
+    for (int i = 0; i < kEmplacements; ++i)
+        if (s.drapeaux[i] == "O") f.push_back(kFichiersEmplacements[i]);
+    switch (codeMachine(sansBlancs(s.directeur))) {
+    case kNum: f.push_back("pref.txt"); break;
+    case kFanuc: f.push_back("origine.txt"); break;
+    case kFagor: f.push_back("info.txt"); break;
+    default: break;
+    }
+    f.push_back("jauge.txt");
+    return f;
+}
+
+IssueSuppression supprimer(const Suppression& s)
+{
+    IssueSuppression issue;
+    if (const auto p = dossierDouteux(s.fiche)) {
+        issue.resultat.problemes.push_back(*p);
+        return issue;
+    }
+    const std::string P = dossier(s.fiche);
+    try {
+        for (const auto& f : fichiersASupprimer(s)) fichiers::supprimer(P + f);
+        if (fichiers::estDossier(P)) {
+            for (const auto& n : fichiers::lister(P)) {
+                // What an interrupted write of this folder left beside its
+                // target is ours, and goes with the sheet.
+                if (n.size() > 5 && n.compare(n.size() - 5, 5, ".~tvx") == 0)
+                    fichiers::supprimer(P + n);
+                else
+                    issue.restes.push_back(n);
+            }
+            std::sort(issue.restes.begin(), issue.restes.end());
+            if (issue.restes.empty()) fichiers::supprimerDossier(P.substr(0, P.size() - 1));
+        }
+    } catch (const fichiers::ErreurFichier& e) {
+        issue.resultat = echec(e);
+        return issue;
+    }
+    issue.resultat = reecrireindex(cle(s.fiche), std::nullopt);
+    return issue;
+}
+
+}  // namespace tarvex::stockage

@@ -1,0 +1,84 @@
+#include "modification/suppression.h"
+
+#include "mainwindow/selectphase.h"
+#include "modification/stockage.h"
+#include "store/code.h"
+
+#include <QStringList>
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+Reponse infos(QWidget* fenetre, Selectphase& p, const QString& texte, Icone icone = Icone::Information,
+              Boutons boutons = Boutons::Ok, const QString& detail = QString())
+{
+    return p.services().messages->afficher(fenetre, texte, QStringLiteral("Infos"), icone, boutons, detail);
+}
+
+}  // namespace
+
+bool codeAccepte(QWidget* fenetre, Selectphase& principale, const QString& code)
+{
+    const VerificationCode v = verifcode(s(code));
+    if (v.accepte) return true;
+    // A code file that cannot be read refuses every code; the detail says why.
+    infos(fenetre, principale, QStringLiteral("Code autorisation erroné"), Icone::Information, Boutons::Ok,
+          v.probleme ? q(v.probleme->texte()) : QString());
+    return false;
+}
+
+bool supprimerFiche(QWidget* fenetre, Selectphase& p, const QString& code)
+{
+    if (!codeAccepte(fenetre, p, code)) return false;
+
+    const auto nombre = stockage::compterFiches();
+    if (nombre.valeur == 0 && !nombre.ok()) {
+        infos(fenetre, p,
+              QStringLiteral("La fiche ne peut pas être supprimée, le fichier des fiches n'a pas pu être lu :\n%1")
+                  .arg(q(joindreProblemes(nombre.problemes))),
+              Icone::Exclamation);
+        return false;
+    }
+    if (nombre.valeur < 2) {
+        infos(fenetre, p, QStringLiteral("Impossible de supprimer cette fiche"));
+        return false;
+    }
+    if (p.services().messages->afficher(fenetre, QStringLiteral("Suppression de cette fiche ?"),
+                                        QStringLiteral("Confirmation"), Icone::Question,
+                                        Boutons::OuiNon) != Reponse::Oui)
+        return false;
+
+    // Everything about the sheet comes from the main window's labels.
+    stockage::Suppression sup;
+    sup.fiche = {s(p.Label[1]->text()), s(p.Label[2]->text()), s(p.Label[3]->text()), s(p.Label[4]->text())};
+    for (int i = 0; i < stockage::kEmplacements; ++i) sup.drapeaux[i] = s(p.Label[6 + i]->text());
+    sup.directeur = s(p.Label[18]->text());
+    const auto issue = stockage::supprimer(sup);
+    if (!issue.resultat.ok()) {
+        infos(fenetre, p,
+              QStringLiteral("La suppression de la fiche %1 s'est arrêtée :\n%2\nLa fiche reste dans la liste ; "
+                             "appuyer de nouveau sur « Supprimer » achève la suppression.")
+                  .arg(p.Phase->currentText(), q(joindreProblemes(issue.resultat.problemes))),
+              Icone::Exclamation);
+        return false;
+    }
+    if (!issue.restes.empty()) {
+        QStringList noms;
+        for (const auto& n : issue.restes) noms << q(n);
+        infos(fenetre, p,
+              QStringLiteral("Le dossier %1 contenait d'autres fichiers que ceux de la fiche ; il est gardé avec :\n%2")
+                  .arg(q(stockage::dossier(sup.fiche)), noms.join(QLatin1Char('\n'))),
+              Icone::Exclamation);
+    }
+    infos(fenetre, p, QStringLiteral("Suppression fiche usinage réusssie"));
+    p.reinitialiser();
+    return true;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,24 @@
+#pragma once
+// The deletion of the sheet selected in the main window, from the
+// modification window's "Supprimer": code, last-sheet refusal, question,
+// files, folder, index, then the main window back without a selection.
+
+#include <QString>
+
+class QWidget;
+
+namespace tarvex {
+
+class Selectphase;
+
+// `fenetre` is the modification window (parent of the message boxes), `code`
+// its Text3. Returns whether the sheet is gone from the index: the caller
+// then closes itself. Otherwise nothing was changed, or what stopped the
+// deletion half-way was told and the operator may press "Supprimer" again.
+bool supprimerFiche(QWidget* fenetre, Selectphase& principale, const QString& code);
+
+// verifcode with the refusal message, shared by the modification window's
+// two guarded buttons.
+bool codeAccepte(QWidget* fenetre, Selectphase& principale, const QString& code);
+
+}  // namespace tarvex
