@@ -1,5 +1,6 @@
 #include "cnclink/reception.h"
 
+#include "archives/fenetrecomparaison.h"
 #include "cnclink/liaison.h"
 #include "cnclink/transmission.h"
 #include "mainwindow/selectphase.h"
@@ -92,7 +93,7 @@ QString nomPropose(const QByteArray& programme)
 
 Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
     : Fenetre(&principale, QStringLiteral("Sélecttéléchargementsauve"),
-              QStringLiteral("Réception - Sélection programme"), 6840, 6660),
+              QStringLiteral("Réception - Sélection programme"), 6840, 7080),
       principale_(principale)
 {
     Frame2 = new Cadre(this);
@@ -110,6 +111,9 @@ Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
     Enregistrer = bouton(this, "Enregistrer", QStringLiteral("Enregistrer"), 840, 5940);
     Annuler = bouton(this, "Annuler", QStringLiteral("Annuler"), 2820, 5940);
     quitter = bouton(this, "quitter", QStringLiteral("Quitter"), 4800, 5940);
+    Comparer = bouton(this, "Comparer", QStringLiteral("Comparer à la fiche"), 840, 6420);
+    placer(Comparer, 840, 6420, 5175, 375);
+    Comparer->setToolTip(QStringLiteral("Comparer le programme reçu à celui de la fiche choisie, et l'y mettre"));
 
     port_ = principale.services().ports->creer(this);
     MSComm1 = port_.get();
@@ -117,6 +121,7 @@ Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
 
     connect(MSComm1, &PortSerie::evenement, this, &Selecttelechargementsauve::evenement);
     connect(Enregistrer, &QPushButton::clicked, this, &Selecttelechargementsauve::enregistrer);
+    connect(Comparer, &QPushButton::clicked, this, &Selecttelechargementsauve::comparer);
     connect(Annuler, &QPushButton::clicked, this, [this] {
         if (MSComm1->estOuvert()) MSComm1->fermer();
         hide();
@@ -129,6 +134,7 @@ Selecttelechargementsauve::~Selecttelechargementsauve() = default;
 void Selecttelechargementsauve::charger()
 {
     Enregistrer->setEnabled(false);
+    Comparer->setEnabled(false);
     quitter->setEnabled(false);
     Annuler->setEnabled(true);
 
@@ -179,6 +185,8 @@ void Selecttelechargementsauve::recevoir()
         MSComm1->fermer();
         liaison::signalerReussite(*principale_.services().messages, this);
         Enregistrer->setEnabled(true);
+        // A program can be compared with the sheet the main window shows.
+        Comparer->setEnabled(principale_.Modifier->isEnabled());
         quitter->setEnabled(true);
         Annuler->setEnabled(false);
         return;
@@ -219,6 +227,16 @@ void Selecttelechargementsauve::enregistrer()
                                                "nom ou dans un autre dossier.")
                                     .arg(QDir::toNativeSeparators(*chemin), raison),
                                 QStringLiteral("Enregistrement"), Icone::Critique, Boutons::Ok, fichier.errorString());
+}
+
+void Selecttelechargementsauve::comparer()
+{
+    std::string nom = principale_.dossierFiche().toStdString();
+    // "data\NAME\" -> "NAME"
+    if (nom.rfind("data\\", 0) == 0) nom.erase(0, 5);
+    if (!nom.empty() && nom.back() == '\\') nom.pop_back();
+    Comparaison c(this, principale_, nom, recu_, Comparaison::Mode::Recu);
+    principale_.services().fenetres->afficherModal(&c);
 }
 
 void Selecttelechargementsauve::hideEvent(QHideEvent* e)

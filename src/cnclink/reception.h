@@ -36,6 +36,7 @@ public:
     QPushButton* Enregistrer;
     QPushButton* Annuler;
     QPushButton* quitter;
+    QPushButton* Comparer;  // the received program against the selected sheet's
     plateforme::PortSerie* MSComm1;
 
 protected:
@@ -46,6 +47,7 @@ private:
     void recevoir();
     void remplacer(const QByteArray& octets);
     void enregistrer();
+    void comparer();
 
     Selectphase& principale_;
     std::unique_ptr<plateforme::PortSerie> port_;

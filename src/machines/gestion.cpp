@@ -1,16 +1,111 @@
 #include "machines/gestion.h"
 
-// Placeholder until the machine windows exist: nothing is created, shown or
-// deleted.
+#include "machines/creationinfomachine.h"
+#include "machines/ecriture.h"
+#include "machines/machinecreation.h"
+#include "mainwindow/selectphase.h"
+#include "store/lecteur.h"
+#include "store/machines.h"
+
+#include <QComboBox>
+
 namespace tarvex::machines {
 
-std::optional<QString> creerMachine(QWidget*, plateforme::Services&) { return std::nullopt; }
+using namespace plateforme;
 
-void montrerInfoMachine(QWidget*, plateforme::Services&, const QString&) {}
+namespace {
 
-bool supprimerMachine(QWidget*, plateforme::Services&, const QString&, const std::function<void()>&)
+QString u(const char* s) { return QString::fromUtf8(s); }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// The main window under the creation window: it holds the pickers.
+Selectphase* principaleDe(QWidget* w)
 {
-    return false;
+    for (QObject* o = w; o; o = o->parent())
+        if (auto* p = qobject_cast<Selectphase*>(o)) return p;
+    return nullptr;
+}
+
+const char* const kTitreSuppression = "Suppression Machine";
+
+}  // namespace
+
+void creerMachine(QWidget* creation, Services& services, const std::function<void(const QString&)>& ajouter)
+{
+    MachineCreation fenetre(creation, principaleDe(creation), services, ajouter);
+    fenetre.charger();
+    services.fenetres->afficherModal(&fenetre);
+}
+
+std::optional<QString> creerMachine(QWidget* creation, Services& services)
+{
+    creerMachine(creation, services, [creation](const QString& nom) {
+        if (auto* liste = creation ? creation->findChild<QComboBox*>(QStringLiteral("Machine")) : nullptr)
+            liste->addItem(nom);
+    });
+    return std::nullopt;
+}
+
+void montrerInfoMachine(QWidget* creation, Services& services, const QString& nom)
+{
+    CreationInfoMachine info(creation);
+    const Problemes problemes = info.charger(nom);
+    if (!problemes.empty()) {
+        services.messages->afficher(creation,
+                                    u("Le dossier de la machine %1 ne peut pas être affiché :\n%2")
+                                        .arg(nom.trimmed(), q(joindreProblemes(problemes))),
+                                    u("Infos"), Icone::Exclamation);
+        return;
+    }
+    services.fenetres->afficherModal(&info);
+}
+
+bool supprimerMachine(QWidget* creation, Services& services, const QString& nom,
+                      const std::function<void()>& reinitialiser)
+{
+    Messages& messages = *services.messages;
+    const std::string n = sansBlancs(nom.toStdString());
+    if (!machineListee(n)) {
+        messages.afficher(creation,
+                          u("La machine %1 n'est pas dans la liste des machines (%2) : rien n'est supprimé.")
+                              .arg(q(n), u(kListeMachines)),
+                          u(kTitreSuppression), Icone::Exclamation);
+        return false;
+    }
+    const Lu<bool> utilisee = machineUtilisee(n);
+    if (!utilisee.ok()) {
+        messages.afficher(creation,
+                          u("Impossible de vérifier qu'aucune fiche n'utilise la machine %1 :\n%2")
+                              .arg(q(n), q(joindreProblemes(utilisee.problemes))),
+                          u(kTitreSuppression), Icone::Critique);
+        return false;
+    }
+    if (utilisee.valeur) {
+        messages.afficher(creation, u("Impossible - Cette machine est utilisée dans une fiche pièce !"),
+                          u(kTitreSuppression), Icone::Critique);
+        return false;
+    }
+    if (messages.afficher(creation, u("Supprimer - ") + nom + u(" ?"), u(kTitreSuppression), Icone::Question,
+                          Boutons::OuiNon) != Reponse::Oui)
+        return false;
+
+    bool retiree = false;
+    const Resultat r = effacerMachine(n, [&] {
+        retiree = true;
+        if (reinitialiser) reinitialiser();
+    });
+    if (!r.ok()) {
+        const QString detail = q(joindreProblemes(r.problemes));
+        messages.afficher(creation,
+                          retiree ? u("La machine %1 est retirée de la liste, mais son dossier n'a pas pu être "
+                                      "entièrement supprimé :\n%2")
+                                        .arg(q(n), detail)
+                                  : u("La machine %1 n'a pas pu être supprimée :\n%2").arg(q(n), detail),
+                          u(kTitreSuppression), Icone::Exclamation);
+        return retiree;
+    }
+    messages.afficher(creation, u("Machine supprimée"), u("Infos"), Icone::Information);
+    return true;
 }
 
 }  // namespace tarvex::machines

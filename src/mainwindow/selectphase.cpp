@@ -264,6 +264,8 @@ void Selectphase::construire()
     Command1->setToolTip(u("Créer une nouvelle fiche pièce"));
     Command3 = bouton(this, "Command3", u("A propos"), 11880, 9000, 1140);
     Command3->setToolTip(u("A propos de Tarvex"));
+    Archives = bouton(this, "Archives", u("Archives"), 13080, 9000, 1140);
+    Archives->setToolTip(u("Fiches supprimées et anciennes versions"));
     quitter = bouton(this, "quitter", u("Quitter"), 15120, 9000, 1140);
     quitter->setToolTip(u("Sortir de Tarvex"));
 
@@ -289,6 +291,7 @@ void Selectphase::construire()
     connect(imprimer, &QPushButton::clicked, this, &Selectphase::ouvrirImpression);
     connect(Command1, &QPushButton::clicked, this, &Selectphase::ouvrirCreation);
     connect(Modifier, &QPushButton::clicked, this, &Selectphase::ouvrirModification);
+    connect(Archives, &QPushButton::clicked, this, &Selectphase::ouvrirArchives);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);

@@ -44,6 +44,11 @@ public:
     // The selected sheet's folder, "data\" + nomdossier + "\", from the
     // hidden labels without their surrounding blanks.
     QString dossierFiche() const;
+    // The sheet chosen in Phase shown again, read anew: its files changed.
+    void reselectionner();
+    // The list refilled and the sheet of key `cle` (its folder name and a final backslash)
+    // shown as if the operator had chosen it; none: the no-selection state.
+    void montrerFiche(const std::string& cle);
 
     // The preview routine of the main window.
     void previsu(const QString& cheminData);
@@ -119,6 +124,7 @@ public:
     plateforme::PortSerie* MSComm1;
     // buttons
     QPushButton *Charger, *Command2, *imprimer, *Modifier, *Command1, *Command3, *quitter;
+    QPushButton* Archives;  // deleted sheets and earlier versions
     // other
     plateforme::Image* Image2;
     plateforme::Image* Image3;
@@ -161,6 +167,7 @@ private:
     void ouvrirImpression();
     void ouvrirCreation();
     void ouvrirModification();
+    void ouvrirArchives();
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;

@@ -1,5 +1,6 @@
 #include "modification/bilanmodification.h"
 
+#include "archives/instant.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
@@ -140,19 +141,21 @@ void Bilanmodification::continuer()
 {
     Selectphase& p = principale_;
     Services& services = p.services();
-    const auto issue = stockage::enregistrer(modification_.modification());
+    stockage::Modification m = modification_.modification();
+    m.maintenant = archives::instantDe(services.horloge->dateHeure());
+    const auto fin = stockage::enregistrer(m);
     // Once the record is replaced the main window follows it, even when a
     // later step stopped: the record tells the sheet's new state.
-    if (issue.indexReecrit) mettreAJourPrincipale();
-    if (!issue.resultat.ok()) {
+    if (fin.indexReecrit) mettreAJourPrincipale();
+    if (!fin.resultat.ok()) {
         const QString suite =
-            issue.indexReecrit
+            fin.indexReecrit
                 ? u("La fiche est enregistrée dans data\\data.txt mais son dossier n'est pas complet ; appuyer de "
                     "nouveau sur « Continuer » achève la modification.")
                 : u("Rien n'a été modifié.");
         services.messages->afficher(this,
                                     u("La modification de la fiche %1 s'est arrêtée :\n%2\n%3")
-                                        .arg(p.Phase->currentText(), q(joindreProblemes(issue.resultat.problemes)), suite),
+                                        .arg(p.Phase->currentText(), q(joindreProblemes(fin.resultat.problemes)), suite),
                                     u("Infos"), Icone::Exclamation);
         return;
     }

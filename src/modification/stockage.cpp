@@ -65,14 +65,27 @@ std::string sansBlancsNiFinsDeLigne(const std::string& t)
     return t.substr(debut, t.find_last_not_of(" \t\r\n") - debut + 1);
 }
 
-bool cleDansIndex(std::string_view octets, const std::string& k)
+// The record of a key as the index holds it, for the archive.
+std::optional<Enregistrement> enregistrementDeCle(std::string_view octets, const std::string& k)
 {
-    bool trouve = false;
+    std::optional<Enregistrement> trouve;
     parcourirIndex(octets, [&](int, const EnregistrementBrut& b) {
-        trouve = cleEnregistrement(decoder(b)) == k;
+        Enregistrement e = decoder(b);
+        if (cleEnregistrement(e) == k) trouve = std::move(e);
         return !trouve;
     });
     return trouve;
+}
+
+// The value file the CNC type writes (none for "other").
+std::optional<std::string> fichierDesValeurs(const std::string& directeur)
+{
+    switch (codeMachine(sansBlancs(directeur))) {
+    case kNum: return "pref.txt";
+    case kFanuc: return "origine.txt";
+    case kFagor: return "info.txt";
+    default: return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -93,12 +106,12 @@ std::string ligneModifiee(const Modification& m)
     return l;
 }
 
-IssueModification enregistrer(const Modification& m)
+FinModification enregistrer(const Modification& m)
 {
-    IssueModification issue;
+    FinModification fin;
     if (const auto p = dossierDouteux(m.stockee)) {
-        issue.resultat.problemes.push_back(*p);
-        return issue;
+        fin.resultat.problemes.push_back(*p);
+        return fin;
     }
     const std::string P = dossier(m.stockee);
     const std::string K = cle(m.stockee);
@@ -107,7 +120,8 @@ IssueModification enregistrer(const Modification& m)
     // longer there would drop the sheet from the list.
     const auto index = fichiers::lire(kIndex);
     if (!index) return {Resultat::echec(kIndex, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
-    if (!cleDansIndex(*index, K))
+    const std::optional<Enregistrement> actuel = enregistrementDeCle(*index, K);
+    if (!actuel)
         return {Resultat::echec(kIndex, "la fiche " + K.substr(0, K.size() - 1) +
                                             " n'y figure plus ; rien n'a été modifié"),
                 false};
@@ -125,9 +139,23 @@ IssueModification enregistrer(const Modification& m)
             return {Resultat::echec(c.nouveau, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
     }
 
+    // What is about to be replaced is archived, whole, before anything is.
+    std::vector<std::string> remplaces;
+    for (int i = 0; i < kEmplacements; ++i)
+        if (contenus[i]) remplaces.push_back(kFichiersEmplacements[i]);
+    if (const auto valeurs = fichierDesValeurs(m.directeur)) remplaces.push_back(*valeurs);
+    remplaces.push_back("jauge.txt");
+    const Lu<std::string> archive = archives::archiver(nom(m.stockee), ligneReconstruite(*actuel),
+                                                       archives::Motif::Modification, remplaces, m.maintenant);
+    if (!archive.ok()) {
+        fin.resultat.problemes = archive.problemes;
+        fin.resultat.problemes.push_back({kIndex, "rien n'a été modifié"});
+        return fin;
+    }
+
     const Resultat r = reecrireindex(K, ligneModifiee(m));
     if (!r.ok()) return {r, false};
-    issue.indexReecrit = true;
+    fin.indexReecrit = true;
 
     try {
         // A folder lost since the sheet was shown is made again: the
@@ -138,8 +166,8 @@ IssueModification enregistrer(const Modification& m)
         for (int i = 0; i < kEmplacements; ++i)
             if (contenus[i]) fichiers::ecrire(P + kFichiersEmplacements[i], *contenus[i]);
     } catch (const fichiers::ErreurFichier& e) {
-        issue.resultat = echec(e);
-        return issue;
+        fin.resultat = echec(e);
+        return fin;
     }
 
     const int genre = codeMachine(sansBlancs(m.genre));
@@ -151,8 +179,8 @@ IssueModification enregistrer(const Modification& m)
     default: break;
     }
     if (!valeurs.ok()) {
-        issue.resultat = valeurs;
-        return issue;
+        fin.resultat = valeurs;
+        return fin;
     }
     // The gauges as the creation stores them: at most the first hundred
     // (the report says so when there are more).
@@ -161,9 +189,9 @@ IssueModification enregistrer(const Modification& m)
     try {
         fichiers::ecrire(P + "jauge.txt", jauges);
     } catch (const fichiers::ErreurFichier& e) {
-        issue.resultat = echec(e);
+        fin.resultat = echec(e);
     }
-    return issue;
+    return fin;
 }
 
 Lu<int> compterFiches()
@@ -186,44 +214,55 @@ std::vector<std::string> fichiersASupprimer(const Suppression& s)
     std::vector<std::string> f;
     for (int i = 0; i < kEmplacements; ++i)
         if (s.drapeaux[i] == "O") f.push_back(kFichiersEmplacements[i]);
-    switch (codeMachine(sansBlancs(s.directeur))) {
-    case kNum: f.push_back("pref.txt"); break;
-    case kFanuc: f.push_back("origine.txt"); break;
-    case kFagor: f.push_back("info.txt"); break;
-    default: break;
-    }
+    if (const auto valeurs = fichierDesValeurs(s.directeur)) f.push_back(*valeurs);
     f.push_back("jauge.txt");
     return f;
 }
 
-IssueSuppression supprimer(const Suppression& s)
+FinSuppression supprimer(const Suppression& s)
 {
-    IssueSuppression issue;
+    FinSuppression fin;
     if (const auto p = dossierDouteux(s.fiche)) {
-        issue.resultat.problemes.push_back(*p);
-        return issue;
+        fin.resultat.problemes.push_back(*p);
+        return fin;
     }
     const std::string P = dossier(s.fiche);
+    // The whole folder is archived first, the files that are not the
+    // sheet's included: they can all go then, and a later creation of the
+    // same sheet finds no folder in its way.
+    if (fichiers::estDossier(P)) {
+        const auto index = fichiers::lire(kIndex);
+        const std::optional<Enregistrement> actuel =
+            index ? enregistrementDeCle(*index, cle(s.fiche)) : std::optional<Enregistrement>();
+        std::string ligne;
+        if (actuel) ligne = ligneReconstruite(*actuel);
+        const Lu<std::string> archive = archives::archiver(nom(s.fiche), ligne, archives::Motif::Suppression,
+                                                           archives::fichiersDuDossier(nom(s.fiche)), s.maintenant);
+        if (!archive.ok()) {
+            fin.resultat.problemes = archive.problemes;
+            return fin;
+        }
+    }
     try {
         for (const auto& f : fichiersASupprimer(s)) fichiers::supprimer(P + f);
         if (fichiers::estDossier(P)) {
             for (const auto& n : fichiers::lister(P)) {
-                // What an interrupted write of this folder left beside its
-                // target is ours, and goes with the sheet.
-                if (n.size() > 5 && n.compare(n.size() - 5, 5, ".~tvx") == 0)
+                // Every file is in the archive now; only a folder inside the
+                // sheet's (which the archive does not take) keeps it.
+                if (!fichiers::estDossier(P + n))
                     fichiers::supprimer(P + n);
                 else
-                    issue.restes.push_back(n);
+                    fin.restes.push_back(n);
             }
-            std::sort(issue.restes.begin(), issue.restes.end());
-            if (issue.restes.empty()) fichiers::supprimerDossier(P.substr(0, P.size() - 1));
+            std::sort(fin.restes.begin(), fin.restes.end());
+            if (fin.restes.empty()) fichiers::supprimerDossier(P.substr(0, P.size() - 1));
         }
     } catch (const fichiers::ErreurFichier& e) {
-        issue.resultat = echec(e);
-        return issue;
+        fin.resultat = echec(e);
+        return fin;
     }
-    issue.resultat = reecrireindex(cle(s.fiche), std::nullopt);
-    return issue;
+    fin.resultat = reecrireindex(cle(s.fiche), std::nullopt);
+    return fin;
 }
 
 }  // namespace tarvex::stockage

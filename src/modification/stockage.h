@@ -8,6 +8,7 @@
 // again with the same input finishes what was left. A sheet whose folder lost
 // files can be modified or deleted all the same, which is how it is repaired.
 
+#include "store/archives.h"
 #include "store/fiche.h"
 #include "store/index.h"
 #include "store/probleme.h"
@@ -58,6 +59,7 @@ struct Modification {
     ValeursOrigine origine;
     std::string infos;   // multi-line, as typed
     std::string jauges;  // multi-line, as typed
+    archives::Instant maintenant;  // names the version of what is replaced
 };
 
 // The replacement record: part, phase without surrounding blanks, machine,
@@ -65,7 +67,7 @@ struct Modification {
 // A field that would not read back whole is quoted, as the rewrite does.
 std::string ligneModifiee(const Modification& m);
 
-struct IssueModification {
+struct FinModification {
     Resultat resultat;
     // The record in the index now tells the new state, whatever came after.
     bool indexReecrit = false;
@@ -78,18 +80,19 @@ struct IssueModification {
 // are written anew. Slots are taken in record order, so a slot whose new file
 // is another slot's file of the same folder gets what that file holds once
 // the earlier slots are in place.
-IssueModification enregistrer(const Modification& m);
+FinModification enregistrer(const Modification& m);
 
 struct Suppression {
     Designation fiche;
     std::array<std::string, kEmplacements> drapeaux;  // "O"/"N", fields 6 to 16 (Label6 to Label16)
     std::string directeur;                            // Label18
+    archives::Instant maintenant;                     // names the version of the archived folder
 };
 
 // Complete records of data\data.txt.
 Lu<int> compterFiches();
 
-struct IssueSuppression {
+struct FinSuppression {
     Resultat resultat;
     // The folder still held these files (names as on disk) once the sheet's
     // own were deleted: it was kept with them, and the record removed.
@@ -102,6 +105,6 @@ std::vector<std::string> fichiersASupprimer(const Suppression& s);
 
 // Deletes the sheet's files (one already missing is not an error), then its
 // folder when nothing else is left in it, then its record of the index.
-IssueSuppression supprimer(const Suppression& s);
+FinSuppression supprimer(const Suppression& s);
 
 }  // namespace tarvex::stockage

@@ -1,5 +1,6 @@
 #include "modification/suppression.h"
 
+#include "archives/instant.h"
 #include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
 #include "store/code.h"
@@ -59,18 +60,19 @@ bool supprimerFiche(QWidget* fenetre, Selectphase& p, const QString& code)
     sup.fiche = {s(p.Label[1]->text()), s(p.Label[2]->text()), s(p.Label[3]->text()), s(p.Label[4]->text())};
     for (int i = 0; i < stockage::kEmplacements; ++i) sup.drapeaux[i] = s(p.Label[6 + i]->text());
     sup.directeur = s(p.Label[18]->text());
-    const auto issue = stockage::supprimer(sup);
-    if (!issue.resultat.ok()) {
+    sup.maintenant = archives::instantDe(p.services().horloge->dateHeure());
+    const auto fin = stockage::supprimer(sup);
+    if (!fin.resultat.ok()) {
         infos(fenetre, p,
               QStringLiteral("La suppression de la fiche %1 s'est arrêtée :\n%2\nLa fiche reste dans la liste ; "
                              "appuyer de nouveau sur « Supprimer » achève la suppression.")
-                  .arg(p.Phase->currentText(), q(joindreProblemes(issue.resultat.problemes))),
+                  .arg(p.Phase->currentText(), q(joindreProblemes(fin.resultat.problemes))),
               Icone::Exclamation);
         return false;
     }
-    if (!issue.restes.empty()) {
+    if (!fin.restes.empty()) {
         QStringList noms;
-        for (const auto& n : issue.restes) noms << q(n);
+        for (const auto& n : fin.restes) noms << q(n);
         infos(fenetre, p,
               QStringLiteral("Le dossier %1 contenait d'autres fichiers que ceux de la fiche ; il est gardé avec :\n%2")
                   .arg(q(stockage::dossier(sup.fiche)), noms.join(QLatin1Char('\n'))),

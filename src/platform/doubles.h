@@ -55,12 +55,14 @@ public:
 class HorlogeFixe : public Horloge {
 public:
     QString maintenant() override { return heure; }
+    QDateTime dateHeure() override { return moment; }
     void patienter(int microsecondes) override { attente += microsecondes; }
     // The real time, moved on by `avance` (a test's way of letting time pass).
     long long instant() override;
     long long attente = 0;
     long long avance = 0;
     QString heure = QStringLiteral("06/12/2026 09:30:00");
+    QDateTime moment = QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0));
 };
 
 class VisionneuseEnregistree : public Visionneuse {

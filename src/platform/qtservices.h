@@ -26,6 +26,7 @@ public:
 class QtHorloge : public Horloge {
 public:
     QString maintenant() override;
+    QDateTime dateHeure() override { return QDateTime::currentDateTime(); }
     void patienter(int microsecondes) override;
     long long instant() override;
 };

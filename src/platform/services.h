@@ -5,6 +5,7 @@
 // QDialog::exec, QSerialPort or QDesktopServices themselves.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -56,6 +57,8 @@ class Horloge {
 public:
     virtual ~Horloge() = default;
     virtual QString maintenant() = 0;
+    // The local date and time, for the names of the archived versions.
+    virtual QDateTime dateHeure() = 0;
     // A short pause of the progress sweep, so that each value can be seen.
     virtual void patienter(int microsecondes) = 0;
     // Milliseconds on a clock that only moves forward, to measure how long

@@ -253,8 +253,12 @@ std::size_t LecteurItems::suivantsBruts(std::string_view* items, bool* entreGuil
             continue;
         }
         while (!m && bloc + 64 < n) {
-            // The item goes on past this stretch.
-            m = charger(bloc + 64) & (~std::uint64_t(0) << (pos > bloc ? pos - bloc : 0));
+            // The item goes on past this stretch. charger() moves `bloc`, so
+            // it runs on its own statement: the offset of `pos` must be taken
+            // from the new stretch, and an item that ended on the old one's
+            // last byte leaves `pos` 64 or 65 bytes past the old start.
+            const std::uint64_t masque = charger(bloc + 64);
+            m = pos > bloc ? masque & (~std::uint64_t(0) << (pos - bloc)) : masque;
         }
         if (!m) {
             std::size_t dernier = n;

@@ -141,7 +141,13 @@ Resultat retirerMachineDeListe(const std::string& nom)
             ajouterItem(nouveau, item.brut);
             nouveau += "\r\n";
         }
-        remplacerListe(nouveau);
+        // As the list is re-created only by writing a name into it, the last
+        // deletion leaves no list at all; the readers take a missing list
+        // for an empty one.
+        if (nouveau.empty())
+            fichiers::supprimer(kListeMachines);
+        else
+            remplacerListe(nouveau);
     } catch (const fichiers::ErreurFichier& e) {
         return echec(e);
     }

@@ -63,7 +63,7 @@ Resultat ecrireMachine(const NouvelleMachine& m);
 
 // Rewrites the list without the names equal to `nom` (letter case counts),
 // through data\machinetemp.txt; the list is replaced in one step. Without
-// any name left, the list is an empty file.
+// any name left, no list remains.
 Resultat retirerMachineDeListe(const std::string& nom);
 
 // Deletes image.jpg, com.txt, dossier.txt and the machine folder.

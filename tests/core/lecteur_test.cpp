@@ -97,6 +97,36 @@ TEST(LecteurItems, SequencesDelicatesAToutesLesPositions)
     }
 }
 
+// An item that ends on the last byte of a 64-byte stretch: the batch reader
+// moves to the next stretch and must measure the position from that one.
+TEST(LecteurItems, LotsAvecUnItemFinissantEnFinDeTranche)
+{
+    std::string texte = std::string(63, 'a') + ",bbbb";
+    std::string_view lus[4];
+    bool cites[4];
+    LecteurItems l(texte);
+    ASSERT_EQ(l.suivantsBruts(lus, cites, 4), 2u);
+    EXPECT_EQ(lus[0], std::string(63, 'a'));
+    EXPECT_EQ(lus[1], "bbbb");
+
+    // 85 bytes, items of every length around the stretch's end, read three
+    // at a time: none may be lost or merged.
+    texte = std::string(40, 'c') + "," + std::string(22, 'd') + ",e,ff,\r\nggg,hhhh,iiiii";
+    ASSERT_EQ(texte.size(), 85u);
+    const Items attendu = {std::string(40, 'c'), std::string(22, 'd'), "e", "ff", "", "ggg", "hhhh", "iiiii"};
+    ASSERT_EQ(items(texte), attendu);
+    Items parLots;
+    LecteurItems lots(texte);
+    std::string_view trois[3];
+    bool cite3[3];
+    while (!lots.fin()) {
+        const std::size_t k = lots.suivantsBruts(trois, cite3, 3);
+        ASSERT_GT(k, 0u);
+        for (std::size_t i = 0; i < k; ++i) parLots.emplace_back(trois[i]);
+    }
+    EXPECT_EQ(parLots, attendu);
+}
+
 TEST(ProtegerItem, RelectureIdentique)
 {
     struct Cas {

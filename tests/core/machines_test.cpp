@@ -168,7 +168,7 @@ TEST_F(Machines, RetirerDeLaListe)
         {"milieu", liste, "FRAISEUSE", "TOUR 1\r\nTOUR 2\r\n"},
         {"dernière", liste, "TOUR 2", "TOUR 1\r\nFRAISEUSE\r\n"},
         {"la casse compte", liste, "tour 1", liste},
-        {"seule machine : liste vide", "TOUR 1\r\n", "TOUR 1", ""},
+        {"seule machine : plus de liste", "TOUR 1\r\n", "TOUR 1", "<absent>"},
         {"deux fois le même nom", "A\r\nB\r\nA\r\n", "A", "B\r\n"},
         {"blancs et lignes vides", "  A \r\n\r\nB\n", "A", "B\r\n"},
         {"guillemets gardés", "\"X,Y\"\r\nA\r\n", "A", "\"X,Y\"\r\n"},

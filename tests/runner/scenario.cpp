@@ -1009,13 +1009,15 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
         if (entrees != attendu)
             echouer(l, QStringLiteral("%1 : entrées attendues %2, trouvées %3").arg(nom, liste(attendu), liste(entrees)));
     } else if (etat == "data") {
-        auto* cb = qobject_cast<QComboBox*>(o);
-        if (!cb) {
-            echouer(l, QStringLiteral("%1 n'est pas une liste déroulante").arg(nom));
+        QStringList vus, attendus;
+        if (auto* cb = qobject_cast<QComboBox*>(o)) {
+            for (int i = 0; i < cb->count(); ++i) vus << QString::number(cb->itemData(i, Qt::UserRole).toInt());
+        } else if (auto* lw = qobject_cast<QListWidget*>(o)) {
+            for (int i = 0; i < lw->count(); ++i) vus << QString::number(lw->item(i)->data(Qt::UserRole).toInt());
+        } else {
+            echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
             return;
         }
-        QStringList vus, attendus;
-        for (int i = 0; i < cb->count(); ++i) vus << QString::number(cb->itemData(i, Qt::UserRole).toInt());
         for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
         if (vus != attendus)
             echouer(l, QStringLiteral("%1 : données attendues %2, trouvées %3").arg(nom, attendus.join(' '), vus.join(' ')));

@@ -1,0 +1,167 @@
+#include "archives/fenetrearchives.h"
+
+#include "archives/fenetrecomparaison.h"
+#include "archives/instant.h"
+#include "creation/formulaire.h"
+#include "mainwindow/autorisation.h"
+#include "mainwindow/selectphase.h"
+#include "platform/controles.h"
+#include "store/fichiers.h"
+#include "store/lecteur.h"
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+
+QString q(const std::string& t) { return QString::fromStdString(t); }
+
+QLabel* etiquette(QWidget* parent, const char* nom, const QString& t, int x, int y, int largeur)
+{
+    auto* e = new QLabel(t, parent);
+    e->setObjectName(QString::fromUtf8(nom));
+    placer(e, x, y, largeur, 285);
+    return e;
+}
+
+QPushButton* bouton(QWidget* parent, const char* nom, const QString& t, int x, int y, int largeur = 1215)
+{
+    auto* b = new QPushButton(t, parent);
+    b->setObjectName(QString::fromUtf8(nom));
+    placer(b, x, y, largeur, 375);
+    b->setAutoDefault(false);
+    return b;
+}
+
+
+}  // namespace
+
+QString ligneVersion(const archives::Version& v)
+{
+    QString fiche = q(v.nomdossier);
+    QString machine;
+    if (v.fiche) {
+        fiche = q(sansBlancs((*v.fiche)[CPiece]) + " Phase " + sansBlancs((*v.fiche)[CPhase]));
+        machine = q(sansBlancs((*v.fiche)[CMachine]));
+    }
+    QString t = q(v.date) + QStringLiteral(" - ") + q(v.motif) + QStringLiteral(" - ") + fiche;
+    if (!machine.isEmpty()) t += QStringLiteral(" - ") + machine;
+    return t;
+}
+
+Archives::Archives(Selectphase& principale)
+    : Fenetre(&principale, QStringLiteral("Archives"), QStringLiteral("Archives des fiches"), 9600, 7200),
+      principale_(principale)
+{
+    Label2 = etiquette(this, "Label2", QStringLiteral("Versions archivées"), 240, 180, 6000);
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    placer(List1, 240, 480, 9120, 3240);
+    Label3 = etiquette(this, "Label3", QStringLiteral("Fichiers de la version"), 240, 3900, 4000);
+    List2 = new QListWidget(this);
+    List2->setObjectName(QStringLiteral("List2"));
+    placer(List2, 240, 4200, 4500, 2160);
+    Comparer = bouton(this, "Comparer", QStringLiteral("Comparer"), 5040, 4200, 1800);
+    Comparer->setToolTip(QStringLiteral("Programme archivé et programme actuel de la fiche côte à côte"));
+    Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 5040, 5085, 1800);
+    Text3 = formulaire::boiteCode(this, "Text3", 6960, 5040, 2400);
+    Restaurer = bouton(this, "Restaurer", QStringLiteral("Restaurer"), 5040, 5640, 1800);
+    Restaurer->setToolTip(QStringLiteral("Remettre les fichiers de cette version dans la fiche"));
+    quitter = bouton(this, "quitter", QStringLiteral("Fermer"), 8145, 6600);
+
+    connect(List1, &QListWidget::currentRowChanged, this, &Archives::versionChoisie);
+    connect(Comparer, &QPushButton::clicked, this, &Archives::comparer);
+    connect(Restaurer, &QPushButton::clicked, this, &Archives::restaurer);
+    connect(quitter, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void Archives::charger()
+{
+    const auto lu = archives::lister();
+    versions_ = lu.valeur;
+    List1->clear();
+    for (const archives::Version& v : versions_) List1->addItem(ligneVersion(v));
+    versionChoisie();
+    if (!lu.ok())
+        principale_.services().messages->afficher(this, QStringLiteral("Des fichiers des archives ne se lisent pas."),
+                                                  QStringLiteral("Infos"), Icone::Exclamation, Boutons::Ok,
+                                                  q(joindreProblemes(lu.problemes)));
+}
+
+const archives::Version* Archives::versionCourante() const
+{
+    const int i = List1->currentRow();
+    return (i >= 0 && i < static_cast<int>(versions_.size())) ? &versions_[static_cast<std::size_t>(i)] : nullptr;
+}
+
+void Archives::versionChoisie()
+{
+    List2->clear();
+    const archives::Version* v = versionCourante();
+    bool programme = false;
+    if (v) {
+        for (const std::string& f : v->fichiers) {
+            List2->addItem(q(f));
+            programme = programme || f == "prog.txt";
+        }
+    }
+    Comparer->setEnabled(programme);
+    Restaurer->setEnabled(v != nullptr);
+}
+
+void Archives::comparer()
+{
+    const archives::Version* v = versionCourante();
+    if (!v) return;
+    const auto octets = fichiers::lire(v->chemin + "prog.txt");
+    Comparaison c(this, principale_, v->nomdossier, QByteArray::fromStdString(octets.value_or(std::string())),
+                  Comparaison::Mode::Archive, QStringLiteral("Programme archivé le ") + q(v->date));
+    principale_.services().fenetres->afficherModal(&c);
+}
+
+void Archives::restaurer()
+{
+    const archives::Version* v = versionCourante();
+    if (!v) return;
+    Services& services = principale_.services();
+    if (!codeAccepte(this, *services.messages, Text3->text())) return;
+    const archives::Version version = *v;
+    const archives::Restauration r = archives::restaurer(version, archives::instantDe(services.horloge->dateHeure()));
+    using Genre = archives::Restauration::Genre;
+    switch (r.genre) {
+    case Genre::Refusee:
+        services.messages->afficher(this, q(r.raison), QStringLiteral("Infos"), Icone::Exclamation);
+        return;
+    case Genre::Echec:
+        services.messages->afficher(this, QStringLiteral("La restauration de la fiche s'est arrêtée."),
+                                    QStringLiteral("Infos"), Icone::Exclamation, Boutons::Ok,
+                                    q(joindreProblemes(r.problemes)));
+        charger();
+        return;
+    case Genre::Recreee:
+        principale_.reinitialiser();
+        principale_.remplirliste();
+        break;
+    case Genre::Remplacee:
+        principale_.montrerFiche(r.cle);
+        break;
+    }
+    services.messages->afficher(this, QStringLiteral("Fiche restaurée"), QStringLiteral("Infos"), Icone::Information);
+    // The restoring archived what it replaced: that version is offered too.
+    charger();
+}
+
+}  // namespace tarvex
+
+namespace tarvex {
+
+// The main window's "Archives".
+void Selectphase::ouvrirArchives()
+{
+    tarvex::Archives fenetre(*this);
+    fenetre.charger();
+    services_.fenetres->afficherModal(&fenetre);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,146 @@
+#include "archives/fenetrecomparaison.h"
+
+#include "archives/remplacement.h"
+#include "archives/instant.h"
+#include "creation/formulaire.h"
+#include "mainwindow/autorisation.h"
+#include "mainwindow/selectphase.h"
+#include "platform/controles.h"
+#include "store/cp1252.h"
+#include "store/fiche.h"
+#include "store/fichiers.h"
+
+#include <QFontDatabase>
+#include <QScrollBar>
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+
+QString texte(const std::string& octets) { return QString::fromStdString(cp1252::versUtf8(octets)); }
+
+QListWidget* cote(QWidget* parent, const char* nom, int x)
+{
+    auto* l = new QListWidget(parent);
+    l->setObjectName(QString::fromUtf8(nom));
+    placer(l, x, 480, 6840, 6480);
+    l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    l->setSelectionMode(QAbstractItemView::NoSelection);
+    l->setUniformItemSizes(true);
+    return l;
+}
+
+QLabel* etiquette(QWidget* parent, const char* nom, const QString& t, int x, int y, int largeur)
+{
+    auto* e = new QLabel(t, parent);
+    e->setObjectName(QString::fromUtf8(nom));
+    placer(e, x, y, largeur, 285);
+    return e;
+}
+
+QPushButton* bouton(QWidget* parent, const char* nom, const QString& t, int x, int largeur)
+{
+    auto* b = new QPushButton(t, parent);
+    b->setObjectName(QString::fromUtf8(nom));
+    placer(b, x, 7560, largeur, 375);
+    b->setAutoDefault(false);
+    return b;
+}
+
+const char* infobulle(comparaison::Genre g)
+{
+    switch (g) {
+    case comparaison::Genre::Modifiee: return "Ligne modifiée";
+    case comparaison::Genre::Retiree: return "Ligne absente du programme reçu";
+    case comparaison::Genre::Ajoutee: return "Ligne ajoutée dans le programme reçu";
+    case comparaison::Genre::Egale: break;
+    }
+    return "";
+}
+
+
+}  // namespace
+
+QColor couleurRangee(comparaison::Genre genre)
+{
+    switch (genre) {
+    case comparaison::Genre::Modifiee: return QColor(255, 230, 150);
+    case comparaison::Genre::Retiree: return QColor(255, 190, 190);
+    case comparaison::Genre::Ajoutee: return QColor(190, 240, 190);
+    case comparaison::Genre::Egale: break;
+    }
+    return QColor();
+}
+
+Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string nomdossier, const QByteArray& autre,
+                         Mode mode, const QString& titreAutre)
+    : Fenetre(parent, QStringLiteral("Comparaison"), QStringLiteral("Comparaison des programmes"), 14400, 8400),
+      principale_(principale), autre_(autre), nomdossier_(std::move(nomdossier)), mode_(mode)
+{
+    const QString titreFiche =
+        mode == Mode::Recu ? QStringLiteral("Programme de la fiche") : QStringLiteral("Programme actuel de la fiche");
+    Label2 = etiquette(this, "Label2", mode == Mode::Recu ? titreFiche : titreAutre, 240, 180, 6840);
+    Label3 = etiquette(this, "Label3", mode == Mode::Recu ? titreAutre : titreFiche, 7320, 180, 6840);
+    Avant = cote(this, "Avant", 240);
+    Apres = cote(this, "Apres", 7320);
+    Resume = etiquette(this, "Resume", QString(), 240, 7080, 13920);
+    Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 240, 7605, 1560);
+    Text3 = formulaire::boiteCode(this, "Text3", 1860, 7590, 1800);
+    Remplacer = bouton(this, "Remplacer", QStringLiteral("Remplacer le programme de la fiche"), 3900, 3600);
+    quitter = bouton(this, "quitter", QStringLiteral("Fermer"), 12945, 1215);
+
+    // The two sides move together: a row faces its counterpart.
+    connect(Avant->verticalScrollBar(), &QScrollBar::valueChanged, Apres->verticalScrollBar(), &QScrollBar::setValue);
+    connect(Apres->verticalScrollBar(), &QScrollBar::valueChanged, Avant->verticalScrollBar(), &QScrollBar::setValue);
+    connect(Remplacer, &QPushButton::clicked, this, &Comparaison::remplacer);
+    // An archived program comes back through Restaurer, with the whole version.
+    for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Text3), static_cast<QWidget*>(Remplacer)})
+        w->setVisible(mode == Mode::Recu);
+    connect(quitter, &QPushButton::clicked, this, &QDialog::accept);
+    comparer();
+}
+
+void Comparaison::comparer()
+{
+    const std::string fiche = fichiers::lire(dossierFiche(nomdossier_) + "prog.txt").value_or(std::string());
+    auto gauche = comparaison::lignes(fiche), droite = comparaison::lignes(autre_.toStdString());
+    if (mode_ == Mode::Archive) std::swap(gauche, droite);
+    const comparaison::Resultat r = comparaison::comparer(gauche, droite);
+    Avant->clear();
+    Apres->clear();
+    auto rangee = [](QListWidget* l, const std::optional<std::string>& t, comparaison::Genre g) {
+        auto* item = new QListWidgetItem(t ? texte(*t) : QString(), l);
+        item->setData(Qt::UserRole, static_cast<int>(g));
+        if (g != comparaison::Genre::Egale) {
+            item->setBackground(couleurRangee(g));
+            item->setToolTip(QString::fromUtf8(infobulle(g)));
+        }
+    };
+    for (const comparaison::Rangee& x : r.rangees) {
+        rangee(Avant, x.avant, x.genre);
+        rangee(Apres, x.apres, x.genre);
+    }
+    Resume->setText(QString::fromStdString(comparaison::resume(r)));
+}
+
+void Comparaison::remplacer()
+{
+    Messages& messages = *principale_.services().messages;
+    if (!codeAccepte(this, messages, Text3->text())) return;
+    const Resultat r = remplacement::remplacerProgramme(nomdossier_, autre_.toStdString(),
+                                                        archives::instantDe(principale_.services().horloge->dateHeure()));
+    if (!r.ok()) {
+        messages.afficher(this, QStringLiteral("Le programme de la fiche n'a pas été remplacé."),
+                          QStringLiteral("Infos"), Icone::Exclamation, Boutons::Ok,
+                          QString::fromStdString(joindreProblemes(r.problemes)));
+        return;
+    }
+    principale_.reselectionner();
+    comparer();
+    messages.afficher(this, QStringLiteral("Programme de la fiche remplacé"), QStringLiteral("Infos"),
+                      Icone::Information);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,58 @@
+#pragma once
+// "Comparaison des programmes": the selected sheet's program beside a
+// program received from the CNC, line facing line, and the received one put
+// into the sheet at the operator's word (and code).
+
+#include "archives/comparaison.h"
+#include "platform/fenetre.h"
+
+#include <QByteArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <string>
+
+namespace tarvex {
+
+class Selectphase;
+
+class Comparaison : public plateforme::Fenetre {
+    Q_OBJECT
+public:
+    // Recu: the sheet's program (left) against a program received from the
+    // CNC (right), which Remplacer puts into the sheet. Archive: an archived
+    // program (left) against the sheet's current one (right), to look at only.
+    enum class Mode { Recu, Archive };
+
+    // `nomdossier`: the sheet's folder name; `autre`: the received or archived
+    // program, Windows-1252; `titreAutre`: what its side is called.
+    Comparaison(QWidget* parent, Selectphase& principale, std::string nomdossier, const QByteArray& autre, Mode mode,
+                const QString& titreAutre = QStringLiteral("Programme reçu"));
+
+    QLabel* Label2;  // what the left side is
+    QLabel* Label3;  // what the right side is
+    QListWidget* Avant;
+    QListWidget* Apres;
+    QLabel* Resume;
+    QLabel* Label1;  // "Code autorisation"
+    QLineEdit* Text3;
+    QPushButton* Remplacer;
+    QPushButton* quitter;
+
+private:
+    void comparer();
+    void remplacer();
+
+    Selectphase& principale_;
+    QByteArray autre_;
+    std::string nomdossier_;
+    Mode mode_;
+};
+
+// The colour a row of a kind is marked with; the number stored with each
+// row of Avant and Apres is its kind (comparaison::Genre).
+QColor couleurRangee(comparaison::Genre genre);
+
+}  // namespace tarvex

@@ -1,0 +1,151 @@
+#include "machines/ecriture.h"
+
+#include "creation/analyse.h"
+#include "store/cp1252.h"
+#include "store/fichiers.h"
+#include "store/index.h"
+#include "store/lecteur.h"
+
+namespace tarvex::machines {
+namespace {
+
+// A name that would not come back as typed from the list or from its folder:
+// a double quote groups items for the reader, a control character has no
+// place in a folder name, and a character outside Windows-1252 is stored as
+// "?".
+bool nomIllisible(const std::string& nom)
+{
+    for (unsigned char c : nom)
+        if (c == '"' || c < 0x20 || c == 0x7F) return true;
+    return cp1252::versUtf8(cp1252::depuisUtf8(nom)) != nom;
+}
+
+bool seulementDesPoints(std::string_view nom)
+{
+    return !nom.empty() && nom.find_first_not_of('.') == std::string_view::npos;
+}
+
+std::string cle(std::string_view nom) { return cp1252::replier(sansBlancs(nom)); }
+
+}  // namespace
+
+BilanMachine analyserMachine(const SaisieMachine& s)
+{
+    BilanMachine b;
+    auto ajouter = [&b](std::string ligne) { b.lignes.push_back(std::move(ligne)); };
+    auto refuser = [&b] { b.accepte = false; };
+
+    ajouter("Analyse Nom de Machine ... ");
+    const std::string_view nom = sansBlancs(std::string_view(s.nom));
+    if (s.nom.empty() || s.nom == kNomACompleter || nom.empty()) {
+        refuser();
+        ajouter("  Nom de la machine non saisi ou vide !");
+    } else {
+        bool interdit = seulementDesPoints(nom) || nomIllisible(std::string(nom));
+        for (char c : nom) interdit = interdit || analyse::interditDansNom(c);
+        if (interdit) {
+            refuser();
+            ajouter(std::string(analyse::kInterdits));
+        } else {
+            ajouter("  " + s.nom + " ... Saisie effectuée");
+        }
+    }
+    ajouter(" ");
+
+    if (fichiers::existe(kListeMachines) && !fichiers::lire(kListeMachines)) {
+        refuser();
+        ajouter(std::string("  ") + kListeMachines + " : fichier illisible, le nom ne peut être vérifié !");
+        ajouter("  ");
+    } else {
+        const std::string tape = cle(s.nom);
+        for (const auto& item : lireListeMachines().valeur) {
+            if (tape.empty() || cle(item) != tape) continue;
+            refuser();
+            b.alertes.push_back({"Nom de machine déjà utilisé !", "Nom de Machine"});
+            ajouter("  Le nom de la machine est déjà utilisé !");
+            ajouter("  Modifier le nom de la machine SVP ...");
+            ajouter("  ");
+        }
+    }
+
+    ajouter("Analyse Type de Machine ... ");
+    if (s.type == 0) {
+        refuser();
+        b.alertes.push_back({"Absence Choix du Type de machine !", "Type Machine"});
+        ajouter("  Type de machine non coché !");
+    } else {
+        ajouter("  " + s.libelleType + " ... Cohérent");
+    }
+    ajouter(" ");
+
+    ajouter("Analyse Type de Directeur de Commande ... ");
+    if (s.directeur == 0) {
+        refuser();
+        b.alertes.push_back({"Absence Choix du Directeur de Commande !", "Type Directeur de Commande"});
+        ajouter("  Directeur de Commande non coché !");
+    } else {
+        ajouter("  " + s.libelleDirecteur + " ... Cohérent");
+    }
+    ajouter(" ");
+
+    ajouter("Analyse Paramètres de communication ... ");
+    ajouter("  Port : " + s.port);
+    ajouter("  Vitesse : " + s.vitesse);
+    ajouter("  Parité : " + s.parite);
+    ajouter("  Nombre de bits : " + s.bits);
+    ajouter("  Bits d'arrêt : " + s.arret);
+    return b;
+}
+
+NouvelleMachine nouvelleMachine(const SaisieMachine& s)
+{
+    NouvelleMachine m;
+    m.nom = sansBlancs(s.nom);
+    m.image = s.image;
+    if (!s.dossier.empty()) m.dossier = s.dossier;
+    m.com = {s.port, s.vitesse, s.parite, s.bits, s.arret, std::to_string(s.type), std::to_string(s.directeur)};
+    return m;
+}
+
+Lu<bool> machineUtilisee(const std::string& nom)
+{
+    Lu<bool> r;
+    const auto octets = fichiers::lire(kIndex);
+    if (!octets) {
+        if (fichiers::existe(kIndex)) {
+            r.valeur = true;
+            r.signaler(kIndex, "fichier illisible");
+        }
+        return r;
+    }
+    // Sixteen items to a record, the machine third; a record cut short at
+    // the end of the file still counts when it reaches its machine.
+    const std::string brut = cp1252::depuisUtf8(nom);
+    LecteurItems lecteur(*octets);
+    for (std::size_t i = 0; !lecteur.fin(); ++i) {
+        const auto item = lecteur.suivantBrut();
+        if (i % kChampsParEnregistrement == CMachine && item.brut == brut) {
+            r.valeur = true;
+            return r;
+        }
+    }
+    return r;
+}
+
+bool machineListee(const std::string& nom)
+{
+    for (const auto& item : lireListeMachines().valeur)
+        if (item == nom) return true;
+    return false;
+}
+
+Resultat effacerMachine(const std::string& nom, const std::function<void()>& apresListe)
+{
+    Resultat r = retirerMachineDeListe(nom);
+    if (!r.ok()) return r;
+    if (apresListe) apresListe();
+    if (!fichiers::estDossier(dossierMachine(nom))) return r;
+    return supprimerDossierMachine(nom);
+}
+
+}  // namespace tarvex::machines

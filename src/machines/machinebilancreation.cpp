@@ -1,0 +1,69 @@
+#include "machines/machinebilancreation.h"
+
+#include "machines/machinecreation.h"
+
+namespace tarvex {
+
+using namespace plateforme;
+
+namespace {
+QString u(const char* s) { return QString::fromUtf8(s); }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+MachineBilancreation::MachineBilancreation(MachineCreation& machine, Services& services,
+                                           std::function<void(const QString&)> ajouter)
+    : Fenetre(&machine, u("MachineBilancréation"), u("Bilan Création Machine"), 6600, 6420),
+      machine_(machine),
+      services_(services),
+      ajouter_(std::move(ajouter))
+{
+    Frame4 = new Cadre(this);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    Frame4->setTitle(QStringLiteral("Analyse"));
+    placer(Frame4, 120, 120, 6360, 5520);
+    List4 = new QListWidget(Frame4);
+    List4->setObjectName(QStringLiteral("List4"));
+    placer(List4, 120, 300, 6120, 5100);
+    Créer = new QPushButton(QStringLiteral("Continuer"), this);
+    Créer->setObjectName(u("Créer"));
+    placer(Créer, 3480, 5820, 1335, 375);
+    Créer->setAutoDefault(false);
+    quitter = new QPushButton(QStringLiteral("Annuler"), this);
+    quitter->setObjectName(QStringLiteral("quitter"));
+    placer(quitter, 5040, 5820, 1335, 375);
+    quitter->setAutoDefault(false);
+
+    connect(Créer, &QPushButton::clicked, this, &MachineBilancreation::ecrire);
+    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void MachineBilancreation::charger()
+{
+    Créer->setEnabled(true);
+    List4->clear();
+    saisie_ = machine_.saisie();
+    const machines::BilanMachine bilan = machines::analyserMachine(saisie_);
+    for (const auto& a : bilan.alertes) services_.messages->afficher(this, q(a.texte), q(a.titre), Icone::Exclamation);
+    for (const auto& l : bilan.lignes) List4->addItem(q(l));
+    Créer->setEnabled(bilan.accepte);
+}
+
+void MachineBilancreation::ecrire()
+{
+    const NouvelleMachine m = machines::nouvelleMachine(saisie_);
+    const Resultat r = ecrireMachine(m);
+    if (!r.ok()) {
+        // Nothing is listed yet (the name goes in last): the operator may
+        // try again once the cause is mended, or leave with "Annuler".
+        services_.messages->afficher(
+            this, u("La machine %1 n'a pas pu être créée :\n%2").arg(q(m.nom), q(joindreProblemes(r.problemes))),
+            u("Infos"), Icone::Exclamation);
+        return;
+    }
+    if (ajouter_) ajouter_(q(m.nom));
+    services_.messages->afficher(this, u("Création fiche machine réusssie"), u("Infos"), Icone::Information);
+    hide();
+}
+
+}  // namespace tarvex

@@ -1,0 +1,16 @@
+#pragma once
+// The authorisation code as every window that changes the stored data asks
+// it: the typed code checked, and "Code autorisation erroné" shown when it is
+// refused (with the reason when the code file could not be read).
+
+#include "platform/services.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace tarvex {
+
+bool codeAccepte(QWidget* fenetre, plateforme::Messages& messages, const QString& tape);
+
+}  // namespace tarvex

@@ -1,0 +1,322 @@
+#include "store/archives.h"
+
+#include "store/chemins.h"
+#include "store/cp1252.h"
+#include "store/fiche.h"
+#include "store/fichiers.h"
+#include "store/machines.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <tuple>
+
+namespace tarvex::archives {
+
+namespace {
+
+std::string deux(int n)
+{
+    char b[8];
+    std::snprintf(b, sizeof b, "%02d", n);
+    return b;
+}
+
+std::string quatre(int n)
+{
+    char b[8];
+    std::snprintf(b, sizeof b, "%04d", n);
+    return b;
+}
+
+std::string ligneCrLf(const std::string& utf8) { return cp1252::depuisUtf8(utf8) + "\r\n"; }
+
+// "AAAAMMJJ-HHMMSS" optionally followed by "-n": the date and the rank.
+struct NomVersion {
+    std::string stamp;
+    int rang = 1;
+};
+
+std::optional<NomVersion> lireNomVersion(const std::string& nom)
+{
+    if (nom.size() < 15 || nom[8] != '-') return std::nullopt;
+    for (std::size_t i = 0; i < 15; ++i)
+        if (i != 8 && (nom[i] < '0' || nom[i] > '9')) return std::nullopt;
+    NomVersion v{nom.substr(0, 15), 1};
+    if (nom.size() == 15) return v;
+    if (nom[15] != '-' || nom.size() == 16 || nom.size() > 20) return std::nullopt;
+    int rang = 0;
+    for (std::size_t i = 16; i < nom.size(); ++i) {
+        if (nom[i] < '0' || nom[i] > '9') return std::nullopt;
+        rang = rang * 10 + (nom[i] - '0');
+    }
+    v.rang = rang;
+    return v;
+}
+
+std::string dateAffichee(const std::string& stamp)
+{
+    // AAAAMMJJ-HHMMSS -> JJ/MM/AAAA HH:MM:SS
+    return stamp.substr(6, 2) + "/" + stamp.substr(4, 2) + "/" + stamp.substr(0, 4) + " " + stamp.substr(9, 2) +
+           ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
+}
+
+bool memeNomAscii(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto bas = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (bas(a[i]) != bas(b[i])) return false;
+    }
+    return true;
+}
+
+bool estFichierDeVersion(const std::string& nom) { return memeNomAscii(nom, kFiche) || memeNomAscii(nom, kMotif); }
+
+std::optional<Enregistrement> lireFiche(const std::string& chemin, Problemes& problemes)
+{
+    const auto octets = fichiers::lire(chemin);
+    if (!octets) {
+        problemes.push_back({chemin, "fichier introuvable ou illisible"});
+        return std::nullopt;
+    }
+    std::optional<Enregistrement> fiche;
+    const Problemes p = parcourirIndex(*octets, [&](int, const EnregistrementBrut& b) {
+        fiche = decoder(b);
+        return false;
+    });
+    if (!fiche) problemes.push_back({chemin, "la fiche archivée ne se lit pas"});
+    return fiche;
+}
+
+// The record with its presence flags set from the files its folder holds.
+Enregistrement drapeauxSelonFichiers(Enregistrement e, const std::string& dossier)
+{
+    for (int c = CVue; c <= CProgramme; ++c)
+        e[static_cast<std::size_t>(c)] = fichiers::existe(dossier + fichierDuDrapeau(c)) ? "O" : "N";
+    return e;
+}
+
+std::optional<Enregistrement> enregistrementDeCle(const Index& index, const std::string& cle)
+{
+    for (const Enregistrement& e : index.enregistrements)
+        if (cleEnregistrement(e) == cle) return e;
+    return std::nullopt;
+}
+
+// Whether the folder holds nothing but files of the version, byte for byte:
+// what a restoring of that version stopped before its record leaves.
+bool laisseParCetteVersion(const std::string& dossier, const Version& v)
+{
+    for (const std::string& nom : fichiers::lister(dossier)) {
+        const auto ici = fichiers::lire(dossier + nom);
+        const auto archive = fichiers::lire(v.chemin + nom);
+        if (!ici || !archive || estFichierDeVersion(nom) || *ici != *archive) return false;
+    }
+    return true;
+}
+
+// The newest complete version of a sheet folder, by its name.
+std::optional<std::string> derniereVersion(const std::string& racine)
+{
+    std::optional<std::pair<NomVersion, std::string>> meilleure;
+    for (const std::string& nom : fichiers::lister(racine)) {
+        const auto nv = lireNomVersion(nom);
+        if (!nv || !fichiers::existe(racine + nom + "\\" + kMotif)) continue;
+        if (!meilleure || std::tie(nv->stamp, nv->rang) > std::tie(meilleure->first.stamp, meilleure->first.rang))
+            meilleure = std::make_pair(*nv, nom);
+    }
+    if (!meilleure) return std::nullopt;
+    return racine + meilleure->second + "\\";
+}
+
+}  // namespace
+
+std::string texteMotif(Motif motif)
+{
+    switch (motif) {
+    case Motif::Suppression: return "Suppression";
+    case Motif::Modification: return "Modification";
+    case Motif::ProgrammeRecu: return "Programme reçu de la CN";
+    case Motif::Restauration: return "Restauration";
+    }
+    return "";
+}
+
+std::string horodatage(const Instant& t)
+{
+    return quatre(t.annee) + deux(t.mois) + deux(t.jour) + "-" + deux(t.heure) + deux(t.minute) + deux(t.seconde);
+}
+
+std::string dossierArchives(const std::string& nomdossier) { return std::string(kArchives) + "\\" + nomdossier + "\\"; }
+
+const char* fichierDuDrapeau(int champ)
+{
+    static const char* const noms[] = {"vue.jpg",   "mont1.jpg", "mont2.jpg", "inst.jpg",    "bride.jpg", "butée.jpg",
+                                       "prefx.jpg", "prefy.jpg", "prefz.jpg", "dossier.pdf", "prog.txt"};
+    return (champ >= CVue && champ <= CProgramme) ? noms[champ - CVue] : "";
+}
+
+std::vector<std::string> fichiersDuDossier(const std::string& nomdossier)
+{
+    std::vector<std::string> noms;
+    const std::string dossier = dossierFiche(nomdossier);
+    for (const std::string& nom : fichiers::lister(dossier))
+        if (!fichiers::estDossier(dossier + nom)) noms.push_back(nom);
+    std::sort(noms.begin(), noms.end());
+    return noms;
+}
+
+Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligneFiche, Motif motif,
+                         const std::vector<std::string>& noms, const Instant& maintenant)
+{
+    Lu<std::string> lu;
+    const std::string source = dossierFiche(nomdossier);
+    const std::string racine = dossierArchives(nomdossier);
+    // A step run again after a stop finds its own version already there:
+    // the same reason, the same record, every file still present the same
+    // bytes. It is not archived a second time.
+    if (const auto derniere = derniereVersion(racine)) {
+        bool meme = fichiers::lire(*derniere + kMotif) == ligneCrLf(texteMotif(motif)) &&
+                    fichiers::lire(*derniere + kFiche) == ligneCrLf(ligneFiche);
+        for (const std::string& f : noms) {
+            if (!meme) break;
+            if (estFichierDeVersion(f) || !fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
+            const auto ici = fichiers::lire(source + f), archive = fichiers::lire(*derniere + f);
+            meme = ici && archive && *ici == *archive;
+        }
+        if (meme) {
+            lu.valeur = *derniere;
+            return lu;
+        }
+    }
+    try {
+        if (!fichiers::estDossier(kArchives)) fichiers::creerDossier(kArchives);
+        if (!fichiers::estDossier(racine)) fichiers::creerDossier(racine);
+        const std::string stamp = horodatage(maintenant);
+        std::string nom = stamp;
+        for (int rang = 2; fichiers::existe(racine + nom); ++rang) nom = stamp + "-" + std::to_string(rang);
+        const std::string version = racine + nom + "\\";
+        fichiers::creerDossier(version);
+        for (const std::string& f : noms) {
+            if (estFichierDeVersion(f) || !fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
+            fichiers::copier(source + f, version + f);
+        }
+        fichiers::ecrire(version + kFiche, ligneCrLf(ligneFiche));
+        fichiers::ecrire(version + kMotif, ligneCrLf(texteMotif(motif)));
+        lu.valeur = version;
+    } catch (const fichiers::ErreurFichier& e) {
+        lu.signaler(e.chemin(), e.detail());
+    }
+    return lu;
+}
+
+Lu<std::vector<Version>> lister()
+{
+    Lu<std::vector<Version>> lu;
+    std::vector<std::tuple<std::string, int, Version>> tri;
+    for (const std::string& nomdossier : fichiers::lister(kArchives)) {
+        const std::string racine = dossierArchives(nomdossier);
+        if (!fichiers::estDossier(racine)) continue;
+        for (const std::string& nom : fichiers::lister(racine)) {
+            const auto nv = lireNomVersion(nom);
+            const std::string chemin = racine + nom + "\\";
+            if (!nv || !fichiers::estDossier(chemin)) continue;
+            const auto motif = fichiers::lire(chemin + kMotif);
+            if (!motif) continue;  // cut short: its sheet was never touched
+            Version v;
+            v.nomdossier = nomdossier;
+            v.nom = nom;
+            v.chemin = chemin;
+            v.date = dateAffichee(nv->stamp);
+            std::string m = cp1252::versUtf8(*motif);
+            while (!m.empty() && (m.back() == '\r' || m.back() == '\n')) m.pop_back();
+            v.motif = m;
+            v.fiche = lireFiche(chemin + kFiche, lu.problemes);
+            for (const std::string& f : fichiers::lister(chemin))
+                if (!estFichierDeVersion(f) && !fichiers::estDossier(chemin + f)) v.fichiers.push_back(f);
+            std::sort(v.fichiers.begin(), v.fichiers.end());
+            tri.emplace_back(nv->stamp, nv->rang, std::move(v));
+        }
+    }
+    std::sort(tri.begin(), tri.end(), [](const auto& a, const auto& b) {
+        if (std::get<0>(a) != std::get<0>(b)) return std::get<0>(a) > std::get<0>(b);
+        if (std::get<1>(a) != std::get<1>(b)) return std::get<1>(a) > std::get<1>(b);
+        return std::get<2>(a).nomdossier < std::get<2>(b).nomdossier;
+    });
+    for (auto& t : tri) lu.valeur.push_back(std::move(std::get<2>(t)));
+    return lu;
+}
+
+Restauration restaurer(const Version& v, const Instant& maintenant)
+{
+    Restauration r;
+    r.cle = v.nomdossier + "\\";
+    auto refus = [&](std::string raison) {
+        r.genre = Restauration::Genre::Refusee;
+        r.raison = std::move(raison);
+        return r;
+    };
+    if (!v.fiche) return refus("La fiche archivée (" + v.chemin + kFiche + ") ne se lit pas : rien n'a été restauré.");
+    if (nomdossierEnregistrement(*v.fiche) != v.nomdossier)
+        return refus("La fiche archivée (" + v.chemin + kFiche + ") ne correspond pas au dossier " + v.nomdossier +
+                     " : rien n'a été restauré.");
+
+    const Lu<Index> index = lireIndex();
+    if (!index.ok()) {
+        r.problemes = index.problemes;
+        return r;
+    }
+    const std::string dossier = dossierFiche(v.nomdossier);
+    const std::optional<Enregistrement> actuel = enregistrementDeCle(index.valeur, r.cle);
+
+    try {
+        if (!actuel) {
+            const Lu<std::vector<std::string>> liste = lireListeMachines();
+            const std::string machine = sansBlancs((*v.fiche)[CMachine]);
+            if (std::find(liste.valeur.begin(), liste.valeur.end(), machine) == liste.valeur.end())
+                return refus("La machine " + machine + " de cette fiche n'existe plus : la créer à nouveau avant " +
+                             "de restaurer la fiche.");
+            if (fichiers::existe(dossier) && !laisseParCetteVersion(dossier, v))
+                return refus("Le dossier " + dossier + " existe déjà sans fiche dans l'index : rien n'a été restauré.");
+            if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
+            for (const std::string& f : v.fichiers) fichiers::copier(v.chemin + f, dossier + f);
+            const Resultat ajout = ajouterEnregistrement(ligneEnregistrement(drapeauxSelonFichiers(*v.fiche, dossier)));
+            if (!ajout.ok()) {
+                r.problemes = ajout.problemes;
+                return r;
+            }
+            r.genre = Restauration::Genre::Recreee;
+            return r;
+        }
+
+        // The current files the version brings back are archived before
+        // anything is replaced.
+        std::vector<std::string> remplaces;
+        for (const std::string& f : v.fichiers)
+            if (fichiers::existe(dossier + f)) remplaces.push_back(f);
+        if (!remplaces.empty()) {
+            const Lu<std::string> a =
+                archiver(v.nomdossier, ligneReconstruite(*actuel), Motif::Restauration, remplaces, maintenant);
+            if (!a.ok()) {
+                r.problemes = a.problemes;
+                return r;
+            }
+        }
+        if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
+        for (const std::string& f : v.fichiers) fichiers::copier(v.chemin + f, dossier + f);
+        const Enregistrement nouveau = drapeauxSelonFichiers(*actuel, dossier);
+        if (nouveau != *actuel) {
+            const Resultat reecrit = reecrireindex(r.cle, ligneEnregistrement(nouveau));
+            if (!reecrit.ok()) {
+                r.problemes = reecrit.problemes;
+                return r;
+            }
+        }
+        r.genre = Restauration::Genre::Remplacee;
+    } catch (const fichiers::ErreurFichier& e) {
+        r.problemes.push_back({e.chemin(), e.detail()});
+    }
+    return r;
+}
+
+}  // namespace tarvex::archives

@@ -1,0 +1,67 @@
+// Programs compared line by line: what the machinist sees marked.
+
+#include "archives/comparaison.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvex::comparaison {
+namespace {
+
+std::string trace(const Resultat& r)
+{
+    // One letter per row: = same, M changed, - removed, + added.
+    std::string t;
+    for (const Rangee& x : r.rangees) t += "=M-+"[static_cast<int>(x.genre)];
+    return t;
+}
+
+TEST(Comparaison, LignesAlignees)
+{
+    struct Cas {
+        const char* nom;
+        std::vector<std::string> avant, apres;
+        const char* trace;
+        const char* resume;
+    };
+    const Cas cas[] = {
+        {"identiques", {"%1", "N10 G0 X0", "M30"}, {"%1", "N10 G0 X0", "M30"}, "===", "Aucune différence"},
+        {"une avance corrigée", {"%1", "N10 G1 F200", "M30"}, {"%1", "N10 G1 F150", "M30"}, "=M=",
+         "1 ligne différente : 1 modifiée, 0 ajoutée, 0 supprimée"},
+        {"des lignes ajoutées à la fin", {"%1", "M30"}, {"%1", "M30", "N20", "N30"}, "==++",
+         "2 lignes différentes : 0 modifiée, 2 ajoutées, 0 supprimée"},
+        {"un bloc retiré au milieu", {"%1", "N10", "N20", "N30", "M30"}, {"%1", "N10", "M30"}, "==--=",
+         "2 lignes différentes : 0 modifiée, 0 ajoutée, 2 supprimées"},
+        {"plus de lignes remplacées que de lignes retirées", {"A", "x", "B"}, {"A", "y", "z", "B"}, "=M+=",
+         "2 lignes différentes : 1 modifiée, 1 ajoutée, 0 supprimée"},
+        {"tout vide", {}, {}, "", "Aucune différence"},
+        {"programme reçu vide", {"%1", "M30"}, {}, "--", "2 lignes différentes : 0 modifiée, 0 ajoutée, 2 supprimées"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const Resultat r = comparer(c.avant, c.apres);
+        EXPECT_EQ(trace(r), c.trace);
+        EXPECT_EQ(resume(r), c.resume);
+        // Read down each side, the rows give back each program.
+        std::vector<std::string> gauche, droite;
+        for (const Rangee& x : r.rangees) {
+            if (x.avant) gauche.push_back(*x.avant);
+            if (x.apres) droite.push_back(*x.apres);
+        }
+        EXPECT_EQ(gauche, c.avant);
+        EXPECT_EQ(droite, c.apres);
+    }
+}
+
+TEST(Comparaison, LignesDUnTexteRecu)
+{
+    EXPECT_EQ(lignes("%1\r\nN10\nN20\rM30"), (std::vector<std::string>{"%1", "N10", "N20", "M30"}));
+    EXPECT_EQ(lignes("%1\r\nM30\r\n\x13"), (std::vector<std::string>{"%1", "M30"}));
+    EXPECT_EQ(lignes("\r\n\r\n"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(lignes(""), std::vector<std::string>{});
+    // DC3 anywhere is dropped, every line ends with CR LF, accents kept as bytes.
+    EXPECT_EQ(programmeAStocker("%1\nN10 (R\xc9GLAGE)\x13\rM30\x13"), "%1\r\nN10 (R\xc9GLAGE)\r\nM30\r\n");
+    EXPECT_EQ(programmeAStocker("\x13"), "");
+}
+
+}  // namespace
+}  // namespace tarvex::comparaison

@@ -1,0 +1,113 @@
+// The rules of the machine report and of the in-use check that the
+// scenarios do not walk one by one: each forbidden name, a list or an index
+// that cannot be read, records cut short.
+
+#include "machines/ecriture.h"
+
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvex::machines {
+namespace {
+
+const std::string kInterdits = "   (_/\\:;,*?<>)...Caractères interdits !";
+
+SaisieMachine saisie(std::string nom)
+{
+    SaisieMachine s;
+    s.nom = std::move(nom);
+    s.type = 2;
+    s.libelleType = "Fraiseuse CN";
+    s.directeur = 3;
+    s.libelleDirecteur = "Type FANUC (Origine/Jauges)";
+    s.port = "COM2";
+    s.vitesse = "4800";
+    s.parite = "N(one)";
+    s.bits = "8";
+    s.arret = "1";
+    s.image = "data\\pasdimage.jpg";
+    return s;
+}
+
+class GestionMachines : public test::DossierDeTravail {
+protected:
+    void SetUp() override
+    {
+        DossierDeTravail::SetUp();
+        std::filesystem::create_directories("data/machine");
+        poser("data/pasdimage.jpg", "JPEG pas d'image");
+        poser("data/machine.txt", "TOUR 1\r\n  fraiseuse \r\nFRAISEUSE\r\n");
+    }
+};
+
+TEST_F(GestionMachines, NomsRefuses)
+{
+    struct Cas {
+        std::string nom;
+        std::string ligne;
+    };
+    const std::vector<Cas> cas = {
+        {"", "  Nom de la machine non saisi ou vide !"},
+        {"   ", "  Nom de la machine non saisi ou vide !"},
+        {"TOUR_", kInterdits},
+        {"A/B", kInterdits},
+        {"C:\\TOUR", kInterdits},
+        {"TOUR;1", kInterdits},
+        {"A,B", kInterdits},
+        {"PIECE?", kInterdits},
+        {"<T>", kInterdits},
+        {"*", kInterdits},
+        {".", kInterdits},
+        {" .. ", kInterdits},
+        {"...", kInterdits},
+        {"TOUR \"1\"", kInterdits},
+        {"TOUR\t1", kInterdits},
+        {"Łódź", kInterdits},
+    };
+    for (const auto& c : cas) {
+        const BilanMachine b = analyserMachine(saisie(c.nom));
+        EXPECT_FALSE(b.accepte) << c.nom;
+        ASSERT_GE(b.lignes.size(), 2u);
+        EXPECT_EQ(b.lignes[1], c.ligne) << c.nom;
+        EXPECT_TRUE(b.alertes.empty()) << c.nom;
+    }
+    // Accents Windows-1252 holds, and dots inside a name, are fine.
+    for (const char* nom : {"Fraiseuse Réalméca", "Œuvre", "T.1"}) EXPECT_TRUE(analyserMachine(saisie(nom)).accepte) << nom;
+}
+
+TEST_F(GestionMachines, ListeAbsenteOuIllisible)
+{
+    std::filesystem::remove("data/machine.txt");
+    EXPECT_TRUE(analyserMachine(saisie("TOUR 1")).accepte);
+    std::filesystem::create_directories("data/machine.txt");  // there, but not a file one can read
+    const BilanMachine b = analyserMachine(saisie("TOUR 9"));
+    EXPECT_FALSE(b.accepte);
+    EXPECT_EQ(b.lignes[3], "  data\\machine.txt : fichier illisible, le nom ne peut être vérifié !");
+}
+
+TEST_F(GestionMachines, MachineUtilisee)
+{
+    const std::string drapeaux = ",O,N,N,N,N,N,N,N,N,N,N\r\n";
+    poser("data/data.txt", "AXE,10,TOUR 1,BRAS,ACIER" + drapeaux + "CAME,20, FRAISEUSE ,BRAS,ACIER" + drapeaux +
+                               "DOIGT,30,Fraiseuse R\xE9\x61lm\xE9\x63\x61");
+    struct Cas {
+        const char* nom;
+        bool utilisee;
+    } cas[] = {{"TOUR 1", true}, {"FRAISEUSE", true}, {"tour 1", false}, {"BRAS", false},
+               {"Fraiseuse Réalméca", true}, {"TOUR 2", false}};
+    for (const auto& c : cas) {
+        const auto r = machineUtilisee(c.nom);
+        EXPECT_TRUE(r.ok()) << c.nom;
+        EXPECT_EQ(r.valeur, c.utilisee) << c.nom;
+    }
+    std::filesystem::remove("data/data.txt");
+    EXPECT_FALSE(machineUtilisee("TOUR 1").valeur);
+    std::filesystem::create_directories("data/data.txt");
+    const auto r = machineUtilisee("TOUR 1");
+    EXPECT_TRUE(r.valeur);
+    EXPECT_FALSE(r.ok());
+}
+
+}  // namespace
+}  // namespace tarvex::machines
