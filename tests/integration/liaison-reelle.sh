@@ -110,6 +110,11 @@ pause | arret)
     "$executable" "$ici/$mode-reelle.scenario" >"$tmp/sortie" 2>&1 &
     programme_pid=$!
     attendre_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 8 s"; }
+    # XOFF once the first byte is out: the program sets the line (and its
+    # XON/XOFF) between opening the port and writing, and an XOFF that came
+    # before would be taken as data on a busy machine.
+    timeout 10 head -c 1 "$tmp/cn" >>"$tmp/recu"
+    [ "$(taille_de "$tmp/recu")" -eq 1 ] || { cat "$tmp/sortie"; echouer "rien n'est sorti du port en 10 s"; }
     printf '\023' >"$tmp/cn"
     # What was already in the pseudo-terminals and in socat when XOFF came:
     # read until nothing has come for half a second, however busy the machine.
