@@ -4,9 +4,9 @@
 #include "creation/selecteur.h"
 #include "machines/gestion.h"
 #include "machines/infomachine.h"
+#include "mainwindow/autorisation.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
-#include "store/code.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
 
@@ -275,12 +275,7 @@ void Creation::raz()
 
 void Creation::creerClique()
 {
-    const VerificationCode v = verifcode(s(Text3->text()));
-    if (!v.accepte) {
-        principale_.services().messages->afficher(this, u("Code autorisation erroné"), u("Infos"), Icone::Information,
-                                                  Boutons::Ok, v.probleme ? q(v.probleme->texte()) : QString());
-        return;
-    }
+    if (!codeAccepte(this, *principale_.services().messages, Text3->text())) return;
     {
         Bilancreation bilan(*this);
         bilan.charger();

@@ -2,15 +2,11 @@
 // The machine file of the machine chosen in the sheet creation window ("Info
 // Machine"), every item as it stands.
 
-#include "platform/controles.h"
-#include "platform/fenetre.h"
-#include "store/probleme.h"
-
-#include <QListWidget>
+#include "machines/fenetredossiermachine.h"
 
 namespace tarvex {
 
-class CreationInfoMachine : public plateforme::Fenetre {
+class CreationInfoMachine : public FenetreDossierMachine {
     Q_OBJECT
 public:
     explicit CreationInfoMachine(QWidget* parent);
@@ -18,9 +14,6 @@ public:
     // The load routine: one line per item of the named machine's file.
     // Returns what could not be read.
     Problemes charger(const QString& nomMachine);
-
-    plateforme::Cadre* Frame4;
-    QListWidget* List4;
 };
 
 }  // namespace tarvex

@@ -3,9 +3,9 @@
 #include "cnclink/emission.h"
 #include "creation/selecteur.h"
 #include "machines/machinebilancreation.h"
+#include "mainwindow/autorisation.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
-#include "store/code.h"
 #include "store/fichiers.h"
 #include "store/machines.h"
 
@@ -254,12 +254,7 @@ void MachineCreation::raz()
 
 void MachineCreation::demanderBilan()
 {
-    const VerificationCode v = verifcode(s(Text3->text()));
-    if (!v.accepte) {
-        services_.messages->afficher(this, u("Code autorisation erroné"), u("Infos"), Icone::Information, Boutons::Ok,
-                                     v.probleme ? QString::fromStdString(v.probleme->texte()) : QString());
-        return;
-    }
+    if (!codeAccepte(this, *services_.messages, Text3->text())) return;
     MachineBilancreation bilan(*this, services_, ajouter_);
     bilan.charger();
     services_.fenetres->afficherModal(&bilan);

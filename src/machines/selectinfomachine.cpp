@@ -6,29 +6,14 @@
 
 namespace tarvex {
 
-using namespace plateforme;
-
 SelectInfoMachine::SelectInfoMachine(QWidget* parent)
-    : Fenetre(parent, QStringLiteral("SelectInfoMachine"), QStringLiteral("Info Machine"), 5160, 4500)
+    : FenetreDossierMachine(parent, QStringLiteral("SelectInfoMachine"))
 {
-    Frame4 = new Cadre(this);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    Frame4->setTitle(QStringLiteral("Dossier"));
-    placer(Frame4, 120, 60, 4920, 4320);
-    List4 = new QListWidget(Frame4);
-    List4->setObjectName(QStringLiteral("List4"));
-    placer(List4, 120, 300, 4680, 3900);
 }
 
 Problemes SelectInfoMachine::charger(const QString& nomMachine)
 {
-    List4->clear();
-    const auto lu = lireDossierMachineValeurs(nomMachine.toStdString(), QLocale().decimalPoint().toStdString());
-    QStringList lignes;
-    lignes.reserve(static_cast<qsizetype>(lu.valeur.size()));
-    for (const auto& l : lu.valeur) lignes << QString::fromStdString(l);
-    List4->addItems(lignes);
-    return lu.problemes;
+    return afficher(lireDossierMachineValeurs(nomMachine.toStdString(), QLocale().decimalPoint().toStdString()));
 }
 
 }  // namespace tarvex

@@ -1,25 +1,19 @@
 #pragma once
-// The machine file of the main window's selected sheet ("Info Machine").
+// The machine file of the main window's selected sheet ("Info Machine"),
+// numbers in their general text.
 
-#include "platform/controles.h"
-#include "platform/fenetre.h"
-#include "store/probleme.h"
-
-#include <QListWidget>
+#include "machines/fenetredossiermachine.h"
 
 namespace tarvex {
 
-class SelectInfoMachine : public plateforme::Fenetre {
+class SelectInfoMachine : public FenetreDossierMachine {
     Q_OBJECT
 public:
     explicit SelectInfoMachine(QWidget* parent);
 
-    // The load routine: lists the file of the named machine, one line per
-    // item, numbers in their general text. Returns what could not be read.
+    // The load routine: one line per item of the named machine's file.
+    // Returns what could not be read.
     Problemes charger(const QString& nomMachine);
-
-    plateforme::Cadre* Frame4;
-    QListWidget* List4;
 };
 
 }  // namespace tarvex

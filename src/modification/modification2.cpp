@@ -2,6 +2,7 @@
 
 #include "creation/selecteur.h"
 #include "mainwindow/cadrerimage.h"
+#include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
 #include "modification/bilanmodification.h"
@@ -233,7 +234,7 @@ void Modification2::choisirDossierTechnique()
 
 void Modification2::enregistrer()
 {
-    if (!codeAccepte(this, principale_, Text3->text())) return;
+    if (!codeAccepte(this, *principale_.services().messages, Text3->text())) return;
     bool enregistre = false;
     {
         Bilanmodification bilan(*this);

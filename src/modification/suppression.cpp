@@ -1,9 +1,9 @@
 #include "modification/suppression.h"
 
 #include "archives/instant.h"
+#include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
-#include "store/code.h"
 
 #include <QStringList>
 
@@ -24,19 +24,9 @@ Reponse infos(QWidget* fenetre, Selectphase& p, const QString& texte, Icone icon
 
 }  // namespace
 
-bool codeAccepte(QWidget* fenetre, Selectphase& principale, const QString& code)
-{
-    const VerificationCode v = verifcode(s(code));
-    if (v.accepte) return true;
-    // A code file that cannot be read refuses every code; the detail says why.
-    infos(fenetre, principale, QStringLiteral("Code autorisation erroné"), Icone::Information, Boutons::Ok,
-          v.probleme ? q(v.probleme->texte()) : QString());
-    return false;
-}
-
 bool supprimerFiche(QWidget* fenetre, Selectphase& p, const QString& code)
 {
-    if (!codeAccepte(fenetre, p, code)) return false;
+    if (!codeAccepte(fenetre, *p.services().messages, code)) return false;
 
     const auto nombre = stockage::compterFiches();
     if (nombre.valeur == 0 && !nombre.ok()) {

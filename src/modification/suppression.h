@@ -17,8 +17,5 @@ class Selectphase;
 // deletion half-way was told and the operator may press "Supprimer" again.
 bool supprimerFiche(QWidget* fenetre, Selectphase& principale, const QString& code);
 
-// verifcode with the refusal message, shared by the modification window's
-// two guarded buttons.
-bool codeAccepte(QWidget* fenetre, Selectphase& principale, const QString& code);
 
 }  // namespace tarvex
