@@ -86,9 +86,9 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
     Avant = cote(this, "Avant", 240);
     Apres = cote(this, "Apres", 7320);
     Resume = etiquette(this, "Resume", QString(), 240, 7080, 13920);
-    Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 240, 7605, 1560);
-    Text3 = formulaire::boiteCode(this, "Text3", 1860, 7590, 1800);
-    Remplacer = bouton(this, "Remplacer", QStringLiteral("Remplacer le programme de la fiche"), 3900, 3600);
+    Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 240, 7605, 1920);
+    Text3 = formulaire::boiteCode(this, "Text3", 2220, 7590, 1800);
+    Remplacer = bouton(this, "Remplacer", QStringLiteral("Remplacer le programme de la fiche"), 4260, 3600);
     quitter = bouton(this, "quitter", QStringLiteral("Fermer"), 12945, 1215);
 
     // The two sides move together: a row faces its counterpart.
