@@ -245,20 +245,6 @@ TEST_F(Stockage, UnDossierPerduEstRefaitParLaModification)
     EXPECT_EQ(contenu(kDossierBague + "pref.txt"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
 }
 
-TEST_F(Stockage, LaSuppressionRetireLesFichiersLeDossierEtLEnregistrement)
-{
-    preparer();
-    Suppression s = suppressionBague();
-    // Flagged but already gone: not an error.
-    s.drapeaux[EDossier] = "O";
-    const auto fin = supprimer(s);
-    ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
-    EXPECT_TRUE(fin.restes.empty());
-    EXPECT_FALSE(present(kDossierBague));
-    EXPECT_EQ(contenu("data/data.txt"), kAxe + kCame);
-    EXPECT_TRUE(present("data/AXE_Phase 10_BRAS_TOUR 1/Vue.jpg"));
-}
-
 TEST_F(Stockage, LesFichiersCherchesSuiventLesDrapeauxEtLeDirecteur)
 {
     Suppression s = suppressionBague();
@@ -281,11 +267,13 @@ TEST_F(Stockage, UneSuppressionArchiveToutLeDossierPuisLeRetire)
     poser(kDossierBague + "notes.doc", "à garder");
     Suppression s = suppressionBague();
     s.directeur = "10";  // pref.txt is not the sheet's: archived and removed all the same
+    s.drapeaux[EDossier] = "O";  // flagged but already gone: not an error
     const auto fin = supprimer(s);
     ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
     EXPECT_TRUE(fin.restes.empty());
     EXPECT_FALSE(present(kDossierBague));
     EXPECT_EQ(contenu("data/data.txt"), kAxe + kCame);
+    EXPECT_TRUE(present("data/AXE_Phase 10_BRAS_TOUR 1/Vue.jpg"));
     const auto v = archives::lister().valeur;
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].motif, "Suppression");
