@@ -139,25 +139,6 @@ TEST_F(Stockage, LesFichiersDeValeursSuiventLeGenreEtLeDirecteur)
     }
 }
 
-TEST_F(Stockage, LesJaugesSontNormaliseesEnLignesCrLf)
-{
-    struct Cas {
-        std::string tape, attendu;
-    };
-    const std::vector<Cas> cas = {
-        {"", "A compl\xE9ter\r\n"},
-        {"   ", "A compl\xE9ter\r\n"},
-        {"T1=12.5, T2=3\n\n T3 \r\nT4", "T1=12.5\r\nT2=3\r\nT3\r\nT4\r\n"},
-    };
-    for (const auto& c : cas) {
-        preparer();
-        Modification m = bague();
-        m.jauges = c.tape;
-        ASSERT_TRUE(enregistrer(m).resultat.ok());
-        EXPECT_EQ(contenu(kDossierBague + "jauge.txt"), c.attendu);
-    }
-}
-
 TEST_F(Stockage, SeulsLesEnregistrementsDeLaCleExacteSontRemplaces)
 {
     preparer();
