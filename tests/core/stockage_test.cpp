@@ -139,25 +139,6 @@ TEST_F(Stockage, LesFichiersDeValeursSuiventLeGenreEtLeDirecteur)
     }
 }
 
-TEST_F(Stockage, LesJaugesSontNormaliseesEnLignesCrLf)
-{
-    struct Cas {
-        std::string tape, attendu;
-    };
-    const std::vector<Cas> cas = {
-        {"", "A compl\xE9ter\r\n"},
-        {"   ", "A compl\xE9ter\r\n"},
-        {"T1=12.5, T2=3\n\n T3 \r\nT4", "T1=12.5\r\nT2=3\r\nT3\r\nT4\r\n"},
-    };
-    for (const auto& c : cas) {
-        preparer();
-        Modification m = bague();
-        m.jauges = c.tape;
-        ASSERT_TRUE(enregistrer(m).resultat.ok());
-        EXPECT_EQ(contenu(kDossierBague + "jauge.txt"), c.attendu);
-    }
-}
-
 TEST_F(Stockage, SeulsLesEnregistrementsDeLaCleExacteSontRemplaces)
 {
     preparer();
@@ -245,20 +226,6 @@ TEST_F(Stockage, UnDossierPerduEstRefaitParLaModification)
     EXPECT_EQ(contenu(kDossierBague + "pref.txt"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
 }
 
-TEST_F(Stockage, LaSuppressionRetireLesFichiersLeDossierEtLEnregistrement)
-{
-    preparer();
-    Suppression s = suppressionBague();
-    // Flagged but already gone: not an error.
-    s.drapeaux[EDossier] = "O";
-    const auto fin = supprimer(s);
-    ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
-    EXPECT_TRUE(fin.restes.empty());
-    EXPECT_FALSE(present(kDossierBague));
-    EXPECT_EQ(contenu("data/data.txt"), kAxe + kCame);
-    EXPECT_TRUE(present("data/AXE_Phase 10_BRAS_TOUR 1/Vue.jpg"));
-}
-
 TEST_F(Stockage, LesFichiersCherchesSuiventLesDrapeauxEtLeDirecteur)
 {
     Suppression s = suppressionBague();
@@ -281,11 +248,13 @@ TEST_F(Stockage, UneSuppressionArchiveToutLeDossierPuisLeRetire)
     poser(kDossierBague + "notes.doc", "à garder");
     Suppression s = suppressionBague();
     s.directeur = "10";  // pref.txt is not the sheet's: archived and removed all the same
+    s.drapeaux[EDossier] = "O";  // flagged but already gone: not an error
     const auto fin = supprimer(s);
     ASSERT_TRUE(fin.resultat.ok()) << texte(fin.resultat);
     EXPECT_TRUE(fin.restes.empty());
     EXPECT_FALSE(present(kDossierBague));
     EXPECT_EQ(contenu("data/data.txt"), kAxe + kCame);
+    EXPECT_TRUE(present("data/AXE_Phase 10_BRAS_TOUR 1/Vue.jpg"));
     const auto v = archives::lister().valeur;
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].motif, "Suppression");
