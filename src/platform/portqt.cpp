@@ -18,6 +18,7 @@
 #include <qt_windows.h>
 #elif defined(Q_OS_UNIX)
 #include <cerrno>
+#include <cstring>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -569,6 +570,18 @@ void PortQt::incident(QSerialPort::SerialPortError erreur)
     default: return;  // failures of open and of the setters come back as results
     }
     if (!port_.isOpen() || perdu_) return;
+#if !defined(Q_OS_WIN)
+    // While the CNC holds XOFF the driver's queue fills, and a write the
+    // notifier allowed may still find it full: Qt reports that EAGAIN as a
+    // write failure, but the bytes are still in its buffer and go at the
+    // next notification. The line is not lost; a CNC that never sends XON
+    // is caught by the no-progress limit.
+    if ((erreur == QSerialPort::WriteError || erreur == QSerialPort::ResourceError) &&
+        port_.errorString() == QString::fromLocal8Bit(std::strerror(EAGAIN))) {
+        port_.clearError();
+        return;
+    }
+#endif
     // A vanished device keeps its descriptor readable and Qt reports the same
     // failure in a tight loop; the port is closed at the next turn of the
     // loop, outside the notifier that reported it.

@@ -107,6 +107,10 @@ case "$mode" in
 pause | arret)
     attendu="$attendus/envoi-10000.txt"
     : >"$tmp/recu"
+    # The CNC end is opened and closed by each read and write below; held
+    # open all along, it never hangs up between two of them, which socat
+    # would pass on to the program's end as a closed line.
+    exec 3<"$tmp/cn"
     "$executable" "$ici/$mode-reelle.scenario" >"$tmp/sortie" 2>&1 &
     programme_pid=$!
     attendre_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 8 s"; }
