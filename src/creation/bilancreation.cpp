@@ -16,18 +16,6 @@ namespace {
 QString u(const char* s) { return QString::fromUtf8(s); }
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-QListWidget* liste(QWidget* parent, const char* nom, int l, int h)
-{
-    return creer<QListWidget>(parent, nom, 120, 300, l - 240, h - 420);
-}
-
-void remplir(QListWidget* l, const std::vector<std::string>& lignes)
-{
-    l->clear();
-    QStringList t;
-    for (const auto& x : lignes) t << q(x);
-    l->addItems(t);
-}
 
 }  // namespace
 
@@ -35,13 +23,13 @@ Bilancreation::Bilancreation(Creation& creation)
     : Fenetre(&creation, u("Bilancréation"), u("Bilan Création"), 12000, 9000), creation_(creation)
 {
     Frame1 = cadre(this, "Frame1", "Données Pièce / Machine", 120, 120, 5760, 2880);
-    List1 = liste(Frame1, "List1", 5760, 2880);
+    List1 = listeDeCadre(Frame1, "List1", 5760, 2880);
     Frame2 = cadre(this, "Frame2", "Chemins / Liens", 6000, 120, 5880, 4080);
-    List2 = liste(Frame2, "List2", 5880, 4080);
+    List2 = listeDeCadre(Frame2, "List2", 5880, 4080);
     Frame3 = cadre(this, "Frame3", "PREF/DEC1/Jauges/Déc. d'Origines", 120, 3120, 5760, 5160);
-    List3 = liste(Frame3, "List3", 5760, 5160);
+    List3 = listeDeCadre(Frame3, "List3", 5760, 5160);
     Frame4 = cadre(this, "Frame4", "Analyse", 6000, 4320, 5880, 3960);
-    List4 = liste(Frame4, "List4", 5880, 3960);
+    List4 = listeDeCadre(Frame4, "List4", 5880, 3960);
     Créer = bouton(this, "Créer", "Continuer", 8160, 8460);
     quitter = bouton(this, "quitter", "Annuler", 9600, 8460);
     connect(Créer, &QPushButton::clicked, this, &Bilancreation::continuer);
@@ -54,10 +42,10 @@ void Bilancreation::charger()
     const creation::Bilan b = creation::construireBilan(creation_.saisie(), [&](const std::string& chemin) {
         return !images.charger(q(chemin)).isNull();
     });
-    remplir(List1, b.donnees);
-    remplir(List2, b.chemins);
-    remplir(List3, b.valeurs);
-    remplir(List4, b.analyse);
+    remplirListe(List1, b.donnees);
+    remplirListe(List2, b.chemins);
+    remplirListe(List3, b.valeurs);
+    remplirListe(List4, b.analyse);
     Créer->setEnabled(!b.refuse);
 }
 

@@ -103,9 +103,13 @@ Creation::Creation(Selectphase& principale)
     quitter = bouton(this, "quitter", "Retour Tarvex", 13440, 8700, 1440);
 
     connect(Machine, qOverload<int>(&QComboBox::activated), this, &Creation::machineChoisie);
-    connect(sectionprévisu, &QPushButton::clicked, this, &Creation::choisirImage);
-    connect(programme->Command1, &QPushButton::clicked, this, &Creation::choisirProgramme);
-    connect(Dossiertechnique, &QPushButton::clicked, this, &Creation::choisirDossierTechnique);
+    connect(sectionprévisu, &QPushButton::clicked, this,
+            [this] { photos->choisir(Selecteur::de(principale_, selecteurs::Selectionimage), this); });
+    connect(programme->Command1, &QPushButton::clicked, this,
+            [this] { programme->choisir(Selecteur::de(principale_, selecteurs::Selectionprogramme), this); });
+    connect(Dossiertechnique, &QPushButton::clicked, this, [this] {
+        formulaire::choisirChemin(Selecteur::de(principale_, selecteurs::Selectiondossiertechnique), this, Textdossiertechnique);
+    });
     connect(Infomachine, &QPushButton::clicked, this, &Creation::infoMachine);
     connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
     connect(Supprimermachine, &QPushButton::clicked, this, &Creation::supprimerMachine);
@@ -208,27 +212,6 @@ void Creation::sansMachine()
     Image3->effacer();
     for (QPushButton* b : {Créer, Supprimermachine, Infomachine, Nouvellemachine}) b->setEnabled(false);
     machineChoisie_.clear();
-}
-
-void Creation::choisirImage()
-{
-    const auto chemin = Selecteur::de(principale_, selecteurs::Selectionimage).choisir(this);
-    QLineEdit* boite = photos->boiteSelectionnee();
-    if (chemin && boite) boite->setText(*chemin);
-    if (boite) photos->previsu(boite->text());
-}
-
-void Creation::choisirProgramme()
-{
-    const auto chemin = Selecteur::de(principale_, selecteurs::Selectionprogramme).choisir(this);
-    if (chemin) programme->chargeprogramme->setText(*chemin);
-    programme->chargerListing();
-}
-
-void Creation::choisirDossierTechnique()
-{
-    const auto chemin = Selecteur::de(principale_, selecteurs::Selectiondossiertechnique).choisir(this);
-    if (chemin) Textdossiertechnique->setText(*chemin);
 }
 
 void Creation::infoMachine() { machines::montrerInfoMachine(this, principale_.services(), Machine->currentText()); }

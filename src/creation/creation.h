@@ -66,9 +66,6 @@ private:
     void sansMachine();
     void remplirMachines();
     void boutonsMachine(bool actifs);
-    void choisirImage();
-    void choisirProgramme();
-    void choisirDossierTechnique();
     void nouvelleMachine();
     void supprimerMachine();
     void infoMachine();

@@ -1,5 +1,7 @@
 #include "creation/formulaire.h"
 
+#include "creation/selecteur.h"
+
 #include "cnclink/emission.h"
 #include "mainwindow/cadrerimage.h"
 
@@ -57,6 +59,38 @@ QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, 
     b->setText(u(texte));
     b->setAutoDefault(false);
     return b;
+}
+
+QListWidget* listeDeCadre(QWidget* cadre, const char* nom, int l, int h)
+{
+    return creer<QListWidget>(cadre, nom, 120, 300, l - 240, h - 420);
+}
+
+void remplirListe(QListWidget* liste, const std::vector<std::string>& lignes)
+{
+    liste->clear();
+    QStringList t;
+    for (const auto& x : lignes) t << QString::fromStdString(x);
+    liste->addItems(t);
+}
+
+void choisirChemin(Selecteur& selecteur, QWidget* appelant, QLineEdit* boite)
+{
+    if (const auto chemin = selecteur.choisir(appelant)) boite->setText(*chemin);
+}
+
+void Photos::choisir(Selecteur& selecteur, QWidget* appelant)
+{
+    const auto chemin = selecteur.choisir(appelant);
+    QLineEdit* boite = boiteSelectionnee();
+    if (chemin && boite) boite->setText(*chemin);
+    if (boite) previsu(boite->text());
+}
+
+void Programme::choisir(Selecteur& selecteur, QWidget* appelant)
+{
+    choisirChemin(selecteur, appelant, chargeprogramme);
+    chargerListing();
 }
 
 QLineEdit* boiteCachee(QWidget* parent, const char* nom)

@@ -12,11 +12,18 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <array>
+#include <string>
+#include <vector>
+
+namespace tarvex {
+class Selecteur;
+}
 
 namespace tarvex::formulaire {
 
@@ -40,8 +47,14 @@ W* creer(QWidget* parent, const char* nom, int x, int y, int l, int h)
 plateforme::Cadre* cadre(QWidget* parent, const char* nom, const char* titre, int x, int y, int l, int h);
 QLabel* etiquette(QWidget* parent, const char* nom, const char* texte, int x, int y, int l, int h = 255);
 QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, int y, int l = 1215, int h = 375);
+// A report's list filling its frame of l x h twips, and its lines.
+QListWidget* listeDeCadre(QWidget* cadre, const char* nom, int l, int h);
+void remplirListe(QListWidget* liste, const std::vector<std::string>& lignes);
 // A hidden text box that carries a path or a code between windows.
 QLineEdit* boiteCachee(QWidget* parent, const char* nom);
+
+// A picker's file into a path box; nothing changes when none is handed over.
+void choisirChemin(Selecteur& selecteur, QWidget* appelant, QLineEdit* boite);
 
 // The authorisation code box: every character shown as "*".
 QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
@@ -110,6 +123,8 @@ public:
     void desactiver();
     // The path box of the first selected slot, nullptr when none is.
     QLineEdit* boiteSelectionnee() const;
+    // "Modifier": the picker's file into the selected slot, then its preview.
+    void choisir(Selecteur& selecteur, QWidget* appelant);
     void viderChemins();
 
     plateforme::Cadre* Frame4;
@@ -130,6 +145,8 @@ public:
     // Shows the file of chargeprogramme without its last character; a file
     // that is empty or cannot be read shows an empty listing.
     void chargerListing();
+    // "Choisir": the picker's file as the program, then its listing.
+    void choisir(Selecteur& selecteur, QWidget* appelant);
 
     plateforme::Cadre* Frame20;
     QPlainTextEdit* Listing;  // named "Programme"

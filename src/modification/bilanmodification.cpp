@@ -1,6 +1,7 @@
 #include "modification/bilanmodification.h"
 
 #include "archives/instant.h"
+#include "creation/formulaire.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
@@ -16,45 +17,14 @@ using stockage::Emplacement;
 namespace {
 
 constexpr int kLimiteApercu = 1400;
-constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kFraisage = 2;
+using formulaire::kFagor;
+using formulaire::kFanuc;
+using formulaire::kFraisage;
+using formulaire::kNum;
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& q) { return q.toStdString(); }
-
-Cadre* cadre(QWidget* parent, const char* nom, const char* titre, int x, int y, int l, int h)
-{
-    auto* c = new Cadre(parent);
-    c->setObjectName(u(nom));
-    c->setTitle(u(titre));
-    placer(c, x, y, l, h);
-    c->tailleTwips(l, h);
-    return c;
-}
-
-QListWidget* liste(Cadre* parent, const char* nom, int l, int h)
-{
-    auto* w = new QListWidget(parent);
-    w->setObjectName(u(nom));
-    placer(w, 120, 300, l - 240, h - 420);
-    return w;
-}
-
-QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, int y)
-{
-    auto* b = new QPushButton(u(texte), parent);
-    b->setObjectName(u(nom));
-    placer(b, x, y, 1215, 375);
-    b->setAutoDefault(false);
-    return b;
-}
-
-void remplir(QListWidget* l, const std::vector<std::string>& lignes)
-{
-    QStringList t;
-    for (const auto& x : lignes) t << q(x);
-    l->addItems(t);
-}
 
 }  // namespace
 
@@ -63,16 +33,16 @@ Bilanmodification::Bilanmodification(Modification2& modification)
       modification_(modification),
       principale_(modification.principale())
 {
-    Frame1 = cadre(this, "Frame1", "Données Pièce / Machine", 120, 120, 5760, 2640);
-    List1 = liste(Frame1, "List1", 5760, 2640);
-    Frame2 = cadre(this, "Frame2", "Chemins / Liens", 6000, 120, 5880, 4440);
-    List2 = liste(Frame2, "List2", 5880, 4440);
-    Frame3 = cadre(this, "Frame3", "PREF/DEC1/Jauges/Déc. d'Origines", 120, 2880, 5760, 4800);
-    List3 = liste(Frame3, "List3", 5760, 4800);
-    Frame4 = cadre(this, "Frame4", "Analyse", 6000, 4680, 5880, 3000);
-    List4 = liste(Frame4, "List4", 5880, 3000);
-    Créer = bouton(this, "Créer", "Continuer", 9240, 7860);
-    quitter = bouton(this, "quitter", "Annuler", 10620, 7860);
+    Frame1 = formulaire::cadre(this, "Frame1", "Données Pièce / Machine", 120, 120, 5760, 2640);
+    List1 = formulaire::listeDeCadre(Frame1, "List1", 5760, 2640);
+    Frame2 = formulaire::cadre(this, "Frame2", "Chemins / Liens", 6000, 120, 5880, 4440);
+    List2 = formulaire::listeDeCadre(Frame2, "List2", 5880, 4440);
+    Frame3 = formulaire::cadre(this, "Frame3", "PREF/DEC1/Jauges/Déc. d'Origines", 120, 2880, 5760, 4800);
+    List3 = formulaire::listeDeCadre(Frame3, "List3", 5760, 4800);
+    Frame4 = formulaire::cadre(this, "Frame4", "Analyse", 6000, 4680, 5880, 3000);
+    List4 = formulaire::listeDeCadre(Frame4, "List4", 5880, 3000);
+    Créer = formulaire::bouton(this, "Créer", "Continuer", 9240, 7860);
+    quitter = formulaire::bouton(this, "quitter", "Annuler", 10620, 7860);
     connect(Créer, &QPushButton::clicked, this, &Bilanmodification::continuer);
     // Back to the modification window with every edit kept.
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
@@ -86,10 +56,10 @@ void Bilanmodification::charger()
         mod, [&](const std::string& chemin) { return !images.charger(q(chemin)).isNull(); });
 
     Créer->setEnabled(true);
-    remplir(List1, b.donnees);
-    remplir(List2, b.chemins);
-    remplir(List3, b.valeurs);
-    remplir(List4, b.analyse);
+    formulaire::remplirListe(List1, b.donnees);
+    formulaire::remplirListe(List2, b.chemins);
+    formulaire::remplirListe(List3, b.valeurs);
+    formulaire::remplirListe(List4, b.analyse);
     if (b.refuse) Créer->setEnabled(false);
 }
 

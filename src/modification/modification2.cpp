@@ -93,9 +93,13 @@ Modification2::Modification2(Selectphase& principale)
     Command3 = bouton(this, "Command3", "Supprimer", 11040, 8700);
     quitter = bouton(this, "quitter", "Retour Tarvex", 13440, 8700, 1440);
 
-    connect(sectionprévisu, &QPushButton::clicked, this, &Modification2::choisirImage);
-    connect(programme->Command1, &QPushButton::clicked, this, &Modification2::choisirProgramme);
-    connect(Dossiertechnique, &QPushButton::clicked, this, &Modification2::choisirDossierTechnique);
+    connect(sectionprévisu, &QPushButton::clicked, this,
+            [this] { photos->choisir(Selecteur::de(principale_, selecteurs::Modificationimage), this); });
+    connect(programme->Command1, &QPushButton::clicked, this,
+            [this] { programme->choisir(Selecteur::de(principale_, selecteurs::Modificationprogramme), this); });
+    connect(Dossiertechnique, &QPushButton::clicked, this, [this] {
+        formulaire::choisirChemin(Selecteur::de(principale_, selecteurs::ModificationSelectiondossiertechnique), this, Textdossiertechnique);
+    });
     connect(Command4, &QPushButton::clicked, this, &Modification2::enregistrer);
     connect(Command3, &QPushButton::clicked, this, &Modification2::supprimer);
     // Every edit is dropped: nothing was written.
@@ -209,27 +213,6 @@ stockage::Modification Modification2::modification() const
     m.infos = s(texteCrLf(v.Infovrac));
     m.jauges = s(texteCrLf(v.Jauge));
     return m;
-}
-
-void Modification2::choisirImage()
-{
-    const auto chemin = Selecteur::de(principale_, selecteurs::Modificationimage).choisir(this);
-    QLineEdit* boite = photos->boiteSelectionnee();
-    if (chemin && boite) boite->setText(*chemin);
-    if (boite) photos->previsu(boite->text());
-}
-
-void Modification2::choisirProgramme()
-{
-    const auto chemin = Selecteur::de(principale_, selecteurs::Modificationprogramme).choisir(this);
-    if (chemin) programme->chargeprogramme->setText(*chemin);
-    programme->chargerListing();
-}
-
-void Modification2::choisirDossierTechnique()
-{
-    const auto chemin = Selecteur::de(principale_, selecteurs::ModificationSelectiondossiertechnique).choisir(this);
-    if (chemin) Textdossiertechnique->setText(*chemin);
 }
 
 void Modification2::enregistrer()

@@ -70,9 +70,6 @@ public:
     plateforme::Image* Image11;
 
 private:
-    void choisirImage();
-    void choisirProgramme();
-    void choisirDossierTechnique();
     void enregistrer();
     void supprimer();
 
