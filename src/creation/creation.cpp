@@ -18,7 +18,6 @@ using namespace formulaire;
 namespace {
 
 constexpr int kApercu = 1695;
-constexpr int kLimiteApercu = 1400;
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 QString q(const std::string& s) { return QString::fromStdString(s); }

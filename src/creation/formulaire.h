@@ -8,6 +8,7 @@
 #include "creation/ecriture.h"
 #include "platform/controles.h"
 #include "platform/services.h"
+#include "store/machines.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -28,8 +29,12 @@ class Selecteur;
 namespace tarvex::formulaire {
 
 // Machine kind and CNC type as the hidden boxes and com.txt give them.
-inline constexpr int kTournage = 1, kFraisage = 2;
-inline constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kAutre = 10;
+using tarvex::kAutre;
+using tarvex::kFagor;
+using tarvex::kFanuc;
+using tarvex::kFraisage;
+using tarvex::kNum;
+using tarvex::kTournage;
 
 // The preview limit of the creation, modification and machine creation
 // windows, in twips.

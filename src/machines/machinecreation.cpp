@@ -16,8 +16,8 @@ using namespace plateforme;
 namespace {
 
 constexpr int kLimitePrevisu = 2400;
-const char* const kTournage = "data\\tournage.jpg";
-const char* const kFraisage = "data\\fraisage.jpg";
+const char* const kImageTournage = "data\\tournage.jpg";
+const char* const kImageFraisage = "data\\fraisage.jpg";
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 std::string s(const QString& q) { return q.toStdString(); }
@@ -200,14 +200,14 @@ void MachineCreation::tour()
 {
     deselectionner(Option2);
     Option1->setChecked(true);
-    Image4->afficher(u(kTournage), services_.images->charger(u(kTournage)));
+    Image4->afficher(u(kImageTournage), services_.images->charger(u(kImageTournage)));
 }
 
 void MachineCreation::fraiseuse()
 {
     deselectionner(Option1);
     Option2->setChecked(true);
-    Image4->afficher(u(kFraisage), services_.images->charger(u(kFraisage)));
+    Image4->afficher(u(kImageFraisage), services_.images->charger(u(kImageFraisage)));
 }
 
 void MachineCreation::choisirImage()

@@ -25,11 +25,7 @@ using namespace plateforme;
 
 namespace {
 
-constexpr int kLimiteApercu = 1400;
-
 // Codes of the machine's com.txt, compared as numbers.
-constexpr int kTournage = 1, kFraisage = 2;
-constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kAutre = 10;
 constexpr int kInconnu = -1;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }

@@ -22,7 +22,6 @@ namespace {
 // Sizes of the boxes pictures are fitted into, in twips.
 constexpr int kApercu = 1695;
 constexpr int kPrevisualisation = 2415;
-constexpr int kLimiteApercu = 1400;
 constexpr int kLimitePrevisualisation = 2000;
 
 template <class W>

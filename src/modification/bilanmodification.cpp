@@ -16,12 +16,6 @@ using stockage::Emplacement;
 
 namespace {
 
-constexpr int kLimiteApercu = 1400;
-using formulaire::kFagor;
-using formulaire::kFanuc;
-using formulaire::kFraisage;
-using formulaire::kNum;
-
 QString u(const char* s) { return QString::fromUtf8(s); }
 QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& q) { return q.toStdString(); }

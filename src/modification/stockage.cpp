@@ -21,7 +21,6 @@ const std::array<const char*, kEmplacements> kFichiersEmplacements = {
 
 namespace {
 
-constexpr int kNum = 1, kFagor = 2, kFanuc = 3;
 
 std::string nom(const Designation& d)
 {

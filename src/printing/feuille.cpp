@@ -9,8 +9,6 @@
 namespace tarvex::impression {
 namespace {
 
-constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kAutre = 10;
-
 // Left edges of the printout and its sizes.
 constexpr double kMarge = 20;      // picture and phase title
 constexpr double kTitres = 35;     // section headings

@@ -29,6 +29,10 @@ struct ParamCom {
     bool operator==(const ParamCom&) const = default;
 };
 
+// The codes of com.txt: the machine kind and the CNC type.
+inline constexpr int kTournage = 1, kFraisage = 2;
+inline constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kAutre = 10;
+
 // A kind or CNC type of com.txt ("1", "10") as the number it is compared
 // as; -1 for a text that is not a whole number, which matches no code.
 int codeMachine(std::string_view texte);
