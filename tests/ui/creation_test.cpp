@@ -14,26 +14,16 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "fichiers_test_support.h"
+
 #include <gtest/gtest.h>
 
 namespace tarvex {
 namespace {
 
 using namespace plateforme;
-
-void poser(const QString& chemin, const QByteArray& octets)
-{
-    QDir().mkpath(QFileInfo(chemin).path());
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(octets);
-}
-
-QByteArray lire(const QString& chemin)
-{
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-}
+using test::lire;
+using test::poser;
 
 const QByteArray kIndex = "AXE,10,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n";
 

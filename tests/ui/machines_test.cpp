@@ -16,6 +16,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "fichiers_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -25,23 +27,10 @@ namespace tarvex {
 namespace {
 
 using namespace plateforme;
+using test::lire;
+using test::poser;
 
 QString u(const char* s) { return QString::fromUtf8(s); }
-
-void poser(const QString& chemin, const QByteArray& octets)
-{
-    QDir().mkpath(QFileInfo(chemin).path());
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(octets);
-}
-
-QByteArray lire(const QString& chemin)
-{
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly)) return "<absent>";
-    return f.readAll();
-}
 
 void image(const QString& chemin, int l, int h)
 {

@@ -16,6 +16,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "fichiers_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -24,20 +26,8 @@ namespace tarvex {
 namespace {
 
 using namespace plateforme;
-
-void poser(const QString& chemin, const QByteArray& octets)
-{
-    QDir().mkpath(QFileInfo(chemin).path());
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(octets);
-}
-
-QByteArray lire(const QString& chemin)
-{
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-}
+using test::lire;
+using test::poser;
 
 // Every file of the data folder with its bytes, scratch files aside.
 std::map<QString, QByteArray> instantane()
