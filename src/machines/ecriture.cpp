@@ -119,12 +119,15 @@ Lu<bool> machineUtilisee(const std::string& nom)
         return r;
     }
     // Sixteen items to a record, the machine third; a record cut short at
-    // the end of the file still counts when it reaches its machine.
-    const std::string brut = cp1252::depuisUtf8(nom);
+    // the end of the file still counts when it reaches its machine. The
+    // item is compared as the main window finds a sheet's machine folder:
+    // without the blanks around it, even inside quotes, and letter case
+    // aside.
+    const std::string cherche = cle(nom);
     LecteurItems lecteur(*octets);
     for (std::size_t i = 0; !lecteur.fin(); ++i) {
         const auto item = lecteur.suivantBrut();
-        if (i % kChampsParEnregistrement == CMachine && item.brut == brut) {
+        if (i % kChampsParEnregistrement == CMachine && cle(cp1252::versUtf8(item.brut)) == cherche) {
             r.valeur = true;
             return r;
         }

@@ -54,7 +54,8 @@ BilanMachine analyserMachine(const SaisieMachine& saisie);
 NouvelleMachine nouvelleMachine(const SaisieMachine& saisie);
 
 // Whether a sheet of data\data.txt names the machine as its machine (third
-// item of a record, letter case counting, blanks around the item aside). No
+// item of a record, letter case and blanks around the item aside, quoted or
+// not: the main window finds the machine folder so). No
 // index means no sheet; an index that cannot be read is reported, and the
 // machine counts as used.
 Lu<bool> machineUtilisee(const std::string& nom);

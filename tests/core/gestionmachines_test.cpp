@@ -90,12 +90,12 @@ TEST_F(GestionMachines, MachineUtilisee)
 {
     const std::string drapeaux = ",O,N,N,N,N,N,N,N,N,N,N\r\n";
     poser("data/data.txt", "AXE,10,TOUR 1,BRAS,ACIER" + drapeaux + "CAME,20, FRAISEUSE ,BRAS,ACIER" + drapeaux +
-                               "DOIGT,30,Fraiseuse R\xE9\x61lm\xE9\x63\x61");
+                               "PION,40,\" Tour 2\",BRAS,ACIER" + drapeaux + "DOIGT,30,Fraiseuse R\xE9\x61lm\xE9\x63\x61");
     struct Cas {
         const char* nom;
         bool utilisee;
-    } cas[] = {{"TOUR 1", true}, {"FRAISEUSE", true}, {"tour 1", false}, {"BRAS", false},
-               {"Fraiseuse Réalméca", true}, {"TOUR 2", false}};
+    } cas[] = {{"TOUR 1", true}, {"FRAISEUSE", true}, {"tour 1", true}, {"BRAS", false},
+               {"FRAISEUSE RÉALMÉCA", true}, {"TOUR 2", true}, {"TOUR 3", false}};
     for (const auto& c : cas) {
         const auto r = machineUtilisee(c.nom);
         EXPECT_TRUE(r.ok()) << c.nom;
