@@ -3,6 +3,7 @@
 #include "cnclink/liaison.h"
 #include "mainwindow/selectphase.h"
 #include "store/fichiers.h"
+#include "store/textechoisi.h"
 
 namespace tarvex {
 
@@ -60,14 +61,16 @@ Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& princi
 
 Selecttelechargementprogramme::~Selecttelechargementprogramme() = default;
 
-QString apercuTexte(const QString& chemin)
+QString apercuTexte(const QString& chemin, bool brut)
 {
-    const auto octets = fichiers::lire(chemin.toStdString());
+    auto octets = fichiers::lire(chemin.toStdString());
+    if (octets && !brut) octets = textechoisi::analyser(*octets).octets;
     if (!octets || octets->empty()) return QString();
     return liaison::texteBoite(QByteArray(octets->data(), static_cast<qsizetype>(octets->size() - 1)));
 }
 
-void Selecttelechargementprogramme::montrerFichier() { Programme->setPlainText(apercuTexte(File1->chemin())); }
+// The file goes to the CNC byte for byte: it is shown so.
+void Selecttelechargementprogramme::montrerFichier() { Programme->setPlainText(apercuTexte(File1->chemin(), true)); }
 
 void Selecttelechargementprogramme::envoyer()
 {

@@ -40,7 +40,9 @@ private:
 
 // The text of a file as a preview shows it: every character but the last
 // (the line end the editors put there), line ends as line breaks. A missing,
-// unreadable or empty file shows nothing.
-QString apercuTexte(const QString& chemin);
+// unreadable or empty file shows nothing. A file chosen to be stored (a
+// sheet's program, a machine file) shows as it will be stored, a UTF-8 one
+// converted to Windows-1252 (textechoisi.h); `brut`: as its bytes stand.
+QString apercuTexte(const QString& chemin, bool brut = false);
 
 }  // namespace tarvex

@@ -3,6 +3,7 @@
 #include "store/lecteur.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tarvex::analyse {
 
@@ -51,6 +52,23 @@ Verdict analysemachine(std::string_view texte)
 {
     if (texte.empty() || texte == kSelectionnerMachine) return {kAbsenceMachine, false};
     return {kCoherent, false};
+}
+
+Verdict analysedecalage(std::string_view texte)
+{
+    if (texte.find_first_of(",\"") != std::string_view::npos) return {kVirguleGuillemet, true};
+    return {kCoherent, false};
+}
+
+std::optional<Constat> analysetexte(const textechoisi::Texte& t)
+{
+    if (!t.utf8) return std::nullopt;
+    if (t.convertible()) return Constat{std::string(kEnUtf8), false};
+    char point[16];
+    std::snprintf(point, sizeof point, "U+%04X", static_cast<unsigned>(t.point));
+    return Constat{"  Ligne " + std::to_string(t.ligne) + " : caractère « " + t.absent + " » (" + point +
+                       ") absent de Windows-1252, interdit !",
+                   true};
 }
 
 }  // namespace tarvex::analyse

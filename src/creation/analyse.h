@@ -3,6 +3,9 @@
 // sheet): each gives the line the report shows and whether the sheet may be
 // stored. Texts are UTF-8.
 
+#include "store/textechoisi.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +18,8 @@ inline constexpr std::string_view kNonNumerique = "  Caractère non numérique i
 inline constexpr std::string_view kAucuneValeur = "  Aucune valeur saisie !";
 inline constexpr std::string_view kAbsenceMachine = "  Absence de sélection machine !";
 inline constexpr std::string_view kAbsenceImage = "  Absence d'image pièce !";
+inline constexpr std::string_view kVirguleGuillemet = "  Virgule ou guillemet interdit !";
+inline constexpr std::string_view kEnUtf8 = "  Fichier en UTF-8 : il sera enregistré en Windows-1252 !";
 
 // The untouched defaults of the creation window.
 inline constexpr std::string_view kNomACompleter = "Nom à compléter";
@@ -45,5 +50,19 @@ Verdict analysephase(std::string_view texte);
 
 // The machine: reported when none is chosen, never refused.
 Verdict analysemachine(std::string_view texte);
+
+// The origin used (FANUC `Décalage`, an editable list): a comma or a double
+// quote would split its line of origine.txt into other items when read back.
+Verdict analysedecalage(std::string_view texte);
+
+// What a chosen text file (a program, a machine file) adds to a report:
+// nothing for a file stored as it is; a UTF-8 file is said (kEnUtf8), and
+// refused, its line and character named, when it holds a character
+// Windows-1252 lacks.
+struct Constat {
+    std::string ligne;
+    bool refuse = false;
+};
+std::optional<Constat> analysetexte(const textechoisi::Texte& texte);
 
 }  // namespace tarvex::analyse

@@ -1,6 +1,7 @@
 #include "creation/bilan.h"
 
 #include "creation/analyse.h"
+#include "store/fichiers.h"
 
 namespace tarvex::creation {
 
@@ -99,10 +100,25 @@ Bilan construireBilan(const SaisieFiche& s, const std::function<bool(const std::
         noter("Analyse du DEC Z ... ", analyse::analysevaleur(s.decz));
     }
     if (s.typdirect == "3") {
+        // Said only when refused: the origin is usually picked from its list.
+        if (const auto v = analyse::analysedecalage(s.decalage); v.refuse)
+            noter("Analyse de l'origine utilisée ... ", v);
         noter("Analyse de l'origine X ... ", analyse::analysevaleur(s.originex));
         if (fraiseuse) noter("Analyse de l'origine Y ... ", analyse::analysevaleur(s.originey));
         noter("Analyse de l'origine Z ... ", analyse::analysevaleur(s.originez));
     }
+
+    // A program saved in UTF-8 is stored in Windows-1252, as every data
+    // file; one the code page cannot hold is refused. A file that cannot be
+    // read is the writing's check, which names it.
+    if (!s.programme.empty())
+        if (const auto octets = fichiers::lire(s.programme))
+            if (const auto c = analyse::analysetexte(textechoisi::analyser(*octets))) {
+                a.push_back("Analyse du programme ... ");
+                a.push_back(c->ligne);
+                a.push_back(kVide);
+                if (c->refuse) b.refuse = true;
+            }
 
     // Reported, not refused: the first hundred are stored.
     if (jaugesRetenues(s.jauge).tronquees()) {

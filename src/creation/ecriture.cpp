@@ -1,5 +1,6 @@
 #include "creation/ecriture.h"
 
+#include "store/archives.h"
 #include "store/chemins.h"
 #include "store/cp1252.h"
 #include "store/fiche.h"
@@ -7,8 +8,11 @@
 #include "store/index.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
+#include "store/textechoisi.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 
 namespace tarvex::creation {
 
@@ -25,6 +29,8 @@ const std::array<PhotoModele, kPhotos> kModelesPhotos{{
 }};
 
 namespace {
+
+constexpr const char* kProgramme = "prog.txt";
 
 const char* drapeau(const std::string& chemin) { return chemin.empty() ? "N" : "O"; }
 
@@ -43,13 +49,61 @@ std::vector<std::pair<std::string, std::string>> copies(const SaisieFiche& s)
     if (fraiseuse(s))
         for (Photo p : {PMont2, PButee, PBride, PPrefx, PPrefy}) ajouter(s.photos[p], kModelesPhotos[p].fichier);
     ajouter(s.dossierTechnique, "dossier.pdf");
-    ajouter(s.programme, "prog.txt");
+    ajouter(s.programme, kProgramme);
     return c;
 }
 
 // What the index file can hold: a character outside Windows-1252 would be
 // written as "?", and the folder name would no longer be the one typed.
 bool representable(const std::string& utf8) { return cp1252::versUtf8(cp1252::depuisUtf8(utf8)) == utf8; }
+
+// Characters of a UTF-8 text, as Windows counts them in a path: every
+// character the data files can hold is one UTF-16 unit.
+std::size_t caracteres(std::string_view utf8)
+{
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The working folder and its separator, as the system counts a path's
+// characters; the folder the files are reached from is part of each path.
+std::size_t longueurDossierDeTravail()
+{
+    std::error_code ec;
+    const std::filesystem::path courant = std::filesystem::current_path(ec);
+    if (ec) return 0;
+    try {
+        return courant.u16string().size() + 1;
+    } catch (const std::exception&) {
+        return courant.native().size() + 1;
+    }
+}
+
+// A name whose folder the file systems would refuse, said before anything is
+// written: a record listing a sheet whose folder cannot be made could only
+// be deleted. One name takes at most 255 bytes (ext4; NTFS counts 255
+// characters, never more than the UTF-8 bytes). A path under Windows takes
+// at most 259 characters (260 with its final null); the longest the sheet's
+// name is part of is a file of the sheet kept by the archives,
+// data\archives\<folder>\AAAAMMJJ-HHMMSS-nn\ plus the longest name the
+// folder holds (origine.txt, dossier.pdf), which is first written under its
+// temporary name (".~tvx" added). The sheet folder's own paths are shorter.
+std::optional<std::string> nomTropLong(const std::string& nom)
+{
+    constexpr std::size_t kOctetsNom = 255, kCheminWindows = 259;
+    constexpr std::string_view kFinLaPlusLongue = "AAAAMMJJ-HHMMSS-99\\origine.txt.~tvx";
+    const std::string conseil = " ; raccourcir le nom de la pièce, de la phase ou de l'ensemble";
+    if (nom.size() > kOctetsNom)
+        return "ce nom de dossier est trop long : " + std::to_string(nom.size()) +
+               " octets, les systèmes de fichiers en admettent " + std::to_string(kOctetsNom) + " au plus" + conseil;
+    const std::size_t chemin =
+        longueurDossierDeTravail() + caracteres(archives::dossierArchives(nom)) + kFinLaPlusLongue.size();
+    if (chemin > kCheminWindows)
+        return "ce nom de dossier est trop long : ses fichiers et leurs archives auraient des chemins de " +
+               std::to_string(chemin) + " caractères depuis la racine du disque, Windows en admet " +
+               std::to_string(kCheminWindows) + " au plus" + conseil;
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -107,6 +161,10 @@ Problemes verifierAvantEcriture(const SaisieFiche& s)
         p.push_back({dossier, "ce nom ne peut pas être celui d'un dossier de fiche"});
         return p;
     }
+    if (const auto trop = nomTropLong(nom)) {
+        p.push_back({dossier, *trop});
+        return p;
+    }
     if (fichiers::existe(dossier)) p.push_back({dossier + "\\", "ce dossier existe déjà (la fiche a déjà été créée)"});
 
     // A record of the same sheet without its folder (a creation stopped
@@ -124,9 +182,16 @@ Problemes verifierAvantEcriture(const SaisieFiche& s)
         if (trouve) p.push_back({kIndex, "la fiche " + nom + " y figure déjà"});
     }
 
-    for (const auto& [source, cible] : copies(s))
-        if (fichiers::estDossier(source) || !fichiers::lire(source))
+    for (const auto& [source, cible] : copies(s)) {
+        const auto octets = fichiers::estDossier(source) ? std::nullopt : fichiers::lire(source);
+        if (!octets) {
             p.push_back({source, "fichier introuvable ou illisible"});
+            continue;
+        }
+        if (cible != kProgramme) continue;
+        const textechoisi::Texte t = textechoisi::analyser(*octets);
+        if (!t.convertible()) p.push_back({source, t.raison()});
+    }
     return p;
 }
 
@@ -141,7 +206,14 @@ Ecriture ecrireFiche(const SaisieFiche& s)
     const std::string P = dossierFiche(nom);
     try {
         fichiers::creerDossier("data\\" + nom);
-        for (const auto& [source, cible] : copies(s)) fichiers::copier(source, P + cible);
+        // The program is text: it is stored in Windows-1252 whatever the
+        // editor that saved it; the other files are copied byte for byte.
+        for (const auto& [source, cible] : copies(s)) {
+            if (cible == kProgramme)
+                textechoisi::copier(source, P + cible);
+            else
+                fichiers::copier(source, P + cible);
+        }
     } catch (const fichiers::ErreurFichier& x) {
         e.resultat = Resultat::echec(x.chemin(), x.detail());
         return e;

@@ -5,6 +5,7 @@
 #include "store/fichiers.h"
 #include "store/index.h"
 #include "store/lecteur.h"
+#include "store/textechoisi.h"
 
 namespace tarvex::machines {
 namespace {
@@ -26,6 +27,31 @@ bool seulementDesPoints(std::string_view nom)
 }
 
 std::string cle(std::string_view nom) { return cp1252::replier(sansBlancs(nom)); }
+
+// The serial values the link can be set to (the combo boxes are editable:
+// a speed beyond the list may be typed). A value it refuses would give a
+// machine that can neither send nor receive, and a comma or a quote would
+// moreover split its line of com.txt into other items.
+bool portUtilisable(std::string_view v)
+{
+    // The port number is the last character of "COMn".
+    return v.size() == 4 && cp1252::replier(v.substr(0, 3)) == "com" && v[3] >= '1' && v[3] <= '9';
+}
+
+bool vitesseUtilisable(std::string_view v)
+{
+    return !v.empty() && v.size() <= 7 && v.find_first_not_of("0123456789") == std::string_view::npos &&
+           v.find_first_not_of('0') != std::string_view::npos;
+}
+
+// The link takes the first letter: "E(ven)", "N(one)", "O(dd)".
+bool pariteUtilisable(std::string_view v)
+{
+    if (v.empty() || std::string_view("ENOeno").find(v.front()) == std::string_view::npos) return false;
+    for (unsigned char c : v)
+        if (c == ',' || c == '"' || c < 0x20 || c == 0x7F) return false;
+    return true;
+}
 
 }  // namespace
 
@@ -89,11 +115,40 @@ BilanMachine analyserMachine(const SaisieMachine& s)
     ajouter(" ");
 
     ajouter("Analyse Paramètres de communication ... ");
-    ajouter("  Port : " + s.port);
-    ajouter("  Vitesse : " + s.vitesse);
-    ajouter("  Parité : " + s.parite);
-    ajouter("  Nombre de bits : " + s.bits);
-    ajouter("  Bits d'arrêt : " + s.arret);
+    auto valeur = [&](const std::string& ligne, bool utilisable, const char* refus) {
+        ajouter(ligne);
+        if (utilisable) return;
+        refuser();
+        ajouter(refus);
+    };
+    const std::string_view bits = sansBlancs(std::string_view(s.bits)), arret = sansBlancs(std::string_view(s.arret));
+    valeur("  Port : " + s.port, portUtilisable(sansBlancs(std::string_view(s.port))),
+           "  Port non reconnu : COM1 à COM9 !");
+    valeur("  Vitesse : " + s.vitesse, vitesseUtilisable(sansBlancs(std::string_view(s.vitesse))),
+           "  Vitesse non reconnue : un nombre entier de bauds !");
+    valeur("  Parité : " + s.parite, pariteUtilisable(sansBlancs(std::string_view(s.parite))),
+           "  Parité non reconnue : E(ven), N(one) ou O(dd) !");
+    valeur("  Nombre de bits : " + s.bits, bits.size() == 1 && bits[0] >= '5' && bits[0] <= '8',
+           "  Nombre de bits non reconnu : 5, 6, 7 ou 8 !");
+    valeur("  Bits d'arrêt : " + s.arret, arret == "1" || arret == "2", "  Bits d'arrêt non reconnus : 1 ou 2 !");
+    // A UART takes 2 stop bits only with 6 to 8 data bits (the link
+    // refuses the pair, as Windows does).
+    if (bits == "5" && arret == "2") {
+        refuser();
+        ajouter("  2 bits d'arrêt impossibles avec 5 bits de données !");
+    }
+
+    // The machine file is text: a UTF-8 one is stored in Windows-1252, and
+    // refused when the code page cannot hold it. One that cannot be read
+    // is dropped when chosen.
+    if (!s.dossier.empty())
+        if (const auto octets = fichiers::lire(s.dossier))
+            if (const auto c = analyse::analysetexte(textechoisi::analyser(*octets))) {
+                ajouter(" ");
+                ajouter("Analyse Dossier machine ... ");
+                ajouter(c->ligne);
+                if (c->refuse) refuser();
+            }
     return b;
 }
 
@@ -119,12 +174,15 @@ Lu<bool> machineUtilisee(const std::string& nom)
         return r;
     }
     // Sixteen items to a record, the machine third; a record cut short at
-    // the end of the file still counts when it reaches its machine.
-    const std::string brut = cp1252::depuisUtf8(nom);
+    // the end of the file still counts when it reaches its machine. The
+    // item is compared as the main window finds a sheet's machine folder:
+    // without the blanks around it, even inside quotes, and letter case
+    // aside.
+    const std::string cherche = cle(nom);
     LecteurItems lecteur(*octets);
     for (std::size_t i = 0; !lecteur.fin(); ++i) {
         const auto item = lecteur.suivantBrut();
-        if (i % kChampsParEnregistrement == CMachine && item.brut == brut) {
+        if (i % kChampsParEnregistrement == CMachine && cle(cp1252::versUtf8(item.brut)) == cherche) {
             r.valeur = true;
             return r;
         }

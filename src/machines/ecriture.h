@@ -46,7 +46,12 @@ struct BilanMachine {
 // (the file would hold another name than the one typed); it is refused too
 // when the list holds it already, letter case and surrounding blanks aside.
 // A list that exists but cannot be read refuses the creation as well: the
-// name could not be checked.
+// name could not be checked. A serial value the link cannot be set to is
+// refused (a port other than COM1 to COM9, a speed that is not a whole
+// number, a parity other than E, N or O, data bits other than 5 to 8, stop
+// bits other than 1 or 2, 2 stop bits with 5 data bits; a comma or a quote
+// anywhere); so is a machine file in UTF-8 that Windows-1252 cannot hold,
+// while one it can hold is said and stored converted.
 BilanMachine analyserMachine(const SaisieMachine& saisie);
 
 // What is written for these entries: the name without its surrounding
@@ -54,7 +59,8 @@ BilanMachine analyserMachine(const SaisieMachine& saisie);
 NouvelleMachine nouvelleMachine(const SaisieMachine& saisie);
 
 // Whether a sheet of data\data.txt names the machine as its machine (third
-// item of a record, letter case counting, blanks around the item aside). No
+// item of a record, letter case and blanks around the item aside, quoted or
+// not: the main window finds the machine folder so). No
 // index means no sheet; an index that cannot be read is reported, and the
 // machine counts as used.
 Lu<bool> machineUtilisee(const std::string& nom);

@@ -43,7 +43,11 @@ creation::Bilan bilanModification(const Modification& m, const std::function<boo
             if (f.nouveau == chemin && !f.change()) return true;
         return imageLisible(chemin);
     };
-    creation::Bilan b = creation::construireBilan(saisie(m), nouvelle);
+    // Only a program newly chosen is read: the one the sheet holds is not
+    // stored again.
+    creation::SaisieFiche s = saisie(m);
+    if (!m.fichiers[EProgramme].change()) s.programme.clear();
+    creation::Bilan b = creation::construireBilan(s, nouvelle);
 
     auto& c = b.chemins;
     c.clear();

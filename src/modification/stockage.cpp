@@ -6,6 +6,7 @@
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
+#include "store/textechoisi.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -136,6 +137,14 @@ FinModification enregistrer(const Modification& m)
         if (!contenus[i]) contenus[i] = fichiers::lire(c.nouveau);
         if (!contenus[i])
             return {Resultat::echec(c.nouveau, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
+    }
+    // The program is text, stored in Windows-1252 whatever the editor that
+    // saved it (the report said so, or refused it).
+    if (auto& programme = contenus[EProgramme]) {
+        textechoisi::Texte t = textechoisi::analyser(*programme);
+        if (!t.convertible())
+            return {Resultat::echec(m.fichiers[EProgramme].nouveau, t.raison() + " ; rien n'a été modifié"), false};
+        programme = std::move(t.octets);
     }
 
     // What is about to be replaced is archived, whole, before anything is.

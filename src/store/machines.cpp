@@ -4,6 +4,7 @@
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
+#include "store/textechoisi.h"
 
 #include <cmath>
 
@@ -103,8 +104,10 @@ Resultat ecrireMachine(const NouvelleMachine& m)
     try {
         if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier.substr(0, dossier.size() - 1));
         fichiers::copier(m.image, dossier + "image.jpg");
+        // A text like the data files: stored in Windows-1252 whatever the
+        // editor that saved it.
         if (m.dossier)
-            fichiers::copier(*m.dossier, dossier + "dossier.txt");
+            textechoisi::copier(*m.dossier, dossier + "dossier.txt");
         else
             fichiers::ecrire(dossier + "dossier.txt", ligne(kPasDeDossierMachine));
         const ParamCom& c = m.com;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,30 @@ TEST(Analyse, MachineSignaleeSansRefuser)
     EXPECT_EQ(analysemachine("Sélectionner une machine").ligne, kAbsenceMachine);
     EXPECT_EQ(analysemachine("TOUR 1").ligne, kCoherent);
     EXPECT_FALSE(analysemachine("").refuse);
+}
+
+TEST(Analyse, TextesChoisis)
+{
+    struct Cas {
+        std::string octets, stocke;
+        std::optional<std::string> ligne;
+    } cas[] = {
+        {"%1\r\nN10 G0 X0\r\n", "%1\r\nN10 G0 X0\r\n", std::nullopt},
+        {"(\xC9" "BAUCHE)\r\n", "(\xC9" "BAUCHE)\r\n", std::nullopt},  // Windows-1252 already
+        {"\xC0\xAF", "\xC0\xAF", std::nullopt},                        // not UTF-8 (overlong)
+        {"(\xC3\x89" "BAUCHE \xE2\x82\xAC)\r\n", "(\xC9" "BAUCHE \x80)\r\n", std::string(kEnUtf8)},
+        {"\xEF\xBB\xBF%1\r\n", "%1\r\n", std::string(kEnUtf8)},  // the byte order mark left out
+        {"\xC3\x89\r\nA\rB\n\xE2\x80\x8B\n\xC5\x82", "\xC3\x89\r\nA\rB\n\xE2\x80\x8B\n\xC5\x82",
+         "  Ligne 4 : caractère « \xE2\x80\x8B » (U+200B) absent de Windows-1252, interdit !"},
+    };
+    for (const Cas& c : cas) {
+        const textechoisi::Texte t = textechoisi::analyser(c.octets);
+        EXPECT_EQ(t.octets, c.stocke) << c.octets;
+        const auto constat = analysetexte(t);
+        EXPECT_EQ(constat ? std::optional(constat->ligne) : std::nullopt, c.ligne) << c.octets;
+        EXPECT_EQ(constat && constat->refuse, c.ligne && *c.ligne != kEnUtf8) << c.octets;
+    }
+    EXPECT_EQ(analysedecalage("G54\"").ligne, kVirguleGuillemet);  // the comma: the scenarios
 }
 
 }  // namespace

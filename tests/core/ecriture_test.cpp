@@ -174,6 +174,18 @@ TEST_F(EcritureFiche, RefusAvantToutEcrit)
     s.machine = s.machineChoisie = "TOUR 1";
     s.programme = "src";  // a folder is no program
     EXPECT_EQ(refus(s), "src");
+    poser("src/lodz.txt", "%1\r\n(\xC5\x81\xC3\xB3" "d\xC5\xBA)\r\n");  // UTF-8, "Ł" outside Windows-1252
+    s.programme = "src\\lodz.txt";
+    EXPECT_EQ(refus(s), "src\\lodz.txt");
+    // Folder names the file systems refuse: over 255 bytes; under, but
+    // archived files whose paths pass Windows' 259 characters.
+    for (const auto& [n, limite] : {std::pair{240, "255 au plus"}, std::pair{200, "259 au plus"}}) {
+        s.piece = std::string(n, 'A');
+        const Problemes p = verifierAvantEcriture(s);
+        ASSERT_FALSE(p.empty());
+        EXPECT_EQ(p.front().fichier, "data\\" + s.piece + "_Phase 010_CARTER_TOUR 1");
+        EXPECT_NE(p.front().detail.find(limite), std::string::npos) << p.front().detail;
+    }
     s = fraiseuseNum();
     poser("data/flasque_phase 010_carter_fraiseuse/x", "");
     EXPECT_EQ(refus(s), "data\\FLASQUE_Phase 010_CARTER_FRAISEUSE\\");

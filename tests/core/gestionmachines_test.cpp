@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 namespace tarvex::machines {
 namespace {
 
@@ -76,6 +79,20 @@ TEST_F(GestionMachines, NomsRefuses)
     for (const char* nom : {"Fraiseuse Réalméca", "Œuvre", "T.1"}) EXPECT_TRUE(analyserMachine(saisie(nom)).accepte) << nom;
 }
 
+TEST_F(GestionMachines, ReglagesQueLaLiaisonPrend)
+{
+    // Port, speed, parity, data bits, stop bits: the first two accepted (a speed beyond the list is fine).
+    const std::array<std::string, 5> cas[] = {
+        {"COM2", "19200", "odd", "7", "2"},    {" com9 ", "300", "N(one)", "8", "1"}, {"COM10", "4800", "E", "7", "2"},
+        {"COM2", "96.5", "E(ven)", "7", "2"},  {"COM2", "4800", "E,ven", "7", "2"},   {"COM2", "4800", "Mark", "7", "2"},
+        {"COM2", "4800", "E(ven)", "9", "1"},  {"COM2", "4800", "E(ven)", "6", "1.5"}};
+    for (std::size_t i = 0; i < std::size(cas); ++i) {
+        SaisieMachine m = saisie("TOUR 9");
+        std::tie(m.port, m.vitesse, m.parite, m.bits, m.arret) = std::tie(cas[i][0], cas[i][1], cas[i][2], cas[i][3], cas[i][4]);
+        EXPECT_EQ(analyserMachine(m).accepte, i < 2) << cas[i][0] << " " << cas[i][1] << " " << cas[i][2];
+    }
+}
+
 TEST_F(GestionMachines, ListeAbsenteOuIllisible)
 {
     std::filesystem::remove("data/machine.txt");
@@ -90,12 +107,12 @@ TEST_F(GestionMachines, MachineUtilisee)
 {
     const std::string drapeaux = ",O,N,N,N,N,N,N,N,N,N,N\r\n";
     poser("data/data.txt", "AXE,10,TOUR 1,BRAS,ACIER" + drapeaux + "CAME,20, FRAISEUSE ,BRAS,ACIER" + drapeaux +
-                               "DOIGT,30,Fraiseuse R\xE9\x61lm\xE9\x63\x61");
+                               "PION,40,\" Tour 2\",BRAS,ACIER" + drapeaux + "DOIGT,30,Fraiseuse R\xE9\x61lm\xE9\x63\x61");
     struct Cas {
         const char* nom;
         bool utilisee;
-    } cas[] = {{"TOUR 1", true}, {"FRAISEUSE", true}, {"tour 1", false}, {"BRAS", false},
-               {"Fraiseuse Réalméca", true}, {"TOUR 2", false}};
+    } cas[] = {{"TOUR 1", true}, {"FRAISEUSE", true}, {"tour 1", true}, {"BRAS", false},
+               {"FRAISEUSE RÉALMÉCA", true}, {"TOUR 2", true}, {"TOUR 3", false}};
     for (const auto& c : cas) {
         const auto r = machineUtilisee(c.nom);
         EXPECT_TRUE(r.ok()) << c.nom;
