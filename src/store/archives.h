@@ -1,9 +1,11 @@
 #pragma once
 // The archives data\archives\<sheet folder>\<AAAAMMJJ-HHMMSS>\: before a
 // storing step removes or replaces a file of a sheet folder, the file is
-// copied there, with fiche.txt (the sheet's index record as it stood) and
-// motif.txt (why). Nothing here is ever removed: an archive is how a
-// deleted sheet or a replaced program comes back.
+// copied into its folder fichiers\, beside fiche.txt (the sheet's index record
+// as it stood) and motif.txt (why). The files kept have a folder of their own:
+// a sheet folder may hold a fiche.txt or a motif.txt of the workshop's, and
+// it is kept like any other file. Nothing here is ever removed: an archive is
+// how a deleted sheet or a replaced program comes back.
 
 #include "store/index.h"
 #include "store/probleme.h"
@@ -17,6 +19,7 @@ namespace tarvex::archives {
 inline constexpr const char* kArchives = "data\\archives";
 inline constexpr const char* kFiche = "fiche.txt";
 inline constexpr const char* kMotif = "motif.txt";
+inline constexpr const char* kContenu = "fichiers";
 
 enum class Motif { Suppression, Modification, ProgrammeRecu, Restauration };
 
@@ -34,12 +37,14 @@ std::string horodatage(const Instant& t);
 std::string dossierArchives(const std::string& nomdossier);
 
 // Copies into a new version folder the files of data\<nomdossier>\ named in
-// `fichiers` (a name missing from the folder is skipped), then fiche.txt with
+// `fichiers`, whatever their names (a name missing from the folder is
+// skipped), then fiche.txt with
 // `ligneFiche` (UTF-8, without its line end) and, last, motif.txt: a version
 // without motif.txt was cut short before anything was removed, and is never
 // offered. A version folder of that second already there (two storing steps
 // within one second) gives "-2", "-3"... Returns the version folder, with its
-// final "\".
+// final "\". A name that would reach outside data\ (dossierFicheSur) is
+// refused, nothing written.
 Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligneFiche, Motif motif,
                          const std::vector<std::string>& fichiers, const Instant& maintenant);
 
@@ -50,6 +55,7 @@ struct Version {
     std::string nomdossier;           // the sheet folder's name
     std::string nom;                  // the version folder's name: AAAAMMJJ-HHMMSS[-n]
     std::string chemin;               // the version folder, with its final "\"
+    std::string contenu;              // the folder holding the sheet's files it keeps, with its final "\"
     std::string date;                 // "JJ/MM/AAAA HH:MM:SS"
     std::string motif;                // as motif.txt holds it
     std::optional<Enregistrement> fiche;  // fiche.txt read back, when it reads as a record
@@ -73,10 +79,15 @@ struct Restauration {
 // the index, the version's files replace the current ones, which are archived
 // first ("Restauration"), so that the restoring can itself be undone. In both
 // cases the record's presence flags follow the files the folder then holds.
-// Refused, with nothing written: a version without a readable record, a
-// deleted sheet whose machine has left the machine list, a folder of that name
-// that the index does not know (unless it is what an interrupted restoring of
-// this same version left).
+// Names are compared as the folders are found, letter case aside.
+// Refused, with nothing written: a version without a readable record, or
+// whose record names another folder; a name that would reach outside data\;
+// a folder that is another record's; for a deleted sheet, a version other
+// than a deletion's (it keeps only the files its step replaced, not the whole
+// sheet: the reason names the deletion's version, to be restored first), a
+// machine that has left the machine list, a folder of that name that the
+// index does not know (unless it is what an interrupted restoring of this
+// same version left).
 Restauration restaurer(const Version& version, const Instant& maintenant);
 
 // The name of a sheet file for a presence flag of the record (CVue..CProgramme).
