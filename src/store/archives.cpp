@@ -72,21 +72,12 @@ bool memeNomAscii(std::string_view a, std::string_view b)
 
 bool estFichierDeVersion(const std::string& nom) { return memeNomAscii(nom, kFiche) || memeNomAscii(nom, kMotif); }
 
-// The folder of a version that holds the files it keeps: its folder
-// fichiers\. A version made before kept them beside fiche.txt and motif.txt
-// (it then holds no folder at all, and no kept file of those two names).
-std::string contenuVersion(const std::string& version)
-{
-    const std::string sous = version + kContenu + "\\";
-    return fichiers::estDossier(sous) ? sous : version;
-}
+bool estHomonyme(const std::string& nom) { return estFichierDeVersion(nom) || memeNomAscii(nom, kHomonymes); }
 
-// Where a version keeps the file of that name, if it can hold one.
-std::optional<std::string> cheminGarde(const std::string& version, const std::string& nom)
+// Where a version folder keeps the sheet's file of that name.
+std::string cheminGarde(const std::string& version, const std::string& nom)
 {
-    const std::string contenu = contenuVersion(version);
-    if (contenu == version && estFichierDeVersion(nom)) return std::nullopt;
-    return contenu + nom;
+    return estHomonyme(nom) ? version + kHomonymes + "\\" + nom : version + nom;
 }
 
 std::optional<Enregistrement> lireFiche(const std::string& chemin, Problemes& problemes)
@@ -118,9 +109,8 @@ Enregistrement drapeauxSelonFichiers(Enregistrement e, const std::string& dossie
 bool laisseParCetteVersion(const std::string& dossier, const Version& v)
 {
     for (const std::string& nom : fichiers::lister(dossier)) {
-        const auto garde = cheminGarde(v.chemin, nom);
         const auto ici = fichiers::lire(dossier + nom);
-        const auto archive = garde ? fichiers::lire(*garde) : std::nullopt;
+        const auto archive = fichiers::lire(cheminGarde(v.chemin, nom));
         if (!ici || !archive || *ici != *archive) return false;
     }
     return true;
@@ -206,9 +196,8 @@ Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligne
         for (const std::string& f : noms) {
             if (!meme) break;
             if (!fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
-            const auto garde = cheminGarde(derniere->chemin, f);
             const auto ici = fichiers::lire(source + f);
-            const auto archive = garde ? fichiers::lire(*garde) : std::nullopt;
+            const auto archive = fichiers::lire(cheminGarde(derniere->chemin, f));
             meme = ici && archive && *ici == *archive;
         }
         if (meme) {
@@ -223,12 +212,15 @@ Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligne
         std::string nom = stamp;
         for (int rang = 2; fichiers::existe(racine + nom); ++rang) nom = stamp + "-" + std::to_string(rang);
         const std::string version = racine + nom + "\\";
-        const std::string contenu = version + kContenu + "\\";
         fichiers::creerDossier(version);
-        fichiers::creerDossier(contenu);
+        bool homonymes = false;
         for (const std::string& f : noms) {
             if (!fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
-            fichiers::copier(source + f, contenu + f);
+            if (estHomonyme(f) && !homonymes) {
+                fichiers::creerDossier(version + kHomonymes);
+                homonymes = true;
+            }
+            fichiers::copier(source + f, cheminGarde(version, f));
         }
         fichiers::ecrire(version + kFiche, ligneCrLf(ligneFiche));
         fichiers::ecrire(version + kMotif, ligneCrLf(texteMotif(motif)));
@@ -238,6 +230,8 @@ Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligne
     }
     return lu;
 }
+
+std::string cheminGarde(const Version& v, const std::string& nom) { return cheminGarde(v.chemin, nom); }
 
 Lu<std::vector<Version>> lister()
 {
@@ -261,10 +255,12 @@ Lu<std::vector<Version>> lister()
             while (!m.empty() && (m.back() == '\r' || m.back() == '\n')) m.pop_back();
             v.motif = m;
             v.fiche = lireFiche(chemin + kFiche, lu.problemes);
-            v.contenu = contenuVersion(chemin);
-            for (const std::string& f : fichiers::lister(v.contenu))
-                if ((v.contenu != chemin || !estFichierDeVersion(f)) && !fichiers::estDossier(v.contenu + f))
-                    v.fichiers.push_back(f);
+            for (const std::string& f : fichiers::lister(chemin))
+                if (!estHomonyme(f) && !fichiers::estDossier(chemin + f)) v.fichiers.push_back(f);
+            const std::string homonymes = chemin + kHomonymes + "\\";
+            if (fichiers::estDossier(homonymes))
+                for (const std::string& f : fichiers::lister(homonymes))
+                    if (estHomonyme(f) && !fichiers::estDossier(homonymes + f)) v.fichiers.push_back(f);
             std::sort(v.fichiers.begin(), v.fichiers.end());
             tri.emplace_back(nv->stamp, nv->rang, std::move(v));
         }
@@ -341,7 +337,7 @@ Restauration restaurer(const Version& v, const Instant& maintenant)
             if (fichiers::existe(dossier) && !laisseParCetteVersion(dossier, v))
                 return refus("Le dossier " + dossier + " existe déjà sans fiche dans l'index : rien n'a été restauré.");
             if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
-            for (const std::string& f : v.fichiers) fichiers::copier(v.contenu + f, dossier + f);
+            for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
             const Resultat ajout = ajouterEnregistrement(ligneReconstruite(drapeauxSelonFichiers(*v.fiche, dossier)));
             if (!ajout.ok()) {
                 r.problemes = ajout.problemes;
@@ -365,7 +361,7 @@ Restauration restaurer(const Version& v, const Instant& maintenant)
             }
         }
         if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
-        for (const std::string& f : v.fichiers) fichiers::copier(v.contenu + f, dossier + f);
+        for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
         const Enregistrement nouveau = drapeauxSelonFichiers(*actuel, dossier);
         if (nouveau != *actuel) {
             const Resultat reecrit = reecrireindex(r.cle, ligneReconstruite(nouveau));

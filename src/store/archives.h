@@ -19,7 +19,11 @@ namespace tarvex::archives {
 inline constexpr const char* kArchives = "data\\archives";
 inline constexpr const char* kFiche = "fiche.txt";
 inline constexpr const char* kMotif = "motif.txt";
-inline constexpr const char* kContenu = "fichiers";
+// A file of the sheet that bears one of the version's own names (fiche.txt,
+// motif.txt, or this folder's) is kept in this folder of the version, so that
+// the bookkeeping never takes the place of a file it keeps; every other file
+// lies beside fiche.txt and motif.txt under its own name.
+inline constexpr const char* kHomonymes = "homonymes";
 
 enum class Motif { Suppression, Modification, ProgrammeRecu, Restauration };
 
@@ -55,12 +59,14 @@ struct Version {
     std::string nomdossier;           // the sheet folder's name
     std::string nom;                  // the version folder's name: AAAAMMJJ-HHMMSS[-n]
     std::string chemin;               // the version folder, with its final "\"
-    std::string contenu;              // the folder holding the sheet's files it keeps, with its final "\"
     std::string date;                 // "JJ/MM/AAAA HH:MM:SS"
     std::string motif;                // as motif.txt holds it
     std::optional<Enregistrement> fiche;  // fiche.txt read back, when it reads as a record
     std::vector<std::string> fichiers;    // the sheet's files it holds, by name
 };
+
+// Where version `v` keeps the sheet's file `nom`.
+std::string cheminGarde(const Version& v, const std::string& nom);
 
 // Every complete version, newest first. Folders that are not versions are
 // ignored; a fiche.txt that does not read is reported and its version kept.

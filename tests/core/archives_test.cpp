@@ -82,8 +82,8 @@ TEST_F(Archives, UneVersionGardeLesFichiersLaFicheEtLeMotif)
     ASSERT_TRUE(a.ok()) << joindreProblemes(a.problemes);
     EXPECT_EQ(a.valeur, "data\\archives\\PIVOT_Phase 20_BRAS_TOUR 1\\20261207-120005\\");
     const std::string v = "data/archives/PIVOT_Phase 20_BRAS_TOUR 1/20261207-120005/";
-    EXPECT_EQ(contenu(v + "fichiers/prog.txt"), "%2\r\nN10 G1 X5\r\n");
-    EXPECT_FALSE(present(v + "fichiers/absent.jpg"));
+    EXPECT_EQ(contenu(v + "prog.txt"), "%2\r\nN10 G1 X5\r\n");
+    EXPECT_FALSE(present(v + "absent.jpg"));
     EXPECT_EQ(contenu(v + "fiche.txt"), "PIVOT,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,O\r\n");
     EXPECT_EQ(contenu(v + "motif.txt"), "Programme re\xe7u de la CN\r\n");  // Windows-1252
     EXPECT_EQ(contenu("data/PIVOT_Phase 20_BRAS_TOUR 1/prog.txt"), "%2\r\nN10 G1 X5\r\n");
@@ -335,7 +335,7 @@ TEST_F(Archives, UnProgrammeRecuRemplaceCeluiDeLaFiche)
     const auto v = versions();
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].motif, "Programme reçu de la CN");
-    EXPECT_EQ(contenu("data/archives/PIVOT_Phase 20_BRAS_TOUR 1/20261207-120005/fichiers/prog.txt"),
+    EXPECT_EQ(contenu("data/archives/PIVOT_Phase 20_BRAS_TOUR 1/20261207-120005/prog.txt"),
               "%2\r\nN10 G1 X5\r\n");
 
     // A sheet deleted meanwhile is not recreated by it; a record whose name
