@@ -114,7 +114,7 @@ void Archives::comparer()
 {
     const archives::Version* v = versionCourante();
     if (!v) return;
-    const auto octets = fichiers::lire(v->chemin + "prog.txt");
+    const auto octets = fichiers::lire(archives::cheminGarde(*v, "prog.txt"));
     Comparaison c(this, principale_, v->nomdossier, QByteArray::fromStdString(octets.value_or(std::string())),
                   Comparaison::Mode::Archive, QStringLiteral("Programme archivé le ") + q(v->date));
     principale_.services().fenetres->afficherModal(&c);

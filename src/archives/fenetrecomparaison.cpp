@@ -104,7 +104,7 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
 
 void Comparaison::comparer()
 {
-    const std::string fiche = fichiers::lire(dossierFiche(nomdossier_) + "prog.txt").value_or(std::string());
+    const std::string fiche = fichiers::lire(dossierFicheLu(nomdossier_) + "prog.txt").value_or(std::string());
     auto gauche = comparaison::lignes(fiche), droite = comparaison::lignes(autre_.toStdString());
     if (mode_ == Mode::Archive) std::swap(gauche, droite);
     const comparaison::Resultat r = comparaison::comparer(gauche, droite);

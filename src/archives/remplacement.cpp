@@ -9,13 +9,23 @@ namespace tarvex::remplacement {
 
 Resultat remplacerProgramme(const std::string& nomdossier, std::string_view recu, const archives::Instant& maintenant)
 {
+    const auto sur = dossierFicheSur(nomdossier);
+    if (!sur)
+        return Resultat::echec(dossierFiche(nomdossier), std::string(kNomDouteux) + " ; rien n'a été remplacé");
     const std::string cle = nomdossier + "\\";
-    const std::string dossier = dossierFiche(nomdossier);
+    const std::string& dossier = *sur;
     const Lu<Index> index = lireIndex();
     if (!index.ok()) return Resultat{index.problemes};
     const Enregistrement* fiche = nullptr;
-    for (const Enregistrement& e : index.valeur.enregistrements)
-        if (cleEnregistrement(e) == cle) fiche = &e;
+    for (const Enregistrement& e : index.valeur.enregistrements) {
+        const std::string nom = nomdossierEnregistrement(e);
+        if (nom + "\\" == cle) fiche = &e;
+        // The main window looks for the files of a record whose name would
+        // leave data\ in a folder no sheet has (dossierFicheLu): that record
+        // is the one meant, and it is said why nothing is replaced.
+        else if (!dossierFicheSur(nom) && dossierFicheLu(nom) == dossier)
+            return Resultat::echec(dossierFiche(nom), std::string(kNomDouteux) + " ; rien n'a été remplacé");
+    }
     if (!fiche) return Resultat::echec(kIndex, "la fiche " + nomdossier + " n'y est plus : rien n'a été remplacé");
     if (!fichiers::estDossier(dossier)) return Resultat::echec(dossier, "dossier introuvable : rien n'a été remplacé");
 
@@ -33,7 +43,7 @@ Resultat remplacerProgramme(const std::string& nomdossier, std::string_view recu
     if (sansBlancs((*fiche)[CProgramme]) == "O") return {};
     Enregistrement e = *fiche;
     e[CProgramme].assign(1, 'O');  // (a literal here trips a false -Wrestrict of GCC 12)
-    return reecrireindex(cle, ligneEnregistrement(e));
+    return reecrireindex(cle, ligneReconstruite(e));
 }
 
 }  // namespace tarvex::remplacement

@@ -14,7 +14,8 @@ namespace tarvex::remplacement {
 // The sheet of folder `nomdossier` gets `recu` as its prog.txt (the DC3s
 // removed, every line ended by CR LF), once its current prog.txt is archived
 // ("Programme reçu de la CN"); the record's program flag becomes "O" when it
-// was "N". A sheet the index no longer holds is refused, nothing written.
+// was "N". A sheet the index no longer holds, and a name that would reach
+// outside data\ (dossierFicheSur), are refused, nothing written.
 Resultat remplacerProgramme(const std::string& nomdossier, std::string_view recu, const archives::Instant& maintenant);
 
 }  // namespace tarvex::remplacement

@@ -110,15 +110,14 @@ std::optional<std::string> nomTropLong(const std::string& nom)
 std::string ligneIndex(const SaisieFiche& s)
 {
     const auto& p = s.photos;
-    std::string l = sansBlancs(s.piece) + "," + sansBlancs(s.phase) + "," + sansBlancs(s.machine) + "," +
-                    sansBlancs(s.ensemble) + "," + sansBlancs(s.matiere);
+    Enregistrement e{sansBlancs(s.piece), sansBlancs(s.phase), sansBlancs(s.machine), sansBlancs(s.ensemble),
+                     sansBlancs(s.matiere)};
     // In the record the clamping comes before the stop.
+    std::size_t i = CVue;
     for (const std::string* chemin : {&p[PVue], &p[PMont1], &p[PMont2], &p[PInst], &p[PBride], &p[PButee],
-                                      &p[PPrefx], &p[PPrefy], &p[PPrefz], &s.dossierTechnique, &s.programme}) {
-        l += ",";
-        l += drapeau(*chemin);
-    }
-    return l;
+                                      &p[PPrefx], &p[PPrefy], &p[PPrefz], &s.dossierTechnique, &s.programme})
+        e[i++] = drapeau(*chemin);
+    return ligneEnregistrement(e);
 }
 
 std::string nomDossierSaisie(const SaisieFiche& s)

@@ -44,7 +44,8 @@ struct SaisieFiche {
 
 // The sixteen fields joined by ",": the names without surrounding blanks
 // (every reader trims them, so the record and the folder stay in step), then
-// the eleven flags, "O" for a path box that is not empty.
+// the eleven flags, "O" for a path box that is not empty; built as every
+// writer of the index builds a record (ligneEnregistrement).
 std::string ligneIndex(const SaisieFiche& s);
 
 // piece + "_Phase " + phase + "_" + ensemble + "_" + machine, trimmed names.

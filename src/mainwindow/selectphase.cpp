@@ -408,7 +408,9 @@ void Selectphase::reinitialiser()
 QString Selectphase::dossierFiche() const
 {
     auto champ = [this](int i) { return sansBlancs(Label[i]->text().toStdString()); };
-    return QString::fromStdString(tarvex::dossierFiche(nomdossier(champ(1), champ(2), champ(4), champ(3))));
+    // Through the one check: a record whose name would leave data\ shows
+    // none of its files, and nothing is sent or printed from outside data\.
+    return QString::fromStdString(dossierFicheLu(nomdossier(champ(1), champ(2), champ(4), champ(3))));
 }
 
 void Selectphase::previsu(const QString& cheminData)

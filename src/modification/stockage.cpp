@@ -28,14 +28,12 @@ std::string nom(const Designation& d)
     return nomdossier(sansBlancs(d.piece), sansBlancs(d.phase), sansBlancs(d.ensemble), sansBlancs(d.machine));
 }
 
-// A sheet's folder may only ever be one folder right under data\: a record
-// edited by hand with a "\" or ".." in a field must not make the deletion or
-// the modification reach outside it.
+// A record edited by hand with a "\" or ".." in a field must not make the
+// deletion or the modification reach outside data\.
 std::optional<Probleme> dossierDouteux(const Designation& d)
 {
-    const std::string n = nom(d);
-    if (chemins::nomSur(n)) return std::nullopt;
-    return Probleme{dossier(d), "ce nom ne peut pas être celui d'un dossier de fiche ; rien n'a été modifié"};
+    if (dossierFicheSur(nom(d))) return std::nullopt;
+    return Probleme{dossier(d), std::string(kNomDouteux) + " ; rien n'a été modifié"};
 }
 
 Resultat echec(const fichiers::ErreurFichier& e) { return Resultat::echec(e.chemin(), e.detail()); }
@@ -96,14 +94,10 @@ std::string cle(const Designation& d) { return nom(d) + "\\"; }
 
 std::string ligneModifiee(const Modification& m)
 {
-    std::string l;
-    const std::string champs[] = {m.piece, sansBlancs(m.phase), m.machine, m.ensemble, m.matiere};
-    for (const auto& c : champs) {
-        if (!l.empty()) l += ',';
-        ajouterItem(l, c);
-    }
-    for (const auto& f : m.fichiers) l += f.nouveau.empty() ? ",N" : ",O";
-    return l;
+    Enregistrement e{m.piece, sansBlancs(m.phase), m.machine, m.ensemble, m.matiere};
+    for (int i = 0; i < kEmplacements; ++i)
+        e[static_cast<std::size_t>(CVue + i)] = m.fichiers[i].nouveau.empty() ? "N" : "O";
+    return ligneEnregistrement(e);
 }
 
 FinModification enregistrer(const Modification& m)

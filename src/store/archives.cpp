@@ -72,6 +72,14 @@ bool memeNomAscii(std::string_view a, std::string_view b)
 
 bool estFichierDeVersion(const std::string& nom) { return memeNomAscii(nom, kFiche) || memeNomAscii(nom, kMotif); }
 
+bool estHomonyme(const std::string& nom) { return estFichierDeVersion(nom) || memeNomAscii(nom, kHomonymes); }
+
+// Where a version folder keeps the sheet's file of that name.
+std::string cheminGarde(const std::string& version, const std::string& nom)
+{
+    return estHomonyme(nom) ? version + kHomonymes + "\\" + nom : version + nom;
+}
+
 std::optional<Enregistrement> lireFiche(const std::string& chemin, Problemes& problemes)
 {
     const auto octets = fichiers::lire(chemin);
@@ -96,37 +104,37 @@ Enregistrement drapeauxSelonFichiers(Enregistrement e, const std::string& dossie
     return e;
 }
 
-std::optional<Enregistrement> enregistrementDeCle(const Index& index, const std::string& cle)
-{
-    for (const Enregistrement& e : index.enregistrements)
-        if (cleEnregistrement(e) == cle) return e;
-    return std::nullopt;
-}
-
 // Whether the folder holds nothing but files of the version, byte for byte:
 // what a restoring of that version stopped before its record leaves.
 bool laisseParCetteVersion(const std::string& dossier, const Version& v)
 {
     for (const std::string& nom : fichiers::lister(dossier)) {
         const auto ici = fichiers::lire(dossier + nom);
-        const auto archive = fichiers::lire(v.chemin + nom);
-        if (!ici || !archive || estFichierDeVersion(nom) || *ici != *archive) return false;
+        const auto archive = fichiers::lire(cheminGarde(v.chemin, nom));
+        if (!ici || !archive || *ici != *archive) return false;
     }
     return true;
 }
 
-// The newest complete version of a sheet folder, by its name.
-std::optional<std::string> derniereVersion(const std::string& racine)
+struct Trouvee {
+    std::string chemin;  // the version folder, with its final "\"
+    std::string date;    // as the list shows it
+};
+
+// The newest complete version of a sheet folder, by its name; of one reason
+// only when `motif` is given.
+std::optional<Trouvee> derniereVersion(const std::string& racine, std::optional<Motif> motif = std::nullopt)
 {
     std::optional<std::pair<NomVersion, std::string>> meilleure;
     for (const std::string& nom : fichiers::lister(racine)) {
         const auto nv = lireNomVersion(nom);
-        if (!nv || !fichiers::existe(racine + nom + "\\" + kMotif)) continue;
+        const auto texte = fichiers::lire(racine + nom + "\\" + kMotif);
+        if (!nv || !texte || (motif && *texte != ligneCrLf(texteMotif(*motif)))) continue;
         if (!meilleure || std::tie(nv->stamp, nv->rang) > std::tie(meilleure->first.stamp, meilleure->first.rang))
             meilleure = std::make_pair(*nv, nom);
     }
     if (!meilleure) return std::nullopt;
-    return racine + meilleure->second + "\\";
+    return Trouvee{racine + meilleure->second + "\\", dateAffichee(meilleure->first.stamp)};
 }
 
 }  // namespace
@@ -159,7 +167,9 @@ const char* fichierDuDrapeau(int champ)
 std::vector<std::string> fichiersDuDossier(const std::string& nomdossier)
 {
     std::vector<std::string> noms;
-    const std::string dossier = dossierFiche(nomdossier);
+    const auto sur = dossierFicheSur(nomdossier);
+    if (!sur) return noms;
+    const std::string& dossier = *sur;
     for (const std::string& nom : fichiers::lister(dossier))
         if (!fichiers::estDossier(dossier + nom)) noms.push_back(nom);
     std::sort(noms.begin(), noms.end());
@@ -170,22 +180,28 @@ Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligne
                          const std::vector<std::string>& noms, const Instant& maintenant)
 {
     Lu<std::string> lu;
-    const std::string source = dossierFiche(nomdossier);
+    const auto sur = dossierFicheSur(nomdossier);
+    if (!sur) {
+        lu.signaler(dossierFiche(nomdossier), std::string(kNomDouteux) + " ; rien n'a été archivé");
+        return lu;
+    }
+    const std::string& source = *sur;
     const std::string racine = dossierArchives(nomdossier);
     // A step run again after a stop finds its own version already there:
     // the same reason, the same record, every file still present the same
     // bytes. It is not archived a second time.
     if (const auto derniere = derniereVersion(racine)) {
-        bool meme = fichiers::lire(*derniere + kMotif) == ligneCrLf(texteMotif(motif)) &&
-                    fichiers::lire(*derniere + kFiche) == ligneCrLf(ligneFiche);
+        bool meme = fichiers::lire(derniere->chemin + kMotif) == ligneCrLf(texteMotif(motif)) &&
+                    fichiers::lire(derniere->chemin + kFiche) == ligneCrLf(ligneFiche);
         for (const std::string& f : noms) {
             if (!meme) break;
-            if (estFichierDeVersion(f) || !fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
-            const auto ici = fichiers::lire(source + f), archive = fichiers::lire(*derniere + f);
+            if (!fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
+            const auto ici = fichiers::lire(source + f);
+            const auto archive = fichiers::lire(cheminGarde(derniere->chemin, f));
             meme = ici && archive && *ici == *archive;
         }
         if (meme) {
-            lu.valeur = *derniere;
+            lu.valeur = derniere->chemin;
             return lu;
         }
     }
@@ -197,9 +213,14 @@ Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligne
         for (int rang = 2; fichiers::existe(racine + nom); ++rang) nom = stamp + "-" + std::to_string(rang);
         const std::string version = racine + nom + "\\";
         fichiers::creerDossier(version);
+        bool homonymes = false;
         for (const std::string& f : noms) {
-            if (estFichierDeVersion(f) || !fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
-            fichiers::copier(source + f, version + f);
+            if (!fichiers::existe(source + f) || fichiers::estDossier(source + f)) continue;
+            if (estHomonyme(f) && !homonymes) {
+                fichiers::creerDossier(version + kHomonymes);
+                homonymes = true;
+            }
+            fichiers::copier(source + f, cheminGarde(version, f));
         }
         fichiers::ecrire(version + kFiche, ligneCrLf(ligneFiche));
         fichiers::ecrire(version + kMotif, ligneCrLf(texteMotif(motif)));
@@ -209,6 +230,8 @@ Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligne
     }
     return lu;
 }
+
+std::string cheminGarde(const Version& v, const std::string& nom) { return cheminGarde(v.chemin, nom); }
 
 Lu<std::vector<Version>> lister()
 {
@@ -233,7 +256,11 @@ Lu<std::vector<Version>> lister()
             v.motif = m;
             v.fiche = lireFiche(chemin + kFiche, lu.problemes);
             for (const std::string& f : fichiers::lister(chemin))
-                if (!estFichierDeVersion(f) && !fichiers::estDossier(chemin + f)) v.fichiers.push_back(f);
+                if (!estHomonyme(f) && !fichiers::estDossier(chemin + f)) v.fichiers.push_back(f);
+            const std::string homonymes = chemin + kHomonymes + "\\";
+            if (fichiers::estDossier(homonymes))
+                for (const std::string& f : fichiers::lister(homonymes))
+                    if (estHomonyme(f) && !fichiers::estDossier(homonymes + f)) v.fichiers.push_back(f);
             std::sort(v.fichiers.begin(), v.fichiers.end());
             tri.emplace_back(nv->stamp, nv->rang, std::move(v));
         }
@@ -250,27 +277,58 @@ Lu<std::vector<Version>> lister()
 Restauration restaurer(const Version& v, const Instant& maintenant)
 {
     Restauration r;
-    r.cle = v.nomdossier + "\\";
     auto refus = [&](std::string raison) {
         r.genre = Restauration::Genre::Refusee;
         r.raison = std::move(raison);
         return r;
     };
     if (!v.fiche) return refus("La fiche archivée (" + v.chemin + kFiche + ") ne se lit pas : rien n'a été restauré.");
-    if (nomdossierEnregistrement(*v.fiche) != v.nomdossier)
+    // The version's folder was found letter case aside, as every folder of
+    // the data is: a sheet deleted as "pivot" and made again as "PIVOT" has
+    // one archive folder.
+    const std::string nom = nomdossierEnregistrement(*v.fiche);
+    if (cp1252::replier(nom) != cp1252::replier(v.nomdossier))
         return refus("La fiche archivée (" + v.chemin + kFiche + ") ne correspond pas au dossier " + v.nomdossier +
                      " : rien n'a été restauré.");
+    const auto sur = dossierFicheSur(nom);
+    if (!sur) return refus(dossierFiche(nom) + " : " + kNomDouteux + " ; rien n'a été restauré.");
+    const std::string& dossier = *sur;
+    r.cle = nom + "\\";
 
     const Lu<Index> index = lireIndex();
     if (!index.ok()) {
         r.problemes = index.problemes;
         return r;
     }
-    const std::string dossier = dossierFiche(v.nomdossier);
-    const std::optional<Enregistrement> actuel = enregistrementDeCle(index.valeur, r.cle);
+    // The record of this sheet; a record whose folder is the same one under
+    // another letter case is another sheet, whose files the version must not
+    // take over.
+    std::optional<Enregistrement> actuel, autre;
+    for (const Enregistrement& e : index.valeur.enregistrements) {
+        const std::string cle = cleEnregistrement(e);
+        if (cle == r.cle)
+            actuel = e;
+        else if (cp1252::replier(cle) == cp1252::replier(r.cle))
+            autre = e;
+    }
+    if (!actuel && autre)
+        return refus("Le dossier " + dossier + " est celui de la fiche " + sansBlancs((*autre)[CPiece]) + " Phase " +
+                     sansBlancs((*autre)[CPhase]) + " (" + cleEnregistrement(*autre) + ") : rien n'a été restauré.");
 
     try {
         if (!actuel) {
+            // Only a deletion's version holds the whole folder; another one
+            // would bring back a sheet of a few files and every flag "N".
+            if (v.motif != texteMotif(Motif::Suppression)) {
+                const auto suppression = derniereVersion(dossierArchives(v.nomdossier), Motif::Suppression);
+                return refus("Cette version ne garde que les fichiers que l'opération « " + v.motif +
+                             " » a remplacés : elle ne ramène pas seule la fiche supprimée. " +
+                             (suppression ? "Restaurer d'abord la version de la suppression du " + suppression->date +
+                                                ", puis celle-ci"
+                                          : std::string("Aucune version de la suppression de cette fiche n'est "
+                                                        "archivée")) +
+                             " ; rien n'a été restauré.");
+            }
             const Lu<std::vector<std::string>> liste = lireListeMachines();
             const std::string machine = sansBlancs((*v.fiche)[CMachine]);
             if (std::find(liste.valeur.begin(), liste.valeur.end(), machine) == liste.valeur.end())
@@ -279,8 +337,8 @@ Restauration restaurer(const Version& v, const Instant& maintenant)
             if (fichiers::existe(dossier) && !laisseParCetteVersion(dossier, v))
                 return refus("Le dossier " + dossier + " existe déjà sans fiche dans l'index : rien n'a été restauré.");
             if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
-            for (const std::string& f : v.fichiers) fichiers::copier(v.chemin + f, dossier + f);
-            const Resultat ajout = ajouterEnregistrement(ligneEnregistrement(drapeauxSelonFichiers(*v.fiche, dossier)));
+            for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
+            const Resultat ajout = ajouterEnregistrement(ligneReconstruite(drapeauxSelonFichiers(*v.fiche, dossier)));
             if (!ajout.ok()) {
                 r.problemes = ajout.problemes;
                 return r;
@@ -296,17 +354,17 @@ Restauration restaurer(const Version& v, const Instant& maintenant)
             if (fichiers::existe(dossier + f)) remplaces.push_back(f);
         if (!remplaces.empty()) {
             const Lu<std::string> a =
-                archiver(v.nomdossier, ligneReconstruite(*actuel), Motif::Restauration, remplaces, maintenant);
+                archiver(nom, ligneReconstruite(*actuel), Motif::Restauration, remplaces, maintenant);
             if (!a.ok()) {
                 r.problemes = a.problemes;
                 return r;
             }
         }
         if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
-        for (const std::string& f : v.fichiers) fichiers::copier(v.chemin + f, dossier + f);
+        for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
         const Enregistrement nouveau = drapeauxSelonFichiers(*actuel, dossier);
         if (nouveau != *actuel) {
-            const Resultat reecrit = reecrireindex(r.cle, ligneEnregistrement(nouveau));
+            const Resultat reecrit = reecrireindex(r.cle, ligneReconstruite(nouveau));
             if (!reecrit.ok()) {
                 r.problemes = reecrit.problemes;
                 return r;

@@ -70,6 +70,24 @@ std::string nomdossierEnregistrement(const Enregistrement& e)
 
 std::string dossierFiche(const std::string& nom) { return "data\\" + nom + "\\"; }
 
+std::optional<std::string> dossierFicheSur(const std::string& nom)
+{
+    if (!chemins::nomSur(nom)) return std::nullopt;
+    return dossierFiche(nom);
+}
+
+std::string dossierFicheLu(const std::string& nom)
+{
+    if (chemins::nomSur(nom)) return dossierFiche(nom);
+    std::string seul = nom;
+    for (char& c : seul) {
+        const auto o = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || c == ':' || o < 0x20 || o == 0x7F) c = '?';
+    }
+    // A name of dots alone stays "." or ".." to the system.
+    return dossierFiche(chemins::nomSur(seul) ? seul : "?" + seul);
+}
+
 Lu<ValeursPref> lirepref(const std::string& dossier, int type)
 {
     Lu<ValeursPref> r;

@@ -4,6 +4,7 @@
 #include "store/index.h"
 #include "store/probleme.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,22 @@ std::string nomdossierEnregistrement(const Enregistrement& e);
 
 // "data\" + folder name + "\".
 std::string dossierFiche(const std::string& nom);
+
+// The one check every path built from a record goes through, reading as well
+// as writing and archiving: a sheet's folder is one folder right under data\.
+// A name that could reach outside it (a record edited by hand with "\" or
+// ".." in a field) has no folder: nullopt.
+std::optional<std::string> dossierFicheSur(const std::string& nom);
+
+// Why such a name has no folder, as the operator is told.
+inline constexpr const char* kNomDouteux = "ce nom ne peut pas être celui d'un dossier de fiche";
+
+// Where a reader looks for the files of the sheet of that name: its folder,
+// or, for a name without one, "data\" + the name with each character a
+// folder name cannot hold shown as "?": one folder under data\ that no sheet
+// can have (no writer makes a name holding such a character), so every file
+// of the sheet reads as missing.
+std::string dossierFicheLu(const std::string& nom);
 
 // The machine kind: 1 turning (X, Z), 2 milling (X, Y, Z).
 inline bool fraisage(int type) { return type == 2; }

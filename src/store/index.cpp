@@ -100,24 +100,21 @@ std::string cleEnregistrement(const Enregistrement& e)
     return nomdossierEnregistrement(e) + "\\";
 }
 
-std::string ligneReconstruite(const Enregistrement& e)
-{
-    std::string l;
-    for (int i = 0; i < kChampsParEnregistrement; ++i) {
-        if (i) l += ',';
-        ajouterItem(l, (i == CPhase || i == CMatiere) ? sansBlancs(std::string_view(e[i])) : std::string_view(e[i]));
-    }
-    return l;
-}
-
 std::string ligneEnregistrement(const Enregistrement& e)
 {
     std::string l;
     for (int i = 0; i < kChampsParEnregistrement; ++i) {
         if (i) l += ',';
-        l += e[i];
+        ajouterItem(l, e[i]);
     }
     return l;
+}
+
+std::string ligneReconstruite(const Enregistrement& e)
+{
+    Enregistrement r = e;
+    for (const int i : {CPhase, CMatiere}) r[static_cast<std::size_t>(i)] = sansBlancs(e[static_cast<std::size_t>(i)]);
+    return ligneEnregistrement(r);
 }
 
 Resultat ajouterEnregistrement(const std::string& ligne)

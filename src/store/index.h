@@ -50,14 +50,16 @@ Lu<std::optional<Enregistrement>> lireEnregistrement(int numero);
 // final "\", built from the record's fields without surrounding blanks.
 std::string cleEnregistrement(const Enregistrement& e);
 
-// The line a rewrite copies for a record it keeps: the phase and the
-// material without surrounding blanks, the other fields as read. A field that
-// came between double quotes and would not read back the same written bare
-// keeps its quotes (see protegerItem).
-std::string ligneReconstruite(const Enregistrement& e);
-
-// Sixteen fields joined by ",", as the creation appends them.
+// The one line every writer of the index builds for a record: the sixteen
+// fields joined by ",", each written so that it reads back as it is (a field
+// holding a comma or a line end, or with blanks at its ends, between double
+// quotes: see protegerItem). Written bare, such a field would become two and
+// shift every later record.
 std::string ligneEnregistrement(const Enregistrement& e);
+
+// The line a rewrite copies for a record it keeps: the phase and the
+// material without surrounding blanks, the other fields as read.
+std::string ligneReconstruite(const Enregistrement& e);
 
 // Appends one record (UTF-8 line without its line end).
 Resultat ajouterEnregistrement(const std::string& ligne);

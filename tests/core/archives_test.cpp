@@ -127,6 +127,9 @@ TEST_F(Archives, LesVersionsSontOffertesLesPlusRecentesDAbord)
 
 TEST_F(Archives, UneFicheSupprimeeRevientEntiere)
 {
+    // Notes of the workshop's named as a version's own files.
+    poser("data/PIVOT_Phase 20_BRAS_TOUR 1/Fiche.TXT", "note");
+    poser("data/PIVOT_Phase 20_BRAS_TOUR 1/motif.txt", "autre note");
     const Instantane avant = instantane();
     supprimerPivot();
     const auto v = versions();
@@ -176,6 +179,26 @@ TEST_F(Archives, CeQuiEmpecheUneRestaurationNEcritRien)
     EXPECT_EQ(archives::restaurer(illisible, kSoir).genre, Restauration::Genre::Refusee);
 }
 
+TEST_F(Archives, UneVersionPartielleOuDUneAutreFicheEstRefusee)
+{
+    // PIVOT modified, deleted, made again as "pivot" (whose versions go to PIVOT's folder) and modified.
+    archives::archiver("PIVOT_Phase 20_BRAS_TOUR 1", kPivot.substr(0, kPivot.size() - 2), Motif::Modification,
+                       {"prog.txt"}, kMidi);
+    supprimerPivot();
+    const auto v = versions();
+    EXPECT_NE(archives::restaurer(v.at(1), kSoir).raison.find("version de la suppression du 07/12/2026 12:00:05"),
+              std::string::npos);
+    const std::string pivot = "pivot,20,TOUR 1,bras,XC48,O,N,N,N,N,N,N,N,N,N,O";
+    poser("data/data.txt", kAxe + pivot + "\r\n");
+    poser("data/pivot_Phase 20_bras_TOUR 1/prog.txt", "%3\r\n");
+    archives::archiver("pivot_Phase 20_bras_TOUR 1", pivot, Motif::Modification, {"prog.txt"}, kSoir);
+    EXPECT_EQ(archives::restaurer(versions().at(0), kSoir).genre, Restauration::Genre::Remplacee);
+    const Instantane avant = instantane();
+    EXPECT_NE(archives::restaurer(v.at(0), kSoir).raison.find("est celui de la fiche pivot Phase 20"),
+              std::string::npos);
+    EXPECT_EQ(instantane(), avant);
+}
+
 TEST_F(Archives, UneRestaurationSurUneFicheExistanteSeDefait)
 {
     // A modification replaced the program and added a probing picture.
@@ -204,9 +227,9 @@ TEST_F(Archives, LesDrapeauxSuiventLesFichiersRestaures)
     archives::archiver("PIVOT_Phase 20_BRAS_TOUR 1", "PIVOT,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,O",
                        Motif::Modification, {"prog.txt"}, kMidi);
     std::filesystem::remove("data/PIVOT_Phase 20_BRAS_TOUR 1/prog.txt");
-    poser("data/data.txt", kAxe + "PIVOT,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,N\r\n");
+    poser("data/data.txt", "PIVOT,20,TOUR 1,BRAS,\"XC48, TREMPE\",O,N,N,N,N,N,N,N,N,N,N\r\n" + kAxe);
     ASSERT_EQ(archives::restaurer(versions().at(0), kSoir).genre, Restauration::Genre::Remplacee);
-    EXPECT_EQ(contenu("data/data.txt"), kAxe + kPivot);
+    EXPECT_EQ(contenu("data/data.txt"), "PIVOT,20,TOUR 1,BRAS,\"XC48, TREMPE\",O,N,N,N,N,N,N,N,N,N,O\r\n" + kAxe);
 }
 
 // Stopped at each file operation, an archiving leaves the sheet as it was and
@@ -304,20 +327,26 @@ TEST_F(Archives, UnProgrammeRecuRemplaceCeluiDeLaFiche)
 {
     // The sheet had no program: its flag becomes "O"; the program it had
     // (here PIVOT's) is archived when there is one.
-    poser("data/data.txt", kAxe + "PIVOT,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,N\r\n");
+    poser("data/data.txt", "PIVOT,20,TOUR 1,BRAS,\" XC48,1\",O,N,N,N,N,N,N,N,N,N,N\r\n" + kAxe);
     const Resultat r = remplacement::remplacerProgramme("PIVOT_Phase 20_BRAS_TOUR 1", "%2\nN10 G1 X7\x13\x13", kMidi);
     ASSERT_TRUE(r.ok()) << joindreProblemes(r.problemes);
     EXPECT_EQ(contenu("data/PIVOT_Phase 20_BRAS_TOUR 1/prog.txt"), "%2\r\nN10 G1 X7\r\n");
-    EXPECT_EQ(contenu("data/data.txt"), kAxe + kPivot);
+    EXPECT_EQ(contenu("data/data.txt"), "PIVOT,20,TOUR 1,BRAS,\"XC48,1\",O,N,N,N,N,N,N,N,N,N,O\r\n" + kAxe);
     const auto v = versions();
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].motif, "Programme reçu de la CN");
-    EXPECT_EQ(contenu("data/archives/PIVOT_Phase 20_BRAS_TOUR 1/20261207-120005/prog.txt"), "%2\r\nN10 G1 X5\r\n");
+    EXPECT_EQ(contenu("data/archives/PIVOT_Phase 20_BRAS_TOUR 1/20261207-120005/prog.txt"),
+              "%2\r\nN10 G1 X5\r\n");
 
-    // A sheet deleted meanwhile is not recreated by it.
-    const Instantane avant = instantane();
-    EXPECT_FALSE(remplacement::remplacerProgramme("CAME_Phase 30_BRAS_TOUR 1", "%3\n", kMidi).ok());
-    EXPECT_EQ(instantane(), avant);
+    // A sheet deleted meanwhile is not recreated by it; a record whose name
+    // leaves data\ gets nothing, under its name or the one it is read under.
+    poser("data/data.txt", kAxe + "..\\evil,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,O\r\n");
+    poser("evil_Phase 20_BRAS_TOUR 1/prog.txt", "%6\r\n");
+    const Instantane avant = instantane(".");
+    for (const char* nom :
+         {"CAME_Phase 30_BRAS_TOUR 1", "..\\evil_Phase 20_BRAS_TOUR 1", "..?evil_Phase 20_BRAS_TOUR 1"})
+        EXPECT_FALSE(remplacement::remplacerProgramme(nom, "%3\n", kMidi).ok()) << nom;
+    EXPECT_EQ(instantane("."), avant);
 }
 
 }  // namespace

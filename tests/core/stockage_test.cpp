@@ -356,7 +356,7 @@ protected:
             const std::string dossier = chemin.substr(5, barre - 5), nom = chemin.substr(barre + 1);
             bool garde = false;
             for (const auto& v : versions)
-                garde = garde || (v.nomdossier == dossier && contenu(chemins::texte(chemins::resoudre(v.chemin + nom))) == octets);
+                garde = garde || (v.nomdossier == dossier && contenu(chemins::texte(chemins::resoudre(archives::cheminGarde(v, nom)))) == octets);
             EXPECT_TRUE(garde) << chemin << " changé sans être archivé";
         }
     }
