@@ -117,7 +117,6 @@ TEST_F(Chemins, UnFichierTenuAilleursEstAttenduDeuxSecondes)
     const std::vector<std::pair<const char*, std::function<void()>>> operations = {
         {"remplacement", [&] { fichiers::ecrire(p, "B\r\n"); }},
         {"ajout", [&] { fichiers::ajouter(p, "B\r\n"); }},
-        {"copie", [&] { fichiers::copier(p, "data\\copie.txt"); }},
         {"lecture", [&] { if (!fichiers::lire(p)) throw fichiers::ErreurFichier(p, "illisible"); }},
         {"suppression", [&] { fichiers::supprimer(p); }},
     };
