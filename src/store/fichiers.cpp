@@ -2,6 +2,7 @@
 
 #include "store/chemins.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -33,6 +34,7 @@ void compter(std::string_view chemin)
         throw ErreurFichier(std::string(chemin), "panne simulée");
 }
 
+#ifndef _WIN32
 std::string messageSysteme(int err)
 {
     switch (err) {
@@ -49,7 +51,6 @@ std::string messageSysteme(int err)
     }
 }
 
-#ifndef _WIN32
 // Makes the directory entry of a just renamed or created file durable.
 void synchroniserDossier(const fs::path& fichier)
 {
@@ -82,6 +83,139 @@ void ecrireTout(int fd, std::string_view octets, std::string_view chemin)
         ::close(fd);
         throw ErreurFichier(std::string(chemin), "écriture impossible (" + messageSysteme(err) + ")");
     }
+}
+#else
+std::string messageWindows(DWORD err)
+{
+    switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return "fichier ou dossier introuvable";
+    case ERROR_ACCESS_DENIED: return "accès refusé";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return "fichier ouvert par un autre programme ou sur un autre poste";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return "disque plein";
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return "existe déjà";
+    case ERROR_DIR_NOT_EMPTY: return "le dossier n'est pas vide";
+    case ERROR_WRITE_PROTECT: return "support en lecture seule";
+    default: return "erreur système " + std::to_string(err);
+    }
+}
+
+// Another computer reading a file through the network share, or an
+// antivirus scanning one just written, holds it for a moment: Windows then
+// refuses to open, replace or remove it (sharing or lock violation, or access
+// denied). Such an operation is tried again for up to 2 s before it fails.
+constexpr ULONGLONG kAttenteMaxMs = 2000;
+
+// Runs `essai` (a Windows call that returns true on success and leaves its
+// error in GetLastError) until it succeeds, fails for another reason, or the
+// 2 s are over. Returns 0, or the last error. An access denied on a folder or
+// on a read-only file would not end by waiting: it fails at once. `aussi` is
+// one more error that a moment's wait may end.
+template <class Essai>
+DWORD reessayer(const fs::path& p, Essai essai, DWORD aussi = ERROR_SHARING_VIOLATION)
+{
+    const ULONGLONG debut = GetTickCount64();
+    DWORD pause = 10;
+    for (;;) {
+        if (essai()) return 0;
+        const DWORD err = GetLastError();
+        if (err != ERROR_SHARING_VIOLATION && err != ERROR_LOCK_VIOLATION && err != ERROR_ACCESS_DENIED && err != aussi)
+            return err;
+        if (err == ERROR_ACCESS_DENIED) {
+            const DWORD attributs = GetFileAttributesW(p.c_str());
+            if (attributs != INVALID_FILE_ATTRIBUTES &&
+                (attributs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
+                return err;
+        }
+        const ULONGLONG ecoule = GetTickCount64() - debut;
+        if (ecoule >= kAttenteMaxMs) return err;
+        Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, kAttenteMaxMs - ecoule)));
+        pause = std::min<DWORD>(pause * 2, 200);
+    }
+}
+
+DWORD attributs(const fs::path& p) { return GetFileAttributesW(p.c_str()); }
+bool estUnDossier(DWORD a) { return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// Opens a file to read it, letting others read, write, replace and remove it
+// meanwhile: a computer reading data.txt must never stop another storing.
+HANDLE ouvrirEnLecture(const fs::path& p, DWORD& err)
+{
+    HANDLE h = INVALID_HANDLE_VALUE;
+    err = reessayer(p, [&] {
+        h = CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    });
+    return h;
+}
+
+// The whole content; nullopt with the error when it cannot be read.
+std::optional<std::string> lireTout(const fs::path& p, DWORD& err)
+{
+    if (estUnDossier(attributs(p))) {
+        err = ERROR_ACCESS_DENIED;
+        return std::nullopt;
+    }
+    HANDLE h = ouvrirEnLecture(p, err);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string contenu;
+    LARGE_INTEGER taille{};
+    if (GetFileSizeEx(h, &taille)) contenu.reserve(static_cast<std::size_t>(taille.QuadPart));
+    char tampon[1 << 16];
+    for (;;) {
+        DWORD lus = 0;
+        if (!ReadFile(h, tampon, sizeof tampon, &lus, nullptr)) {
+            err = GetLastError();
+            CloseHandle(h);
+            return std::nullopt;
+        }
+        if (lus == 0) break;
+        contenu.append(tampon, lus);
+    }
+    CloseHandle(h);
+    return contenu;
+}
+
+// Writes the bytes to a file made new (CREATE_ALWAYS) or at the end of it
+// (OPEN_ALWAYS, appending), flushed to the disk.
+void ecrireFichier(const fs::path& p, std::string_view octets, std::string_view chemin, DWORD creation)
+{
+    const bool ajout = creation == OPEN_ALWAYS;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    DWORD err = reessayer(p, [&] {
+        h = CreateFileW(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    });
+    if (err != 0)
+        throw ErreurFichier(std::string(chemin),
+                            std::string(ajout ? "ouverture" : "création") + " impossible (" + messageWindows(err) + ")");
+    const char* q = octets.data();
+    std::size_t reste = octets.size();
+    while (reste > 0) {
+        DWORD ecrits = 0;
+        const DWORD morceau = static_cast<DWORD>(std::min<std::size_t>(reste, 1u << 30));
+        // Both offsets at 0xFFFFFFFF: this write goes to the end of the file
+        // as it is then, whatever was appended since it was opened.
+        OVERLAPPED fin{};
+        fin.Offset = fin.OffsetHigh = 0xFFFFFFFF;
+        if (!WriteFile(h, q, morceau, &ecrits, ajout ? &fin : nullptr)) {
+            err = GetLastError();
+            break;
+        }
+        if (ecrits == 0) {
+            err = ERROR_WRITE_FAULT;
+            break;
+        }
+        q += ecrits;
+        reste -= ecrits;
+    }
+    if (err == 0 && !FlushFileBuffers(h)) err = GetLastError();
+    CloseHandle(h);
+    if (err != 0) throw ErreurFichier(std::string(chemin), "écriture impossible (" + messageWindows(err) + ")");
 }
 #endif
 
@@ -116,20 +250,8 @@ std::optional<std::string> lire(std::string_view chemin)
     }
     const fs::path p = chemins::resoudre(chemin);
 #ifdef _WIN32
-    std::error_code ec;
-    if (!fs::is_regular_file(p, ec)) return std::nullopt;
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string contenu;
-    const auto taille = fs::file_size(p, ec);
-    if (!ec) contenu.reserve(static_cast<std::size_t>(taille));
-    char tampon[1 << 16];
-    while (in) {
-        in.read(tampon, sizeof tampon);
-        contenu.append(tampon, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) return std::nullopt;
-    return contenu;
+    DWORD err = 0;
+    return lireTout(p, err);
 #else
     // Read straight into a buffer of the file's size: the index is read
     // whole at every selection in the list.
@@ -168,16 +290,26 @@ std::optional<std::string> lire(std::string_view chemin)
 #endif
 }
 
+// On Windows the system is asked directly: the C runtime's stat, under
+// std::filesystem, does not take a drive alone ("C:") for the folder it is.
 bool existe(std::string_view chemin)
 {
+#ifdef _WIN32
+    return attributs(chemins::resoudre(chemin)) != INVALID_FILE_ATTRIBUTES;
+#else
     std::error_code ec;
     return fs::exists(chemins::resoudre(chemin), ec);
+#endif
 }
 
 bool estDossier(std::string_view chemin)
 {
+#ifdef _WIN32
+    return estUnDossier(attributs(chemins::resoudre(chemin)));
+#else
     std::error_code ec;
     return fs::is_directory(chemins::resoudre(chemin), ec);
+#endif
 }
 
 std::vector<std::string> lister(std::string_view dossier)
@@ -198,15 +330,18 @@ void ecrireRemplacer(std::string_view chemin, std::string_view octets)
     const fs::path cible = chemins::resoudre(chemin);
     const fs::path temp = temporaireVoisin(cible);
 #ifdef _WIN32
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(octets.data(), static_cast<std::streamsize>(octets.size()));
-        out.close();
-        if (!out) throw ErreurFichier(std::string(chemin), "écriture impossible");
-    }
-    if (!MoveFileExW(temp.c_str(), cible.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    try {
+        ecrireFichier(temp, octets, chemin, CREATE_ALWAYS);
+    } catch (...) {
         DeleteFileW(temp.c_str());
-        throw ErreurFichier(std::string(chemin), "remplacement impossible");
+        throw;
+    }
+    const DWORD err = reessayer(cible, [&] {
+        return MoveFileExW(temp.c_str(), cible.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
+    if (err != 0) {
+        DeleteFileW(temp.c_str());
+        throw ErreurFichier(std::string(chemin), "remplacement impossible (" + messageWindows(err) + ")");
     }
 #else
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -240,13 +375,11 @@ void ecrireBrouillon(std::string_view chemin, std::string_view octets)
     compter(chemin);
     const fs::path cible = chemins::resoudre(chemin);
 #ifdef _WIN32
-    std::ofstream out(cible, std::ios::binary | std::ios::trunc);
-    out.write(octets.data(), static_cast<std::streamsize>(octets.size()));
-    out.close();
-    if (!out) {
-        std::error_code ec;
-        fs::remove(cible, ec);
-        throw ErreurFichier(std::string(chemin), "écriture impossible");
+    try {
+        ecrireFichier(cible, octets, chemin, CREATE_ALWAYS);
+    } catch (...) {
+        DeleteFileW(cible.c_str());
+        throw;
     }
 #else
     const int fd = ::open(cible.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -266,10 +399,7 @@ void ajouter(std::string_view chemin, std::string_view octets)
     compter(chemin);
     const fs::path cible = chemins::resoudre(chemin);
 #ifdef _WIN32
-    std::ofstream out(cible, std::ios::binary | std::ios::app);
-    out.write(octets.data(), static_cast<std::streamsize>(octets.size()));
-    out.close();
-    if (!out) throw ErreurFichier(std::string(chemin), "écriture impossible");
+    ecrireFichier(cible, octets, chemin, OPEN_ALWAYS);
 #else
     const int fd = ::open(cible.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) throw ErreurFichier(std::string(chemin), "ouverture impossible (" + messageSysteme(errno) + ")");
@@ -285,8 +415,12 @@ void remplacer(std::string_view source, std::string_view cible)
     const fs::path s = chemins::resoudre(source);
     const fs::path c = chemins::resoudre(cible);
 #ifdef _WIN32
-    if (!MoveFileExW(s.c_str(), c.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw ErreurFichier(std::string(cible), "remplacement impossible");
+    // A folder is only ever renamed to a free name: Windows refuses to
+    // replace with one.
+    const DWORD drapeaux = estUnDossier(attributs(s)) ? MOVEFILE_WRITE_THROUGH
+                                                      : MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    const DWORD err = reessayer(c, [&] { return MoveFileExW(s.c_str(), c.c_str(), drapeaux) != 0; });
+    if (err != 0) throw ErreurFichier(std::string(cible), "remplacement impossible (" + messageWindows(err) + ")");
 #else
     if (::rename(s.c_str(), c.c_str()) != 0)
         throw ErreurFichier(std::string(cible), "remplacement impossible (" + messageSysteme(errno) + ")");
@@ -298,6 +432,14 @@ void copier(std::string_view source, std::string_view cible)
 {
     compter(cible);
     const fs::path s = chemins::resoudre(source);
+#ifdef _WIN32
+    const DWORD a = attributs(s);
+    if (a == INVALID_FILE_ATTRIBUTES || estUnDossier(a)) throw ErreurFichier(std::string(source), "fichier introuvable");
+    DWORD err = 0;
+    const std::optional<std::string> contenu = lireTout(s, err);
+    if (!contenu) throw ErreurFichier(std::string(source), "lecture impossible (" + messageWindows(err) + ")");
+    ecrireRemplacer(cible, *contenu);
+#else
     std::error_code ec;
     if (!fs::is_regular_file(s, ec))
         throw ErreurFichier(std::string(source), "fichier introuvable");
@@ -306,28 +448,41 @@ void copier(std::string_view source, std::string_view cible)
     std::string contenu((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw ErreurFichier(std::string(source), "lecture impossible");
     ecrireRemplacer(cible, contenu);
+#endif
 }
 
 void supprimer(std::string_view chemin)
 {
     compter(chemin);
     const fs::path p = chemins::resoudre(chemin);
+#ifdef _WIN32
+    const DWORD a = attributs(p);
+    if (a == INVALID_FILE_ATTRIBUTES) return;
+    if (estUnDossier(a)) throw ErreurFichier(std::string(chemin), "c'est un dossier");
+    const DWORD err = reessayer(p, [&] { return DeleteFileW(p.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; });
+    if (err != 0) throw ErreurFichier(std::string(chemin), "suppression impossible (" + messageWindows(err) + ")");
+#else
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(p, ec))) return;
     if (fs::is_directory(p, ec)) throw ErreurFichier(std::string(chemin), "c'est un dossier");
     if (!fs::remove(p, ec) && ec)
         throw ErreurFichier(std::string(chemin), "suppression impossible (" + messageSysteme(ec.value()) + ")");
+#endif
 }
 
 void creerDossier(std::string_view chemin)
 {
     compter(chemin);
     const fs::path p = chemins::resoudre(chemin);
+#ifdef _WIN32
+    if (attributs(p) != INVALID_FILE_ATTRIBUTES) throw ErreurFichier(std::string(chemin), "le dossier existe déjà");
+    if (!CreateDirectoryW(p.c_str(), nullptr))
+        throw ErreurFichier(std::string(chemin), "création du dossier impossible (" + messageWindows(GetLastError()) + ")");
+#else
     std::error_code ec;
     if (fs::exists(p, ec)) throw ErreurFichier(std::string(chemin), "le dossier existe déjà");
     if (!fs::create_directory(p, ec))
         throw ErreurFichier(std::string(chemin), "création du dossier impossible (" + messageSysteme(ec.value()) + ")");
-#ifndef _WIN32
     synchroniserDossier(p);
 #endif
 }
@@ -336,12 +491,23 @@ void supprimerDossier(std::string_view chemin)
 {
     compter(chemin);
     const fs::path p = chemins::resoudre(chemin);
+#ifdef _WIN32
+    const DWORD a = attributs(p);
+    if (a == INVALID_FILE_ATTRIBUTES) return;
+    if (!estUnDossier(a)) throw ErreurFichier(std::string(chemin), "ce n'est pas un dossier");
+    // A file just removed that another computer still holds open stays in
+    // the folder until it lets go: the folder is not empty yet.
+    const DWORD err = reessayer(p, [&] { return RemoveDirectoryW(p.c_str()) != 0; }, ERROR_DIR_NOT_EMPTY);
+    if (err != 0)
+        throw ErreurFichier(std::string(chemin), "suppression du dossier impossible (" + messageWindows(err) + ")");
+#else
     std::error_code ec;
     if (!fs::exists(p, ec)) return;
     // fs::remove would take a file as readily as an empty folder.
     if (!fs::is_directory(p, ec)) throw ErreurFichier(std::string(chemin), "ce n'est pas un dossier");
     if (!fs::remove(p, ec) && ec)
         throw ErreurFichier(std::string(chemin), "suppression du dossier impossible (" + messageSysteme(ec.value()) + ")");
+#endif
 }
 
 }  // namespace tarvex::fichiers

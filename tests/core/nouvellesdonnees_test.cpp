@@ -2,6 +2,7 @@
 // code that the check accepts afterwards, the copy of the demonstration data,
 // and what an interruption at each file operation leaves behind.
 
+#include "store/chemins.h"
 #include "store/code.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
@@ -26,8 +27,8 @@ protected:
         Instantane r;
         if (!fs::exists(dossier)) return r;
         for (const auto& e : fs::recursive_directory_iterator(dossier)) {
-            const std::string nom = fs::relative(e.path(), dossier).generic_string();
-            r[nom] = e.is_directory() ? "<dossier>" : contenu(e.path().string());
+            const std::u8string nom = fs::relative(e.path(), dossier).generic_u8string();
+            r[std::string(nom.begin(), nom.end())] = e.is_directory() ? "<dossier>" : contenu(chemins::texte(e.path()));
         }
         return r;
     }
