@@ -4,6 +4,7 @@
 #include "machines/gestion.h"
 #include "mainwindow/selectphase.h"
 #include "store/fichiers.h"
+#include "store/machines.h"
 #include "store/nouvellesdonnees.h"
 
 #include <QApplication>
@@ -40,8 +41,9 @@ void Programme::demarrer()
     principale_->charger();
     principale_->show();
     // The creation window offers a new machine only beside a chosen one: on
-    // a folder without any, the first machine is asked for here, once.
-    if (premiereMachine_) {
+    // a new folder without any (a completed one may have its machines), the
+    // first machine is asked for here, once.
+    if (premiereMachine_ && lireListeMachines().valeur.empty()) {
         premiereMachine_ = false;
         services_.messages->afficher(principale_.get(),
                                      QStringLiteral("Le nouveau dossier de données ne contient encore aucune machine.\n"

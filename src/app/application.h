@@ -17,8 +17,8 @@ public:
     ~Programme();
 
     // Before the main window: when the working folder holds no data folder
-    // yet, the first start's window makes one. False when the operator
-    // chose to quit instead.
+    // yet, or one without its index, the first start's window makes or
+    // completes it. False when the operator chose to quit instead.
     bool preparerDonnees(const QString& travail, const QString& partage);
     // Loads the main window (its load handler shows the splash modally) and shows it.
     void demarrer();
@@ -27,8 +27,8 @@ public:
 private:
     plateforme::Services& services_;
     std::unique_ptr<Selectphase> principale_;
-    // A new empty data folder was made: it has no machine yet, and a sheet
-    // cannot be created without one.
+    // A new empty data folder was made (or one without index completed): it
+    // may have no machine yet, and a sheet cannot be created without one.
     bool premiereMachine_ = false;
 };
 

@@ -38,23 +38,30 @@ std::string texte(const QString& s) { return s.toStdString(); }
 PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, const QString& livraison,
                                    const QString& demo)
     : Fenetre(nullptr, u("PremierDémarrage"), u("Tarvex - Premier démarrage"), 7200, 4560),
-      services_(services), travail_(travail), livraison_(livraison), demo_(demo)
+      services_(services), travail_(travail), livraison_(livraison), demo_(demo),
+      completer_(nouvellesdonnees::sansIndex(texte(travail))), codeGarde_(nouvellesdonnees::gardeSonCode(texte(travail)))
 {
     const QImage icone = services_.images->charger(QDir(livraison).filePath(QStringLiteral("icon.ico")));
     if (!icone.isNull()) setWindowIcon(QIcon(QPixmap::fromImage(icone)));
 
     Label1 = placerNouveau<QLabel>(this, "Label1", 240, 180, 6720, 600);
     Label1->setWordWrap(true);
-    Label1->setText(u("Le dossier de travail %1 ne contient pas encore de dossier de données. "
-                      "Avec quelles données Tarvex doit-il commencer ?")
-                        .arg(QDir::toNativeSeparators(travail)));
+    if (completer_)
+        Label1->setText(u("Le dossier de données %1 n'a pas d'index des fiches (data.txt). Tarvex peut le "
+                          "compléter sans toucher à ses fichiers%2. Avec quelles données ?")
+                            .arg(QDir::toNativeSeparators(QDir(travail).filePath(QStringLiteral("data"))),
+                                 codeGarde_ ? u(" ni à son code") : QString()));
+    else
+        Label1->setText(u("Le dossier de travail %1 ne contient pas encore de dossier de données. "
+                          "Avec quelles données Tarvex doit-il commencer ?")
+                            .arg(QDir::toNativeSeparators(travail)));
 
     Frame1 = placerNouveau<Cadre>(this, "Frame1", 240, 900, 6720, 2760);
     Frame1->setTitle(u("Dossier de données"));
     Frame1->tailleTwips(6720, 2760);
 
     Option1 = placerNouveau<QRadioButton>(Frame1, "Option1", 240, 300, 6240, 300);
-    Option1->setText(u("Nouveau dossier de données vide"));
+    Option1->setText(completer_ ? u("Compléter avec un index vide") : u("Nouveau dossier de données vide"));
     Label2 = placerNouveau<QLabel>(Frame1, "Label2", 600, 720, 2400, 285);
     Label2->setText(u("Code autorisation"));
     Text1 = boiteCode(Frame1, "Text1", 3120, 690);
@@ -65,7 +72,8 @@ PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, c
     Text2->setToolTip(u("Le même code, tapé une seconde fois"));
 
     Option2 = placerNouveau<QRadioButton>(Frame1, "Option2", 240, 1740, 6240, 300);
-    Option2->setText(u("Copie des données de démonstration (code TVX2026)"));
+    Option2->setText(completer_ ? u("Compléter avec les données de démonstration (code TVX2026)")
+                                : u("Copie des données de démonstration (code TVX2026)"));
     auto* note = placerNouveau<QLabel>(Frame1, "Label4", 600, 2100, 5880, 520);
     note->setWordWrap(true);
     note->setText(u("Des machines et des fiches d'exemple, pour essayer Tarvex avant de créer les siennes."));
@@ -91,14 +99,15 @@ void PremierDemarrage::choisir()
     // The code belongs to the new folder only: the demo data bring theirs.
     for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Text1), static_cast<QWidget*>(Label3),
                        static_cast<QWidget*>(Text2)})
-        w->setEnabled(Option1->isChecked());
+        w->setEnabled(Option1->isChecked() && !codeGarde_);
 }
 
 void PremierDemarrage::creer()
 {
     Resultat r;
     if (Option1->isChecked()) {
-        if (const auto refus = nouvellesdonnees::refusCode(texte(Text1->text()), texte(Text2->text()))) {
+        const auto refus = nouvellesdonnees::refusCode(texte(Text1->text()), texte(Text2->text()));
+        if (refus && !codeGarde_) {
             services_.messages->afficher(this, QString::fromStdString(*refus), u("Infos"), Icone::Information);
             return;
         }
@@ -107,7 +116,10 @@ void PremierDemarrage::creer()
         r = nouvellesdonnees::copierDemo(texte(travail_), texte(demo_));
     }
     if (!r.ok()) {
-        services_.messages->afficher(this, u("Le dossier de données n'a pas pu être créé"), u("Infos"),
+        services_.messages->afficher(this,
+                                     completer_ ? u("Le dossier de données n'a pas pu être complété")
+                                                : u("Le dossier de données n'a pas pu être créé"),
+                                     u("Infos"),
                                      Icone::Critique, Boutons::Ok, QString::fromStdString(joindreProblemes(r.problemes)));
         return;
     }

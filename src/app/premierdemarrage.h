@@ -2,7 +2,9 @@
 // The window of a first start: the working folder holds no data folder yet,
 // and the operator chooses what it starts with — a new empty data folder
 // guarded by a code of the workshop's choice, a copy of the demonstration
-// data, or nothing at all. Nothing is written before "Créer".
+// data, or nothing at all. Nothing is written before "Créer". A data folder
+// without its index (made by hand, half copied) is offered the same choices,
+// to complete it: its own files stay as they are, its code too.
 
 #include "platform/controles.h"
 #include "platform/fenetre.h"
@@ -44,6 +46,8 @@ private:
 
     plateforme::Services& services_;
     QString travail_, livraison_, demo_;
+    bool completer_ = false;   // data is there, without its index
+    bool codeGarde_ = false;   // ... and with its code.tvx: no code is asked
     bool cree_ = false;
 };
 

@@ -137,6 +137,7 @@ void Selecttelechargementsauve::charger()
     Comparer->setEnabled(false);
     quitter->setEnabled(false);
     Annuler->setEnabled(true);
+    incident_ = false;
 
     if (const auto echec = liaison::ouvrirPort(*MSComm1, principale_)) {
         liaison::abandonner(*MSComm1);
@@ -159,7 +160,9 @@ void Selecttelechargementsauve::evenement(int code)
         return;
     }
     const QString message = messageEvenement(code);
-    if (!message.isNull()) remplacer(versOctets(message));
+    if (message.isNull()) return;
+    incident_ = true;
+    remplacer(versOctets(message));
 }
 
 void Selecttelechargementsauve::remplacer(const QByteArray& octets)
@@ -185,8 +188,9 @@ void Selecttelechargementsauve::recevoir()
         MSComm1->fermer();
         liaison::signalerReussite(*principale_.services().messages, this);
         Enregistrer->setEnabled(true);
-        // A program can be compared with the sheet the main window shows.
-        Comparer->setEnabled(principale_.Modifier->isEnabled());
+        // A program can be compared with the sheet the main window shows,
+        // and then put into it: not a text an error event cut into.
+        Comparer->setEnabled(!incident_ && principale_.Modifier->isEnabled());
         quitter->setEnabled(true);
         Annuler->setEnabled(false);
         return;

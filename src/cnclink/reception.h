@@ -52,6 +52,9 @@ private:
     Selectphase& principale_;
     std::unique_ptr<plateforme::PortSerie> port_;
     QByteArray recu_;
+    // A line or buffer event met since the port was opened: what came is
+    // shown, but it is not the CNC's program and must not go into a sheet.
+    bool incident_ = false;
 };
 
 // The message that replaces the received text for a line or buffer event of

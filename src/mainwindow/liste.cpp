@@ -383,8 +383,13 @@ RechercheFiches::Proposition RechercheFiches::proposition(std::size_t i) const
 
 RechercheFiches::Resultat RechercheFiches::chercher(std::string_view saisie, std::size_t maximum) const
 {
+    Resultat r;
+    // A letter Windows-1252 lacks is in no entry: turned into the "?" the
+    // conversion puts in its place, it would find the entries holding one.
+    const std::string octets = cp1252::depuisUtf8(saisie);
+    if (cp1252::versUtf8(octets) != saisie) return r;
     std::vector<std::string> mots;
-    const std::string plie = plierRecherche(cp1252::depuisUtf8(saisie));
+    const std::string plie = plierRecherche(octets);
     std::string mot;
     for (char c : plie) {
         if (static_cast<unsigned char>(c) <= ' ') {
@@ -396,7 +401,6 @@ RechercheFiches::Resultat RechercheFiches::chercher(std::string_view saisie, std
     }
     if (!mot.empty()) mots.push_back(std::move(mot));
 
-    Resultat r;
     if (mots.empty()) return r;
     // The longest word first: it rules most entries out at once.
     std::sort(mots.begin(), mots.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });

@@ -575,9 +575,12 @@ void PortQt::incident(QSerialPort::SerialPortError erreur)
     // notifier allowed may still find it full: Qt reports that EAGAIN as a
     // write failure, but the bytes are still in its buffer and go at the
     // next notification. The line is not lost; a CNC that never sends XON
-    // is caught by the no-progress limit.
+    // is caught by the no-progress limit. A read that meets the end of a
+    // vanished line reports whatever errno held, often such an EAGAIN: only
+    // a port with bytes to write and a device that still answers is kept.
     if ((erreur == QSerialPort::WriteError || erreur == QSerialPort::ResourceError) &&
-        port_.errorString() == QString::fromLocal8Bit(std::strerror(EAGAIN))) {
+        port_.errorString() == QString::fromLocal8Bit(std::strerror(EAGAIN)) && port_.bytesToWrite() > 0 &&
+        fileDuPilote() >= 0) {
         port_.clearError();
         return;
     }

@@ -69,10 +69,22 @@ std::vector<std::string> dossiersAFaire(std::string_view travail)
 }
 
 // The common frame of both creations: checks, scratch folder, renaming, and
-// the clean-up when a step fails.
+// the clean-up when a step fails. A data folder without index is filled in
+// place instead: `remplir` adds only what it lacks, data.txt last, so that an
+// interruption leaves it without index, offered again at the next start.
 Resultat assembler(std::string_view travail, const std::function<void(Trace&, const std::string&)>& remplir)
 {
     const std::string data = sous(travail, "data");
+    if (sansIndex(travail)) {
+        Trace trace;
+        try {
+            remplir(trace, data);
+        } catch (const fichiers::ErreurFichier& e) {
+            trace.defaire();
+            return Resultat::echec(e.chemin(), e.detail());
+        }
+        return {};
+    }
     const std::string brouillon = sous(travail, kBrouillon);
     if (fichiers::existe(data)) return Resultat::echec(data, "existe déjà : il n'est pas remplacé");
     if (fichiers::existe(brouillon))
@@ -94,7 +106,10 @@ Resultat assembler(std::string_view travail, const std::function<void(Trace&, co
     return {};
 }
 
-// Every file and folder of `source` into `cible`, which exists.
+// Every file and folder of `source` into `cible`, which exists, but the
+// index of the top folder, left to the caller to copy last. Folders already
+// there are shared; a file already there stops the copy, which the caller
+// takes away again.
 void copierArbre(Trace& trace, const std::string& source, const std::string& cible, int profondeur)
 {
     // A folder that holds a link to one of its parents would never end.
@@ -103,9 +118,12 @@ void copierArbre(Trace& trace, const std::string& source, const std::string& cib
         const std::string s = sous(source, nom);
         const std::string c = sous(cible, nom);
         if (fichiers::estDossier(s)) {
-            trace.dossier(c);
+            if (!fichiers::estDossier(c)) trace.dossier(c);
             copierArbre(trace, s, c, profondeur + 1);
-        } else {
+        } else if (profondeur > 0 || cp1252::replier(nom) != "data.txt") {
+            if (fichiers::existe(c))
+                throw fichiers::ErreurFichier(c, "existe déjà : les données de démonstration ne sont copiées "
+                                                 "que dans un dossier qui n'a aucun de leurs fichiers");
             trace.copie(s, c);
         }
     }
@@ -121,7 +139,14 @@ std::string sous(std::string_view dossier, std::string_view nom)
     return r;
 }
 
-bool presentes(std::string_view travail) { return fichiers::estDossier(sous(travail, "data")); }
+bool presentes(std::string_view travail) { return fichiers::existe(sous(travail, "data\\data.txt")); }
+
+bool sansIndex(std::string_view travail) { return fichiers::estDossier(sous(travail, "data")) && !presentes(travail); }
+
+bool gardeSonCode(std::string_view travail)
+{
+    return sansIndex(travail) && fichiers::existe(sous(travail, "data\\code.tvx"));
+}
 
 std::optional<std::string> refusCode(std::string_view code, std::string_view confirmation)
 {
@@ -147,18 +172,21 @@ std::optional<std::string> refusCode(std::string_view code, std::string_view con
 
 Resultat creerVides(std::string_view travail, std::string_view livraison, std::string_view code)
 {
-    if (const auto refus = refusCode(code, code)) return Resultat::echec(sous(travail, "data\\code.tvx"), *refus);
+    if (const auto refus = refusCode(code, code); refus && !gardeSonCode(travail))
+        return Resultat::echec(sous(travail, "data\\code.tvx"), *refus);
     for (const char* nom : kLivres) {
         const std::string source = sous(livraison, nom);
         if (!fichiers::existe(source) || fichiers::estDossier(source))
             return Resultat::echec(source, "fichier livré avec le programme introuvable");
     }
-    return assembler(travail, [&](Trace& trace, const std::string& brouillon) {
-        for (const char* nom : kLivres) trace.copie(sous(livraison, nom), sous(brouillon, nom));
-        trace.fichier(sous(brouillon, "data.txt"), "");
-        trace.fichier(sous(brouillon, "machine.txt"), "");
-        trace.dossier(sous(brouillon, "machine"));
-        trace.fichier(sous(brouillon, "code.tvx"), cp1252::depuisUtf8(code) + "\r\n");
+    return assembler(travail, [&](Trace& trace, const std::string& dossier) {
+        const auto manque = [&](const char* nom) { return !fichiers::existe(sous(dossier, nom)); };
+        for (const char* nom : kLivres)
+            if (manque(nom)) trace.copie(sous(livraison, nom), sous(dossier, nom));
+        if (manque("machine.txt")) trace.fichier(sous(dossier, "machine.txt"), "");
+        if (manque("machine")) trace.dossier(sous(dossier, "machine"));
+        if (manque("code.tvx")) trace.fichier(sous(dossier, "code.tvx"), cp1252::depuisUtf8(code) + "\r\n");
+        trace.fichier(sous(dossier, "data.txt"), "");
     });
 }
 
@@ -167,8 +195,9 @@ Resultat copierDemo(std::string_view travail, std::string_view demo)
     const std::string index = sous(demo, "data.txt");
     if (!fichiers::estDossier(demo)) return Resultat::echec(std::string(demo), "données de démonstration introuvables");
     if (!fichiers::existe(index)) return Resultat::echec(index, "index des données de démonstration introuvable");
-    return assembler(travail, [&](Trace& trace, const std::string& brouillon) {
-        copierArbre(trace, std::string(demo), brouillon, 0);
+    return assembler(travail, [&](Trace& trace, const std::string& dossier) {
+        copierArbre(trace, std::string(demo), dossier, 0);
+        trace.copie(index, sous(dossier, "data.txt"));
     });
 }
 

@@ -27,8 +27,17 @@ inline constexpr const char* kBrouillon = "data.~nouveau";
 // dossier + the system's separator + nom (UTF-8 texts).
 std::string sous(std::string_view dossier, std::string_view nom);
 
-// True when the working folder already holds a data folder.
+// True when the working folder already holds a data folder with its index.
 bool presentes(std::string_view travail);
+
+// True when the working folder holds a data folder without its index
+// (data.txt, letter case ignored): made by hand, or half copied. The two
+// creations below complete such a folder in place, adding only the files it
+// lacks, data.txt last, and never replacing or removing one of its own.
+bool sansIndex(std::string_view travail);
+
+// A folder without index that holds its code.tvx keeps it: no code is asked.
+bool gardeSonCode(std::string_view travail);
 
 // Why the code typed twice cannot become the code of a new folder, or
 // nothing when it can. A code must read back from code.tvx exactly as typed:
@@ -40,12 +49,15 @@ std::optional<std::string> refusCode(std::string_view code, std::string_view con
 // Makes travail/data (travail and its missing parents too) with the
 // delivered files taken from `livraison`, an empty data.txt and machine.txt,
 // an empty machine folder and code.tvx holding the code. Nothing is written
-// when a delivered file is missing or when data already exists; after a
-// failure part-way everything written is taken away again.
+// when a delivered file is missing or when data already exists with its
+// index; after a failure part-way everything written is taken away again.
+// A folder without index keeps the machine.txt, machine folder and code.tvx
+// it has (the code is then neither checked nor written).
 Resultat creerVides(std::string_view travail, std::string_view livraison, std::string_view code);
 
 // Makes travail/data as a copy of the folder `demo`, every file and
-// sub-folder, under the same conditions.
+// sub-folder, under the same conditions. Into a folder without index only
+// when none of the demo's files is there already.
 Resultat copierDemo(std::string_view travail, std::string_view demo);
 
 }  // namespace tarvex::nouvellesdonnees

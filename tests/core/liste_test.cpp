@@ -115,10 +115,11 @@ TEST(Recherche, PliageEtDecompte)
 
     const std::string index = "AXE,10,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n"
                               "\"AXE, LONG\",20,TOUR 2,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n"
-                              "CAME,30,TOUR 1,,,O,N,N,N,N,N,N,N,N,N,N\r\n";
+                              "CAME,30,TOUR 1,,,O,N,N,N,N,N,N,N,N,N,N\r\n"
+                              "VIS?,40,FRAISEUSE,,,O,N,N,N,N,N,N,N,N,N,N\r\n";
     // The list's order; a number the index does not hold is left out.
-    const RechercheFiches r(index, {1, 0, 2, 7});
-    EXPECT_EQ(r.taille(), 3u);
+    const RechercheFiches r(index, {1, 0, 2, 7, 3});
+    EXPECT_EQ(r.taille(), 4u);
 
     const auto deux = r.chercher("tour", 2);
     EXPECT_EQ(deux.trouvees, 3u);
@@ -129,6 +130,9 @@ TEST(Recherche, PliageEtDecompte)
     EXPECT_EQ(r.chercher("came", 10).propositions.at(0).texte, "CAME Phase 30 (TOUR 1)");
     EXPECT_EQ(r.chercher("  \t ", 10).trouvees, 0u);
     EXPECT_EQ(r.chercher("long axe", 10).trouvees, 1u);
+    // A typed "?" is a character like any other; a letter Windows-1252 lacks is in no entry.
+    EXPECT_EQ(r.chercher("vis?", 10).trouvees, 1u);
+    EXPECT_EQ(r.chercher("vis \xC5\x82", 10).trouvees, 0u);
 }
 
 }  // namespace

@@ -163,6 +163,22 @@ TEST_F(NouvellesDonnees, UnDossierExistantNEstJamaisRemplace)
     EXPECT_EQ(r.problemes.front().texte(), travail_ + " : ce n'est pas un dossier");
 }
 
+// A data folder without its index is completed in place: its own files and
+// code stay, what it lacks is added; the demo goes only where none of its
+// files is, and a refused copy leaves the folder as it was.
+TEST_F(NouvellesDonnees, UnDossierSansIndexEstCompleteSansToucherASesFichiers)
+{
+    poser((data() / "Code.TVX").string(), "ATELIER\r\n");
+    poser((data() / "machine" / "FRAISEUSE" / "com.txt").string(), "COM2\r\n");
+    Instantane attendu = arbre(data());
+    EXPECT_EQ(nouvellesdonnees::copierDemo(travail_, demo()).problemes.at(0).fichier, (data() / "code.tvx").string());
+    EXPECT_EQ(arbre(data()), attendu);
+    ASSERT_TRUE(nouvellesdonnees::creerVides(travail_, livres(), "").ok());
+    attendu.insert({{"data.txt", ""}, {"machine.txt", ""}});
+    for (const char* nom : nouvellesdonnees::kLivres) attendu[nom] = std::string("livré ") + nom;
+    EXPECT_EQ(arbre(data()), attendu);
+}
+
 // Stopped at each of its file operations in turn, a creation leaves nothing
 // behind, not even the working folder it made, and the next one finishes.
 TEST_F(NouvellesDonnees, InterrompueAChaqueEtape)

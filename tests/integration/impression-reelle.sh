@@ -1,8 +1,9 @@
 #!/bin/sh
 # Printing end to end through the program's own printer code: a CUPS server
 # of this test's own (its configuration, spool and socket in a temporary
-# folder) with a cups-pdf queue as the default printer; a demo sheet with a
-# long listing is printed on it, and the PDF that comes out is checked. Then
+# folder) with a cups-pdf queue as the default printer, writing into that
+# folder too; a demo sheet with a long listing is printed on it, and the PDF
+# that comes out is checked. Then
 # the same sheet on a system without any printer, saved as a PDF file.
 #
 #   impression-reelle.sh TARVEX_SCENARIO
@@ -36,16 +37,17 @@ tmp=$(mktemp -d)
 chmod 755 "$tmp"
 cupsd_pid=
 programme_pid=
-# cups-pdf writes into the PDF folder of the job's owner; what this test's
-# jobs put there is moved into the temporary folder, and a folder it had to
-# create is removed.
-sortie_pdf="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-sortie_existait=no
-[ -d "$sortie_pdf" ] && sortie_existait=yes
+# Not the job owner's PDF folder, where a file left by an earlier run (jobs
+# are numbered from 1 again) or by another program may bear the same name:
+# the queue has a configuration of its own, which cups-pdf reads only from
+# /etc/cups under the queue's name in the device URI, for this run alone.
+sortie_pdf="$tmp/pdf"
+file_pdf="tarvex-$(basename "$tmp")"
+conf_pdf="/etc/cups/cups-pdf-$file_pdf.conf"
 nettoyer() {
     for p in $programme_pid $cupsd_pid; do kill "$p" 2>/dev/null; done
     for p in $programme_pid $cupsd_pid; do wait "$p" 2>/dev/null; done
-    [ "$sortie_existait" = no ] && rm -rf "$sortie_pdf"
+    rm -f "$conf_pdf"
     rm -rf "$tmp"
 }
 trap nettoyer EXIT
@@ -57,7 +59,8 @@ echouer() {
     exit 1
 }
 
-mkdir -p "$tmp/etc" "$tmp/spool/tmp" "$tmp/cache" "$tmp/state" "$tmp/log" "$tmp/recus"
+mkdir -p "$tmp/etc" "$tmp/spool/tmp" "$tmp/cache" "$tmp/state" "$tmp/log" "$sortie_pdf"
+printf 'Out %s\n' "$sortie_pdf" >"$conf_pdf" || echouer "$conf_pdf n'a pas pu être écrit"
 cat >"$tmp/etc/cupsd.conf" <<EOF
 LogLevel info
 Listen $tmp/cups.sock
@@ -104,7 +107,7 @@ done
 # The server answers lpstat before its first full reload is over; a request
 # that meets the reload is refused ("Bad file descriptor"), so try again.
 n=0
-until lpadmin -p TarvexPDF -E -v cups-pdf:/ -P "$ppd" 2>"$tmp/log/lpadmin"; do
+until lpadmin -p TarvexPDF -E -v "cups-pdf:/$file_pdf" -P "$ppd" 2>"$tmp/log/lpadmin"; do
     n=$((n + 1))
     [ "$n" -gt 50 ] && { cat "$tmp/log/lpadmin"; echouer "la file PDF n'a pas pu être créée"; }
     sleep 0.1
@@ -168,7 +171,6 @@ verifier_texte() {
 # 1. On the default printer, the CUPS PDF queue.
 { echo "printer real"; scenario; echo 'message "Transfert imprimante effectué" title "Impression" icon information'; } \
     >"$tmp/imprimante.scenario"
-avant=$(ls "$sortie_pdf" 2>/dev/null)
 lancer "$tmp/imprimante.scenario"
 n=0
 until lpstat -W completed -o TarvexPDF 2>/dev/null | grep -q TarvexPDF; do
@@ -176,11 +178,7 @@ until lpstat -W completed -o TarvexPDF 2>/dev/null | grep -q TarvexPDF; do
     [ "$n" -gt 1200 ] && echouer "le travail d'impression n'est pas terminé en 60 s"
     sleep 0.05
 done
-imprime=
-for f in $(ls "$sortie_pdf" 2>/dev/null); do
-    echo "$avant" | grep -qxF "$f" && continue
-    mv "$sortie_pdf/$f" "$tmp/recus/" && imprime="$tmp/recus/$f"
-done
+imprime=$(find "$sortie_pdf" -name '*.pdf' | head -n 1)
 [ -n "$imprime" ] || echouer "la file PDF n'a rien produit dans $sortie_pdf"
 verifier_pages "$imprime"
 pages_cups=$pages
