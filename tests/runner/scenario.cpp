@@ -119,6 +119,26 @@ QStringList entreesDe(QObject* o, bool& ok)
     return r;
 }
 
+// The numbers of a list from word `depuis`, "A..B" standing for A, A+1, … B.
+QStringList nombres(const Ligne& l, std::size_t depuis)
+{
+    static const QRegularExpression plage(QStringLiteral("^(-?\\d+)\\.\\.(-?\\d+)$"));
+    QStringList r;
+    for (std::size_t i = depuis; i < l.mots.size(); ++i) {
+        const auto m = plage.match(l.mots[i].texte);
+        if (!m.hasMatch() || l.mots[i].guillemets) {
+            r << l.mots[i].texte;
+            continue;
+        }
+        const int a = m.captured(1).toInt(), b = m.captured(2).toInt();
+        for (int k = a;; k += b >= a ? 1 : -1) {
+            r << QString::number(k);
+            if (k == b) break;
+        }
+    }
+    return r;
+}
+
 QString liste(const QStringList& l)
 {
     QStringList r;
@@ -159,7 +179,7 @@ bool copierDossier(const QString& source, const QString& cible)
 Scenario::Scenario(const QString& fichier, const QString& contenu)
     : fichier_(fichier), dossierScenario_(QFileInfo(fichier).absolutePath())
 {
-    lignes_ = lireScript(contenu, erreursSyntaxe_);
+    lignes_ = lireScript(contenu, erreursSyntaxe_, dossierScenario_.absolutePath());
 
     doubles_.messages.repondre = [this](const plateforme::MessageDemande& d) { return repondreMessage(d); };
     doubles_.fenetres.pendant = [this](QDialog* f) { pendantModal(f); };
@@ -198,17 +218,17 @@ void Scenario::executerJusqua(const std::function<bool()>& condition)
             break;
         }
         const Ligne& l = lignes_[curseur_++];
-        const int precedente = ligneCourante_;
-        ligneCourante_ = l.numero;
+        const Ligne* precedente = courante_;
+        courante_ = &l;
         pas(l);
-        ligneCourante_ = precedente;
+        courante_ = precedente;
     }
 }
 
-void Scenario::echouer(int ligne, const QString& message)
+void Scenario::echouer(const Ligne* l, const QString& message)
 {
     if (!issue_.reussi) return;
-    issue_ = {false, ligne, message};
+    issue_ = {false, l ? l->numero : 0, l && !l->lieu.isEmpty() ? message + QStringLiteral(" (%1)").arg(l->lieu) : message};
 }
 
 bool Scenario::besoin(const Ligne& l, std::size_t mots)
@@ -246,11 +266,22 @@ void Scenario::pas(const Ligne& l)
 // ---------------------------------------------------------------------------
 // Setting the stage
 
-QString Scenario::fixture(const QString& chemin) const
+QString Scenario::fixture(const Ligne& l, const QString& chemin) const
 {
     QString c = chemin;
     c.replace(QChar('\\'), QChar('/'));
-    return QDir::isAbsolutePath(c) ? c : dossierScenario_.absoluteFilePath(c);
+    return QDir(l.dossier.isEmpty() ? dossierScenario_.absolutePath() : l.dossier).absoluteFilePath(c);
+}
+
+bool Scenario::lireFixture(const Ligne& l, const QString& chemin, QByteArray& octets)
+{
+    QFile f(fixture(l, chemin));
+    if (f.open(QIODevice::ReadOnly)) {
+        octets = f.readAll();
+        return true;
+    }
+    echouer(l, QStringLiteral("fixture introuvable : %1").arg(f.fileName()));
+    return false;
 }
 
 QString Scenario::local(const QString& chemin) const
@@ -264,20 +295,17 @@ void Scenario::commandeScene(const Ligne& l)
     if (c == "data") {
         if (!besoin(l, 2)) return;
         QDir("data").removeRecursively();
-        if (!copierDossier(fixture(l.texte(1)), QStringLiteral("data")))
-            echouer(l, QStringLiteral("dossier de données introuvable : %1").arg(fixture(l.texte(1))));
+        if (!copierDossier(fixture(l, l.texte(1)), QStringLiteral("data")))
+            echouer(l, QStringLiteral("dossier de données introuvable : %1").arg(fixture(l, l.texte(1))));
     } else if (c == "file") {
         if (!besoin(l, 3)) return;
         if (!ecrireFichier(local(l.texte(1)), octets(l.texte(2))))
             echouer(l, QStringLiteral("impossible d'écrire %1").arg(l.texte(1)));
     } else if (c == "copy") {
         if (!besoin(l, 3)) return;
-        QFile source(fixture(l.texte(1)));
-        if (!source.open(QIODevice::ReadOnly)) {
-            echouer(l, QStringLiteral("fichier introuvable : %1").arg(fixture(l.texte(1))));
-            return;
-        }
-        if (!ecrireFichier(local(l.texte(2)), source.readAll()))
+        QByteArray source;
+        if (!lireFixture(l, l.texte(1), source)) return;
+        if (!ecrireFichier(local(l.texte(2)), source))
             echouer(l, QStringLiteral("impossible d'écrire %1").arg(l.texte(2)));
     } else if (c == "picture") {
         if (!besoin(l, 4)) return;
@@ -430,12 +458,18 @@ void Scenario::agir(const Ligne& l)
     QString nf, nc;
     if (!separer(l, cible, nf, nc)) return;
     QWidget* f = fenetrePourAgir(l, nf);
-    if (!f) return;
-    QObject* o = controle(l, f, nc);
-    if (!o) return;
-    auto* w = qobject_cast<QWidget*>(o);
-    const bool actif = !w || (w->isEnabled() && !w->isHidden());
+    // W.A,B,C: the same action on each control in turn.
+    for (const QString& nom : nc.split(QChar(','))) {
+        QObject* o = f ? controle(l, f, nom) : nullptr;
+        if (!o) return;
+        agirSur(l, f, o, nf + QLatin1Char('.') + nom);
+        if (!issue_.reussi) return;
+    }
+}
 
+void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& cible)
+{
+    const QString c = l.commande();
     if (c == "tick") {
         auto* m = qobject_cast<plateforme::Minuterie*>(o);
         if (!m) {
@@ -443,7 +477,17 @@ void Scenario::agir(const Ligne& l)
             return;
         }
         m->declencher();
-    } else if (c == "click") {
+        return;
+    }
+    // Only what the operator sees can be reached: the control and every
+    // frame around it shown; enabled means enabled along its parents too.
+    auto* w = qobject_cast<QWidget*>(o);
+    if (w && !w->isVisibleTo(f)) {
+        echouer(l, QStringLiteral("%1 n'est pas visible : l'opérateur ne peut pas l'atteindre").arg(cible));
+        return;
+    }
+    const bool actif = !w || w->isEnabled();
+    if (c == "click") {
         if (!actif) return;  // a disabled control does not react, as for the operator
         if (auto* b = qobject_cast<QAbstractButton*>(o))
             b->click();
@@ -555,7 +599,7 @@ Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
     if (arrete()) return prudente(d.boutons);
     const QString vu = QStringLiteral("%1 (titre %2, icône %3)").arg(q(d.texte), q(d.titre), nomIcone(d.icone));
     if (curseur_ >= lignes_.size() || lignes_[curseur_].commande() != "message") {
-        echouer(ligneCourante_, QStringLiteral("message inattendu : %1").arg(vu));
+        echouer(courante_, QStringLiteral("message inattendu : %1").arg(vu));
         return prudente(d.boutons);
     }
     const Ligne& l = lignes_[curseur_++];
@@ -667,15 +711,18 @@ void Scenario::patienter(const Ligne& l)
 
 std::optional<QString> Scenario::repondreEnregistrement(const QString& nomPropose)
 {
-    Q_UNUSED(nomPropose);
     if (arrete()) return std::nullopt;
     if (curseur_ >= lignes_.size() || lignes_[curseur_].commande() != "saveas") {
-        echouer(ligneCourante_, QStringLiteral("demande d'enregistrement inattendue (nom proposé %1)").arg(q(nomPropose)));
+        echouer(courante_, QStringLiteral("demande d'enregistrement inattendue (nom proposé %1)").arg(q(nomPropose)));
         return std::nullopt;
     }
     const Ligne& l = lignes_[curseur_++];
     if (l.mots.size() < 2) {
         echouer(l, QStringLiteral("saveas sans chemin"));
+        return std::nullopt;
+    }
+    if (l.texte(2) == "offered" && l.texte(3) != nomPropose) {
+        echouer(l, QStringLiteral("nom proposé attendu %1, trouvé %2").arg(q(l.texte(3)), q(nomPropose)));
         return std::nullopt;
     }
     if (l.texte(1) == "cancel" && !l.mots[1].guillemets) return std::nullopt;
@@ -696,6 +743,8 @@ void Scenario::imprimante(const Ligne& l)
             return;
         }
         imprimanteReelle_ = true;
+    } else if (quoi == "none") {
+        doubles_.imprimante.installe = false;
     } else if (quoi == "fails") {
         if (imprimanteReelle_)
             echouer(l, QStringLiteral("printer fails n'existe pas avec l'imprimante réelle"));
@@ -792,13 +841,7 @@ void Scenario::attendreSerie(const Ligne& l)
         if (!besoin(l, 3)) return;
         QByteArray attendu;
         if (l.texte(2) == "same" && !l.mots[2].guillemets) {
-            if (!besoin(l, 4)) return;
-            QFile f(fixture(l.texte(3)));
-            if (!f.open(QIODevice::ReadOnly)) {
-                echouer(l, QStringLiteral("fixture introuvable : %1").arg(fixture(l.texte(3))));
-                return;
-            }
-            attendu = f.readAll();
+            if (!besoin(l, 4) || !lireFixture(l, l.texte(3), attendu)) return;
         } else {
             attendu = octets(l.texte(2));
         }
@@ -869,12 +912,9 @@ void Scenario::attendre(const Ligne& l)
         }
         QStringList attendu;
         if (l.texte(2) == "same" && l.mots.size() >= 4 && !l.mots[2].guillemets) {
-            QFile f(fixture(l.texte(3)));
-            if (!f.open(QIODevice::ReadOnly)) {
-                echouer(l, QStringLiteral("fixture introuvable : %1").arg(fixture(l.texte(3))));
-                return;
-            }
-            attendu = lignesDe(QString::fromUtf8(f.readAll()));
+            QByteArray f;
+            if (!lireFixture(l, l.texte(3), f)) return;
+            attendu = lignesDe(QString::fromUtf8(f));
         } else {
             for (std::size_t i = 2; i < l.mots.size(); ++i) attendu << l.mots[i].texte;
         }
@@ -922,9 +962,13 @@ void Scenario::attendre(const Ligne& l)
         echouer(l, QStringLiteral("la fenêtre %1 n'existe pas").arg(nf));
         return;
     }
-    QObject* o = controle(l, f, nc);
-    if (!o) return;
-    attendreControle(l, f, o, quoi);
+    // W.A,B,C: the same expectation of each control.
+    for (const QString& nom : nc.split(QChar(','))) {
+        QObject* o = controle(l, f, nom);
+        if (!o) return;
+        attendreControle(l, f, o, nf + QLatin1Char('.') + nom);
+        if (!issue_.reussi) return;
+    }
 }
 
 void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QString& nom)
@@ -1025,7 +1069,7 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
             echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
             return;
         }
-        for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
+        attendus = nombres(l, 3);
         if (vus != attendus)
             echouer(l, QStringLiteral("%1 : données attendues %2, trouvées %3").arg(nom, attendus.join(' '), vus.join(' ')));
     } else if (etat == "value" || etat == "history") {
@@ -1048,7 +1092,7 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
         QStringList vus, attendus;
         for (int x : v->historique) vus << QString::number(x);
         v->historique.clear();
-        for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
+        attendus = nombres(l, 3);
         if (vus != attendus)
             echouer(l, QStringLiteral("%1 : valeurs attendues %2, trouvées %3")
                            .arg(nom, attendus.join(' '), vus.isEmpty() ? QStringLiteral("(aucune)") : vus.join(' ')));
@@ -1120,13 +1164,7 @@ void Scenario::attendreFichier(const Ligne& l)
         const QByteArray contenu = f.readAll();
         QByteArray attendu;
         if (l.texte(3) == "same" && !l.mots[3].guillemets) {
-            if (!besoin(l, 5)) return;
-            QFile fx(fixture(l.texte(4)));
-            if (!fx.open(QIODevice::ReadOnly)) {
-                echouer(l, QStringLiteral("fixture introuvable : %1").arg(fixture(l.texte(4))));
-                return;
-            }
-            attendu = fx.readAll();
+            if (!besoin(l, 5) || !lireFixture(l, l.texte(4), attendu)) return;
         } else {
             attendu = octets(l.texte(3));
         }

@@ -4,6 +4,7 @@
 #include "script.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -60,12 +61,16 @@ TEST(Script, CommentairesEtLignesVidesIgnores)
     EXPECT_TRUE(erreurs.empty());
 }
 
-// Runs a scenario written inline, in a fresh working folder.
+// Runs a scenario written inline, in a fresh working folder that holds
+// etape.etape for it to include.
 Issue executer(const QString& texte)
 {
     QTemporaryDir dossier;
     const QString avant = QDir::currentPath();
     QDir::setCurrent(dossier.path());
+    QFile etape(QStringLiteral("etape.etape"));
+    if (etape.open(QIODevice::WriteOnly)) etape.write("start\nkey D\xC3\xA9marrage\n");
+    etape.close();
     Issue issue;
     {
         Scenario s(dossier.filePath(QStringLiteral("essai.scenario")), texte);
@@ -79,8 +84,11 @@ const char* kIndex = "file data/data.txt \"b,20,T,E,M,O,N,N,N,N,N,N,N,N,N,N\\r\\
 
 TEST(Executer, UnScenarioJusteReussit)
 {
+    // An included stage, a table, a range and a list of controls.
     const Issue i = executer(QString::fromUtf8(kIndex) +
-                             "start\nkey Démarrage\nexpect selectphase.Phase items \"A Phase 10\" \"b Phase 20\"\n");
+                             "include etape.etape\nexpect selectphase.Phase items \"A Phase 10\" \"b Phase 20\"\n"
+                             "table P N\nA 10\nb 20\neach\nchoose selectphase.Phase \"{P} Phase {N}\"\nmessage * answer OK\nend\n"
+                             "expect selectphase.ProgressBar1 history 1..100 0 1..100 0\nexpect selectphase.Command1,Command2 enabled\n");
     EXPECT_TRUE(i.reussi) << i.ligne << ": " << i.message.toStdString();
 }
 
@@ -120,6 +128,14 @@ TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
         {"printer real\nstart\nkey Démarrage\nexpect printout\n", 5},
         {"printer real\nprinter fails\n", 3},
         {"expect selectphase.Phase text \"\" extra \"unclosed\n", 2},
+        // a table runs its body once for each row, each with its own values
+        {"include etape.etape\ntable P\nA\nC\neach\nchoose selectphase.Phase \"{P} Phase 10\"\nend\n", 7},
+        {"include etape.etape\ntable P\nA x\neach\nend\n", 4},
+        {"include absente.etape\n", 2},
+        {"include etape.etape\nchoose selectphase.Phase \"b Phase 20\"\nmessage *\nexpect selectphase.ProgressBar1 history 1..99 0\n", 5},
+        {"include etape.etape\nexpect selectphase.Command1,Charger enabled\n", 3},
+        // a control in a hidden frame is out of the operator's reach
+        {"include etape.etape\ntype selectphase.OrigineX \"1\"\n", 3},
     };
     for (const auto& c : cas) {
         const Issue i = executer(QString::fromUtf8(kIndex) + QString::fromUtf8(c.texte));
