@@ -503,6 +503,7 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
             echouer(l, QStringLiteral("%1 est désactivé").arg(cible));
             return;
         }
+        if (w) w->setFocus();  // the operator's click gives the list the keys
         if (o->metaObject()->indexOfMethod("choisir(QString)") >= 0) {
             bool ok = false;
             QMetaObject::invokeMethod(o, "choisir", Qt::DirectConnection, Q_RETURN_ARG(bool, ok),
