@@ -39,49 +39,29 @@ namespace {
 
 QString q(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
 
-QString nomIcone(Icone i)
+const std::pair<Icone, const char*> kIcones[] = {{Icone::Information, "information"}, {Icone::Question, "question"},
+                                                  {Icone::Exclamation, "exclamation"}, {Icone::Critique, "critical"}};
+const std::pair<Reponse, const char*> kReponses[] = {
+    {Reponse::Ok, "OK"}, {Reponse::Annuler, "Cancel"}, {Reponse::Oui, "Yes"}, {Reponse::Non, "No"}};
+
+template <class T, std::size_t N>
+QString nomDe(const std::pair<T, const char*> (&noms)[N], T v)
 {
-    switch (i) {
-    case Icone::Information: return QStringLiteral("information");
-    case Icone::Question: return QStringLiteral("question");
-    case Icone::Exclamation: return QStringLiteral("exclamation");
-    case Icone::Critique: return QStringLiteral("critical");
-    case Icone::Aucune: break;
-    }
+    for (const auto& [x, nom] : noms)
+        if (x == v) return QString::fromLatin1(nom);
     return QStringLiteral("none");
 }
 
-QString nomReponse(Reponse r)
-{
-    switch (r) {
-    case Reponse::Ok: return QStringLiteral("OK");
-    case Reponse::Annuler: return QStringLiteral("Cancel");
-    case Reponse::Oui: return QStringLiteral("Yes");
-    case Reponse::Non: return QStringLiteral("No");
-    }
-    return {};
-}
-
+// The answers a box offers, the one that changes nothing last: it is given
+// once the scenario has failed or ended.
 QList<Reponse> reponsesPossibles(Boutons b)
 {
-    switch (b) {
-    case Boutons::Ok: return {Reponse::Ok};
-    case Boutons::OkAnnuler: return {Reponse::Ok, Reponse::Annuler};
-    case Boutons::OuiNon: return {Reponse::Oui, Reponse::Non};
-    }
-    return {};
+    if (b == Boutons::Ok) return {Reponse::Ok};
+    if (b == Boutons::OkAnnuler) return {Reponse::Ok, Reponse::Annuler};
+    return {Reponse::Oui, Reponse::Non};
 }
 
-// The answer that changes nothing, once the scenario has failed or ended.
-Reponse prudente(Boutons b)
-{
-    switch (b) {
-    case Boutons::Ok: return Reponse::Ok;
-    case Boutons::OkAnnuler: return Reponse::Annuler;
-    case Boutons::OuiNon: return Reponse::Non;
-    }
-    return Reponse::Ok;
-}
+Reponse prudente(Boutons b) { return reponsesPossibles(b).last(); }
 
 QString texteDe(QObject* o, bool* multiligne = nullptr)
 {
@@ -100,6 +80,10 @@ QString texteDe(QObject* o, bool* multiligne = nullptr)
     if (t.isValid()) return t.toString();
     return {};
 }
+
+// The words of the states a control is in (kOui) or not (kNon), pair by pair.
+const QStringList kOui{"enabled", "visible", "selected", "checked", "locked"};
+const QStringList kNon{"disabled", "hidden", "unselected", "unchecked", "unlocked"};
 
 QStringList entreesDe(QObject* o, bool& ok)
 {
@@ -427,23 +411,15 @@ void Scenario::agir(const Ligne& l)
         if (!f) return;
         if (c == "key") {
             // Any key by default; a named one where the window tells keys apart.
-            int touche = Qt::Key_Space;
-            QString texte = QStringLiteral(" ");
-            if (l.mots.size() >= 3) {
-                const QString nom = l.texte(2);
-                texte.clear();
-                if (nom == "Escape") touche = Qt::Key_Escape;
-                else if (nom == "Enter") touche = Qt::Key_Return;
-                else if (nom == "Down") touche = Qt::Key_Down;
-                else if (nom == "Up") touche = Qt::Key_Up;
-                else if (nom == "Space") {
-                    touche = Qt::Key_Space;
-                    texte = QStringLiteral(" ");
-                } else {
-                    echouer(l, QStringLiteral("touche inconnue : %1 (Escape, Enter, Down, Up, Space)").arg(nom));
-                    return;
-                }
+            static const QMap<QString, int> touches{{"Escape", Qt::Key_Escape}, {"Enter", Qt::Key_Return},
+                                                    {"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"Space", Qt::Key_Space}};
+            const QString nom = l.mots.size() >= 3 ? l.texte(2) : QStringLiteral("Space");
+            if (!touches.contains(nom)) {
+                echouer(l, QStringLiteral("touche inconnue : %1 (Escape, Enter, Down, Up, Space)").arg(nom));
+                return;
             }
+            const int touche = touches[nom];
+            const QString texte = touche == Qt::Key_Space ? QStringLiteral(" ") : QString();
             QKeyEvent appui(QEvent::KeyPress, touche, Qt::NoModifier, texte);
             QWidget* destinataire = f->focusWidget() ? f->focusWidget() : f;
             QCoreApplication::sendEvent(destinataire, &appui);
@@ -598,7 +574,7 @@ void Scenario::ligneMessage(const Ligne& l)
 Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
 {
     if (arrete()) return prudente(d.boutons);
-    const QString vu = QStringLiteral("%1 (titre %2, icône %3)").arg(q(d.texte), q(d.titre), nomIcone(d.icone));
+    const QString vu = QStringLiteral("%1 (titre %2, icône %3)").arg(q(d.texte), q(d.titre), nomDe(kIcones, d.icone));
     if (curseur_ >= lignes_.size() || lignes_[curseur_].commande() != "message") {
         echouer(courante_, QStringLiteral("message inattendu : %1").arg(vu));
         return prudente(d.boutons);
@@ -627,13 +603,13 @@ Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
                 return prudente(d.boutons);
             }
         } else if (cle == "icon") {
-            if (valeur != nomIcone(d.icone)) {
+            if (valeur != nomDe(kIcones, d.icone)) {
                 echouer(l, QStringLiteral("icône attendue %1, trouvé %2").arg(valeur, vu));
                 return prudente(d.boutons);
             }
         } else if (cle == "answer") {
-            for (Reponse r : {Reponse::Ok, Reponse::Annuler, Reponse::Oui, Reponse::Non})
-                if (valeur.compare(nomReponse(r), Qt::CaseInsensitive) == 0) reponse = r;
+            for (const auto& [r, n] : kReponses)
+                if (valeur.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) reponse = r;
             if (!reponse) {
                 echouer(l, QStringLiteral("réponse inconnue : %1").arg(valeur));
                 return prudente(d.boutons);
@@ -647,9 +623,9 @@ Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
     if (!reponse) reponse = possibles.front();
     if (!possibles.contains(*reponse)) {
         QStringList noms;
-        for (Reponse r : possibles) noms << nomReponse(r);
+        for (Reponse r : possibles) noms << nomDe(kReponses, r);
         echouer(l, QStringLiteral("la boîte %1 n'a pas de bouton %2 (boutons : %3)")
-                       .arg(vu, nomReponse(*reponse), noms.join(' ')));
+                       .arg(vu, nomDe(kReponses, *reponse), noms.join(' ')));
         return prudente(d.boutons);
     }
     return *reponse;
@@ -818,23 +794,20 @@ void Scenario::serie(const Ligne& l)
 
 void Scenario::attendreSerie(const Ligne& l)
 {
+    const QString quoi = l.texte(2);
+    if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
+        bool ouvert = doubles_.ports.ligne.ouvert();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            for (auto* p : w->findChildren<plateforme::PortSerie*>())
+                if (portReel_ && p->estOuvert()) ouvert = true;
+        if (ouvert != (quoi == "open"))
+            echouer(l, QStringLiteral("port attendu %1").arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
+        return;
+    }
     if (portReel_) {
         // The real ports only tell whether they are open: what was written
         // went down the cable, and what was set on them is theirs.
-        const QString quoi = l.texte(2);
-        if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
-            bool ouvert = false;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                for (auto* p : w->findChildren<plateforme::PortSerie*>())
-                    if (p->estOuvert()) ouvert = true;
-            if (ouvert != (quoi == "open"))
-                echouer(l, QStringLiteral("port attendu %1, trouvé %2")
-                               .arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé"),
-                                    ouvert ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
-            return;
-        }
-        echouer(l, QStringLiteral("expect %1 n'existe pas avec le port réel")
-                       .arg(l.texte(1) == "sent" ? QStringLiteral("sent") : QStringLiteral("port ") + quoi));
+        echouer(l, QStringLiteral("expect %1 %2 n'existe pas avec le port réel").arg(l.texte(1), quoi));
         return;
     }
     auto& ligne = doubles_.ports.ligne;
@@ -858,13 +831,7 @@ void Scenario::attendreSerie(const Ligne& l)
         return;
     }
     // expect port ...
-    const QString quoi = l.texte(2);
-    if (quoi == "open" || quoi == "closed") {
-        if (ligne.ouvert() != (quoi == "open"))
-            echouer(l, QStringLiteral("port attendu %1, trouvé %2")
-                           .arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé"),
-                                ligne.ouvert() ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
-    } else if (quoi == "number") {
+    if (quoi == "number") {
         if (!besoin(l, 4)) return;
         if (ligne.numero != l.texte(3).toInt())
             echouer(l, QStringLiteral("numéro de port attendu %1, trouvé %2").arg(l.texte(3)).arg(ligne.numero));
@@ -999,37 +966,21 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
             if (!re.match(texte).hasMatch())
                 echouer(l, QStringLiteral("%1 : %2 ne correspond pas à %3").arg(nom, q(texte), q(attendu)));
         }
-    } else if (etat == "enabled" || etat == "disabled") {
-        if (!exigeWidget()) return;
-        const bool actif = w->isEnabledTo(w->parentWidget() ? w->parentWidget() : w);
-        if (actif != (etat == "enabled"))
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, actif ? QStringLiteral("activé") : QStringLiteral("désactivé")));
-    } else if (etat == "visible" || etat == "hidden") {
-        if (!exigeWidget()) return;
-        const bool visible = !w->isHidden();
-        if (visible != (etat == "visible"))
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, visible ? QStringLiteral("visible") : QStringLiteral("caché")));
-    } else if (etat == "selected" || etat == "unselected" || etat == "checked" || etat == "unchecked") {
+    } else if (const int k = std::max(kOui.indexOf(etat), kNon.indexOf(etat)); k >= 0) {
+        // A state the control is in or not: enabled, visible, selected or
+        // checked, locked.
         auto* b = qobject_cast<QAbstractButton*>(o);
-        if (!b) {
-            echouer(l, QStringLiteral("%1 n'est ni un bouton d'option ni une case à cocher").arg(nom));
-            return;
-        }
-        const bool oui = etat == "selected" || etat == "checked";
-        if (b->isChecked() != oui)
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, b->isChecked() ? QStringLiteral("coché") : QStringLiteral("non coché")));
-    } else if (etat == "locked" || etat == "unlocked") {
-        bool verrou = false;
-        if (auto* e = qobject_cast<QLineEdit*>(o))
-            verrou = e->isReadOnly();
-        else if (auto* e = qobject_cast<QPlainTextEdit*>(o))
-            verrou = e->isReadOnly();
-        else {
-            echouer(l, QStringLiteral("%1 n'est pas une zone de texte").arg(nom));
-            return;
-        }
-        if (verrou != (etat == "locked"))
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, verrou ? QStringLiteral("verrouillé") : QStringLiteral("modifiable")));
+        auto* e = qobject_cast<QLineEdit*>(o);
+        auto* p = qobject_cast<QPlainTextEdit*>(o);
+        std::optional<bool> vu;
+        if (k == 0 && w) vu = w->isEnabledTo(w->parentWidget() ? w->parentWidget() : w);
+        if (k == 1 && w) vu = !w->isHidden();
+        if ((k == 2 || k == 3) && b) vu = b->isChecked();
+        if (k == 4 && (e || p)) vu = e ? e->isReadOnly() : p->isReadOnly();
+        if (!vu)
+            echouer(l, QStringLiteral("%1 ne peut être %2").arg(nom, etat));
+        else if (*vu != kOui.contains(etat))
+            echouer(l, QStringLiteral("%1 : %2 attendu, trouvé %3").arg(nom, etat, (*vu ? kOui : kNon)[k]));
     } else if (etat == "colour") {
         if (!besoin(l, 4) || !exigeWidget()) return;
         const QColor vue = plateforme::fondTexte(w);
@@ -1049,30 +1000,24 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
         if (!besoin(l, 4) || !exigeWidget()) return;
         if (w->toolTip() != l.texte(3))
             echouer(l, QStringLiteral("%1 : bulle attendue %2, trouvée %3").arg(nom, q(l.texte(3)), q(w->toolTip())));
-    } else if (etat == "items") {
+    } else if (etat == "items" || etat == "data") {
+        // The entries of a list, or the numbers stored with them.
         bool ok = false;
-        const QStringList entrees = entreesDe(o, ok);
-        if (!ok) {
-            echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
-            return;
+        QStringList vus = entreesDe(o, ok), attendus;
+        for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
+        if (etat == "data") {
+            auto* cb = qobject_cast<QComboBox*>(o);
+            auto* lw = qobject_cast<QListWidget*>(o);
+            ok = cb || lw;
+            vus.clear();
+            for (int i = 0; ok && i < (cb ? cb->count() : lw->count()); ++i)
+                vus << QString::number((cb ? cb->itemData(i) : lw->item(i)->data(Qt::UserRole)).toInt());
+            attendus = nombres(l, 3);
         }
-        QStringList attendu;
-        for (std::size_t i = 3; i < l.mots.size(); ++i) attendu << l.mots[i].texte;
-        if (entrees != attendu)
-            echouer(l, QStringLiteral("%1 : entrées attendues %2, trouvées %3").arg(nom, liste(attendu), liste(entrees)));
-    } else if (etat == "data") {
-        QStringList vus, attendus;
-        if (auto* cb = qobject_cast<QComboBox*>(o)) {
-            for (int i = 0; i < cb->count(); ++i) vus << QString::number(cb->itemData(i, Qt::UserRole).toInt());
-        } else if (auto* lw = qobject_cast<QListWidget*>(o)) {
-            for (int i = 0; i < lw->count(); ++i) vus << QString::number(lw->item(i)->data(Qt::UserRole).toInt());
-        } else {
+        if (!ok)
             echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
-            return;
-        }
-        attendus = nombres(l, 3);
-        if (vus != attendus)
-            echouer(l, QStringLiteral("%1 : données attendues %2, trouvées %3").arg(nom, attendus.join(' '), vus.join(' ')));
+        else if (vus != attendus)
+            echouer(l, QStringLiteral("%1 : %2 attendu %3, trouvé %4").arg(nom, etat, liste(attendus), liste(vus)));
     } else if (etat == "value" || etat == "history") {
         auto* p = qobject_cast<QProgressBar*>(o);
         if (!p) {
@@ -1090,13 +1035,10 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
             echouer(l, QStringLiteral("%1 ne garde pas son historique").arg(nom));
             return;
         }
-        QStringList vus, attendus;
-        for (int x : v->historique) vus << QString::number(x);
-        v->historique.clear();
-        attendus = nombres(l, 3);
-        if (vus != attendus)
-            echouer(l, QStringLiteral("%1 : valeurs attendues %2, trouvées %3")
-                           .arg(nom, attendus.join(' '), vus.isEmpty() ? QStringLiteral("(aucune)") : vus.join(' ')));
+        QStringList vus;
+        for (int x : std::exchange(v->historique, {})) vus << QString::number(x);
+        if (vus != nombres(l, 3))
+            echouer(l, QStringLiteral("%1 : valeurs attendues %2, trouvées %3").arg(nom, nombres(l, 3).join(' '), vus.join(' ')));
     } else if (etat == "picture") {
         if (!besoin(l, 4)) return;
         auto* im = qobject_cast<plateforme::Image*>(o);
