@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace tarvex::scenario {
 
@@ -29,18 +30,11 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
                     break;
                 }
                 if (c == '\\' && i + 1 < n) {
+                    static const QHash<QChar, QChar> simples{
+                        {'"', '"'}, {'\\', '\\'}, {'r', '\r'}, {'n', '\n'}, {'t', '\t'}};
                     const QChar e = ligne[i + 1];
-                    if (e == '"' || e == '\\') {
-                        mot.texte += e;
-                        i += 2;
-                    } else if (e == 'r') {
-                        mot.texte += '\r';
-                        i += 2;
-                    } else if (e == 'n') {
-                        mot.texte += '\n';
-                        i += 2;
-                    } else if (e == 't') {
-                        mot.texte += '\t';
+                    if (simples.contains(e)) {
+                        mot.texte += simples[e];
                         i += 2;
                     } else if (e == 'x' && i + 3 < n) {
                         const QString hex = ligne.mid(i + 2, 2);
