@@ -39,49 +39,29 @@ namespace {
 
 QString q(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
 
-QString nomIcone(Icone i)
+const std::pair<Icone, const char*> kIcones[] = {{Icone::Information, "information"}, {Icone::Question, "question"},
+                                                  {Icone::Exclamation, "exclamation"}, {Icone::Critique, "critical"}};
+const std::pair<Reponse, const char*> kReponses[] = {
+    {Reponse::Ok, "OK"}, {Reponse::Annuler, "Cancel"}, {Reponse::Oui, "Yes"}, {Reponse::Non, "No"}};
+
+template <class T, std::size_t N>
+QString nomDe(const std::pair<T, const char*> (&noms)[N], T v)
 {
-    switch (i) {
-    case Icone::Information: return QStringLiteral("information");
-    case Icone::Question: return QStringLiteral("question");
-    case Icone::Exclamation: return QStringLiteral("exclamation");
-    case Icone::Critique: return QStringLiteral("critical");
-    case Icone::Aucune: break;
-    }
+    for (const auto& [x, nom] : noms)
+        if (x == v) return QString::fromLatin1(nom);
     return QStringLiteral("none");
 }
 
-QString nomReponse(Reponse r)
-{
-    switch (r) {
-    case Reponse::Ok: return QStringLiteral("OK");
-    case Reponse::Annuler: return QStringLiteral("Cancel");
-    case Reponse::Oui: return QStringLiteral("Yes");
-    case Reponse::Non: return QStringLiteral("No");
-    }
-    return {};
-}
-
+// The answers a box offers, the one that changes nothing last: it is given
+// once the scenario has failed or ended.
 QList<Reponse> reponsesPossibles(Boutons b)
 {
-    switch (b) {
-    case Boutons::Ok: return {Reponse::Ok};
-    case Boutons::OkAnnuler: return {Reponse::Ok, Reponse::Annuler};
-    case Boutons::OuiNon: return {Reponse::Oui, Reponse::Non};
-    }
-    return {};
+    if (b == Boutons::Ok) return {Reponse::Ok};
+    if (b == Boutons::OkAnnuler) return {Reponse::Ok, Reponse::Annuler};
+    return {Reponse::Oui, Reponse::Non};
 }
 
-// The answer that changes nothing, once the scenario has failed or ended.
-Reponse prudente(Boutons b)
-{
-    switch (b) {
-    case Boutons::Ok: return Reponse::Ok;
-    case Boutons::OkAnnuler: return Reponse::Annuler;
-    case Boutons::OuiNon: return Reponse::Non;
-    }
-    return Reponse::Ok;
-}
+Reponse prudente(Boutons b) { return reponsesPossibles(b).last(); }
 
 QString texteDe(QObject* o, bool* multiligne = nullptr)
 {
@@ -101,6 +81,10 @@ QString texteDe(QObject* o, bool* multiligne = nullptr)
     return {};
 }
 
+// The words of the states a control is in (kOui) or not (kNon), pair by pair.
+const QStringList kOui{"enabled", "visible", "selected", "checked", "locked"};
+const QStringList kNon{"disabled", "hidden", "unselected", "unchecked", "unlocked"};
+
 QStringList entreesDe(QObject* o, bool& ok)
 {
     ok = true;
@@ -115,6 +99,26 @@ QStringList entreesDe(QObject* o, bool& ok)
             r = v.toStringList();
         else
             ok = false;
+    }
+    return r;
+}
+
+// The numbers of a list from word `depuis`, "A..B" standing for A, A+1, … B.
+QStringList nombres(const Ligne& l, std::size_t depuis)
+{
+    static const QRegularExpression plage(QStringLiteral("^(-?\\d+)\\.\\.(-?\\d+)$"));
+    QStringList r;
+    for (std::size_t i = depuis; i < l.mots.size(); ++i) {
+        const auto m = plage.match(l.mots[i].texte);
+        if (!m.hasMatch() || l.mots[i].guillemets) {
+            r << l.mots[i].texte;
+            continue;
+        }
+        const int a = m.captured(1).toInt(), b = m.captured(2).toInt();
+        for (int k = a;; k += b >= a ? 1 : -1) {
+            r << QString::number(k);
+            if (k == b) break;
+        }
     }
     return r;
 }
@@ -159,7 +163,7 @@ bool copierDossier(const QString& source, const QString& cible)
 Scenario::Scenario(const QString& fichier, const QString& contenu)
     : fichier_(fichier), dossierScenario_(QFileInfo(fichier).absolutePath())
 {
-    lignes_ = lireScript(contenu, erreursSyntaxe_);
+    lignes_ = lireScript(contenu, erreursSyntaxe_, dossierScenario_.absolutePath());
 
     doubles_.messages.repondre = [this](const plateforme::MessageDemande& d) { return repondreMessage(d); };
     doubles_.fenetres.pendant = [this](QDialog* f) { pendantModal(f); };
@@ -198,17 +202,17 @@ void Scenario::executerJusqua(const std::function<bool()>& condition)
             break;
         }
         const Ligne& l = lignes_[curseur_++];
-        const int precedente = ligneCourante_;
-        ligneCourante_ = l.numero;
+        const Ligne* precedente = courante_;
+        courante_ = &l;
         pas(l);
-        ligneCourante_ = precedente;
+        courante_ = precedente;
     }
 }
 
-void Scenario::echouer(int ligne, const QString& message)
+void Scenario::echouer(const Ligne* l, const QString& message)
 {
     if (!issue_.reussi) return;
-    issue_ = {false, ligne, message};
+    issue_ = {false, l ? l->numero : 0, l && !l->lieu.isEmpty() ? message + QStringLiteral(" (%1)").arg(l->lieu) : message};
 }
 
 bool Scenario::besoin(const Ligne& l, std::size_t mots)
@@ -246,11 +250,22 @@ void Scenario::pas(const Ligne& l)
 // ---------------------------------------------------------------------------
 // Setting the stage
 
-QString Scenario::fixture(const QString& chemin) const
+QString Scenario::fixture(const Ligne& l, const QString& chemin) const
 {
     QString c = chemin;
     c.replace(QChar('\\'), QChar('/'));
-    return QDir::isAbsolutePath(c) ? c : dossierScenario_.absoluteFilePath(c);
+    return QDir(l.dossier.isEmpty() ? dossierScenario_.absolutePath() : l.dossier).absoluteFilePath(c);
+}
+
+bool Scenario::lireFixture(const Ligne& l, const QString& chemin, QByteArray& octets)
+{
+    QFile f(fixture(l, chemin));
+    if (f.open(QIODevice::ReadOnly)) {
+        octets = f.readAll();
+        return true;
+    }
+    echouer(l, QStringLiteral("fixture introuvable : %1").arg(f.fileName()));
+    return false;
 }
 
 QString Scenario::local(const QString& chemin) const
@@ -264,20 +279,17 @@ void Scenario::commandeScene(const Ligne& l)
     if (c == "data") {
         if (!besoin(l, 2)) return;
         QDir("data").removeRecursively();
-        if (!copierDossier(fixture(l.texte(1)), QStringLiteral("data")))
-            echouer(l, QStringLiteral("dossier de données introuvable : %1").arg(fixture(l.texte(1))));
+        if (!copierDossier(fixture(l, l.texte(1)), QStringLiteral("data")))
+            echouer(l, QStringLiteral("dossier de données introuvable : %1").arg(fixture(l, l.texte(1))));
     } else if (c == "file") {
         if (!besoin(l, 3)) return;
         if (!ecrireFichier(local(l.texte(1)), octets(l.texte(2))))
             echouer(l, QStringLiteral("impossible d'écrire %1").arg(l.texte(1)));
     } else if (c == "copy") {
         if (!besoin(l, 3)) return;
-        QFile source(fixture(l.texte(1)));
-        if (!source.open(QIODevice::ReadOnly)) {
-            echouer(l, QStringLiteral("fichier introuvable : %1").arg(fixture(l.texte(1))));
-            return;
-        }
-        if (!ecrireFichier(local(l.texte(2)), source.readAll()))
+        QByteArray source;
+        if (!lireFixture(l, l.texte(1), source)) return;
+        if (!ecrireFichier(local(l.texte(2)), source))
             echouer(l, QStringLiteral("impossible d'écrire %1").arg(l.texte(2)));
     } else if (c == "picture") {
         if (!besoin(l, 4)) return;
@@ -399,23 +411,15 @@ void Scenario::agir(const Ligne& l)
         if (!f) return;
         if (c == "key") {
             // Any key by default; a named one where the window tells keys apart.
-            int touche = Qt::Key_Space;
-            QString texte = QStringLiteral(" ");
-            if (l.mots.size() >= 3) {
-                const QString nom = l.texte(2);
-                texte.clear();
-                if (nom == "Escape") touche = Qt::Key_Escape;
-                else if (nom == "Enter") touche = Qt::Key_Return;
-                else if (nom == "Down") touche = Qt::Key_Down;
-                else if (nom == "Up") touche = Qt::Key_Up;
-                else if (nom == "Space") {
-                    touche = Qt::Key_Space;
-                    texte = QStringLiteral(" ");
-                } else {
-                    echouer(l, QStringLiteral("touche inconnue : %1 (Escape, Enter, Down, Up, Space)").arg(nom));
-                    return;
-                }
+            static const QMap<QString, int> touches{{"Escape", Qt::Key_Escape}, {"Enter", Qt::Key_Return},
+                                                    {"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"Space", Qt::Key_Space}};
+            const QString nom = l.mots.size() >= 3 ? l.texte(2) : QStringLiteral("Space");
+            if (!touches.contains(nom)) {
+                echouer(l, QStringLiteral("touche inconnue : %1 (Escape, Enter, Down, Up, Space)").arg(nom));
+                return;
             }
+            const int touche = touches[nom];
+            const QString texte = touche == Qt::Key_Space ? QStringLiteral(" ") : QString();
             QKeyEvent appui(QEvent::KeyPress, touche, Qt::NoModifier, texte);
             QWidget* destinataire = f->focusWidget() ? f->focusWidget() : f;
             QCoreApplication::sendEvent(destinataire, &appui);
@@ -430,12 +434,18 @@ void Scenario::agir(const Ligne& l)
     QString nf, nc;
     if (!separer(l, cible, nf, nc)) return;
     QWidget* f = fenetrePourAgir(l, nf);
-    if (!f) return;
-    QObject* o = controle(l, f, nc);
-    if (!o) return;
-    auto* w = qobject_cast<QWidget*>(o);
-    const bool actif = !w || (w->isEnabled() && !w->isHidden());
+    // W.A,B,C: the same action on each control in turn.
+    for (const QString& nom : nc.split(QChar(','))) {
+        QObject* o = f ? controle(l, f, nom) : nullptr;
+        if (!o) return;
+        agirSur(l, f, o, nf + QLatin1Char('.') + nom);
+        if (!issue_.reussi) return;
+    }
+}
 
+void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& cible)
+{
+    const QString c = l.commande();
     if (c == "tick") {
         auto* m = qobject_cast<plateforme::Minuterie*>(o);
         if (!m) {
@@ -443,7 +453,17 @@ void Scenario::agir(const Ligne& l)
             return;
         }
         m->declencher();
-    } else if (c == "click") {
+        return;
+    }
+    // Only what the operator sees can be reached: the control and every
+    // frame around it shown; enabled means enabled along its parents too.
+    auto* w = qobject_cast<QWidget*>(o);
+    if (w && !w->isVisibleTo(f)) {
+        echouer(l, QStringLiteral("%1 n'est pas visible : l'opérateur ne peut pas l'atteindre").arg(cible));
+        return;
+    }
+    const bool actif = !w || w->isEnabled();
+    if (c == "click") {
         if (!actif) return;  // a disabled control does not react, as for the operator
         if (auto* b = qobject_cast<QAbstractButton*>(o))
             b->click();
@@ -459,6 +479,7 @@ void Scenario::agir(const Ligne& l)
             echouer(l, QStringLiteral("%1 est désactivé").arg(cible));
             return;
         }
+        if (w) w->setFocus();  // the operator's click gives the list the keys
         if (o->metaObject()->indexOfMethod("choisir(QString)") >= 0) {
             bool ok = false;
             QMetaObject::invokeMethod(o, "choisir", Qt::DirectConnection, Q_RETURN_ARG(bool, ok),
@@ -553,9 +574,9 @@ void Scenario::ligneMessage(const Ligne& l)
 Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
 {
     if (arrete()) return prudente(d.boutons);
-    const QString vu = QStringLiteral("%1 (titre %2, icône %3)").arg(q(d.texte), q(d.titre), nomIcone(d.icone));
+    const QString vu = QStringLiteral("%1 (titre %2, icône %3)").arg(q(d.texte), q(d.titre), nomDe(kIcones, d.icone));
     if (curseur_ >= lignes_.size() || lignes_[curseur_].commande() != "message") {
-        echouer(ligneCourante_, QStringLiteral("message inattendu : %1").arg(vu));
+        echouer(courante_, QStringLiteral("message inattendu : %1").arg(vu));
         return prudente(d.boutons);
     }
     const Ligne& l = lignes_[curseur_++];
@@ -582,13 +603,13 @@ Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
                 return prudente(d.boutons);
             }
         } else if (cle == "icon") {
-            if (valeur != nomIcone(d.icone)) {
+            if (valeur != nomDe(kIcones, d.icone)) {
                 echouer(l, QStringLiteral("icône attendue %1, trouvé %2").arg(valeur, vu));
                 return prudente(d.boutons);
             }
         } else if (cle == "answer") {
-            for (Reponse r : {Reponse::Ok, Reponse::Annuler, Reponse::Oui, Reponse::Non})
-                if (valeur.compare(nomReponse(r), Qt::CaseInsensitive) == 0) reponse = r;
+            for (const auto& [r, n] : kReponses)
+                if (valeur.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) reponse = r;
             if (!reponse) {
                 echouer(l, QStringLiteral("réponse inconnue : %1").arg(valeur));
                 return prudente(d.boutons);
@@ -602,9 +623,9 @@ Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
     if (!reponse) reponse = possibles.front();
     if (!possibles.contains(*reponse)) {
         QStringList noms;
-        for (Reponse r : possibles) noms << nomReponse(r);
+        for (Reponse r : possibles) noms << nomDe(kReponses, r);
         echouer(l, QStringLiteral("la boîte %1 n'a pas de bouton %2 (boutons : %3)")
-                       .arg(vu, nomReponse(*reponse), noms.join(' ')));
+                       .arg(vu, nomDe(kReponses, *reponse), noms.join(' ')));
         return prudente(d.boutons);
     }
     return *reponse;
@@ -667,15 +688,18 @@ void Scenario::patienter(const Ligne& l)
 
 std::optional<QString> Scenario::repondreEnregistrement(const QString& nomPropose)
 {
-    Q_UNUSED(nomPropose);
     if (arrete()) return std::nullopt;
     if (curseur_ >= lignes_.size() || lignes_[curseur_].commande() != "saveas") {
-        echouer(ligneCourante_, QStringLiteral("demande d'enregistrement inattendue (nom proposé %1)").arg(q(nomPropose)));
+        echouer(courante_, QStringLiteral("demande d'enregistrement inattendue (nom proposé %1)").arg(q(nomPropose)));
         return std::nullopt;
     }
     const Ligne& l = lignes_[curseur_++];
     if (l.mots.size() < 2) {
         echouer(l, QStringLiteral("saveas sans chemin"));
+        return std::nullopt;
+    }
+    if (l.texte(2) == "offered" && l.texte(3) != nomPropose) {
+        echouer(l, QStringLiteral("nom proposé attendu %1, trouvé %2").arg(q(l.texte(3)), q(nomPropose)));
         return std::nullopt;
     }
     if (l.texte(1) == "cancel" && !l.mots[1].guillemets) return std::nullopt;
@@ -696,6 +720,8 @@ void Scenario::imprimante(const Ligne& l)
             return;
         }
         imprimanteReelle_ = true;
+    } else if (quoi == "none") {
+        doubles_.imprimante.installe = false;
     } else if (quoi == "fails") {
         if (imprimanteReelle_)
             echouer(l, QStringLiteral("printer fails n'existe pas avec l'imprimante réelle"));
@@ -768,23 +794,20 @@ void Scenario::serie(const Ligne& l)
 
 void Scenario::attendreSerie(const Ligne& l)
 {
+    const QString quoi = l.texte(2);
+    if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
+        bool ouvert = doubles_.ports.ligne.ouvert();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            for (auto* p : w->findChildren<plateforme::PortSerie*>())
+                if (portReel_ && p->estOuvert()) ouvert = true;
+        if (ouvert != (quoi == "open"))
+            echouer(l, QStringLiteral("port attendu %1").arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
+        return;
+    }
     if (portReel_) {
         // The real ports only tell whether they are open: what was written
         // went down the cable, and what was set on them is theirs.
-        const QString quoi = l.texte(2);
-        if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
-            bool ouvert = false;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                for (auto* p : w->findChildren<plateforme::PortSerie*>())
-                    if (p->estOuvert()) ouvert = true;
-            if (ouvert != (quoi == "open"))
-                echouer(l, QStringLiteral("port attendu %1, trouvé %2")
-                               .arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé"),
-                                    ouvert ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
-            return;
-        }
-        echouer(l, QStringLiteral("expect %1 n'existe pas avec le port réel")
-                       .arg(l.texte(1) == "sent" ? QStringLiteral("sent") : QStringLiteral("port ") + quoi));
+        echouer(l, QStringLiteral("expect %1 %2 n'existe pas avec le port réel").arg(l.texte(1), quoi));
         return;
     }
     auto& ligne = doubles_.ports.ligne;
@@ -792,13 +815,7 @@ void Scenario::attendreSerie(const Ligne& l)
         if (!besoin(l, 3)) return;
         QByteArray attendu;
         if (l.texte(2) == "same" && !l.mots[2].guillemets) {
-            if (!besoin(l, 4)) return;
-            QFile f(fixture(l.texte(3)));
-            if (!f.open(QIODevice::ReadOnly)) {
-                echouer(l, QStringLiteral("fixture introuvable : %1").arg(fixture(l.texte(3))));
-                return;
-            }
-            attendu = f.readAll();
+            if (!besoin(l, 4) || !lireFixture(l, l.texte(3), attendu)) return;
         } else {
             attendu = octets(l.texte(2));
         }
@@ -814,13 +831,7 @@ void Scenario::attendreSerie(const Ligne& l)
         return;
     }
     // expect port ...
-    const QString quoi = l.texte(2);
-    if (quoi == "open" || quoi == "closed") {
-        if (ligne.ouvert() != (quoi == "open"))
-            echouer(l, QStringLiteral("port attendu %1, trouvé %2")
-                           .arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé"),
-                                ligne.ouvert() ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
-    } else if (quoi == "number") {
+    if (quoi == "number") {
         if (!besoin(l, 4)) return;
         if (ligne.numero != l.texte(3).toInt())
             echouer(l, QStringLiteral("numéro de port attendu %1, trouvé %2").arg(l.texte(3)).arg(ligne.numero));
@@ -869,12 +880,9 @@ void Scenario::attendre(const Ligne& l)
         }
         QStringList attendu;
         if (l.texte(2) == "same" && l.mots.size() >= 4 && !l.mots[2].guillemets) {
-            QFile f(fixture(l.texte(3)));
-            if (!f.open(QIODevice::ReadOnly)) {
-                echouer(l, QStringLiteral("fixture introuvable : %1").arg(fixture(l.texte(3))));
-                return;
-            }
-            attendu = lignesDe(QString::fromUtf8(f.readAll()));
+            QByteArray f;
+            if (!lireFixture(l, l.texte(3), f)) return;
+            attendu = lignesDe(QString::fromUtf8(f));
         } else {
             for (std::size_t i = 2; i < l.mots.size(); ++i) attendu << l.mots[i].texte;
         }
@@ -922,9 +930,13 @@ void Scenario::attendre(const Ligne& l)
         echouer(l, QStringLiteral("la fenêtre %1 n'existe pas").arg(nf));
         return;
     }
-    QObject* o = controle(l, f, nc);
-    if (!o) return;
-    attendreControle(l, f, o, quoi);
+    // W.A,B,C: the same expectation of each control.
+    for (const QString& nom : nc.split(QChar(','))) {
+        QObject* o = controle(l, f, nom);
+        if (!o) return;
+        attendreControle(l, f, o, nf + QLatin1Char('.') + nom);
+        if (!issue_.reussi) return;
+    }
 }
 
 void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QString& nom)
@@ -954,37 +966,21 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
             if (!re.match(texte).hasMatch())
                 echouer(l, QStringLiteral("%1 : %2 ne correspond pas à %3").arg(nom, q(texte), q(attendu)));
         }
-    } else if (etat == "enabled" || etat == "disabled") {
-        if (!exigeWidget()) return;
-        const bool actif = w->isEnabledTo(w->parentWidget() ? w->parentWidget() : w);
-        if (actif != (etat == "enabled"))
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, actif ? QStringLiteral("activé") : QStringLiteral("désactivé")));
-    } else if (etat == "visible" || etat == "hidden") {
-        if (!exigeWidget()) return;
-        const bool visible = !w->isHidden();
-        if (visible != (etat == "visible"))
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, visible ? QStringLiteral("visible") : QStringLiteral("caché")));
-    } else if (etat == "selected" || etat == "unselected" || etat == "checked" || etat == "unchecked") {
+    } else if (const int k = std::max(kOui.indexOf(etat), kNon.indexOf(etat)); k >= 0) {
+        // A state the control is in or not: enabled, visible, selected or
+        // checked, locked.
         auto* b = qobject_cast<QAbstractButton*>(o);
-        if (!b) {
-            echouer(l, QStringLiteral("%1 n'est ni un bouton d'option ni une case à cocher").arg(nom));
-            return;
-        }
-        const bool oui = etat == "selected" || etat == "checked";
-        if (b->isChecked() != oui)
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, b->isChecked() ? QStringLiteral("coché") : QStringLiteral("non coché")));
-    } else if (etat == "locked" || etat == "unlocked") {
-        bool verrou = false;
-        if (auto* e = qobject_cast<QLineEdit*>(o))
-            verrou = e->isReadOnly();
-        else if (auto* e = qobject_cast<QPlainTextEdit*>(o))
-            verrou = e->isReadOnly();
-        else {
-            echouer(l, QStringLiteral("%1 n'est pas une zone de texte").arg(nom));
-            return;
-        }
-        if (verrou != (etat == "locked"))
-            echouer(l, QStringLiteral("%1 est %2").arg(nom, verrou ? QStringLiteral("verrouillé") : QStringLiteral("modifiable")));
+        auto* e = qobject_cast<QLineEdit*>(o);
+        auto* p = qobject_cast<QPlainTextEdit*>(o);
+        std::optional<bool> vu;
+        if (k == 0 && w) vu = w->isEnabledTo(w->parentWidget() ? w->parentWidget() : w);
+        if (k == 1 && w) vu = !w->isHidden();
+        if ((k == 2 || k == 3) && b) vu = b->isChecked();
+        if (k == 4 && (e || p)) vu = e ? e->isReadOnly() : p->isReadOnly();
+        if (!vu)
+            echouer(l, QStringLiteral("%1 ne peut être %2").arg(nom, etat));
+        else if (*vu != kOui.contains(etat))
+            echouer(l, QStringLiteral("%1 : %2 attendu, trouvé %3").arg(nom, etat, (*vu ? kOui : kNon)[k]));
     } else if (etat == "colour") {
         if (!besoin(l, 4) || !exigeWidget()) return;
         const QColor vue = plateforme::fondTexte(w);
@@ -1004,30 +1000,24 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
         if (!besoin(l, 4) || !exigeWidget()) return;
         if (w->toolTip() != l.texte(3))
             echouer(l, QStringLiteral("%1 : bulle attendue %2, trouvée %3").arg(nom, q(l.texte(3)), q(w->toolTip())));
-    } else if (etat == "items") {
+    } else if (etat == "items" || etat == "data") {
+        // The entries of a list, or the numbers stored with them.
         bool ok = false;
-        const QStringList entrees = entreesDe(o, ok);
-        if (!ok) {
-            echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
-            return;
-        }
-        QStringList attendu;
-        for (std::size_t i = 3; i < l.mots.size(); ++i) attendu << l.mots[i].texte;
-        if (entrees != attendu)
-            echouer(l, QStringLiteral("%1 : entrées attendues %2, trouvées %3").arg(nom, liste(attendu), liste(entrees)));
-    } else if (etat == "data") {
-        QStringList vus, attendus;
-        if (auto* cb = qobject_cast<QComboBox*>(o)) {
-            for (int i = 0; i < cb->count(); ++i) vus << QString::number(cb->itemData(i, Qt::UserRole).toInt());
-        } else if (auto* lw = qobject_cast<QListWidget*>(o)) {
-            for (int i = 0; i < lw->count(); ++i) vus << QString::number(lw->item(i)->data(Qt::UserRole).toInt());
-        } else {
-            echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
-            return;
-        }
+        QStringList vus = entreesDe(o, ok), attendus;
         for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
-        if (vus != attendus)
-            echouer(l, QStringLiteral("%1 : données attendues %2, trouvées %3").arg(nom, attendus.join(' '), vus.join(' ')));
+        if (etat == "data") {
+            auto* cb = qobject_cast<QComboBox*>(o);
+            auto* lw = qobject_cast<QListWidget*>(o);
+            ok = cb || lw;
+            vus.clear();
+            for (int i = 0; ok && i < (cb ? cb->count() : lw->count()); ++i)
+                vus << QString::number((cb ? cb->itemData(i) : lw->item(i)->data(Qt::UserRole)).toInt());
+            attendus = nombres(l, 3);
+        }
+        if (!ok)
+            echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
+        else if (vus != attendus)
+            echouer(l, QStringLiteral("%1 : %2 attendu %3, trouvé %4").arg(nom, etat, liste(attendus), liste(vus)));
     } else if (etat == "value" || etat == "history") {
         auto* p = qobject_cast<QProgressBar*>(o);
         if (!p) {
@@ -1045,13 +1035,10 @@ void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QStr
             echouer(l, QStringLiteral("%1 ne garde pas son historique").arg(nom));
             return;
         }
-        QStringList vus, attendus;
-        for (int x : v->historique) vus << QString::number(x);
-        v->historique.clear();
-        for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
-        if (vus != attendus)
-            echouer(l, QStringLiteral("%1 : valeurs attendues %2, trouvées %3")
-                           .arg(nom, attendus.join(' '), vus.isEmpty() ? QStringLiteral("(aucune)") : vus.join(' ')));
+        QStringList vus;
+        for (int x : std::exchange(v->historique, {})) vus << QString::number(x);
+        if (vus != nombres(l, 3))
+            echouer(l, QStringLiteral("%1 : valeurs attendues %2, trouvées %3").arg(nom, nombres(l, 3).join(' '), vus.join(' ')));
     } else if (etat == "picture") {
         if (!besoin(l, 4)) return;
         auto* im = qobject_cast<plateforme::Image*>(o);
@@ -1120,13 +1107,7 @@ void Scenario::attendreFichier(const Ligne& l)
         const QByteArray contenu = f.readAll();
         QByteArray attendu;
         if (l.texte(3) == "same" && !l.mots[3].guillemets) {
-            if (!besoin(l, 5)) return;
-            QFile fx(fixture(l.texte(4)));
-            if (!fx.open(QIODevice::ReadOnly)) {
-                echouer(l, QStringLiteral("fixture introuvable : %1").arg(fixture(l.texte(4))));
-                return;
-            }
-            attendu = fx.readAll();
+            if (!besoin(l, 5) || !lireFixture(l, l.texte(4), attendu)) return;
         } else {
             attendu = octets(l.texte(3));
         }

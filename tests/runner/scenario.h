@@ -2,6 +2,13 @@
 // Runs one scenario: sets the stage in a fresh working folder, starts the
 // program with the recording services, and carries out the lines one by one,
 // going on inside each modal window the program opens.
+//
+// Besides the scenario language: `W.A,B,C` in `expect` and in the actions
+// (the same line for each control); `A..B` among the numbers of `history`
+// and `data`; `printer none` (no printer on this computer, the sheet goes to
+// a PDF file); `saveas "PATH" offered "NAME"` (the dialog proposed NAME).
+// `click`, `type` and `choose` reach only a control the operator sees: one
+// hidden itself or inside a hidden frame fails the line.
 
 #include "script.h"
 
@@ -44,8 +51,8 @@ private:
     // Carries out lines until the condition holds, the file ends or a line fails.
     void executerJusqua(const std::function<bool()>& condition);
     void pas(const Ligne& l);
-    void echouer(int ligne, const QString& message);
-    void echouer(const Ligne& l, const QString& message) { echouer(l.numero, message); }
+    void echouer(const Ligne* l, const QString& message);
+    void echouer(const Ligne& l, const QString& message) { echouer(&l, message); }
     bool arrete() const { return !issue_.reussi || fini_; }
 
     // The hooks of the services.
@@ -63,6 +70,7 @@ private:
     void commandeScene(const Ligne& l);
     void demarrer(const Ligne& l);
     void agir(const Ligne& l);
+    void agirSur(const Ligne& l, QWidget* fenetre, QObject* controle, const QString& nom);
     void attendre(const Ligne& l);
     void attendreFichier(const Ligne& l);
     void attendreSerie(const Ligne& l);
@@ -78,7 +86,9 @@ private:
     QObject* controle(const Ligne& l, QWidget* fenetre, const QString& nom);
     bool separer(const Ligne& l, const QString& cible, QString& f, QString& c);
 
-    QString fixture(const QString& chemin) const;
+    QString fixture(const Ligne& l, const QString& chemin) const;
+    // The bytes of a fixture; false, with the scenario failed, when it cannot be read.
+    bool lireFixture(const Ligne& l, const QString& chemin, QByteArray& octets);
     QString local(const QString& chemin) const;  // a working-folder path on disk
     bool besoin(const Ligne& l, std::size_t mots);
 
@@ -87,7 +97,7 @@ private:
     std::vector<Ligne> lignes_;
     std::vector<ErreurSyntaxe> erreursSyntaxe_;
     std::size_t curseur_ = 0;
-    int ligneCourante_ = 0;
+    const Ligne* courante_ = nullptr;
     Issue issue_;
     bool fini_ = false;
     bool portReel_ = false;

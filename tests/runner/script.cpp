@@ -2,6 +2,11 @@
 
 #include "store/cp1252.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
 namespace tarvex::scenario {
 
 bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
@@ -25,18 +30,11 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
                     break;
                 }
                 if (c == '\\' && i + 1 < n) {
+                    static const QHash<QChar, QChar> simples{
+                        {'"', '"'}, {'\\', '\\'}, {'r', '\r'}, {'n', '\n'}, {'t', '\t'}};
                     const QChar e = ligne[i + 1];
-                    if (e == '"' || e == '\\') {
-                        mot.texte += e;
-                        i += 2;
-                    } else if (e == 'r') {
-                        mot.texte += '\r';
-                        i += 2;
-                    } else if (e == 'n') {
-                        mot.texte += '\n';
-                        i += 2;
-                    } else if (e == 't') {
-                        mot.texte += '\t';
+                    if (simples.contains(e)) {
+                        mot.texte += simples[e];
                         i += 2;
                     } else if (e == 'x' && i + 3 < n) {
                         const QString hex = ligne.mid(i + 2, 2);
@@ -77,7 +75,9 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
     return true;
 }
 
-std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs)
+namespace {
+
+std::vector<Ligne> lignesDuTexte(const QString& contenu, const QString& dossier, std::vector<ErreurSyntaxe>& erreurs)
 {
     std::vector<Ligne> lignes;
     const QStringList brutes = contenu.split(QChar('\n'));
@@ -88,13 +88,94 @@ std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>
         if (t.isEmpty() || t.startsWith(QChar('#'))) continue;
         Ligne ligne;
         ligne.numero = k + 1;
+        ligne.dossier = dossier;
         QString erreur;
-        if (!decouper(l, ligne.mots, erreur)) {
+        if (!decouper(l, ligne.mots, erreur))
             erreurs.push_back({k + 1, erreur});
-            continue;
-        }
-        lignes.push_back(std::move(ligne));
+        else
+            lignes.push_back(std::move(ligne));
     }
+    return lignes;
+}
+
+// Where a line came from, the innermost place first.
+QString lieu(const QString& ici, const QString& dehors)
+{
+    return dehors.isEmpty() ? ici : ici + QStringLiteral(", ") + dehors;
+}
+
+// Unfolds includes and tables of `lignes` into `sortie`. An include that
+// includes itself stops at a depth no real stage reaches.
+void deplier(const std::vector<Ligne>& lignes, std::vector<Ligne>& sortie, std::vector<ErreurSyntaxe>& erreurs,
+             int profondeur = 0)
+{
+    auto erreur = [&](const Ligne& l, const QString& m) {
+        erreurs.push_back({l.numero, l.lieu.isEmpty() ? m : m + QStringLiteral(" (%1)").arg(l.lieu)});
+    };
+    for (std::size_t i = 0; i < lignes.size(); ++i) {
+        const Ligne& l = lignes[i];
+        if (l.commande() == "include") {
+            const QString chemin = QDir(l.dossier).absoluteFilePath(l.texte(1));
+            QFile f(chemin);
+            if (l.mots.size() != 2 || profondeur > 20 || !f.open(QIODevice::ReadOnly)) {
+                erreur(l, QStringLiteral("include : fichier illisible ou inclus sans fin : %1").arg(chemin));
+                continue;
+            }
+            std::vector<ErreurSyntaxe> siennes;
+            std::vector<Ligne> incluses = lignesDuTexte(QString::fromUtf8(f.readAll()), QFileInfo(chemin).absolutePath(), siennes);
+            for (const auto& e : siennes) erreur(l, QStringLiteral("%1:%2: %3").arg(l.texte(1)).arg(e.numero).arg(e.message));
+            for (Ligne& x : incluses) {
+                x.lieu = lieu(QStringLiteral("%1:%2").arg(l.texte(1)).arg(x.numero), l.lieu);
+                x.numero = l.numero;
+            }
+            deplier(incluses, sortie, erreurs, profondeur + 1);
+        } else if (l.commande() == "table") {
+            // The rows up to "each", the body up to the "end" of this table.
+            std::size_t each = 0, fin = 0;
+            int ouvertes = 0;
+            for (std::size_t j = i + 1; j < lignes.size() && !fin; ++j) {
+                const QString c = lignes[j].commande();
+                if (c == "each" && ouvertes == 0 && !each) each = j;
+                else if (c == "table" && each) ++ouvertes;
+                else if (c == "end" && each && ouvertes-- == 0) fin = j;
+            }
+            if (!fin || l.mots.size() < 2) {
+                erreur(l, QStringLiteral("table : des noms, des rangs, each, le corps et end sont attendus"));
+                return;
+            }
+            for (std::size_t r = i + 1; r < each; ++r) {
+                const Ligne& rang = lignes[r];
+                if (rang.mots.size() != l.mots.size() - 1) {
+                    erreur(rang, QStringLiteral("rang de %1 mots, %2 attendus").arg(rang.mots.size()).arg(l.mots.size() - 1));
+                    continue;
+                }
+                std::vector<Ligne> corps(lignes.begin() + long(each) + 1, lignes.begin() + long(fin));
+                for (Ligne& x : corps) {
+                    for (Mot& m : x.mots)
+                        for (std::size_t n = 1; n < l.mots.size(); ++n) {
+                            const QString nom = QLatin1Char('{') + l.mots[n].texte + QLatin1Char('}');
+                            if (m.texte == nom && !m.guillemets)
+                                m = rang.mots[n - 1];
+                            else
+                                m.texte.replace(nom, rang.mots[n - 1].texte);
+                        }
+                    x.lieu = lieu(QStringLiteral("rang %1").arg(r - i), x.lieu);
+                }
+                deplier(corps, sortie, erreurs, profondeur);
+            }
+            i = fin;
+        } else {
+            sortie.push_back(l);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs, const QString& dossier)
+{
+    std::vector<Ligne> lignes;
+    deplier(lignesDuTexte(contenu, dossier, erreurs), lignes, erreurs);
     return lignes;
 }
 

@@ -1,6 +1,21 @@
 #pragma once
 // Reading a scenario file: lines of words, with double-quoted values and
-// their escapes.
+// their escapes. Three forms are unfolded here, before anything runs, so the
+// runner only ever sees plain command lines:
+//
+//   include FILE        the lines of FILE, read in place (FILE relative to the
+//                       file that names it; a shared stage usually lives in a
+//                       fixtures folder, e.g. fixtures/etapes/demo.etape).
+//                       Fixture paths in its lines are relative to FILE.
+//
+//   table NAME...       one body walked once per row: each row line gives one
+//   ROW...              word per NAME, and every {NAME} in the body's words
+//   each                stands for that row's word (a word that is {NAME}
+//   BODY...             alone takes the row word whole, quoted or not).
+//   end                 Tables nest; a {WORD} that names no column stays.
+//
+// A line from an included file or a table row keeps the number of the line of
+// the scenario that brought it in, and says where it came from in `lieu`.
 
 #include <QString>
 #include <QStringList>
@@ -15,8 +30,10 @@ struct Mot {
 };
 
 struct Ligne {
-    int numero = 0;      // from 1, in the file
+    int numero = 0;      // from 1, in the scenario file
     std::vector<Mot> mots;
+    QString dossier;     // the folder its fixtures are relative to
+    QString lieu;        // the included file and line, the table row; empty in the scenario's own lines
     const QString& commande() const { return mots.front().texte; }
     QString texte(std::size_t i) const { return i < mots.size() ? mots[i].texte : QString(); }
 };
@@ -29,8 +46,10 @@ struct ErreurSyntaxe {
 // Splits one line into words. Returns false with a message on an unclosed quote.
 bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur);
 
-// Every command line of a file (blank lines and # comments left out).
-std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs);
+// Every command line of a file (blank lines and # comments left out), with
+// includes and tables unfolded; `dossier` is the scenario file's folder.
+std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs,
+                              const QString& dossier = QString());
 
 // The bytes a text stands for in a data file or on the serial line (Windows-1252).
 QByteArray octets(const QString& texte);

@@ -1,10 +1,7 @@
-// The printer on QPrinter, writing PDF files offscreen, and the window's way
-// to a PDF file where the system has no printer.
+// The printer on QPrinter, writing PDF files offscreen (the window's way to
+// a PDF file is impression/sans-imprimante's).
 
-#include "mainwindow/selectphase.h"
-#include "platform/doubles.h"
 #include "platform/imprimanteqt.h"
-#include "printing/impression.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -66,77 +63,6 @@ TEST(ImprimanteQt, UnTravailAbandonneNeLaissePasDeDemiFiche)
     imprimante.versPdf(dossier.filePath(QStringLiteral("absent/fiche.pdf")));
     EXPECT_FALSE(imprimante.commencer());
     EXPECT_FALSE(imprimante.terminer());
-}
-
-// The main window's sheet without any machine: the printout is its heading
-// and designation alone.
-class SansImprimante : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        doubles_.imprimante.installe = false;
-        doubles_.messages.repondre = [this](const MessageDemande& d) {
-            if (d.texte.startsWith(QStringLiteral("Aucune imprimante"))) return offre_;
-            return d.boutons == Boutons::OuiNon ? Reponse::Oui : Reponse::Ok;
-        };
-        doubles_.enregistrement.repondre = [this](const QString&) { return choix_; };
-        principale_ = std::make_unique<Selectphase>(doubles_.services);
-        principale_->Phase->setEditText(QStringLiteral("PIVOT Phase 20/B"));
-        principale_->Label[1]->setText(QStringLiteral("PIVOT"));
-    }
-
-    void imprimer()
-    {
-        Impression fenetre(*principale_);
-        fenetre.charger();
-        fenetre.show();
-        fenetre.Command1->click();
-        ouverte_ = fenetre.isVisible();
-    }
-
-    QStringList textes() const
-    {
-        QStringList r;
-        for (const auto& d : doubles_.messages.demandes) r << d.texte;
-        return r;
-    }
-
-    DoublesDeServices doubles_;
-    std::unique_ptr<Selectphase> principale_;
-    Reponse offre_ = Reponse::Oui;
-    std::optional<QString> choix_;
-    bool ouverte_ = false;
-};
-
-TEST_F(SansImprimante, LaFicheVaDansLeFichierPdfChoisi)
-{
-    choix_ = QStringLiteral("/tmp/fiches/pivot");
-    imprimer();
-    EXPECT_EQ(doubles_.enregistrement.propositions, QStringList{QStringLiteral("PIVOT Phase 20_B.pdf")});
-    EXPECT_EQ(doubles_.imprimante.pdf, QStringLiteral("/tmp/fiches/pivot.pdf"));
-    ASSERT_FALSE(doubles_.imprimante.lignes.isEmpty());
-    EXPECT_EQ(doubles_.imprimante.lignes.last(), QStringLiteral("end"));
-    EXPECT_EQ(textes(), (QStringList{QStringLiteral("Connecter l'imprimante"), doubles_.messages.demandes[1].texte,
-                                     QStringLiteral("Transfert imprimante effectué")}));
-    EXPECT_FALSE(ouverte_);
-}
-
-TEST_F(SansImprimante, RefusOuAnnulationNImprimentRien)
-{
-    offre_ = Reponse::Non;
-    imprimer();
-    EXPECT_TRUE(doubles_.enregistrement.propositions.isEmpty());
-    EXPECT_TRUE(ouverte_);
-
-    offre_ = Reponse::Oui;
-    choix_ = std::nullopt;  // the save dialog cancelled
-    imprimer();
-    EXPECT_EQ(doubles_.enregistrement.propositions.size(), 1);
-    EXPECT_TRUE(ouverte_);
-
-    EXPECT_TRUE(doubles_.imprimante.lignes.isEmpty());
-    EXPECT_TRUE(doubles_.imprimante.pdf.isEmpty());
-    EXPECT_EQ(textes().size(), 4);  // two questions each time, no failure told
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,29 +15,14 @@
 namespace tarvex {
 namespace {
 
-// Sets or clears an environment variable for one test, and puts it back.
-class Variable {
-public:
-    Variable(const char* nom, const QByteArray& valeur) : nom_(nom), avant_(qgetenv(nom)), existait_(qEnvironmentVariableIsSet(nom))
-    {
-        if (valeur.isNull())
-            qunsetenv(nom);
-        else
-            qputenv(nom, valeur);
-    }
-    ~Variable()
-    {
-        if (existait_)
-            qputenv(nom_, avant_);
-        else
-            qunsetenv(nom_);
-    }
-
-private:
-    const char* nom_;
-    QByteArray avant_;
-    bool existait_;
-};
+// Sets (null: clears) an environment variable until the end of the scope.
+auto variable(const char* nom, const QByteArray& valeur)
+{
+    const bool existait = qEnvironmentVariableIsSet(nom);
+    const QByteArray avant = qgetenv(nom);
+    valeur.isNull() ? qunsetenv(nom) : qputenv(nom, valeur);
+    return qScopeGuard([=] { existait ? qputenv(nom, avant) : qunsetenv(nom); });
+}
 
 TEST(Lancement, DossierDeTravail)
 {
@@ -67,7 +53,7 @@ TEST(Lancement, DossierDeTravail)
         {"TARVEX_HOME vide", racine.path(), QByteArray(""), QDir(QDir::homePath()).filePath(QStringLiteral("tarvex"))},
     };
     for (const auto& c : cas) {
-        Variable home("TARVEX_HOME", c.home);
+        const auto home = variable("TARVEX_HOME", c.home);
         ASSERT_TRUE(QDir::setCurrent(c.courant)) << c.nom;
         EXPECT_EQ(QDir::cleanPath(dossierTravail()).toStdString(), QDir::cleanPath(c.attendu).toStdString()) << c.nom;
     }
@@ -91,12 +77,12 @@ TEST(Lancement, DonneesLivrees)
         {"introuvable : la place des données installées", "seul", "share/tarvex"},
     };
     {
-        Variable partage("TARVEX_PARTAGE", QByteArray());
+        const auto partage = variable("TARVEX_PARTAGE", QByteArray());
         for (const auto& c : cas)
             EXPECT_EQ(dossierPartage(r.filePath(QString::fromUtf8(c.programme))).toStdString(),
                       r.filePath(QString::fromUtf8(c.attendu)).toStdString()) << c.nom;
     }
-    Variable partage("TARVEX_PARTAGE", QByteArray("/opt/tarvex/share"));
+    const auto partage = variable("TARVEX_PARTAGE", QByteArray("/opt/tarvex/share"));
     EXPECT_EQ(dossierPartage(r.filePath(QStringLiteral("usr/bin"))).toStdString(), "/opt/tarvex/share");
 }
 

@@ -1,29 +1,19 @@
-// The picker lists on a real folder tree, and the name proposed for a
-// received program: what the scenarios cannot see from their working folder.
+// The folder list on a real folder tree, and the name proposed for a
+// received program: what the scenarios cannot see from their working folder
+// (the file list and the drives are transfert/emission-arret's).
 
 #include "cnclink/reception.h"
-#include "platform/doubles.h"
 #include "platform/listes.h"
 
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace tarvex::plateforme {
 namespace {
-
-void ecrire(const QString& chemin, const QByteArray& octets = "x")
-{
-    QDir().mkpath(QFileInfo(chemin).path());
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(octets);
-}
 
 QStringList entrees(const QListWidget& l)
 {
@@ -32,74 +22,18 @@ QStringList entrees(const QListWidget& l)
     return r;
 }
 
-class Arbre : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dossier_.isValid());
-        racine_ = QDir(dossier_.path()).canonicalPath();
-        ecrire(racine_ + "/progs/b.TXT");
-        ecrire(racine_ + "/progs/A.txt");
-        ecrire(racine_ + "/progs/c.txt.bak");
-        ecrire(racine_ + "/progs/.cache.txt");
-        ecrire(racine_ + "/progs/notes.doc");
-        QDir().mkpath(racine_ + "/progs/dossier.txt");
-        QDir().mkpath(racine_ + "/progs/Zeta");
-        QDir().mkpath(racine_ + "/progs/alpha");
-        ancien_ = QDir::currentPath();
-        QDir::setCurrent(racine_);
-    }
-    void TearDown() override { QDir::setCurrent(ancien_); }
-
-    QString natif(const QString& relatif) const { return QDir::toNativeSeparators(racine_ + "/" + relatif); }
-
-    QTemporaryDir dossier_;
-    QString racine_;
-    QString ancien_;
-};
-
-TEST_F(Arbre, LesFichiersDuMotifTriesSansCasse)
+TEST(ListeDossiers, MontreLeCheminEtLesSousDossiers)
 {
-    ListeFichiers f(QStringLiteral("*.txt"));
-    f.allerDans(natif("progs"));
-    // Neither folders nor hidden files; the pattern ignores letter case.
-    EXPECT_EQ(entrees(f), (QStringList{"A.txt", "b.TXT"}));
-    EXPECT_EQ(f.nom(), QString());
-    EXPECT_EQ(f.chemin(), QString());
+    QTemporaryDir dossier;
+    const QString racine = QDir(dossier.path()).canonicalPath();
+    for (const char* d : {"progs/dossier.txt", "progs/Zeta", "progs/alpha"}) QDir(racine).mkpath(QString::fromLatin1(d));
+    QFile(racine + "/progs/A.txt").open(QIODevice::WriteOnly);
+    const QString ancien = QDir::currentPath();
+    QDir::setCurrent(racine);
+    auto natif = [&](const QString& relatif) { return QDir::toNativeSeparators(racine + "/" + relatif); };
 
-    ASSERT_TRUE(f.choisir(QStringLiteral("b.txt")));
-    EXPECT_EQ(f.nom(), QStringLiteral("b.TXT"));
-    EXPECT_EQ(f.chemin(), natif("progs") + "\\b.TXT");
-
-    // A file written after the list was read can still be chosen.
-    ecrire(racine_ + "/progs/nouveau.txt");
-    EXPECT_TRUE(f.choisir(QStringLiteral("nouveau.txt")));
-    EXPECT_FALSE(f.choisir(QStringLiteral("notes.doc")));
-
-    // Another folder forgets the selected file.
-    f.allerDans(natif("progs/alpha"));
-    EXPECT_TRUE(entrees(f).isEmpty());
-    EXPECT_EQ(f.nom(), QString());
-}
-
-TEST_F(Arbre, LeClicEtLesFlechesMontrentLeFichier)
-{
-    ListeFichiers f(QStringLiteral("*.txt"));
-    f.allerDans(natif("progs"));
-    QSignalSpy clics(&f, &ListeFichiers::clique);
-    f.choisir(QStringLiteral("A.txt"));
-    EXPECT_EQ(clics.count(), 1);
-    f.setFocus();
-    QKeyEvent bas(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QCoreApplication::sendEvent(&f, &bas);
-    EXPECT_EQ(clics.count(), 2);
-    EXPECT_EQ(f.nom(), QStringLiteral("b.TXT"));
-}
-
-TEST_F(Arbre, LesDossiersMontrentLeCheminEtLesSousDossiers)
-{
     ListeDossiers d;
-    EXPECT_EQ(d.chemin(), QDir::toNativeSeparators(racine_));
+    EXPECT_EQ(d.chemin(), QDir::toNativeSeparators(racine));
     QSignalSpy changements(&d, &ListeDossiers::change);
 
     ASSERT_TRUE(d.aller(QStringLiteral("progs")));
@@ -108,7 +42,7 @@ TEST_F(Arbre, LesDossiersMontrentLeCheminEtLesSousDossiers)
     const QStringList vus = entrees(d);
     // The folders above down to this one, then its own, sorted.
     ASSERT_GE(vus.size(), 5);
-    EXPECT_EQ(vus.mid(vus.size() - 5), (QStringList{QFileInfo(racine_).fileName(), "progs", "alpha", "dossier.txt", "Zeta"}));
+    EXPECT_EQ(vus.mid(vus.size() - 5), (QStringList{QFileInfo(racine).fileName(), "progs", "alpha", "dossier.txt", "Zeta"}));
     EXPECT_EQ(d.currentItem()->text(), QStringLiteral("progs"));
 
     // The same folder again: no change.
@@ -131,38 +65,8 @@ TEST_F(Arbre, LesDossiersMontrentLeCheminEtLesSousDossiers)
     // A double click on the folder above goes there.
     QListWidgetItem* dessus = d.item(d.currentRow() - 1);
     emit d.itemActivated(dessus);
-    EXPECT_EQ(d.chemin(), QDir::toNativeSeparators(racine_));
-}
-
-TEST_F(Arbre, LecteurNonPretLaisseLesListesOuEllesEtaient)
-{
-    QWidget fenetre;
-    ListeLecteurs lecteurs(&fenetre);
-    ListeDossiers dossiers(&fenetre);
-    ListeFichiers fichiers(QStringLiteral("*.txt"), &fenetre);
-    MessagesEnregistres messages;
-    relierListes(&lecteurs, &dossiers, &fichiers, messages, &fenetre);
-    EXPECT_EQ(fichiers.dossier(), QDir::toNativeSeparators(racine_));
-
-    dossiers.aller(QStringLiteral("progs"));
-    EXPECT_EQ(fichiers.dossier(), natif("progs"));
-    EXPECT_EQ(entrees(fichiers), (QStringList{"A.txt", "b.TXT"}));
-
-    ASSERT_TRUE(lecteurs.choisir(QStringLiteral("Q:")));
-    ASSERT_EQ(messages.demandes.size(), 1u);
-    EXPECT_EQ(messages.demandes[0].texte, QStringLiteral("Lecteur non prêt"));
-    EXPECT_EQ(messages.demandes[0].titre, QString());
-    EXPECT_EQ(messages.demandes[0].icone, Icone::Critique);
-    EXPECT_EQ(messages.demandes[0].boutons, Boutons::Ok);
-    EXPECT_EQ(lecteurs.lecteur(), QStringLiteral("Q:"));
-    EXPECT_EQ(dossiers.chemin(), natif("progs"));
-    EXPECT_EQ(fichiers.dossier(), natif("progs"));
-
-    // Back on the drive of the working folder: its current folder.
-    ASSERT_TRUE(lecteurs.choisir(ListeLecteurs::lecteurDe(racine_)));
-    EXPECT_EQ(messages.demandes.size(), 1u);
-    EXPECT_EQ(dossiers.chemin(), QDir::toNativeSeparators(racine_));
-    EXPECT_EQ(fichiers.dossier(), QDir::toNativeSeparators(racine_));
+    EXPECT_EQ(d.chemin(), QDir::toNativeSeparators(racine));
+    QDir::setCurrent(ancien);
 }
 
 TEST(NomPropose, NumeroDuProgrammeSinonNomGenerique)

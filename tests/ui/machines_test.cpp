@@ -1,11 +1,10 @@
 // The machine windows driven through the calls the sheet creation window
-// makes, in the cases the scenarios cannot set up: a disk that refuses a
-// step of the writing, files that vanish or cannot be read.
+// makes, in the case the scenarios cannot set up: a disk that refuses a step
+// of the writing (files that vanish are machines/fichiers-disparus').
 
 #include "machines/gestion.h"
 #include "machines/machinebilancreation.h"
 #include "machines/machinecreation.h"
-#include "creation/selecteur.h"
 #include "mainwindow/selectphase.h"
 #include "platform/doubles.h"
 #include "store/fichiers.h"
@@ -150,56 +149,6 @@ TEST_F(FenetresMachines, EcritureInterrompue)
     EXPECT_EQ(ajoutes, QStringList{u("TOUR 7")});
     EXPECT_EQ(lire("data/machine.txt"), "TOUR 1\r\nFRAISEUSE\r\nTOUR 7\r\n");
     EXPECT_EQ(lire("data/machine/TOUR 7/com.txt"), "COM1\r\n9600\r\nE(ven)\r\n5\r\n1\r\n1\r\n1\r\n");
-}
-
-// What the files may hold that the scenarios cannot set up: a machine file
-// gone between its choice and "Importer", a machine without its file, a
-// deletion asked for a name the list does not hold as it stands, an index
-// that cannot be read.
-TEST_F(FenetresMachines, FichiersManquantsOuIllisibles)
-{
-    poser(QStringLiteral("photos/notice.dmo"), "Notice\r\n");
-    quand<MachineCreation>("MachineCréation", [this](MachineCreation& m) {
-        quand<Selecteur>("MachineDossier", [this](Selecteur& p) {
-            ASSERT_TRUE(p.Dir1->choisir(dossier_.filePath(QStringLiteral("photos"))));
-            ASSERT_TRUE(p.File1->choisir(QStringLiteral("notice.dmo")));
-            QFile::remove(dossier_.filePath(QStringLiteral("photos/notice.dmo")));
-            p.Command1->click();
-        });
-        m.Command1->click();
-        ASSERT_FALSE(messages().isEmpty());
-        EXPECT_TRUE(messages().last().contains(u("notice.dmo"))) << messages().last().toStdString();
-        EXPECT_EQ(m.chargedossier->text(), u(""));
-        EXPECT_EQ(m.Programme->toPlainText(), u(""));
-        m.quitter->click();
-    });
-    machines::creerMachine(creation_, d_.services, [](const QString&) {});
-
-    d_.messages.demandes.clear();
-    QFile::remove(QStringLiteral("data/machine/TOUR 1/dossier.txt"));
-    machines::montrerInfoMachine(creation_, d_.services, u("TOUR 1"));
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].contains(u("data\\machine\\TOUR 1\\dossier.txt"))) << messages()[0].toStdString();
-
-    // "fraiseuse" is not a name of the list, though its folder is
-    // FRAISEUSE's under another letter case: nothing goes.
-    int remises = 0;
-    d_.messages.demandes.clear();
-    EXPECT_FALSE(machines::supprimerMachine(creation_, d_.services, u("fraiseuse"), [&] { ++remises; }));
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].startsWith(u("Suppression Machine | La machine fraiseuse n'est pas dans la liste")));
-    EXPECT_TRUE(QFile::exists(QStringLiteral("data/machine/FRAISEUSE/com.txt")));
-
-    // Whether a sheet uses it cannot be known: refused.
-    QFile::remove(QStringLiteral("data/data.txt"));
-    QDir().mkpath(QStringLiteral("data/data.txt"));
-    d_.messages.demandes.clear();
-    EXPECT_FALSE(machines::supprimerMachine(creation_, d_.services, u("FRAISEUSE"), [&] { ++remises; }));
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].contains(u("data\\data.txt"))) << messages()[0].toStdString();
-    EXPECT_EQ(d_.messages.demandes[0].icone, Icone::Critique);
-    EXPECT_EQ(remises, 0);
-    EXPECT_EQ(lire("data/machine.txt"), "TOUR 1\r\nFRAISEUSE\r\n");
 }
 
 }  // namespace

@@ -217,74 +217,61 @@ TEST_F(PortPty, UnProgrammeArriveEntierJusquAuDernierOctetMemeLuLentement)
     EXPECT_TRUE(recu == attendu.toStdString());
 }
 
-struct CasReception {
-    const char* nom;
-    PortSerie::ControleFlux flux;
-    const char* reglage;
-    int seuil;
-    QByteArray texte;
-};
-
-QByteArray tousLesOctets()
-{
-    QByteArray r;
-    for (int i = 0; i < 256; ++i) r.append(char(i));
-    r.append("\x13");
-    return r;
-}
-
 // DC1 and DC3 inside the text, as a CNC sends them when it talks XON/XOFF
 // to its own reader, and DC3 at the end.
 const QByteArray kRecuAvecXonXoff = QByteArray("%12\nN10 G0 X1\r\n\x11N20 \x13Z2\nN30 M02\n") + QByteArray(300, 'A') + "\n\x13";
 
-void PrintTo(const CasReception& cas, std::ostream* os) { *os << cas.nom; }
-
-class PortPtyReception : public PortPty, public ::testing::WithParamInterface<CasReception> {};
-
-TEST_P(PortPtyReception, ChaqueOctetArriveDC3Compris)
+TEST_F(PortPty, ChaqueOctetArriveDC3Compris)
 {
-    const CasReception& cas = GetParam();
-    Garde garde(30s);
-    Cnc cnc;
-    PortQt port;
-    brancher(port, cnc, cas.reglage);
-    port.regleSeuils(cas.seuil, 1);
-    port.regleControleFlux(cas.flux);
+    QByteArray tous;
+    for (int i = 0; i < 256; ++i) tous.append(char(i));
+    tous.append("\x13");
+    const struct {
+        const char* nom;
+        PortSerie::ControleFlux flux;
+        const char* reglage;
+        int seuil;
+        QByteArray texte;
+    } cas[] = {
+        {"sans contrôle", PortSerie::ControleFlux::Aucun, "9600,e,7,2", 1, kRecuAvecXonXoff},
+        {"RTS", PortSerie::ControleFlux::Rts, "9600,e,7,2", 1, kRecuAvecXonXoff},
+        {"RTS XON/XOFF", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 1, kRecuAvecXonXoff},
+        {"8 bits, tous les octets", PortSerie::ControleFlux::RtsXonXoff, "9600,n,8,1", 1, tous},
+        {"seuil nul : rien n'est signalé", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 0, kRecuAvecXonXoff},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Garde garde(30s);
+        Cnc cnc;
+        PortQt port;
+        brancher(port, cnc, c.reglage);
+        port.regleSeuils(c.seuil, 1);
+        port.regleControleFlux(c.flux);
 
-    QByteArray recu;
-    QList<int> evenements;
-    QObject::connect(&port, &PortSerie::evenement, [&](int code) {
-        evenements.append(code);
-        if (code == PortSerie::kRecu) recu += port.lire();
-    });
-    for (qsizetype i = 0; i < cas.texte.size(); i += 37) {
-        cnc.envoyer(cas.texte.mid(i, 37));
-        QTest::qWait(3);
+        QByteArray recu;
+        QList<int> evenements;
+        QObject::connect(&port, &PortSerie::evenement, [&](int code) {
+            evenements.append(code);
+            if (code == PortSerie::kRecu) recu += port.lire();
+        });
+        for (qsizetype i = 0; i < c.texte.size(); i += 37) {
+            cnc.envoyer(c.texte.mid(i, 37));
+            QTest::qWait(3);
+        }
+        if (c.seuil == 0) {
+            QTest::qWait(300);
+            EXPECT_TRUE(evenements.isEmpty());
+            recu = port.lire();
+        } else {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return recu.size() >= c.texte.size(); }, 5000))
+                << recu.size() << " of " << c.texte.size();
+            EXPECT_GE(evenements.size(), 2);
+            EXPECT_EQ(evenements.count(PortSerie::kRecu), evenements.size());
+        }
+        EXPECT_TRUE(recu == c.texte) << recu.toHex().toStdString();
+        EXPECT_EQ(port.fermer(), 0);
     }
-    if (cas.seuil == 0) {
-        QTest::qWait(300);
-        EXPECT_TRUE(evenements.isEmpty());
-        recu = port.lire();
-    } else {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return recu.size() >= cas.texte.size(); }, 5000))
-            << recu.size() << " of " << cas.texte.size();
-        EXPECT_GE(evenements.size(), 2);
-        EXPECT_EQ(evenements.count(PortSerie::kRecu), evenements.size());
-    }
-    EXPECT_TRUE(recu == cas.texte) << recu.toHex().toStdString();
-    EXPECT_EQ(port.fermer(), 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, PortPtyReception,
-    ::testing::Values(
-        CasReception{"SansControle", PortSerie::ControleFlux::Aucun, "9600,e,7,2", 1, kRecuAvecXonXoff},
-        CasReception{"Rts", PortSerie::ControleFlux::Rts, "9600,e,7,2", 1, kRecuAvecXonXoff},
-        CasReception{"RtsXonXoff", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 1, kRecuAvecXonXoff},
-        CasReception{"HuitBitsTousLesOctets", PortSerie::ControleFlux::RtsXonXoff, "9600,n,8,1", 1, tousLesOctets()},
-        CasReception{"SeuilNulRienNEstSignale", PortSerie::ControleFlux::RtsXonXoff, "9600,e,7,2", 0,
-                     kRecuAvecXonXoff}),
-    [](const auto& info) { return std::string(info.param.nom); });
 
 TEST_F(PortPty, LeCableArracheEnPleinEnvoiDonneUnEchecSansBloquer)
 {
@@ -331,40 +318,33 @@ TEST_F(PortPty, LeCableArracheEnAttenteDeReceptionEstSignale)
     EXPECT_EQ(port.ouvrir(), kPortInexistant) << "the pseudo-terminal is gone with its master";
 }
 
-struct CasBlocage {
-    const char* nom;
-    qsizetype taille;  // written at once while the line takes nothing
-    int ecriture;      // what ecrire returns
-};
-
-void PrintTo(const CasBlocage& cas, std::ostream* os) { *os << cas.nom; }
-
-class PortPtyBlocage : public PortPty, public ::testing::WithParamInterface<CasBlocage> {};
-
-TEST_P(PortPtyBlocage, UneLigneQuiNePrendRienEchoueApresLeDelai)
+TEST_F(PortPty, UneLigneQuiNePrendRienEchoueApresLeDelai)
 {
-    const CasBlocage& cas = GetParam();
-    Garde garde(30s);
-    Cnc cnc(true);
-    PortQt port;
-    brancher(port, cnc);
-    port.regleDelaiSansProgres(300ms);
-    // The line stopped as by a CNC's XOFF: the pseudo-terminal takes nothing.
-    ASSERT_EQ(::tcflow(cnc.esclave(), TCOOFF), 0);
+    // Written at once while the line takes nothing: what ecrire returns.
+    const struct {
+        const char* nom;
+        qsizetype taille;
+        int ecriture;
+    } cas[] = {{"pendant l'écriture", 4096, kLigneBloquee}, {"à la fermeture", 512, 0}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Garde garde(30s);
+        Cnc cnc(true);
+        PortQt port;
+        brancher(port, cnc);
+        port.regleDelaiSansProgres(300ms);
+        // The line stopped as by a CNC's XOFF: the pseudo-terminal takes nothing.
+        ASSERT_EQ(::tcflow(cnc.esclave(), TCOOFF), 0);
 
-    QElapsedTimer chrono;
-    chrono.start();
-    EXPECT_EQ(port.ecrire(QByteArray(cas.taille, 'N')), cas.ecriture);
-    EXPECT_EQ(port.fermer(), kLigneBloquee);
-    EXPECT_GE(chrono.elapsed(), 300);
-    EXPECT_LT(chrono.elapsed(), 3000) << "fermer must not wait again after ecrire gave up";
-    EXPECT_FALSE(port.estOuvert());
+        QElapsedTimer chrono;
+        chrono.start();
+        EXPECT_EQ(port.ecrire(QByteArray(c.taille, 'N')), c.ecriture);
+        EXPECT_EQ(port.fermer(), kLigneBloquee);
+        EXPECT_GE(chrono.elapsed(), 300);
+        EXPECT_LT(chrono.elapsed(), 3000) << "fermer must not wait again after ecrire gave up";
+        EXPECT_FALSE(port.estOuvert());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Etapes, PortPtyBlocage,
-                         ::testing::Values(CasBlocage{"PendantLEcriture", 4096, kLigneBloquee},
-                                           CasBlocage{"ALaFermeture", 512, 0}),
-                         [](const auto& info) { return std::string(info.param.nom); });
 
 TEST_F(PortPty, OuverturesRefusees)
 {
@@ -434,12 +414,6 @@ TEST_F(PortPty, ReglagesRefusesAvantEtPendantLOuverture)
     ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.lectureFinie(); }, 5000));
     EXPECT_EQ(cnc.recu(), "%1\n\x13\n");
 }
-
-}  // namespace
-}  // namespace tarvex::plateforme
-
-namespace tarvex::plateforme {
-namespace {
 
 // XOFF and XON from the CNC pause and resume the output at the driver of a
 // sending port; the bytes that arrive are those without the pause. Stopped
