@@ -64,6 +64,9 @@ void Selectphase::phaseChoisie(int index)
     if (index < 0) return;
     const int numero = Phase->itemData(index, Qt::UserRole).toInt();
     const QString entree = Phase->itemText(index);
+    // The box names the sheet shown, whoever asked for it (a sheet shown
+    // again after an archive was put back, while a search was typed).
+    if (Phase->currentText() != entree) Phase->setEditText(entree);
 
     // 1. Nothing of the sheet shown before may stay.
     for (int i = 1; i <= 18; ++i) Label[i]->clear();

@@ -289,7 +289,7 @@ void Selectphase::construire()
     // The proposals under Phase replace the combo box's own completion,
     // which would complete only from the first letters of the entries.
     Phase->setCompleter(nullptr);
-    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); });
+    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); }, {Charger, imprimer, Modifier});
     connect(Image6, &Image::clique, this, &Selectphase::ouvrirZoom);
     connect(Infomachine, &QPushButton::clicked, this, &Selectphase::ouvrirInfoMachine);
     connect(Dossiertechnique, &QPushButton::clicked, this, &Selectphase::ouvrirDossierTechnique);
