@@ -46,7 +46,7 @@ Creation::Creation(Selectphase& principale)
 
     // "Désignation"
     Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 7320, 2400);
-    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 240, 7080, 2040);
+    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 300, 7080, 2040);
     Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3360, 780);
     Text5 = champ(Frame3, "Text5", "Nom à compléter");
     Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3600, 300, 3360, 780);
@@ -58,7 +58,7 @@ Creation::Creation(Selectphase& principale)
 
     // "Machine"
     Frame14 = cadre(this, "Frame14", "Machine", 10080, 120, 5520, 2400);
-    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 240, 2880, 720);
+    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 2880, 720);
     Machine = creer<QComboBox>(Frame13, "Machine", 120, 300, 2640, 315);
     Machine->setEditable(true);
     Machine->setInsertPolicy(QComboBox::NoInsert);
@@ -69,7 +69,7 @@ Creation::Creation(Selectphase& principale)
     Image4 = new Image(Frame14, true);
     Image4->setObjectName(QStringLiteral("Image4"));
     Image4->placerTwips(1440, 1080, 1440, 1200);
-    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 240, kApercu, kApercu);
+    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 300, kApercu, kApercu);
     Image3 = new Image(Frame18, true);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image5 = new Image(this, false);
@@ -88,10 +88,10 @@ Creation::Creation(Selectphase& principale)
 
     // "Données"
     Frame11 = cadre(this, "Frame11", "Données", 10200, 2640, 5400, 5880);
-    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 240, 1560, 780);
+    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 300, 1560, 780);
     Dossiertechnique = bouton(Frame22, "Dossiertechnique", "Choisir", 120, 300);
     Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
-    Frame16 = cadre(Frame11, "Frame16", "Code", 1800, 240, 3480, 780);
+    Frame16 = cadre(Frame11, "Frame16", "Code", 1800, 300, 3480, 780);
     Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1500);
     Text3 = boiteCode(Frame16, "Text3", 1680, 300, 1680);
     photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2820, 1140);
@@ -144,6 +144,8 @@ void Creation::charger()
     Machine->setEditText(u("Machine"));
     Image3->effacer();
     Image3->bordure(true);
+    // Not placed yet: its empty border would lie over the frame's caption.
+    Image3->placerTwips(0, 0, 0, 0);
     valeurs->masquer();
     photos->desactiver();
     boutonsMachine(false);

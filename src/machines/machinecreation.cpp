@@ -91,7 +91,7 @@ MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Servi
 {
     // "Machine"
     Frame14 = cadre(this, "Frame14", "Machine", 120, 120, 4920, 2520);
-    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 240, 3000, 720, "Nom de la machine");
+    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 3000, 720, "Nom de la machine");
     Text1 = creer<QLineEdit>(Frame13, "Text1", 120, 300, 2760, 315);
     Text1->setToolTip(u("Nom de la machine"));
     Option1 = option(Frame14, "Option1", "Tour CN", 120, 1140, "Famille Machine");
@@ -129,7 +129,7 @@ MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Servi
     Frame3 = cadre(this, "Frame3", "Prévisualisation", 5160, 120, 5160, 3240, "Photo Machine");
     sectionprévisu = bouton(Frame3, "sectionprévisu", "Image", 120, 300);
     sectionprévisu->setToolTip(u("Photo Machine"));
-    Frame12 = cadre(Frame3, "Frame12", "", 2400, 240, 2640, 2880);
+    Frame12 = cadre(Frame3, "Frame12", "", 2400, 300, 2640, 2880);
     Image1 = new Image(Frame12, true);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image2 = new Image(this, false);
