@@ -11,8 +11,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 
 // The pictures built into the program live in a static library: they must be
 // registered by hand.
@@ -79,9 +81,35 @@ QString dossierPartage(const QString& dossierProgramme)
     return QDir::cleanPath(candidats.front());
 }
 
+namespace {
+
+// Qt's own dialogs (the file dialog of the PDF, the print dialog) in French,
+// as every other text of the program. Debian installs the catalogues with
+// qt6-translations-l10n under Qt's translations folder; on Windows windeployqt
+// copies them into the folder translations beside the program. Without them
+// those dialogs stay in English: nothing else depends on it.
+void traduireQt()
+{
+    auto* traduction = new QTranslator(qApp);
+    const QStringList dossiers = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
+    for (const QString& d : dossiers) {
+        // qt_fr gathers the catalogues of every module; qtbase_fr is the one
+        // that holds the dialogs, where the other is not delivered.
+        if (traduction->load(QStringLiteral("qt_fr"), d) || traduction->load(QStringLiteral("qtbase_fr"), d)) {
+            QCoreApplication::installTranslator(traduction);
+            return;
+        }
+    }
+    delete traduction;
+}
+
+}  // namespace
+
 void preparerApplication()
 {
     initialiserRessources();
+    traduireQt();
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
     // Ties the windows to the desktop entry (its name and icon in the task bar).

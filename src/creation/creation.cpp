@@ -28,7 +28,7 @@ QString nombre(const std::string& texte) { return q(texteNombre(lirenombre(texte
 
 QLineEdit* champ(QWidget* parent, const char* nom, const char* texte)
 {
-    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 2760, 315);
+    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 3120, 315);
     b->setText(u(texte));
     return b;
 }
@@ -36,7 +36,7 @@ QLineEdit* champ(QWidget* parent, const char* nom, const char* texte)
 }  // namespace
 
 Creation::Creation(Selectphase& principale)
-    : Fenetre(&principale, u("Création"), u("Création Base de données"), 15000, 9300), principale_(principale)
+    : Fenetre(&principale, u("Création"), u("Création Base de données"), 15720, 9300), principale_(principale)
 {
     Services& services = principale.services();
 
@@ -45,20 +45,20 @@ Creation::Creation(Selectphase& principale)
     Image11->placerTwips(120, 180, 2400, 1560);
 
     // "Désignation"
-    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 6600, 2400);
-    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 240, 6360, 2040);
-    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3000, 780);
+    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 7320, 2400);
+    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 300, 7080, 2040);
+    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3360, 780);
     Text5 = champ(Frame3, "Text5", "Nom à compléter");
-    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3240, 300, 3000, 780);
+    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3600, 300, 3360, 780);
     Text6 = champ(Frame5, "Text6", "N° à compléter");
-    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3000, 780);
+    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3360, 780);
     Text2 = champ(Frame2, "Text2", "Nom à compléter");
-    Frame6 = cadre(Frame15, "Frame6", "Matière", 3240, 1140, 3000, 780);
+    Frame6 = cadre(Frame15, "Frame6", "Matière", 3600, 1140, 3360, 780);
     Text7 = champ(Frame6, "Text7", "Nom à compléter");
 
     // "Machine"
-    Frame14 = cadre(this, "Frame14", "Machine", 9360, 120, 5520, 2400);
-    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 240, 2880, 720);
+    Frame14 = cadre(this, "Frame14", "Machine", 10080, 120, 5520, 2400);
+    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 2880, 720);
     Machine = creer<QComboBox>(Frame13, "Machine", 120, 300, 2640, 315);
     Machine->setEditable(true);
     Machine->setInsertPolicy(QComboBox::NoInsert);
@@ -69,7 +69,7 @@ Creation::Creation(Selectphase& principale)
     Image4 = new Image(Frame14, true);
     Image4->setObjectName(QStringLiteral("Image4"));
     Image4->placerTwips(1440, 1080, 1440, 1200);
-    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 240, kApercu, kApercu);
+    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 300, kApercu, kApercu);
     Image3 = new Image(Frame18, true);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image5 = new Image(this, false);
@@ -84,22 +84,22 @@ Creation::Creation(Selectphase& principale)
     typdirect = boiteCachee(Frame14, "typdirect");
 
     valeurs = std::make_unique<Valeurs>(this, 120, 2640);
-    programme = std::make_unique<Programme>(this, 5160, 2640);
+    programme = std::make_unique<Programme>(this, 120 + kLargeurValeurs + 120, 2640);
 
     // "Données"
-    Frame11 = cadre(this, "Frame11", "Données", 9480, 2640, 5400, 5880);
-    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 240, 2520, 780);
+    Frame11 = cadre(this, "Frame11", "Données", 10200, 2640, 5400, 5880);
+    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 300, 1560, 780);
     Dossiertechnique = bouton(Frame22, "Dossiertechnique", "Choisir", 120, 300);
     Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
-    Frame16 = cadre(Frame11, "Frame16", "Code", 2760, 240, 2520, 780);
-    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1260);
-    Text3 = boiteCode(Frame16, "Text3", 1380, 300, 1020);
-    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2700, 1140);
+    Frame16 = cadre(Frame11, "Frame16", "Code", 1800, 300, 3480, 780);
+    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1500);
+    Text3 = boiteCode(Frame16, "Text3", 1680, 300, 1680);
+    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2820, 1140);
     sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 
-    Créer = bouton(this, "Créer", "Créer", 9480, 8700);
-    Command2 = bouton(this, "Command2", "RAZ", 11040, 8700);
-    quitter = bouton(this, "quitter", "Retour Tarvex", 13440, 8700, 1440);
+    Créer = bouton(this, "Créer", "Créer", 10200, 8700);
+    Command2 = bouton(this, "Command2", "RAZ", 11760, 8700);
+    quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
     connect(Machine, qOverload<int>(&QComboBox::activated), this, &Creation::machineChoisie);
     connect(sectionprévisu, &QPushButton::clicked, this,
@@ -144,6 +144,8 @@ void Creation::charger()
     Machine->setEditText(u("Machine"));
     Image3->effacer();
     Image3->bordure(true);
+    // Not placed yet: its empty border would lie over the frame's caption.
+    Image3->placerTwips(0, 0, 0, 0);
     valeurs->masquer();
     photos->desactiver();
     boutonsMachine(false);

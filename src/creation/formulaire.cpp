@@ -20,10 +20,14 @@ QLineEdit* boiteValeur(QWidget* parent, const char* nom, int x, int y, int l)
     auto* b = creer<QLineEdit>(parent, nom, x, y, l, 315);
     b->setAlignment(Qt::AlignCenter);
     fondTexte(b, kJauneClair);
+    debutVisible(b);
     return b;
 }
 
-constexpr int kPrevisualisation = 2655;
+// The preview frame, beside the options and as high: a picture at the
+// preview limit fits below its caption.
+constexpr int kPrevisualisationLargeur = 2520;
+constexpr int kPrevisualisationHauteur = 3240;
 
 // The system's look, with "*" for the characters of a masked box.
 class StyleEtoiles : public QProxyStyle {
@@ -123,41 +127,44 @@ void verrouillerAxe(QLineEdit* boite, QLabel* etiquette, bool verrouille)
 
 Valeurs::Valeurs(QWidget* parent, int x, int y)
 {
-    Frame7 = cadre(parent, "Frame7", "PREF/DEC1/Jauges/Origine", x, y, 4920, 5880);
-    Frame9 = cadre(Frame7, "Frame9", "PREF", 120, 300, 2280, 1440);
-    Prefxtext = etiquette(Frame9, "Prefxtext", "PREF suivant X", 120, 360, 1260);
-    Prefx = boiteValeur(Frame9, "Prefx", 1380, 330, 780);
-    Prefytext = etiquette(Frame9, "Prefytext", "PREF suivant Y", 120, 750, 1260);
-    Prefy = boiteValeur(Frame9, "Prefy", 1380, 720, 780);
-    Prefztext = etiquette(Frame9, "Prefztext", "PREF suivant Z", 120, 1140, 1260);
-    Prefz = boiteValeur(Frame9, "Prefz", 1380, 1110, 780);
-    Frame10 = cadre(Frame7, "Frame10", "DEC1", 2520, 300, 2280, 1440);
-    Decxtext = etiquette(Frame10, "Decxtext", "DEC1 suivant X", 120, 360, 1260);
-    Decx = boiteValeur(Frame10, "Decx", 1380, 330, 780);
-    Decytext = etiquette(Frame10, "Decytext", "DEC 1suivant Y", 120, 750, 1260);
-    Decy = boiteValeur(Frame10, "Decy", 1380, 720, 780);
-    Decztext = etiquette(Frame10, "Decztext", "DEC1 suivant Z", 120, 1140, 1260);
-    Decz = boiteValeur(Frame10, "Decz", 1380, 1110, 780);
-    Frame17 = cadre(Frame7, "Frame17", "Origine", 120, 300, 2280, 1440);
-    Décalage = creer<QComboBox>(Frame17, "Décalage", 120, 600, 2040, 315);
+    // Laid out as the main window's frame of the same name: every caption
+    // whole, every box wide enough for an offset such as -1250.125.
+    Frame7 = cadre(parent, "Frame7", "PREF/DEC1/Jauges/Origine", x, y, kLargeurValeurs, 5880);
+    Frame9 = cadre(Frame7, "Frame9", "PREF", 120, 300, 2640, 1440);
+    Prefxtext = etiquette(Frame9, "Prefxtext", "PREF suivant X", 120, 360, 1320);
+    Prefx = boiteValeur(Frame9, "Prefx", 1440, 330, 1080);
+    Prefytext = etiquette(Frame9, "Prefytext", "PREF suivant Y", 120, 750, 1320);
+    Prefy = boiteValeur(Frame9, "Prefy", 1440, 720, 1080);
+    Prefztext = etiquette(Frame9, "Prefztext", "PREF suivant Z", 120, 1140, 1320);
+    Prefz = boiteValeur(Frame9, "Prefz", 1440, 1110, 1080);
+    Frame10 = cadre(Frame7, "Frame10", "DEC1", 2880, 300, 2640, 1440);
+    Decxtext = etiquette(Frame10, "Decxtext", "DEC1 suivant X", 120, 360, 1320);
+    Decx = boiteValeur(Frame10, "Decx", 1440, 330, 1080);
+    Decytext = etiquette(Frame10, "Decytext", "DEC 1suivant Y", 120, 750, 1320);
+    Decy = boiteValeur(Frame10, "Decy", 1440, 720, 1080);
+    Decztext = etiquette(Frame10, "Decztext", "DEC1 suivant Z", 120, 1140, 1320);
+    Decz = boiteValeur(Frame10, "Decz", 1440, 1110, 1080);
+    Frame17 = cadre(Frame7, "Frame17", "Origine", 120, 300, 2640, 1440);
+    Décalage = creer<QComboBox>(Frame17, "Décalage", 120, 600, 2400, 315);
     Décalage->setEditable(true);
     Décalage->setInsertPolicy(QComboBox::NoInsert);
     Décalage->addItems({"G54", "G55", "G56", "G57", "G58", "G59"});
     Décalage->setEditText(QStringLiteral("G54"));
     fondTexte(Décalage, kJauneClair);
-    Frame19 = cadre(Frame7, "Frame19", "Décalage d'origine", 2520, 300, 2280, 1440);
-    OrigineXtext = etiquette(Frame19, "OrigineXtext", "Suivant X", 120, 360, 1080);
-    OrigineX = boiteValeur(Frame19, "OrigineX", 1200, 330, 960);
-    OrigineYtext = etiquette(Frame19, "OrigineYtext", "Suivant Y", 120, 750, 1080);
-    OrigineY = boiteValeur(Frame19, "OrigineY", 1200, 720, 960);
-    OrigineZtext = etiquette(Frame19, "OrigineZtext", "Suivant Z", 120, 1140, 1080);
-    OrigineZ = boiteValeur(Frame19, "OrigineZ", 1200, 1110, 960);
-    Frame21 = cadre(Frame7, "Frame21", "Données", 120, 300, 4680, 1440);
-    Infovrac = creer<QPlainTextEdit>(Frame21, "Infovrac", 120, 300, 4440, 1020);
+    debutVisible(Décalage->lineEdit());
+    Frame19 = cadre(Frame7, "Frame19", "Décalage d'origine", 2880, 300, 2640, 1440);
+    OrigineXtext = etiquette(Frame19, "OrigineXtext", "Suivant X", 120, 360, 1200);
+    OrigineX = boiteValeur(Frame19, "OrigineX", 1440, 330, 1080);
+    OrigineYtext = etiquette(Frame19, "OrigineYtext", "Suivant Y", 120, 750, 1200);
+    OrigineY = boiteValeur(Frame19, "OrigineY", 1440, 720, 1080);
+    OrigineZtext = etiquette(Frame19, "OrigineZtext", "Suivant Z", 120, 1140, 1200);
+    OrigineZ = boiteValeur(Frame19, "OrigineZ", 1440, 1110, 1080);
+    Frame21 = cadre(Frame7, "Frame21", "Données", 120, 300, 5400, 1440);
+    Infovrac = creer<QPlainTextEdit>(Frame21, "Infovrac", 120, 300, 5160, 1020);
     Infovrac->setPlainText(u("Infos à compléter"));
     fondTexte(Infovrac, kJauneClair);
-    Frame8 = cadre(Frame7, "Frame8", "Jauge Outil", 120, 1860, 4680, 3900);
-    Jauge = creer<QPlainTextEdit>(Frame8, "Jauge", 120, 300, 4440, 3480);
+    Frame8 = cadre(Frame7, "Frame8", "Jauge Outil", 120, 1860, 5400, 3900);
+    Jauge = creer<QPlainTextEdit>(Frame8, "Jauge", 120, 300, 5160, 3480);
     Jauge->setLineWrapMode(QPlainTextEdit::NoWrap);
     Jauge->setPlainText(u("A compléter"));
     fondTexte(Jauge, kJauneClair);
@@ -218,7 +225,8 @@ Photos::Photos(QWidget* parent, Images& images, int x, int y, QWidget* parentPre
         QLineEdit* chemin = emplacements[i].chemin;
         QObject::connect(o, &QRadioButton::clicked, o, [this, chemin] { previsu(chemin->text()); });
     }
-    Frame12 = cadre(parentPrevisu, "Frame12", "Prévisualisation", xp, yp, kPrevisualisation, kPrevisualisation);
+    Frame12 = cadre(parentPrevisu, "Frame12", "Prévisualisation", xp, yp, kPrevisualisationLargeur,
+                    kPrevisualisationHauteur);
     Image1 = new Image(Frame12, true);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image2 = new Image(parentPrevisu, false);

@@ -64,8 +64,11 @@ void choisirChemin(Selecteur& selecteur, QWidget* appelant, QLineEdit* boite);
 // The authorisation code box: every character shown as "*".
 QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
 
+// The width of Frame7, which the windows lay their other frames out around.
+inline constexpr int kLargeurValeurs = 5640;
+
 // Frame7 "PREF/DEC1/Jauges/Origine": the PREF, DEC1, origin and data frames
-// and the gauges, 4920 x 5880 twips.
+// and the gauges, kLargeurValeurs x 5880 twips.
 class Valeurs {
 public:
     Valeurs(QWidget* parent, int x, int y);

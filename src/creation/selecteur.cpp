@@ -87,6 +87,11 @@ Selecteur::Selecteur(Selectphase& principale, const ModeleSelecteur& modele)
 
     relierListes(Drive1, Dir1, File1, *principale.services().messages, this);
     connect(File1, &ListeFichiers::clique, this, &Selecteur::montrer);
+    // No file chosen, no preview: the folder changed, or the choice was undone.
+    connect(Dir1, &ListeDossiers::change, this, &Selecteur::montrer);
+    connect(File1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (File1->nom().isEmpty()) montrer();
+    });
     connect(Command1, &QPushButton::clicked, this, &Selecteur::valider);
     connect(CmdQuitter, &QPushButton::clicked, this, &QWidget::hide);
 }
@@ -98,17 +103,23 @@ std::optional<QString> Selecteur::choisir(QWidget* appelant)
         const QRect cadre = appelant->frameGeometry();
         move(cadre.center() - rect().center());
     }
+    // Where it was left, as the disk is now: files written meanwhile are
+    // listed, the chosen one previewed again, or no preview if it is gone.
+    Dir1->relire();
+    File1->relire();
+    montrer();
     principale_.services().fenetres->afficherModal(this);
     return choix_;
 }
 
 void Selecteur::montrer()
 {
+    const QString chemin = File1->chemin();  // "" without a chosen file: an empty preview
     if (modele_.apercu == Apercu::Image)
-        cadrerimage(*principale_.services().images, File1->chemin(), Image2, Image1, FrameVisualisation,
+        cadrerimage(*principale_.services().images, chemin, Image2, Image1, FrameVisualisation,
                     kLimiteApercuSelecteur);
     else if (modele_.apercu == Apercu::Texte)
-        Programme->setPlainText(apercuTexte(File1->chemin()));
+        Programme->setPlainText(chemin.isEmpty() ? QString() : apercuTexte(chemin));
 }
 
 void Selecteur::valider()

@@ -69,6 +69,7 @@ QComboBox* liste(QWidget* parent, const char* nom, const QStringList& entrees, i
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->addItems(entrees);
+    debutVisible(c->lineEdit());
     return c;
 }
 
@@ -90,7 +91,7 @@ MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Servi
 {
     // "Machine"
     Frame14 = cadre(this, "Frame14", "Machine", 120, 120, 4920, 2520);
-    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 240, 3000, 720, "Nom de la machine");
+    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 3000, 720, "Nom de la machine");
     Text1 = creer<QLineEdit>(Frame13, "Text1", 120, 300, 2760, 315);
     Text1->setToolTip(u("Nom de la machine"));
     Option1 = option(Frame14, "Option1", "Tour CN", 120, 1140, "Famille Machine");
@@ -112,22 +113,23 @@ MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Servi
 
     // "Communication"
     Frame6 = cadre(this, "Frame6", "Communication", 120, 4740, 4920, 1140, "Paramètres de communication");
-    Port1 = etiquette(Frame6, "Port1", "Port", 120, 300, 840);
-    Port2 = liste(Frame6, "Port2", {"COM1", "COM2", "COM3", "COM4", "COM5"}, 120, 600, 840);
-    Vitesse1 = etiquette(Frame6, "Vitesse1", "Vitesse", 1020, 300, 840);
-    Vitesse2 = liste(Frame6, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1020, 600, 840);
-    Parité1 = etiquette(Frame6, "Parité1", "Parité", 1920, 300, 1020);
-    Parité2 = liste(Frame6, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 1920, 600, 1020);
-    Nbrebits1 = etiquette(Frame6, "Nbrebits1", "Nbre Bits", 3000, 300, 840);
-    Nbrebits2 = liste(Frame6, "Nbrebits2", {"5", "6", "7", "8"}, 3000, 600, 840);
-    Bitsstop1 = etiquette(Frame6, "Bitsstop1", "Bits stop", 3900, 300, 840);
-    Bitsstop2 = liste(Frame6, "Bitsstop2", {"1", "2"}, 3900, 600, 840);
+    // Each column as wide as the longer of its caption and its box.
+    Port1 = etiquette(Frame6, "Port1", "Port", 120, 300, 960);
+    Port2 = liste(Frame6, "Port2", {"COM1", "COM2", "COM3", "COM4", "COM5"}, 120, 600, 960);
+    Vitesse1 = etiquette(Frame6, "Vitesse1", "Vitesse", 1140, 300, 900);
+    Vitesse2 = liste(Frame6, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1140, 600, 900);
+    Parité1 = etiquette(Frame6, "Parité1", "Parité", 2100, 300, 1020);
+    Parité2 = liste(Frame6, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2100, 600, 1020);
+    Nbrebits1 = etiquette(Frame6, "Nbrebits1", "Nbre Bits", 3180, 300, 780);
+    Nbrebits2 = liste(Frame6, "Nbrebits2", {"5", "6", "7", "8"}, 3180, 600, 780);
+    Bitsstop1 = etiquette(Frame6, "Bitsstop1", "Bits stop", 4020, 300, 780);
+    Bitsstop2 = liste(Frame6, "Bitsstop2", {"1", "2"}, 4020, 600, 780);
 
     // "Prévisualisation"
     Frame3 = cadre(this, "Frame3", "Prévisualisation", 5160, 120, 5160, 3240, "Photo Machine");
     sectionprévisu = bouton(Frame3, "sectionprévisu", "Image", 120, 300);
     sectionprévisu->setToolTip(u("Photo Machine"));
-    Frame12 = cadre(Frame3, "Frame12", "", 2400, 240, 2640, 2880);
+    Frame12 = cadre(Frame3, "Frame12", "", 2400, 300, 2640, 2880);
     Image1 = new Image(Frame12, true);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image2 = new Image(this, false);

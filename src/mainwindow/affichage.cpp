@@ -64,6 +64,9 @@ void Selectphase::phaseChoisie(int index)
     if (index < 0) return;
     const int numero = Phase->itemData(index, Qt::UserRole).toInt();
     const QString entree = Phase->itemText(index);
+    // The box names the sheet shown, whoever asked for it (a sheet shown
+    // again after an archive was put back, while a search was typed).
+    if (Phase->currentText() != entree) Phase->setEditText(entree);
 
     // 1. Nothing of the sheet shown before may stay.
     for (int i = 1; i <= 18; ++i) Label[i]->clear();
@@ -122,19 +125,10 @@ void Selectphase::phaseChoisie(int index)
     Text4->setText(Label[5]->text());
 
     // 6. Program and its annotations.
-    const bool avecProgramme = drapeau(Label[16]);
-    bool programmeLu = true;
-    if (avecProgramme) {
-        const auto listing = lireprogramme(dossierS);
-        Programme->setPlainText(texteBoite(listing.valeur));
-        programmeLu = listing.ok();
-        noter(listing.problemes);
-        const auto notes = annotations(dossierS);
-        QStringList lignes;
-        for (const auto& n : notes.valeur) lignes << q(n);
-        Annotation->addItems(lignes);
-        if (listing.ok()) noter(notes.problemes);  // the same file: told once
-    }
+    const ProgrammeAffiche programme = afficherProgramme(dossierS);
+    const bool avecProgramme = programme.present;
+    const bool programmeLu = programme.lu;
+    noter(programme.problemes);
 
     // 7. The machine's serial settings, kind and CNC type.
     const std::string machine = sansBlancs(s(Label[3]->text()));
@@ -276,6 +270,33 @@ void Selectphase::phaseChoisie(int index)
         avertir(*this, texte);
     }
     emit selectionAffichee();
+}
+
+Selectphase::ProgrammeAffiche Selectphase::afficherProgramme(const std::string& dossier)
+{
+    ProgrammeAffiche r;
+    Programme->clear();
+    Annotation->clear();
+    r.present = drapeau(Label[16]);
+    if (!r.present) return r;
+    const auto listing = lireprogramme(dossier);
+    Programme->setPlainText(texteBoite(listing.valeur));
+    r.lu = listing.ok();
+    r.problemes = listing.problemes;
+    const auto notes = annotations(dossier);
+    QStringList lignes;
+    for (const auto& n : notes.valeur) lignes << q(n);
+    Annotation->addItems(lignes);
+    if (listing.ok()) r.problemes.insert(r.problemes.end(), notes.problemes.begin(), notes.problemes.end());  // the same file: told once
+    return r;
+}
+
+void Selectphase::programmeModifie()
+{
+    const ProgrammeAffiche programme = afficherProgramme(s(dossierFiche()));
+    // The transfer options were opened by the choice of the sheet exactly
+    // when its CNC takes a program (NUM, FANUC, com.txt read whole).
+    Charger->setEnabled(Option1->isEnabled() && programme.present && programme.lu);
 }
 
 void Selectphase::optionPhotoCliquee(QRadioButton* bouton)

@@ -39,10 +39,11 @@ Demarrage::Demarrage(QWidget* parent)
     Image2->placerTwips(240, 240, 6840, 3420);
     Image2->afficher(QStringLiteral(":/demarrage.jpg"), QImage(QStringLiteral(":/demarrage.jpg")));
 
-    lblVersion = texte(Frame1, "lblVersion", QStringLiteral("  Version 2.01 "), 4800, 3780, 2280, 330, 11, true);
+    // The name takes what the version, right-aligned, leaves of the line.
+    lblVersion = texte(Frame1, "lblVersion", QStringLiteral("  Version 2.01 "), 5400, 3780, 1680, 330, 11, true);
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblCompany = texte(Frame1, "lblCompany", QStringLiteral("Tarvex — fiches de réglage d'atelier"), 240, 3780,
-                       4500, 330, 11, true);
+                       5160, 330, 11, true);
     Label1 = texte(Frame1, "Label1", QStringLiteral("Fiches d'usinage, jauges d'outils et liaison CN"), 240, 4200,
                    6840, 285, 9);
     Label2 = texte(Frame1, "Label2", QStringLiteral("Assistance : bureau des méthodes de l'atelier"), 240, 4500,

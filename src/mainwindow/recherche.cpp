@@ -18,8 +18,9 @@ constexpr int kLignesVisibles = 12;
 
 }  // namespace
 
-Recherche::Recherche(QComboBox* phase, QWidget* fenetre, std::function<void(int)> choisir)
-    : QObject(fenetre), phase_(phase), fenetre_(fenetre), choisir_(std::move(choisir))
+Recherche::Recherche(QComboBox* phase, QWidget* fenetre, std::function<void(int)> choisir,
+                     std::vector<QWidget*> commandes)
+    : QObject(fenetre), phase_(phase), fenetre_(fenetre), choisir_(std::move(choisir)), commandes_(std::move(commandes))
 {
     Propositions = new QListWidget(fenetre);
     Propositions->setObjectName(QStringLiteral("Propositions"));
@@ -31,6 +32,8 @@ Recherche::Recherche(QComboBox* phase, QWidget* fenetre, std::function<void(int)
     // Only what the operator types: the program setting the text (a choice,
     // the text at rest) opens nothing.
     connect(phase_->lineEdit(), &QLineEdit::textEdited, this, &Recherche::saisie);
+    // Every change, the program's too: a choice, the text at rest, the list refilled.
+    connect(phase_->lineEdit(), &QLineEdit::textChanged, this, &Recherche::suivreTexte);
     phase_->installEventFilter(this);
     phase_->lineEdit()->installEventFilter(this);
 }
@@ -48,6 +51,29 @@ QString Recherche::texteAuRepos() const
 {
     const int i = phase_->currentIndex();
     return i >= 0 ? phase_->itemText(i) : QStringLiteral("Sélection de la phase");
+}
+
+void Recherche::suivreTexte()
+{
+    const int i = phase_->currentIndex();
+    if (!tenues_.empty() && (i != indexTenu_ || phase_->model() != modeleTenu_)) {
+        // Another sheet chosen, none, or the list filled again: the window
+        // sets the commands for that itself; the held states are stale.
+        tenues_.clear();
+    }
+    if (i < 0) return;
+    const bool nomme = phase_->lineEdit()->text() == phase_->itemText(i);
+    if (!nomme && tenues_.empty()) {
+        indexTenu_ = i;
+        modeleTenu_ = phase_->model();
+        for (QWidget* c : commandes_) {
+            tenues_.emplace_back(c, c->isEnabledTo(c->parentWidget()));
+            c->setEnabled(false);
+        }
+    } else if (nomme && !tenues_.empty()) {
+        for (const auto& [c, actif] : tenues_) c->setEnabled(actif);
+        tenues_.clear();
+    }
 }
 
 void Recherche::saisie(const QString& texte)
@@ -120,6 +146,10 @@ bool Recherche::eventFilter(QObject* objet, QEvent* e)
                 choisirProposition(Propositions->currentItem());
             else if (trouvees_ == 1)
                 choisirProposition(Propositions->item(0));
+            else
+                // Several: none is taken for the operator, the first is
+                // marked, for a second Enter or the arrows.
+                Propositions->setCurrentRow(0);
             return true;
         case Qt::Key_Down:
         case Qt::Key_Up: {
@@ -130,7 +160,9 @@ bool Recherche::eventFilter(QObject* objet, QEvent* e)
         }
         default: break;
         }
-    } else if (e->type() == QEvent::FocusOut && objet == phase_ && Propositions->isVisible()) {
+    } else if (e->type() == QEvent::FocusOut && objet == phase_ &&
+               (Propositions->isVisible() || phase_->currentText() != texteAuRepos())) {
+        // Leaving Phase gives it back the name of the sheet shown.
         fermer();
         phase_->setEditText(texteAuRepos());
     } else if (e->type() == QEvent::FocusIn && objet == phase_ && phase_->currentIndex() < 0) {

@@ -3,6 +3,12 @@
 // entries whose part, phase, assembly, material or machine hold every typed
 // word (RechercheFiches). Choosing one is choosing that entry in the list.
 // The list itself, its order and its text at rest are left as they are.
+//
+// While the text of Phase does not name the sheet shown, the commands that
+// act on that sheet are disabled: the operator could not tell which sheet
+// they would send, print or modify. They come back as they were once the
+// text names it again (Escape, the focus leaving Phase) or another sheet is
+// chosen.
 
 #include "mainwindow/liste.h"
 
@@ -12,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tarvex {
@@ -19,8 +26,9 @@ namespace tarvex {
 class Recherche : public QObject {
     Q_OBJECT
 public:
-    // `choisir`: what choosing the list's entry at this position does.
-    Recherche(QComboBox* phase, QWidget* fenetre, std::function<void(int)> choisir);
+    // `choisir`: what choosing the list's entry at this position does;
+    // `commandes`: the buttons that act on the sheet shown.
+    Recherche(QComboBox* phase, QWidget* fenetre, std::function<void(int)> choisir, std::vector<QWidget*> commandes);
     ~Recherche() override;
 
     // The proposals, a list over the main window under Phase.
@@ -41,6 +49,8 @@ private:
     void choisirProposition(QListWidgetItem* item);
     void fermer();
     QString texteAuRepos() const;
+    // Holds or gives back the commands as the text names the sheet or not.
+    void suivreTexte();
 
     QComboBox* phase_;
     QWidget* fenetre_;
@@ -48,6 +58,12 @@ private:
     std::vector<int> ordre_;
     std::unique_ptr<RechercheFiches> fiches_;
     std::size_t trouvees_ = 0;
+    std::vector<QWidget*> commandes_;
+    // The commands held, each with the state it had; empty: none held.
+    std::vector<std::pair<QWidget*, bool>> tenues_;
+    // The entry shown, and the list it belonged to, when they were held.
+    int indexTenu_ = -1;
+    const QAbstractItemModel* modeleTenu_ = nullptr;
 };
 
 }  // namespace tarvex

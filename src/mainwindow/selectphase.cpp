@@ -57,6 +57,7 @@ QLineEdit* boiteValeur(QWidget* parent, const char* nom, int x, int y, int l)
 {
     auto* b = boite(parent, nom, x, y, l);
     fondTexte(b, kJauneClair);
+    debutVisible(b);
     return b;
 }
 
@@ -74,6 +75,7 @@ QComboBox* liste(QWidget* parent, const char* nom, const QStringList& entrees, i
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->addItems(entrees);
+    debutVisible(c->lineEdit());
     return c;
 }
 
@@ -109,15 +111,18 @@ void Selectphase::construire()
     Time->setReadOnly(true);
     Label22 = etiquette(Frame1, "Label22", u("Matière"), 120, 840, 840);
     Text4 = boite(Frame1, "Text4", 960, 810, 1920);
+    debutVisible(Text4);
     Text4->setToolTip(u("Matière de la pièce"));
     Label21 = etiquette(Frame1, "Label21", u("Ensemble"), 3000, 840, 840);
     Text2 = boite(Frame1, "Text2", 3840, 810, 2040);
+    debutVisible(Text2);
     Text2->setToolTip(u("Nom de l'ensemble"));
 
     // "Machine"
     Frame2 = cadre(this, "Frame2", u("Machine"), 8760, 120, 5640, 2160);
     Label23 = etiquette(Frame2, "Label23", u("Machine"), 120, 330, 1200);
     Text3 = boite(Frame2, "Text3", 120, 600, 3480);
+    debutVisible(Text3);
     Text3->setToolTip(u("Nom de la Machine-Outil"));
     Infomachine = bouton(Frame2, "Infomachine", u("Infos"), 120, 1140);
     Infomachine->setToolTip(u("Dossier Machine"));
@@ -139,57 +144,59 @@ void Selectphase::construire()
     Image3->hide();
 
     // "Listing Programme", "Annotations Programme"
-    Frame5 = cadre(this, "Frame5", u("Listing Programme"), 120, 2400, 5400, 4200);
-    Programme = creer<QPlainTextEdit>(Frame5, "Programme", 120, 300, 5160, 3780);
+    Frame5 = cadre(this, "Frame5", u("Listing Programme"), 120, 2400, 4680, 4200);
+    Programme = creer<QPlainTextEdit>(Frame5, "Programme", 120, 300, 4440, 3780);
     Programme->setReadOnly(true);
     Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
     Programme->setToolTip(u("Listing du programme"));
-    Frame6 = cadre(this, "Frame6", u("Annotations Programme"), 120, 6720, 5400, 1560);
-    Annotation = creer<QListWidget>(Frame6, "Annotation", 120, 300, 5160, 1140);
+    Frame6 = cadre(this, "Frame6", u("Annotations Programme"), 120, 6720, 4680, 1560);
+    Annotation = creer<QListWidget>(Frame6, "Annotation", 120, 300, 4440, 1140);
     Annotation->setToolTip(u("Annotations contenues dans le programme"));
 
-    // "PREF/DEC1/Jauges/Origine"
-    Frame7 = cadre(this, "Frame7", u("PREF/DEC1/Jauges/Origine"), 5640, 2400, 4920, 5880);
-    Frame9 = cadre(Frame7, "Frame9", u("PREF"), 120, 300, 2280, 1440);
+    // "PREF/DEC1/Jauges/Origine": each value box holds an offset as a
+    // workshop writes it, sign, four digits and three decimals (-1250.125),
+    // beside a caption shown whole.
+    Frame7 = cadre(this, "Frame7", u("PREF/DEC1/Jauges/Origine"), 4920, 2400, 5640, 5880);
+    Frame9 = cadre(Frame7, "Frame9", u("PREF"), 120, 300, 2640, 1440);
     Frame9->setToolTip(u("Valeurs des PREF"));
-    Prefxtext = etiquette(Frame9, "Prefxtext", u("PREF suivant X"), 120, 360, 1260);
-    Prefx = boiteValeur(Frame9, "Prefx", 1380, 330, 780);
-    Prefytext = etiquette(Frame9, "Prefytext", u("PREF suivant Y"), 120, 750, 1260);
-    Prefy = boiteValeur(Frame9, "Prefy", 1380, 720, 780);
-    Prefztext = etiquette(Frame9, "Prefztext", u("PREF suivant Z"), 120, 1140, 1260);
-    Prefz = boiteValeur(Frame9, "Prefz", 1380, 1110, 780);
-    Frame10 = cadre(Frame7, "Frame10", u("DEC1"), 2520, 300, 2280, 1440);
+    Prefxtext = etiquette(Frame9, "Prefxtext", u("PREF suivant X"), 120, 360, 1320);
+    Prefx = boiteValeur(Frame9, "Prefx", 1440, 330, 1080);
+    Prefytext = etiquette(Frame9, "Prefytext", u("PREF suivant Y"), 120, 750, 1320);
+    Prefy = boiteValeur(Frame9, "Prefy", 1440, 720, 1080);
+    Prefztext = etiquette(Frame9, "Prefztext", u("PREF suivant Z"), 120, 1140, 1320);
+    Prefz = boiteValeur(Frame9, "Prefz", 1440, 1110, 1080);
+    Frame10 = cadre(Frame7, "Frame10", u("DEC1"), 2880, 300, 2640, 1440);
     Frame10->setToolTip(u("Valeurs des DEC1"));
-    Decxtext = etiquette(Frame10, "Decxtext", u("DEC1 suivant X"), 120, 360, 1260);
-    Decx = boiteValeur(Frame10, "Decx", 1380, 330, 780);
-    Decytext = etiquette(Frame10, "Decytext", u("DEC 1suivant Y"), 120, 750, 1260);
-    Decy = boiteValeur(Frame10, "Decy", 1380, 720, 780);
-    Decztext = etiquette(Frame10, "Decztext", u("DEC1 suivant Z"), 120, 1140, 1260);
-    Decz = boiteValeur(Frame10, "Decz", 1380, 1110, 780);
-    Frame17 = cadre(Frame7, "Frame17", u("Origine"), 120, 300, 2280, 1440);
-    Décalage = boiteValeur(Frame17, "Décalage", 120, 600, 2040);
+    Decxtext = etiquette(Frame10, "Decxtext", u("DEC1 suivant X"), 120, 360, 1320);
+    Decx = boiteValeur(Frame10, "Decx", 1440, 330, 1080);
+    Decytext = etiquette(Frame10, "Decytext", u("DEC 1suivant Y"), 120, 750, 1320);
+    Decy = boiteValeur(Frame10, "Decy", 1440, 720, 1080);
+    Decztext = etiquette(Frame10, "Decztext", u("DEC1 suivant Z"), 120, 1140, 1320);
+    Decz = boiteValeur(Frame10, "Decz", 1440, 1110, 1080);
+    Frame17 = cadre(Frame7, "Frame17", u("Origine"), 120, 300, 2640, 1440);
+    Décalage = boiteValeur(Frame17, "Décalage", 120, 600, 2400);
     Décalage->setToolTip(u("Décalage d'origine"));
-    Frame19 = cadre(Frame7, "Frame19", u("Décalage d'origine"), 2520, 300, 2280, 1440);
-    OrigineXtext = etiquette(Frame19, "OrigineXtext", u("Suivant X"), 120, 360, 1080);
-    OrigineX = boiteValeur(Frame19, "OrigineX", 1200, 330, 960);
-    OrigineYtext = etiquette(Frame19, "OrigineYtext", u("Suivant Y"), 120, 750, 1080);
-    OrigineY = boiteValeur(Frame19, "OrigineY", 1200, 720, 960);
-    OrigineZtext = etiquette(Frame19, "OrigineZtext", u("Suivant Z"), 120, 1140, 1080);
-    OrigineZ = boiteValeur(Frame19, "OrigineZ", 1200, 1110, 960);
-    Frame21 = cadre(Frame7, "Frame21", u("Données"), 120, 300, 4680, 1440);
-    Infovrac = creer<QPlainTextEdit>(Frame21, "Infovrac", 120, 300, 4440, 1020);
+    Frame19 = cadre(Frame7, "Frame19", u("Décalage d'origine"), 2880, 300, 2640, 1440);
+    OrigineXtext = etiquette(Frame19, "OrigineXtext", u("Suivant X"), 120, 360, 1200);
+    OrigineX = boiteValeur(Frame19, "OrigineX", 1440, 330, 1080);
+    OrigineYtext = etiquette(Frame19, "OrigineYtext", u("Suivant Y"), 120, 750, 1200);
+    OrigineY = boiteValeur(Frame19, "OrigineY", 1440, 720, 1080);
+    OrigineZtext = etiquette(Frame19, "OrigineZtext", u("Suivant Z"), 120, 1140, 1200);
+    OrigineZ = boiteValeur(Frame19, "OrigineZ", 1440, 1110, 1080);
+    Frame21 = cadre(Frame7, "Frame21", u("Données"), 120, 300, 5400, 1440);
+    Infovrac = creer<QPlainTextEdit>(Frame21, "Infovrac", 120, 300, 5160, 1020);
     Infovrac->setToolTip(u("Infos diverses"));
     Infovrac->setPlainText(u("Infos à compléter"));
     fondTexte(Infovrac, kJauneClair);
-    Frame8 = cadre(Frame7, "Frame8", u("Jauge Outil"), 120, 1860, 4680, 3900);
-    Jauge = creer<QPlainTextEdit>(Frame8, "Jauge", 120, 300, 2400, 3480);
+    Frame8 = cadre(Frame7, "Frame8", u("Jauge Outil"), 120, 1860, 5400, 3900);
+    Jauge = creer<QPlainTextEdit>(Frame8, "Jauge", 120, 300, 3120, 3480);
     Jauge->setToolTip(u("Valeurs des jauges"));
     Jauge->setPlainText(u("Valeur des jauges"));
     Jauge->setLineWrapMode(QPlainTextEdit::NoWrap);
     fondTexte(Jauge, kJauneClair);
     Image4 = new Image(Frame8, true);
     Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->placerTwips(2640, 300, 1920, 2400);
+    Image4->placerTwips(3360, 300, 1920, 2400);
 
     // "Visualisation"
     Frame11 = cadre(this, "Frame11", u("Visualisation"), 10680, 2400, 5640, 5880);
@@ -218,34 +225,35 @@ void Selectphase::construire()
 
     // "Téléchargement"
     Frame15 = cadre(this, "Frame15", u("Téléchargement"), 120, 8400, 10440, 1740);
-    Visu = cadre(Frame15, "Visu", u("Vu-mètre"), 120, 300, 2400, 780);
+    Visu = cadre(Frame15, "Visu", u("Vu-mètre"), 120, 300, 2280, 780);
     ProgressBar1 = new Vumetre(Visu);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    placer(ProgressBar1, 120, 330, 2160, 300);
-    Frame16 = cadre(Frame15, "Frame16", u("Options"), 2640, 300, 2760, 1320);
+    placer(ProgressBar1, 120, 330, 2040, 300);
+    Frame16 = cadre(Frame15, "Frame16", u("Options"), 2520, 300, 2640, 1320);
     Frame16->setToolTip(u("Options de Chargement"));
     Option1 = creer<QRadioButton>(Frame16, "Option1", 120, 300, 1440, 285);
     Option1->setText(u("Programme "));
     Option2 = creer<QRadioButton>(Frame16, "Option2", 120, 630, 1440, 285);
     Option2->setText(u("Jauges seules"));
-    Check1 = creer<QCheckBox>(Frame16, "Check1", 1620, 300, 1080, 285);
+    Check1 = creer<QCheckBox>(Frame16, "Check1", 1560, 300, 960, 285);
     Check1->setText(u("PREF "));
-    Check2 = creer<QCheckBox>(Frame16, "Check2", 1620, 630, 1140, 285);
+    Check2 = creer<QCheckBox>(Frame16, "Check2", 1560, 630, 960, 285);
     Check2->setText(u("DEC1"));
-    Check3 = creer<QCheckBox>(Frame16, "Check3", 1620, 960, 1140, 285);
+    Check3 = creer<QCheckBox>(Frame16, "Check3", 1560, 960, 960, 285);
     Check3->setText(u("Jauges"));
-    Frame18 = cadre(Frame15, "Frame18", u("Communication"), 5520, 300, 4800, 1320);
+    // Each column as wide as the longer of its caption and its box.
+    Frame18 = cadre(Frame15, "Frame18", u("Communication"), 5280, 300, 5040, 1320);
     Frame18->setToolTip(u("Paramètres de communication"));
     Label24 = etiquette(Frame18, "Label24", u("Port"), 120, 330, 960);
-    Label25 = etiquette(Frame18, "Label25", u("Vitesse"), 1140, 330, 900);
-    Label26 = etiquette(Frame18, "Label26", u("Parité"), 2100, 330, 1020);
-    Label27 = etiquette(Frame18, "Label27", u("Nbre Bits"), 3180, 330, 720);
-    Label28 = etiquette(Frame18, "Label28", u("Bits stop"), 3960, 330, 720);
+    Label25 = etiquette(Frame18, "Label25", u("Vitesse"), 1170, 330, 900);
+    Label26 = etiquette(Frame18, "Label26", u("Parité"), 2160, 330, 1020);
+    Label27 = etiquette(Frame18, "Label27", u("Nbre Bits"), 3270, 330, 780);
+    Label28 = etiquette(Frame18, "Label28", u("Bits stop"), 4140, 330, 780);
     Port2 = liste(Frame18, "Port2", {"COM1", "COM2", "COM3", "COM4", "COM5"}, 120, 660, 960);
-    Vitesse2 = liste(Frame18, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1140, 660, 900);
-    Parité2 = liste(Frame18, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2100, 660, 1020);
-    Nbrebits2 = liste(Frame18, "Nbrebits2", {"5", "6", "7", "8"}, 3180, 660, 720);
-    Bitsstop2 = liste(Frame18, "Bitsstop2", {"1", "2"}, 3960, 660, 720);
+    Vitesse2 = liste(Frame18, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1170, 660, 900);
+    Parité2 = liste(Frame18, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2160, 660, 1020);
+    Nbrebits2 = liste(Frame18, "Nbrebits2", {"5", "6", "7", "8"}, 3270, 660, 780);
+    Bitsstop2 = liste(Frame18, "Bitsstop2", {"1", "2"}, 4140, 660, 780);
     port_ = services_.ports->creer(this);
     MSComm1 = port_.get();
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
@@ -281,7 +289,7 @@ void Selectphase::construire()
     // The proposals under Phase replace the combo box's own completion,
     // which would complete only from the first letters of the entries.
     Phase->setCompleter(nullptr);
-    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); });
+    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); }, {Charger, imprimer, Modifier});
     connect(Image6, &Image::clique, this, &Selectphase::ouvrirZoom);
     connect(Infomachine, &QPushButton::clicked, this, &Selectphase::ouvrirInfoMachine);
     connect(Dossiertechnique, &QPushButton::clicked, this, &Selectphase::ouvrirDossierTechnique);

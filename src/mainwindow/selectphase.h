@@ -7,6 +7,7 @@
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/services.h"
+#include "store/probleme.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 namespace tarvex {
 
@@ -49,6 +51,10 @@ public:
     // The list refilled and the sheet of key `cle` (its folder name and a final backslash)
     // shown as if the operator had chosen it; none: the no-selection state.
     void montrerFiche(const std::string& cle);
+
+    // After a modification was stored: the listing, its annotations and
+    // Charger follow the sheet's program as a choice of the sheet shows them.
+    void programmeModifie();
 
     // The preview routine of the main window.
     void previsu(const QString& cheminData);
@@ -158,6 +164,14 @@ private:
     // The handlers that belong to the other commands; each lives in the file
     // of its subsystem.
     void phaseChoisie(int index);
+    // Programme and Annotation from the sheet folder's prog.txt when the
+    // sheet has a program (Label16); what could not be read.
+    struct ProgrammeAffiche {
+        bool present = false;
+        bool lu = true;
+        Problemes problemes;
+    };
+    ProgrammeAffiche afficherProgramme(const std::string& dossier);
     void optionPhotoCliquee(QRadioButton* bouton);
     void ouvrirZoom();
     void ouvrirInfoMachine();

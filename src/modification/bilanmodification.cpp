@@ -125,7 +125,9 @@ void Bilanmodification::continuer()
     }
     services.messages->afficher(this, u("Modification fiche usinage réusssie"), u("Infos"), Icone::Information);
 
-    // The main window shows the new part view, no photograph selected.
+    // The main window shows the new part view, no photograph selected, and
+    // the stored program with its annotations: nothing of the old one stays.
+    p.programmeModifie();
     cadrerimage(*services.images, p.dossierFiche() + QStringLiteral("Vue.jpg"), p.Image3, p.Image1, p.Frame4,
                 kLimiteApercu);
     for (const auto& o : p.optionsPhotos()) deselectionner(o.bouton);

@@ -22,17 +22,19 @@ constexpr int kApercu = 1695;
 QString u(const char* s) { return QString::fromUtf8(s); }
 std::string s(const QString& q) { return q.toStdString(); }
 
+// The designation is shown, never changed here: the look of a box that
+// takes no typing.
 QLineEdit* champ(QWidget* parent, const char* nom)
 {
-    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 2760, 315);
-    b->setReadOnly(true);
+    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 3120, 315);
+    lectureSeule(b);
     return b;
 }
 
 }  // namespace
 
 Modification2::Modification2(Selectphase& principale)
-    : Fenetre(&principale, u("modification2"), u("Modification Base de données"), 15000, 9300),
+    : Fenetre(&principale, u("modification2"), u("Modification Base de données"), 15720, 9300),
       principale_(principale)
 {
     Services& services = principale.services();
@@ -42,26 +44,26 @@ Modification2::Modification2(Selectphase& principale)
     Image11->placerTwips(120, 180, 2400, 1560);
 
     // "Désignation": shown, never changed.
-    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 6600, 2400);
-    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 240, 6360, 2040);
-    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3000, 780);
+    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 7320, 2400);
+    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 300, 7080, 2040);
+    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3360, 780);
     Text5 = champ(Frame3, "Text5");
-    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3240, 300, 3000, 780);
+    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3600, 300, 3360, 780);
     Text6 = champ(Frame5, "Text6");
-    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3000, 780);
+    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3360, 780);
     Text2 = champ(Frame2, "Text2");
-    Frame6 = cadre(Frame15, "Frame6", "Matière", 3240, 1140, 3000, 780);
+    Frame6 = cadre(Frame15, "Frame6", "Matière", 3600, 1140, 3360, 780);
     Text7 = champ(Frame6, "Text7");
 
     // "Machine"
-    Frame14 = cadre(this, "Frame14", "Machine", 9360, 120, 5520, 2400);
-    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 240, 2880, 720);
+    Frame14 = cadre(this, "Frame14", "Machine", 10080, 120, 5520, 2400);
+    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 2880, 720);
     Text1 = creer<QLineEdit>(Frame13, "Text1", 120, 300, 2640, 315);
-    Text1->setReadOnly(true);
+    lectureSeule(Text1);
     Image4 = new Image(Frame14, true);
     Image4->setObjectName(QStringLiteral("Image4"));
     Image4->placerTwips(1440, 1080, 1440, 1200);
-    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 240, kApercu, kApercu);
+    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 300, kApercu, kApercu);
     Image3 = new Image(Frame18, true);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image5 = new Image(this, false);
@@ -69,28 +71,28 @@ Modification2::Modification2(Selectphase& principale)
     Image5->hide();
 
     valeurs = std::make_unique<Valeurs>(this, 120, 2640);
-    programme = std::make_unique<Programme>(this, 5160, 2640);
+    programme = std::make_unique<Programme>(this, 120 + kLargeurValeurs + 120, 2640);
     chargeprogrammetemp = boiteCachee(programme->Frame20, "chargeprogrammetemp");
 
     // "Données"
-    Frame11 = cadre(this, "Frame11", "Données", 9480, 2640, 5400, 5880);
-    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 240, 2520, 780);
+    Frame11 = cadre(this, "Frame11", "Données", 10200, 2640, 5400, 5880);
+    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 300, 1560, 780);
     Dossiertechnique = bouton(Frame22, "Dossiertechnique", "Choisir", 120, 300);
     Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
     Textdossiertechniquetemp = boiteCachee(Frame22, "Textdossiertechniquetemp");
-    Frame16 = cadre(Frame11, "Frame16", "Code", 2760, 240, 2520, 780);
-    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1260);
-    Text3 = boiteCode(Frame16, "Text3", 1380, 300, 1020);
-    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2700, 1140);
+    Frame16 = cadre(Frame11, "Frame16", "Code", 1800, 300, 3480, 780);
+    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1500);
+    Text3 = boiteCode(Frame16, "Text3", 1680, 300, 1680);
+    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2820, 1140);
     for (int i = 0; i < creation::kPhotos; ++i) {
         const QString nom = photos->emplacements[i].chemin->objectName() + QStringLiteral("temp");
         anciensPhotos[i] = boiteCachee(photos->Frame4, s(nom).c_str());
     }
     sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 
-    Command4 = bouton(this, "Command4", "Enregistrer", 9480, 8700);
-    Command3 = bouton(this, "Command3", "Supprimer", 11040, 8700);
-    quitter = bouton(this, "quitter", "Retour Tarvex", 13440, 8700, 1440);
+    Command4 = bouton(this, "Command4", "Enregistrer", 10200, 8700);
+    Command3 = bouton(this, "Command3", "Supprimer", 11760, 8700);
+    quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
     connect(sectionprévisu, &QPushButton::clicked, this,
             [this] { photos->choisir(Selecteur::de(principale_, selecteurs::Modificationimage), this); });

@@ -30,6 +30,25 @@ void fondTexte(QWidget* boite, const QColor& couleur)
 
 QColor fondTexte(const QWidget* boite) { return boite->palette().color(QPalette::Base); }
 
+void debutVisible(QLineEdit* boite)
+{
+    // setText puts the cursor after the last character, and the box scrolls
+    // to show it; while the operator types, the cursor is theirs.
+    auto auDebut = [boite] {
+        if (!boite->hasFocus() && boite->cursorPosition() != 0) boite->setCursorPosition(0);
+    };
+    QObject::connect(boite, &QLineEdit::cursorPositionChanged, boite, auDebut);
+    QObject::connect(boite, &QLineEdit::editingFinished, boite, [boite] { boite->setCursorPosition(0); });
+}
+
+void lectureSeule(QLineEdit* boite)
+{
+    boite->setReadOnly(true);
+    boite->setFocusPolicy(Qt::NoFocus);
+    fondTexte(boite, faceBouton());
+    debutVisible(boite);
+}
+
 Image::Image(QWidget* parent, bool etire) : QLabel(parent), etire_(etire)
 {
     setAlignment(Qt::AlignCenter);

@@ -30,6 +30,16 @@ QColor faceBouton();  // the system's button-face colour
 void fondTexte(QWidget* boite, const QColor& couleur);
 QColor fondTexte(const QWidget* boite);
 
+// A box whose value is read from its first character: a value wider than the
+// box shows its start (the sign, the first digits), not its end, whenever the
+// program puts it there or the operator leaves the box.
+void debutVisible(QLineEdit* boite);
+
+// A box the operator reads and never types into: read-only, with the
+// button-face background and without the focus frame of a box that takes
+// typing. Its text can still be selected and copied.
+void lectureSeule(QLineEdit* boite);
+
 // A picture control. Stretched: the picture is scaled to the control's size.
 // Natural: the control takes the picture's size. Its position and size are
 // kept in twips, exactly, and mapped to pixels for the screen.

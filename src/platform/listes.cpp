@@ -160,10 +160,24 @@ void ListeDossiers::remplir()
     }
     const auto sous = QDir(chemin_).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& s : sous) {
+        // The filter lets through a link whose end it cannot look into.
+        if (!s.isDir()) continue;
         auto* item = new QListWidgetItem(ferme, s.fileName(), this);
         item->setData(Qt::UserRole, natif(s.absoluteFilePath()));
     }
     if (courant) setCurrentItem(courant);
+}
+
+void ListeDossiers::relire()
+{
+    QString d = chemin_;
+    for (QFileInfo info(d); !(info.isDir() && info.isReadable()); info = QFileInfo(d)) {
+        const QString dessus = info.absolutePath();
+        if (QDir::cleanPath(dessus) == QDir::cleanPath(info.absoluteFilePath())) break;  // the root
+        d = dessus;
+    }
+    if (natif(d) != chemin_ && aller(d)) return;
+    remplir();
 }
 
 // ---------------------------------------------------------------------------
@@ -185,10 +199,21 @@ void ListeFichiers::allerDans(const QString& dossier)
 void ListeFichiers::rafraichir()
 {
     clear();
-    const QStringList noms =
-        QDir(dossier_).entryList(QStringList{motif_}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QStringList noms;
+    for (const QFileInfo& f :
+         QDir(dossier_).entryInfoList(QStringList{motif_}, QDir::Files, QDir::Name | QDir::IgnoreCase))
+        if (f.isFile()) noms << f.fileName();
     addItems(noms);
     setCurrentRow(-1);
+}
+
+void ListeFichiers::relire()
+{
+    const QString garde = nom();
+    rafraichir();
+    if (garde.isEmpty()) return;
+    const auto items = findItems(garde, Qt::MatchExactly);
+    if (!items.isEmpty()) setCurrentItem(items.front());
 }
 
 QString ListeFichiers::nom() const

@@ -45,7 +45,8 @@ private:
 };
 
 // The current folder, the folders above it and its sub-folders; a double
-// click on one of them goes there.
+// click on one of them goes there. A link is listed only when it leads to a
+// folder: one to a device (/dev/stdin) is no folder to go into.
 class ListeDossiers : public QListWidget {
     Q_OBJECT
     Q_PROPERTY(QString chemin READ chemin)
@@ -63,6 +64,11 @@ public:
     // The scenarios' way in: "choose W.Dir1 PATH".
     Q_INVOKABLE bool choisir(const QString& dossier) { return aller(dossier); }
 
+    // The folder read again, as a picker shown again does: folders made or
+    // removed meanwhile. A folder that is gone leaves the list on the
+    // nearest one above it that is still there (change raised).
+    void relire();
+
 signals:
     void change();
 
@@ -74,7 +80,8 @@ private:
 
 // The files of one folder whose names match a pattern ("*.txt", letter case
 // ignored), sorted by name. The selected name is the one last clicked; it is
-// forgotten when the folder changes.
+// forgotten when the folder changes. Only files are listed: a link to a
+// device or a folder is not one.
 class ListeFichiers : public QListWidget {
     Q_OBJECT
     Q_PROPERTY(QString nom READ nom)
@@ -84,6 +91,8 @@ public:
     QString dossier() const { return dossier_; }
     void allerDans(const QString& dossier);
     void rafraichir();
+    // Read again, the selected name kept while its file is still there.
+    void relire();
 
     QString motif() const { return motif_; }
     QString nom() const;  // "" when no file is selected
