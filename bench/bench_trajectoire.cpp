@@ -36,7 +36,7 @@ std::string programme()
             ligne("G1 Z-1 F200");
         }
         ligne("G1 X100 Y" + std::to_string(y) + " F500");
-        ligne("G3 X100 Y" + std::to_string(y + 2) + " I100 J" + std::to_string(y + 1));
+        ligne("G3 X100 Y" + std::to_string(y + 2) + " I0 J1");
         ligne("G1 X0.5");
         ligne("X0");
         ligne("G2 X0 Y" + std::to_string(y + 4) + " R1");

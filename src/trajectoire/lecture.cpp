@@ -441,10 +441,11 @@ bool Lecteur::calculerArc(Mouvement& mv, const Mots& m, double unite) const
         ca = (sa + ea) / 2 - h * db / corde;
         cb = (sb + eb) / 2 + h * da / corde;
     } else {
-        // NUM gives the centre in absolute coordinates (in G90); the others
-        // from the start. Centres are true distances: on a lathe, I is a radius.
+        // Every control gives the centre from the start, whatever G90/G91
+        // say of the axes; RS274NGC alone may ask for absolute centres
+        // (G90.1). Centres are true distances: on a lathe, I is a radius.
         static constexpr char kLettres[3] = {'I', 'J', 'K'};
-        const bool absolus = d_ == Dialecte::Num ? !relatif_ : centresAbsolus_;
+        const bool absolus = centresAbsolus_;
         const auto centre = [&](int axe, double depart) {
             const char l = kLettres[axe];
             if (!m.a(l)) return depart;
