@@ -77,6 +77,7 @@ void Selectphase::phaseChoisie(int index)
         o.bouton->setEnabled(false);
     }
     Charger->setEnabled(false);
+    Trajectoire->setEnabled(false);
     Dossiertechnique->setEnabled(false);
     for (QPushButton* b : {Infomachine, Modifier, imprimer}) b->setEnabled(true);
     previsu(QString());
@@ -134,6 +135,7 @@ void Selectphase::phaseChoisie(int index)
         for (const auto& n : notes.valeur) lignes << q(n);
         Annotation->addItems(lignes);
         if (listing.ok()) noter(notes.problemes);  // the same file: told once
+        Trajectoire->setEnabled(programmeLu);
     }
 
     // 7. The machine's serial settings, kind and CNC type.

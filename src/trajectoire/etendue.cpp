@@ -91,19 +91,22 @@ std::vector<std::string> lignesEtendue(const Etendue& e)
     return lignes;
 }
 
+std::string ligneOutil(const EtendueOutil& o)
+{
+    std::string l = nomOutil(o.outil) + " :";
+    const char* separateur = " ";
+    for (const std::string& axe : lignesEtendue(o.etendue)) {
+        l += separateur + axe;
+        separateur = " ; ";
+    }
+    return l;
+}
+
 std::vector<std::string> lignesOutils(const Programme& p)
 {
     std::vector<std::string> lignes;
-    for (const EtendueOutil& o : etenduesParOutil(p)) {
-        if (o.etendue.vide()) continue;
-        std::string l = nomOutil(o.outil) + " :";
-        const char* separateur = " ";
-        for (const std::string& axe : lignesEtendue(o.etendue)) {
-            l += separateur + axe;
-            separateur = " ; ";
-        }
-        lignes.push_back(l);
-    }
+    for (const EtendueOutil& o : etenduesParOutil(p))
+        if (!o.etendue.vide()) lignes.push_back(ligneOutil(o));
     return lignes;
 }
 

@@ -129,4 +129,20 @@ Projection projeter(const Programme& p, const Reglage& r)
     return resultat;
 }
 
+Reglage reglageInitial(const Programme& p)
+{
+    Reglage r;
+    r.vue = p.tournage ? Vue::Tour : Vue::XY;
+    r.xAuRayon = true;
+    r.garderArcs = true;
+    return r;
+}
+
+double hauteurDessin(const Boite& b, double largeur)
+{
+    const double h = b.hmax - b.hmin, v = b.vmax - b.vmin;
+    const double hauteur = h > 0 ? largeur * v / h : v > 0 ? largeur * 1.25 : 0;
+    return std::clamp(hauteur, largeur / 3, largeur * 1.25);
+}
+
 }  // namespace tarvex::trajectoire

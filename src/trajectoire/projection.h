@@ -48,4 +48,13 @@ struct Reglage {
 
 Projection projeter(const Programme& p, const Reglage& r);
 
+// What the view shows first, and the printed sheet: turning Z across and X
+// up as a radius, milling XY, arcs kept whole.
+Reglage reglageInitial(const Programme& p);
+
+// The height of a drawing `largeur` wide that shows the whole box at one
+// scale, between a third of its width and one and a quarter times it: a flat
+// path still gets a strip that can be read, a tall one stays on its page.
+double hauteurDessin(const Boite& b, double largeur);
+
 }  // namespace tarvex::trajectoire

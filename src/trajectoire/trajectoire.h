@@ -115,7 +115,9 @@ std::string nombre(double v);
 std::string nomOutil(int outil);
 // One line per axis that counts, in the order X, Y, Z: "X de -1 à 13.5".
 std::vector<std::string> lignesEtendue(const Etendue& e);
-// One line per tool: "T1 : X de -1 à 13.5 ; Z de -85 à 2".
+// One tool's line: "T1 : X de -1 à 13.5 ; Z de -85 à 2".
+std::string ligneOutil(const EtendueOutil& o);
+// One line per tool whose travel is not empty.
 std::vector<std::string> lignesOutils(const Programme& p);
 
 }  // namespace tarvex::trajectoire
