@@ -131,12 +131,11 @@ void VueTrajectoire::paintEvent(QPaintEvent*)
 {
     QPainter peintre(this);
     peintre.fillRect(rect(), Qt::white);
-    if (programme_) {
+    if (programme_ && projection_.traces.empty()) {
+        peintre.setPen(QColor(110, 110, 110));
+        peintre.drawText(rect(), Qt::AlignCenter, QStringLiteral("Aucun déplacement connu à tracer"));
+    } else if (programme_) {
         dessiner(peintre, *programme_, projection_, sorte_, palette_, cadrage_, QRectF(rect()), Traits{}, marques_);
-        if (projection_.traces.empty()) {
-            peintre.setPen(QColor(110, 110, 110));
-            peintre.drawText(rect(), Qt::AlignCenter, QStringLiteral("Aucun déplacement connu à tracer"));
-        }
     }
     peintre.setPen(palette().color(QPalette::Mid));
     peintre.drawRect(rect().adjusted(0, 0, -1, -1));
