@@ -40,7 +40,7 @@ int main(int argc, char** argv)
         const QRectF zone(0, 0, kLargeur, kHauteur);
         image.fill(Qt::white);
         QPainter peintre(&image);
-        dessiner(peintre, p, vue, r.vue, Palette(p), ajuster(vue.boite, zone, 24), zone, Traits{});
+        dessiner(peintre, p, vue, r.vue, Palette(p), ajuster(vue.boite, sansReperes(zone, Traits{}), 24), zone, Traits{});
         peintre.end();
         ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         traces = vue.traces.size();

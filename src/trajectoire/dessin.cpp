@@ -155,6 +155,11 @@ Cadrage ajuster(const Boite& b, const QRectF& zone, double marge)
     return c;
 }
 
+QRectF sansReperes(const QRectF& zone, const Traits& t)
+{
+    return zone.adjusted(0, 0, 0, -(t.marge + 26) * t.unite);
+}
+
 Palette::Palette(const Programme& p)
 {
     for (const Mouvement& m : p.mouvements)
@@ -290,7 +295,7 @@ void dessinerImprime(QPainter& peintre, const Programme& p, double largeur, doub
     peintre.save();
     peintre.setPen(crayon(kZero, 0.5, t));
     peintre.drawRect(zone);
-    dessiner(peintre, p, vue, r.vue, Palette(p), ajuster(vue.boite, zone, 3 * t.marge * t.unite), zone, t);
+    dessiner(peintre, p, vue, r.vue, Palette(p), ajuster(vue.boite, sansReperes(zone, t), 2 * t.marge * t.unite), zone, t);
     peintre.restore();
 }
 

@@ -49,6 +49,10 @@ struct Traits {
     int marge = 12;
 };
 
+// The part of `zone` a path is fitted into: above the strip of the axes'
+// names and the scale, so that no line of the path runs through them.
+QRectF sansReperes(const QRectF& zone, const Traits& traits);
+
 // Paints the whole drawing into `zone`, the marked traces (indices into
 // vue.traces) over the others.
 void dessiner(QPainter& peintre, const Programme& p, const Projection& vue, Vue sorte, const Palette& palette,

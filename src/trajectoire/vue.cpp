@@ -40,7 +40,7 @@ void VueTrajectoire::montrer(const Programme& p, const Reglage& reglage)
 
 void VueTrajectoire::ajuster()
 {
-    cadrage_ = trajectoire::ajuster(projection_.boite, QRectF(rect()), kMarge);
+    cadrage_ = trajectoire::ajuster(projection_.boite, sansReperes(QRectF(rect()), Traits{}), kMarge);
     echelleAjustee_ = cadrage_.echelle;
     ajuste_ = true;
     update();
