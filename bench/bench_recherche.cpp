@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     }
     modele->invisibleRootItem()->appendRows(items);
     phase->setModel(modele);
-    tarvex::Recherche recherche(phase, &fenetre, [](int) {});
+    tarvex::Recherche recherche(phase, &fenetre, [](int) {}, {});
     std::vector<int> ordre;
     for (const auto& e : entrees.valeur) ordre.push_back(e.numero);
     recherche.invalider(ordre);

@@ -80,6 +80,7 @@ void Selectphase::phaseChoisie(int index)
         o.bouton->setEnabled(false);
     }
     Charger->setEnabled(false);
+    Trajectoire->setEnabled(false);
     Dossiertechnique->setEnabled(false);
     for (QPushButton* b : {Infomachine, Modifier, imprimer}) b->setEnabled(true);
     previsu(QString());
@@ -277,6 +278,7 @@ Selectphase::ProgrammeAffiche Selectphase::afficherProgramme(const std::string& 
     ProgrammeAffiche r;
     Programme->clear();
     Annotation->clear();
+    Trajectoire->setEnabled(false);
     r.present = drapeau(Label[16]);
     if (!r.present) return r;
     const auto listing = lireprogramme(dossier);
@@ -288,6 +290,7 @@ Selectphase::ProgrammeAffiche Selectphase::afficherProgramme(const std::string& 
     for (const auto& n : notes.valeur) lignes << q(n);
     Annotation->addItems(lignes);
     if (listing.ok()) r.problemes.insert(r.problemes.end(), notes.problemes.begin(), notes.problemes.end());  // the same file: told once
+    Trajectoire->setEnabled(r.lu);
     return r;
 }
 

@@ -275,6 +275,8 @@ void Selectphase::construire()
     Archives->setToolTip(u("Fiches supprimées et anciennes versions"));
     quitter = bouton(this, "quitter", u("Quitter"), 15120, 9000, 1140);
     quitter->setToolTip(u("Sortir de Tarvex"));
+    Trajectoire = bouton(this, "Trajectoire", u("Trajectoire"), 10680, 9540, 1140);
+    Trajectoire->setToolTip(u("Voir la trajectoire du programme"));
 
     // The selected sheet, out of sight.
     for (int i = 1; i <= 18; ++i) {
@@ -289,7 +291,7 @@ void Selectphase::construire()
     // The proposals under Phase replace the combo box's own completion,
     // which would complete only from the first letters of the entries.
     Phase->setCompleter(nullptr);
-    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); }, {Charger, imprimer, Modifier});
+    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); }, {Charger, imprimer, Modifier, Trajectoire});
     connect(Image6, &Image::clique, this, &Selectphase::ouvrirZoom);
     connect(Infomachine, &QPushButton::clicked, this, &Selectphase::ouvrirInfoMachine);
     connect(Dossiertechnique, &QPushButton::clicked, this, &Selectphase::ouvrirDossierTechnique);
@@ -299,6 +301,7 @@ void Selectphase::construire()
     connect(Command1, &QPushButton::clicked, this, &Selectphase::ouvrirCreation);
     connect(Modifier, &QPushButton::clicked, this, &Selectphase::ouvrirModification);
     connect(Archives, &QPushButton::clicked, this, &Selectphase::ouvrirArchives);
+    connect(Trajectoire, &QPushButton::clicked, this, &Selectphase::ouvrirTrajectoire);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);
@@ -347,7 +350,7 @@ void Selectphase::etatDeDepart()
         deselectionner(o.bouton);
         o.bouton->setEnabled(false);
     }
-    for (QPushButton* b : {Charger, Modifier, imprimer, Dossiertechnique, Infomachine}) b->setEnabled(false);
+    for (QPushButton* b : {Charger, Modifier, imprimer, Dossiertechnique, Infomachine, Trajectoire}) b->setEnabled(false);
 }
 
 void Selectphase::reglagesParDefaut()

@@ -131,6 +131,7 @@ public:
     // buttons
     QPushButton *Charger, *Command2, *imprimer, *Modifier, *Command1, *Command3, *quitter;
     QPushButton* Archives;  // deleted sheets and earlier versions
+    QPushButton* Trajectoire;  // the toolpath of the sheet's program
     // other
     plateforme::Image* Image2;
     plateforme::Image* Image3;
@@ -182,6 +183,7 @@ private:
     void ouvrirCreation();
     void ouvrirModification();
     void ouvrirArchives();
+    void ouvrirTrajectoire();
 
     plateforme::Services& services_;
     std::unique_ptr<plateforme::PortSerie> port_;

@@ -98,6 +98,11 @@ void ImprimanteEnregistree::image(double x, double y, double largeur, double hau
     lignes.append(QStringLiteral("picture %1 %2 %3 %4").arg(nombre(x), nombre(y), nombre(largeur), nombre(hauteur)));
 }
 
+void ImprimanteEnregistree::dessin(double x, double largeur, double hauteur, const Peintre&)
+{
+    lignes.append(QStringLiteral("drawing %1 %2 %3").arg(nombre(x), nombre(largeur), nombre(hauteur)));
+}
+
 void ImprimanteEnregistree::texte(double x, double taille, bool gras, const QString& texte)
 {
     QString t = texte;

@@ -95,6 +95,9 @@ public:
     void versPdf(const QString& fichier) override { pdf = fichier; }
     bool commencer() override;
     void image(double x, double y, double largeur, double hauteur, const QString& cheminData) override;
+    // "drawing X WIDTH HEIGHT": placed at the current height, which the
+    // recording does not follow.
+    void dessin(double x, double largeur, double hauteur, const Peintre& peindre) override;
     void hauteur(double y) override { hauteurs.append(y); }
     void texte(double x, double taille, bool gras, const QString& texte) override;
     void ligneVide() override;

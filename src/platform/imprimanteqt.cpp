@@ -85,6 +85,23 @@ void QtImprimante::image(double x, double y, double largeur, double hauteur, con
     peintre_->drawImage(QRectF(unites(x), unites(y), unites(largeur), unites(hauteur)), image);
 }
 
+void QtImprimante::dessin(double x, double, double hauteur, const Peintre& peindre)
+{
+    if (!peintre_) return;
+    const double haut = unites(hauteur);
+    if (y_ > 0 && y_ + haut > imprimante_->height()) {
+        imprimante_->newPage();
+        ++pages_;
+        y_ = 0;
+    }
+    peintre_->save();
+    peintre_->translate(unites(x), y_);
+    peintre_->scale(unites(0.1), unites(0.1));
+    peindre(*peintre_);
+    peintre_->restore();
+    y_ += haut;
+}
+
 void QtImprimante::hauteur(double y)
 {
     if (peintre_) y_ = unites(y);

@@ -22,6 +22,7 @@ public:
     void versPdf(const QString& fichier) override;
     bool commencer() override;
     void image(double x, double y, double largeur, double hauteur, const QString& cheminData) override;
+    void dessin(double x, double largeur, double hauteur, const Peintre& peindre) override;
     void hauteur(double y) override;
     void texte(double x, double taille, bool gras, const QString& texte) override;
     void ligneVide() override;

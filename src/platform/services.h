@@ -10,11 +10,13 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QWidget;
 class QDialog;
+class QPainter;
 
 namespace tarvex::plateforme {
 
@@ -135,6 +137,13 @@ public:
     virtual void versPdf(const QString& fichier) = 0;
     virtual bool commencer() = 0;  // false: the job could not start
     virtual void image(double x, double y, double largeur, double hauteur, const QString& cheminData) = 0;
+    // A drawing made by the program, largeur x hauteur at x and the current
+    // height, which then moves down past it; on top of the next page when it
+    // would pass the bottom of this one. `peindre` draws in tenths of a
+    // millimetre from the drawing's top left corner, as vectors: the paper
+    // gets the printer's own resolution.
+    using Peintre = std::function<void(QPainter&)>;
+    virtual void dessin(double x, double largeur, double hauteur, const Peintre& peindre) = 0;
     virtual void hauteur(double y) = 0;  // the print position moves to height y
     virtual void texte(double x, double taille, bool gras, const QString& texte) = 0;
     virtual void ligneVide() = 0;  // one line of the last font used

@@ -5,6 +5,7 @@
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
+#include "trajectoire/projection.h"
 
 namespace tarvex::impression {
 namespace {
@@ -16,6 +17,7 @@ constexpr double kLignes = 55;     // section lines
 constexpr double kHautTitre = 60;  // the phase title's height on the page
 constexpr double kTaillePhase = 16, kTailleTitre = 14, kTailleLigne = 12;
 constexpr double kTwipsParMillimetre = 40;  // the picture's box, scaled down
+constexpr double kLargeurTrajectoire = 120;
 
 class Page {
 public:
@@ -47,6 +49,16 @@ public:
         o.taille = taille;
         o.gras = gras;
         o.texte = std::move(t);
+        ops.push_back(std::move(o));
+    }
+    void dessin(double x, double largeur, double hauteur, std::shared_ptr<const trajectoire::Programme> trajet)
+    {
+        Operation o;
+        o.genre = Operation::Genre::Dessin;
+        o.x = x;
+        o.largeur = largeur;
+        o.hauteur = hauteur;
+        o.trajet = std::move(trajet);
         ops.push_back(std::move(o));
     }
     void vide()
@@ -90,7 +102,7 @@ Offre sectionsOffertes(std::string_view directeur, std::string_view drapeauProgr
         o.dossierMachine = offerte;
         return o;
     }
-    if (programme) o.annotations = o.listing = offerte;
+    if (programme) o.annotations = o.listing = o.trajectoire = offerte;
     o.dossierMachine = offerte;
     return o;
 }
@@ -182,6 +194,27 @@ Lu<std::vector<Operation>> feuille(const Fiche& f, const Sections& s)
     if (s.listing) {
         p.titre("- Listing programme -");
         if (!fichier(itemsFichier(programme), tels)) return r;
+    }
+    if (s.trajectoire) {
+        p.titre("- Trajectoire -");
+        const auto octets = fichiers::lire(programme);
+        if (!octets) {
+            r.signaler(programme, "fichier introuvable ou illisible");
+            return r;
+        }
+        auto trajet = std::make_shared<const trajectoire::Programme>(trajectoire::lire(
+            *octets, codeMachine(sansBlancs(f.directeur)), codeMachine(sansBlancs(f.typeMachine))));
+        // As the window first shows it; a program that moves nowhere known has no drawing.
+        const trajectoire::Boite boite = trajectoire::projeter(*trajet, trajectoire::reglageInitial(*trajet)).boite;
+        if (!boite.vide()) {
+            p.dessin(kLignes, kLargeurTrajectoire, trajectoire::hauteurDessin(boite, kLargeurTrajectoire), trajet);
+            p.vide();
+        }
+        for (const std::string& l : trajectoire::lignesEtendue(trajectoire::etendue(*trajet))) p.ligne(l);
+        // The drawing does not show them: the paper says so, as the window does.
+        if (!trajet->nonTracees.empty())
+            p.ligne("Lignes non tracées : " + std::to_string(trajet->nonTracees.size()));
+        p.vide();
     }
     if (s.donnees) {
         p.titre("- Données -");

@@ -6,7 +6,9 @@
 // pass the bottom of a page goes on the next one.
 
 #include "store/probleme.h"
+#include "trajectoire/trajectoire.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,10 +32,11 @@ struct Sections {
     bool listing = false;         // Check6
     bool donnees = false;         // Check9
     bool dossierMachine = false;  // Check10
+    bool trajectoire = false;     // Check11, printed after the listing
 };
 
 struct Offre {
-    EtatCase pref, dec, origines, jauges, annotations, listing, donnees, dossierMachine;
+    EtatCase pref, dec, origines, jauges, annotations, listing, donnees, dossierMachine, trajectoire;
     bool operator==(const Offre&) const = default;
 };
 
@@ -51,6 +54,7 @@ struct Fiche {
     std::string phase;         // text of the phase list, "PIVOT Phase 20"
     std::string piece, numeroPhase, matiere, ensemble, machine;  // Label1, Label2, Label5, Label4, Label3
     std::string typeMachine;   // Label17: "2" milling prints the Y lines
+    std::string directeur;     // Label18: how the program's words are read for its toolpath
     std::string prefX, prefY, prefZ, decX, decY, decZ;
     std::string origine, origineX, origineY, origineZ;
     std::string dossier;       // the sheet folder, "data\" + nomdossier + "\"
@@ -62,6 +66,7 @@ struct Operation {
         Hauteur,    // the print position moves down to y
         Texte,      // a line at x in taille points, gras or not
         LigneVide,  // an empty line in the current font
+        Dessin,     // the toolpath of `trajet` at the current height: x, largeur, hauteur; the height then moves below it
         Fin,        // the document is handed to the printer
     };
     Genre genre = Genre::LigneVide;
@@ -69,6 +74,7 @@ struct Operation {
     double taille = 0;
     bool gras = false;
     std::string texte;
+    std::shared_ptr<const trajectoire::Programme> trajet;
     bool operator==(const Operation&) const = default;
 };
 

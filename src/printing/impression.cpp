@@ -1,6 +1,7 @@
 #include "printing/impression.h"
 
 #include "mainwindow/selectphase.h"
+#include "trajectoire/dessin.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -33,6 +34,11 @@ void rejouer(Imprimante& imprimante, const impression::Operation& o)
     using G = impression::Operation::Genre;
     switch (o.genre) {
     case G::Image: imprimante.image(o.x, o.y, o.largeur, o.hauteur, q(o.texte)); break;
+    case G::Dessin:
+        imprimante.dessin(o.x, o.largeur, o.hauteur, [&o](QPainter& peintre) {
+            trajectoire::dessinerImprime(peintre, *o.trajet, o.largeur, o.hauteur);
+        });
+        break;
     case G::Hauteur: imprimante.hauteur(o.y); break;
     case G::Texte: imprimante.texte(o.x, o.taille, o.gras, q(o.texte)); break;
     case G::LigneVide: imprimante.ligneVide(); break;
@@ -43,15 +49,15 @@ void rejouer(Imprimante& imprimante, const impression::Operation& o)
 }  // namespace
 
 Impression::Impression(Selectphase& principale)
-    : Fenetre(&principale, QStringLiteral("Impression"), QStringLiteral("Impression Fiche Technique"), 4200, 4920),
+    : Fenetre(&principale, QStringLiteral("Impression"), QStringLiteral("Impression Fiche Technique"), 4200, 5310),
       principale_(principale)
 {
     Frame13 = new Cadre(this);
     Frame13->setObjectName(QStringLiteral("Frame13"));
     Frame13->setTitle(QStringLiteral("Options d'impression"));
     Frame13->setToolTip(QStringLiteral("Options d'impression"));
-    placer(Frame13, 120, 120, 3960, 4080);
-    Frame13->tailleTwips(3960, 4080);
+    placer(Frame13, 120, 120, 3960, 4470);
+    Frame13->tailleTwips(3960, 4470);
 
     // The designation is always printed: its box stays ticked and locked.
     Check7 = caseACocher(Frame13, "Check7", QString(), 240, 345, 285);
@@ -75,12 +81,13 @@ Impression::Impression(Selectphase& principale)
     Check3 = suivante("Check3", "Valeurs des Jauges");
     Check5 = suivante("Check5", "Annotations Programme");
     Check6 = suivante("Check6", "Listing Programme");
+    Check11 = suivante("Check11", "Trajectoire");
     Check9 = suivante("Check9", "Données");
     Check10 = suivante("Check10", "Dossier Machine");
 
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    placer(Command1, 1500, 4380, 1215, 375);
+    placer(Command1, 1500, 4770, 1215, 375);
     Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &Impression::imprimer);
 }
@@ -95,6 +102,7 @@ void Impression::charger()
     appliquer(Check3, o.jauges);
     appliquer(Check5, o.annotations);
     appliquer(Check6, o.listing);
+    appliquer(Check11, o.trajectoire);
     appliquer(Check9, o.donnees);
     appliquer(Check10, o.dossierMachine);
 }
@@ -115,6 +123,7 @@ impression::Fiche Impression::fiche() const
     f.ensemble = s(p.Label[4]->text());
     f.machine = s(p.Label[3]->text());
     f.typeMachine = s(p.Label[17]->text());
+    f.directeur = s(p.Label[18]->text());
     f.prefX = s(p.Prefx->text());
     f.prefY = s(p.Prefy->text());
     f.prefZ = s(p.Prefz->text());
@@ -138,6 +147,7 @@ impression::Sections Impression::sections() const
     r.jauges = Check3->isChecked();
     r.annotations = Check5->isChecked();
     r.listing = Check6->isChecked();
+    r.trajectoire = Check11->isChecked();
     r.donnees = Check9->isChecked();
     r.dossierMachine = Check10->isChecked();
     return r;

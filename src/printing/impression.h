@@ -27,7 +27,7 @@ public:
     plateforme::Cadre* Frame13;
     QCheckBox* Check7;
     QLineEdit* Text1;
-    QCheckBox *Check1, *Check2, *Check8, *Check3, *Check5, *Check6, *Check9, *Check10;
+    QCheckBox *Check1, *Check2, *Check8, *Check3, *Check5, *Check6, *Check11, *Check9, *Check10;
     QPushButton* Command1;
 
 private:

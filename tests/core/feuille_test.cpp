@@ -13,15 +13,15 @@ TEST(SectionsOffertes, TextesDesEtiquettes)
     struct Cas {
         const char* directeur;
         const char* programme;
-        Offre attendu;  // pref, dec, origines, jauges, annotations, listing, donnees, dossierMachine
+        Offre attendu;  // pref, dec, origines, jauges, annotations, listing, donnees, dossierMachine, trajectoire
     } cas[] = {
         // The scenarios walk every type; here the texts the labels may hold.
-        {" 1 ", "N", {cochee, cochee, non, cochee, non, non, non, offerte}},
-        {"03", " O ", {non, non, cochee, cochee, offerte, offerte, non, offerte}},
+        {" 1 ", "N", {cochee, cochee, non, cochee, non, non, non, offerte, non}},
+        {"03", " O ", {non, non, cochee, cochee, offerte, offerte, non, offerte, offerte}},
         // A flag is "O" or it is not; an unknown control offers the machine file only.
-        {"10", "o", {non, non, non, cochee, non, non, non, offerte}},
-        {"4", "O", {non, non, non, non, non, non, non, offerte}},
-        {"", "O", {non, non, non, non, non, non, non, offerte}},
+        {"10", "o", {non, non, non, cochee, non, non, non, offerte, non}},
+        {"4", "O", {non, non, non, non, non, non, non, offerte, non}},
+        {"", "O", {non, non, non, non, non, non, non, offerte, non}},
     };
     for (const auto& c : cas) EXPECT_EQ(sectionsOffertes(c.directeur, c.programme), c.attendu) << c.directeur;
 }

@@ -1,0 +1,37 @@
+#pragma once
+// "Trajectoire": the toolpath of the selected sheet's program beside its
+// listing, the travel of the program and of each tool, and the lines the
+// view could not draw.
+
+#include "platform/controles.h"
+#include "platform/fenetre.h"
+#include "trajectoire/vue.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tarvex {
+
+class FenetreTrajectoire : public plateforme::Fenetre {
+    Q_OBJECT
+public:
+    FenetreTrajectoire(QWidget* parent, const QString& titre, trajectoire::Programme programme);
+
+    trajectoire::VueTrajectoire* Vue;
+    QComboBox* Plan;       // milling: the plane seen
+    QCheckBox* Diametre;   // turning: X read as a diameter, drawn as a radius
+    QPushButton* Ajuster;
+    QListWidget* Listing;
+    QListWidget* Etendue;
+    QListWidget* Outils;
+    QListWidget* NonTraces;
+
+private:
+    void revoir();
+
+    const trajectoire::Programme programme_;
+};
+
+}  // namespace tarvex

@@ -1,0 +1,502 @@
+#include "trajectoire/trajectoire.h"
+
+#include "trajectoire/geometrie.h"
+#include "archives/comparaison.h"
+#include "store/cp1252.h"
+#include "store/machines.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace tarvex::trajectoire {
+namespace {
+
+constexpr double kInconnu = std::numeric_limits<double>::quiet_NaN();
+// How far the end of an arc given by its centre may lie off the circle
+// through its start before the control refuses it; rounded centres stay
+// well within.
+constexpr double kEcartRayon = 0.02;
+// An arc ending where it starts (within this) is a full circle.
+constexpr double kMemePoint = 1e-6;
+
+enum class Dialecte { Num, Fanuc, Fagor, Iso };
+
+// What a G code does to the reading.
+enum class Sorte : unsigned char {
+    Inconnu,
+    Neutre,           // no effect on the path (compensation, feed and speed modes...)
+    Mouvement,        // G0 G1 G2 G3
+    NonTrace,         // a modal motion not drawn: threading, FANUC lathe G90 G92 G94
+    Tempo,            // dwell: its axis words are a time
+    Plan,
+    Pouces,
+    Mm,
+    Absolu,
+    Relatif,
+    Cycle,            // modal canned cycle, repeated by the lines that follow
+    CycleSimple,      // one-line lathe cycle
+    FinCycle,
+    Machine,          // reference return, machine coordinates, local origin
+    Origine,          // origin set (or speed limit when without axes)
+    Repere,           // work offset: the same point has other coordinates
+    Transfo,          // rotation, scaling, mirror, polar coordinates
+    FinTransfo,
+    SousProgramme,
+    CentresAbsolus,
+    CentresRelatifs,
+    XAuRayon,
+    XAuDiametre,
+};
+
+// G codes are compared as ten times their value: G54.1 is 541.
+Sorte sorte(int g, Dialecte d, bool tour)
+{
+    switch (g) {
+    case 0: case 10: case 20: case 30: return Sorte::Mouvement;
+    case 40: return Sorte::Tempo;
+    case 90: return Sorte::Neutre;
+    case 170: case 180: case 190: return Sorte::Plan;
+    // The programmed path is drawn, not the compensated one.
+    case 400: case 410: case 420: return Sorte::Neutre;
+    case 800: return Sorte::FinCycle;
+    case 960: case 970: return Sorte::Neutre;
+    default: break;
+    }
+    if (g >= 810 && g <= 890 && g % 10 == 0) return Sorte::Cycle;
+    const bool repere = (g >= 540 && g <= 590 && g % 10 == 0);
+    switch (d) {
+    case Dialecte::Num:
+        switch (g) {
+        case 330: return Sorte::NonTrace;
+        case 520: return Sorte::Machine;
+        case 700: return Sorte::Pouces;
+        case 710: return Sorte::Mm;
+        case 770: case 790: return Sorte::SousProgramme;
+        case 900: return Sorte::Absolu;
+        case 910: return Sorte::Relatif;
+        case 920: return Sorte::Origine;
+        case 930: case 940: case 950: return Sorte::Neutre;
+        default: return Sorte::Inconnu;
+        }
+    case Dialecte::Fanuc:
+        if (repere || g == 541) return Sorte::Repere;
+        switch (g) {
+        case 200: return Sorte::Pouces;
+        case 210: return Sorte::Mm;
+        case 270: case 280: case 290: case 300: case 310: case 520: case 530: return Sorte::Machine;
+        case 650: case 660: return Sorte::SousProgramme;
+        case 670: return Sorte::Neutre;
+        default: break;
+        }
+        if (tour) {
+            if (g >= 700 && g <= 760 && g % 10 == 0) return Sorte::CycleSimple;
+            switch (g) {
+            case 320: case 340: case 900: case 920: case 940: return Sorte::NonTrace;
+            case 500: return Sorte::Origine;
+            case 980: case 990: return Sorte::Neutre;
+            default: return Sorte::Inconnu;
+            }
+        }
+        switch (g) {
+        case 330: return Sorte::NonTrace;
+        case 160: case 510: case 511: case 680: return Sorte::Transfo;
+        case 150: case 500: case 501: case 690: return Sorte::FinTransfo;
+        case 430: case 440: case 490: case 610: case 620: case 630: case 640: return Sorte::Neutre;
+        case 730: case 740: case 760: return Sorte::Cycle;
+        case 900: return Sorte::Absolu;
+        case 910: return Sorte::Relatif;
+        case 920: return Sorte::Origine;
+        case 940: case 950: case 980: case 990: return Sorte::Neutre;
+        default: return Sorte::Inconnu;
+        }
+    case Dialecte::Fagor:
+        if (repere) return Sorte::Repere;
+        if (tour && (g == 660 || g == 680 || g == 690)) return Sorte::CycleSimple;
+        switch (g) {
+        case 330: return Sorte::NonTrace;
+        case 530: case 740: return Sorte::Machine;
+        case 700: return Sorte::Pouces;
+        case 710: return Sorte::Mm;
+        case 900: return Sorte::Absolu;
+        case 910: return Sorte::Relatif;
+        case 920: return Sorte::Origine;
+        case 940: case 950: case 980: case 990: return Sorte::Neutre;
+        default: return Sorte::Inconnu;
+        }
+    case Dialecte::Iso:
+        if (repere || g == 591 || g == 592 || g == 593) return Sorte::Repere;
+        if (tour && g >= 700 && g <= 760 && g % 10 == 0) return Sorte::CycleSimple;
+        switch (g) {
+        case 70: return Sorte::XAuDiametre;
+        case 80: return Sorte::XAuRayon;
+        case 200: return Sorte::Pouces;
+        case 210: return Sorte::Mm;
+        case 280: case 300: case 382: case 383: case 384: case 385: case 530: return Sorte::Machine;
+        case 330: case 331: return Sorte::NonTrace;
+        case 730: return Sorte::Cycle;
+        case 760: return Sorte::CycleSimple;
+        case 900: return Sorte::Absolu;
+        case 910: return Sorte::Relatif;
+        case 901: return Sorte::CentresAbsolus;
+        case 911: return Sorte::CentresRelatifs;
+        case 920: return Sorte::Origine;
+        case 921: case 922: case 923: return Sorte::Repere;
+        case 281: case 301: case 411: case 421: case 430: case 431: case 490: case 610: case 611: case 640:
+        case 930: case 940: case 950: case 980: case 990:
+            return Sorte::Neutre;
+        default: return Sorte::Inconnu;
+        }
+    }
+    return Sorte::Inconnu;
+}
+
+constexpr std::uint32_t bit(char c) { return 1u << (c - 'A'); }
+constexpr std::uint32_t kXYZ = bit('X') | bit('Y') | bit('Z');
+constexpr std::uint32_t kUVW = bit('U') | bit('V') | bit('W');
+constexpr std::uint32_t kCentre = bit('I') | bit('J') | bit('K') | bit('R');
+// Words a move may carry besides its axes and centre.
+constexpr std::uint32_t kAutour = bit('N') | bit('G') | bit('M') | bit('S') | bit('F') | bit('T') | bit('D') |
+                                  bit('H') | bit('O');
+
+// The words of one line.
+struct Mots {
+    static constexpr int kMaxCodes = 16;
+    std::uint32_t lettres = 0;  // letters read with their value
+    std::uint32_t nommes = 0;   // letters written, read or not
+    double valeur[26] = {};
+    int g[kMaxCodes] = {};
+    int ng = 0;
+    int m[kMaxCodes] = {};
+    int nm = 0;
+    bool vide = true, illisible = false, variables = false, ligneO = false;
+    double operator()(char c) const { return valeur[c - 'A']; }
+    bool a(char c) const { return lettres & bit(c); }
+};
+
+// A number as the controls write it: sign, digits, an optional point
+// ("62." and ".5" included). Locale-free; exact for the short values of programs.
+bool lireNombre(const std::string& s, std::size_t& i, double& v)
+{
+    static constexpr double kPuissances[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+                                             1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    bool negatif = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negatif = s[i++] == '-';
+    std::uint64_t mantisse = 0;
+    int chiffres = 0, decimales = 0;
+    bool point = false;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c >= '0' && c <= '9') {
+            if (++chiffres > 18) return false;
+            mantisse = mantisse * 10 + static_cast<unsigned>(c - '0');
+            if (point) ++decimales;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (chiffres == 0) return false;
+    v = static_cast<double>(mantisse) / kPuissances[decimales];
+    if (negatif) v = -v;
+    return true;
+}
+
+// Reads the words of a line, blanks anywhere, lower case as upper case;
+// comments in parentheses, a NUM "$" message and what follows ";" aside.
+// A line starting with "%" (program number, start or end) has no words.
+void analyser(std::string_view ligne, Mots& m, std::string& s)
+{
+    m = Mots{};
+    s.clear();
+    for (std::size_t i = 0; i < ligne.size(); ++i) {
+        char c = ligne[i];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        if (c == '(') {
+            i = ligne.find(')', i);
+            if (i == std::string_view::npos) break;
+            continue;
+        }
+        if (c == ';' || c == '$') break;
+        if (s.empty()) {
+            if (c == '%') return;
+            if (c == '/') continue;   // optional block: read as run
+            if (c == ':') c = 'O';    // program number
+        }
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        s += c;
+    }
+    if (s.empty()) return;
+    m.vide = false;
+    m.ligneO = s[0] == 'O';
+    for (std::size_t i = 0; i < s.size();) {
+        const char c = s[i++];
+        if (c < 'A' || c > 'Z') {
+            if (c == '#' || c == '=' || c == '[') m.variables = true;
+            else m.illisible = true;
+            continue;
+        }
+        m.nommes |= bit(c);
+        if (c == 'E' || c == 'L') m.variables = true;
+        double v;
+        if (!lireNombre(s, i, v)) {
+            m.illisible = true;
+            continue;
+        }
+        m.lettres |= bit(c);
+        m.valeur[c - 'A'] = v;
+        if (c == 'G' || c == 'M') {
+            int& n = c == 'G' ? m.ng : m.nm;
+            if (n == Mots::kMaxCodes) m.illisible = true;
+            else (c == 'G' ? m.g : m.m)[n++] = static_cast<int>(std::lround(c == 'G' ? v * 10 : v));
+        }
+    }
+}
+
+class Lecteur {
+public:
+    Lecteur(Programme& p, Dialecte d)
+        : p_(p), d_(d), tour_(p.tournage), uvw_(d == Dialecte::Fanuc && p.tournage),
+          plan_(p.tournage ? Plan::ZX : Plan::XY)
+    {
+    }
+
+    void traiter(int ligne, const Mots& m);
+    void terminer();
+
+private:
+    void nonTracee(int ligne, Raison r, std::uint32_t axes);
+    bool deplacer(int ligne, const Mots& m);
+    bool calculerArc(Mouvement& mv, const Mots& m, double unite) const;
+
+    Programme& p_;
+    const Dialecte d_;
+    const bool tour_, uvw_;  // uvw_: U V W are increments of X Y Z (FANUC lathes)
+    Point pos_{kInconnu, kInconnu, kInconnu};
+    int mode_ = 0;     // the motion (G code x 10); above G3, a motion not drawn
+    int cycle_ = 0;    // the canned cycle in force, 0 when none
+    Plan plan_;
+    bool pouces_ = false, relatif_ = false, centresAbsolus_ = false, xAuRayon_ = false, transforme_ = false;
+    int repere_ = 540;
+    int outilT_ = -1;  // the last T read
+    int outil_ = -1;   // the tool in the spindle: changed by M6 when the program uses it
+    bool vuM6_ = false;
+    std::vector<int> outilsT_;  // the last T read at each move
+};
+
+void Lecteur::nonTracee(int ligne, Raison r, std::uint32_t axes)
+{
+    p_.nonTracees.push_back({ligne, p_.lignes[static_cast<std::size_t>(ligne)], r});
+    const std::uint32_t lettres[3] = {bit('X') | bit('U'), bit('Y') | bit('V'), bit('Z') | bit('W')};
+    for (int a = 0; a < 3; ++a)
+        if (axes & lettres[a]) pos_[a] = kInconnu;
+}
+
+void Lecteur::traiter(int ligne, const Mots& m)
+{
+    if (m.vide) return;
+    bool tempo = false, cycleLigne = false, machine = false, retourSansAxe = false, origine = false,
+         transfoLigne = false, sousProgramme = false, inconnu = false, fin = false;
+    for (int k = 0; k < m.ng; ++k) {
+        const int g = m.g[k];
+        switch (sorte(g, d_, tour_)) {
+        case Sorte::Inconnu: inconnu = true; break;
+        case Sorte::Neutre: break;
+        case Sorte::Mouvement:
+        case Sorte::NonTrace: mode_ = g; cycle_ = 0; break;
+        case Sorte::Tempo: tempo = true; break;
+        case Sorte::Plan: plan_ = g == 170 ? Plan::XY : g == 180 ? Plan::ZX : Plan::YZ; break;
+        case Sorte::Pouces: pouces_ = true; break;
+        case Sorte::Mm: pouces_ = false; break;
+        case Sorte::Absolu: relatif_ = false; break;
+        case Sorte::Relatif: relatif_ = true; break;
+        case Sorte::Cycle: cycle_ = g; cycleLigne = true; break;
+        case Sorte::CycleSimple: cycleLigne = true; break;
+        case Sorte::FinCycle: cycle_ = 0; break;
+        case Sorte::Machine:
+            machine = true;
+            retourSansAxe = retourSansAxe || g == 280 || g == 300;
+            break;
+        case Sorte::Origine: origine = true; break;
+        case Sorte::Repere:
+            if (g != repere_) pos_ = {kInconnu, kInconnu, kInconnu};
+            repere_ = g;
+            break;
+        case Sorte::Transfo: transforme_ = true; transfoLigne = true; break;
+        case Sorte::FinTransfo: transforme_ = false; break;
+        case Sorte::SousProgramme: sousProgramme = true; break;
+        case Sorte::CentresAbsolus: centresAbsolus_ = true; break;
+        case Sorte::CentresRelatifs: centresAbsolus_ = false; break;
+        case Sorte::XAuRayon: xAuRayon_ = true; break;
+        case Sorte::XAuDiametre: xAuRayon_ = false; break;
+        }
+    }
+    bool changement = false;
+    for (int k = 0; k < m.nm; ++k) {
+        const int c = m.m[k];
+        if (c == 98 || c == 99 || c == 198) sousProgramme = true;
+        if (c == 6) changement = true;
+        if (c == 2 || c == 30) fin = true;
+    }
+    if (m.a('T')) {
+        // FANUC lathes: T0101 is tool 1 with offset 1; "T1.1" elsewhere, tool 1.
+        const double v = m('T');
+        int t = v >= 0 && v < 1e9 ? static_cast<int>(v) : -1;
+        if (d_ == Dialecte::Fanuc && tour_ && t >= 100) t /= 100;
+        outilT_ = t;
+        if (tour_) outil_ = t;  // a turret indexes at once
+    }
+    if (changement) {
+        vuM6_ = true;
+        outil_ = outilT_;
+    }
+
+    const std::uint32_t lettresAxes = kXYZ | (uvw_ ? kUVW : 0);
+    const bool axes = m.lettres & lettresAxes;
+    const std::uint32_t nommes = m.nommes & lettresAxes;
+    const std::uint32_t tout = kXYZ;
+    if (sousProgramme || (m.ligneO && m.illisible)) nonTracee(ligne, Raison::SousProgramme, tout);
+    else if (cycleLigne) nonTracee(ligne, Raison::Cycle, nommes);
+    else if (m.variables) nonTracee(ligne, Raison::Variables, nommes);
+    else if (inconnu) nonTracee(ligne, Raison::CodeInconnu, nommes);
+    else if (m.illisible) nonTracee(ligne, Raison::MotInconnu, nommes);
+    else if (tempo) {
+        // A dwell: its X, U or P is a time.
+    } else if (machine) {
+        if (axes) nonTracee(ligne, Raison::HorsRepere, nommes);
+        else if (retourSansAxe) nonTracee(ligne, Raison::HorsRepere, tout);
+    } else if (origine) {
+        if (axes) nonTracee(ligne, Raison::HorsRepere, nommes);
+    } else if (transfoLigne) {
+        nonTracee(ligne, Raison::HorsRepere, nommes);
+    } else if (axes || (m.lettres & kCentre)) {
+        // The words belong to the motion in force.
+        const bool arc = mode_ == 20 || mode_ == 30;
+        if (cycle_ != 0 || mode_ > 30) nonTracee(ligne, Raison::Cycle, nommes);
+        else if (transforme_) nonTracee(ligne, Raison::HorsRepere, nommes);
+        else if (m.lettres & ~(kAutour | lettresAxes | (arc ? kCentre : 0))) nonTracee(ligne, Raison::MotInconnu, nommes);
+        else if (!deplacer(ligne, m)) nonTracee(ligne, Raison::ArcImpossible, nommes);
+    }
+    // After the end of the program, what follows (subprograms) starts from elsewhere.
+    if (fin) pos_ = {kInconnu, kInconnu, kInconnu};
+}
+
+bool Lecteur::deplacer(int ligne, const Mots& m)
+{
+    const double unite = pouces_ ? 25.4 : 1.0;
+    Mouvement mv;
+    mv.ligne = ligne;
+    mv.rapide = mode_ == 0;
+    mv.arc = mode_ == 20 || mode_ == 30;
+    mv.horaire = mode_ == 20;
+    mv.plan = plan_;
+    mv.outil = outil_;
+    mv.debut = pos_;
+    mv.fin = pos_;
+    static constexpr char kAbsolus[3] = {'X', 'Y', 'Z'}, kIncrements[3] = {'U', 'V', 'W'};
+    for (int a = 0; a < 3; ++a) {
+        double v;
+        bool increment;
+        if (m.a(kAbsolus[a])) {
+            v = m(kAbsolus[a]);
+            increment = relatif_;
+        } else if (uvw_ && m.a(kIncrements[a])) {
+            v = m(kIncrements[a]);
+            increment = true;
+        } else {
+            continue;
+        }
+        v *= unite;
+        if (a == 0 && tour_ && xAuRayon_) v *= 2;
+        mv.fin[a] = increment ? pos_[a] + v : v;
+    }
+    if (mv.arc && !calculerArc(mv, m, unite)) return false;
+    p_.mouvements.push_back(mv);
+    outilsT_.push_back(outilT_);
+    pos_ = mv.fin;
+    return true;
+}
+
+bool Lecteur::calculerArc(Mouvement& mv, const Mots& m, double unite) const
+{
+    const AxesPlan ax = axesDuPlan(mv.plan);
+    const double ka = echelle(ax.a, tour_), kb = echelle(ax.b, tour_);
+    const double sa = mv.debut[ax.a] * ka, sb = mv.debut[ax.b] * kb;
+    // From an unknown start only the end is known; it still counts.
+    if (!connu(sa) || !connu(sb)) return true;
+    const double ea = mv.fin[ax.a] * ka, eb = mv.fin[ax.b] * kb;
+    const double da = ea - sa, db = eb - sb, corde = std::hypot(da, db);
+    double ca, cb;
+    if (m.a('R')) {
+        // Positive R: the arc of at most half a circle; negative: the longer one.
+        const double r = m('R') * unite;
+        if (corde < kMemePoint || r == 0) return false;
+        double h2 = r * r - corde * corde / 4;
+        if (h2 < 0) {
+            if (corde / 2 - std::fabs(r) > kEcartRayon) return false;
+            h2 = 0;
+        }
+        const double h = std::sqrt(h2) * (mv.horaire ? -1 : 1) * (r > 0 ? 1 : -1);
+        ca = (sa + ea) / 2 - h * db / corde;
+        cb = (sb + eb) / 2 + h * da / corde;
+    } else {
+        // Every control gives the centre from the start, whatever G90/G91
+        // say of the axes; RS274NGC alone may ask for absolute centres
+        // (G90.1). Centres are true distances: on a lathe, I is a radius.
+        static constexpr char kLettres[3] = {'I', 'J', 'K'};
+        const bool absolus = centresAbsolus_;
+        const auto centre = [&](int axe, double depart) {
+            const char l = kLettres[axe];
+            if (!m.a(l)) return depart;
+            return absolus ? m(l) * unite : depart + m(l) * unite;
+        };
+        ca = centre(ax.a, sa);
+        cb = centre(ax.b, sb);
+    }
+    const double r0 = std::hypot(sa - ca, sb - cb);
+    if (r0 < kMemePoint || std::fabs(std::hypot(ea - ca, eb - cb) - r0) > kEcartRayon) return false;
+    const double t0 = std::atan2(sb - cb, sa - ca), t1 = std::atan2(eb - cb, ea - ca);
+    double balayage = normaliser(mv.horaire ? t0 - t1 : t1 - t0);
+    if (corde < kMemePoint || balayage == 0) balayage = 2 * kPi;
+    mv.centre = mv.debut;
+    mv.centre[ax.a] = ca / ka;
+    mv.centre[ax.b] = cb / kb;
+    mv.rayon = r0;
+    mv.depart = t0;
+    mv.balayage = mv.horaire ? -balayage : balayage;
+    return true;
+}
+
+void Lecteur::terminer()
+{
+    // A milling program without M6 changes tools with T alone.
+    if (!tour_ && !vuM6_)
+        for (std::size_t i = 0; i < p_.mouvements.size(); ++i) p_.mouvements[i].outil = outilsT_[i];
+}
+
+}  // namespace
+
+Programme lire(std::string_view octets, int directeur, int type)
+{
+    Programme p;
+    p.tournage = type == kTournage;
+    const Dialecte d = directeur == kNum     ? Dialecte::Num
+                       : directeur == kFanuc ? Dialecte::Fanuc
+                       : directeur == kFagor ? Dialecte::Fagor
+                                             : Dialecte::Iso;
+    const std::vector<std::string> brutes = comparaison::lignes(octets);
+    p.lignes.reserve(brutes.size());
+    Lecteur lecteur(p, d);
+    Mots m;
+    std::string tampon;
+    for (std::size_t i = 0; i < brutes.size(); ++i) {
+        p.lignes.push_back(cp1252::versUtf8(brutes[i]));
+        analyser(brutes[i], m, tampon);
+        lecteur.traiter(static_cast<int>(i), m);
+    }
+    lecteur.terminer();
+    return p;
+}
+
+}  // namespace tarvex::trajectoire

@@ -1,0 +1,123 @@
+#pragma once
+// What a sheet's program makes the tool do, read as its control reads it:
+// the moves (lines and arcs) with their line, tool and plane, the lines whose
+// motion cannot be known, and the travel of the tool along each axis.
+//
+// Positions are in millimetres, in the program's own coordinates; on a
+// turning machine X stays as programmed, a diameter. An axis is unknown
+// (NaN) until the program gives it a value: at the start, and again after a
+// line whose motion is not known. Such a line leaves unknown every axis it
+// names (a subprogram call or a return to the reference without axes: all
+// three), so that nothing is drawn from a position the view would invent.
+// A change of work offset (G54...) and the end of the program (M2, M30)
+// leave all three unknown too. A move from an unknown position is kept (its
+// end counts in the travel) but cannot be drawn.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex::trajectoire {
+
+// The plane of the arcs: G17, G18, G19. Its two axes (a, b) are X Y, Z X and
+// Y Z; G2 turns clockwise seen from the third axis, as the drawing shows it
+// with a across and b up.
+enum class Plan : unsigned char { XY, ZX, YZ };
+
+// Why a line is left out of the drawing.
+enum class Raison : unsigned char {
+    Cycle,          // canned cycle, lathe cycle or threading
+    SousProgramme,  // subprogram or macro call, return, jump
+    Variables,      // parameters or variables: E, L or # words, expressions
+    CodeInconnu,    // a G code this reading does not know
+    HorsRepere,     // reference return, machine coordinates, origin set, rotation or scaling
+    MotInconnu,     // a word whose effect on the move is not known (chamfer, rotary axis...)
+    ArcImpossible,  // no circle joins the start and the end with that centre or radius
+};
+
+struct Point {
+    double x, y, z;  // NaN where unknown
+    double operator[](int axe) const { return axe == 0 ? x : axe == 1 ? y : z; }
+    double& operator[](int axe) { return axe == 0 ? x : axe == 1 ? y : z; }
+};
+
+inline bool connu(double v) { return v == v; }
+
+struct Mouvement {
+    int ligne = 0;           // index of the line in Programme::lignes
+    bool rapide = false;     // G0
+    bool arc = false;        // G2, G3
+    bool horaire = false;    // G2
+    Plan plan = Plan::XY;
+    int outil = -1;          // tool number (T); -1 before the first one
+    Point debut{}, fin{};    // debut unknown on some axis: the move starts from nowhere known
+    // Arcs whose start is known. The centre is in the same coordinates as the
+    // points (turning: X as a diameter); its coordinate on the plane's third
+    // axis is the start's. The radius and the angles are those of the true
+    // circle (turning: X read as a radius): angles from axis a towards axis b,
+    // the sweep negative for G2, +-2 pi for a full circle. A helix climbs
+    // evenly along the third axis from debut to fin.
+    Point centre{};
+    double rayon = 0, depart = 0, balayage = 0;
+    bool arcConnu() const { return arc && rayon > 0; }
+};
+
+struct LigneNonTracee {
+    int ligne = 0;       // index in Programme::lignes
+    std::string texte;   // UTF-8
+    Raison raison = Raison::MotInconnu;
+};
+
+struct Programme {
+    bool tournage = false;            // X is a diameter
+    std::vector<std::string> lignes;  // the program's lines, UTF-8, as the listing shows them
+    std::vector<Mouvement> mouvements;
+    std::vector<LigneNonTracee> nonTracees;
+};
+
+// Reads a program as stored in prog.txt (Windows-1252, CR LF). `directeur`
+// and `type` are the CNC type and machine kind codes of com.txt (kNum,
+// kFanuc..., kTournage, kFraisage). NUM reads NUM words; FANUC, FANUC words
+// (lathes: U W increments, G90 G92 G94 cycles); FAGOR, the ISO words with
+// G70/G71 for inch and millimetre; any other control, RS274NGC words.
+Programme lire(std::string_view octets, int directeur, int type);
+
+// The travel along one axis; empty until a position counts.
+struct Intervalle {
+    double min = 1e300, max = -1e300;
+    bool vide() const { return min > max; }
+    void ajouter(double v);
+};
+
+struct Etendue {
+    Intervalle x, y, z;
+    void ajouter(const Point& p);  // its known coordinates
+    bool vide() const { return x.vide() && y.vide() && z.vide(); }
+};
+
+// Every position a move reaches: its end, and for an arc known whole its
+// extreme points along the plane's axes. A start is the end of the move
+// before, or unknown.
+void ajouter(Etendue& e, const Mouvement& m, bool tournage);
+Etendue etendue(const Programme& p);
+
+struct EtendueOutil {
+    int outil = -1;
+    Etendue etendue;
+};
+// One per tool, in the order the tools first move.
+std::vector<EtendueOutil> etenduesParOutil(const Programme& p);
+
+// A value rounded to 0.001, without trailing zeros, "." as separator: "13.5",
+// "-1", "0"; "?" for an unknown one.
+std::string nombre(double v);
+// "T1"; the moves before the first tool: "T?".
+std::string nomOutil(int outil);
+// One line per axis that counts, in the order X, Y, Z: "X de -1 à 13.5".
+std::vector<std::string> lignesEtendue(const Etendue& e);
+// One tool's line: "T1 : X de -1 à 13.5 ; Z de -85 à 2".
+std::string ligneOutil(const EtendueOutil& o);
+// One line per tool whose travel is not empty.
+std::vector<std::string> lignesOutils(const Programme& p);
+
+}  // namespace tarvex::trajectoire

@@ -1,0 +1,194 @@
+#include "trajectoire/vue.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvex::trajectoire {
+namespace {
+
+constexpr double kMarge = 24;      // pixels left around the fitted path
+constexpr double kProximite = 6;   // how near a click must fall to a move, pixels
+constexpr int kSeuilGlisse = 4;    // pixels the pointer moves before a press becomes a drag
+constexpr double kZoomMax = 1e4;   // beyond the fitted scale
+constexpr double kZoomMin = 0.05;
+
+QString mot(const char* axe, double v) { return QString::fromLatin1(axe) + QString::fromStdString(nombre(v)); }
+
+}  // namespace
+
+VueTrajectoire::VueTrajectoire(QWidget* parent) : QWidget(parent)
+{
+    setMouseTracking(false);
+    setCursor(Qt::OpenHandCursor);
+    setMinimumSize(200, 150);
+}
+
+void VueTrajectoire::montrer(const Programme& p, const Reglage& reglage)
+{
+    programme_ = &p;
+    sorte_ = reglage.vue;
+    projection_ = projeter(p, reglage);
+    palette_ = Palette(p);
+    ajuster();
+    marquer(ligne_);
+}
+
+void VueTrajectoire::ajuster()
+{
+    cadrage_ = trajectoire::ajuster(projection_.boite, sansReperes(QRectF(rect()), Traits{}), kMarge);
+    echelleAjustee_ = cadrage_.echelle;
+    ajuste_ = true;
+    update();
+}
+
+void VueTrajectoire::marquer(int ligne)
+{
+    ligne_ = ligne;
+    marques_.clear();
+    Boite boite;
+    for (std::size_t i = 0; i < projection_.traces.size(); ++i) {
+        const Trace& t = projection_.traces[i];
+        if (programme_->mouvements[static_cast<std::size_t>(t.mouvement)].ligne != ligne) continue;
+        marques_.push_back(static_cast<int>(i));
+        boite.ajouter(t.boite);
+    }
+    if (!boite.vide()) {
+        const Point2 a = cadrage_.versVue(QPointF(0, height())), b = cadrage_.versVue(QPointF(width(), 0));
+        const bool horsVue = boite.hmax < a.h || boite.hmin > b.h || boite.vmax < a.v || boite.vmin > b.v;
+        if (horsVue) {
+            cadrage_.h0 = (boite.hmin + boite.hmax) / 2 - width() / 2.0 / cadrage_.echelle;
+            cadrage_.v0 = (boite.vmin + boite.vmax) / 2 + height() / 2.0 / cadrage_.echelle;
+            ajuste_ = false;
+        }
+    }
+    update();
+}
+
+QString VueTrajectoire::texte() const
+{
+    QStringList lignes;
+    const char *h = axeHorizontal(sorte_), *v = axeVertical(sorte_);
+    for (const int i : marques_) {
+        const Trace& t = projection_.traces[static_cast<std::size_t>(i)];
+        const Mouvement& m = programme_->mouvements[static_cast<std::size_t>(t.mouvement)];
+        const QString g = m.rapide ? QStringLiteral("G0") : !m.arc ? QStringLiteral("G1") : m.horaire ? QStringLiteral("G2") : QStringLiteral("G3");
+        const Point2 a = t.points.front(), b = t.points.back();
+        lignes << g + ' ' + mot(h, a.h) + ' ' + mot(v, a.v) + QStringLiteral(" → ") + mot(h, b.h) + ' ' + mot(v, b.v);
+    }
+    return lignes.join('\n');
+}
+
+bool VueTrajectoire::choisir(const QString& point)
+{
+    static const QRegularExpression kMot(QStringLiteral("([A-Za-z])\\s*([-+]?[0-9]*\\.?[0-9]+)"));
+    bool aH = false, aV = false;
+    Point2 p;
+    for (auto it = kMot.globalMatch(point); it.hasNext();) {
+        const auto m = it.next();
+        const QString axe = m.captured(1).toUpper();
+        const double valeur = m.captured(2).toDouble();
+        if (axe == QLatin1String(axeHorizontal(sorte_)) && !aH) {
+            p.h = valeur;
+            aH = true;
+        } else if (axe == QLatin1String(axeVertical(sorte_))) {
+            p.v = valeur;
+            aV = true;
+        }
+    }
+    return aH && aV && cliquer(cadrage_.versAppareil(p));
+}
+
+bool VueTrajectoire::cliquer(QPointF position)
+{
+    if (!programme_) return false;
+    const int i = traceProche(projection_, cadrage_, position, kProximite);
+    if (i < 0) return false;
+    const int ligne = programme_->mouvements[static_cast<std::size_t>(projection_.traces[static_cast<std::size_t>(i)].mouvement)].ligne;
+    marquer(ligne);
+    emit ligneChoisie(ligne);
+    return true;
+}
+
+void VueTrajectoire::zoomer(QPointF position, double facteur)
+{
+    const double echelle = std::clamp(cadrage_.echelle * facteur, echelleAjustee_ * kZoomMin,
+                                      std::min(echelleAjustee_ * kZoomMax, 1e5));
+    // The point under the pointer stays under it.
+    const Point2 fixe = cadrage_.versVue(position);
+    cadrage_.echelle = echelle;
+    cadrage_.h0 = fixe.h - position.x() / echelle;
+    cadrage_.v0 = fixe.v + position.y() / echelle;
+    ajuste_ = false;
+    update();
+}
+
+void VueTrajectoire::paintEvent(QPaintEvent*)
+{
+    QPainter peintre(this);
+    peintre.fillRect(rect(), Qt::white);
+    if (programme_ && projection_.traces.empty()) {
+        peintre.setPen(QColor(110, 110, 110));
+        peintre.drawText(rect(), Qt::AlignCenter, QStringLiteral("Aucun déplacement connu à tracer"));
+    } else if (programme_) {
+        dessiner(peintre, *programme_, projection_, sorte_, palette_, cadrage_, QRectF(rect()), Traits{}, marques_);
+    }
+    peintre.setPen(palette().color(QPalette::Mid));
+    peintre.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void VueTrajectoire::resizeEvent(QResizeEvent* e)
+{
+    if (ajuste_) {
+        ajuster();
+        return;
+    }
+    // The centre stays the centre.
+    const QSize avant = e->oldSize();
+    const Point2 centre = cadrage_.versVue(QPointF(avant.width() / 2.0, avant.height() / 2.0));
+    cadrage_.h0 = centre.h - width() / 2.0 / cadrage_.echelle;
+    cadrage_.v0 = centre.v + height() / 2.0 / cadrage_.echelle;
+}
+
+void VueTrajectoire::wheelEvent(QWheelEvent* e)
+{
+    const double crans = e->angleDelta().y() / 120.0;
+    if (crans != 0) zoomer(e->position(), std::pow(1.25, crans));
+    e->accept();
+}
+
+void VueTrajectoire::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton) return;
+    appui_ = dernier_ = e->position();
+    appuye_ = true;
+    glisse_ = false;
+}
+
+void VueTrajectoire::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!appuye_) return;
+    const QPointF p = e->position();
+    if (!glisse_ && (p - appui_).manhattanLength() < kSeuilGlisse) return;
+    if (!glisse_) setCursor(Qt::ClosedHandCursor);
+    glisse_ = true;
+    cadrage_.h0 -= (p.x() - dernier_.x()) / cadrage_.echelle;
+    cadrage_.v0 += (p.y() - dernier_.y()) / cadrage_.echelle;
+    dernier_ = p;
+    ajuste_ = false;
+    update();
+}
+
+void VueTrajectoire::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !appuye_) return;
+    if (!glisse_) cliquer(e->position());
+    appuye_ = glisse_ = false;
+    setCursor(Qt::OpenHandCursor);
+}
+
+}  // namespace tarvex::trajectoire

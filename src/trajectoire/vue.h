@@ -1,0 +1,60 @@
+#pragma once
+// The toolpath on screen: the wheel zooms about the pointer, a drag pans, a
+// click on a move chooses its line. The moves of the line chosen in the
+// listing are marked.
+
+#include "trajectoire/dessin.h"
+
+#include <QWidget>
+
+namespace tarvex::trajectoire {
+
+class VueTrajectoire : public QWidget {
+    Q_OBJECT
+    // The marked moves as drawn, in the view's axes ("G1 Z2 X10 → Z-30 X10"), one
+    // per line: what the operator sees marked, for the scenarios.
+    Q_PROPERTY(QString texte READ texte)
+public:
+    explicit VueTrajectoire(QWidget* parent = nullptr);
+
+    // The program, seen as `reglage` says, the whole path fitted in; `p` stays
+    // alive as long as the view shows it.
+    void montrer(const Programme& p, const Reglage& reglage);
+    void ajuster();
+    // Marks the moves of the line (index into the program's lines); -1: none.
+    // A marked move outside the view is brought to its centre.
+    void marquer(int ligne);
+    QString texte() const;
+    // A click at the point given in the view's axes as drawn ("Z-10 X10"), for
+    // the scenarios: true when a move was there.
+    Q_INVOKABLE bool choisir(const QString& point);
+
+signals:
+    void ligneChoisie(int ligne);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    bool cliquer(QPointF position);
+    void zoomer(QPointF position, double facteur);
+
+    const Programme* programme_ = nullptr;
+    Projection projection_;
+    Vue sorte_ = Vue::XY;
+    Palette palette_;
+    Cadrage cadrage_;
+    double echelleAjustee_ = 1;
+    bool ajuste_ = true;  // untouched since fitted: a resize fits again
+    int ligne_ = -1;
+    std::vector<int> marques_;
+    QPointF appui_, dernier_;
+    bool appuye_ = false, glisse_ = false;
+};
+
+}  // namespace tarvex::trajectoire
