@@ -91,8 +91,8 @@ void abandonner(PortSerie& port)
 QString texteEchec(int numero)
 {
     switch (numero) {
-    case 8005: return QStringLiteral("Problème de Port - Modifier");
-    case 8002: return QStringLiteral("Problème de connexion");
+    case kPortDejaOuvert: return QStringLiteral("Problème de Port - Modifier");
+    case kPortInexistant: return QStringLiteral("Problème de connexion");
     default: return QStringLiteral("Erreur %1").arg(numero);
     }
 }
@@ -103,11 +103,11 @@ namespace {
 QString explication(int numero)
 {
     switch (numero) {
-    case 8002: return QStringLiteral("Ce port série n'existe pas sur cet ordinateur.");
-    case 8005: return QStringLiteral("Ce port série est déjà ouvert, par Tarvex ou par un autre programme.");
-    case 8012: return QStringLiteral("Le port série n'est plus ouvert : câble ou adaptateur débranché ?");
-    case 8015: return QStringLiteral("Le port série refuse ces paramètres de communication.");
-    case 8019:
+    case kPortInexistant: return QStringLiteral("Ce port série n'existe pas sur cet ordinateur.");
+    case kPortDejaOuvert: return QStringLiteral("Ce port série est déjà ouvert, par Tarvex ou par un autre programme.");
+    case kPortFerme: return QStringLiteral("Le port série n'est plus ouvert : câble ou adaptateur débranché ?");
+    case kReglageRefuse: return QStringLiteral("Le port série refuse ces paramètres de communication.");
+    case kLigneBloquee:
         return QStringLiteral("La ligne n'a rien pris pendant 60 secondes : machine en mode chargement, "
                               "câble branché ?");
     default: return {};

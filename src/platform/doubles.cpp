@@ -140,7 +140,7 @@ PortEnregistre::~PortEnregistre() { ligne_.ports.removeAll(this); }
 
 int PortEnregistre::choisirPort(int numero)
 {
-    if (ouvert_) return 8005;
+    if (ouvert_) return kPortDejaOuvert;
     ligne_.numero = numero;
     return 0;
 }
@@ -158,8 +158,8 @@ int PortEnregistre::ouvrir()
         ligne_.panneOuverture = 0;
         return code;
     }
-    if (ouvert_) return 8005;
-    if (ligne_.numero < 1) return 8002;
+    if (ouvert_) return kPortDejaOuvert;
+    if (ligne_.numero < 1) return kPortInexistant;
     ouvert_ = true;
     recu_.clear();
     attente_.clear();
@@ -169,7 +169,7 @@ int PortEnregistre::ouvrir()
 
 int PortEnregistre::ecrire(const QByteArray& octets)
 {
-    if (!ouvert_) return 8012;
+    if (!ouvert_) return kPortFerme;
     if (interrompu_) return kArrete;
     if (!ligne_.xoff && attente_.isEmpty()) {
         ligne_.envoye += octets;
@@ -188,10 +188,10 @@ int PortEnregistre::attendreLigne(qsizetype seuil)
     QTimer reveil;
     reveil.start(10);
     for (;;) {
-        if (!ouvert_) return 8012;
+        if (!ouvert_) return kPortFerme;
         if (interrompu_) return kArrete;
         if (attente_.size() <= seuil) return 0;
-        if (calme.elapsed() >= ligne_.delaiSansProgresMs) return 8019;
+        if (calme.elapsed() >= ligne_.delaiSansProgresMs) return kLigneBloquee;
         QCoreApplication::processEvents((interruptible_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
                                         QEventLoop::WaitForMoreEvents);
     }

@@ -14,13 +14,6 @@
 
 namespace tarvex::plateforme {
 
-// The component's failure numbers, as the windows show them ("Erreur 8019").
-inline constexpr int kPortInexistant = 8002;  // port number 0, or no device behind COMn
-inline constexpr int kPortDejaOuvert = 8005;  // open here, or held by another program
-inline constexpr int kPortFerme = 8012;       // not open, or the device has gone
-inline constexpr int kReglageRefuse = 8015;   // settings text malformed or refused by the device
-inline constexpr int kLigneBloquee = 8019;    // nothing left for the CNC for 60 seconds
-
 // Event codes raised besides PortSerie::kRecu and PortSerie::kFinTampon.
 inline constexpr int kEvCassure = 1001;          // break received
 inline constexpr int kEvTrame = 1004;            // framing error

@@ -68,10 +68,16 @@ public:
     virtual long long instant() = 0;
 };
 
+// The serial port component's failure numbers, as the windows show them
+// ("Erreur 8019"); see README.
+inline constexpr int kPortInexistant = 8002;  // port number 0, or no device behind COMn
+inline constexpr int kPortDejaOuvert = 8005;  // open here, or held by another program
+inline constexpr int kPortFerme = 8012;       // not open, or the device has gone
+inline constexpr int kReglageRefuse = 8015;   // settings text malformed or refused by the device
+inline constexpr int kLigneBloquee = 8019;    // nothing left for the CNC for 60 seconds
+
 // The serial port component, one per window that talks to a CNC. Failures
-// are returned as the component's own failure numbers (see README):
-// 8002 no such port, 8005 port already open, 8012 port not open,
-// 8015 settings refused, 8019 the line took nothing for 60 seconds.
+// are returned as the failure numbers above.
 // Sending, the driver pauses the output at XOFF and resumes at XON
 // (ControleFlux::XonXoff); the received bytes are never taken by it.
 class PortSerie : public QObject {
