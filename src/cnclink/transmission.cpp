@@ -4,6 +4,7 @@
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
+#include "store/machines.h"
 
 #include <charconv>
 #include <cmath>
@@ -200,18 +201,18 @@ Transfert programmeNum(const DemandeChargement& d)
     };
     if (d.pref) {
         bool ok = true;
-        if (d.type == 1)
+        if (d.type == kTournage)
             ok = bloc(em, "$ PREF XZ", {{"E60000", &d.prefX}, {"E61000", &d.prefZ}}, fautive);
-        else if (d.type == 2)
+        else if (d.type == kFraisage)
             ok = bloc(em, "$ PREF XYZ", {{"E60000", &d.prefX}, {"E61000", &d.prefY}, {"E62000", &d.prefZ}},
                       fautive);
         if (!ok) return depassement("PREF");
     }
     if (d.dec) {
         bool ok = true;
-        if (d.type == 1)
+        if (d.type == kTournage)
             ok = bloc(em, "$ DEC XZ", {{"E60001", &d.decX}, {"E61001", &d.decZ}}, fautive);
-        else if (d.type == 2)
+        else if (d.type == kFraisage)
             ok = bloc(em, "$ DEC XYZ", {{"E60001", &d.decX}, {"E61001", &d.decY}, {"E62001", &d.decZ}},
                       fautive);
         if (!ok) return depassement("DEC1");
@@ -220,7 +221,7 @@ Transfert programmeNum(const DemandeChargement& d)
         em.ligne("$ JAUGES");
         // Only the two known kinds have a gauge table; the file is not even
         // opened for another, so its absence is no failure there.
-        if (d.type == 1 || d.type == 2) {
+        if (d.type == kTournage || d.type == kFraisage) {
             const std::string cheminJauges = chemins::joindre(d.dossier, "jauge.txt");
             const auto octets = fichiers::lire(cheminJauges);
             if (!octets)
@@ -311,16 +312,16 @@ int numeroPort(std::string_view port)
 LignesJauge lignesjauge(std::string_view item, int type, PositionsJauge& p)
 {
     LignesJauge r;
-    if (type != 1 && type != 2) return r;
+    if (type != kTournage && type != kFraisage) return r;
 
     for (std::size_t i = 0; i < item.size(); ++i) {
         const int pos = static_cast<int>(i + 1);
         switch (item[i]) {
         case 'D': p.d = pos; break;
-        case 'X': if (type == 1) p.x = pos; break;
-        case 'Z': if (type == 1) p.z = pos; break;
-        case 'C': if (type == 1) p.c = pos; break;
-        case 'L': if (type == 2) p.l = pos; break;
+        case 'X': if (type == kTournage) p.x = pos; break;
+        case 'Z': if (type == kTournage) p.z = pos; break;
+        case 'C': if (type == kTournage) p.c = pos; break;
+        case 'L': if (type == kFraisage) p.l = pos; break;
         case 'R': p.r = pos; break;
         default: break;
         }
@@ -333,7 +334,7 @@ LignesJauge lignesjauge(std::string_view item, int type, PositionsJauge& p)
         return r;
     };
 
-    if (type == 1) {
+    if (type == kTournage) {
         std::string_view tn, tx, tz, tr, tc;
         if (!milieu(item, p.d + 1, p.x - p.d - 1, tn) || !milieu(item, p.x + 1, p.z - p.x - 1, tx) ||
             !milieu(item, p.z + 1, p.r - p.z - 1, tz) || !milieu(item, p.r + 1, p.c - p.r - 1, tr) ||
@@ -372,12 +373,12 @@ std::string Transfert::texte() const
 
 Transfert transfertFiche(const DemandeChargement& d)
 {
-    if (d.directeur == 1) {
+    if (d.directeur == kNum) {
         if (d.mode == ModeChargement::JaugesSeules) return tableJauges(d);
         if (d.mode == ModeChargement::Programme) return programmeNum(d);
         return Emission{}.echec(kErreurAucunTransfert, "Aucune option de transfert choisie");
     }
-    if (d.directeur == 3) return programmeSeul(chemins::joindre(d.dossier, "prog.txt"));
+    if (d.directeur == kFanuc) return programmeSeul(chemins::joindre(d.dossier, "prog.txt"));
     return Emission{}.echec(kErreurAucunTransfert, "Aucun transfert défini pour la commande numérique de type " +
                                                        std::to_string(d.directeur));
 }
