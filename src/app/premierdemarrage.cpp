@@ -1,5 +1,6 @@
 #include "app/premierdemarrage.h"
 
+#include "platform/textes.h"
 #include "store/nouvellesdonnees.h"
 
 #include <QDir>
@@ -11,8 +12,6 @@ namespace tarvex {
 using namespace plateforme;
 
 namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
 
 template <class W>
 W* placerNouveau(QWidget* parent, const char* nom, int x, int y, int l, int h)

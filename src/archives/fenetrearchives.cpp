@@ -6,6 +6,7 @@
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
 #include "platform/controles.h"
+#include "platform/textes.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 
@@ -14,8 +15,6 @@ namespace tarvex {
 using namespace plateforme;
 
 namespace {
-
-QString q(const std::string& t) { return QString::fromStdString(t); }
 
 QLabel* etiquette(QWidget* parent, const char* nom, const QString& t, int x, int y, int largeur)
 {
@@ -33,7 +32,6 @@ QPushButton* bouton(QWidget* parent, const char* nom, const QString& t, int x, i
     b->setAutoDefault(false);
     return b;
 }
-
 
 }  // namespace
 

@@ -4,20 +4,13 @@
 #include "creation/ecriture.h"
 #include "creation/formulaire.h"
 #include "mainwindow/selectphase.h"
+#include "platform/textes.h"
 #include "store/fichiers.h"
 
 namespace tarvex {
 
 using namespace plateforme;
 using namespace formulaire;
-
-namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
-
-}  // namespace
 
 Bilancreation::Bilancreation(Creation& creation)
     : Fenetre(&creation, u("Bilancréation"), u("Bilan Création"), 12000, 9000), creation_(creation)

@@ -7,6 +7,7 @@
 #include "mainwindow/autorisation.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
 
@@ -18,10 +19,6 @@ using namespace formulaire;
 namespace {
 
 constexpr int kApercu = 1695;
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QString& q) { return q.toStdString(); }
 
 // A value of com.txt read as a number, shown again as text.
 QString nombre(const std::string& texte) { return q(texteNombre(lirenombre(texte), ".")); }

@@ -4,6 +4,7 @@
 
 #include "cnclink/emission.h"
 #include "mainwindow/cadrerimage.h"
+#include "platform/textes.h"
 
 #include <QProxyStyle>
 
@@ -12,8 +13,6 @@ namespace tarvex::formulaire {
 using namespace plateforme;
 
 namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
 
 QLineEdit* boiteValeur(QWidget* parent, const char* nom, int x, int y, int l)
 {

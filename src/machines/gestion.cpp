@@ -4,6 +4,7 @@
 #include "machines/ecriture.h"
 #include "machines/machinecreation.h"
 #include "mainwindow/selectphase.h"
+#include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
 
@@ -14,9 +15,6 @@ namespace tarvex::machines {
 using namespace plateforme;
 
 namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // The main window under the creation window: it holds the pickers.
 Selectphase* principaleDe(QWidget* w)

@@ -1,15 +1,11 @@
 #include "machines/machinebilancreation.h"
 
 #include "machines/machinecreation.h"
+#include "platform/textes.h"
 
 namespace tarvex {
 
 using namespace plateforme;
-
-namespace {
-QString u(const char* s) { return QString::fromUtf8(s); }
-QString q(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
 
 MachineBilancreation::MachineBilancreation(MachineCreation& machine, Services& services,
                                            std::function<void(const QString&)> ajouter)

@@ -6,6 +6,7 @@
 #include "mainwindow/autorisation.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "platform/textes.h"
 #include "store/fichiers.h"
 #include "store/machines.h"
 
@@ -18,9 +19,6 @@ namespace {
 constexpr int kLimitePrevisu = 2400;
 const char* const kImageTournage = "data\\tournage.jpg";
 const char* const kImageFraisage = "data\\fraisage.jpg";
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-std::string s(const QString& q) { return q.toStdString(); }
 
 template <class W>
 W* creer(QWidget* parent, const char* nom, int x, int y, int l, int h)

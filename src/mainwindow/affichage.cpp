@@ -10,6 +10,7 @@
 #include "machines/selectinfomachine.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/zoom.h"
+#include "platform/textes.h"
 #include "store/chemins.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
@@ -27,9 +28,6 @@ namespace {
 
 // Codes of the machine's com.txt, compared as numbers.
 constexpr int kInconnu = -1;
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QString& q) { return q.toStdString(); }
 
 bool drapeau(const QLabel* l) { return sansBlancs(s(l->text())) == "O"; }
 

@@ -4,6 +4,7 @@
 #include "mainwindow/demarrage.h"
 #include "mainwindow/liste.h"
 #include "mainwindow/recherche.h"
+#include "platform/textes.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
 #include "store/index.h"
@@ -78,8 +79,6 @@ QComboBox* liste(QWidget* parent, const char* nom, const QStringList& entrees, i
     debutVisible(c->lineEdit());
     return c;
 }
-
-QString u(const char* s) { return QString::fromUtf8(s); }
 
 }  // namespace
 

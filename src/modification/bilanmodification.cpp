@@ -6,6 +6,7 @@
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
 #include "modification/modification2.h"
+#include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
 
@@ -13,14 +14,6 @@ namespace tarvex {
 
 using namespace plateforme;
 using stockage::Emplacement;
-
-namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QString& q) { return q.toStdString(); }
-
-}  // namespace
 
 Bilanmodification::Bilanmodification(Modification2& modification)
     : Fenetre(&modification, u("Bilanmodification"), u("Bilan Création"), 12000, 8400),

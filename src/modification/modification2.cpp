@@ -1,12 +1,13 @@
 #include "modification/modification2.h"
 
 #include "creation/selecteur.h"
-#include "mainwindow/cadrerimage.h"
 #include "mainwindow/autorisation.h"
+#include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
 #include "modification/bilanmodification.h"
 #include "modification/suppression.h"
+#include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
 
@@ -18,9 +19,6 @@ using namespace formulaire;
 namespace {
 
 constexpr int kApercu = 1695;
-
-QString u(const char* s) { return QString::fromUtf8(s); }
-std::string s(const QString& q) { return q.toStdString(); }
 
 // The designation is shown, never changed here: the look of a box that
 // takes no typing.

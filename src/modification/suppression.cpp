@@ -4,6 +4,7 @@
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
+#include "platform/textes.h"
 
 #include <QStringList>
 
@@ -12,9 +13,6 @@ namespace tarvex {
 using namespace plateforme;
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QString& q) { return q.toStdString(); }
 
 Reponse infos(QWidget* fenetre, Selectphase& p, const QString& texte, Icone icone = Icone::Information,
               Boutons boutons = Boutons::Ok, const QString& detail = QString())

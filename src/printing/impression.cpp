@@ -1,6 +1,7 @@
 #include "printing/impression.h"
 
 #include "mainwindow/selectphase.h"
+#include "platform/textes.h"
 #include "trajectoire/dessin.h"
 
 #include <QDir>
@@ -11,9 +12,6 @@ namespace tarvex {
 using namespace plateforme;
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QString& q) { return q.toStdString(); }
 
 QCheckBox* caseACocher(QWidget* parent, const char* nom, const QString& texte, int x, int y, int l = 3000)
 {

@@ -1,6 +1,7 @@
 #include "trajectoire/fenetretrajectoire.h"
 
 #include "mainwindow/selectphase.h"
+#include "platform/textes.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
@@ -18,8 +19,6 @@ using namespace plateforme;
 using namespace trajectoire;
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 const char* raison(Raison r)
 {
