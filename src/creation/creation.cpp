@@ -152,8 +152,7 @@ void Creation::charger()
     photos->viderChemins();
     Textdossiertechnique->clear();
     programme->chargeprogramme->clear();
-    Image11->afficher(QStringLiteral("data\\tarvex.jpg"),
-                      principale_.services().images->charger(QStringLiteral("data\\tarvex.jpg")));
+    Image11->charger(*principale_.services().images, QStringLiteral("data\\tarvex.jpg"));
 }
 
 void Creation::machineChoisie(int index)
@@ -178,8 +177,7 @@ void Creation::machineChoisie(int index)
                 Frame18, kLimiteApercu);
     const int type = codeMachine(c.type);
     const int directeur = codeMachine(c.directeur);
-    if (type == kTournage) Image4->afficher(QStringLiteral("data\\tournage.jpg"), images.charger(QStringLiteral("data\\tournage.jpg")));
-    if (type == kFraisage) Image4->afficher(QStringLiteral("data\\fraisage.jpg"), images.charger(QStringLiteral("data\\fraisage.jpg")));
+    if (const char* genre = imageDuGenre(type)) Image4->charger(images, u(genre));
     if (valeurs->appliquer(type, directeur)) {
         if (type == kTournage)
             photos->menuphototournage();
@@ -244,8 +242,7 @@ void Creation::raz()
     boutonsMachine(false);
     valeurs->rendreEditables();
     photos->previsu(QString());
-    Image11->afficher(QStringLiteral("data\\tarvex.jpg"),
-                      principale_.services().images->charger(QStringLiteral("data\\tarvex.jpg")));
+    Image11->charger(*principale_.services().images, QStringLiteral("data\\tarvex.jpg"));
     photos->viderChemins();
     Textdossiertechnique->clear();
     programme->chargeprogramme->clear();

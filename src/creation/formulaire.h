@@ -6,7 +6,8 @@
 // program listing.
 
 #include "creation/ecriture.h"
-#include "platform/controles.h"
+#include "mainwindow/valeurs.h"
+#include "platform/construction.h"
 #include "platform/services.h"
 #include "store/machines.h"
 
@@ -40,71 +41,26 @@ using tarvex::kTournage;
 // windows, in twips.
 inline constexpr int kLimitePrevisu = 2400;
 
-// Builds a child control named as in the design, placed in twips.
-template <class W>
-W* creer(QWidget* parent, const char* nom, int x, int y, int l, int h)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromUtf8(nom));
-    plateforme::placer(w, x, y, l, h);
-    return w;
-}
-plateforme::Cadre* cadre(QWidget* parent, const char* nom, const char* titre, int x, int y, int l, int h);
-QLabel* etiquette(QWidget* parent, const char* nom, const char* texte, int x, int y, int l, int h = 255);
-QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, int y, int l = 1215, int h = 375);
-// A report's list filling its frame of l x h twips, and its lines.
-QListWidget* listeDeCadre(QWidget* cadre, const char* nom, int l, int h);
-void remplirListe(QListWidget* liste, const std::vector<std::string>& lignes);
-// A hidden text box that carries a path or a code between windows.
-QLineEdit* boiteCachee(QWidget* parent, const char* nom);
-
 // A picker's file into a path box; nothing changes when none is handed over.
 void choisirChemin(Selecteur& selecteur, QWidget* appelant, QLineEdit* boite);
 
 // The authorisation code box: every character shown as "*".
 QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
 
-// The width of Frame7, which the windows lay their other frames out around.
-inline constexpr int kLargeurValeurs = 5640;
-
-// Frame7 "PREF/DEC1/Jauges/Origine": the PREF, DEC1, origin and data frames
-// and the gauges, kLargeurValeurs x 5880 twips.
-class Valeurs {
+// Frame7 "PREF/DEC1/Jauges/Origine" laid out as the main window's, with the
+// origin used picked from a list, and the gauges as wide as the frame.
+class Valeurs : public CadresValeurs {
 public:
     Valeurs(QWidget* parent, int x, int y);
 
-    // Shows the frames that the pair calls for and locks or opens the Y
-    // boxes. False, and nothing changed, for a pair in no row of the layout.
-    bool appliquer(int type, int directeur);
-    // Every offset frame hidden.
-    void masquer();
     // Every value box made editable again (a Y box that a turning machine
     // disabled stays disabled and grey).
     void rendreEditables();
     // The values of a new sheet: empty offsets, G54, the two placeholders.
     void vider();
 
-    plateforme::Cadre* Frame7;
-    plateforme::Cadre* Frame9;
-    QLineEdit *Prefx, *Prefy, *Prefz;
-    QLabel *Prefxtext, *Prefytext, *Prefztext;
-    plateforme::Cadre* Frame10;
-    QLineEdit *Decx, *Decy, *Decz;
-    QLabel *Decxtext, *Decytext, *Decztext;
-    plateforme::Cadre* Frame17;
     QComboBox* Décalage;
-    plateforme::Cadre* Frame19;
-    QLineEdit *OrigineX, *OrigineY, *OrigineZ;
-    QLabel *OrigineXtext, *OrigineYtext, *OrigineZtext;
-    plateforme::Cadre* Frame21;
-    QPlainTextEdit* Infovrac;
-    plateforme::Cadre* Frame8;
-    QPlainTextEdit* Jauge;
 };
-
-// A Y box that does not apply (locked: read-only, disabled, grey; its label
-// disabled) or that does (editable, enabled, light yellow).
-void verrouillerAxe(QLineEdit* boite, QLabel* etiquette, bool verrouille);
 
 // Frame4 "Options" with the nine picture slots (an option button and a
 // hidden path box each), and Frame12 "Prévisualisation" with its preview.

@@ -6,6 +6,7 @@
 #include "mainwindow/autorisation.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 #include "platform/textes.h"
 #include "store/fichiers.h"
 #include "store/machines.h"
@@ -17,65 +18,10 @@ using namespace plateforme;
 namespace {
 
 constexpr int kLimitePrevisu = 2400;
-const char* const kImageTournage = "data\\tournage.jpg";
-const char* const kImageFraisage = "data\\fraisage.jpg";
-
-template <class W>
-W* creer(QWidget* parent, const char* nom, int x, int y, int l, int h)
-{
-    auto* w = new W(parent);
-    w->setObjectName(u(nom));
-    placer(w, x, y, l, h);
-    return w;
-}
-
-Cadre* cadre(QWidget* parent, const char* nom, const char* titre, int x, int y, int l, int h, const char* bulle = nullptr)
-{
-    auto* c = creer<Cadre>(parent, nom, x, y, l, h);
-    c->setTitle(u(titre));
-    c->tailleTwips(l, h);
-    if (bulle) c->setToolTip(u(bulle));
-    return c;
-}
 
 QRadioButton* option(QWidget* parent, const char* nom, const char* texte, int x, int y, const char* bulle)
 {
-    auto* o = creer<QRadioButton>(parent, nom, x, y, 4440, 315);
-    o->setText(u(texte));
-    o->setToolTip(u(bulle));
-    return o;
-}
-
-QPushButton* bouton(QWidget* parent, const char* nom, const char* texte, int x, int y)
-{
-    auto* b = creer<QPushButton>(parent, nom, x, y, 1215, 375);
-    b->setText(u(texte));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* etiquette(QWidget* parent, const char* nom, const char* texte, int x, int y, int l)
-{
-    auto* e = creer<QLabel>(parent, nom, x, y, l, 255);
-    e->setText(u(texte));
-    return e;
-}
-
-QComboBox* liste(QWidget* parent, const char* nom, const QStringList& entrees, int x, int y, int l)
-{
-    auto* c = creer<QComboBox>(parent, nom, x, y, l, 315);
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->addItems(entrees);
-    debutVisible(c->lineEdit());
-    return c;
-}
-
-QLineEdit* boiteCachee(QWidget* parent, const char* nom)
-{
-    auto* b = creer<QLineEdit>(parent, nom, 0, 0, 100, 315);
-    b->hide();
-    return b;
+    return avecBulle(choix<QRadioButton>(parent, nom, texte, x, y, 4440, 315), bulle);
 }
 
 }  // namespace
@@ -90,15 +36,12 @@ MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Servi
     // "Machine"
     Frame14 = cadre(this, "Frame14", "Machine", 120, 120, 4920, 2520);
     Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 3000, 720, "Nom de la machine");
-    Text1 = creer<QLineEdit>(Frame13, "Text1", 120, 300, 2760, 315);
-    Text1->setToolTip(u("Nom de la machine"));
+    Text1 = avecBulle(creer<QLineEdit>(Frame13, "Text1", 120, 300, 2760, 315), "Nom de la machine");
     Option1 = option(Frame14, "Option1", "Tour CN", 120, 1140, "Famille Machine");
     Option2 = option(Frame14, "Option2", "Fraiseuse CN", 120, 1560, "Famille Machine");
     Option1->resize(px(1800), Option1->height());
     Option2->resize(px(1800), Option2->height());
-    Image4 = new Image(Frame14, true);
-    Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->setToolTip(u("Famille Machine"));
+    Image4 = avecBulle(image(Frame14, "Image4"), "Famille Machine");
     Image4->placerTwips(3240, 1080, 1440, 1200);
 
     // "Directeur de commande"
@@ -125,20 +68,15 @@ MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Servi
 
     // "Prévisualisation"
     Frame3 = cadre(this, "Frame3", "Prévisualisation", 5160, 120, 5160, 3240, "Photo Machine");
-    sectionprévisu = bouton(Frame3, "sectionprévisu", "Image", 120, 300);
-    sectionprévisu->setToolTip(u("Photo Machine"));
+    sectionprévisu = avecBulle(bouton(Frame3, "sectionprévisu", "Image", 120, 300), "Photo Machine");
     Frame12 = cadre(Frame3, "Frame12", "", 2400, 300, 2640, 2880);
-    Image1 = new Image(Frame12, true);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image2 = new Image(this, false);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->hide();
+    Image1 = image(Frame12, "Image1");
+    Image2 = imageNaturelle(this, "Image2");
     Machineimage = boiteCachee(Frame3, "Machineimage");
 
     // "Dossier Machine"
     Frame20 = cadre(this, "Frame20", "Dossier Machine", 5160, 3480, 5160, 2400);
-    Command1 = bouton(Frame20, "Command1", "Importer", 120, 300);
-    Command1->setToolTip(u("Importer le Dossier Machine ZORVA"));
+    Command1 = avecBulle(bouton(Frame20, "Command1", "Importer", 120, 300), "Importer le Dossier Machine ZORVA");
     Programme = creer<QPlainTextEdit>(Frame20, "Programme", 120, 780, 4920, 1500);
     Programme->setToolTip(u("Dossier Machine"));
     Programme->setReadOnly(true);
@@ -200,14 +138,14 @@ void MachineCreation::tour()
 {
     deselectionner(Option2);
     Option1->setChecked(true);
-    Image4->afficher(u(kImageTournage), services_.images->charger(u(kImageTournage)));
+    Image4->charger(*services_.images, u(imageDuGenre(kTournage)));
 }
 
 void MachineCreation::fraiseuse()
 {
     deselectionner(Option1);
     Option2->setChecked(true);
-    Image4->afficher(u(kImageFraisage), services_.images->charger(u(kImageFraisage)));
+    Image4->charger(*services_.images, u(imageDuGenre(kFraisage)));
 }
 
 void MachineCreation::choisirImage()

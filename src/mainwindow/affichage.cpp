@@ -41,15 +41,6 @@ Probleme problemeImage(const QString& chemin)
     return {c, "image illisible (fichier abîmé ou format non reconnu)"};
 }
 
-// A Y box that does not apply to a turning machine.
-void verrouiller(QLineEdit* boite, QLabel* etiquette, bool verrouille)
-{
-    boite->setReadOnly(verrouille);
-    boite->setEnabled(!verrouille);
-    fondTexte(boite, verrouille ? faceBouton() : kJauneClair);
-    etiquette->setEnabled(!verrouille);
-}
-
 void avertir(Selectphase& fenetre, const QString& texte)
 {
     fenetre.services().messages->afficher(&fenetre, texte, QStringLiteral("Infos"), Icone::Exclamation);
@@ -146,7 +137,6 @@ void Selectphase::phaseChoisie(int index)
     const bool comLu = com.ok();
     const int K = codeMachine(c.type);
     const int D = comLu ? codeMachine(c.directeur) : kInconnu;
-    const bool genreConnu = K == kTournage || K == kFraisage;
 
     // 8. Machine picture; a missing machine folder was told with com.txt.
     const std::string dossierM = dossierMachine(machine);
@@ -159,41 +149,18 @@ void Selectphase::phaseChoisie(int index)
     }
 
     // 9. Gauge picture by kind.
-    if (genreConnu) {
-        const QString gauge = K == kTournage ? QStringLiteral("data\\tournage.jpg") : QStringLiteral("data\\fraisage.jpg");
-        const QImage image = services_.images->charger(gauge);
-        Image4->afficher(gauge, image);
-        if (image.isNull()) noter({problemeImage(gauge)});
+    if (const char* genre = imageDuGenre(K)) {
+        if (!Image4->charger(*services_.images, u(genre))) noter({problemeImage(u(genre))});
     } else if (!comLu) {
         Image4->effacer();
     }
 
-    // 10. Value frames and Y boxes by kind and CNC type.
-    auto cadres = [this](bool pref, bool origine, bool donnees) {
-        Frame9->setVisible(pref);
-        Frame10->setVisible(pref);
-        Frame19->setVisible(origine);
-        Frame17->setVisible(origine);
-        Frame21->setVisible(donnees);
-    };
-    if (!comLu) {
-        cadres(false, false, false);
-    } else if (genreConnu) {
-        switch (D) {
-        case kNum:
-            cadres(true, false, false);
-            verrouiller(Prefy, Prefytext, K == kTournage);
-            verrouiller(Decy, Decytext, K == kTournage);
-            break;
-        case kFagor: cadres(false, false, true); break;
-        case kFanuc:
-            cadres(false, true, false);
-            verrouiller(OrigineY, OrigineYtext, K == kTournage);
-            break;
-        case kAutre: cadres(false, false, false); break;
-        default: break;
-        }
-    }
+    // 10. Value frames and Y boxes by kind and CNC type; an unknown pair
+    // leaves them as they are.
+    if (!comLu)
+        masquer();
+    else
+        appliquer(K, D);
 
     // 11. Values by CNC type.
     if (D == kNum) {

@@ -4,6 +4,7 @@
 // the hidden labels Label1 to Label18, the serial settings, the value boxes —
 // which the other windows read and write by name, so they are public.
 
+#include "mainwindow/valeurs.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/services.h"
@@ -27,7 +28,7 @@ namespace tarvex {
 
 class Recherche;
 
-class Selectphase : public QWidget {
+class Selectphase : public QWidget, public CadresValeurs {
     Q_OBJECT
 public:
     explicit Selectphase(plateforme::Services& services, QWidget* parent = nullptr);
@@ -89,23 +90,10 @@ public:
     QPlainTextEdit* Programme;
     plateforme::Cadre* Frame6;
     QListWidget* Annotation;
-    // "PREF/DEC1/Jauges/Origine"
-    plateforme::Cadre* Frame7;
-    plateforme::Cadre* Frame9;
-    QLineEdit *Prefx, *Prefy, *Prefz;
-    QLabel *Prefxtext, *Prefytext, *Prefztext;
-    plateforme::Cadre* Frame10;
-    QLineEdit *Decx, *Decy, *Decz;
-    QLabel *Decxtext, *Decytext, *Decztext;
-    plateforme::Cadre* Frame17;
+    // "PREF/DEC1/Jauges/Origine": the frames and boxes of CadresValeurs,
+    // the origin used in Frame17, and the picture of the machine kind
+    // beside the gauges.
     QLineEdit* Décalage;
-    plateforme::Cadre* Frame19;
-    QLineEdit *OrigineX, *OrigineY, *OrigineZ;
-    QLabel *OrigineXtext, *OrigineYtext, *OrigineZtext;
-    plateforme::Cadre* Frame21;
-    QPlainTextEdit* Infovrac;
-    plateforme::Cadre* Frame8;  // "Jauge Outil"
-    QPlainTextEdit* Jauge;
     plateforme::Image* Image4;
     // "Visualisation"
     plateforme::Cadre* Frame11;

@@ -143,18 +143,15 @@ void Modification2::charger()
         QString::fromStdString(dossierMachine(sansBlancs(s(p.Label[3]->text())))) + QStringLiteral("image.jpg");
 
     // 6 to 8: the logo, the machine, the part view, the kind's picture.
-    Image11->afficher(QStringLiteral("data\\tarvex.jpg"), images.charger(QStringLiteral("data\\tarvex.jpg")));
+    Image11->charger(images, QStringLiteral("data\\tarvex.jpg"));
     cadrerimage(images, M, Image5, Image3, Frame18, kLimiteApercu);
     photos->previsu(P + QStringLiteral("vue.jpg"));
-    const QString genre = p.Label[17]->text().trimmed();
-    if (genre == QStringLiteral("1"))
-        Image4->afficher(QStringLiteral("data\\tournage.jpg"), images.charger(QStringLiteral("data\\tournage.jpg")));
-    else if (genre == QStringLiteral("2"))
-        Image4->afficher(QStringLiteral("data\\fraisage.jpg"), images.charger(QStringLiteral("data\\fraisage.jpg")));
+    // The codes are compared as numbers, as the main window compares them
+    // to show the sheet.
+    const int type = codeMachine(s(p.Label[17]->text().trimmed()));
+    if (const char* genre = imageDuGenre(type)) Image4->charger(images, u(genre));
 
-    // 9. The layout of the sheet's machine, once. The codes are compared as
-    // numbers, as the main window compares them to show the sheet.
-    const int type = codeMachine(s(genre));
+    // 9. The layout of the sheet's machine, once.
     const int directeur = codeMachine(sansBlancs(s(p.Label[18]->text())));
     valeurs->masquer();
     if (valeurs->appliquer(type, directeur)) {

@@ -1,5 +1,7 @@
 #include "platform/controles.h"
 
+#include "platform/services.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,6 +55,12 @@ Image::Image(QWidget* parent, bool etire) : QLabel(parent), etire_(etire)
 {
     setAlignment(Qt::AlignCenter);
     setScaledContents(false);
+}
+
+bool Image::charger(Images& images, const QString& cheminData)
+{
+    afficher(cheminData, images.charger(cheminData));
+    return !image_.isNull();
 }
 
 QSize Image::tailleNaturelle() const

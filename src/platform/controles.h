@@ -17,6 +17,8 @@
 
 namespace tarvex::plateforme {
 
+class Images;
+
 inline constexpr int kTwipsParPixel = 15;
 inline int px(int twips) { return (twips + kTwipsParPixel / 2) / kTwipsParPixel; }
 QRect pxRect(int gauche, int haut, int largeur, int hauteur);  // twips in, pixels out
@@ -49,6 +51,9 @@ public:
     explicit Image(QWidget* parent = nullptr, bool etire = true);
 
     void afficher(const QString& cheminData, const QImage& image);
+    // The picture of that file, as the loader gives it; false when it gave
+    // none (the control is then empty).
+    bool charger(Images& images, const QString& cheminData);
     void effacer();
     const QString& chemin() const { return chemin_; }  // "" when empty
     const QImage& image() const { return image_; }

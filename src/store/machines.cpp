@@ -31,6 +31,13 @@ int codeMachine(std::string_view texte)
     return (std::fabs(v) < 1e6 && v == std::floor(v)) ? static_cast<int>(v) : -1;
 }
 
+const char* imageDuGenre(int type)
+{
+    if (type == kTournage) return "data\\tournage.jpg";
+    if (type == kFraisage) return "data\\fraisage.jpg";
+    return nullptr;
+}
+
 std::string dossierMachine(const std::string& nom) { return "data\\machine\\" + nom + "\\"; }
 
 Lu<std::vector<std::string>> lireListeMachines()

@@ -33,6 +33,10 @@ struct ParamCom {
 inline constexpr int kTournage = 1, kFraisage = 2;
 inline constexpr int kNum = 1, kFagor = 2, kFanuc = 3, kAutre = 10;
 
+// The picture of a machine kind, shown wherever a machine is; none (nullptr)
+// for a kind that is neither turning nor milling.
+const char* imageDuGenre(int type);
+
 // A kind or CNC type of com.txt ("1", "10") as the number it is compared
 // as; -1 for a text that is not a whole number, which matches no code.
 int codeMachine(std::string_view texte);
