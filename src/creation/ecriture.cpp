@@ -17,20 +17,22 @@
 namespace tarvex::creation {
 
 const std::array<PhotoModele, kPhotos> kModelesPhotos{{
+    // The part view is written with a capital V, as every sheet made so far
+    // has it; the other windows find it as the file of its flag.
     {"Option11", "textvue", "Vue de la pièce", "Vue.jpg", true},
-    {"Option10", "Textmont1", "Montage d'usinage 1", "mont1.jpg", true},
-    {"Option3", "Textmont2", "Montage d'usinage 2", "mont2.jpg", false},
-    {"Option4", "Textinst", "Installation / machine", "inst.jpg", true},
-    {"Option5", "Textbutée", "Mise en butée", "butée.jpg", false},
-    {"Option6", "Textbride", "Bridage", "bride.jpg", false},
-    {"Option7", "Textprefx", "Palpage X", "prefx.jpg", false},
-    {"Option8", "Textprefy", "Palpage Y", "prefy.jpg", false},
-    {"Option9", "Textprefz", "Palpage Z", "prefz.jpg", true},
+    {"Option10", "Textmont1", "Montage d'usinage 1", fichierDuDrapeau(CMont1), true},
+    {"Option3", "Textmont2", "Montage d'usinage 2", fichierDuDrapeau(CMont2), false},
+    {"Option4", "Textinst", "Installation / machine", fichierDuDrapeau(CInst), true},
+    {"Option5", "Textbutée", "Mise en butée", fichierDuDrapeau(CButee), false},
+    {"Option6", "Textbride", "Bridage", fichierDuDrapeau(CBride), false},
+    {"Option7", "Textprefx", "Palpage X", fichierDuDrapeau(CPrefx), false},
+    {"Option8", "Textprefy", "Palpage Y", fichierDuDrapeau(CPrefy), false},
+    {"Option9", "Textprefz", "Palpage Z", fichierDuDrapeau(CPrefz), true},
 }};
 
 namespace {
 
-constexpr const char* kProgramme = "prog.txt";
+constexpr const char* kProgramme = fichierDuDrapeau(CProgramme);
 
 const char* drapeau(const std::string& chemin) { return chemin.empty() ? "N" : "O"; }
 
@@ -48,7 +50,7 @@ std::vector<std::pair<std::string, std::string>> copies(const SaisieFiche& s)
     for (Photo p : {PVue, PMont1, PInst, PPrefz}) ajouter(s.photos[p], kModelesPhotos[p].fichier);
     if (fraiseuse(s))
         for (Photo p : {PMont2, PButee, PBride, PPrefx, PPrefy}) ajouter(s.photos[p], kModelesPhotos[p].fichier);
-    ajouter(s.dossierTechnique, "dossier.pdf");
+    ajouter(s.dossierTechnique, fichierDuDrapeau(CDossier));
     ajouter(s.programme, kProgramme);
     return c;
 }

@@ -166,7 +166,7 @@ void Modification2::charger()
     const auto e = emplacements();
     for (int i = 0; i < stockage::kEmplacements; ++i) {
         if (p.Label[6 + i]->text() != QStringLiteral("O")) continue;
-        const QString chemin = P + QString::fromUtf8(stockage::kFichiersEmplacements[i]);
+        const QString chemin = P + QString::fromUtf8(stockage::fichierEmplacement(i));
         e[i].chemin->setText(chemin);
         e[i].ancien->setText(chemin);
     }

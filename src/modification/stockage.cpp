@@ -15,11 +15,6 @@
 
 namespace tarvex::stockage {
 
-const std::array<const char*, kEmplacements> kFichiersEmplacements = {
-    "vue.jpg",   "mont1.jpg", "mont2.jpg", "inst.jpg",    "bride.jpg", "butée.jpg",
-    "prefx.jpg", "prefy.jpg", "prefz.jpg", "dossier.pdf", "prog.txt",
-};
-
 namespace {
 
 
@@ -127,7 +122,7 @@ FinModification enregistrer(const Modification& m)
         const Chemins& c = m.fichiers[i];
         if (!c.change() || c.nouveau.empty()) continue;
         for (int j = 0; j < i && !contenus[i]; ++j)
-            if (contenus[j] && memeFichier(c.nouveau, P + kFichiersEmplacements[j])) contenus[i] = contenus[j];
+            if (contenus[j] && memeFichier(c.nouveau, P + fichierEmplacement(j))) contenus[i] = contenus[j];
         if (!contenus[i]) contenus[i] = fichiers::lire(c.nouveau);
         if (!contenus[i])
             return {Resultat::echec(c.nouveau, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
@@ -144,7 +139,7 @@ FinModification enregistrer(const Modification& m)
     // What is about to be replaced is archived, whole, before anything is.
     std::vector<std::string> remplaces;
     for (int i = 0; i < kEmplacements; ++i)
-        if (contenus[i]) remplaces.push_back(kFichiersEmplacements[i]);
+        if (contenus[i]) remplaces.push_back(fichierEmplacement(i));
     if (const auto valeurs = fichierDesValeurs(m.directeur)) remplaces.push_back(*valeurs);
     remplaces.push_back("jauge.txt");
     const Lu<std::string> archive = archives::archiver(nom(m.stockee), ligneReconstruite(*actuel),
@@ -166,7 +161,7 @@ FinModification enregistrer(const Modification& m)
         // Each file is written beside its target and renamed over it, so the
         // old one stays whole until the new one is complete.
         for (int i = 0; i < kEmplacements; ++i)
-            if (contenus[i]) fichiers::ecrire(P + kFichiersEmplacements[i], *contenus[i]);
+            if (contenus[i]) fichiers::ecrire(P + fichierEmplacement(i), *contenus[i]);
     } catch (const fichiers::ErreurFichier& e) {
         fin.resultat = echec(e);
         return fin;
@@ -215,7 +210,7 @@ std::vector<std::string> fichiersASupprimer(const Suppression& s)
 {
     std::vector<std::string> f;
     for (int i = 0; i < kEmplacements; ++i)
-        if (s.drapeaux[i] == "O") f.push_back(kFichiersEmplacements[i]);
+        if (s.drapeaux[i] == "O") f.push_back(fichierEmplacement(i));
     if (const auto valeurs = fichierDesValeurs(s.directeur)) f.push_back(*valeurs);
     f.push_back("jauge.txt");
     return f;

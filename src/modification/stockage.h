@@ -25,9 +25,8 @@ namespace tarvex::stockage {
 enum Emplacement { EVue, EMont1, EMont2, EInst, EBride, EButee, EPrefx, EPrefy, EPrefz, EDossier, EProgramme };
 inline constexpr int kEmplacements = 11;
 
-// Names of the slots' files in the sheet folder, in record order. Letter case
-// does not matter: "vue.jpg" is the "Vue.jpg" the creation wrote.
-extern const std::array<const char*, kEmplacements> kFichiersEmplacements;
+// The name of a slot's file in the sheet folder: the file of its flag.
+constexpr const char* fichierEmplacement(int emplacement) { return fichierDuDrapeau(CVue + emplacement); }
 
 // The designation of a sheet as the index holds it (the main window's
 // Label1 to Label4).

@@ -157,13 +157,6 @@ std::string horodatage(const Instant& t)
 
 std::string dossierArchives(const std::string& nomdossier) { return std::string(kArchives) + "\\" + nomdossier + "\\"; }
 
-const char* fichierDuDrapeau(int champ)
-{
-    static const char* const noms[] = {"vue.jpg",   "mont1.jpg", "mont2.jpg", "inst.jpg",    "bride.jpg", "butée.jpg",
-                                       "prefx.jpg", "prefy.jpg", "prefz.jpg", "dossier.pdf", "prog.txt"};
-    return (champ >= CVue && champ <= CProgramme) ? noms[champ - CVue] : "";
-}
-
 std::vector<std::string> fichiersDuDossier(const std::string& nomdossier)
 {
     std::vector<std::string> noms;

@@ -96,7 +96,4 @@ struct Restauration {
 // same version left).
 Restauration restaurer(const Version& version, const Instant& maintenant);
 
-// The name of a sheet file for a presence flag of the record (CVue..CProgramme).
-const char* fichierDuDrapeau(int champ);
-
 }  // namespace tarvex::archives

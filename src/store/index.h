@@ -24,6 +24,16 @@ enum Champ {
     CVue, CMont1, CMont2, CInst, CBride, CButee, CPrefx, CPrefy, CPrefz, CDossier, CProgramme,
 };
 
+// The file of the sheet folder that a presence flag of the record stands
+// for (fields CVue to CProgramme); "" for another field. Letter case does not
+// matter: "vue.jpg" is the "Vue.jpg" the creation writes.
+constexpr const char* fichierDuDrapeau(int champ)
+{
+    constexpr const char* kNoms[] = {"vue.jpg",   "mont1.jpg", "mont2.jpg", "inst.jpg",    "bride.jpg", "butée.jpg",
+                                     "prefx.jpg", "prefy.jpg", "prefz.jpg", "dossier.pdf", "prog.txt"};
+    return champ >= CVue && champ <= CProgramme ? kNoms[champ - CVue] : "";
+}
+
 using Enregistrement = std::array<std::string, kChampsParEnregistrement>;  // UTF-8, as read
 using EnregistrementBrut = std::array<std::string_view, kChampsParEnregistrement>;  // Windows-1252
 
