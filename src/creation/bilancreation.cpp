@@ -15,14 +15,7 @@ using namespace formulaire;
 Bilancreation::Bilancreation(Creation& creation)
     : Fenetre(&creation, u("Bilancréation"), u("Bilan Création"), 12000, 9000), creation_(creation)
 {
-    Frame1 = cadre(this, "Frame1", "Données Pièce / Machine", 120, 120, 5760, 2880);
-    List1 = listeDeCadre(Frame1, "List1", 5760, 2880);
-    Frame2 = cadre(this, "Frame2", "Chemins / Liens", 6000, 120, 5880, 4080);
-    List2 = listeDeCadre(Frame2, "List2", 5880, 4080);
-    Frame3 = cadre(this, "Frame3", "PREF/DEC1/Jauges/Déc. d'Origines", 120, 3120, 5760, 5160);
-    List3 = listeDeCadre(Frame3, "List3", 5760, 5160);
-    Frame4 = cadre(this, "Frame4", "Analyse", 6000, 4320, 5880, 3960);
-    List4 = listeDeCadre(Frame4, "List4", 5880, 3960);
+    construireListes(this, 2880, 4080, 8280);
     Créer = bouton(this, "Créer", "Continuer", 8160, 8460);
     quitter = bouton(this, "quitter", "Annuler", 9600, 8460);
     connect(Créer, &QPushButton::clicked, this, &Bilancreation::continuer);
@@ -35,10 +28,7 @@ void Bilancreation::charger()
     const creation::Bilan b = creation::construireBilan(creation_.saisie(), [&](const std::string& chemin) {
         return !images.charger(q(chemin)).isNull();
     });
-    remplirListe(List1, b.donnees);
-    remplirListe(List2, b.chemins);
-    remplirListe(List3, b.valeurs);
-    remplirListe(List4, b.analyse);
+    remplirListes(b);
     Créer->setEnabled(!b.refuse);
 }
 

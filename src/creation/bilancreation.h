@@ -4,6 +4,7 @@
 // keeps it disabled.
 
 #include "creation/bilan.h"
+#include "creation/formulaire.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 
@@ -14,7 +15,7 @@ namespace tarvex {
 
 class Creation;
 
-class Bilancreation : public plateforme::Fenetre {
+class Bilancreation : public plateforme::Fenetre, public formulaire::ListesBilan {
     Q_OBJECT
 public:
     explicit Bilancreation(Creation& creation);
@@ -22,8 +23,6 @@ public:
     // The load handler: the four lists and the state of "Continuer".
     void charger();
 
-    plateforme::Cadre *Frame1, *Frame2, *Frame3, *Frame4;
-    QListWidget *List1, *List2, *List3, *List4;
     QPushButton *Créer, *quitter;
 
 private:

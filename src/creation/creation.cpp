@@ -18,44 +18,15 @@ using namespace formulaire;
 
 namespace {
 
-constexpr int kApercu = 1695;
-
 // A value of com.txt read as a number, shown again as text.
 QString nombre(const std::string& texte) { return q(texteNombre(lirenombre(texte), ".")); }
-
-QLineEdit* champ(QWidget* parent, const char* nom, const char* texte)
-{
-    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 3120, 315);
-    b->setText(u(texte));
-    return b;
-}
 
 }  // namespace
 
 Creation::Creation(Selectphase& principale)
     : Fenetre(&principale, u("Création"), u("Création Base de données"), 15720, 9300), principale_(principale)
 {
-    Services& services = principale.services();
-
-    Image11 = new Image(this, true);
-    Image11->setObjectName(QStringLiteral("Image11"));
-    Image11->placerTwips(120, 180, 2400, 1560);
-
-    // "Désignation"
-    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 7320, 2400);
-    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 300, 7080, 2040);
-    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3360, 780);
-    Text5 = champ(Frame3, "Text5", "Nom à compléter");
-    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3600, 300, 3360, 780);
-    Text6 = champ(Frame5, "Text6", "N° à compléter");
-    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3360, 780);
-    Text2 = champ(Frame2, "Text2", "Nom à compléter");
-    Frame6 = cadre(Frame15, "Frame6", "Matière", 3600, 1140, 3360, 780);
-    Text7 = champ(Frame6, "Text7", "Nom à compléter");
-
-    // "Machine"
-    Frame14 = cadre(this, "Frame14", "Machine", 10080, 120, 5520, 2400);
-    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 2880, 720);
+    construireDesignation(this, true);
     Machine = creer<QComboBox>(Frame13, "Machine", 120, 300, 2640, 315);
     Machine->setEditable(true);
     Machine->setInsertPolicy(QComboBox::NoInsert);
@@ -63,15 +34,7 @@ Creation::Creation(Selectphase& principale)
     Nouvellemachine = bouton(Frame14, "Nouvellemachine", "Nouvelle", 120, 1080);
     Supprimermachine = bouton(Frame14, "Supprimermachine", "Supprimer", 120, 1500);
     Infomachine = bouton(Frame14, "Infomachine", "Infos", 120, 1920);
-    Image4 = new Image(Frame14, true);
-    Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->placerTwips(1440, 1080, 1440, 1200);
-    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 300, kApercu, kApercu);
-    Image3 = new Image(Frame18, true);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image5 = new Image(this, false);
-    Image5->setObjectName(QStringLiteral("Image5"));
-    Image5->hide();
+    construireApercus(this);
     com = boiteCachee(Frame14, "com");
     vitesse = boiteCachee(Frame14, "vitesse");
     parit = boiteCachee(Frame14, "parit");
@@ -79,33 +42,16 @@ Creation::Creation(Selectphase& principale)
     sto = boiteCachee(Frame14, "sto");
     typmachin = boiteCachee(Frame14, "typmachin");
     typdirect = boiteCachee(Frame14, "typdirect");
-
-    valeurs = std::make_unique<Valeurs>(this, 120, 2640);
-    programme = std::make_unique<Programme>(this, 120 + kLargeurValeurs + 120, 2640);
-
-    // "Données"
-    Frame11 = cadre(this, "Frame11", "Données", 10200, 2640, 5400, 5880);
-    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 300, 1560, 780);
-    Dossiertechnique = bouton(Frame22, "Dossiertechnique", "Choisir", 120, 300);
-    Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
-    Frame16 = cadre(Frame11, "Frame16", "Code", 1800, 300, 3480, 780);
-    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1500);
-    Text3 = boiteCode(Frame16, "Text3", 1680, 300, 1680);
-    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2820, 1140);
-    sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
+    construirePanneaux(this);
+    construireDonnees(this, *principale.services().images);
 
     Créer = bouton(this, "Créer", "Créer", 10200, 8700);
     Command2 = bouton(this, "Command2", "RAZ", 11760, 8700);
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
     connect(Machine, qOverload<int>(&QComboBox::activated), this, &Creation::machineChoisie);
-    connect(sectionprévisu, &QPushButton::clicked, this,
-            [this] { photos->choisir(Selecteur::de(principale_, selecteurs::Selectionimage), this); });
-    connect(programme->Command1, &QPushButton::clicked, this,
-            [this] { programme->choisir(Selecteur::de(principale_, selecteurs::Selectionprogramme), this); });
-    connect(Dossiertechnique, &QPushButton::clicked, this, [this] {
-        formulaire::choisirChemin(Selecteur::de(principale_, selecteurs::Selectiondossiertechnique), this, Textdossiertechnique);
-    });
+    relierSelecteurs(this, principale_, selecteurs::Selectionimage, selecteurs::Selectionprogramme,
+                     selecteurs::Selectiondossiertechnique);
     connect(Infomachine, &QPushButton::clicked, this, &Creation::infoMachine);
     connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
     connect(Supprimermachine, &QPushButton::clicked, this, &Creation::supprimerMachine);

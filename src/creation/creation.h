@@ -18,7 +18,7 @@ namespace tarvex {
 
 class Selectphase;
 
-class Creation : public plateforme::Fenetre {
+class Creation : public plateforme::Fenetre, public formulaire::CadresFiche {
     Q_OBJECT
 public:
     explicit Creation(Selectphase& principale);
@@ -36,29 +36,13 @@ public:
 
     Selectphase& principale() { return principale_; }
 
-    // "Désignation"
-    plateforme::Cadre *Frame1, *Frame15, *Frame3, *Frame5, *Frame2, *Frame6;
-    QLineEdit *Text5, *Text6, *Text2, *Text7;
-    // "Machine"
-    plateforme::Cadre *Frame14, *Frame13, *Frame18;
+    // The machine: its name in "Nom", its buttons, and the values of its
+    // com.txt in hidden boxes. The other controls are those of CadresFiche.
     QComboBox* Machine;
     QPushButton *Nouvellemachine, *Supprimermachine, *Infomachine;
-    plateforme::Image *Image3, *Image5, *Image4;
     QLineEdit *com, *vitesse, *parit, *nbre, *sto, *typmachin, *typdirect;
-    // Offsets and gauges, pictures, program.
-    std::unique_ptr<formulaire::Valeurs> valeurs;
-    std::unique_ptr<formulaire::Photos> photos;
-    std::unique_ptr<formulaire::Programme> programme;
-    // "Données"
-    plateforme::Cadre *Frame11, *Frame22, *Frame16;
-    QLineEdit* Textdossiertechnique;
-    QPushButton* Dossiertechnique;
-    QLineEdit* Text3;
-    QLabel* Label1;
-    QPushButton* sectionprévisu;
-    // buttons, logo
+    // buttons
     QPushButton *Créer, *Command2, *quitter;
-    plateforme::Image* Image11;
 
 private:
     void machineChoisie(int index);

@@ -2,9 +2,10 @@
 // The pieces that the sheet creation window and the sheet modification
 // window share, each built into the window that owns it under the control
 // names of the windows' designs: the offsets and gauges laid out by machine
-// kind and CNC type, the nine picture slots with their preview, and the
-// program listing.
+// kind and CNC type, the nine picture slots with their preview, the program
+// listing, the frames around them, and the four lists of their reports.
 
+#include "creation/bilan.h"
 #include "creation/ecriture.h"
 #include "mainwindow/valeurs.h"
 #include "platform/construction.h"
@@ -20,11 +21,14 @@
 #include <QRadioButton>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tarvex {
 class Selecteur;
+class Selectphase;
+struct ModeleSelecteur;
 }
 
 namespace tarvex::formulaire {
@@ -116,6 +120,56 @@ public:
     QPlainTextEdit* Listing;  // named "Programme"
     QPushButton* Command1;
     QLineEdit* chargeprogramme;
+};
+
+// What the creation and the modification windows share around those
+// pieces: the logo, "Désignation", the "Machine" frame with its pictures, and
+// "Données" with the technical file, the code and the picture slots. Built
+// in the order of the windows' designs, each window adding its own controls
+// between the steps; the windows hold them as their own members.
+struct CadresFiche {
+    plateforme::Image* Image11;  // the logo
+    // "Désignation"
+    plateforme::Cadre *Frame1, *Frame15, *Frame3, *Frame5, *Frame2, *Frame6;
+    QLineEdit *Text5, *Text6, *Text2, *Text7;
+    // "Machine"
+    plateforme::Cadre *Frame14, *Frame13, *Frame18;
+    plateforme::Image *Image3, *Image5, *Image4;
+    // Offsets and gauges, pictures, program.
+    std::unique_ptr<Valeurs> valeurs;
+    std::unique_ptr<Photos> photos;
+    std::unique_ptr<Programme> programme;
+    // "Données"
+    plateforme::Cadre *Frame11, *Frame22, *Frame16;
+    QLineEdit* Textdossiertechnique;
+    QPushButton* Dossiertechnique;
+    QLineEdit* Text3;
+    QLabel* Label1;
+    QPushButton* sectionprévisu;
+
+    // The logo, "Désignation" (its boxes with their placeholders, or locked
+    // when it is only shown), and the "Machine" frame with an empty "Nom".
+    void construireDesignation(QWidget* fenetre, bool modifiable);
+    // The pictures of the "Machine" frame, then the offsets and the program.
+    void construireApercus(QWidget* fenetre);
+    void construirePanneaux(QWidget* fenetre);
+    // "Données".
+    void construireDonnees(QWidget* fenetre, plateforme::Images& images);
+    // "Choisir" of the technical file, "Modifier" of the pictures and
+    // "Choisir" of the program open the pickers of these models.
+    void relierSelecteurs(QWidget* fenetre, Selectphase& principale, const ModeleSelecteur& image,
+                          const ModeleSelecteur& programme, const ModeleSelecteur& dossier);
+};
+
+// The four lists of the creation and the modification reports: the sheet's
+// data, its paths, its values and the checks. Frame1 and Frame2 are h1 and
+// h2 twips high, Frame3 and Frame4 below them down to `bas`.
+struct ListesBilan {
+    plateforme::Cadre *Frame1, *Frame2, *Frame3, *Frame4;
+    QListWidget *List1, *List2, *List3, *List4;
+
+    void construireListes(QWidget* fenetre, int h1, int h2, int bas);
+    void remplirListes(const creation::Bilan& b);
 };
 
 }  // namespace tarvex::formulaire

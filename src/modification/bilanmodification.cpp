@@ -20,14 +20,7 @@ Bilanmodification::Bilanmodification(Modification2& modification)
       modification_(modification),
       principale_(modification.principale())
 {
-    Frame1 = cadre(this, "Frame1", "Données Pièce / Machine", 120, 120, 5760, 2640);
-    List1 = listeDeCadre(Frame1, "List1", 5760, 2640);
-    Frame2 = cadre(this, "Frame2", "Chemins / Liens", 6000, 120, 5880, 4440);
-    List2 = listeDeCadre(Frame2, "List2", 5880, 4440);
-    Frame3 = cadre(this, "Frame3", "PREF/DEC1/Jauges/Déc. d'Origines", 120, 2880, 5760, 4800);
-    List3 = listeDeCadre(Frame3, "List3", 5760, 4800);
-    Frame4 = cadre(this, "Frame4", "Analyse", 6000, 4680, 5880, 3000);
-    List4 = listeDeCadre(Frame4, "List4", 5880, 3000);
+    construireListes(this, 2640, 4440, 7680);
     Créer = bouton(this, "Créer", "Continuer", 9240, 7860);
     quitter = bouton(this, "quitter", "Annuler", 10620, 7860);
     connect(Créer, &QPushButton::clicked, this, &Bilanmodification::continuer);
@@ -43,10 +36,7 @@ void Bilanmodification::charger()
         mod, [&](const std::string& chemin) { return !images.charger(q(chemin)).isNull(); });
 
     Créer->setEnabled(true);
-    remplirListe(List1, b.donnees);
-    remplirListe(List2, b.chemins);
-    remplirListe(List3, b.valeurs);
-    remplirListe(List4, b.analyse);
+    remplirListes(b);
     if (b.refuse) Créer->setEnabled(false);
 }
 

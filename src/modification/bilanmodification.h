@@ -3,6 +3,7 @@
 // path of every file beside its new one, the checks of the creation report;
 // "Continuer" stores the sheet in place and shows it in the main window.
 
+#include "creation/formulaire.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 
@@ -14,7 +15,7 @@ namespace tarvex {
 class Modification2;
 class Selectphase;
 
-class Bilanmodification : public plateforme::Fenetre {
+class Bilanmodification : public plateforme::Fenetre, public formulaire::ListesBilan {
     Q_OBJECT
 public:
     explicit Bilanmodification(Modification2& modification);
@@ -26,8 +27,6 @@ public:
     // The sheet was stored: the modification window closes too.
     bool enregistre() const { return enregistre_; }
 
-    plateforme::Cadre *Frame1, *Frame2, *Frame3, *Frame4;
-    QListWidget *List1, *List2, *List3, *List4;
     QPushButton *Créer, *quitter;
 
 private:

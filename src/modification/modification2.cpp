@@ -16,89 +16,30 @@ namespace tarvex {
 using namespace plateforme;
 using namespace formulaire;
 
-namespace {
-
-constexpr int kApercu = 1695;
-
-// The designation is shown, never changed here: the look of a box that
-// takes no typing.
-QLineEdit* champ(QWidget* parent, const char* nom)
-{
-    auto* b = creer<QLineEdit>(parent, nom, 120, 300, 3120, 315);
-    lectureSeule(b);
-    return b;
-}
-
-}  // namespace
-
 Modification2::Modification2(Selectphase& principale)
     : Fenetre(&principale, u("modification2"), u("Modification Base de données"), 15720, 9300),
       principale_(principale)
 {
-    Services& services = principale.services();
-
-    Image11 = new Image(this, true);
-    Image11->setObjectName(QStringLiteral("Image11"));
-    Image11->placerTwips(120, 180, 2400, 1560);
-
-    // "Désignation": shown, never changed.
-    Frame1 = cadre(this, "Frame1", "Désignation", 2640, 120, 7320, 2400);
-    Frame15 = cadre(Frame1, "Frame15", "Données Pièce", 120, 300, 7080, 2040);
-    Frame3 = cadre(Frame15, "Frame3", "Elément", 120, 300, 3360, 780);
-    Text5 = champ(Frame3, "Text5");
-    Frame5 = cadre(Frame15, "Frame5", "N° de Phase", 3600, 300, 3360, 780);
-    Text6 = champ(Frame5, "Text6");
-    Frame2 = cadre(Frame15, "Frame2", "Ensemble", 120, 1140, 3360, 780);
-    Text2 = champ(Frame2, "Text2");
-    Frame6 = cadre(Frame15, "Frame6", "Matière", 3600, 1140, 3360, 780);
-    Text7 = champ(Frame6, "Text7");
-
-    // "Machine"
-    Frame14 = cadre(this, "Frame14", "Machine", 10080, 120, 5520, 2400);
-    Frame13 = cadre(Frame14, "Frame13", "Nom", 120, 300, 2880, 720);
+    // The designation is shown, never changed.
+    construireDesignation(this, false);
     Text1 = creer<QLineEdit>(Frame13, "Text1", 120, 300, 2640, 315);
     lectureSeule(Text1);
-    Image4 = new Image(Frame14, true);
-    Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->placerTwips(1440, 1080, 1440, 1200);
-    Frame18 = cadre(Frame14, "Frame18", "Aperçu", 3720, 300, kApercu, kApercu);
-    Image3 = new Image(Frame18, true);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image5 = new Image(this, false);
-    Image5->setObjectName(QStringLiteral("Image5"));
-    Image5->hide();
-
-    valeurs = std::make_unique<Valeurs>(this, 120, 2640);
-    programme = std::make_unique<Programme>(this, 120 + kLargeurValeurs + 120, 2640);
+    construireApercus(this);
+    construirePanneaux(this);
     chargeprogrammetemp = boiteCachee(programme->Frame20, "chargeprogrammetemp");
-
-    // "Données"
-    Frame11 = cadre(this, "Frame11", "Données", 10200, 2640, 5400, 5880);
-    Frame22 = cadre(Frame11, "Frame22", "Dossier Technique", 120, 300, 1560, 780);
-    Dossiertechnique = bouton(Frame22, "Dossiertechnique", "Choisir", 120, 300);
-    Textdossiertechnique = boiteCachee(Frame22, "Textdossiertechnique");
+    construireDonnees(this, *principale.services().images);
     Textdossiertechniquetemp = boiteCachee(Frame22, "Textdossiertechniquetemp");
-    Frame16 = cadre(Frame11, "Frame16", "Code", 1800, 300, 3480, 780);
-    Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1500);
-    Text3 = boiteCode(Frame16, "Text3", 1680, 300, 1680);
-    photos = std::make_unique<Photos>(Frame11, *services.images, 120, 1140, Frame11, 2820, 1140);
     for (int i = 0; i < creation::kPhotos; ++i) {
         const QString nom = photos->emplacements[i].chemin->objectName() + QStringLiteral("temp");
         anciensPhotos[i] = boiteCachee(photos->Frame4, s(nom).c_str());
     }
-    sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 
     Command4 = bouton(this, "Command4", "Enregistrer", 10200, 8700);
     Command3 = bouton(this, "Command3", "Supprimer", 11760, 8700);
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
-    connect(sectionprévisu, &QPushButton::clicked, this,
-            [this] { photos->choisir(Selecteur::de(principale_, selecteurs::Modificationimage), this); });
-    connect(programme->Command1, &QPushButton::clicked, this,
-            [this] { programme->choisir(Selecteur::de(principale_, selecteurs::Modificationprogramme), this); });
-    connect(Dossiertechnique, &QPushButton::clicked, this, [this] {
-        formulaire::choisirChemin(Selecteur::de(principale_, selecteurs::ModificationSelectiondossiertechnique), this, Textdossiertechnique);
-    });
+    relierSelecteurs(this, principale_, selecteurs::Modificationimage, selecteurs::Modificationprogramme,
+                     selecteurs::ModificationSelectiondossiertechnique);
     connect(Command4, &QPushButton::clicked, this, &Modification2::enregistrer);
     connect(Command3, &QPushButton::clicked, this, &Modification2::supprimer);
     // Every edit is dropped: nothing was written.

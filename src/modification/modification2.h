@@ -24,7 +24,7 @@ namespace tarvex {
 
 class Selectphase;
 
-class Modification2 : public plateforme::Fenetre {
+class Modification2 : public plateforme::Fenetre, public formulaire::CadresFiche {
     Q_OBJECT
 public:
     explicit Modification2(Selectphase& principale);
@@ -45,29 +45,14 @@ public:
 
     Selectphase& principale() { return principale_; }
 
-    // "Désignation"
-    plateforme::Cadre *Frame1, *Frame15, *Frame3, *Frame5, *Frame2, *Frame6;
-    QLineEdit *Text5, *Text6, *Text2, *Text7;
-    // "Machine"
-    plateforme::Cadre *Frame14, *Frame13, *Frame18;
+    // The machine's name, and the old paths of the files; the other
+    // controls are those of CadresFiche.
     QLineEdit* Text1;
-    plateforme::Image *Image3, *Image5, *Image4;
-    // Offsets and gauges, pictures with their old paths, program.
-    std::unique_ptr<formulaire::Valeurs> valeurs;
-    std::unique_ptr<formulaire::Photos> photos;
     std::array<QLineEdit*, creation::kPhotos> anciensPhotos{};  // textvuetemp … Textprefztemp, in option order
-    std::unique_ptr<formulaire::Programme> programme;
     QLineEdit* chargeprogrammetemp;
-    // "Données"
-    plateforme::Cadre *Frame11, *Frame22, *Frame16;
-    QLineEdit *Textdossiertechnique, *Textdossiertechniquetemp;
-    QPushButton* Dossiertechnique;
-    QLineEdit* Text3;
-    QLabel* Label1;
-    QPushButton* sectionprévisu;
-    // buttons, logo
+    QLineEdit* Textdossiertechniquetemp;
+    // buttons
     QPushButton *Command4, *Command3, *quitter;
-    plateforme::Image* Image11;
 
 private:
     void enregistrer();
