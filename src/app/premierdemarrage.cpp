@@ -1,5 +1,6 @@
 #include "app/premierdemarrage.h"
 
+#include "platform/construction.h"
 #include "platform/textes.h"
 #include "store/nouvellesdonnees.h"
 
@@ -13,24 +14,13 @@ using namespace plateforme;
 
 namespace {
 
-template <class W>
-W* placerNouveau(QWidget* parent, const char* nom, int x, int y, int l, int h)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromUtf8(nom));
-    placer(w, x, y, l, h);
-    return w;
-}
-
 QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y)
 {
-    auto* b = placerNouveau<QLineEdit>(parent, nom, x, y, 2400, 315);
+    auto* b = creer<QLineEdit>(parent, nom, x, y, 2400, 315);
     b->setEchoMode(QLineEdit::Password);
     fondTexte(b, kJauneClair);
     return b;
 }
-
-std::string texte(const QString& s) { return s.toStdString(); }
 
 }  // namespace
 
@@ -38,12 +28,12 @@ PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, c
                                    const QString& demo)
     : Fenetre(nullptr, u("PremierDémarrage"), u("Tarvex - Premier démarrage"), 7200, 4560),
       services_(services), travail_(travail), livraison_(livraison), demo_(demo),
-      completer_(nouvellesdonnees::sansIndex(texte(travail))), codeGarde_(nouvellesdonnees::gardeSonCode(texte(travail)))
+      completer_(nouvellesdonnees::sansIndex(s(travail))), codeGarde_(nouvellesdonnees::gardeSonCode(s(travail)))
 {
     const QImage icone = services_.images->charger(QDir(livraison).filePath(QStringLiteral("icon.ico")));
     if (!icone.isNull()) setWindowIcon(QIcon(QPixmap::fromImage(icone)));
 
-    Label1 = placerNouveau<QLabel>(this, "Label1", 240, 180, 6720, 600);
+    Label1 = plateforme::creer<QLabel>(this, "Label1", 240, 180, 6720, 600);
     Label1->setWordWrap(true);
     if (completer_)
         Label1->setText(u("Le dossier de données %1 n'a pas d'index des fiches (data.txt). Tarvex peut le "
@@ -55,35 +45,27 @@ PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, c
                           "Avec quelles données Tarvex doit-il commencer ?")
                             .arg(QDir::toNativeSeparators(travail)));
 
-    Frame1 = placerNouveau<Cadre>(this, "Frame1", 240, 900, 6720, 2760);
-    Frame1->setTitle(u("Dossier de données"));
-    Frame1->tailleTwips(6720, 2760);
+    Frame1 = cadre(this, "Frame1", "Dossier de données", 240, 900, 6720, 2760);
 
-    Option1 = placerNouveau<QRadioButton>(Frame1, "Option1", 240, 300, 6240, 300);
+    Option1 = plateforme::creer<QRadioButton>(Frame1, "Option1", 240, 300, 6240, 300);
     Option1->setText(completer_ ? u("Compléter avec un index vide") : u("Nouveau dossier de données vide"));
-    Label2 = placerNouveau<QLabel>(Frame1, "Label2", 600, 720, 2400, 285);
-    Label2->setText(u("Code autorisation"));
+    Label2 = etiquette(Frame1, "Label2", "Code autorisation", 600, 720, 2400, 285);
     Text1 = boiteCode(Frame1, "Text1", 3120, 690);
-    Label3 = placerNouveau<QLabel>(Frame1, "Label3", 600, 1140, 2400, 285);
-    Label3->setText(u("Confirmer le code"));
+    Label3 = etiquette(Frame1, "Label3", "Confirmer le code", 600, 1140, 2400, 285);
     Text2 = boiteCode(Frame1, "Text2", 3120, 1110);
     Text1->setToolTip(u("Code demandé avant chaque création, modification ou suppression"));
     Text2->setToolTip(u("Le même code, tapé une seconde fois"));
 
-    Option2 = placerNouveau<QRadioButton>(Frame1, "Option2", 240, 1740, 6240, 300);
+    Option2 = plateforme::creer<QRadioButton>(Frame1, "Option2", 240, 1740, 6240, 300);
     Option2->setText(completer_ ? u("Compléter avec les données de démonstration (code TVX2026)")
                                 : u("Copie des données de démonstration (code TVX2026)"));
-    auto* note = placerNouveau<QLabel>(Frame1, "Label4", 600, 2100, 5880, 520);
+    auto* note = plateforme::creer<QLabel>(Frame1, "Label4", 600, 2100, 5880, 520);
     note->setWordWrap(true);
     note->setText(u("Des machines et des fiches d'exemple, pour essayer Tarvex avant de créer les siennes."));
 
-    Créer = placerNouveau<QPushButton>(this, "Créer", 4320, 3900, 1215, 375);
-    Créer->setText(u("Créer"));
-    Créer->setAutoDefault(false);
+    Créer = bouton(this, "Créer", "Créer", 4320, 3900);
     Créer->setDefault(true);  // Enter in a code box confirms
-    Quitter = placerNouveau<QPushButton>(this, "Quitter", 5745, 3900, 1215, 375);
-    Quitter->setText(u("Quitter"));
-    Quitter->setAutoDefault(false);
+    Quitter = bouton(this, "Quitter", "Quitter", 5745, 3900);
 
     Option1->setChecked(true);
     choisir();
@@ -105,14 +87,14 @@ void PremierDemarrage::creer()
 {
     Resultat r;
     if (Option1->isChecked()) {
-        const auto refus = nouvellesdonnees::refusCode(texte(Text1->text()), texte(Text2->text()));
+        const auto refus = nouvellesdonnees::refusCode(s(Text1->text()), s(Text2->text()));
         if (refus && !codeGarde_) {
             services_.messages->afficher(this, QString::fromStdString(*refus), u("Infos"), Icone::Information);
             return;
         }
-        r = nouvellesdonnees::creerVides(texte(travail_), texte(livraison_), texte(Text1->text()));
+        r = nouvellesdonnees::creerVides(s(travail_), s(livraison_), s(Text1->text()));
     } else {
-        r = nouvellesdonnees::copierDemo(texte(travail_), texte(demo_));
+        r = nouvellesdonnees::copierDemo(s(travail_), s(demo_));
     }
     if (!r.ok()) {
         services_.messages->afficher(this,

@@ -5,6 +5,7 @@
 #include "creation/formulaire.h"
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 #include "platform/controles.h"
 #include "platform/textes.h"
 #include "store/fichiers.h"
@@ -13,27 +14,6 @@
 namespace tarvex {
 
 using namespace plateforme;
-
-namespace {
-
-QLabel* etiquette(QWidget* parent, const char* nom, const QString& t, int x, int y, int largeur)
-{
-    auto* e = new QLabel(t, parent);
-    e->setObjectName(QString::fromUtf8(nom));
-    placer(e, x, y, largeur, 285);
-    return e;
-}
-
-QPushButton* bouton(QWidget* parent, const char* nom, const QString& t, int x, int y, int largeur = 1215)
-{
-    auto* b = new QPushButton(t, parent);
-    b->setObjectName(QString::fromUtf8(nom));
-    placer(b, x, y, largeur, 375);
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
 
 QString ligneVersion(const archives::Version& v)
 {
@@ -52,21 +32,17 @@ Archives::Archives(Selectphase& principale)
     : Fenetre(&principale, QStringLiteral("Archives"), QStringLiteral("Archives des fiches"), 9600, 7200),
       principale_(principale)
 {
-    Label2 = etiquette(this, "Label2", QStringLiteral("Versions archivées"), 240, 180, 6000);
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    placer(List1, 240, 480, 9120, 3240);
-    Label3 = etiquette(this, "Label3", QStringLiteral("Fichiers de la version"), 240, 3900, 4000);
-    List2 = new QListWidget(this);
-    List2->setObjectName(QStringLiteral("List2"));
-    placer(List2, 240, 4200, 4500, 2160);
-    Comparer = bouton(this, "Comparer", QStringLiteral("Comparer"), 5040, 4200, 1800);
-    Comparer->setToolTip(QStringLiteral("Programme archivé et programme actuel de la fiche côte à côte"));
-    Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 5040, 5085, 1800);
+    Label2 = etiquette(this, "Label2", "Versions archivées", 240, 180, 6000, 285);
+    List1 = creer<QListWidget>(this, "List1", 240, 480, 9120, 3240);
+    Label3 = etiquette(this, "Label3", "Fichiers de la version", 240, 3900, 4000, 285);
+    List2 = creer<QListWidget>(this, "List2", 240, 4200, 4500, 2160);
+    Comparer = avecBulle(bouton(this, "Comparer", "Comparer", 5040, 4200, 1800),
+                         "Programme archivé et programme actuel de la fiche côte à côte");
+    Label1 = etiquette(this, "Label1", "Code autorisation", 5040, 5085, 1800, 285);
     Text3 = formulaire::boiteCode(this, "Text3", 6960, 5040, 2400);
-    Restaurer = bouton(this, "Restaurer", QStringLiteral("Restaurer"), 5040, 5640, 1800);
-    Restaurer->setToolTip(QStringLiteral("Remettre les fichiers de cette version dans la fiche"));
-    quitter = bouton(this, "quitter", QStringLiteral("Fermer"), 8145, 6600);
+    Restaurer = avecBulle(bouton(this, "Restaurer", "Restaurer", 5040, 5640, 1800),
+                          "Remettre les fichiers de cette version dans la fiche");
+    quitter = bouton(this, "quitter", "Fermer", 8145, 6600);
 
     connect(List1, &QListWidget::currentRowChanged, this, &Archives::versionChoisie);
     connect(Comparer, &QPushButton::clicked, this, &Archives::comparer);

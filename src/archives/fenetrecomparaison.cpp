@@ -1,10 +1,11 @@
 #include "archives/fenetrecomparaison.h"
 
-#include "archives/remplacement.h"
 #include "archives/instant.h"
+#include "archives/remplacement.h"
 #include "creation/formulaire.h"
 #include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 #include "platform/controles.h"
 #include "store/cp1252.h"
 #include "store/fiche.h"
@@ -23,30 +24,11 @@ QString texte(const std::string& octets) { return QString::fromStdString(cp1252:
 
 QListWidget* cote(QWidget* parent, const char* nom, int x)
 {
-    auto* l = new QListWidget(parent);
-    l->setObjectName(QString::fromUtf8(nom));
-    placer(l, x, 480, 6840, 6480);
+    auto* l = creer<QListWidget>(parent, nom, x, 480, 6840, 6480);
     l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     l->setSelectionMode(QAbstractItemView::NoSelection);
     l->setUniformItemSizes(true);
     return l;
-}
-
-QLabel* etiquette(QWidget* parent, const char* nom, const QString& t, int x, int y, int largeur)
-{
-    auto* e = new QLabel(t, parent);
-    e->setObjectName(QString::fromUtf8(nom));
-    placer(e, x, y, largeur, 285);
-    return e;
-}
-
-QPushButton* bouton(QWidget* parent, const char* nom, const QString& t, int x, int largeur)
-{
-    auto* b = new QPushButton(t, parent);
-    b->setObjectName(QString::fromUtf8(nom));
-    placer(b, x, 7560, largeur, 375);
-    b->setAutoDefault(false);
-    return b;
 }
 
 const char* infobulle(comparaison::Genre g)
@@ -81,15 +63,17 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
 {
     const QString titreFiche =
         mode == Mode::Recu ? QStringLiteral("Programme de la fiche") : QStringLiteral("Programme actuel de la fiche");
-    Label2 = etiquette(this, "Label2", mode == Mode::Recu ? titreFiche : titreAutre, 240, 180, 6840);
-    Label3 = etiquette(this, "Label3", mode == Mode::Recu ? titreAutre : titreFiche, 7320, 180, 6840);
+    Label2 = etiquette(this, "Label2", "", 240, 180, 6840, 285);
+    Label2->setText(mode == Mode::Recu ? titreFiche : titreAutre);
+    Label3 = etiquette(this, "Label3", "", 7320, 180, 6840, 285);
+    Label3->setText(mode == Mode::Recu ? titreAutre : titreFiche);
     Avant = cote(this, "Avant", 240);
     Apres = cote(this, "Apres", 7320);
-    Resume = etiquette(this, "Resume", QString(), 240, 7080, 13920);
-    Label1 = etiquette(this, "Label1", QStringLiteral("Code autorisation"), 240, 7605, 1920);
+    Resume = etiquette(this, "Resume", "", 240, 7080, 13920, 285);
+    Label1 = etiquette(this, "Label1", "Code autorisation", 240, 7605, 1920, 285);
     Text3 = formulaire::boiteCode(this, "Text3", 2220, 7590, 1800);
-    Remplacer = bouton(this, "Remplacer", QStringLiteral("Remplacer le programme de la fiche"), 4260, 3600);
-    quitter = bouton(this, "quitter", QStringLiteral("Fermer"), 12945, 1215);
+    Remplacer = bouton(this, "Remplacer", "Remplacer le programme de la fiche", 4260, 7560, 3600);
+    quitter = bouton(this, "quitter", "Fermer", 12945, 7560);
 
     // The two sides move together: a row faces its counterpart.
     connect(Avant->verticalScrollBar(), &QScrollBar::valueChanged, Apres->verticalScrollBar(), &QScrollBar::setValue);

@@ -14,46 +14,12 @@ Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& princi
               QStringLiteral("Emission - Sélection programme"), 9000, 6540),
       principale_(principale)
 {
-    FrameSelection = new Cadre(this);
-    FrameSelection->setObjectName(QStringLiteral("FrameSelection"));
-    FrameSelection->setTitle(QStringLiteral("Sélection"));
-    placer(FrameSelection, 120, 120, 3240, 5640);
-    FrameSelection->tailleTwips(3240, 5640);
-    Drive1 = new ListeLecteurs(FrameSelection);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    placer(Drive1, 120, 300, 3000, 315);
-    Dir1 = new ListeDossiers(FrameSelection);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    placer(Dir1, 120, 720, 3000, 2340);
-    File1 = new ListeFichiers(QStringLiteral("*.txt"), FrameSelection);
-    File1->setObjectName(QStringLiteral("File1"));
-    placer(File1, 120, 3180, 3000, 2340);
-
-    Frame2 = new Cadre(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setTitle(QStringLiteral("Listing Programme"));
-    placer(Frame2, 3480, 120, 5400, 5640);
-    Frame2->tailleTwips(5400, 5640);
-    Programme = new QPlainTextEdit(Frame2);
-    Programme->setObjectName(QStringLiteral("Programme"));
-    placer(Programme, 120, 300, 5160, 5220);
-    Programme->setReadOnly(true);
-    Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
-
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placer(Command1, 5640, 5940, 1215, 375);
-    Command1->setAutoDefault(false);
-    CmdQuitter = new QPushButton(QStringLiteral("Annuler"), this);
-    CmdQuitter->setObjectName(QStringLiteral("CmdQuitter"));
-    placer(CmdQuitter, 7080, 5940, 1215, 375);
-    CmdQuitter->setAutoDefault(false);
+    construireSelecteur(this, QStringLiteral("*.txt"), Apercu::Texte, *principale.services().messages);
 
     port_ = principale.services().ports->creer(this);
     MSComm1 = port_.get();
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
-    relierListes(Drive1, Dir1, File1, *principale.services().messages, this);
     connect(File1, &ListeFichiers::clique, this, &Selecttelechargementprogramme::montrerFichier);
     connect(Command1, &QPushButton::clicked, this, &Selecttelechargementprogramme::envoyer);
     connect(CmdQuitter, &QPushButton::clicked, this, &QWidget::hide);

@@ -1,6 +1,7 @@
 #pragma once
 // Sending a program file picked on disk to the CNC, as it stands.
 
+#include "creation/selecteur.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/listes.h"
@@ -14,20 +15,12 @@ namespace tarvex {
 
 class Selectphase;
 
-class Selecttelechargementprogramme : public plateforme::Fenetre {
+class Selecttelechargementprogramme : public plateforme::Fenetre, public CadresSelecteur {
     Q_OBJECT
 public:
     explicit Selecttelechargementprogramme(Selectphase& principale);
     ~Selecttelechargementprogramme() override;
 
-    plateforme::Cadre* FrameSelection;
-    plateforme::ListeLecteurs* Drive1;
-    plateforme::ListeDossiers* Dir1;
-    plateforme::ListeFichiers* File1;
-    plateforme::Cadre* Frame2;
-    QPlainTextEdit* Programme;
-    QPushButton* Command1;
-    QPushButton* CmdQuitter;
     plateforme::PortSerie* MSComm1;
 
 private:

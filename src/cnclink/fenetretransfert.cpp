@@ -1,5 +1,6 @@
 #include "cnclink/fenetretransfert.h"
 
+#include "platform/construction.h"
 #include "platform/controles.h"
 
 #include <QCloseEvent>
@@ -9,14 +10,6 @@ namespace tarvex {
 using namespace plateforme;
 
 namespace {
-
-QLabel* etiquette(QWidget* parent, const char* nom, int y)
-{
-    auto* e = new QLabel(parent);
-    e->setObjectName(QString::fromUtf8(nom));
-    placer(e, 240, y, 4560, 285);
-    return e;
-}
 
 // Before anything is known of the line, the settings give its rate; a text
 // the port accepted always reads, the fallback is only for safety.
@@ -32,13 +25,10 @@ FenetreTransfert::FenetreTransfert(QWidget* parent, PortSerie& port, Horloge& ho
     : Fenetre(parent, QStringLiteral("Transfert"), QStringLiteral("Transfert en cours"), 5040, 2160),
       port_(port), horloge_(horloge), suivi_(octets, cadence(reglage), horloge.instant())
 {
-    Lignes = etiquette(this, "Lignes", 240);
-    Restant = etiquette(this, "Restant", 600);
-    Etat = etiquette(this, "Etat", 960);
-    Arreter = new QPushButton(QStringLiteral("Arrêter"), this);
-    Arreter->setObjectName(QStringLiteral("Arreter"));
-    placer(Arreter, 1912, 1440, 1215, 375);
-    Arreter->setAutoDefault(false);
+    Lignes = creer<QLabel>(this, "Lignes", 240, 240, 4560, 285);
+    Restant = creer<QLabel>(this, "Restant", 240, 600, 4560, 285);
+    Etat = creer<QLabel>(this, "Etat", 240, 960, 4560, 285);
+    Arreter = bouton(this, "Arreter", "Arrêter", 1912, 1440);
     connect(Arreter, &QPushButton::clicked, this, &FenetreTransfert::arreter);
 
     // The line is looked at while the program waits for it; a CNC that holds

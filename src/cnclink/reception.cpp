@@ -4,6 +4,7 @@
 #include "cnclink/liaison.h"
 #include "cnclink/transmission.h"
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 
@@ -21,15 +22,6 @@ namespace {
 QByteArray versOctets(const QString& texte)
 {
     return QByteArray::fromStdString(cp1252::depuisUtf8(texte.toStdString()));
-}
-
-QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte, int x, int y)
-{
-    auto* b = new QPushButton(texte, parent);
-    b->setObjectName(QString::fromUtf8(nom));
-    placer(b, x, y, 1215, 375);
-    b->setAutoDefault(false);
-    return b;
 }
 
 }  // namespace
@@ -96,24 +88,17 @@ Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
               QStringLiteral("Réception - Sélection programme"), 6840, 7080),
       principale_(principale)
 {
-    Frame2 = new Cadre(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setTitle(QStringLiteral("Listing Programme"));
-    placer(Frame2, 120, 120, 6600, 5640);
-    Frame2->tailleTwips(6600, 5640);
-    Programme = new QPlainTextEdit(Frame2);
-    Programme->setObjectName(QStringLiteral("Programme"));
-    placer(Programme, 120, 300, 6360, 5220);
+    Frame2 = cadre(this, "Frame2", "Listing Programme", 120, 120, 6600, 5640);
+    Programme = creer<QPlainTextEdit>(Frame2, "Programme", 120, 300, 6360, 5220);
     // What is saved is what arrived, not what the box holds: the box only shows.
     Programme->setReadOnly(true);
     Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    Enregistrer = bouton(this, "Enregistrer", QStringLiteral("Enregistrer"), 840, 5940);
-    Annuler = bouton(this, "Annuler", QStringLiteral("Annuler"), 2820, 5940);
-    quitter = bouton(this, "quitter", QStringLiteral("Quitter"), 4800, 5940);
-    Comparer = bouton(this, "Comparer", QStringLiteral("Comparer à la fiche"), 840, 6420);
-    placer(Comparer, 840, 6420, 5175, 375);
-    Comparer->setToolTip(QStringLiteral("Comparer le programme reçu à celui de la fiche choisie, et l'y mettre"));
+    Enregistrer = bouton(this, "Enregistrer", "Enregistrer", 840, 5940);
+    Annuler = bouton(this, "Annuler", "Annuler", 2820, 5940);
+    quitter = bouton(this, "quitter", "Quitter", 4800, 5940);
+    Comparer = avecBulle(bouton(this, "Comparer", "Comparer à la fiche", 840, 6420, 5175),
+                         "Comparer le programme reçu à celui de la fiche choisie, et l'y mettre");
 
     port_ = principale.services().ports->creer(this);
     MSComm1 = port_.get();

@@ -3,6 +3,7 @@
 #include "cnclink/emission.h"
 #include "cnclink/reception.h"
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 
 namespace tarvex {
 
@@ -13,27 +14,11 @@ Selecttelechargement::Selecttelechargement(Selectphase& principale)
               5400, 2760),
       principale_(principale)
 {
-    Frame13 = new Cadre(this);
-    Frame13->setObjectName(QStringLiteral("Frame13"));
-    Frame13->setTitle(QStringLiteral("Options de chargement"));
-    placer(Frame13, 120, 120, 5160, 1500);
-    Frame13->tailleTwips(5160, 1500);
-
-    Option1 = new QRadioButton(QStringLiteral("Emission d'un fichier vers la machine outil"), Frame13);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    placer(Option1, 240, 420, 4800, 300);
-    Option2 = new QRadioButton(QStringLiteral("Réception d'un fichier de la machine outil"), Frame13);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    placer(Option2, 240, 900, 4800, 300);
-
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placer(Command1, 1200, 1860, 1215, 375);
-    Command1->setAutoDefault(false);
-    CmdQuitter = new QPushButton(QStringLiteral("Annuler"), this);
-    CmdQuitter->setObjectName(QStringLiteral("CmdQuitter"));
-    placer(CmdQuitter, 2880, 1860, 1215, 375);
-    CmdQuitter->setAutoDefault(false);
+    Frame13 = cadre(this, "Frame13", "Options de chargement", 120, 120, 5160, 1500);
+    Option1 = choix<QRadioButton>(Frame13, "Option1", "Emission d'un fichier vers la machine outil", 240, 420, 4800, 300);
+    Option2 = choix<QRadioButton>(Frame13, "Option2", "Réception d'un fichier de la machine outil", 240, 900, 4800, 300);
+    Command1 = bouton(this, "Command1", "OK", 1200, 1860);
+    CmdQuitter = bouton(this, "CmdQuitter", "Annuler", 2880, 1860);
 
     connect(Command1, &QPushButton::clicked, this, &Selecttelechargement::valider);
     connect(CmdQuitter, &QPushButton::clicked, this, &QWidget::hide);

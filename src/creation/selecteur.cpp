@@ -3,6 +3,7 @@
 #include "cnclink/emission.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 
 namespace tarvex {
 
@@ -24,6 +25,30 @@ const ModeleSelecteur MachineDossier{"MachineDossier", "Sélection programme", "
                                      "data\\pasdeprogramme.txt"};
 }  // namespace selecteurs
 
+void CadresSelecteur::construireSelecteur(QWidget* fenetre, const QString& motif, Apercu apercu, Messages& messages)
+{
+    FrameSelection = cadre(fenetre, "FrameSelection", "Sélection", 120, 120, 3240, 5640);
+    Drive1 = creer<ListeLecteurs>(FrameSelection, "Drive1", 120, 300, 3000, 315);
+    Dir1 = creer<ListeDossiers>(FrameSelection, "Dir1", 120, 720, 3000, 2340);
+    File1 = nommer(new ListeFichiers(motif, FrameSelection), "File1");
+    placer(File1, 120, 3180, 3000, 2340);
+
+    if (apercu == Apercu::Image) {
+        FrameVisualisation = cadre(fenetre, "FrameVisualisation", "Visualisation", 3480, 120, 5400, 5640);
+        Image1 = image(FrameVisualisation, "Image1");
+        Image2 = imageNaturelle(FrameVisualisation, "Image2");
+    } else if (apercu == Apercu::Texte) {
+        Frame2 = cadre(fenetre, "Frame2", "Listing Programme", 3480, 120, 5400, 5640);
+        Programme = creer<QPlainTextEdit>(Frame2, "Programme", 120, 300, 5160, 5220);
+        Programme->setReadOnly(true);
+        Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
+    }
+
+    Command1 = bouton(fenetre, "Command1", "OK", 5640, 5940);
+    CmdQuitter = bouton(fenetre, "CmdQuitter", "Annuler", 7080, 5940);
+    relierListes(Drive1, Dir1, File1, messages, fenetre);
+}
+
 Selecteur& Selecteur::de(Selectphase& principale, const ModeleSelecteur& modele)
 {
     const QString nom = QString::fromUtf8(modele.nom);
@@ -37,55 +62,7 @@ Selecteur::Selecteur(Selectphase& principale, const ModeleSelecteur& modele)
       principale_(principale),
       modele_(modele)
 {
-    FrameSelection = new Cadre(this);
-    FrameSelection->setObjectName(QStringLiteral("FrameSelection"));
-    FrameSelection->setTitle(QStringLiteral("Sélection"));
-    placer(FrameSelection, 120, 120, 3240, 5640);
-    FrameSelection->tailleTwips(3240, 5640);
-    Drive1 = new ListeLecteurs(FrameSelection);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    placer(Drive1, 120, 300, 3000, 315);
-    Dir1 = new ListeDossiers(FrameSelection);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    placer(Dir1, 120, 720, 3000, 2340);
-    File1 = new ListeFichiers(QString::fromUtf8(modele.motif), FrameSelection);
-    File1->setObjectName(QStringLiteral("File1"));
-    placer(File1, 120, 3180, 3000, 2340);
-
-    if (modele.apercu == Apercu::Image) {
-        FrameVisualisation = new Cadre(this);
-        FrameVisualisation->setObjectName(QStringLiteral("FrameVisualisation"));
-        FrameVisualisation->setTitle(QStringLiteral("Visualisation"));
-        placer(FrameVisualisation, 3480, 120, 5400, 5640);
-        FrameVisualisation->tailleTwips(5400, 5640);
-        Image1 = new Image(FrameVisualisation, true);
-        Image1->setObjectName(QStringLiteral("Image1"));
-        Image2 = new Image(FrameVisualisation, false);
-        Image2->setObjectName(QStringLiteral("Image2"));
-        Image2->hide();
-    } else if (modele.apercu == Apercu::Texte) {
-        Frame2 = new Cadre(this);
-        Frame2->setObjectName(QStringLiteral("Frame2"));
-        Frame2->setTitle(QStringLiteral("Listing Programme"));
-        placer(Frame2, 3480, 120, 5400, 5640);
-        Frame2->tailleTwips(5400, 5640);
-        Programme = new QPlainTextEdit(Frame2);
-        Programme->setObjectName(QStringLiteral("Programme"));
-        placer(Programme, 120, 300, 5160, 5220);
-        Programme->setReadOnly(true);
-        Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
-    }
-
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placer(Command1, 5640, 5940, 1215, 375);
-    Command1->setAutoDefault(false);
-    CmdQuitter = new QPushButton(QStringLiteral("Annuler"), this);
-    CmdQuitter->setObjectName(QStringLiteral("CmdQuitter"));
-    placer(CmdQuitter, 7080, 5940, 1215, 375);
-    CmdQuitter->setAutoDefault(false);
-
-    relierListes(Drive1, Dir1, File1, *principale.services().messages, this);
+    construireSelecteur(this, QString::fromUtf8(modele.motif), modele.apercu, *principale.services().messages);
     connect(File1, &ListeFichiers::clique, this, &Selecteur::montrer);
     // No file chosen, no preview: the folder changed, or the choice was undone.
     connect(Dir1, &ListeDossiers::change, this, &Selecteur::montrer);

@@ -46,21 +46,11 @@ extern const ModeleSelecteur MachineSelectionimage;
 extern const ModeleSelecteur MachineDossier;
 }  // namespace selecteurs
 
-class Selecteur : public plateforme::Fenetre {
-    Q_OBJECT
-public:
-    // The picker of this model, made on its first use. It is shown above
-    // whichever window opens it.
-    static Selecteur& de(Selectphase& principale, const ModeleSelecteur& modele);
-
-    // Shows the picker modally above `appelant`. The path that "OK" hands
-    // over (the folder of File1, "\" and the selected name), or the model's
-    // default when no file is selected; nothing after "Annuler", the title
-    // bar's close button, or "OK" without a file in a picker with no default.
-    std::optional<QString> choisir(QWidget* appelant);
-
-    const ModeleSelecteur& modele() const { return modele_; }
-
+// The controls of a file picker, as every picker of the program lays them
+// out in its window of 9000 x 6540 twips: the drive, folder and file lists
+// on the left, the preview on the right (a picture, a listing, or none),
+// "OK" and "Annuler" below it.
+struct CadresSelecteur {
     plateforme::Cadre* FrameSelection;
     plateforme::ListeLecteurs* Drive1;
     plateforme::ListeDossiers* Dir1;
@@ -74,6 +64,26 @@ public:
     QPlainTextEdit* Programme = nullptr;
     QPushButton* Command1;
     QPushButton* CmdQuitter;
+
+    // The file list shows the files of `motif`; the lists follow each
+    // other, a folder that cannot be read told through `messages`.
+    void construireSelecteur(QWidget* fenetre, const QString& motif, Apercu apercu, plateforme::Messages& messages);
+};
+
+class Selecteur : public plateforme::Fenetre, public CadresSelecteur {
+    Q_OBJECT
+public:
+    // The picker of this model, made on its first use. It is shown above
+    // whichever window opens it.
+    static Selecteur& de(Selectphase& principale, const ModeleSelecteur& modele);
+
+    // Shows the picker modally above `appelant`. The path that "OK" hands
+    // over (the folder of File1, "\" and the selected name), or the model's
+    // default when no file is selected; nothing after "Annuler", the title
+    // bar's close button, or "OK" without a file in a picker with no default.
+    std::optional<QString> choisir(QWidget* appelant);
+
+    const ModeleSelecteur& modele() const { return modele_; }
 
 private:
     Selecteur(Selectphase& principale, const ModeleSelecteur& modele);

@@ -1,17 +1,10 @@
 #include "machines/creationinfomachine.h"
 
-#include "machines/infomachine.h"
-
 namespace tarvex {
 
 CreationInfoMachine::CreationInfoMachine(QWidget* parent)
-    : FenetreDossierMachine(parent, QString::fromUtf8("CréationInfoMachine"))
+    : FenetreDossierMachine(parent, QString::fromUtf8("CréationInfoMachine"), false)
 {
-}
-
-Problemes CreationInfoMachine::charger(const QString& nomMachine)
-{
-    return afficher(lireDossierMachine(nomMachine.toStdString()));
 }
 
 }  // namespace tarvex

@@ -6,14 +6,8 @@
 
 namespace tarvex {
 
-class CreationInfoMachine : public FenetreDossierMachine {
-    Q_OBJECT
-public:
+struct CreationInfoMachine : FenetreDossierMachine {
     explicit CreationInfoMachine(QWidget* parent);
-
-    // The load routine: one line per item of the named machine's file.
-    // Returns what could not be read.
-    Problemes charger(const QString& nomMachine);
 };
 
 }  // namespace tarvex

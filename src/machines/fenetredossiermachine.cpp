@@ -1,23 +1,26 @@
 #include "machines/fenetredossiermachine.h"
 
+#include "machines/infomachine.h"
+#include "platform/construction.h"
+
+#include <QLocale>
+
 namespace tarvex {
 
 using namespace plateforme;
 
-FenetreDossierMachine::FenetreDossierMachine(QWidget* parent, const QString& nom)
-    : Fenetre(parent, nom, QStringLiteral("Info Machine"), 5160, 4500)
+FenetreDossierMachine::FenetreDossierMachine(QWidget* parent, const QString& nom, bool nombres)
+    : Fenetre(parent, nom, QStringLiteral("Info Machine"), 5160, 4500), nombres_(nombres)
 {
-    Frame4 = new Cadre(this);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    Frame4->setTitle(QStringLiteral("Dossier"));
-    placer(Frame4, 120, 60, 4920, 4320);
-    List4 = new QListWidget(Frame4);
-    List4->setObjectName(QStringLiteral("List4"));
-    placer(List4, 120, 300, 4680, 3900);
+    Frame4 = cadre(this, "Frame4", "Dossier", 120, 60, 4920, 4320);
+    List4 = listeDeCadre(Frame4, "List4", 4920, 4320);
 }
 
-Problemes FenetreDossierMachine::afficher(const Lu<std::vector<std::string>>& lu)
+Problemes FenetreDossierMachine::charger(const QString& nomMachine)
 {
+    const std::string nom = nomMachine.toStdString();
+    const auto lu = nombres_ ? lireDossierMachineValeurs(nom, QLocale().decimalPoint().toStdString())
+                             : lireDossierMachine(nom);
     List4->clear();
     QStringList lignes;
     lignes.reserve(static_cast<qsizetype>(lu.valeur.size()));

@@ -1,6 +1,7 @@
 #include "machines/machinebilancreation.h"
 
 #include "machines/machinecreation.h"
+#include "platform/construction.h"
 #include "platform/textes.h"
 
 namespace tarvex {
@@ -14,21 +15,10 @@ MachineBilancreation::MachineBilancreation(MachineCreation& machine, Services& s
       services_(services),
       ajouter_(std::move(ajouter))
 {
-    Frame4 = new Cadre(this);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    Frame4->setTitle(QStringLiteral("Analyse"));
-    placer(Frame4, 120, 120, 6360, 5520);
-    List4 = new QListWidget(Frame4);
-    List4->setObjectName(QStringLiteral("List4"));
-    placer(List4, 120, 300, 6120, 5100);
-    Créer = new QPushButton(QStringLiteral("Continuer"), this);
-    Créer->setObjectName(u("Créer"));
-    placer(Créer, 3480, 5820, 1335, 375);
-    Créer->setAutoDefault(false);
-    quitter = new QPushButton(QStringLiteral("Annuler"), this);
-    quitter->setObjectName(QStringLiteral("quitter"));
-    placer(quitter, 5040, 5820, 1335, 375);
-    quitter->setAutoDefault(false);
+    Frame4 = cadre(this, "Frame4", "Analyse", 120, 120, 6360, 5520);
+    List4 = listeDeCadre(Frame4, "List4", 6360, 5520);
+    Créer = bouton(this, "Créer", "Continuer", 3480, 5820, 1335);
+    quitter = bouton(this, "quitter", "Annuler", 5040, 5820, 1335);
 
     connect(Créer, &QPushButton::clicked, this, &MachineBilancreation::ecrire);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);

@@ -6,14 +6,8 @@
 
 namespace tarvex {
 
-class SelectInfoMachine : public FenetreDossierMachine {
-    Q_OBJECT
-public:
+struct SelectInfoMachine : FenetreDossierMachine {
     explicit SelectInfoMachine(QWidget* parent);
-
-    // The load routine: one line per item of the named machine's file.
-    // Returns what could not be read.
-    Problemes charger(const QString& nomMachine);
 };
 
 }  // namespace tarvex

@@ -1,5 +1,7 @@
 #include "mainwindow/demarrage.h"
 
+#include "platform/construction.h"
+
 #include <QKeyEvent>
 
 namespace tarvex {
@@ -11,10 +13,8 @@ namespace {
 Etiquette* texte(QWidget* parent, const char* nom, const QString& t, int x, int y, int l, int h, int points,
                  bool gras = false)
 {
-    auto* e = new Etiquette(parent);
-    e->setObjectName(QString::fromUtf8(nom));
+    auto* e = creer<Etiquette>(parent, nom, x, y, l, h);
     e->setText(t);
-    placer(e, x, y, l, h);
     QFont f = e->font();
     f.setPointSize(points);
     f.setBold(gras);
@@ -29,13 +29,8 @@ Demarrage::Demarrage(QWidget* parent)
 {
     setWindowFlag(Qt::FramelessWindowHint, parent == nullptr || !parent->isVisible());
 
-    Frame1 = new Cadre(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    placer(Frame1, 120, 60, 7320, 5820);
-    Frame1->tailleTwips(7320, 5820);
-
-    Image2 = new Image(Frame1, true);
-    Image2->setObjectName(QStringLiteral("Image2"));
+    Frame1 = cadre(this, "Frame1", "", 120, 60, 7320, 5820);
+    Image2 = image(Frame1, "Image2");
     Image2->placerTwips(240, 240, 6840, 3420);
     Image2->afficher(QStringLiteral(":/demarrage.jpg"), QImage(QStringLiteral(":/demarrage.jpg")));
 

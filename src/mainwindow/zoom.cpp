@@ -2,6 +2,7 @@
 
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 
 #include <QKeyEvent>
 
@@ -21,17 +22,9 @@ Zoom::Zoom(Selectphase& principale)
     : Fenetre(&principale, QStringLiteral("Zoom"), QStringLiteral("Zoom"), kCadreLargeur + 240, kCadreHauteur + 180),
       principale_(principale)
 {
-    Frame1 = new Cadre(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    placer(Frame1, 120, 60, kCadreLargeur, kCadreHauteur);
-    Frame1->tailleTwips(kCadreLargeur, kCadreHauteur);
-
-    Image1 = new Image(Frame1, true);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Cliquer sur l'image pour revenir à l'écran principal"));
-    Image2 = new Image(this, false);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->hide();
+    Frame1 = cadre(this, "Frame1", "", 120, 60, kCadreLargeur, kCadreHauteur);
+    Image1 = avecBulle(image(Frame1, "Image1"), "Cliquer sur l'image pour revenir à l'écran principal");
+    Image2 = imageNaturelle(this, "Image2");
 
     // Wherever the operator clicks, the main window comes back.
     for (Image* i : {Image1, Image2}) connect(i, &Image::clique, this, &QWidget::hide);

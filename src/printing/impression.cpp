@@ -1,6 +1,7 @@
 #include "printing/impression.h"
 
 #include "mainwindow/selectphase.h"
+#include "platform/construction.h"
 #include "platform/textes.h"
 #include "trajectoire/dessin.h"
 
@@ -12,14 +13,6 @@ namespace tarvex {
 using namespace plateforme;
 
 namespace {
-
-QCheckBox* caseACocher(QWidget* parent, const char* nom, const QString& texte, int x, int y, int l = 3000)
-{
-    auto* c = new QCheckBox(texte, parent);
-    c->setObjectName(QString::fromUtf8(nom));
-    placer(c, x, y, l, 285);
-    return c;
-}
 
 void appliquer(QCheckBox* c, const impression::EtatCase& e)
 {
@@ -50,26 +43,20 @@ Impression::Impression(Selectphase& principale)
     : Fenetre(&principale, QStringLiteral("Impression"), QStringLiteral("Impression Fiche Technique"), 4200, 5310),
       principale_(principale)
 {
-    Frame13 = new Cadre(this);
-    Frame13->setObjectName(QStringLiteral("Frame13"));
-    Frame13->setTitle(QStringLiteral("Options d'impression"));
-    Frame13->setToolTip(QStringLiteral("Options d'impression"));
-    placer(Frame13, 120, 120, 3960, 4470);
-    Frame13->tailleTwips(3960, 4470);
+    Frame13 = cadre(this, "Frame13", "Options d'impression", 120, 120, 3960, 4470, "Options d'impression");
 
     // The designation is always printed: its box stays ticked and locked.
-    Check7 = caseACocher(Frame13, "Check7", QString(), 240, 345, 285);
+    Check7 = choix<QCheckBox>(Frame13, "Check7", "", 240, 345, 285);
     Check7->setChecked(true);
     Check7->setEnabled(false);
-    Text1 = new QLineEdit(QStringLiteral("Désignation"), Frame13);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    placer(Text1, 600, 330, 2400, 315);
+    Text1 = creer<QLineEdit>(Frame13, "Text1", 600, 330, 2400, 315);
+    Text1->setText(QStringLiteral("Désignation"));
     Text1->setReadOnly(true);
 
     // In the order the sections are printed.
     int y = 780;
     auto suivante = [&](const char* nom, const char* texte) {
-        QCheckBox* c = caseACocher(Frame13, nom, QString::fromUtf8(texte), 240, y);
+        QCheckBox* c = choix<QCheckBox>(Frame13, nom, texte, 240, y, 3000);
         y += 390;
         return c;
     };
@@ -83,10 +70,7 @@ Impression::Impression(Selectphase& principale)
     Check9 = suivante("Check9", "Données");
     Check10 = suivante("Check10", "Dossier Machine");
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placer(Command1, 1500, 4770, 1215, 375);
-    Command1->setAutoDefault(false);
+    Command1 = bouton(this, "Command1", "OK", 1500, 4770);
     connect(Command1, &QPushButton::clicked, this, &Impression::imprimer);
 }
 
