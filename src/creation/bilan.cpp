@@ -10,25 +10,27 @@ namespace {
 const std::string kVide = " ";
 const std::string kCinq = "     ";
 
-}  // namespace
+using Lignes = std::vector<std::string>;
+using ImageLisible = std::function<bool(const std::string&)>;
 
-Bilan construireBilan(const SaisieFiche& s, const std::function<bool(const std::string&)>& imageLisible)
+bool fraiseuse(const SaisieFiche& s) { return s.typmachin == "2"; }
+
+// List1
+Lignes donnees(const SaisieFiche& s)
 {
-    Bilan b;
-    const bool fraiseuse = s.typmachin == "2";
-    const bool tour = s.typmachin == "1";
+    return {"Pièce : " + s.piece, "Phase : " + s.phase, kVide,          "Matière : " + s.matiere,
+            "Ensemble : " + s.ensemble, kVide,        "Machine : " + s.machine};
+}
 
-    // List1
-    b.donnees = {"Pièce : " + s.piece, "Phase : " + s.phase, kVide,          "Matière : " + s.matiere,
-                 "Ensemble : " + s.ensemble, kVide,        "Machine : " + s.machine};
-
-    // List2
-    auto& c = b.chemins;
+// List2: the chosen files, the pictures those of the machine's kind.
+Lignes chemins(const SaisieFiche& s)
+{
+    Lignes c;
     c.push_back("Chemin - Listing Programme : ");
     c.push_back(kCinq + s.programme);
     std::vector<Photo> offertes;
-    if (tour) offertes = {PVue, PMont1, PInst, PPrefz};
-    if (fraiseuse) offertes = {PVue, PMont1, PMont2, PInst, PButee, PBride, PPrefx, PPrefy, PPrefz};
+    if (s.typmachin == "1") offertes = {PVue, PMont1, PInst, PPrefz};
+    if (fraiseuse(s)) offertes = {PVue, PMont1, PMont2, PInst, PButee, PBride, PPrefx, PPrefy, PPrefz};
     for (Photo p : offertes) {
         c.push_back(std::string("Chemin - ") + kModelesPhotos[p].legende + " :");
         c.push_back(kCinq + s.photos[p]);
@@ -36,96 +38,118 @@ Bilan construireBilan(const SaisieFiche& s, const std::function<bool(const std::
     c.push_back(kVide);
     c.push_back("Chemin - Dossier Technique :");
     c.push_back(kCinq + s.dossierTechnique);
+    return c;
+}
 
-    // List3
-    auto& v = b.valeurs;
+// List3: the values of the CNC type, each offset along the machine's axes.
+Lignes valeurs(const SaisieFiche& s)
+{
+    Lignes v;
+    auto axes = [&](const char* titre, const std::string& x, const std::string& y, const std::string& z) {
+        v.push_back(titre);
+        v.push_back("   Suivant X : " + x);
+        if (fraiseuse(s)) v.push_back("   Suivant Y : " + y);
+        v.push_back("   Suivant Z : " + z);
+        v.push_back(kVide);
+    };
     if (s.typdirect == "1") {
-        v.push_back("Valeurs des PREF : ");
-        v.push_back("   Suivant X : " + s.prefx);
-        if (fraiseuse) v.push_back("   Suivant Y : " + s.prefy);
-        v.push_back("   Suivant Z : " + s.prefz);
-        v.push_back(kVide);
-        v.push_back("Valeurs des DEC : ");
-        v.push_back("   Suivant X : " + s.decx);
-        if (fraiseuse) v.push_back("   Suivant Y : " + s.decy);
-        v.push_back("   Suivant Z : " + s.decz);
-        v.push_back(kVide);
+        axes("Valeurs des PREF : ", s.prefx, s.prefy, s.prefz);
+        axes("Valeurs des DEC : ", s.decx, s.decy, s.decz);
     }
     if (s.typdirect == "3") {
         v.push_back("Origine utilisée : " + s.decalage);
         v.push_back(kVide);
-        v.push_back("Valeurs des Décalages d'origine : ");
-        v.push_back("   Suivant X : " + s.originex);
-        if (fraiseuse) v.push_back("   Suivant Y : " + s.originey);
-        v.push_back("   Suivant Z : " + s.originez);
-        v.push_back(kVide);
+        axes("Valeurs des Décalages d'origine : ", s.originex, s.originey, s.originez);
     }
     v.push_back("Valeurs des Jauges Outils : ");
     v.push_back(s.jauge);
+    return v;
+}
 
-    // List4: every check runs, whatever the earlier ones found.
-    auto& a = b.analyse;
-    auto noter = [&](const std::string& titre, analyse::Verdict verdict) {
-        a.push_back(titre);
-        a.emplace_back(verdict.ligne);
-        a.push_back(kVide);
-        if (verdict.refuse) b.refuse = true;
-    };
-    noter("Analyse nom de pièce ... ", analyse::analysenom(s.piece));
-    noter("Analyse numéro de phase ... ", analyse::analysephase(s.phase));
-    noter("Analyse nom de la matière ... ", analyse::analysenom(s.matiere));
-    noter("Analyse nom de l'ensemble ... ", analyse::analysenom(s.ensemble));
-    noter("Analyse nom de la machine ... ", analyse::analysemachine(s.machine));
+// List4: every check runs, whatever the earlier ones found.
+class Analyse {
+public:
+    explicit Analyse(Bilan& b) : b_(b) {}
 
-    // The part picture is required; a chosen picture that cannot be shown
-    // would be stored as a photograph nobody can see.
+    void noter(const std::string& titre, const analyse::Verdict& verdict)
+    {
+        b_.analyse.push_back(titre);
+        b_.analyse.emplace_back(verdict.ligne);
+        b_.analyse.push_back(kVide);
+        if (verdict.refuse) b_.refuse = true;
+    }
+    // "Analyse du PREF X ... " and so on, Y for milling only.
+    void axes(const std::string& quoi, const SaisieFiche& s, const std::string& x, const std::string& y,
+              const std::string& z)
+    {
+        noter(quoi + " X ... ", analyse::analysevaleur(x));
+        if (fraiseuse(s)) noter(quoi + " Y ... ", analyse::analysevaleur(y));
+        noter(quoi + " Z ... ", analyse::analysevaleur(z));
+    }
+
+private:
+    Bilan& b_;
+};
+
+// The part picture is required; a chosen picture that cannot be shown
+// would be stored as a photograph nobody can see.
+void analyserImages(Analyse& a, const SaisieFiche& s, const ImageLisible& imageLisible)
+{
     analyse::Verdict vue{analyse::kCoherent, false};
     if (s.photos[PVue].empty())
         vue = {analyse::kAbsenceImage, true};
     else if (!imageLisible(s.photos[PVue]))
         vue = {kImageIllisible, true};
-    noter("Analyse image pièce ... ", vue);
+    a.noter("Analyse image pièce ... ", vue);
     std::vector<Photo> copiees = {PMont1, PInst, PPrefz};
-    if (fraiseuse) copiees = {PMont1, PMont2, PInst, PButee, PBride, PPrefx, PPrefy, PPrefz};
+    if (fraiseuse(s)) copiees = {PMont1, PMont2, PInst, PButee, PBride, PPrefx, PPrefy, PPrefz};
     for (Photo p : copiees)
         if (!s.photos[p].empty() && !imageLisible(s.photos[p]))
-            noter(std::string("Analyse image ") + kModelesPhotos[p].legende + " ... ", {kImageIllisible, true});
+            a.noter(std::string("Analyse image ") + kModelesPhotos[p].legende + " ... ", {kImageIllisible, true});
+}
 
+void analyserValeurs(Analyse& a, const SaisieFiche& s)
+{
     if (s.typdirect == "1") {
-        noter("Analyse du PREF X ... ", analyse::analysevaleur(s.prefx));
-        if (fraiseuse) noter("Analyse du PREF Y ... ", analyse::analysevaleur(s.prefy));
-        noter("Analyse du PREF Z ... ", analyse::analysevaleur(s.prefz));
-        noter("Analyse du DEC X ... ", analyse::analysevaleur(s.decx));
-        if (fraiseuse) noter("Analyse du DEC Y ... ", analyse::analysevaleur(s.decy));
-        noter("Analyse du DEC Z ... ", analyse::analysevaleur(s.decz));
+        a.axes("Analyse du PREF", s, s.prefx, s.prefy, s.prefz);
+        a.axes("Analyse du DEC", s, s.decx, s.decy, s.decz);
     }
     if (s.typdirect == "3") {
         // Said only when refused: the origin is usually picked from its list.
         if (const auto v = analyse::analysedecalage(s.decalage); v.refuse)
-            noter("Analyse de l'origine utilisée ... ", v);
-        noter("Analyse de l'origine X ... ", analyse::analysevaleur(s.originex));
-        if (fraiseuse) noter("Analyse de l'origine Y ... ", analyse::analysevaleur(s.originey));
-        noter("Analyse de l'origine Z ... ", analyse::analysevaleur(s.originez));
+            a.noter("Analyse de l'origine utilisée ... ", v);
+        a.axes("Analyse de l'origine", s, s.originex, s.originey, s.originez);
     }
+}
+
+}  // namespace
+
+Bilan construireBilan(const SaisieFiche& s, const ImageLisible& imageLisible)
+{
+    Bilan b;
+    b.donnees = donnees(s);
+    b.chemins = chemins(s);
+    b.valeurs = valeurs(s);
+
+    Analyse a(b);
+    a.noter("Analyse nom de pièce ... ", analyse::analysenom(s.piece));
+    a.noter("Analyse numéro de phase ... ", analyse::analysephase(s.phase));
+    a.noter("Analyse nom de la matière ... ", analyse::analysenom(s.matiere));
+    a.noter("Analyse nom de l'ensemble ... ", analyse::analysenom(s.ensemble));
+    a.noter("Analyse nom de la machine ... ", analyse::analysemachine(s.machine));
+    analyserImages(a, s, imageLisible);
+    analyserValeurs(a, s);
 
     // A program saved in UTF-8 is stored in Windows-1252, as every data
     // file; one the code page cannot hold is refused. A file that cannot be
     // read is the writing's check, which names it.
     if (!s.programme.empty())
         if (const auto octets = fichiers::lire(s.programme))
-            if (const auto c = analyse::analysetexte(textechoisi::analyser(*octets))) {
-                a.push_back("Analyse du programme ... ");
-                a.push_back(c->ligne);
-                a.push_back(kVide);
-                if (c->refuse) b.refuse = true;
-            }
+            if (const auto c = analyse::analysetexte(textechoisi::analyser(*octets)))
+                a.noter("Analyse du programme ... ", {c->ligne, c->refuse});
 
     // Reported, not refused: the first hundred are stored.
-    if (jaugesRetenues(s.jauge).tronquees()) {
-        a.push_back("Analyse des jauges ... ");
-        a.push_back(kJaugesTronquees);
-        a.push_back(kVide);
-    }
+    if (jaugesRetenues(s.jauge).tronquees()) a.noter("Analyse des jauges ... ", {kJaugesTronquees, false});
     return b;
 }
 

@@ -7,6 +7,8 @@
 #include "store/machines.h"
 #include "trajectoire/projection.h"
 
+#include <functional>
+
 namespace tarvex::impression {
 namespace {
 
@@ -25,48 +27,20 @@ public:
 
     void image(double x, double y, double largeur, double hauteur, const std::string& chemin)
     {
-        Operation o;
-        o.genre = Operation::Genre::Image;
-        o.x = x;
-        o.y = y;
-        o.largeur = largeur;
-        o.hauteur = hauteur;
-        o.texte = chemin;
-        ops.push_back(std::move(o));
+        ops.push_back({.genre = Operation::Genre::Image, .x = x, .y = y, .largeur = largeur, .hauteur = hauteur,
+                       .texte = chemin});
     }
-    void hauteur(double y)
-    {
-        Operation o;
-        o.genre = Operation::Genre::Hauteur;
-        o.y = y;
-        ops.push_back(std::move(o));
-    }
+    void hauteur(double y) { ops.push_back({.genre = Operation::Genre::Hauteur, .y = y}); }
     void texte(double x, double taille, bool gras, std::string t)
     {
-        Operation o;
-        o.genre = Operation::Genre::Texte;
-        o.x = x;
-        o.taille = taille;
-        o.gras = gras;
-        o.texte = std::move(t);
-        ops.push_back(std::move(o));
+        ops.push_back({.genre = Operation::Genre::Texte, .x = x, .taille = taille, .gras = gras, .texte = std::move(t)});
     }
     void dessin(double x, double largeur, double hauteur, std::shared_ptr<const trajectoire::Programme> trajet)
     {
-        Operation o;
-        o.genre = Operation::Genre::Dessin;
-        o.x = x;
-        o.largeur = largeur;
-        o.hauteur = hauteur;
-        o.trajet = std::move(trajet);
-        ops.push_back(std::move(o));
+        ops.push_back({.genre = Operation::Genre::Dessin, .x = x, .largeur = largeur, .hauteur = hauteur,
+                       .trajet = std::move(trajet)});
     }
-    void vide()
-    {
-        Operation o;
-        o.genre = Operation::Genre::LigneVide;
-        ops.push_back(std::move(o));
-    }
+    void vide() { ops.push_back({.genre = Operation::Genre::LigneVide}); }
     void titre(const char* t)
     {
         texte(kTitres, kTailleTitre, true, t);
@@ -74,6 +48,116 @@ public:
     }
     void ligne(std::string t) { texte(kLignes, kTailleLigne, false, std::move(t)); }
 };
+
+// The part picture, the phase in large print, the designation.
+void entete(Page& p, const Fiche& f)
+{
+    // A sheet whose part picture could not be shown is printed without it
+    // rather than not at all.
+    if (!f.image.empty())
+        p.image(kMarge, kMarge, f.largeurImage / kTwipsParMillimetre, f.hauteurImage / kTwipsParMillimetre, f.image);
+    p.vide();
+
+    p.hauteur(kHautTitre);
+    p.texte(kMarge, kTaillePhase, true, f.phase);
+    p.vide();
+
+    p.titre("- Désignation -");
+    p.ligne("Pièce : " + f.piece);
+    p.ligne("Phase : " + f.numeroPhase);
+    p.ligne("Matière : " + f.matiere);
+    p.ligne("Ensemble : " + f.ensemble);
+    p.ligne("Machine : " + f.machine);
+    p.vide();
+}
+
+// The offsets shown in the main window, Y for milling only.
+void valeurs(Page& p, const Fiche& f, const Sections& s)
+{
+    const bool fraise = fraisage(codeMachine(sansBlancs(f.typeMachine)));
+    auto axes = [&](const std::string& x, const std::string& y, const std::string& z) {
+        p.ligne("Suivant X : " + x);
+        if (fraise) p.ligne("Suivant Y : " + y);
+        p.ligne("Suivant Z : " + z);
+        p.vide();
+    };
+    if (s.pref) {
+        p.titre("- Valeurs des PREF -");
+        axes(f.prefX, f.prefY, f.prefZ);
+    }
+    if (s.dec) {
+        p.titre("- Valeurs des DEC -");
+        axes(f.decX, f.decY, f.decZ);
+    }
+    if (s.origines) {
+        p.titre("- Valeurs des Décalages d'origine -");
+        p.ligne("Origine : " + f.origine);
+        p.vide();
+        axes(f.origineX, f.origineY, f.origineZ);
+    }
+}
+
+// The toolpath as the window first shows it, with its travel; false once
+// the program could not be read (the problem is noted).
+bool trajectoireImprimee(Page& p, Lu<std::vector<Operation>>& r, const Fiche& f, const std::string& programme)
+{
+    const auto octets = fichiers::lire(programme);
+    if (!octets) {
+        r.signaler(programme, "fichier introuvable ou illisible");
+        return false;
+    }
+    auto trajet = std::make_shared<const trajectoire::Programme>(
+        trajectoire::lire(*octets, codeMachine(sansBlancs(f.directeur)), codeMachine(sansBlancs(f.typeMachine))));
+    // A program that moves nowhere known has no drawing.
+    const trajectoire::Boite boite = trajectoire::projeter(*trajet, trajectoire::reglageInitial(*trajet)).boite;
+    if (!boite.vide()) {
+        p.dessin(kLignes, kLargeurTrajectoire, trajectoire::hauteurDessin(boite, kLargeurTrajectoire), trajet);
+        p.vide();
+    }
+    for (const std::string& l : trajectoire::lignesEtendue(trajectoire::etendue(*trajet))) p.ligne(l);
+    // The drawing does not show them: the paper says so, as the window does.
+    if (!trajet->nonTracees.empty()) p.ligne("Lignes non tracées : " + std::to_string(trajet->nonTracees.size()));
+    p.vide();
+    return true;
+}
+
+// The sections read from the files, in their order; false where the
+// printout stops, at a file that could not be read (the problem is noted).
+bool sectionsDesFichiers(Page& p, Lu<std::vector<Operation>>& r, const Fiche& f, const Sections& s)
+{
+    auto fichier = [&](const Lu<std::vector<std::string>>& lu, auto&& imprimer) {
+        if (!lu.ok()) {
+            r.ajouter(lu.problemes);
+            return false;
+        }
+        for (const auto& item : lu.valeur) imprimer(item);
+        p.vide();
+        return true;
+    };
+    auto tels = [&](const std::string& item) { p.ligne(item); };
+    auto annotation = [&](const std::string& item) {
+        if (!item.empty() && item[0] == '$') p.ligne(sansBlancs(item.substr(1)));
+    };
+    const std::string programme = f.dossier + "prog.txt";
+    const struct {
+        bool cochee;
+        const char* titre;
+        std::function<bool()> imprimer;
+    } sections[] = {
+        {s.jauges, "- Valeurs des Jauges -", [&] { return fichier(itemsFichier(f.dossier + "jauge.txt"), tels); }},
+        {s.annotations, "- Annotations programme -", [&] { return fichier(itemsFichier(programme), annotation); }},
+        {s.listing, "- Listing programme -", [&] { return fichier(itemsFichier(programme), tels); }},
+        {s.trajectoire, "- Trajectoire -", [&] { return trajectoireImprimee(p, r, f, programme); }},
+        {s.donnees, "- Données -", [&] { return fichier(itemsFichier(f.dossier + "info.txt"), tels); }},
+        {s.dossierMachine, "- Dossier Machine -", [&] { return fichier(lireDossierMachine(f.machine), tels); }},
+    };
+    for (const auto& section : sections) {
+        if (!section.cochee) continue;
+        p.titre(section.titre);
+        if (!section.imprimer()) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -124,109 +208,10 @@ Lu<std::vector<Operation>> feuille(const Fiche& f, const Sections& s)
 {
     Lu<std::vector<Operation>> r;
     Page p{r.valeur};
-    const bool fraise = fraisage(codeMachine(sansBlancs(f.typeMachine)));
-
-    // A sheet whose part picture could not be shown is printed without it
-    // rather than not at all.
-    if (!f.image.empty())
-        p.image(kMarge, kMarge, f.largeurImage / kTwipsParMillimetre, f.hauteurImage / kTwipsParMillimetre, f.image);
-    p.vide();
-
-    p.hauteur(kHautTitre);
-    p.texte(kMarge, kTaillePhase, true, f.phase);
-    p.vide();
-
-    p.titre("- Désignation -");
-    p.ligne("Pièce : " + f.piece);
-    p.ligne("Phase : " + f.numeroPhase);
-    p.ligne("Matière : " + f.matiere);
-    p.ligne("Ensemble : " + f.ensemble);
-    p.ligne("Machine : " + f.machine);
-    p.vide();
-
-    auto axes = [&](const std::string& x, const std::string& y, const std::string& z) {
-        p.ligne("Suivant X : " + x);
-        if (fraise) p.ligne("Suivant Y : " + y);
-        p.ligne("Suivant Z : " + z);
-    };
-    // The lines of a file, or false once the problem is noted: the printout
-    // stops where it is.
-    auto fichier = [&](const Lu<std::vector<std::string>>& lu, auto&& imprimer) {
-        if (!lu.ok()) {
-            r.ajouter(lu.problemes);
-            return false;
-        }
-        for (const auto& item : lu.valeur) imprimer(item);
-        p.vide();
-        return true;
-    };
-    auto tels = [&](const std::string& item) { p.ligne(item); };
-
-    if (s.pref) {
-        p.titre("- Valeurs des PREF -");
-        axes(f.prefX, f.prefY, f.prefZ);
-        p.vide();
-    }
-    if (s.dec) {
-        p.titre("- Valeurs des DEC -");
-        axes(f.decX, f.decY, f.decZ);
-        p.vide();
-    }
-    if (s.origines) {
-        p.titre("- Valeurs des Décalages d'origine -");
-        p.ligne("Origine : " + f.origine);
-        p.vide();
-        axes(f.origineX, f.origineY, f.origineZ);
-        p.vide();
-    }
-    const std::string programme = f.dossier + "prog.txt";
-    if (s.jauges) {
-        p.titre("- Valeurs des Jauges -");
-        if (!fichier(itemsFichier(f.dossier + "jauge.txt"), tels)) return r;
-    }
-    if (s.annotations) {
-        p.titre("- Annotations programme -");
-        auto annotation = [&](const std::string& item) {
-            if (!item.empty() && item[0] == '$') p.ligne(sansBlancs(item.substr(1)));
-        };
-        if (!fichier(itemsFichier(programme), annotation)) return r;
-    }
-    if (s.listing) {
-        p.titre("- Listing programme -");
-        if (!fichier(itemsFichier(programme), tels)) return r;
-    }
-    if (s.trajectoire) {
-        p.titre("- Trajectoire -");
-        const auto octets = fichiers::lire(programme);
-        if (!octets) {
-            r.signaler(programme, "fichier introuvable ou illisible");
-            return r;
-        }
-        auto trajet = std::make_shared<const trajectoire::Programme>(trajectoire::lire(
-            *octets, codeMachine(sansBlancs(f.directeur)), codeMachine(sansBlancs(f.typeMachine))));
-        // As the window first shows it; a program that moves nowhere known has no drawing.
-        const trajectoire::Boite boite = trajectoire::projeter(*trajet, trajectoire::reglageInitial(*trajet)).boite;
-        if (!boite.vide()) {
-            p.dessin(kLignes, kLargeurTrajectoire, trajectoire::hauteurDessin(boite, kLargeurTrajectoire), trajet);
-            p.vide();
-        }
-        for (const std::string& l : trajectoire::lignesEtendue(trajectoire::etendue(*trajet))) p.ligne(l);
-        // The drawing does not show them: the paper says so, as the window does.
-        if (!trajet->nonTracees.empty())
-            p.ligne("Lignes non tracées : " + std::to_string(trajet->nonTracees.size()));
-        p.vide();
-    }
-    if (s.donnees) {
-        p.titre("- Données -");
-        if (!fichier(itemsFichier(f.dossier + "info.txt"), tels)) return r;
-    }
-    if (s.dossierMachine) {
-        p.titre("- Dossier Machine -");
-        if (!fichier(lireDossierMachine(f.machine), tels)) return r;
-    }
-    Operation fin;
-    fin.genre = Operation::Genre::Fin;
-    r.valeur.push_back(fin);
+    entete(p, f);
+    valeurs(p, f, s);
+    if (!sectionsDesFichiers(p, r, f, s)) return r;
+    r.valeur.push_back({.genre = Operation::Genre::Fin});
     return r;
 }
 

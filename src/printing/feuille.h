@@ -73,8 +73,8 @@ struct Operation {
     double x = 0, y = 0, largeur = 0, hauteur = 0;
     double taille = 0;
     bool gras = false;
-    std::string texte;
-    std::shared_ptr<const trajectoire::Programme> trajet;
+    std::string texte{};
+    std::shared_ptr<const trajectoire::Programme> trajet{};
     bool operator==(const Operation&) const = default;
 };
 
