@@ -15,8 +15,10 @@ Selecttelechargement::Selecttelechargement(Selectphase& principale)
       principale_(principale)
 {
     Frame13 = cadre(this, "Frame13", "Options de chargement", 120, 120, 5160, 1500);
-    Option1 = choix<QRadioButton>(Frame13, "Option1", "Emission d'un fichier vers la machine outil", 240, 420, 4800, 300);
-    Option2 = choix<QRadioButton>(Frame13, "Option2", "Réception d'un fichier de la machine outil", 240, 900, 4800, 300);
+    Option1 = choix<QRadioButton>(Frame13, "Option1", "Emission d'un fichier vers la machine outil", 240, 420, 4800,
+                                  300);
+    Option2 = choix<QRadioButton>(Frame13, "Option2", "Réception d'un fichier de la machine outil", 240, 900, 4800,
+                                  300);
     Command1 = bouton(this, "Command1", "OK", 1200, 1860);
     CmdQuitter = bouton(this, "CmdQuitter", "Annuler", 2880, 1860);
 

@@ -2,6 +2,9 @@
 
 namespace tarvex {
 
-SelectInfoMachine::SelectInfoMachine(QWidget* parent) : FenetreDossierMachine(parent, QStringLiteral("SelectInfoMachine"), true) {}
+SelectInfoMachine::SelectInfoMachine(QWidget* parent)
+    : FenetreDossierMachine(parent, QStringLiteral("SelectInfoMachine"), true)
+{
+}
 
 }  // namespace tarvex

@@ -23,12 +23,14 @@ std::string nom(const Designation& d)
     return nomdossier(sansBlancs(d.piece), sansBlancs(d.phase), sansBlancs(d.ensemble), sansBlancs(d.machine));
 }
 
-// A record edited by hand with a "\" or ".." in a field must not make the
-// deletion or the modification reach outside data\.
-std::optional<Probleme> dossierDouteux(const Designation& d)
+// The sheet's folder. A record edited by hand with a "\" or ".." in a field
+// must not make the deletion or the modification reach outside data\:
+// nothing then, and `r` says why.
+std::optional<std::string> dossierVerifie(const Designation& d, Resultat& r)
 {
-    if (dossierFicheSur(nom(d))) return std::nullopt;
-    return Probleme{dossier(d), std::string(kNomDouteux) + " ; rien n'a été modifié"};
+    if (dossierFicheSur(nom(d))) return dossier(d);
+    r.problemes.push_back({dossier(d), std::string(kNomDouteux) + " ; rien n'a été modifié"});
+    return std::nullopt;
 }
 
 Resultat echec(const fichiers::ErreurFichier& e) { return Resultat::echec(e.chemin(), e.detail()); }
@@ -95,29 +97,32 @@ std::string ligneModifiee(const Modification& m)
     return ligneEnregistrement(e);
 }
 
-FinModification enregistrer(const Modification& m)
+namespace {
+
+using Contenus = std::array<std::optional<std::string>, kEmplacements>;
+
+// The record of key K in the index: the sheet must still be there, since
+// replacing a record that is no longer there would drop the sheet from the
+// list. Nothing, and `r` says why, when it is not.
+std::optional<Enregistrement> enregistrementActuel(const std::string& K, Resultat& r)
 {
-    FinModification fin;
-    if (const auto p = dossierDouteux(m.stockee)) {
-        fin.resultat.problemes.push_back(*p);
-        return fin;
-    }
-    const std::string P = dossier(m.stockee);
-    const std::string K = cle(m.stockee);
-
-    // The sheet must still be in the index: replacing a record that is no
-    // longer there would drop the sheet from the list.
     const auto index = fichiers::lire(kIndex);
-    if (!index) return {Resultat::echec(kIndex, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
-    const std::optional<Enregistrement> actuel = enregistrementDeCle(*index, K);
+    if (!index) {
+        r = Resultat::echec(kIndex, "fichier introuvable ou illisible ; rien n'a été modifié");
+        return std::nullopt;
+    }
+    std::optional<Enregistrement> actuel = enregistrementDeCle(*index, K);
     if (!actuel)
-        return {Resultat::echec(kIndex, "la fiche " + K.substr(0, K.size() - 1) +
-                                            " n'y figure plus ; rien n'a été modifié"),
-                false};
+        r = Resultat::echec(kIndex, "la fiche " + K.substr(0, K.size() - 1) + " n'y figure plus ; rien n'a été modifié");
+    return actuel;
+}
 
-    // Every new file is read before anything is written. A slot whose new
-    // file is the target of an earlier slot takes what that slot puts there.
-    std::array<std::optional<std::string>, kEmplacements> contenus;
+// Every new file, read before anything is written. A slot whose new file is
+// the target of an earlier slot takes what that slot puts there. The program
+// is text, stored in Windows-1252 whatever the editor that saved it (the
+// report said so, or refused it).
+Resultat lireNouveaux(const Modification& m, const std::string& P, Contenus& contenus)
+{
     for (int i = 0; i < kEmplacements; ++i) {
         const Chemins& c = m.fichiers[i];
         if (!c.change() || c.nouveau.empty()) continue;
@@ -125,16 +130,54 @@ FinModification enregistrer(const Modification& m)
             if (contenus[j] && memeFichier(c.nouveau, P + fichierEmplacement(j))) contenus[i] = contenus[j];
         if (!contenus[i]) contenus[i] = fichiers::lire(c.nouveau);
         if (!contenus[i])
-            return {Resultat::echec(c.nouveau, "fichier introuvable ou illisible ; rien n'a été modifié"), false};
+            return Resultat::echec(c.nouveau, "fichier introuvable ou illisible ; rien n'a été modifié");
     }
-    // The program is text, stored in Windows-1252 whatever the editor that
-    // saved it (the report said so, or refused it).
     if (auto& programme = contenus[EProgramme]) {
         textechoisi::Texte t = textechoisi::analyser(*programme);
         if (!t.convertible())
-            return {Resultat::echec(m.fichiers[EProgramme].nouveau, t.raison() + " ; rien n'a été modifié"), false};
+            return Resultat::echec(m.fichiers[EProgramme].nouveau, t.raison() + " ; rien n'a été modifié");
         programme = std::move(t.octets);
     }
+    return {};
+}
+
+// The values of the CNC type and the gauges as the creation stores them: at
+// most the first hundred (the report says so when there are more).
+Resultat ecrireValeurs(const Modification& m, const std::string& P)
+{
+    const int genre = codeMachine(sansBlancs(m.genre));
+    Resultat valeurs;
+    switch (codeMachine(sansBlancs(m.directeur))) {
+    case kNum: valeurs = ecrirepref(P, genre, m.pref); break;
+    case kFanuc: valeurs = ecrireorigine(P, genre, m.origine); break;
+    case kFagor: valeurs = ecrireinfos(P, sansBlancsNiFinsDeLigne(m.infos)); break;
+    default: break;
+    }
+    if (!valeurs.ok()) return valeurs;
+    std::string jauges;
+    for (const auto& l : creation::jaugesRetenues(m.jauges).lignes) jauges += cp1252::depuisUtf8(l) + "\r\n";
+    try {
+        fichiers::ecrire(P + "jauge.txt", jauges);
+    } catch (const fichiers::ErreurFichier& e) {
+        return echec(e);
+    }
+    return {};
+}
+
+}  // namespace
+
+FinModification enregistrer(const Modification& m)
+{
+    FinModification fin;
+    const auto dossierSur = dossierVerifie(m.stockee, fin.resultat);
+    if (!dossierSur) return fin;
+    const std::string& P = *dossierSur;
+    const std::string K = cle(m.stockee);
+    const std::optional<Enregistrement> actuel = enregistrementActuel(K, fin.resultat);
+    if (!actuel) return fin;
+    Contenus contenus;
+    fin.resultat = lireNouveaux(m, P, contenus);
+    if (!fin.resultat.ok()) return fin;
 
     // What is about to be replaced is archived, whole, before anything is.
     std::vector<std::string> remplaces;
@@ -150,8 +193,8 @@ FinModification enregistrer(const Modification& m)
         return fin;
     }
 
-    const Resultat r = reecrireindex(K, ligneModifiee(m));
-    if (!r.ok()) return {r, false};
+    fin.resultat = reecrireindex(K, ligneModifiee(m));
+    if (!fin.resultat.ok()) return fin;
     fin.indexReecrit = true;
 
     try {
@@ -166,28 +209,7 @@ FinModification enregistrer(const Modification& m)
         fin.resultat = echec(e);
         return fin;
     }
-
-    const int genre = codeMachine(sansBlancs(m.genre));
-    Resultat valeurs;
-    switch (codeMachine(sansBlancs(m.directeur))) {
-    case kNum: valeurs = ecrirepref(P, genre, m.pref); break;
-    case kFanuc: valeurs = ecrireorigine(P, genre, m.origine); break;
-    case kFagor: valeurs = ecrireinfos(P, sansBlancsNiFinsDeLigne(m.infos)); break;
-    default: break;
-    }
-    if (!valeurs.ok()) {
-        fin.resultat = valeurs;
-        return fin;
-    }
-    // The gauges as the creation stores them: at most the first hundred
-    // (the report says so when there are more).
-    std::string jauges;
-    for (const auto& l : creation::jaugesRetenues(m.jauges).lignes) jauges += cp1252::depuisUtf8(l) + "\r\n";
-    try {
-        fichiers::ecrire(P + "jauge.txt", jauges);
-    } catch (const fichiers::ErreurFichier& e) {
-        fin.resultat = echec(e);
-    }
+    fin.resultat = ecrireValeurs(m, P);
     return fin;
 }
 
@@ -219,11 +241,9 @@ std::vector<std::string> fichiersASupprimer(const Suppression& s)
 FinSuppression supprimer(const Suppression& s)
 {
     FinSuppression fin;
-    if (const auto p = dossierDouteux(s.fiche)) {
-        fin.resultat.problemes.push_back(*p);
-        return fin;
-    }
-    const std::string P = dossier(s.fiche);
+    const auto dossierSur = dossierVerifie(s.fiche, fin.resultat);
+    if (!dossierSur) return fin;
+    const std::string& P = *dossierSur;
     // The whole folder is archived first, the files that are not the
     // sheet's included: they can all go then, and a later creation of the
     // same sheet finds no folder in its way.

@@ -33,7 +33,8 @@ public:
     void hauteur(double y) { ops.push_back({.genre = Operation::Genre::Hauteur, .y = y}); }
     void texte(double x, double taille, bool gras, std::string t)
     {
-        ops.push_back({.genre = Operation::Genre::Texte, .x = x, .taille = taille, .gras = gras, .texte = std::move(t)});
+        ops.push_back(
+            {.genre = Operation::Genre::Texte, .x = x, .taille = taille, .gras = gras, .texte = std::move(t)});
     }
     void dessin(double x, double largeur, double hauteur, std::shared_ptr<const trajectoire::Programme> trajet)
     {
