@@ -147,48 +147,51 @@ std::uint64_t grandBoutiste(const char* p)
     return v;
 }
 
-}  // namespace
+// Sorting a hundred thousand entries by their key strings was most of the
+// time of filling the list, and so was the memory they took. Each entry
+// keeps only the first sixteen bytes of its primary key, as two integers,
+// and where its texts lie in the index bytes; the whole keys are made again
+// only for the entries whose heads are equal. The last tie-break, the record
+// number, gives identical texts the order of the index.
+struct Entree {
+    std::uint64_t tete[2];
+    std::uint32_t piece, longueurPiece, phase, longueurPhase;
+    std::uint32_t numero;
 
-Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex)
+    std::string_view textePiece(std::string_view octets) const { return octets.substr(piece, longueurPiece); }
+    std::string_view textePhase(std::string_view octets) const { return octets.substr(phase, longueurPhase); }
+    bool memeTete(const Entree& e) const { return tete[0] == e.tete[0] && tete[1] == e.tete[1]; }
+};
+
+// The primary key of `cp` from p on, as much as fits before `limite`.
+char* ecrirePrimaire(const TableTri& table, std::string_view cp, char* p, char* limite)
 {
-    // Sorting a hundred thousand entries by their key strings was most of
-    // the time of filling the list, and so was the memory they took. Each
-    // entry keeps only the first sixteen bytes of its primary key, as two
-    // integers, and where its texts lie in the index bytes; the whole keys
-    // are made again only for the entries whose heads are equal. The last
-    // tie-break, the record number, gives identical texts the order of the
-    // index.
-    struct Entree {
-        std::uint64_t tete[2];
-        std::uint32_t piece, longueurPiece, phase, longueurPhase;
-        std::uint32_t numero;
-    };
-    const auto& table = tableTri();
-    auto ecrirePrimaire = [&](std::string_view cp, char* p, char* limite) {
-        for (char c : cp) {
-            if (p >= limite) break;
-            const Contribution& k = table.c[static_cast<unsigned char>(c)];
-            p[0] = k.primaire[0];
-            p[1] = k.primaire[1];
-            p += k.longueur;
-        }
-        return p;
-    };
-    auto piece = [&](const Entree& e) { return octetsIndex.substr(e.piece, e.longueurPiece); };
-    auto phase = [&](const Entree& e) { return octetsIndex.substr(e.phase, e.longueurPhase); };
+    for (char c : cp) {
+        if (p >= limite) break;
+        const Contribution& k = table.c[static_cast<unsigned char>(c)];
+        p[0] = k.primaire[0];
+        p[1] = k.primaire[1];
+        p += k.longueur;
+    }
+    return p;
+}
 
+// The entries of the index, in record order, each with its head.
+std::vector<Entree> entreesBrutes(std::string_view octetsIndex, Problemes& problemes)
+{
+    const auto& table = tableTri();
     // An index line is some eighty bytes: this is enough for the entries
     // not to be copied as they grow.
     std::vector<Entree> entrees;
     entrees.reserve(octetsIndex.size() / 32 + 16);
-    Lu<std::vector<EntreeListe>> r;
-    r.problemes = parcourirIndex(octetsIndex, [&](int n, const EnregistrementBrut& b) {
+    problemes = parcourirIndex(octetsIndex, [&](int n, const EnregistrementBrut& b) {
         const std::string_view pc = sansBlancs(b[CPiece]), ph = sansBlancs(b[CPhase]);
         // Zero after the key: no primary byte is 0, so a shorter key has
         // the smaller head. Two bytes of room for a last two-letter byte.
         char tete[16 + 2] = {};
         char* const limite = tete + 16;
-        ecrirePrimaire(ph, ecrirePrimaire(" Phase ", ecrirePrimaire(pc, tete, limite), limite), limite);
+        ecrirePrimaire(table, ph, ecrirePrimaire(table, " Phase ", ecrirePrimaire(table, pc, tete, limite), limite),
+                       limite);
         entrees.push_back({{grandBoutiste(tete), grandBoutiste(tete + 8)},
                            static_cast<std::uint32_t>(pc.data() - octetsIndex.data()),
                            static_cast<std::uint32_t>(pc.size()),
@@ -197,7 +200,11 @@ Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex)
                            static_cast<std::uint32_t>(n)});
         return true;
     });
+    return entrees;
+}
 
+void trier(std::vector<Entree>& entrees, std::string_view octetsIndex)
+{
     std::sort(entrees.begin(), entrees.end(), [](const Entree& a, const Entree& b) {
         if (a.tete[0] != b.tete[0]) return a.tete[0] < b.tete[0];
         if (a.tete[1] != b.tete[1]) return a.tete[1] < b.tete[1];
@@ -208,15 +215,13 @@ Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex)
     std::vector<std::pair<std::string, Entree>> serie;
     for (std::size_t i = 0; i < entrees.size();) {
         std::size_t j = i + 1;
-        while (j < entrees.size() && entrees[j].tete[0] == entrees[i].tete[0] &&
-               entrees[j].tete[1] == entrees[i].tete[1])
-            ++j;
+        while (j < entrees.size() && entrees[j].memeTete(entrees[i])) ++j;
         if (j - i > 1) {
             serie.clear();
             for (std::size_t k = i; k < j; ++k) {
-                std::string texte(piece(entrees[k]));
+                std::string texte(entrees[k].textePiece(octetsIndex));
                 texte += " Phase ";
-                texte += phase(entrees[k]);
+                texte += entrees[k].textePhase(octetsIndex);
                 serie.emplace_back(cleTriCp1252(texte), entrees[k]);
             }
             // Stable: within the run the entries are in record order.
@@ -226,6 +231,15 @@ Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex)
         }
         i = j;
     }
+}
+
+}  // namespace
+
+Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex)
+{
+    Lu<std::vector<EntreeListe>> r;
+    std::vector<Entree> entrees = entreesBrutes(octetsIndex, r.problemes);
+    trier(entrees, octetsIndex);
 
     r.valeur.reserve(entrees.size());
     for (std::size_t i = 0; i < entrees.size(); ++i) {
@@ -240,9 +254,9 @@ Lu<std::vector<EntreeListe>> entreesListe(std::string_view octetsIndex)
         const Entree& e = entrees[i];
         EntreeListe& sortie = r.valeur.emplace_back();
         sortie.texte.reserve(e.longueurPiece + e.longueurPhase + 16);
-        cp1252::ajouterUtf8(sortie.texte, piece(e));
+        cp1252::ajouterUtf8(sortie.texte, e.textePiece(octetsIndex));
         sortie.texte += " Phase ";
-        cp1252::ajouterUtf8(sortie.texte, phase(e));
+        cp1252::ajouterUtf8(sortie.texte, e.textePhase(octetsIndex));
         sortie.numero = static_cast<int>(e.numero);
     }
     return r;
