@@ -267,24 +267,94 @@ Lu<std::vector<Version>> lister()
     return lu;
 }
 
+namespace {
+
+Restauration refusee(Restauration& r, std::string raison)
+{
+    r.genre = Restauration::Genre::Refusee;
+    r.raison = std::move(raison);
+    return r;
+}
+
+// A sheet neither in the index nor on disk: its folder, its files and its
+// record again.
+Restauration recreer(const Version& v, const std::string& dossier, Restauration& r)
+{
+    // Only a deletion's version holds the whole folder; another one would
+    // bring back a sheet of a few files and every flag "N".
+    if (v.motif != texteMotif(Motif::Suppression)) {
+        const auto suppression = derniereVersion(dossierArchives(v.nomdossier), Motif::Suppression);
+        return refusee(r, "Cette version ne garde que les fichiers que l'opération « " + v.motif +
+                              " » a remplacés : elle ne ramène pas seule la fiche supprimée. " +
+                              (suppression ? "Restaurer d'abord la version de la suppression du " + suppression->date +
+                                                 ", puis celle-ci"
+                                           : std::string("Aucune version de la suppression de cette fiche n'est "
+                                                         "archivée")) +
+                              " ; rien n'a été restauré.");
+    }
+    const Lu<std::vector<std::string>> liste = lireListeMachines();
+    const std::string machine = sansBlancs((*v.fiche)[CMachine]);
+    if (std::find(liste.valeur.begin(), liste.valeur.end(), machine) == liste.valeur.end())
+        return refusee(r, "La machine " + machine + " de cette fiche n'existe plus : la créer à nouveau avant " +
+                              "de restaurer la fiche.");
+    if (fichiers::existe(dossier) && !laisseParCetteVersion(dossier, v))
+        return refusee(r, "Le dossier " + dossier + " existe déjà sans fiche dans l'index : rien n'a été restauré.");
+    if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
+    for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
+    const Resultat ajout = ajouterEnregistrement(ligneReconstruite(drapeauxSelonFichiers(*v.fiche, dossier)));
+    if (!ajout.ok()) {
+        r.problemes = ajout.problemes;
+        return r;
+    }
+    r.genre = Restauration::Genre::Recreee;
+    return r;
+}
+
+// A sheet in the index: the current files the version brings back are
+// archived before anything is replaced.
+Restauration remplacer(const Version& v, const std::string& nom, const std::string& dossier,
+                       const Enregistrement& actuel, const Instant& maintenant, Restauration& r)
+{
+    std::vector<std::string> remplaces;
+    for (const std::string& f : v.fichiers)
+        if (fichiers::existe(dossier + f)) remplaces.push_back(f);
+    if (!remplaces.empty()) {
+        const Lu<std::string> a = archiver(nom, ligneReconstruite(actuel), Motif::Restauration, remplaces, maintenant);
+        if (!a.ok()) {
+            r.problemes = a.problemes;
+            return r;
+        }
+    }
+    if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
+    for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
+    const Enregistrement nouveau = drapeauxSelonFichiers(actuel, dossier);
+    if (nouveau != actuel) {
+        const Resultat reecrit = reecrireindex(r.cle, ligneReconstruite(nouveau));
+        if (!reecrit.ok()) {
+            r.problemes = reecrit.problemes;
+            return r;
+        }
+    }
+    r.genre = Restauration::Genre::Remplacee;
+    return r;
+}
+
+}  // namespace
+
 Restauration restaurer(const Version& v, const Instant& maintenant)
 {
     Restauration r;
-    auto refus = [&](std::string raison) {
-        r.genre = Restauration::Genre::Refusee;
-        r.raison = std::move(raison);
-        return r;
-    };
-    if (!v.fiche) return refus("La fiche archivée (" + v.chemin + kFiche + ") ne se lit pas : rien n'a été restauré.");
+    if (!v.fiche)
+        return refusee(r, "La fiche archivée (" + v.chemin + kFiche + ") ne se lit pas : rien n'a été restauré.");
     // The version's folder was found letter case aside, as every folder of
     // the data is: a sheet deleted as "pivot" and made again as "PIVOT" has
     // one archive folder.
     const std::string nom = nomdossierEnregistrement(*v.fiche);
     if (cp1252::replier(nom) != cp1252::replier(v.nomdossier))
-        return refus("La fiche archivée (" + v.chemin + kFiche + ") ne correspond pas au dossier " + v.nomdossier +
-                     " : rien n'a été restauré.");
+        return refusee(r, "La fiche archivée (" + v.chemin + kFiche + ") ne correspond pas au dossier " +
+                              v.nomdossier + " : rien n'a été restauré.");
     const auto sur = dossierFicheSur(nom);
-    if (!sur) return refus(dossierFiche(nom) + " : " + kNomDouteux + " ; rien n'a été restauré.");
+    if (!sur) return refusee(r, dossierFiche(nom) + " : " + kNomDouteux + " ; rien n'a été restauré.");
     const std::string& dossier = *sur;
     r.cle = nom + "\\";
 
@@ -305,65 +375,11 @@ Restauration restaurer(const Version& v, const Instant& maintenant)
             autre = e;
     }
     if (!actuel && autre)
-        return refus("Le dossier " + dossier + " est celui de la fiche " + sansBlancs((*autre)[CPiece]) + " Phase " +
-                     sansBlancs((*autre)[CPhase]) + " (" + cleEnregistrement(*autre) + ") : rien n'a été restauré.");
-
+        return refusee(r, "Le dossier " + dossier + " est celui de la fiche " + sansBlancs((*autre)[CPiece]) +
+                              " Phase " + sansBlancs((*autre)[CPhase]) + " (" + cleEnregistrement(*autre) +
+                              ") : rien n'a été restauré.");
     try {
-        if (!actuel) {
-            // Only a deletion's version holds the whole folder; another one
-            // would bring back a sheet of a few files and every flag "N".
-            if (v.motif != texteMotif(Motif::Suppression)) {
-                const auto suppression = derniereVersion(dossierArchives(v.nomdossier), Motif::Suppression);
-                return refus("Cette version ne garde que les fichiers que l'opération « " + v.motif +
-                             " » a remplacés : elle ne ramène pas seule la fiche supprimée. " +
-                             (suppression ? "Restaurer d'abord la version de la suppression du " + suppression->date +
-                                                ", puis celle-ci"
-                                          : std::string("Aucune version de la suppression de cette fiche n'est "
-                                                        "archivée")) +
-                             " ; rien n'a été restauré.");
-            }
-            const Lu<std::vector<std::string>> liste = lireListeMachines();
-            const std::string machine = sansBlancs((*v.fiche)[CMachine]);
-            if (std::find(liste.valeur.begin(), liste.valeur.end(), machine) == liste.valeur.end())
-                return refus("La machine " + machine + " de cette fiche n'existe plus : la créer à nouveau avant " +
-                             "de restaurer la fiche.");
-            if (fichiers::existe(dossier) && !laisseParCetteVersion(dossier, v))
-                return refus("Le dossier " + dossier + " existe déjà sans fiche dans l'index : rien n'a été restauré.");
-            if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
-            for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
-            const Resultat ajout = ajouterEnregistrement(ligneReconstruite(drapeauxSelonFichiers(*v.fiche, dossier)));
-            if (!ajout.ok()) {
-                r.problemes = ajout.problemes;
-                return r;
-            }
-            r.genre = Restauration::Genre::Recreee;
-            return r;
-        }
-
-        // The current files the version brings back are archived before
-        // anything is replaced.
-        std::vector<std::string> remplaces;
-        for (const std::string& f : v.fichiers)
-            if (fichiers::existe(dossier + f)) remplaces.push_back(f);
-        if (!remplaces.empty()) {
-            const Lu<std::string> a =
-                archiver(nom, ligneReconstruite(*actuel), Motif::Restauration, remplaces, maintenant);
-            if (!a.ok()) {
-                r.problemes = a.problemes;
-                return r;
-            }
-        }
-        if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
-        for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
-        const Enregistrement nouveau = drapeauxSelonFichiers(*actuel, dossier);
-        if (nouveau != *actuel) {
-            const Resultat reecrit = reecrireindex(r.cle, ligneReconstruite(nouveau));
-            if (!reecrit.ok()) {
-                r.problemes = reecrit.problemes;
-                return r;
-            }
-        }
-        r.genre = Restauration::Genre::Remplacee;
+        return actuel ? remplacer(v, nom, dossier, *actuel, maintenant, r) : recreer(v, dossier, r);
     } catch (const fichiers::ErreurFichier& e) {
         r.problemes.push_back({e.chemin(), e.detail()});
     }
