@@ -53,73 +53,80 @@ bool pariteUtilisable(std::string_view v)
     return true;
 }
 
-}  // namespace
+// The report's lines as they are added; any refusal keeps "Continuer"
+// disabled.
+struct Rapport {
+    BilanMachine& b;
+    void ajouter(std::string ligne) { b.lignes.push_back(std::move(ligne)); }
+    void refuser() { b.accepte = false; }
+    void alerter(const char* texte, const char* titre) { b.alertes.push_back({texte, titre}); }
+};
 
-BilanMachine analyserMachine(const SaisieMachine& s)
+void analyserNom(Rapport& r, const SaisieMachine& s)
 {
-    BilanMachine b;
-    auto ajouter = [&b](std::string ligne) { b.lignes.push_back(std::move(ligne)); };
-    auto refuser = [&b] { b.accepte = false; };
-
-    ajouter("Analyse Nom de Machine ... ");
+    r.ajouter("Analyse Nom de Machine ... ");
     const std::string_view nom = sansBlancs(std::string_view(s.nom));
     if (s.nom.empty() || s.nom == kNomACompleter || nom.empty()) {
-        refuser();
-        ajouter("  Nom de la machine non saisi ou vide !");
+        r.refuser();
+        r.ajouter("  Nom de la machine non saisi ou vide !");
     } else {
         bool interdit = seulementDesPoints(nom) || nomIllisible(std::string(nom));
         for (char c : nom) interdit = interdit || analyse::interditDansNom(c);
         if (interdit) {
-            refuser();
-            ajouter(std::string(analyse::kInterdits));
+            r.refuser();
+            r.ajouter(std::string(analyse::kInterdits));
         } else {
-            ajouter("  " + s.nom + " ... Saisie effectuée");
+            r.ajouter("  " + s.nom + " ... Saisie effectuée");
         }
     }
-    ajouter(" ");
+    r.ajouter(" ");
 
     if (fichiers::existe(kListeMachines) && !fichiers::lire(kListeMachines)) {
-        refuser();
-        ajouter(std::string("  ") + kListeMachines + " : fichier illisible, le nom ne peut être vérifié !");
-        ajouter("  ");
-    } else {
-        const std::string tape = cle(s.nom);
-        for (const auto& item : lireListeMachines().valeur) {
-            if (tape.empty() || cle(item) != tape) continue;
-            refuser();
-            b.alertes.push_back({"Nom de machine déjà utilisé !", "Nom de Machine"});
-            ajouter("  Le nom de la machine est déjà utilisé !");
-            ajouter("  Modifier le nom de la machine SVP ...");
-            ajouter("  ");
-        }
+        r.refuser();
+        r.ajouter(std::string("  ") + kListeMachines + " : fichier illisible, le nom ne peut être vérifié !");
+        r.ajouter("  ");
+        return;
     }
-
-    ajouter("Analyse Type de Machine ... ");
-    if (s.type == 0) {
-        refuser();
-        b.alertes.push_back({"Absence Choix du Type de machine !", "Type Machine"});
-        ajouter("  Type de machine non coché !");
-    } else {
-        ajouter("  " + s.libelleType + " ... Cohérent");
+    const std::string tape = cle(s.nom);
+    for (const auto& item : lireListeMachines().valeur) {
+        if (tape.empty() || cle(item) != tape) continue;
+        r.refuser();
+        r.alerter("Nom de machine déjà utilisé !", "Nom de Machine");
+        r.ajouter("  Le nom de la machine est déjà utilisé !");
+        r.ajouter("  Modifier le nom de la machine SVP ...");
+        r.ajouter("  ");
     }
-    ajouter(" ");
+}
 
-    ajouter("Analyse Type de Directeur de Commande ... ");
-    if (s.directeur == 0) {
-        refuser();
-        b.alertes.push_back({"Absence Choix du Directeur de Commande !", "Type Directeur de Commande"});
-        ajouter("  Directeur de Commande non coché !");
+// One of the option groups: the machine kind, the CNC type.
+struct Choix {
+    const char* titre;
+    const char* alerte;
+    const char* titreAlerte;
+    const char* absence;
+};
+
+void analyserChoix(Rapport& r, const Choix& c, int code, const std::string& libelle)
+{
+    r.ajouter(c.titre);
+    if (code == 0) {
+        r.refuser();
+        r.alerter(c.alerte, c.titreAlerte);
+        r.ajouter(c.absence);
     } else {
-        ajouter("  " + s.libelleDirecteur + " ... Cohérent");
+        r.ajouter("  " + libelle + " ... Cohérent");
     }
-    ajouter(" ");
+    r.ajouter(" ");
+}
 
-    ajouter("Analyse Paramètres de communication ... ");
+void analyserCommunication(Rapport& r, const SaisieMachine& s)
+{
+    r.ajouter("Analyse Paramètres de communication ... ");
     auto valeur = [&](const std::string& ligne, bool utilisable, const char* refus) {
-        ajouter(ligne);
+        r.ajouter(ligne);
         if (utilisable) return;
-        refuser();
-        ajouter(refus);
+        r.refuser();
+        r.ajouter(refus);
     };
     const std::string_view bits = sansBlancs(std::string_view(s.bits)), arret = sansBlancs(std::string_view(s.arret));
     valeur("  Port : " + s.port, portUtilisable(sansBlancs(std::string_view(s.port))),
@@ -134,9 +141,27 @@ BilanMachine analyserMachine(const SaisieMachine& s)
     // A UART takes 2 stop bits only with 6 to 8 data bits (the link
     // refuses the pair, as Windows does).
     if (bits == "5" && arret == "2") {
-        refuser();
-        ajouter("  2 bits d'arrêt impossibles avec 5 bits de données !");
+        r.refuser();
+        r.ajouter("  2 bits d'arrêt impossibles avec 5 bits de données !");
     }
+}
+
+}  // namespace
+
+BilanMachine analyserMachine(const SaisieMachine& s)
+{
+    BilanMachine b;
+    Rapport r{b};
+    analyserNom(r, s);
+    analyserChoix(r,
+                  {"Analyse Type de Machine ... ", "Absence Choix du Type de machine !", "Type Machine",
+                   "  Type de machine non coché !"},
+                  s.type, s.libelleType);
+    analyserChoix(r,
+                  {"Analyse Type de Directeur de Commande ... ", "Absence Choix du Directeur de Commande !",
+                   "Type Directeur de Commande", "  Directeur de Commande non coché !"},
+                  s.directeur, s.libelleDirecteur);
+    analyserCommunication(r, s);
 
     // The machine file is text: a UTF-8 one is stored in Windows-1252, and
     // refused when the code page cannot hold it. One that cannot be read
@@ -144,10 +169,10 @@ BilanMachine analyserMachine(const SaisieMachine& s)
     if (!s.dossier.empty())
         if (const auto octets = fichiers::lire(s.dossier))
             if (const auto c = analyse::analysetexte(textechoisi::analyser(*octets))) {
-                ajouter(" ");
-                ajouter("Analyse Dossier machine ... ");
-                ajouter(c->ligne);
-                if (c->refuse) refuser();
+                r.ajouter(" ");
+                r.ajouter("Analyse Dossier machine ... ");
+                r.ajouter(c->ligne);
+                if (c->refuse) r.refuser();
             }
     return b;
 }
