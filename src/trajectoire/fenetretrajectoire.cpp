@@ -105,7 +105,27 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
     Outils = liste("Outils", "Course de chaque outil, dans sa couleur");
     NonTraces = liste("NonTraces", "Lignes dont la vue ne peut pas connaître le déplacement");
 
-    // The listing, lines not drawn in red with their reason.
+    remplirListes();
+    disposer(etiquettePlan);
+
+    connect(Plan, qOverload<int>(&QComboBox::activated), this, &FenetreTrajectoire::revoir);
+    connect(Diametre, &QCheckBox::toggled, this, &FenetreTrajectoire::revoir);
+    connect(Ajuster, &QPushButton::clicked, Vue, &VueTrajectoire::ajuster);
+    connect(Listing, &QListWidget::currentRowChanged, Vue, &VueTrajectoire::marquer);
+    connect(Vue, &VueTrajectoire::ligneChoisie, this, [this](int ligne) {
+        Listing->setCurrentRow(ligne);
+        Listing->scrollToItem(Listing->currentItem(), QAbstractItemView::PositionAtCenter);
+    });
+    connect(NonTraces, &QListWidget::currentRowChanged, this, [this](int rang) {
+        if (rang < 0) return;
+        Listing->setCurrentRow(NonTraces->item(rang)->data(Qt::UserRole).toInt() - 1);
+        Listing->scrollToItem(Listing->currentItem(), QAbstractItemView::PositionAtCenter);
+    });
+    revoir();
+}
+
+void FenetreTrajectoire::remplirListes()
+{
     const QColor rouge(170, 0, 0);
     std::vector<const LigneNonTracee*> nonTracee(programme_.lignes.size(), nullptr);
     for (const LigneNonTracee& n : programme_.nonTracees) nonTracee[static_cast<std::size_t>(n.ligne)] = &n;
@@ -128,8 +148,10 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
     hauteurLignes(Etendue, 3);
     hauteurLignes(Outils, 4);
     hauteurLignes(NonTraces, 5);
+}
 
-    // The view on the left under its settings, the texts on the right.
+void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
+{
     auto* reglages = new QHBoxLayout;
     reglages->addWidget(etiquettePlan);
     reglages->addWidget(Plan);
@@ -155,21 +177,6 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
     etiquettePlan->setVisible(!tour);
     Plan->setVisible(!tour);
     Diametre->setVisible(tour);
-
-    connect(Plan, qOverload<int>(&QComboBox::activated), this, &FenetreTrajectoire::revoir);
-    connect(Diametre, &QCheckBox::toggled, this, &FenetreTrajectoire::revoir);
-    connect(Ajuster, &QPushButton::clicked, Vue, &VueTrajectoire::ajuster);
-    connect(Listing, &QListWidget::currentRowChanged, Vue, &VueTrajectoire::marquer);
-    connect(Vue, &VueTrajectoire::ligneChoisie, this, [this](int ligne) {
-        Listing->setCurrentRow(ligne);
-        Listing->scrollToItem(Listing->currentItem(), QAbstractItemView::PositionAtCenter);
-    });
-    connect(NonTraces, &QListWidget::currentRowChanged, this, [this](int rang) {
-        if (rang < 0) return;
-        Listing->setCurrentRow(NonTraces->item(rang)->data(Qt::UserRole).toInt() - 1);
-        Listing->scrollToItem(Listing->currentItem(), QAbstractItemView::PositionAtCenter);
-    });
-    revoir();
 }
 
 void FenetreTrajectoire::revoir()

@@ -29,6 +29,12 @@ public:
     QListWidget* NonTraces;
 
 private:
+    // The listing (lines not drawn in red, with their reason), the travel
+    // of the program and of each tool, the lines not drawn.
+    void remplirListes();
+    // The view on the left under its settings (the plane for milling, the
+    // diameter for turning), the texts on the right.
+    void disposer(QWidget* etiquettePlan);
     void revoir();
 
     const trajectoire::Programme programme_;
