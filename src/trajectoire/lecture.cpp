@@ -49,7 +49,101 @@ enum class Sorte : unsigned char {
     XAuDiametre,
 };
 
-// G codes are compared as ten times their value: G54.1 is 541.
+// G codes are compared as ten times their value: G54.1 is 541. `repere`:
+// G54 to G59, the work offsets the controls share.
+Sorte sorteNum(int g)
+{
+    switch (g) {
+    case 330: return Sorte::NonTrace;
+    case 520: return Sorte::Machine;
+    case 700: return Sorte::Pouces;
+    case 710: return Sorte::Mm;
+    case 770: case 790: return Sorte::SousProgramme;
+    case 900: return Sorte::Absolu;
+    case 910: return Sorte::Relatif;
+    case 920: return Sorte::Origine;
+    case 930: case 940: case 950: return Sorte::Neutre;
+    default: return Sorte::Inconnu;
+    }
+}
+
+Sorte sorteFanuc(int g, bool repere, bool tour)
+{
+    if (repere || g == 541) return Sorte::Repere;
+    switch (g) {
+    case 200: return Sorte::Pouces;
+    case 210: return Sorte::Mm;
+    case 270: case 280: case 290: case 300: case 310: case 520: case 530: return Sorte::Machine;
+    case 650: case 660: return Sorte::SousProgramme;
+    case 670: return Sorte::Neutre;
+    default: break;
+    }
+    if (tour) {
+        if (g >= 700 && g <= 760 && g % 10 == 0) return Sorte::CycleSimple;
+        switch (g) {
+        case 320: case 340: case 900: case 920: case 940: return Sorte::NonTrace;
+        case 500: return Sorte::Origine;
+        case 980: case 990: return Sorte::Neutre;
+        default: return Sorte::Inconnu;
+        }
+    }
+    switch (g) {
+    case 330: return Sorte::NonTrace;
+    case 160: case 510: case 511: case 680: return Sorte::Transfo;
+    case 150: case 500: case 501: case 690: return Sorte::FinTransfo;
+    case 430: case 440: case 490: case 610: case 620: case 630: case 640: return Sorte::Neutre;
+    case 730: case 740: case 760: return Sorte::Cycle;
+    case 900: return Sorte::Absolu;
+    case 910: return Sorte::Relatif;
+    case 920: return Sorte::Origine;
+    case 940: case 950: case 980: case 990: return Sorte::Neutre;
+    default: return Sorte::Inconnu;
+    }
+}
+
+Sorte sorteFagor(int g, bool repere, bool tour)
+{
+    if (repere) return Sorte::Repere;
+    if (tour && (g == 660 || g == 680 || g == 690)) return Sorte::CycleSimple;
+    switch (g) {
+    case 330: return Sorte::NonTrace;
+    case 530: case 740: return Sorte::Machine;
+    case 700: return Sorte::Pouces;
+    case 710: return Sorte::Mm;
+    case 900: return Sorte::Absolu;
+    case 910: return Sorte::Relatif;
+    case 920: return Sorte::Origine;
+    case 940: case 950: case 980: case 990: return Sorte::Neutre;
+    default: return Sorte::Inconnu;
+    }
+}
+
+Sorte sorteIso(int g, bool repere, bool tour)
+{
+    if (repere || g == 591 || g == 592 || g == 593) return Sorte::Repere;
+    if (tour && g >= 700 && g <= 760 && g % 10 == 0) return Sorte::CycleSimple;
+    switch (g) {
+    case 70: return Sorte::XAuDiametre;
+    case 80: return Sorte::XAuRayon;
+    case 200: return Sorte::Pouces;
+    case 210: return Sorte::Mm;
+    case 280: case 300: case 382: case 383: case 384: case 385: case 530: return Sorte::Machine;
+    case 330: case 331: return Sorte::NonTrace;
+    case 730: return Sorte::Cycle;
+    case 760: return Sorte::CycleSimple;
+    case 900: return Sorte::Absolu;
+    case 910: return Sorte::Relatif;
+    case 901: return Sorte::CentresAbsolus;
+    case 911: return Sorte::CentresRelatifs;
+    case 920: return Sorte::Origine;
+    case 921: case 922: case 923: return Sorte::Repere;
+    case 281: case 301: case 411: case 421: case 430: case 431: case 490: case 610: case 611: case 640:
+    case 930: case 940: case 950: case 980: case 990:
+        return Sorte::Neutre;
+    default: return Sorte::Inconnu;
+    }
+}
+
 Sorte sorte(int g, Dialecte d, bool tour)
 {
     switch (g) {
@@ -66,87 +160,10 @@ Sorte sorte(int g, Dialecte d, bool tour)
     if (g >= 810 && g <= 890 && g % 10 == 0) return Sorte::Cycle;
     const bool repere = (g >= 540 && g <= 590 && g % 10 == 0);
     switch (d) {
-    case Dialecte::Num:
-        switch (g) {
-        case 330: return Sorte::NonTrace;
-        case 520: return Sorte::Machine;
-        case 700: return Sorte::Pouces;
-        case 710: return Sorte::Mm;
-        case 770: case 790: return Sorte::SousProgramme;
-        case 900: return Sorte::Absolu;
-        case 910: return Sorte::Relatif;
-        case 920: return Sorte::Origine;
-        case 930: case 940: case 950: return Sorte::Neutre;
-        default: return Sorte::Inconnu;
-        }
-    case Dialecte::Fanuc:
-        if (repere || g == 541) return Sorte::Repere;
-        switch (g) {
-        case 200: return Sorte::Pouces;
-        case 210: return Sorte::Mm;
-        case 270: case 280: case 290: case 300: case 310: case 520: case 530: return Sorte::Machine;
-        case 650: case 660: return Sorte::SousProgramme;
-        case 670: return Sorte::Neutre;
-        default: break;
-        }
-        if (tour) {
-            if (g >= 700 && g <= 760 && g % 10 == 0) return Sorte::CycleSimple;
-            switch (g) {
-            case 320: case 340: case 900: case 920: case 940: return Sorte::NonTrace;
-            case 500: return Sorte::Origine;
-            case 980: case 990: return Sorte::Neutre;
-            default: return Sorte::Inconnu;
-            }
-        }
-        switch (g) {
-        case 330: return Sorte::NonTrace;
-        case 160: case 510: case 511: case 680: return Sorte::Transfo;
-        case 150: case 500: case 501: case 690: return Sorte::FinTransfo;
-        case 430: case 440: case 490: case 610: case 620: case 630: case 640: return Sorte::Neutre;
-        case 730: case 740: case 760: return Sorte::Cycle;
-        case 900: return Sorte::Absolu;
-        case 910: return Sorte::Relatif;
-        case 920: return Sorte::Origine;
-        case 940: case 950: case 980: case 990: return Sorte::Neutre;
-        default: return Sorte::Inconnu;
-        }
-    case Dialecte::Fagor:
-        if (repere) return Sorte::Repere;
-        if (tour && (g == 660 || g == 680 || g == 690)) return Sorte::CycleSimple;
-        switch (g) {
-        case 330: return Sorte::NonTrace;
-        case 530: case 740: return Sorte::Machine;
-        case 700: return Sorte::Pouces;
-        case 710: return Sorte::Mm;
-        case 900: return Sorte::Absolu;
-        case 910: return Sorte::Relatif;
-        case 920: return Sorte::Origine;
-        case 940: case 950: case 980: case 990: return Sorte::Neutre;
-        default: return Sorte::Inconnu;
-        }
-    case Dialecte::Iso:
-        if (repere || g == 591 || g == 592 || g == 593) return Sorte::Repere;
-        if (tour && g >= 700 && g <= 760 && g % 10 == 0) return Sorte::CycleSimple;
-        switch (g) {
-        case 70: return Sorte::XAuDiametre;
-        case 80: return Sorte::XAuRayon;
-        case 200: return Sorte::Pouces;
-        case 210: return Sorte::Mm;
-        case 280: case 300: case 382: case 383: case 384: case 385: case 530: return Sorte::Machine;
-        case 330: case 331: return Sorte::NonTrace;
-        case 730: return Sorte::Cycle;
-        case 760: return Sorte::CycleSimple;
-        case 900: return Sorte::Absolu;
-        case 910: return Sorte::Relatif;
-        case 901: return Sorte::CentresAbsolus;
-        case 911: return Sorte::CentresRelatifs;
-        case 920: return Sorte::Origine;
-        case 921: case 922: case 923: return Sorte::Repere;
-        case 281: case 301: case 411: case 421: case 430: case 431: case 490: case 610: case 611: case 640:
-        case 930: case 940: case 950: case 980: case 990:
-            return Sorte::Neutre;
-        default: return Sorte::Inconnu;
-        }
+    case Dialecte::Num: return sorteNum(g);
+    case Dialecte::Fanuc: return sorteFanuc(g, repere, tour);
+    case Dialecte::Fagor: return sorteFagor(g, repere, tour);
+    case Dialecte::Iso: return sorteIso(g, repere, tour);
     }
     return Sorte::Inconnu;
 }
@@ -266,6 +283,17 @@ public:
     void terminer();
 
 private:
+    // What the codes of a line do besides setting the modes they set.
+    struct Effets {
+        bool tempo = false, cycleLigne = false, machine = false, retourSansAxe = false, origine = false,
+             transfoLigne = false, sousProgramme = false, inconnu = false, fin = false;
+    };
+    Effets codesG(const Mots& m);
+    // The M codes and T: the tool in the spindle, a subprogram called, the
+    // end of the program.
+    void codesMT(const Mots& m, Effets& e);
+    // The line drawn, or set apart with its reason.
+    void classer(int ligne, const Mots& m, const Effets& e);
     void nonTracee(int ligne, Raison r, std::uint32_t axes);
     bool deplacer(int ligne, const Mots& m);
     bool calculerArc(Mouvement& mv, const Mots& m, double unite) const;
@@ -296,48 +324,61 @@ void Lecteur::nonTracee(int ligne, Raison r, std::uint32_t axes)
 void Lecteur::traiter(int ligne, const Mots& m)
 {
     if (m.vide) return;
-    bool tempo = false, cycleLigne = false, machine = false, retourSansAxe = false, origine = false,
-         transfoLigne = false, sousProgramme = false, inconnu = false, fin = false;
+    Effets e = codesG(m);
+    codesMT(m, e);
+    classer(ligne, m, e);
+    // After the end of the program, what follows (subprograms) starts from elsewhere.
+    if (e.fin) pos_ = {kInconnu, kInconnu, kInconnu};
+}
+
+Lecteur::Effets Lecteur::codesG(const Mots& m)
+{
+    Effets e;
     for (int k = 0; k < m.ng; ++k) {
         const int g = m.g[k];
         switch (sorte(g, d_, tour_)) {
-        case Sorte::Inconnu: inconnu = true; break;
+        case Sorte::Inconnu: e.inconnu = true; break;
         case Sorte::Neutre: break;
         case Sorte::Mouvement:
         case Sorte::NonTrace: mode_ = g; cycle_ = 0; break;
-        case Sorte::Tempo: tempo = true; break;
+        case Sorte::Tempo: e.tempo = true; break;
         case Sorte::Plan: plan_ = g == 170 ? Plan::XY : g == 180 ? Plan::ZX : Plan::YZ; break;
         case Sorte::Pouces: pouces_ = true; break;
         case Sorte::Mm: pouces_ = false; break;
         case Sorte::Absolu: relatif_ = false; break;
         case Sorte::Relatif: relatif_ = true; break;
-        case Sorte::Cycle: cycle_ = g; cycleLigne = true; break;
-        case Sorte::CycleSimple: cycleLigne = true; break;
+        case Sorte::Cycle: cycle_ = g; e.cycleLigne = true; break;
+        case Sorte::CycleSimple: e.cycleLigne = true; break;
         case Sorte::FinCycle: cycle_ = 0; break;
         case Sorte::Machine:
-            machine = true;
-            retourSansAxe = retourSansAxe || g == 280 || g == 300;
+            e.machine = true;
+            e.retourSansAxe = e.retourSansAxe || g == 280 || g == 300;
             break;
-        case Sorte::Origine: origine = true; break;
+        case Sorte::Origine: e.origine = true; break;
         case Sorte::Repere:
             if (g != repere_) pos_ = {kInconnu, kInconnu, kInconnu};
             repere_ = g;
             break;
-        case Sorte::Transfo: transforme_ = true; transfoLigne = true; break;
+        case Sorte::Transfo: transforme_ = true; e.transfoLigne = true; break;
         case Sorte::FinTransfo: transforme_ = false; break;
-        case Sorte::SousProgramme: sousProgramme = true; break;
+        case Sorte::SousProgramme: e.sousProgramme = true; break;
         case Sorte::CentresAbsolus: centresAbsolus_ = true; break;
         case Sorte::CentresRelatifs: centresAbsolus_ = false; break;
         case Sorte::XAuRayon: xAuRayon_ = true; break;
         case Sorte::XAuDiametre: xAuRayon_ = false; break;
         }
     }
+    return e;
+}
+
+void Lecteur::codesMT(const Mots& m, Effets& e)
+{
     bool changement = false;
     for (int k = 0; k < m.nm; ++k) {
         const int c = m.m[k];
-        if (c == 98 || c == 99 || c == 198) sousProgramme = true;
+        if (c == 98 || c == 99 || c == 198) e.sousProgramme = true;
         if (c == 6) changement = true;
-        if (c == 2 || c == 30) fin = true;
+        if (c == 2 || c == 30) e.fin = true;
     }
     if (m.a('T')) {
         // FANUC lathes: T0101 is tool 1 with offset 1; "T1.1" elsewhere, tool 1.
@@ -351,24 +392,27 @@ void Lecteur::traiter(int ligne, const Mots& m)
         vuM6_ = true;
         outil_ = outilT_;
     }
+}
 
+void Lecteur::classer(int ligne, const Mots& m, const Effets& e)
+{
     const std::uint32_t lettresAxes = kXYZ | (uvw_ ? kUVW : 0);
     const bool axes = m.lettres & lettresAxes;
     const std::uint32_t nommes = m.nommes & lettresAxes;
     const std::uint32_t tout = kXYZ;
-    if (sousProgramme || (m.ligneO && m.illisible)) nonTracee(ligne, Raison::SousProgramme, tout);
-    else if (cycleLigne) nonTracee(ligne, Raison::Cycle, nommes);
+    if (e.sousProgramme || (m.ligneO && m.illisible)) nonTracee(ligne, Raison::SousProgramme, tout);
+    else if (e.cycleLigne) nonTracee(ligne, Raison::Cycle, nommes);
     else if (m.variables) nonTracee(ligne, Raison::Variables, nommes);
-    else if (inconnu) nonTracee(ligne, Raison::CodeInconnu, nommes);
+    else if (e.inconnu) nonTracee(ligne, Raison::CodeInconnu, nommes);
     else if (m.illisible) nonTracee(ligne, Raison::MotInconnu, nommes);
-    else if (tempo) {
+    else if (e.tempo) {
         // A dwell: its X, U or P is a time.
-    } else if (machine) {
+    } else if (e.machine) {
         if (axes) nonTracee(ligne, Raison::HorsRepere, nommes);
-        else if (retourSansAxe) nonTracee(ligne, Raison::HorsRepere, tout);
-    } else if (origine) {
+        else if (e.retourSansAxe) nonTracee(ligne, Raison::HorsRepere, tout);
+    } else if (e.origine) {
         if (axes) nonTracee(ligne, Raison::HorsRepere, nommes);
-    } else if (transfoLigne) {
+    } else if (e.transfoLigne) {
         nonTracee(ligne, Raison::HorsRepere, nommes);
     } else if (axes || (m.lettres & kCentre)) {
         // The words belong to the motion in force.
@@ -378,8 +422,6 @@ void Lecteur::traiter(int ligne, const Mots& m)
         else if (m.lettres & ~(kAutour | lettresAxes | (arc ? kCentre : 0))) nonTracee(ligne, Raison::MotInconnu, nommes);
         else if (!deplacer(ligne, m)) nonTracee(ligne, Raison::ArcImpossible, nommes);
     }
-    // After the end of the program, what follows (subprograms) starts from elsewhere.
-    if (fin) pos_ = {kInconnu, kInconnu, kInconnu};
 }
 
 bool Lecteur::deplacer(int ligne, const Mots& m)
