@@ -146,25 +146,13 @@ std::string versUtf8(std::string_view octets)
     return sortie;
 }
 
-std::string depuisUtf8(std::string_view utf8)
-{
-    std::string sortie;
-    sortie.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            sortie.push_back(static_cast<char>(c));
-            ++i;
-            continue;
-        }
-        const int o = versOctet(lireUtf8(utf8, i));
-        sortie.push_back(o < 0 ? '?' : static_cast<char>(o));
-    }
-    return sortie;
-}
+namespace {
 
-std::string replier(std::string_view utf8)
+// Walks a UTF-8 text: each ASCII byte goes out as `ascii` makes it, each
+// other character as `autre` writes it, given its code point and where its
+// bytes lie in the text (from debut to fin).
+template <class Ascii, class Autre>
+std::string transcrire(std::string_view utf8, Ascii ascii, Autre autre)
 {
     std::string sortie;
     sortie.reserve(utf8.size());
@@ -172,19 +160,39 @@ std::string replier(std::string_view utf8)
     while (i < utf8.size()) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x80) {
-            sortie.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+            sortie.push_back(ascii(c));
             ++i;
             continue;
         }
         const std::size_t debut = i;
         const char32_t cp = lireUtf8(utf8, i);
-        if (cp == 0xFFFD && i == debut + 1) {
-            sortie.push_back(utf8[debut]);  // keep raw bytes of a non-UTF-8 name
-            continue;
-        }
-        encoder(minuscule(cp), sortie);
+        autre(cp, debut, i, sortie);
     }
     return sortie;
+}
+
+}  // namespace
+
+std::string depuisUtf8(std::string_view utf8)
+{
+    return transcrire(
+        utf8, [](unsigned char c) { return static_cast<char>(c); },
+        [](char32_t cp, std::size_t, std::size_t, std::string& sortie) {
+            const int o = versOctet(cp);
+            sortie.push_back(o < 0 ? '?' : static_cast<char>(o));
+        });
+}
+
+std::string replier(std::string_view utf8)
+{
+    return transcrire(
+        utf8, [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); },
+        [utf8](char32_t cp, std::size_t debut, std::size_t fin, std::string& sortie) {
+            if (cp == 0xFFFD && fin == debut + 1)
+                sortie.push_back(utf8[debut]);  // keep raw bytes of a non-UTF-8 name
+            else
+                encoder(minuscule(cp), sortie);
+        });
 }
 
 }  // namespace tarvex::cp1252
