@@ -89,10 +89,8 @@ Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
       principale_(principale)
 {
     Frame2 = cadre(this, "Frame2", "Listing Programme", 120, 120, 6600, 5640);
-    Programme = creer<QPlainTextEdit>(Frame2, "Programme", 120, 300, 6360, 5220);
     // What is saved is what arrived, not what the box holds: the box only shows.
-    Programme->setReadOnly(true);
-    Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Programme = listingDeCadre(Frame2, "Programme", 6600, 5640);
 
     Enregistrer = bouton(this, "Enregistrer", "Enregistrer", 840, 5940);
     Annuler = bouton(this, "Annuler", "Annuler", 2820, 5940);

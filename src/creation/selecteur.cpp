@@ -39,9 +39,7 @@ void CadresSelecteur::construireSelecteur(QWidget* fenetre, const QString& motif
         Image2 = imageNaturelle(FrameVisualisation, "Image2");
     } else if (apercu == Apercu::Texte) {
         Frame2 = cadre(fenetre, "Frame2", "Listing Programme", 3480, 120, 5400, 5640);
-        Programme = creer<QPlainTextEdit>(Frame2, "Programme", 120, 300, 5160, 5220);
-        Programme->setReadOnly(true);
-        Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
+        Programme = listingDeCadre(Frame2, "Programme", 5400, 5640);
     }
 
     Command1 = bouton(fenetre, "Command1", "OK", 5640, 5940);

@@ -25,7 +25,6 @@ namespace {
 // Sizes of the boxes pictures are fitted into, in twips.
 constexpr int kApercu = 1695;
 constexpr int kPrevisualisation = 2415;
-constexpr int kLimitePrevisualisation = 2000;
 
 // A box of the selected sheet's designation, shown from its first character.
 QLineEdit* boite(QWidget* parent, const char* nom, int x, int y, int l, const char* bulle)
@@ -78,10 +77,7 @@ void construireMachine(Selectphase& f)
 void construireProgramme(Selectphase& f)
 {
     f.Frame5 = cadre(&f, "Frame5", "Listing Programme", 120, 2400, 4680, 4200);
-    f.Programme = creer<QPlainTextEdit>(f.Frame5, "Programme", 120, 300, 4440, 3780);
-    f.Programme->setReadOnly(true);
-    f.Programme->setLineWrapMode(QPlainTextEdit::NoWrap);
-    f.Programme->setToolTip(u("Listing du programme"));
+    f.Programme = avecBulle(listingDeCadre(f.Frame5, "Programme", 4680, 4200), "Listing du programme");
     f.Frame6 = cadre(&f, "Frame6", "Annotations Programme", 120, 6720, 4680, 1560);
     f.Annotation = avecBulle(creer<QListWidget>(f.Frame6, "Annotation", 120, 300, 4440, 1140),
                              "Annotations contenues dans le programme");
@@ -340,6 +336,8 @@ QString Selectphase::dossierFiche() const
 
 void Selectphase::previsu(const QString& cheminData)
 {
+    // The largest picture shown whole, in twips.
+    constexpr int kLimitePrevisualisation = 2000;
     cadrerimage(*services_.images, cheminData, Image7, Image6, Frame14, kLimitePrevisualisation);
 }
 

@@ -57,6 +57,14 @@ QListWidget* listeDeCadre(QWidget* cadre, const char* nom, int l, int h)
     return creer<QListWidget>(cadre, nom, 120, 300, l - 240, h - 420);
 }
 
+QPlainTextEdit* listingDeCadre(QWidget* cadre, const char* nom, int l, int h)
+{
+    auto* t = creer<QPlainTextEdit>(cadre, nom, 120, 300, l - 240, h - 420);
+    t->setReadOnly(true);
+    t->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return t;
+}
+
 void remplirListe(QListWidget* liste, const std::vector<std::string>& lignes)
 {
     liste->clear();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
 
@@ -68,6 +69,9 @@ Image* image(QWidget* parent, const char* nom);
 Image* imageNaturelle(QWidget* parent, const char* nom);
 // A report's list filling its frame of l x h twips, and its lines.
 QListWidget* listeDeCadre(QWidget* cadre, const char* nom, int l, int h);
+// A listing filling its frame of l x h twips: read-only, its lines not
+// wrapped.
+QPlainTextEdit* listingDeCadre(QWidget* cadre, const char* nom, int l, int h);
 void remplirListe(QListWidget* liste, const std::vector<std::string>& lignes);
 
 }  // namespace tarvex::plateforme

@@ -51,7 +51,7 @@ void lectureSeule(QLineEdit* boite)
     debutVisible(boite);
 }
 
-Image::Image(QWidget* parent, bool etire) : QLabel(parent), etire_(etire)
+Image::Image(QWidget* parent, bool etire) : Etiquette(parent), etire_(etire)
 {
     setAlignment(Qt::AlignCenter);
     setScaledContents(false);
@@ -122,24 +122,6 @@ void Image::resizeEvent(QResizeEvent* e)
 {
     QLabel::resizeEvent(e);
     rafraichir();
-}
-
-void Image::mouseReleaseEvent(QMouseEvent* e)
-{
-    QLabel::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton) emit clique();
-}
-
-void Cadre::mouseReleaseEvent(QMouseEvent* e)
-{
-    QGroupBox::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton) emit clique();
-}
-
-void Etiquette::mouseReleaseEvent(QMouseEvent* e)
-{
-    QLabel::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton) emit clique();
 }
 
 Minuterie::Minuterie(QObject* parent) : QObject(parent)

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRect>
@@ -42,10 +43,37 @@ void debutVisible(QLineEdit* boite);
 // typing. Its text can still be selected and copied.
 void lectureSeule(QLineEdit* boite);
 
+// A control that a click of the left button, once released, clicks: its
+// cliquer() (a slot of each control, so that a test can click it too) tells
+// it with the signal clique().
+template <class Base>
+class Cliquable : public Base {
+public:
+    using Base::Base;
+    virtual void cliquer() = 0;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        Base::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton) cliquer();
+    }
+};
+
+class Etiquette : public Cliquable<QLabel> {
+    Q_OBJECT
+public:
+    using Cliquable::Cliquable;
+public slots:
+    void cliquer() override { emit clique(); }
+signals:
+    void clique();
+};
+
 // A picture control. Stretched: the picture is scaled to the control's size.
 // Natural: the control takes the picture's size. Its position and size are
 // kept in twips, exactly, and mapped to pixels for the screen.
-class Image : public QLabel {
+class Image : public Etiquette {
     Q_OBJECT
 public:
     explicit Image(QWidget* parent = nullptr, bool etire = true);
@@ -65,14 +93,7 @@ public:
     QRect twips() const { return twips_; }
     void bordure(bool avec);
 
-public slots:
-    void cliquer() { emit clique(); }
-
-signals:
-    void clique();
-
 protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
@@ -84,38 +105,22 @@ private:
     QRect twips_;
 };
 
-class Cadre : public QGroupBox {
+class Cadre : public Cliquable<QGroupBox> {
     Q_OBJECT
 public:
-    using QGroupBox::QGroupBox;
+    using Cliquable::Cliquable;
     int largeurTwips() const { return width() * kTwipsParPixel; }
     int hauteurTwips() const { return height() * kTwipsParPixel; }
     void tailleTwips(int largeur, int hauteur) { largeur_ = largeur; hauteur_ = hauteur; }
     QSize tailleTwips() const { return {largeur_ > 0 ? largeur_ : largeurTwips(), hauteur_ > 0 ? hauteur_ : hauteurTwips()}; }
 
 public slots:
-    void cliquer() { emit clique(); }
+    void cliquer() override { emit clique(); }
 signals:
     void clique();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     int largeur_ = 0, hauteur_ = 0;
-};
-
-class Etiquette : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-public slots:
-    void cliquer() { emit clique(); }
-signals:
-    void clique();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
 // A timer named like the designs' Timer1: it runs on its own in the program
