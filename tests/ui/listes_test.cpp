@@ -1,6 +1,6 @@
 // The folder list on a real folder tree, and the name proposed for a
 // received program: what the scenarios cannot see from their working folder
-// (the file list and the drives are transfert/emission-arret's).
+// (the file list and the drives are cnc/emission's).
 
 #include "cnclink/reception.h"
 #include "platform/listes.h"
