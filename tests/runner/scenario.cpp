@@ -10,13 +10,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,7 +24,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -240,27 +238,20 @@ bool Scenario::besoin(const Ligne& l, std::size_t mots)
 
 void Scenario::pas(const Ligne& l)
 {
-    const QString c = l.commande();
-    if (c == "data" || c == "file" || c == "copy" || c == "picture" || c == "remove")
-        commandeScene(l);
-    else if (c == "start")
-        demarrer(l);
-    else if (c == "click" || c == "choose" || c == "type" || c == "key" || c == "close" || c == "tick")
-        agir(l);
-    else if (c == "message")
-        ligneMessage(l);
-    else if (c == "expect")
-        attendre(l);
-    else if (c == "port" || c == "cnc")
-        serie(l);
-    else if (c == "saveas")
+    using Commande = void (Scenario::*)(const Ligne&);
+    static const QHash<QString, Commande> commandes{
+        {"data", &Scenario::commandeScene}, {"file", &Scenario::commandeScene}, {"copy", &Scenario::commandeScene},
+        {"picture", &Scenario::commandeScene}, {"remove", &Scenario::commandeScene}, {"start", &Scenario::demarrer},
+        {"click", &Scenario::agir}, {"choose", &Scenario::agir}, {"type", &Scenario::agir}, {"key", &Scenario::agir},
+        {"close", &Scenario::agir}, {"tick", &Scenario::agir}, {"message", &Scenario::ligneMessage},
+        {"expect", &Scenario::attendre}, {"port", &Scenario::serie}, {"cnc", &Scenario::serie},
+        {"printer", &Scenario::imprimante}, {"wait", &Scenario::patienter}};
+    if (l.commande() == "saveas")
         echouer(l, u"aucune demande d'enregistrement n'a eu lieu"_s);
-    else if (c == "printer")
-        imprimante(l);
-    else if (c == "wait")
-        patienter(l);
+    else if (const Commande c = commandes.value(l.commande()))
+        (this->*c)(l);
     else
-        echouer(l, u"commande inconnue : %1"_s.arg(c));
+        echouer(l, u"commande inconnue : %1"_s.arg(l.commande()));
 }
 
 // ---------------------------------------------------------------------------
