@@ -15,7 +15,6 @@
 set -u
 executable=${1:?chemin de tarvex-scenario}
 ici=$(cd "$(dirname "$0")" && pwd)
-demo=$(cd "$ici/../../demo/data" && pwd)
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 . "$ici/commun.sh"
 
@@ -56,38 +55,7 @@ trap 'exit 1' INT TERM HUP
 
 mkdir -p "$tmp/etc" "$tmp/spool/tmp" "$tmp/cache" "$tmp/state" "$tmp/log" "$sortie_pdf"
 printf 'Out %s\n' "$sortie_pdf" >"$conf_pdf" || echouer "$conf_pdf n'a pas pu être écrit"
-cat >"$tmp/etc/cupsd.conf" <<EOF
-LogLevel info
-Listen $tmp/cups.sock
-Browsing Off
-WebInterface No
-Printcap $tmp/printcap
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Location /admin>
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-EOF
-cat >"$tmp/etc/cups-files.conf" <<EOF
-ServerRoot $tmp/etc
-RequestRoot $tmp/spool
-TempDir $tmp/spool/tmp
-CacheDir $tmp/cache
-StateDir $tmp/state
-AccessLog $tmp/log/access_log
-ErrorLog $tmp/log/error_log
-PageLog $tmp/log/page_log
-SystemGroup root
-EOF
+for f in cupsd.conf cups-files.conf; do sed "s|@TMP@|$tmp|g" "$ici/fixtures/$f" >"$tmp/etc/$f"; done
 
 /usr/sbin/cupsd -f -c "$tmp/etc/cupsd.conf" -s "$tmp/etc/cups-files.conf" >"$tmp/log/cupsd.out" 2>&1 &
 cupsd_pid=$!
@@ -105,20 +73,6 @@ lpadmin -d TarvexPDF || echouer "la file PDF n'a pas pu devenir l'imprimante par
 export PRINTER=TarvexPDF
 export QT_QPA_PLATFORM=offscreen
 
-# The FLASQUE sheet of the demo data with every section it offers: its
-# listing takes the printout onto more pages.
-scenario() {
-    cat <<EOF
-data "$demo"
-start
-key Démarrage
-choose selectphase.Phase "FLASQUE Phase 10"
-click selectphase.imprimer
-click Impression.Check5,Check6,Check10
-click Impression.Command1
-message "Connecter l'imprimante" title "Impression" icon information answer OK
-EOF
-}
 lancer() {
     lancer_scenario "$1"
     juger_scenario
@@ -145,8 +99,8 @@ verifier_texte() {
 }
 
 # 1. On the default printer, the CUPS PDF queue.
-{ echo "printer real"; scenario; echo 'message "Transfert imprimante effectué" title "Impression" icon information'; } \
-    >"$tmp/imprimante.scenario"
+etape="include \"$ici/fixtures/imprimer-flasque.etape\""
+printf '%s\n' "$etape" 'message "Transfert imprimante effectué" title "Impression" icon information' >"$tmp/imprimante.scenario"
 lancer "$tmp/imprimante.scenario"
 termine() { lpstat -W completed -o TarvexPDF 2>/dev/null | grep -q TarvexPDF; }
 attendre 60 termine || echouer "le travail d'impression n'est pas terminé en 60 s"
@@ -166,7 +120,7 @@ else
 fi
 
 # 2. No printer at all: the sheet saved as a PDF file, same pages.
-{ echo "printer real"; scenario
+{ echo "$etape"
   printf '%s\n' 'message "Aucune imprimante n'"'"'est installée sur cet ordinateur.\nEnregistrer la fiche dans un fichier PDF ?" title "Impression" icon question answer Yes'
   echo "saveas \"$tmp/fiche\""
   echo 'message "Transfert imprimante effectué" title "Impression" icon information'; } >"$tmp/pdf.scenario"
