@@ -4,9 +4,11 @@
 // going on inside each modal window the program opens.
 //
 // Besides the scenario language: `W.A,B,C` in `expect` and in the actions
-// (the same line for each control); `A..B` among the numbers of `history`
-// and `data`; `printer none` (no printer on this computer, the sheet goes to
-// a PDF file); `saveas "PATH" offered "NAME"` (the dialog proposed NAME).
+// (the same line for each control, or, followed by as many values as it
+// names controls, each control its own: `type W.A,B "1" "2"`,
+// `expect W.A,B text "x" "y"`); `A..B` among the numbers of `history` and
+// `data`; `printer none` (no printer on this computer, the sheet goes to a
+// PDF file); `saveas "PATH" offered "NAME"` (the dialog proposed NAME).
 // `click`, `type` and `choose` reach only a control the operator sees: one
 // hidden itself or inside a hidden frame fails the line.
 
@@ -17,8 +19,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QPointer>
-#include <QTimer>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -53,6 +55,9 @@ private:
     void pas(const Ligne& l);
     void echouer(const Ligne* l, const QString& message);
     void echouer(const Ligne& l, const QString& message) { echouer(&l, message); }
+    // Fails the line with the message unless `ok`; returns `ok`.
+    bool exiger(const Ligne& l, bool ok, const QString& message);
+    bool besoin(const Ligne& l, std::size_t mots);
     bool arrete() const { return !issue_.reussi || fini_; }
 
     // The hooks of the services.
@@ -63,7 +68,6 @@ private:
     // to show first, until the window goes.
     void pendantTravail(QDialog* fenetre);
     void suivreTravail();
-    void patienter(const Ligne& l);
     std::optional<QString> repondreEnregistrement(const QString& nomPropose);
 
     // Commands.
@@ -74,10 +78,15 @@ private:
     void attendre(const Ligne& l);
     void attendreFichier(const Ligne& l);
     void attendreSerie(const Ligne& l);
-    void attendreControle(const Ligne& l, QWidget* fenetre, QObject* controle, const QString& nom);
+    void attendreControle(const Ligne& l, QObject* controle, const QString& nom);
     void serie(const Ligne& l);
     void imprimante(const Ligne& l);
     void ligneMessage(const Ligne& l);
+    void patienter(const Ligne& l);
+    // `port real`, `printer real`: before start only.
+    bool avantDemarrage(const Ligne& l, bool& reel);
+    // What only the recording port or printer can do.
+    bool seulementDouble(const Ligne& l, const bool& reel, const QString& quoi);
 
     // Windows and controls.
     QWidget* fenetre(const QString& nom, bool visibleSeulement) const;
@@ -90,7 +99,6 @@ private:
     // The bytes of a fixture; false, with the scenario failed, when it cannot be read.
     bool lireFixture(const Ligne& l, const QString& chemin, QByteArray& octets);
     QString local(const QString& chemin) const;  // a working-folder path on disk
-    bool besoin(const Ligne& l, std::size_t mots);
 
     QString fichier_;
     QDir dossierScenario_;

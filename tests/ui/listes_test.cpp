@@ -1,6 +1,6 @@
 // The folder list on a real folder tree, and the name proposed for a
 // received program: what the scenarios cannot see from their working folder
-// (the file list and the drives are transfert/emission-arret's).
+// (the file list and the drives are cnc/emission's).
 
 #include "cnclink/reception.h"
 #include "platform/listes.h"
@@ -15,23 +15,15 @@
 namespace tarvex::plateforme {
 namespace {
 
-QStringList entrees(const QListWidget& l)
-{
-    QStringList r;
-    for (int i = 0; i < l.count(); ++i) r << l.item(i)->text();
-    return r;
-}
-
 TEST(ListeDossiers, MontreLeCheminEtLesSousDossiers)
 {
     QTemporaryDir dossier;
     const QString racine = QDir(dossier.path()).canonicalPath();
     for (const char* d : {"progs/dossier.txt", "progs/Zeta", "progs/alpha"}) QDir(racine).mkpath(QString::fromLatin1(d));
-    QFile(racine + "/progs/A.txt").open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile(racine + "/progs/A.txt").open(QIODevice::WriteOnly));
     const QString ancien = QDir::currentPath();
     QDir::setCurrent(racine);
     auto natif = [&](const QString& relatif) { return QDir::toNativeSeparators(racine + "/" + relatif); };
-
     ListeDossiers d;
     EXPECT_EQ(d.chemin(), QDir::toNativeSeparators(racine));
     QSignalSpy changements(&d, &ListeDossiers::change);
@@ -39,7 +31,8 @@ TEST(ListeDossiers, MontreLeCheminEtLesSousDossiers)
     ASSERT_TRUE(d.aller(QStringLiteral("progs")));
     EXPECT_EQ(d.chemin(), natif("progs"));
     EXPECT_EQ(changements.count(), 1);
-    const QStringList vus = entrees(d);
+    QStringList vus;
+    for (int i = 0; i < d.count(); ++i) vus << d.item(i)->text();
     // The folders above down to this one, then its own, sorted.
     ASSERT_GE(vus.size(), 5);
     EXPECT_EQ(vus.mid(vus.size() - 5), (QStringList{QFileInfo(racine).fileName(), "progs", "alpha", "dossier.txt", "Zeta"}));
@@ -63,8 +56,7 @@ TEST(ListeDossiers, MontreLeCheminEtLesSousDossiers)
     EXPECT_EQ(d.chemin(), natif("progs"));
 
     // A double click on the folder above goes there.
-    QListWidgetItem* dessus = d.item(d.currentRow() - 1);
-    emit d.itemActivated(dessus);
+    emit d.itemActivated(d.item(d.currentRow() - 1));
     EXPECT_EQ(d.chemin(), QDir::toNativeSeparators(racine));
     QDir::setCurrent(ancien);
 }
