@@ -409,6 +409,49 @@ void ajouter(std::string_view chemin, std::string_view octets)
 #endif
 }
 
+bool creerNouveau(std::string_view chemin, std::string_view octets)
+{
+    compter(chemin);
+    const fs::path cible = chemins::resoudre(chemin);
+#ifdef _WIN32
+    HANDLE h = INVALID_HANDLE_VALUE;
+    // A file of that name being removed while another computer still reads
+    // it refuses access for a moment: that wait is the retry's.
+    DWORD err = reessayer(cible, [&] {
+        h = CreateFileW(cible.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    });
+    if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) return false;
+    if (err != 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageWindows(err) + ")");
+    DWORD ecrits = 0;
+    if (!WriteFile(h, octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr))
+        err = GetLastError();
+    else if (ecrits != octets.size())
+        err = ERROR_WRITE_FAULT;
+    if (err == 0 && !FlushFileBuffers(h)) err = GetLastError();
+    CloseHandle(h);
+    if (err != 0) {
+        DeleteFileW(cible.c_str());
+        throw ErreurFichier(std::string(chemin), "écriture impossible (" + messageWindows(err) + ")");
+    }
+#else
+    const int fd = ::open(cible.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
+    }
+    try {
+        ecrireTout(fd, octets, chemin);
+    } catch (...) {
+        ::unlink(cible.c_str());
+        throw;
+    }
+    ::close(fd);
+    synchroniserDossier(cible);
+#endif
+    return true;
+}
+
 void remplacer(std::string_view source, std::string_view cible)
 {
     compter(cible);

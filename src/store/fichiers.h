@@ -39,6 +39,10 @@ void ajouter(std::string_view chemin, std::string_view octets);  // append, flus
 // renamed over its target afterwards (data.tmp): ecrire's own rename would be
 // one more step for nothing. A failure removes what was written.
 void ecrireBrouillon(std::string_view chemin, std::string_view octets);
+// Creates the file only if no file of that name exists, in one step of the
+// file server (a lock): false when it exists. The bytes are written and
+// flushed after; a failure removes what was created.
+bool creerNouveau(std::string_view chemin, std::string_view octets);
 void remplacer(std::string_view source, std::string_view cible); // rename over the target in one step
 void copier(std::string_view source, std::string_view cible);    // byte copy, flushed to disk
 void supprimer(std::string_view chemin);                         // a missing file is not an error
