@@ -100,20 +100,6 @@ TEST(Cadrage, TailleEtCentrage)
     for (const auto& c : cas)
         EXPECT_EQ(cadrerimage(c.l, c.h, c.cadreL, c.cadreH, c.limite), c.attendu)
             << c.l << "x" << c.h << " limite " << c.limite;
-
-    // Inside a frame whose caption takes its top 285 twips: what fits stays
-    // centred; a tall picture goes below the caption, shrunk to the inside.
-    const Rectangle apercu{45, 285, 1605, 1365}, previsu{45, 285, 2325, 2085};
-    const std::vector<std::pair<Cas, Rectangle>> dedans = {
-        {{3000, 1500, 1695, 1695, 1400, {147, 497, 1400, 700}}, apercu},
-        {{1500, 1500, 1695, 1695, 1400, {165, 285, 1365, 1365}}, apercu},
-        {{900, 2100, 1695, 1695, 1400, {555, 285, 585, 1365}}, apercu},
-        {{2400, 3600, 2415, 2415, 2000, {541, 285, 1333, 2000}}, previsu},
-        {{100000, 1, 1695, 1695, 1400, {45, 847, 1400, 0}}, {45, 285, 1400, 1365}},
-    };
-    for (const auto& [c, interieur] : dedans)
-        EXPECT_EQ(cadrerimage(c.l, c.h, c.cadreL, c.cadreH, c.limite, interieur), c.attendu)
-            << c.l << "x" << c.h << " limite " << c.limite;
 }
 
 }  // namespace
