@@ -205,48 +205,19 @@ TEST_F(EcritureFiche, RefusAvantToutEcrit)
 TEST_F(EcritureFiche, ArretAChaqueOperation)
 {
     const SaisieFiche s = fraiseuseNum();
-    const auto avant = instantane();
-    ASSERT_TRUE(ecrireFiche(s).resultat.ok());
-    const auto apres = instantane();
-    const std::string nouveau = "data/FLASQUE_Phase 010_CARTER_FRAISEUSE";
-
-    bool termine = false;
-    for (int n = 1; n < 100 && !termine; ++n) {
-        SCOPED_TRACE("arrêt à l'opération " + std::to_string(n));
-        preparer();
-        fichiers::panneA(n);
-        const auto e = ecrireFiche(s);
-        termine = fichiers::operationsDepuisPanne() < n;
-        fichiers::panneA(0);
-        const auto milieu = instantane();
-        if (termine) {
-            EXPECT_TRUE(e.resultat.ok());
-            EXPECT_EQ(milieu, apres);
-            break;
-        }
-        EXPECT_FALSE(e.resultat.ok());
-        for (const auto& p : e.resultat.problemes) EXPECT_FALSE(p.fichier.empty());
-        EXPECT_EQ(milieu.at("data/data.txt"), e.indexEcrit ? apres.at("data/data.txt") : avant.at("data/data.txt"));
-        for (const auto& [chemin, octets] : milieu) {
-            if (chemin == "data/data.txt") continue;
-            if (chemin.rfind(nouveau, 0) == 0) {
-                // Scratch files of a copy in progress aside, nothing half written.
-                if (chemin.size() > 5 && chemin.compare(chemin.size() - 5, 5, ".~tvx") == 0) continue;
-                EXPECT_TRUE(apres.count(chemin) && apres.at(chemin) == octets) << chemin;
-                continue;
-            }
-            EXPECT_TRUE(avant.count(chemin) && avant.at(chemin) == octets) << chemin;
-        }
-        for (const auto& [chemin, octets] : avant) EXPECT_TRUE(milieu.count(chemin)) << chemin << " perdu";
-        const auto index = lireIndex();
-        EXPECT_TRUE(index.ok()) << joindreProblemes(index.problemes);
-        EXPECT_EQ(index.valeur.enregistrements.size(), e.indexEcrit ? 2u : 1u);
-        // Stopped before its record, the sheet can be made again.
-        if (!e.indexEcrit) {
-            EXPECT_TRUE(verifierAvantEcriture(s).empty());
-        }
-    }
-    EXPECT_TRUE(termine);
+    Ecriture e;
+    aChaqueOperation({.preparer = preparer,
+                      .operation = [&] { return (e = ecrireFiche(s)).resultat; },
+                      .aussi =
+                          [&](const Instantane& avant, const Instantane& apres, const Instantane& milieu) {
+                              EXPECT_EQ(milieu.at("data/data.txt"), (e.indexEcrit ? apres : avant).at("data/data.txt"));
+                              const auto index = lireIndex();
+                              EXPECT_TRUE(index.ok()) << joindreProblemes(index.problemes);
+                              EXPECT_EQ(index.valeur.enregistrements.size(), e.indexEcrit ? 2u : 1u);
+                              // Stopped before its record, the sheet can be made again.
+                              EXPECT_EQ(verifierAvantEcriture(s).empty(), !e.indexEcrit);
+                          },
+                      .reprendre = false});
 }
 
 TEST(Bilan, ImagesIllisiblesEtAxes)

@@ -159,17 +159,17 @@ TEST(Jauges, Normalisation)
 
 TEST_F(Fiche, JaugesEcritesEnUneFois)
 {
-    fichiers::panneA(1000);
-    ASSERT_TRUE(ecrirejauges(kDossier, "T1 L=125.3, T2 L=98\nT3").ok());
-    EXPECT_EQ(fichiers::operationsDepuisPanne(), 1);
-    fichiers::panneA(0);
+    {
+        test::Panne compte;
+        ASSERT_TRUE(ecrirejauges(kDossier, "T1 L=125.3, T2 L=98\nT3").ok());
+        EXPECT_EQ(compte.operations(), 1);
+    }
     EXPECT_EQ(contenu(kSurDisque + "jauge.txt"), "T1 L=125.3\r\nT2 L=98\r\nT3\r\n");
     EXPECT_EQ(lirejauges(kDossier).valeur, "T1 L=125.3\r\nT2 L=98\r\nT3\r");
 
     // A failed write leaves the previous gauges.
-    fichiers::panneA(1);
+    test::Panne panne(1);
     EXPECT_FALSE(ecrirejauges(kDossier, "T9").ok());
-    fichiers::panneA(0);
     EXPECT_EQ(contenu(kSurDisque + "jauge.txt"), "T1 L=125.3\r\nT2 L=98\r\nT3\r\n");
 }
 

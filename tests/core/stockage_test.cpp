@@ -333,79 +333,10 @@ TEST_F(Stockage, PlusDeCentJaugesGardentLesCentPremieresCommeALaCreation)
     EXPECT_EQ(contenu(kDossierBague + "jauge.txt"), attendu);
 }
 
-// Each operation stopped at each of its file operations in turn: every file
-// is then as before or as after, data\data.txt is whole, and running the
-// operation again finishes it.
-class PannesStockage : public Stockage {
-protected:
-    static bool reste(const std::string& chemin)
-    {
-        return chemin == "data/data.tmp" || chemin.rfind("data/archives", 0) == 0 ||
-               (chemin.size() > 5 && chemin.compare(chemin.size() - 5, 5, ".~tvx") == 0);
-    }
-
-    // Every file of a sheet folder that is no longer as it was is in a
-    // complete archived version, as it was.
-    static void archivesCompletes(const Instantane& avant, const Instantane& milieu)
-    {
-        const auto versions = archives::lister().valeur;
-        for (const auto& [chemin, octets] : avant) {
-            if (reste(chemin) || chemin.rfind("data/", 0) != 0 || octets == "<dossier>") continue;
-            const std::size_t barre = chemin.find('/', 5);
-            if (barre == std::string::npos || (milieu.count(chemin) && milieu.at(chemin) == octets)) continue;
-            const std::string dossier = chemin.substr(5, barre - 5), nom = chemin.substr(barre + 1);
-            bool garde = false;
-            for (const auto& v : versions)
-                garde = garde || (v.nomdossier == dossier && contenu(chemins::texte(chemins::resoudre(archives::cheminGarde(v, nom)))) == octets);
-            EXPECT_TRUE(garde) << chemin << " changé sans être archivé";
-        }
-    }
-
-    void verifier(const std::function<Resultat()>& operation, const std::function<void()>& preparation)
-    {
-        preparation();
-        const Instantane avant = instantane();
-        fichiers::panneA(0);
-        ASSERT_TRUE(operation().ok());
-        const Instantane apres = instantane();
-        ASSERT_NE(apres, avant);
-
-        bool termine = false;
-        for (int n = 1; n < 100 && !termine; ++n) {
-            SCOPED_TRACE("panne à l'opération " + std::to_string(n));
-            preparation();
-            fichiers::panneA(n);
-            const Resultat r = operation();
-            const int faites = fichiers::operationsDepuisPanne();
-            fichiers::panneA(0);
-            termine = faites < n;
-            if (termine || r.ok()) {
-                EXPECT_TRUE(r.ok()) << texte(r);
-                EXPECT_EQ(sansArchives(instantane()), sansArchives(apres));
-                continue;
-            }
-            for (const auto& p : r.problemes) EXPECT_FALSE(p.fichier.empty());
-            const Instantane milieu = instantane();
-            ASSERT_TRUE(milieu.count("data/data.txt"));
-            auto etat = [](const Instantane& i, const std::string& c) { return i.count(c) ? i.at(c) : "<absent>"; };
-            std::set<std::string> chemins;
-            for (const auto* i : {&avant, &apres, &milieu})
-                for (const auto& e : *i) chemins.insert(e.first);
-            for (const auto& c : chemins) {
-                if (reste(c)) continue;
-                const std::string m = etat(milieu, c);
-                EXPECT_TRUE(m == etat(avant, c) || m == etat(apres, c)) << c << " :\n" << m;
-            }
-            archivesCompletes(avant, milieu);
-            const Resultat reprise = operation();
-            EXPECT_TRUE(reprise.ok()) << texte(reprise);
-            EXPECT_EQ(sansArchives(instantane()), sansArchives(apres));
-        }
-        EXPECT_TRUE(termine) << "l'opération n'a jamais abouti";
-    }
-};
-
-TEST_F(PannesStockage, Modification)
+// Each storing stopped at each of its file operations in turn: every file is
+// then as before or as after, and every file of the sheet folder that is no
+// longer as it was is in a complete archived version, as it was.
+TEST_F(Stockage, ArretAChaqueOperation)
 {
     Modification m = bague();
     m.fichiers[EVue].nouveau = "photo.jpg";
@@ -414,37 +345,50 @@ TEST_F(PannesStockage, Modification)
     m.fichiers[EProgramme] = {"prog.txt", ""};
     m.pref = {"9", "8", "7", "6", "5", "4"};
     m.jauges = "T7,T8";
-    verifier([&] { return enregistrer(m).resultat; }, preparer);
-}
-
-TEST_F(PannesStockage, ModificationDUneFicheSansDossier)
-{
-    Modification m = bague();
-    m.directeur = "2";
-    m.infos = "ligne 1\nligne 2";
-    m.fichiers[EVue].nouveau = "photo.jpg";
-    verifier([&] { return enregistrer(m).resultat; }, [] {
-        preparer();
-        std::filesystem::remove_all(kDossierBague);
-    });
-}
-
-TEST_F(PannesStockage, Suppression)
-{
+    Modification sansDossier = bague();
+    sansDossier.directeur = "2";
+    sansDossier.infos = "ligne 1\nligne 2";
+    sansDossier.fichiers[EVue].nouveau = "photo.jpg";
     Suppression s = suppressionBague();
     s.drapeaux[EProgramme] = "O";
-    verifier([&] { return supprimer(s).resultat; }, [] {
-        preparer();
-        poser(kDossierBague + "prog.txt.~tvx", "reste");
-    });
-}
-
-TEST_F(PannesStockage, SuppressionQuiGardeLeDossier)
-{
-    verifier([&] { return supprimer(suppressionBague()).resultat; }, [] {
-        preparer();
-        poser(kDossierBague + "notes.doc", "à garder");
-    });
+    struct Cas {
+        const char* nom;
+        std::function<Resultat()> operation;
+        std::function<void()> plus;
+    };
+    const Cas cas[] = {
+        {"modification", [&] { return enregistrer(m).resultat; }, {}},
+        {"modification d'une fiche sans dossier", [&] { return enregistrer(sansDossier).resultat; },
+         [] { std::filesystem::remove_all(kDossierBague); }},
+        {"suppression", [&] { return supprimer(s).resultat; }, [] { poser(kDossierBague + "prog.txt.~tvx", "reste"); }},
+        {"suppression qui garde le dossier", [] { return supprimer(suppressionBague()).resultat; },
+         [] { poser(kDossierBague + "notes.doc", "à garder"); }},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        aChaqueOperation({.preparer =
+                              [&] {
+                                  preparer();
+                                  if (c.plus) c.plus();
+                              },
+                          .operation = c.operation,
+                          .etat = [] { return sansArchives(instantane()); },
+                          .aussi = [](const Instantane& avant, const Instantane&, const Instantane& milieu) {
+                              const auto versions = archives::lister().valeur;
+                              for (const auto& [chemin, octets] : avant) {
+                                  const std::size_t barre = chemin.find('/', 5);
+                                  if (barre == std::string::npos || octets == "<dossier>" ||
+                                      (milieu.count(chemin) && milieu.at(chemin) == octets) || chemin.ends_with(".~tvx"))
+                                      continue;
+                                  const std::string dossier = chemin.substr(5, barre - 5), nom = chemin.substr(barre + 1);
+                                  bool garde = false;
+                                  for (const auto& v : versions)
+                                      garde = garde || (v.nomdossier == dossier &&
+                                                        fichiers::lire(archives::cheminGarde(v, nom)) == octets);
+                                  EXPECT_TRUE(garde) << chemin << " changé sans être archivé";
+                              }
+                          }});
+    }
 }
 
 }  // namespace
