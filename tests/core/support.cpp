@@ -100,7 +100,7 @@ Instantane DossierDeTravail::instantane(const std::string& dossier)
 void DossierDeTravail::poserFiche(const std::string& enregistrement, const Instantane& fichiers)
 {
     const std::string index = present("data/data.txt") ? contenu("data/data.txt") : "";
-    poser("data/data.txt", index + enregistrement + "\r\n");
+    poser("data/data.txt", index + enregistrement + (enregistrement.ends_with("\r\n") ? "" : "\r\n"));
     const auto c = champs(enregistrement);
     const std::string d = "data/" + c.at(0) + "_Phase " + c.at(1) + "_" + c.at(3) + "_" + c.at(2) + "/";
     fs::create_directories(cheminUtf8(d));

@@ -55,8 +55,8 @@ protected:
     // Writes bytes (no conversion) to a path relative to the working folder,
     // making the folders it needs.
     static void poser(const std::string& chemin, const std::string& octets);
-    // A sheet as the store keeps it: its record (without CR LF) added to
-    // data\data.txt, and these files in its folder.
+    // A sheet as the store keeps it: its record added to data\data.txt (CR
+    // LF ended), and these files in its folder.
     static void poserFiche(const std::string& enregistrement, const Instantane& fichiers = {});
     // A machine listed in data\machine.txt with its com.txt and these files.
     static void poserMachine(const std::string& nom, const Instantane& fichiers = {});
