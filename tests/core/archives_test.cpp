@@ -131,30 +131,20 @@ TEST_F(Archives, UneFicheSupprimeeRevientEntiere)
     EXPECT_EQ(versions().size(), 2u);
 }
 
+// (A machine gone and a folder of the name without a record: the restaurer scenario.)
 TEST_F(Archives, CeQuiEmpecheUneRestaurationNEcritRien)
 {
     supprimerPivot();
-    const auto version = versions().at(0);
-    const std::tuple<const char*, std::function<void()>, const char*> cas[] = {
-        {"machine supprimée depuis", [] { poser("data/machine.txt", "FRAISEUSE\r\n"); },
-         "La machine TOUR 1 de cette fiche n'existe plus"},
-        {"un dossier de ce nom sans fiche", [] { poser(kDossier + "autre.txt", "à moi"); }, "existe déjà sans fiche"},
-        {"un dossier avec un fichier différent", [] { poser(kDossier + "prog.txt", "%9\r\n"); }, "existe déjà sans fiche"},
-    };
-    for (const auto& [nom, changer, raison] : cas) {
-        SCOPED_TRACE(nom);
-        std::filesystem::remove_all(kDossier);
-        poser("data/machine.txt", "TOUR 1\r\n");
-        changer();
-        const Instantane avant = instantane();
-        const Restauration r = archives::restaurer(version, kSoir);
-        EXPECT_EQ(r.genre, Restauration::Genre::Refusee);
-        EXPECT_NE(r.raison.find(raison), std::string::npos) << r.raison;
-        EXPECT_EQ(instantane(), avant);
-    }
-    archives::Version illisible = version;
-    illisible.fiche.reset();
-    EXPECT_EQ(archives::restaurer(illisible, kSoir).genre, Restauration::Genre::Refusee);
+    archives::Version version = versions().at(0);
+    poser(kDossier + "prog.txt", "%9\r\n");  // a folder of the name holding another file
+    const Instantane avant = instantane();
+    const Restauration r = archives::restaurer(version, kSoir);
+    EXPECT_EQ(r.genre, Restauration::Genre::Refusee);
+    EXPECT_NE(r.raison.find("existe déjà sans fiche"), std::string::npos) << r.raison;
+    EXPECT_EQ(instantane(), avant);
+    version.fiche.reset();  // a fiche.txt that did not read
+    std::filesystem::remove_all(kDossier);
+    EXPECT_EQ(archives::restaurer(version, kSoir).genre, Restauration::Genre::Refusee);
 }
 
 TEST_F(Archives, UneVersionPartielleOuDUneAutreFicheEstRefusee)

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace tarvex {
 namespace {
 
@@ -76,38 +74,6 @@ TEST_F(Stockage, UneModificationSansChangementRecopieLesMemesValeursSansLireAucu
     ASSERT_TRUE(fin.resultat.ok()) << joindreProblemes(fin.resultat.problemes);
     EXPECT_TRUE(fin.indexReecrit);
     EXPECT_EQ(sansArchives(instantane()), attendu);
-}
-
-TEST_F(Stockage, LesFichiersDeValeursSuiventLeGenreEtLeDirecteur)
-{
-    const std::tuple<const char*, const char*, const char*, std::string> cas[] = {
-        // kind, CNC type, the value file written ("" none), its bytes
-        {"1", "1", "pref.txt", "1\r\n3\r\n4\r\n6\r\n"},     {"2", "1", "pref.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n"},
-        {"1", "3", "origine.txt", "G55\r\nx\r\nz\r\n"},     {"2", "3", "origine.txt", "G55\r\nx\r\ny\r\nz\r\n"},
-        {"2", "2", "info.txt", "Serrer fort\r\n\r\nPuis tourner\r\n"}, {"1", "10", "", ""},
-    };
-    for (const auto& [genre, directeur, fichier, octets] : cas) {
-        SCOPED_TRACE(std::string(genre) + "/" + directeur);
-        preparer();
-        std::filesystem::remove(kDossierBague + "pref.txt");
-        Modification m = bague();
-        m.genre = genre;
-        m.directeur = directeur;
-        m.pref = {" 1 ", "2", "3", "4", "5", "6 "};
-        m.origine = {"G55", "x", "y", "z"};
-        // As copied from the main window, which shows the file less its
-        // last character: the text ends with a line break.
-        m.infos = "  Serrer fort\r\n\r\nPuis tourner \r\n";
-        ASSERT_TRUE(enregistrer(m).resultat.ok());
-        std::vector<std::string> attendus = {"Vue.jpg", "inst.jpg", "jauge.txt"}, presents = fichiers::lister(kPBague);
-        if (*fichier) {
-            attendus.push_back(fichier);
-            EXPECT_EQ(contenu(kDossierBague + fichier), octets);
-        }
-        std::sort(presents.begin(), presents.end());
-        std::sort(attendus.begin(), attendus.end());
-        EXPECT_EQ(presents, attendus);
-    }
 }
 
 TEST_F(Stockage, UnEmplacementQuiPrendLeFichierDUnAutreLePrendTelQuIlEstDevenu)

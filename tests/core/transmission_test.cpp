@@ -175,23 +175,6 @@ TEST_F(Transmission, ProgrammeNumToutesCombinaisonsDeBlocs)
     EXPECT_EQ(trace(t), joindre({{"@0", "%100\n", "$ JAUGES\n"}, corps_}));
 }
 
-TEST_F(Transmission, JaugesSeulesEtFanuc)
-{
-    poser(kDisque + "jauge.txt", "D1 X-12.5 Z40 R0.8 C3\r\n\"D2 X1\"\r\nD3 L1 R2");
-    DemandeChargement d = demande(1, 1, true, true, true, ModeChargement::JaugesSeules);
-    Transfert t = transfertFiche(d);
-    EXPECT_FALSE(t.echec);
-    EXPECT_TRUE(t.balayage);
-    EXPECT_EQ(t.texte(), "%\nD1 X-12.5 Z40 R0.8 C3\nD2 X1\nD3 L1 R2\n" + kFin);
-    for (const auto& e : t.etapes) EXPECT_EQ(e.progression, -1);
-
-    // FANUC: the program alone, whatever the options say.
-    d.directeur = 3;
-    t = transfertFiche(d);
-    EXPECT_FALSE(t.echec || t.balayage);
-    EXPECT_EQ(trace(t), joindre({{"@0", "%100\n"}, corps_}));
-}
-
 TEST_F(Transmission, LignesDeProgrammeParticulieres)
 {
     const std::pair<const char*, std::vector<std::string>> cas[] = {
@@ -209,23 +192,6 @@ TEST_F(Transmission, LignesDeProgrammeParticulieres)
         }
     }
 
-    // Ten thousand items at most: one more is a failure before anything is sent.
-    std::string dixMille;
-    for (int i = 1; i <= kItemsMaximum; ++i) dixMille += "N" + std::to_string(i) + "\r\n";
-    poser(kDisque + "prog.txt", dixMille);
-    const Transfert t = transfertFiche(demande(1, 2));
-    ASSERT_FALSE(t.echec);
-    ASSERT_EQ(t.etapes.size(), static_cast<std::size_t>(kItemsMaximum + 3));
-    EXPECT_EQ(t.etapes[kItemsMaximum].octets + "@" + std::to_string(t.etapes[kItemsMaximum].progression), "N10000\n@100");
-    EXPECT_EQ(t.etapes[2].progression, 0);  // 2 * 100 / 10000
-    EXPECT_EQ(t.etapes[200].progression, 2);
-    poser(kDisque + "prog.txt", dixMille + "M2");
-    for (int d : {1, 3}) {
-        const Transfert trop = transfertFiche(demande(d, 2));
-        ASSERT_TRUE(trop.echec);
-        EXPECT_EQ(trop.echec->numero, kErreurTropDItems);
-        EXPECT_EQ(trace(trop), std::vector<std::string>{"@0"});
-    }
 }
 
 TEST_F(Transmission, EchecsLaOuIlsSurviennent)
