@@ -18,19 +18,8 @@ const std::string kInterdits = "   (_/\\:;,*?<>)...Caractères interdits !";
 
 SaisieMachine saisie(std::string nom)
 {
-    SaisieMachine s;
-    s.nom = std::move(nom);
-    s.type = 2;
-    s.libelleType = "Fraiseuse CN";
-    s.directeur = 3;
-    s.libelleDirecteur = "Type FANUC (Origine/Jauges)";
-    s.port = "COM2";
-    s.vitesse = "4800";
-    s.parite = "N(one)";
-    s.bits = "8";
-    s.arret = "1";
-    s.image = "data\\pasdimage.jpg";
-    return s;
+    return {std::move(nom), 2, "Fraiseuse CN", 3, "Type FANUC (Origine/Jauges)", "COM2", "4800", "N(one)", "8", "1",
+            "data\\pasdimage.jpg", ""};
 }
 
 class GestionMachines : public test::DossierDeTravail {

@@ -35,20 +35,6 @@ TEST(TexteParametre, MillimetresEnMicrometres)
 }
 
 // ---------------------------------------------------------------------------
-// Serial settings
-
-TEST(ReglageLiaison, TexteEtPort)
-{
-    EXPECT_EQ(reglageliaison("9600", "E(ven)", "7", "2"), "9600,e,7,2");
-    EXPECT_EQ(reglageliaison("4800", "O(dd)", "8", "1"), "4800,o,8,1");
-    EXPECT_EQ(reglageliaison("9600", "", "7", "2"), "9600,,7,2");
-    EXPECT_EQ(reglageliaison("9600", "n", "7", "1"), "9600,n,7,1");
-
-    const std::pair<const char*, int> ports[] = {{"COM1", 1}, {"COM9", 9}, {"", 0}, {"COM10", 0}, {"COM", 0}};
-    for (const auto& [texte, n] : ports) EXPECT_EQ(numeroPort(texte), n) << texte;
-}
-
-// ---------------------------------------------------------------------------
 // Gauge lines
 
 TEST(LignesJauge, FormesEtEchecs)
