@@ -229,15 +229,16 @@ TEST_F(Archives, ArretAChaqueOperation)
          },
          restaurer},
     };
-    for (const auto& [nom, plus, operation] : cas) {
-        SCOPED_TRACE(nom);
-        const bool archivage = std::string(nom) == "archivage";
+    for (const auto& c : cas) {
+        SCOPED_TRACE(std::get<0>(c));
+        const auto& plus = std::get<1>(c);
+        const bool archivage = std::string(std::get<0>(c)) == "archivage";
         aChaqueOperation({.preparer =
                               [&] {
                                   preparer();
                                   plus();
                               },
-                          .operation = operation,
+                          .operation = std::get<2>(c),
                           .etat = [] { return horsArchives(instantane()); },
                           .aussi = [&](const Instantane&, const Instantane&,
                                        const Instantane&) { EXPECT_TRUE(!archivage || versions().empty()); },

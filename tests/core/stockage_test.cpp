@@ -214,14 +214,15 @@ TEST_F(Stockage, ArretAChaqueOperation)
         {"suppression qui garde le dossier", [] { return supprimer(suppressionBague()).resultat; },
          [] { poser(kDossierBague + "notes.doc", "à garder"); }},
     };
-    for (const auto& [nom, operation, plus] : cas) {
-        SCOPED_TRACE(nom);
+    for (const auto& c : cas) {
+        SCOPED_TRACE(std::get<0>(c));
+        const auto& plus = std::get<2>(c);
         aChaqueOperation({.preparer =
                               [&] {
                                   preparer();
                                   plus();
                               },
-                          .operation = operation,
+                          .operation = std::get<1>(c),
                           .etat = [] { return sansArchives(instantane()); },
                           .aussi = [](const Instantane& avant, const Instantane&, const Instantane& milieu) {
                               const auto versions = archives::lister().valeur;
