@@ -23,15 +23,11 @@ namespace fs = std::filesystem;
 namespace tarvex::fichiers {
 namespace {
 
-int gPanne = 0;
-int gCompte = 0;
+Observateur* gObservateur = nullptr;
 
-// Counts one operation and fails it when the tests asked for it.
-void compter(std::string_view chemin)
+void annoncer(std::string_view chemin)
 {
-    ++gCompte;
-    if (gPanne > 0 && gCompte == gPanne)
-        throw ErreurFichier(std::string(chemin), "panne simulée");
+    if (gObservateur) gObservateur->avant(chemin);
 }
 
 #ifndef _WIN32
@@ -233,18 +229,12 @@ ErreurFichier::ErreurFichier(std::string chemin, std::string detail)
 {
 }
 
-void panneA(int n)
-{
-    gPanne = n;
-    gCompte = 0;
-}
-
-int operationsDepuisPanne() { return gCompte; }
+void observer(Observateur* o) { gObservateur = o; }
 
 std::optional<std::string> lire(std::string_view chemin)
 {
     try {
-        compter(chemin);
+        annoncer(chemin);
     } catch (const ErreurFichier&) {
         return std::nullopt;
     }
@@ -366,13 +356,13 @@ void ecrireRemplacer(std::string_view chemin, std::string_view octets)
 
 void ecrire(std::string_view chemin, std::string_view octets)
 {
-    compter(chemin);
+    annoncer(chemin);
     ecrireRemplacer(chemin, octets);
 }
 
 void ecrireBrouillon(std::string_view chemin, std::string_view octets)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path cible = chemins::resoudre(chemin);
 #ifdef _WIN32
     try {
@@ -396,7 +386,7 @@ void ecrireBrouillon(std::string_view chemin, std::string_view octets)
 
 void ajouter(std::string_view chemin, std::string_view octets)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path cible = chemins::resoudre(chemin);
 #ifdef _WIN32
     ecrireFichier(cible, octets, chemin, OPEN_ALWAYS);
@@ -454,7 +444,7 @@ bool creerNouveau(std::string_view chemin, std::string_view octets)
 
 void remplacer(std::string_view source, std::string_view cible)
 {
-    compter(cible);
+    annoncer(cible);
     const fs::path s = chemins::resoudre(source);
     const fs::path c = chemins::resoudre(cible);
 #ifdef _WIN32
@@ -473,7 +463,7 @@ void remplacer(std::string_view source, std::string_view cible)
 
 void copier(std::string_view source, std::string_view cible)
 {
-    compter(cible);
+    annoncer(cible);
     const fs::path s = chemins::resoudre(source);
 #ifdef _WIN32
     const DWORD a = attributs(s);
@@ -496,7 +486,7 @@ void copier(std::string_view source, std::string_view cible)
 
 void supprimer(std::string_view chemin)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path p = chemins::resoudre(chemin);
 #ifdef _WIN32
     const DWORD a = attributs(p);
@@ -515,7 +505,7 @@ void supprimer(std::string_view chemin)
 
 void creerDossier(std::string_view chemin)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path p = chemins::resoudre(chemin);
 #ifdef _WIN32
     if (attributs(p) != INVALID_FILE_ATTRIBUTES) throw ErreurFichier(std::string(chemin), "le dossier existe déjà");
@@ -532,7 +522,7 @@ void creerDossier(std::string_view chemin)
 
 void supprimerDossier(std::string_view chemin)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path p = chemins::resoudre(chemin);
 #ifdef _WIN32
     const DWORD a = attributs(p);

@@ -49,9 +49,17 @@ void supprimer(std::string_view chemin);                         // a missing fi
 void creerDossier(std::string_view chemin);
 void supprimerDossier(std::string_view chemin);                  // must be empty
 
-// Fault injection for the tests: the n-th operation from now (1 = the next)
-// fails as if the disk had refused it. 0 switches it off.
-void panneA(int n);
-int operationsDepuisPanne();  // operations counted since the last panneA()
+// Told before each operation above (and before each lire) with the path it
+// acts on. The tests install one to make a step fail as a full disk or a
+// locked file would: it throws ErreurFichier, and the operation fails with it
+// (lire then finds nothing). The program never installs one.
+class Observateur {
+public:
+    virtual void avant(std::string_view chemin) = 0;
+
+protected:
+    ~Observateur() = default;
+};
+void observer(Observateur* o);  // nullptr: none
 
 }  // namespace tarvex::fichiers

@@ -21,15 +21,9 @@ Items items(std::string_view texte)
     return r;
 }
 
-struct CasItems {
-    const char* nom;
-    std::string texte;
-    Items attendu;
-};
-
 TEST(LecteurItems, CasQuiTrompentUnLecteurNaif)
 {
-    const std::vector<CasItems> cas = {
+    const std::tuple<const char*, std::string, Items> cas[] = {
         {"virgule et CR LF", "a,b\r\nc", {"a", "b", "c"}},
         {"blancs autour", "  PIVOT  ,\tTOUR 1\t\r\n", {"PIVOT", "TOUR 1"}},
         {"guillemets avec virgule", "\"a,b\",c", {"a,b", "c"}},
@@ -38,39 +32,28 @@ TEST(LecteurItems, CasQuiTrompentUnLecteurNaif)
         {"texte après le guillemet fermant", "\"AB\"CD,E", {"AB", "E"}},
         {"blancs avant les guillemets", "  \"x\"  ,y", {"x", "y"}},
         {"guillemet au milieu", "ab\"c,d", {"ab\"c", "d"}},
-        {"CR seul", "a\rb\rc", {"a", "b", "c"}},
-        {"LF seul", "a\nb", {"a", "b"}},
+        {"CR seul", "a\rb\rc", {"a", "b", "c"}},  {"LF seul", "a\nb", {"a", "b"}},
         {"LF puis CR : deux fins", "a\n\rb", {"a", "", "b"}},
-        {"ligne vide", "a\r\n\r\nb\r\n", {"a", "", "b"}},
-        {"deux virgules", "a,,b", {"a", "", "b"}},
+        {"ligne vide", "a\r\n\r\nb\r\n", {"a", "", "b"}},  {"deux virgules", "a,,b", {"a", "", "b"}},
         {"ligne de blancs", "  \t \r\nx", {"", "x"}},
         {"virgule finale avant la fin de ligne", "a,\r\n", {"a", ""}},
         {"virgule finale en fin de fichier", "a,", {"a"}},
-        {"fin de ligne seule", "\r\n", {""}},
-        {"fichier vide", "", {}},
+        {"fin de ligne seule", "\r\n", {""}},  {"fichier vide", "", {}},
         {"fin de fichier dans des guillemets", "x,\"abc\r\ndef", {"x", "abc\r\ndef"}},
-        {"guillemet ouvrant seul", "\"", {""}},
-        {"guillemets puis fin de ligne", "\"q\"\r\nz", {"q", "z"}},
+        {"guillemet ouvrant seul", "\"", {""}},  {"guillemets puis fin de ligne", "\"q\"\r\nz", {"q", "z"}},
         {"octets hauts", "\xC9querre,Ch\xE2ssis", {"\xC9querre", "Ch\xE2ssis"}},
     };
-    for (const auto& c : cas) EXPECT_EQ(items(c.texte), c.attendu) << c.nom;
-}
+    for (const auto& [nom, texte, attendu] : cas) EXPECT_EQ(items(texte), attendu) << nom;
 
-TEST(LecteurItems, LectureAuDelaDeLaFinSignalee)
-{
+    // A read past the end is told; an empty quoted item is told from an empty one.
     LecteurItems l("a\r\n");
     EXPECT_EQ(l.suivant(), "a");
-    EXPECT_TRUE(l.fin());
-    EXPECT_FALSE(l.depasse());
+    EXPECT_TRUE(l.fin() && !l.depasse());
     EXPECT_EQ(l.suivant(), "");
     EXPECT_TRUE(l.depasse());
-}
-
-TEST(LecteurItems, EntreGuillemetsDistingueLeVideCite)
-{
-    LecteurItems l("\"\",\r\n");
-    EXPECT_TRUE(l.suivantBrut().entreGuillemets);
-    EXPECT_FALSE(l.suivantBrut().entreGuillemets);
+    LecteurItems q("\"\",\r\n");
+    EXPECT_TRUE(q.suivantBrut().entreGuillemets);
+    EXPECT_FALSE(q.suivantBrut().entreGuillemets);
 }
 
 // The reader looks at the text 64 bytes at a time: every awkward sequence is

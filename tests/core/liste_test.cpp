@@ -2,8 +2,6 @@
 #include "mainwindow/liste.h"
 #include "store/cp1252.h"
 
-#include "support.h"
-
 #include <gtest/gtest.h>
 
 namespace tarvex {
@@ -61,21 +59,6 @@ TEST(Liste, CleTri)
     EXPECT_LT(cleTri("é"), cleTri("f"));
     EXPECT_LT(cleTri("z"), cleTri("€"));
     EXPECT_EQ(texteEntree("  PIVOT ", "\t20 "), "PIVOT Phase 20");
-}
-
-using ListeFichier = test::DossierDeTravail;
-
-TEST_F(ListeFichier, Remplirliste)
-{
-    poser("data/data.txt", index({{"BAGUE", "20"}, {"AXE", "10"}}) + "CAME,30");
-    const auto r = remplirliste();
-    EXPECT_EQ(r.valeur, (std::vector<EntreeListe>{{"AXE Phase 10", 1}, {"BAGUE Phase 20", 0}}));
-    ASSERT_EQ(r.problemes.size(), 1u);  // the incomplete record is reported, not listed
-    std::filesystem::remove("data/data.txt");
-    const auto absent = remplirliste();
-    EXPECT_TRUE(absent.valeur.empty());
-    ASSERT_EQ(absent.problemes.size(), 1u);
-    EXPECT_EQ(absent.problemes[0].fichier, "data\\data.txt");
 }
 
 TEST(Cadrage, TailleEtCentrage)
