@@ -401,7 +401,7 @@ void ajouter(std::string_view chemin, std::string_view octets)
 
 bool creerNouveau(std::string_view chemin, std::string_view octets)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path cible = chemins::resoudre(chemin);
 #ifdef _WIN32
     HANDLE h = INVALID_HANDLE_VALUE;

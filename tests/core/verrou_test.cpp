@@ -115,10 +115,12 @@ TEST_F(Verrou, SeulLeVerrouEncoreNotreEstRetireEtUnePanneNeLaissePasDeVerrou)
     EXPECT_EQ(contenu("data/verrou.txt"), kOccupe);
 
     std::filesystem::remove("data/verrou.txt");
-    fichiers::panneA(1);
-    const Prise p = prendre();
-    EXPECT_EQ(p.etat, Etat::Echec);
-    EXPECT_EQ(p.message, "data\\verrou.txt : panne simulée");
+    {
+        test::Panne panne(1);
+        const Prise p = prendre();
+        EXPECT_EQ(p.etat, Etat::Echec);
+        EXPECT_EQ(p.message, "data\\verrou.txt : panne simulée");
+    }
     EXPECT_FALSE(present("data/verrou.txt"));
     // The system's own answer, which the Windows build asks differently.
     EXPECT_TRUE(poste::processusActif(poste::processus()));
