@@ -49,8 +49,7 @@ Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& princi
     placer(CmdQuitter, 7080, 5940, 1215, 375);
     CmdQuitter->setAutoDefault(false);
 
-    port_ = principale.services().ports->creer(this);
-    MSComm1 = port_.get();
+    MSComm1 = principale.services().ports->creer(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
     relierListes(Drive1, Dir1, File1, *principale.services().messages, this);

@@ -115,8 +115,7 @@ Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
     placer(Comparer, 840, 6420, 5175, 375);
     Comparer->setToolTip(QStringLiteral("Comparer le programme reçu à celui de la fiche choisie, et l'y mettre"));
 
-    port_ = principale.services().ports->creer(this);
-    MSComm1 = port_.get();
+    MSComm1 = principale.services().ports->creer(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
     connect(MSComm1, &PortSerie::evenement, this, &Selecttelechargementsauve::evenement);

@@ -254,8 +254,7 @@ void Selectphase::construire()
     Parité2 = liste(Frame18, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2160, 660, 1020);
     Nbrebits2 = liste(Frame18, "Nbrebits2", {"5", "6", "7", "8"}, 3270, 660, 780);
     Bitsstop2 = liste(Frame18, "Bitsstop2", {"1", "2"}, 4140, 660, 780);
-    port_ = services_.ports->creer(this);
-    MSComm1 = port_.get();
+    MSComm1 = services_.ports->creer(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
     // buttons
@@ -407,6 +406,7 @@ void Selectphase::reinitialiser()
     Jauge->setPlainText(u("A compléter"));
     for (Image* i : {Image1, Image4, Image5, Image6}) i->effacer();
     reglagesParDefaut();
+    fiche_ = {};
     for (int i = 1; i <= 18; ++i) Label[i]->clear();
     Programme->clear();
     Annotation->clear();
@@ -416,13 +416,7 @@ void Selectphase::reinitialiser()
     remplirliste();
 }
 
-QString Selectphase::dossierFiche() const
-{
-    auto champ = [this](int i) { return sansBlancs(Label[i]->text().toStdString()); };
-    // Through the one check: a record whose name would leave data\ shows
-    // none of its files, and nothing is sent or printed from outside data\.
-    return QString::fromStdString(dossierFicheLu(nomdossier(champ(1), champ(2), champ(4), champ(3))));
-}
+QString Selectphase::dossierFiche() const { return QString::fromStdString(fiche_.dossier()); }
 
 void Selectphase::previsu(const QString& cheminData)
 {
