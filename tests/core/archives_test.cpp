@@ -131,7 +131,7 @@ TEST_F(Archives, UneFicheSupprimeeRevientEntiere)
     EXPECT_EQ(versions().size(), 2u);
 }
 
-// (A machine gone and a folder of the name without a record: the restaurer scenario.)
+// (A machine gone: the demo-supprimee-modifiee scenario.)
 TEST_F(Archives, CeQuiEmpecheUneRestaurationNEcritRien)
 {
     supprimerPivot();
@@ -140,7 +140,7 @@ TEST_F(Archives, CeQuiEmpecheUneRestaurationNEcritRien)
     const Instantane avant = instantane();
     const Restauration r = archives::restaurer(version, kSoir);
     EXPECT_EQ(r.genre, Restauration::Genre::Refusee);
-    EXPECT_NE(r.raison.find("existe déjà sans fiche"), std::string::npos) << r.raison;
+    EXPECT_EQ(r.raison, "Le dossier data\\" + kNom + "\\ existe déjà sans fiche dans l'index : rien n'a été restauré.");
     EXPECT_EQ(instantane(), avant);
     version.fiche.reset();  // a fiche.txt that did not read
     std::filesystem::remove_all(kDossier);
