@@ -51,6 +51,9 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur);
 std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs,
                               const QString& dossier = QString());
 
+// The message about a line, with where it came from.
+QString avecLieu(const Ligne& l, const QString& message);
+
 // The bytes a text stands for in a data file or on the serial line (Windows-1252).
 QByteArray octets(const QString& texte);
 
