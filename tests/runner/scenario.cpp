@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -91,20 +90,19 @@ Lu avec(QObject* o, F lire)
     return x ? Lu(lire(x)) : std::nullopt;
 }
 
-Lu entreesDe(QObject* o)
+// The entries of a list (`role` Qt::DisplayRole), or the numbers stored with them (Qt::UserRole).
+Lu entreesDe(QObject* o, int role = Qt::DisplayRole)
 {
-    if (auto* w = qobject_cast<QComboBox*>(o)) {
-        QStringList r;
-        for (int i = 0; i < w->count(); ++i) r << w->itemText(i);
-        return r;
+    auto* cb = qobject_cast<QComboBox*>(o);
+    auto* lw = qobject_cast<QListWidget*>(o);
+    if (!cb && !lw) return role == Qt::DisplayRole && o->property("entrees").isValid()
+                               ? Lu(o->property("entrees").toStringList()) : std::nullopt;
+    QStringList r;
+    for (int i = 0; i < (cb ? cb->count() : lw->count()); ++i) {
+        const QVariant v = cb ? cb->itemData(i, role) : lw->item(i)->data(role);
+        r << (role == Qt::DisplayRole ? v.toString() : QString::number(v.toInt()));
     }
-    if (auto* w = qobject_cast<QListWidget*>(o)) {
-        QStringList r;
-        for (int i = 0; i < w->count(); ++i) r << w->item(i)->text();
-        return r;
-    }
-    const QVariant v = o->property("entrees");
-    return v.isValid() ? Lu(v.toStringList()) : std::nullopt;
+    return r;
 }
 
 // What `expect W.C PROPERTY …` reads of a control and how it compares with the expected words.
@@ -152,16 +150,8 @@ const QHash<QString, Propriete>& proprietes()
                                                                                                   : c.name()};
                                });
                            }}},
-            {u"items"_s, {3, "une liste", entreesDe}},
-            {u"data"_s, {3, "une liste", [](QObject* o) -> Lu {
-                             auto* cb = qobject_cast<QComboBox*>(o);
-                             auto* lw = qobject_cast<QListWidget*>(o);
-                             if (!cb && !lw) return std::nullopt;
-                             QStringList r;
-                             for (int i = 0; i < (cb ? cb->count() : lw->count()); ++i)
-                                 r << QString::number((cb ? cb->itemData(i) : lw->item(i)->data(Qt::UserRole)).toInt());
-                             return r;
-                         }, {}, true}},
+            {u"items"_s, {3, "une liste", [](QObject* o) { return entreesDe(o); }}},
+            {u"data"_s, {3, "une liste", [](QObject* o) { return entreesDe(o, Qt::UserRole); }, {}, true}},
             {u"value"_s, {4, "une barre de progression", [](QObject* o) {
                               return avec<QProgressBar>(o, [](QProgressBar* b) { return QStringList{QString::number(b->value())}; });
                           }}},
@@ -388,11 +378,6 @@ void Scenario::commandeScene(const Ligne& l)
         const int hauteur = qMax(1, qRound(l.texte(3).toDouble() / plateforme::kTwipsParPixel));
         QImage image(largeur, hauteur, QImage::Format_RGB32);
         image.fill(QColor(90, 120, 150));
-        QPainter p(&image);
-        p.setPen(QColor(230, 200, 60));
-        p.drawLine(0, 0, largeur - 1, hauteur - 1);
-        p.drawLine(0, hauteur - 1, largeur - 1, 0);
-        p.end();
         exiger(l, image.save(chemin, "JPG", 90), u"impossible d'écrire l'image %1"_s.arg(nom));
     } else if (QFileInfo(chemin).isDir()) {  // remove
         QDir(chemin).removeRecursively();
@@ -552,16 +537,12 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
     if (!exiger(l, e || p || (cb && cb->isEditable()), u"%1 n'est pas une zone de texte"_s.arg(cible)) ||
         !exiger(l, etatDe(o, 4) != true, u"%1 est verrouillé"_s.arg(cible)))
         return;
-    if (e) {
-        e->setText(valeur.texte);
-    } else if (p) {
-        p->setPlainText(valeur.texte);
-    } else {
-        // As typed by the operator, who has clicked into the box first.
-        cb->setFocus();
-        cb->setEditText(valeur.texte);
-        emit cb->lineEdit()->textEdited(valeur.texte);
-    }
+    if (e) e->setText(valeur.texte);
+    if (p) p->setPlainText(valeur.texte);
+    if (e || p) return;
+    cb->setFocus();  // as typed by the operator, who has clicked into the box first
+    cb->setEditText(valeur.texte);
+    emit cb->lineEdit()->textEdited(valeur.texte);
 }
 
 // A "message" or "saveas" line met by no box or dialog.
