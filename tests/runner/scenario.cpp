@@ -226,12 +226,7 @@ bool copierDossier(const QString& source, const QString& cible)
     QDirIterator it(source, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString p = it.next(), vers = cible + '/' + src.relativeFilePath(p);
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(vers);
-            continue;
-        }
-        QFile::remove(vers);
-        if (!QFile::copy(p, vers)) return false;
+        if (it.fileInfo().isDir() ? !QDir().mkpath(vers) : (QFile::remove(vers), !QFile::copy(p, vers))) return false;
     }
     return true;
 }
@@ -389,14 +384,9 @@ void Scenario::commandeScene(const Ligne& l)
 void Scenario::demarrer(const Ligne& l)
 {
     if (!exiger(l, !programme_, u"le programme est déjà démarré"_s)) return;
-    if (portReel_) {
-        portsReels_ = std::make_unique<plateforme::QtPorts>();
-        doubles_.services.ports = portsReels_.get();
-    }
-    if (imprimanteReelle_) {
-        imprimanteSysteme_ = std::make_unique<plateforme::QtImprimante>();
-        doubles_.services.imprimante = imprimanteSysteme_.get();
-    }
+    if (portReel_) doubles_.services.ports = (portsReels_ = std::make_unique<plateforme::QtPorts>()).get();
+    if (imprimanteReelle_)
+        doubles_.services.imprimante = (imprimanteSysteme_ = std::make_unique<plateforme::QtImprimante>()).get();
     programme_ = std::make_unique<Programme>(doubles_.services);
     // "start menu": as from the desktop menu, with the first start's window
     // when the working folder holds no data folder yet.
@@ -463,10 +453,9 @@ void Scenario::agir(const Ligne& l)
             if (f) f->close();
             return;
         }
-        // Any key by default; a named one where the window tells keys apart.
         static const QMap<QString, int> touches{{"Escape", Qt::Key_Escape}, {"Enter", Qt::Key_Return},
                                                 {"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"Space", Qt::Key_Space}};
-        const QString nom = l.mots.size() >= 3 ? l.texte(2) : u"Space"_s;
+        const QString nom = l.mots.size() >= 3 ? l.texte(2) : u"Space"_s;  // any key where the window tells none apart
         if (!exiger(l, touches.contains(nom), u"touche inconnue : %1 (Escape, Enter, Down, Up, Space)"_s.arg(nom)))
             return;
         for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
