@@ -6,8 +6,6 @@
 #include "app/application.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -20,13 +18,9 @@ int main(int argc, char** argv)
     // Numbers shown from the data files use the decimal point of the C locale here,
     // so that scenarios read the same on every machine.
     QLocale::setDefault(QLocale::c());
-
     QTextStream sortie(stdout);
     const QStringList fichiers = app.arguments().mid(1);
-    if (fichiers.isEmpty()) {
-        QTextStream(stderr) << "usage: tarvex-scenario FICHIER...\n";
-        return 2;
-    }
+    if (fichiers.isEmpty()) return (QTextStream(stderr) << "usage: tarvex-scenario FICHIER...\n"), 2;
     const QString depart = QDir::currentPath();
     int echoues = 0;
     for (const QString& nom : fichiers) {

@@ -86,9 +86,7 @@ QString lieu(const QString& ici, const QString& dehors)
 void deplier(const std::vector<Ligne>& lignes, std::vector<Ligne>& sortie, std::vector<ErreurSyntaxe>& erreurs,
              int profondeur = 0)
 {
-    auto erreur = [&](const Ligne& l, const QString& m) {
-        erreurs.push_back({l.numero, l.lieu.isEmpty() ? m : m + u" (%1)"_s.arg(l.lieu)});
-    };
+    auto erreur = [&](const Ligne& l, const QString& m) { erreurs.push_back({l.numero, avecLieu(l, m)}); };
     for (std::size_t i = 0; i < lignes.size(); ++i) {
         const Ligne& l = lignes[i];
         if (l.commande() == "include") {
@@ -154,6 +152,11 @@ std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>
     std::vector<Ligne> lignes;
     deplier(lignesDuTexte(contenu, dossier, erreurs), lignes, erreurs);
     return lignes;
+}
+
+QString avecLieu(const Ligne& l, const QString& message)
+{
+    return l.lieu.isEmpty() ? message : message + u" (%1)"_s.arg(l.lieu);
 }
 
 QByteArray octets(const QString& texte)
