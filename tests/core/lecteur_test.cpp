@@ -116,14 +116,8 @@ TEST(ProtegerItem, RelectureIdentique)
         std::string item, ecrit;
     };
     const std::vector<Cas> cas = {
-        {"abc", "abc"},
-        {"", ""},
-        {"a,b", "\"a,b\""},
-        {" a", "\" a\""},
-        {"a\t", "\"a\t\""},
-        {"a\r\nb", "\"a\r\nb\""},
-        {"a\rb", "\"a\rb\""},
-        {"ab\"c", "ab\"c"},
+        {"abc", "abc"},          {"", ""},          {"a,b", "\"a,b\""},   {" a", "\" a\""},
+        {"a\t", "\"a\t\""},      {"a\r\nb", "\"a\r\nb\""}, {"a\rb", "\"a\rb\""}, {"ab\"c", "ab\"c"},
         {"a\"b,c", "a\"b,c"},  // cannot be written so as to come back whole
     };
     for (const auto& c : cas) {
