@@ -9,10 +9,7 @@
 namespace tarvex::analyse {
 namespace {
 
-struct Cas {
-    std::string texte;
-    std::string_view ligne;
-};
+struct Cas { std::string texte; std::string_view ligne; };
 
 void verifier(Verdict (*analyse)(std::string_view), const std::vector<Cas>& cas)
 {
@@ -51,10 +48,7 @@ TEST(Analyse, NomsValeursPhasesEtMachine)
 
 TEST(Analyse, TextesChoisis)
 {
-    struct Cas {
-        std::string octets, stocke;
-        std::optional<std::string> ligne;
-    } cas[] = {
+    struct Cas { std::string octets, stocke; std::optional<std::string> ligne; } cas[] = {
         {"%1\r\nN10 G0 X0\r\n", "%1\r\nN10 G0 X0\r\n", std::nullopt},
         {"(\xC9" "BAUCHE)\r\n", "(\xC9" "BAUCHE)\r\n", std::nullopt},  // Windows-1252 already
         {"\xC0\xAF", "\xC0\xAF", std::nullopt},                        // not UTF-8 (overlong)

@@ -59,10 +59,7 @@ TEST_F(Chemins, ResolutionSansEgardALaCasseAccentsCompris)
     poser("data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg", "vue");
     poser("data/PIVOT_Phase 20_BRAS_TOUR 1/butée.jpg", "butee");
     poser("data/Machine/TOUR 1/com.txt", "com");
-    struct Cas {
-        const char* ecrit;
-        const char* surDisque;
-    };
+    struct Cas { const char* ecrit; const char* surDisque; };
     const std::vector<Cas> cas = {
         {"data\\PIVOT_Phase 20_BRAS_TOUR 1\\vue.jpg", "data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg"},
         {"DATA\\pivot_phase 20_bras_tour 1\\VUE.JPG", "data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg"},
@@ -133,10 +130,7 @@ TEST_F(Chemins, UnFichierTenuAilleursEstAttenduDeuxSecondes)
 
 TEST(NomSur, SeulsLesNomsQuiRestentDansLeurDossier)
 {
-    struct Cas {
-        const char* nom;
-        bool sur;
-    };
+    struct Cas { const char* nom; bool sur; };
     const std::vector<Cas> cas = {
         {"TOUR 1", true}, {"Fraiseuse Réalméca", true}, {"TOUR.1", true}, {"..x", true},
         {"", false},      {".", false},   {"..", false},  {"...", false}, {" . ", false}, {"  ", false},

@@ -17,12 +17,7 @@ std::string trace(const Resultat& r)
 
 TEST(Comparaison, LignesAlignees)
 {
-    struct Cas {
-        const char* nom;
-        std::vector<std::string> avant, apres;
-        const char* trace;
-        const char* resume;
-    };
+    struct Cas { const char* nom; std::vector<std::string> avant, apres; const char* trace; const char* resume; };
     // (Identical programs and lines added at the end: the programme-recu scenario.)
     const Cas cas[] = {
         {"une avance corrigée", {"%1", "N10 G1 F200", "M30"}, {"%1", "N10 G1 F150", "M30"}, "=M=",

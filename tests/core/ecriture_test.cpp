@@ -17,22 +17,16 @@ const std::string kIndexInitial = "AXE,10,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,
 
 class EcritureFiche : public test::DossierDeTravail {
 protected:
-    void SetUp() override
-    {
-        DossierDeTravail::SetUp();
-        preparer();
-    }
+    void SetUp() override { DossierDeTravail::SetUp(), preparer(); }
 
     static void preparer()
     {
-        std::filesystem::remove_all("data");
-        std::filesystem::remove_all("src");
+        std::filesystem::remove_all("data"), std::filesystem::remove_all("src");
         poserFiche(kIndexInitial, {{"Vue.jpg", "JPEG axe"}, {"jauge.txt", "T1\r\n"}});
         poserMachine("TOUR 1");
         poserMachine("FRAISEUSE", {{"com.txt", "COM1\r\n9600\r\nE(ven)\r\n7\r\n2\r\n2\r\n1\r\n"}});
         for (const auto& m : kModelesPhotos) poser(std::string("src/") + m.fichier, std::string("JPEG ") + m.fichier);
-        poser("src/dossier.pdf", "%PDF");
-        poser("src/prog.txt", "%1\r\nN10 G0 X0\r\n");
+        poser("src/dossier.pdf", "%PDF"), poser("src/prog.txt", "%1\r\nN10 G0 X0\r\n");
     }
 
     static SaisieFiche fraiseuseNum()
@@ -62,19 +56,15 @@ TEST_F(EcritureFiche, ChaqueTypeDeCommande)
         SCOPED_TRACE(type + "/" + directeur);
         preparer();
         SaisieFiche s = fraiseuseNum();
-        s.typmachin = type;
-        s.typdirect = directeur;
+        s.typmachin = type, s.typdirect = directeur;
         s.machine = s.machineChoisie = type == "1" ? "TOUR 1" : "FRAISEUSE";
         ASSERT_TRUE(ecrireFiche(s).resultat.ok());
         const std::string d = "data/FLASQUE_Phase 010_CARTER_" + s.machine + "/";
         for (const char* f : {"pref.txt", "origine.txt", "info.txt"}) EXPECT_EQ(present(d + f), fichier == f) << f;
-        if (!fichier.empty()) {
-            EXPECT_EQ(contenu(d + fichier), octets);
-        }
+        EXPECT_TRUE(fichier.empty() || contenu(d + fichier) == octets) << fichier;
         // A milling-only picture chosen before a turning machine was picked
         // is flagged but not copied.
-        EXPECT_EQ(present(d + "mont2.jpg"), type == "2");
-        EXPECT_TRUE(present(d + "prefz.jpg"));
+        EXPECT_TRUE(present(d + "mont2.jpg") == (type == "2") && present(d + "prefz.jpg"));
     }
 }
 
@@ -87,15 +77,13 @@ TEST_F(EcritureFiche, RefusAvantToutEcrit)
     SaisieFiche s = fraiseuseNum();
     s.photos[PPrefy] = "src\\absente.jpg";
     EXPECT_EQ(refus(s), "src\\absente.jpg");
-    s.typmachin = "1";  // not copied for a turning machine: no matter
-    s.machine = "TOUR 1";
+    s.typmachin = "1", s.machine = "TOUR 1";  // not copied for a turning machine: no matter
     EXPECT_EQ(refus(s), "data\\machine.txt");  // typed over the machine picked
     s.machineChoisie = "TOUR 1";
     EXPECT_EQ(refus(s), "");
     s.machine = s.machineChoisie = "TOUR 9";  // gone from the list
     EXPECT_EQ(refus(s), "data\\machine.txt");
-    s.machine = s.machineChoisie = "TOUR 1";
-    s.programme = "src";  // a folder is no program
+    s.machine = s.machineChoisie = "TOUR 1", s.programme = "src";  // a folder is no program
     EXPECT_EQ(refus(s), "src");
     poser("src/lodz.txt", "%1\r\n(\xC5\x81\xC3\xB3" "d\xC5\xBA)\r\n");  // UTF-8, "Ł" outside Windows-1252
     s.programme = "src\\lodz.txt";
@@ -127,33 +115,26 @@ TEST_F(EcritureFiche, ArretAChaqueOperation)
 {
     const SaisieFiche s = fraiseuseNum();
     Ecriture e;
-    aChaqueOperation({.preparer = preparer,
-                      .operation = [&] { return (e = ecrireFiche(s)).resultat; },
-                      .aussi =
-                          [&](const Instantane& avant, const Instantane& apres, const Instantane& milieu) {
-                              EXPECT_EQ(milieu.at("data/data.txt"), (e.indexEcrit ? apres : avant).at("data/data.txt"));
-                              const auto index = lireIndex();
-                              EXPECT_TRUE(index.ok()) << joindreProblemes(index.problemes);
-                              EXPECT_EQ(index.valeur.enregistrements.size(), e.indexEcrit ? 2u : 1u);
-                              // Stopped before its record, the sheet can be made again.
-                              EXPECT_EQ(verifierAvantEcriture(s).empty(), !e.indexEcrit);
-                          },
-                      .reprendre = false});
+    aChaqueOperation({.preparer = preparer, .operation = [&] { return (e = ecrireFiche(s)).resultat; },
+                      .aussi = [&](const Instantane& avant, const Instantane& apres, const Instantane& milieu) {
+                          EXPECT_EQ(milieu.at("data/data.txt"), (e.indexEcrit ? apres : avant).at("data/data.txt"));
+                          const auto index = lireIndex();
+                          EXPECT_TRUE(index.ok()) << joindreProblemes(index.problemes);
+                          EXPECT_EQ(index.valeur.enregistrements.size(), e.indexEcrit ? 2u : 1u);
+                          // Stopped before its record, the sheet can be made again.
+                          EXPECT_EQ(verifierAvantEcriture(s).empty(), !e.indexEcrit);
+                      }, .reprendre = false});
 }
 
 TEST(Bilan, ImagesIllisiblesAxesEtJauges)
 {
     SaisieFiche s;
-    s.piece = s.ensemble = s.matiere = s.machine = "A";
-    s.phase = "10";
-    s.typmachin = s.typdirect = "1";
-    s.photos[PVue] = "vue.jpg";
-    s.photos[PMont2] = "illisible.jpg";  // not copied for a turning machine
+    s.piece = s.ensemble = s.matiere = s.machine = "A", s.phase = "10", s.typmachin = s.typdirect = "1";
+    s.photos[PVue] = "vue.jpg", s.photos[PMont2] = "illisible.jpg";  // not copied for a turning machine
     s.prefx = s.prefz = s.decx = s.decz = "1";
     auto lisible = [](const std::string& c) { return c != "illisible.jpg"; };
     Bilan b = construireBilan(s, lisible);
-    EXPECT_FALSE(b.refuse);
-    EXPECT_EQ(b.analyse.size(), 30u);  // ten checks of three lines: no Y for turning
+    EXPECT_TRUE(!b.refuse && b.analyse.size() == 30u);  // ten checks of three lines: no Y for turning
     s.typmachin = "2";
     b = construireBilan(s, lisible);
     EXPECT_TRUE(b.refuse);
@@ -165,16 +146,12 @@ TEST(Bilan, ImagesIllisiblesAxesEtJauges)
 
     // More than a hundred gauges: the first hundred are kept, and the
     // report says so without refusing the sheet for it.
-    s.photos[PVue] = "vue.jpg";
-    s.typmachin = "1";
+    s.photos[PVue] = "vue.jpg", s.typmachin = "1";
     for (int i = 1; i <= 105; ++i) s.jauge += "T" + std::to_string(i) + (i % 2 ? "\n\n" : ",");
     const Jauges j = jaugesRetenues(s.jauge);
-    EXPECT_EQ(j.trouvees, 105u);
-    ASSERT_EQ(j.lignes.size(), 100u);
-    EXPECT_EQ(j.lignes.back(), "T100");
+    ASSERT_TRUE(j.trouvees == 105u && j.lignes.size() == 100u && j.lignes.back() == "T100");
     b = construireBilan(s, lisible);
-    EXPECT_FALSE(b.refuse);
-    EXPECT_EQ(b.analyse[b.analyse.size() - 2], kJaugesTronquees);
+    EXPECT_TRUE(!b.refuse && b.analyse[b.analyse.size() - 2] == kJaugesTronquees);
 }
 
 }  // namespace

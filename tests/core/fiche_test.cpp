@@ -13,38 +13,26 @@ const std::string kSurDisque = "data/PIVOT_Phase 20_BRAS_TOUR 1/";
 
 class Fiche : public test::DossierDeTravail {
 protected:
-    void SetUp() override
-    {
-        DossierDeTravail::SetUp();
-        std::filesystem::create_directories(kSurDisque);
-    }
+    void SetUp() override { DossierDeTravail::SetUp(), std::filesystem::create_directories(kSurDisque); }
 };
 
 TEST(Nomdossier, NomEtCle)
 {
     EXPECT_EQ(nomdossier("PIVOT", "010", "BRAS", "TOUR 1"), "PIVOT_Phase 010_BRAS_TOUR 1");
-    Enregistrement e = {"  PIVOT ", " 20", "TOUR 1 ", "\tBRAS", "ACIER", "O", "O", "N",
-                        "O",        "N",   "N",       "N",     "N",     "N", "O", "O"};
+    const Enregistrement e = {"  PIVOT ", " 20", "TOUR 1 ", "\tBRAS", "ACIER", "O", "O", "N", "O", "N", "N", "N", "N", "N", "O", "O"};
     EXPECT_EQ(nomdossierEnregistrement(e), "PIVOT_Phase 20_BRAS_TOUR 1");
     EXPECT_EQ(dossierFiche("PIVOT_Phase 20_BRAS_TOUR 1"), kDossier);
 }
 
 TEST_F(Fiche, LireLesValeurs)
 {
-    struct Cas {
-        const char* nom;
-        int type;
-        std::string octets;
-        ValeursPref attendu;
-        std::string probleme;  // empty: none
-    };
+    struct Cas { const char* nom; int type; std::string octets; ValeursPref attendu; std::string probleme; /* "": none */ };
     const std::vector<Cas> cas = {
         {"tournage, quatre lignes", 1, "-120.5\r\n300\r\n1.5\r\n-2\r\n", {"-120.5", "", "300", "1.5", "", "-2"}, ""},
         {"fraisage, six lignes", 2, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n", {"1", "2", "3", "4", "5", "6"}, ""},
         {"la dernière série l'emporte", 1, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", {"5", "", "6", "7", "", "8"}, ""},
         {"lignes vides après les valeurs", 1, "1\r\n2\r\n3\r\n4\r\n\r\n\r\n", {"1", "", "2", "3", "", "4"}, ""},
-        {"fichier de tournage lu en fraisage", 2, "1\r\n2\r\n3\r\n4\r\n", {"1", "2", "3", "4", "", ""},
-         "4 valeurs au lieu de 6"},
+        {"fichier de tournage lu en fraisage", 2, "1\r\n2\r\n3\r\n4\r\n", {"1", "2", "3", "4", "", ""}, "4 valeurs au lieu de 6"},
         {"série finale incomplète", 1, "1\r\n2\r\n3\r\n4\r\n5\r\n", {"5", "", "2", "3", "", "4"}, "1 valeur au lieu de 4"},
         {"fichier vide", 1, "", {}, "aucune valeur (il en faut 4)"},
         {"virgule dans une valeur", 1, "1,5\r\n2\r\n3\r\n", {"1", "", "5", "2", "", "3"}, ""},
@@ -65,8 +53,6 @@ TEST_F(Fiche, LireLesValeurs)
 
 TEST_F(Fiche, FichiersAbsentsNommes)
 {
-    std::filesystem::remove_all(kSurDisque);
-    std::filesystem::create_directories(kSurDisque);
     const std::pair<Problemes, std::string> cas[] = {
         {lirepref(kDossier, 1).problemes, "pref.txt"},    {lireorigine(kDossier, 2).problemes, "origine.txt"},
         {lireinfos(kDossier).problemes, "info.txt"},      {lirejauges(kDossier).problemes, "jauge.txt"},
@@ -93,8 +79,7 @@ TEST_F(Fiche, EcrireValeursPuisRelire)
 
     // Information text: as typed, in Windows-1252, read back less its last character.
     const std::tuple<std::string, std::string, std::string> infos[] = {
-        {"  Serrer à 6 bars\nPrévoir mors doux  ", "Serrer \xE0 6 bars\r\nPr\xE9voir mors doux\r\n",
-         "Serrer à 6 bars\r\nPrévoir mors doux\r"},
+        {"  Serrer à 6 bars\nPrévoir mors doux  ", "Serrer \xE0 6 bars\r\nPr\xE9voir mors doux\r\n", "Serrer à 6 bars\r\nPrévoir mors doux\r"},
         {"", "Infos \xE0 compl\xE9ter\r\n", "Infos à compléter\r"},
         {"   ", "Infos \xE0 compl\xE9ter\r\n", "Infos à compléter\r"},
         {"a,b\r\nc", "a,b\r\nc\r\n", "a,b\r\nc\r"},
@@ -143,17 +128,14 @@ TEST_F(Fiche, ProgrammeEtAnnotations)
     for (const auto& [octets, texte] : cas) {
         poser(kSurDisque + "prog.txt", octets);
         const auto lu = lireprogramme(kDossier);
-        EXPECT_TRUE(lu.ok());
-        EXPECT_EQ(lu.valeur, texte);
+        EXPECT_TRUE(lu.ok() && lu.valeur == texte) << texte;
     }
     poser(kSurDisque + "prog.txt", "");
     const auto vide = lireprogramme(kDossier);
-    EXPECT_EQ(joindreProblemes(vide.problemes), kDossier + "prog.txt : le fichier est vide");
-    EXPECT_EQ(vide.valeur, "");
+    EXPECT_EQ(joindreProblemes(vide.problemes) + vide.valeur, kDossier + "prog.txt : le fichier est vide");
 
     const std::tuple<const char*, std::string, std::vector<std::string>> annotes[] = {
-        {"commentaire, message, bloc", "(EBAUCHE FACE)\r\n$ Serrer a 6 bars\r\nN10 G0 X100\r\n",
-         {"(EBAUCHE FACE)", "Serrer a 6 bars"}},
+        {"commentaire, message, bloc", "(EBAUCHE FACE)\r\n$ Serrer a 6 bars\r\nN10 G0 X100\r\n", {"(EBAUCHE FACE)", "Serrer a 6 bars"}},
         {"virgule dans un commentaire", "(PASSE 1, 2 MM)\r\n", {"(PASSE 1"}},
         {"ligne qui commence par un blanc", "   (DECALE)  \r\n", {"(DECALE)"}},
         {"dollar seul", "$\r\n", {""}},
@@ -165,8 +147,7 @@ TEST_F(Fiche, ProgrammeEtAnnotations)
     for (const auto& [nom, programme, attendu] : annotes) {
         poser(kSurDisque + "prog.txt", cp1252::depuisUtf8(programme));
         const auto lu = annotations(kDossier);
-        EXPECT_TRUE(lu.ok()) << nom;
-        EXPECT_EQ(lu.valeur, attendu) << nom;
+        EXPECT_TRUE(lu.ok() && lu.valeur == attendu) << nom;
     }
 }
 

@@ -26,10 +26,8 @@ class GestionMachines : public test::DossierDeTravail {
 protected:
     void SetUp() override
     {
-        DossierDeTravail::SetUp();
-        std::filesystem::create_directories("data/machine");
-        poser("data/pasdimage.jpg", "JPEG pas d'image");
-        poser("data/machine.txt", "TOUR 1\r\n  fraiseuse \r\nFRAISEUSE\r\n");
+        DossierDeTravail::SetUp(), std::filesystem::create_directories("data/machine");
+        poser("data/pasdimage.jpg", "JPEG pas d'image"), poser("data/machine.txt", "TOUR 1\r\n  fraiseuse \r\nFRAISEUSE\r\n");
     }
 };
 
@@ -82,10 +80,7 @@ TEST_F(GestionMachines, MachineUtilisee)
     const std::string drapeaux = ",O,N,N,N,N,N,N,N,N,N,N\r\n";
     poser("data/data.txt", "AXE,10,TOUR 1,BRAS,ACIER" + drapeaux + "CAME,20, FRAISEUSE ,BRAS,ACIER" + drapeaux +
                                "PION,40,\" Tour 2\",BRAS,ACIER" + drapeaux + "DOIGT,30,Fraiseuse R\xE9\x61lm\xE9\x63\x61");
-    struct Cas {
-        const char* nom;
-        bool utilisee;
-    } cas[] = {{"TOUR 1", true}, {"FRAISEUSE", true}, {"tour 1", true}, {"BRAS", false},
+    struct Cas { const char* nom; bool utilisee; } cas[] = {{"TOUR 1", true}, {"FRAISEUSE", true}, {"tour 1", true}, {"BRAS", false},
                {"FRAISEUSE RÉALMÉCA", true}, {"TOUR 2", true}, {"TOUR 3", false}};
     for (const auto& c : cas) {
         const auto r = machineUtilisee(c.nom);

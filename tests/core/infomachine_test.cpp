@@ -71,10 +71,7 @@ TEST_F(DossierMachine, ChaqueItemUneLigne)
 TEST_F(DossierMachine, FichiersAbsentsSignales)
 {
     poser("data/machine/TOUR 1/com.txt", "COM1\r\n");
-    struct Cas {
-        const char* nom;
-        Probleme attendu;
-    } cas[] = {
+    struct Cas { const char* nom; Probleme attendu; } cas[] = {
         {"TOUR 1", {"data\\machine\\TOUR 1\\dossier.txt", "fichier introuvable ou illisible"}},
         {"TOUR 9", {"data\\machine\\TOUR 9\\dossier.txt", "le dossier de la machine est introuvable"}},
         {"..", {"data\\machine\\..\\dossier.txt", "nom de machine invalide"}},

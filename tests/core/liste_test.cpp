@@ -31,11 +31,7 @@ std::vector<EntreeListe> entrees(const std::vector<std::pair<std::string, std::s
 
 TEST(Liste, OrdreAlphabetiqueFrancaisSansEgardALaCasse)
 {
-    struct Cas {
-        const char* nom;
-        std::vector<std::pair<std::string, std::string>> fiches;
-        std::vector<EntreeListe> attendu;
-    };
+    struct Cas { const char* nom; std::vector<std::pair<std::string, std::string>> fiches; std::vector<EntreeListe> attendu; };
     const std::vector<Cas> cas = {
         // A byte order would put every capital before every small letter.
         {"sans égard à la casse", {{"b", "1"}, {"B", "2"}, {"a", "1"}, {"A", "2"}},
@@ -63,10 +59,7 @@ TEST(Liste, CleTri)
 
 TEST(Cadrage, TailleEtCentrage)
 {
-    struct Cas {
-        int l, h, cadreL, cadreH, limite;
-        Rectangle attendu;
-    };
+    struct Cas { int l, h, cadreL, cadreH, limite; Rectangle attendu; };
     const std::vector<Cas> cas = {
         {3000, 1500, 1400, 1400, 1400, {0, 350, 1400, 700}},
         {1000, 800, 1400, 1400, 1400, {200, 300, 1000, 800}},

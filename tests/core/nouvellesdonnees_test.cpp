@@ -73,8 +73,7 @@ TEST_F(NouvellesDonnees, CodesRefuses)
         {"ŁÓDŹ", "ŁÓDŹ", page},           {"\xFF", "\xFF", page},
     };
     for (const auto& [code, confirmation, refus] : cas)
-        EXPECT_EQ(nouvellesdonnees::refusCode(code, confirmation).value_or("<accepté>"), refus ? refus : "<accepté>")
-            << code;
+        EXPECT_EQ(nouvellesdonnees::refusCode(code, confirmation).value_or("<accepté>"), refus ? refus : "<accepté>") << code;
 }
 
 TEST_F(NouvellesDonnees, DossierVideEtSonCodeOuCopieDeLaDemo)
@@ -83,8 +82,7 @@ TEST_F(NouvellesDonnees, DossierVideEtSonCodeOuCopieDeLaDemo)
         fs::remove_all("atelier");
         ASSERT_TRUE(nouvellesdonnees::creerVides(travail_, livres(), code).ok()) << code;
         Instantane attendu = livresAttendus();
-        attendu.insert({{"data.txt", ""}, {"machine.txt", ""}, {"machine", "<dossier>"},
-                        {"code.tvx", cp1252::depuisUtf8(code) + "\r\n"}});
+        attendu.insert({{"data.txt", ""}, {"machine.txt", ""}, {"machine", "<dossier>"}, {"code.tvx", cp1252::depuisUtf8(code) + "\r\n"}});
         EXPECT_EQ(arbre(data()), attendu) << code;
         EXPECT_FALSE(fs::exists(fs::path(travail_) / nouvellesdonnees::kBrouillon));
 
@@ -120,16 +118,14 @@ TEST_F(NouvellesDonnees, UnDossierExistantNEstJamaisRemplace)
         fs::remove_all("atelier");
         poser((fs::path(travail_) / present / "data.txt").string(), "A,10,TOUR,B,C,N,N,N,N,N,N,N,N,N,N,N\r\n");
         const Instantane avant = arbre(travail_);
-        for (const Resultat& r :
-             {nouvellesdonnees::creerVides(travail_, livres(), "SECRET"), nouvellesdonnees::copierDemo(travail_, demo())})
+        for (const Resultat& r : {nouvellesdonnees::creerVides(travail_, livres(), "SECRET"), nouvellesdonnees::copierDemo(travail_, demo())})
             EXPECT_EQ(r.problemes.at(0).fichier, (fs::path(travail_) / present).string());
         EXPECT_EQ(arbre(travail_), avant) << present;
     }
     // The working folder is a file.
     fs::remove_all("atelier");
     poser("atelier/tarvex", "pas un dossier");
-    EXPECT_EQ(joindreProblemes(nouvellesdonnees::creerVides(travail_, livres(), "SECRET").problemes),
-              travail_ + " : ce n'est pas un dossier");
+    EXPECT_EQ(joindreProblemes(nouvellesdonnees::creerVides(travail_, livres(), "SECRET").problemes), travail_ + " : ce n'est pas un dossier");
 }
 
 // A data folder without its index is completed in place: its own files and
@@ -158,12 +154,8 @@ TEST_F(NouvellesDonnees, InterrompueAChaqueEtape)
     };
     for (const auto& [nom, creer] : cas) {
         SCOPED_TRACE(nom);
-        EXPECT_GE(aChaqueOperation({.preparer = [] { fs::remove_all("atelier"); },
-                                    .operation = creer,
-                                    .etat = [] { return instantane("."); },
-                                    .aussi = [](const Instantane& avant, const Instantane&,
-                                                const Instantane& milieu) { EXPECT_EQ(milieu, avant); }}),
-                  5);
+        EXPECT_GE(aChaqueOperation({.preparer = [] { fs::remove_all("atelier"); }, .operation = creer, .etat = [] { return instantane("."); },
+                                    .aussi = [](const Instantane& avant, const Instantane&, const Instantane& milieu) { EXPECT_EQ(milieu, avant); }}), 5);
     }
 }
 

@@ -40,35 +40,20 @@ TEST_F(Pannes, IndexListeEtMachines)
     };
     const Cas cas[] = {
         {"suppression dans l'index", [] { return reecrireindex("BAGUE_Phase 20_BRAS_FRAISEUSE\\", std::nullopt); }, {}},
-        {"modification dans l'index",
-         [] { return reecrireindex("BAGUE_Phase 20_BRAS_FRAISEUSE\\", "BAGUE,20,FRAISEUSE,BRAS,LAITON,O,N,N,N,N,N,N,N,N,N,N"); },
-         {}},
-        {"data.tmp laissé", [] { return reecrireindex("AXE_Phase 10_BRAS_TOUR 1\\", std::nullopt); },
-         [] { poser("data/data.tmp", "AXE,10,TOUR 1\r\n"); }},
+        {"modification dans l'index", [] { return reecrireindex("BAGUE_Phase 20_BRAS_FRAISEUSE\\", "BAGUE,20,FRAISEUSE,BRAS,LAITON,O,N,N,N,N,N,N,N,N,N,N"); }, {}},
+        {"data.tmp laissé", [] { return reecrireindex("AXE_Phase 10_BRAS_TOUR 1\\", std::nullopt); }, [] { poser("data/data.tmp", "AXE,10,TOUR 1\r\n"); }},
         {"ajout", [] { return ajouterEnregistrement("DOIGT,40,TOUR 2,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N"); }, {}},
         {"retrait de la liste", [] { return retirerMachineDeListe("TOUR 2"); }, {}},
-        {"retrait de la dernière machine", [] { return retirerMachineDeListe("TOUR 1"); },
-         [] { poser("data/machine.txt", "TOUR 1\r\n"); }},
+        {"retrait de la dernière machine", [] { return retirerMachineDeListe("TOUR 1"); }, [] { poser("data/machine.txt", "TOUR 1\r\n"); }},
         // The list first, then the three files and the folder.
         {"suppression d'une machine", [] { return machines::effacerMachine("TOUR 2"); }, {}},
         {"nouvelle machine", [&] { return ecrireMachine(tour3); }, {}},
-        {"première machine",
-         [] { return ecrireMachine({"TOUR 1", "photo.jpg", "photo.jpg", {"COM1", "9600", "E(ven)", "7", "2", "1", "1"}}); },
-         [] {
-             std::filesystem::remove_all("data");
-             std::filesystem::create_directories("data/machine");
-             poser("data/data.txt", "");
-         }},
+        {"première machine", [] { return ecrireMachine({"TOUR 1", "photo.jpg", "photo.jpg", {"COM1", "9600", "E(ven)", "7", "2", "1", "1"}}); },
+         [] { std::filesystem::remove_all("data"), std::filesystem::create_directories("data/machine"), poser("data/data.txt", ""); }},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
-        EXPECT_GT(aChaqueOperation({.preparer =
-                                        [&] {
-                                            preparer();
-                                            if (c.plus) c.plus();
-                                        },
-                                    .operation = c.operation}),
-                  0);
+        EXPECT_GT(aChaqueOperation({.preparer = [&] { preparer(), c.plus ? c.plus() : void(); }, .operation = c.operation}), 0);
     }
     EXPECT_EQ(contenu("data/machine/TOUR 1/dossier.txt"), "JPEG photo");
 }

@@ -17,21 +17,14 @@ fs::path cheminUtf8(const std::string& chemin) { return fs::path(std::u8string(c
 // run of it discards or overwrites.
 bool reste(const std::string& chemin)
 {
-    const auto fin = [&](const std::string& f) {
-        return chemin.size() >= f.size() && chemin.compare(chemin.size() - f.size(), f.size(), f) == 0;
-    };
-    return fin(".~tvx") || fin("/data.tmp") || fin("/machinetemp.txt");
+    return chemin.ends_with(".~tvx") || chemin.ends_with("/data.tmp") || chemin.ends_with("/machinetemp.txt");
 }
 
 // The items of a record line, as far as a folder name needs them.
 std::vector<std::string> champs(const std::string& ligne)
 {
     std::vector<std::string> r(1);
-    for (char c : ligne)
-        if (c == ',')
-            r.emplace_back();
-        else
-            r.back().push_back(c);
+    for (char c : ligne) c == ',' ? void(r.emplace_back()) : r.back().push_back(c);
     return r;
 }
 
@@ -47,8 +40,7 @@ void DossierDeTravail::SetUp()
     precedent_ = fs::current_path();
     std::random_device rd;
     dossier_ = fs::temp_directory_path() / ("tarvex-test-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dossier_);
-    fs::current_path(dossier_);
+    fs::create_directories(dossier_), fs::current_path(dossier_);
 }
 
 void DossierDeTravail::TearDown()
@@ -69,8 +61,7 @@ void DossierDeTravail::poser(const std::string& chemin, const std::string& octet
 std::string DossierDeTravail::contenu(const std::string& chemin)
 {
     std::ifstream in(cheminUtf8(chemin), std::ios::binary);
-    if (!in) return "<absent>";
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return in ? std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()) : "<absent>";
 }
 
 bool DossierDeTravail::present(const std::string& chemin)
@@ -91,8 +82,7 @@ Instantane DossierDeTravail::instantane(const std::string& dossier)
     if (!fs::exists(cheminUtf8(dossier))) return r;
     for (const auto& e : fs::recursive_directory_iterator(cheminUtf8(dossier))) {
         const std::u8string u = e.path().generic_u8string();
-        const std::string nom(u.begin(), u.end());
-        r[nom] = e.is_directory() ? "<dossier>" : contenu(nom);
+        r[std::string(u.begin(), u.end())] = e.is_directory() ? "<dossier>" : contenu(std::string(u.begin(), u.end()));
     }
     return r;
 }

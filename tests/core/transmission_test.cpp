@@ -8,9 +8,6 @@
 namespace tarvex {
 namespace {
 
-// ---------------------------------------------------------------------------
-// Number texts
-
 TEST(TexteParametre, MillimetresEnMicrometres)
 {
     const std::pair<double, const char*> doubles[] = {
@@ -33,9 +30,6 @@ TEST(TexteParametre, MillimetresEnMicrometres)
     EXPECT_EQ(texteparametre(50000.0f + 2.0f), "50002");
     EXPECT_EQ(texteparametre(55000.0f + 12.0f), "55012");
 }
-
-// ---------------------------------------------------------------------------
-// Gauge lines
 
 TEST(LignesJauge, FormesEtEchecs)
 {
@@ -65,8 +59,7 @@ TEST(LignesJauge, FormesEtEchecs)
     for (const auto& [item, type, lignes, numero] : cas) {
         PositionsJauge p;
         const LignesJauge l = lignesjauge(item, type, p);
-        EXPECT_EQ(l.echec, numero != 0) << item;
-        EXPECT_EQ(l.numero, numero) << item;
+        EXPECT_TRUE(l.echec == (numero != 0) && l.numero == numero) << item;
         EXPECT_EQ(l.lignes, lignes) << item;
     }
 }
@@ -81,17 +74,11 @@ TEST(LignesJauge, PositionsReporteesDUnItemAuSuivant)
 
     PositionsJauge p;
     ASSERT_FALSE(lignesjauge(premier, 1, p).echec);
-    const LignesJauge l = lignesjauge(second, 1, p);
-    EXPECT_FALSE(l.echec);
-    EXPECT_EQ(l.lignes, (std::vector<std::string>{"E50002=11000", "E51002=21000", "E52002=2000", "E55002=3"}));
-
+    EXPECT_EQ(lignesjauge(second, 1, p).lignes, (std::vector<std::string>{"E50002=11000", "E51002=21000", "E52002=2000", "E55002=3"}));
     PositionsJauge f;
     ASSERT_FALSE(lignesjauge("D1 L5 R2", 2, f).echec);
     EXPECT_EQ(lignesjauge("X2 L6 R3", 2, f).lignes, (std::vector<std::string>{"E50002=6000", "E52002=3000"}));
 }
-
-// ---------------------------------------------------------------------------
-// Transfers
 
 const std::string kDossier = "data\\PIVOT_Phase 20_BRAS_TOUR 1\\";
 const std::string kDisque = "data/PIVOT_Phase 20_BRAS_TOUR 1/";
@@ -101,8 +88,7 @@ const std::string kFin = "\x13\n";
 std::vector<std::string> trace(const Transfert& t)
 {
     std::vector<std::string> r;
-    for (const auto& e : t.etapes)
-        r.push_back(e.octets + (e.progression >= 0 ? "@" + std::to_string(e.progression) : ""));
+    for (const auto& e : t.etapes) r.push_back(e.octets + (e.progression >= 0 ? "@" + std::to_string(e.progression) : ""));
     return r;
 }
 
@@ -115,11 +101,7 @@ std::vector<std::string> joindre(std::initializer_list<std::vector<std::string>>
 
 class Transmission : public test::DossierDeTravail {
 protected:
-    void SetUp() override
-    {
-        DossierDeTravail::SetUp();
-        poser(kDisque + "prog.txt", "%100\r\nN10 G0 X0\r\nN20 M2\r\n");
-    }
+    void SetUp() override { DossierDeTravail::SetUp(), poser(kDisque + "prog.txt", "%100\r\nN10 G0 X0\r\nN20 M2\r\n"); }
 
     static DemandeChargement demande(int directeur, int type, bool pref = false, bool dec = false, bool jauges = false,
                                      ModeChargement mode = ModeChargement::Programme)
@@ -142,18 +124,15 @@ TEST_F(Transmission, ProgrammeNumToutesCombinaisonsDeBlocs)
         {"$ JAUGES\n", "E50001=-12500\n", "E51001=40000\n", "E52001=800\n", "E55001=3\n", "E50002=10000\n",
          "E51002=-5250\n", "E52002=400\n", "E55002=2\n"},
         {"$ JAUGES\n", "E50001=120500\n", "E52001=5000\n", "E50012=80000\n", "E52012=-100\n"}};
-    for (int masque = 0; masque < 8; ++masque) {
+    for (int masque = 0; masque < 8; ++masque)
         for (int type : {1, 2}) {
             const DemandeChargement d = demande(1, type, masque & 1, masque & 2, masque & 4);
-            poser(kDisque + "jauge.txt", type == 1 ? "D1 X-12.5 Z40 R0.8 C3\r\nD2 X10 Z-5.25 R0.4 C2\r\n"
-                                                   : "D1 L120.5 R5\r\nD12 L80 R-0.1\r\n");
+            poser(kDisque + "jauge.txt", type == 1 ? "D1 X-12.5 Z40 R0.8 C3\r\nD2 X10 Z-5.25 R0.4 C2\r\n" : "D1 L120.5 R5\r\nD12 L80 R-0.1\r\n");
             const Transfert t = transfertFiche(d);
             EXPECT_FALSE(t.echec || t.balayage) << masque << " K=" << type;
             EXPECT_EQ(trace(t), joindre({{"@0", "%100\n"}, d.pref ? pref[type - 1] : vide, d.dec ? dec[type - 1] : vide,
-                                         d.jauges ? jauges[type - 1] : vide, corps_}))
-                << masque << " K=" << type;
+                                         d.jauges ? jauges[type - 1] : vide, corps_})) << masque << " K=" << type;
         }
-    }
     // Another kind: the gauge heading alone, the gauge file not opened.
     std::filesystem::remove(kDisque + "jauge.txt");
     const Transfert t = transfertFiche(demande(1, 3, true, true, true));
@@ -169,15 +148,13 @@ TEST_F(Transmission, LignesDeProgrammeParticulieres)
         {"", {"@0", "\n", "@0", kFin}},          // the empty first slot still goes out
         {"  %2  \r\n\r\nM2", {"@0", "%2\n", "\n@66", "M2\n@100", "@0", kFin}},
     };
-    for (int d : {1, 3}) {
+    for (int d : {1, 3})
         for (const auto& [prog, attendu] : cas) {
             poser(kDisque + "prog.txt", prog);
             const Transfert t = transfertFiche(demande(d, 1));
             EXPECT_FALSE(t.echec) << prog;
             EXPECT_EQ(trace(t), attendu) << prog;
         }
-    }
-
 }
 
 TEST_F(Transmission, EchecsLaOuIlsSurviennent)
@@ -186,15 +163,8 @@ TEST_F(Transmission, EchecsLaOuIlsSurviennent)
     debordement.prefZ = "1e400";
     const DemandeChargement pref = demande(1, 1, true, false, true);
     const std::string entete = "@0%100\n$ PREF XZ\nE60000=12500\nE61000=-3000\n";
-    struct Cas {
-        const char* nom;
-        DemandeChargement demande;
-        const char* prog;    // nullptr: no prog.txt
-        const char* jauges;  // nullptr: no jauge.txt
-        int numero;
-        std::string envoye;  // the trace joined
-        const char* nomme;   // in the detail
-    };
+    // prog, jauges: nullptr for no file; envoye: the trace joined; nomme: in the detail.
+    struct Cas { const char* nom; DemandeChargement demande; const char *prog, *jauges; int numero; std::string envoye; const char* nomme; };
     const Cas cas[] = {
         {"programme absent", pref, nullptr, "D1 X1 Z1 R1 C1", kErreurFichierIntrouvable, "@0", "prog.txt"},
         {"jauges absentes", pref, "%100\r\nM2", nullptr, kErreurFichierIntrouvable, entete + "$ JAUGES\n", "jauge.txt"},
@@ -205,8 +175,7 @@ TEST_F(Transmission, EchecsLaOuIlsSurviennent)
         {"jauges seules absentes", demande(1, 1, false, false, false, ModeChargement::JaugesSeules), "%100", nullptr,
          kErreurFichierIntrouvable, "%\n", "jauge.txt"},
         {"FANUC sans programme", demande(3, 1), nullptr, "", kErreurFichierIntrouvable, "@0", "prog.txt"},
-        {"aucune option", demande(1, 1, false, false, false, ModeChargement::Aucun), "%100", "", kErreurAucunTransfert,
-         "", ""},
+        {"aucune option", demande(1, 1, false, false, false, ModeChargement::Aucun), "%100", "", kErreurAucunTransfert, "", ""},
         {"FAGOR", demande(2, 1), "%100", "", kErreurAucunTransfert, "", ""},
         {"autre CN", demande(10, 2), "%100", "", kErreurAucunTransfert, "", ""},
     };
@@ -234,8 +203,7 @@ TEST_F(Transmission, FichierQuelconque)
     EXPECT_FALSE(t.echec);
     EXPECT_EQ(trace(t), (std::vector<std::string>{"@0", "O1000\n", "(\xC9" "BAUCHE)\n@66", "M30\n@100", "@0", kFin}));
     const Transfert absent = transfertFichier(chemin + ".bak");
-    ASSERT_TRUE(absent.echec);
-    EXPECT_EQ(absent.echec->numero, kErreurFichierIntrouvable);
+    ASSERT_TRUE(absent.echec && absent.echec->numero == kErreurFichierIntrouvable);
     EXPECT_EQ(trace(absent), std::vector<std::string>{"@0"});
 }
 

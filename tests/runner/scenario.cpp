@@ -482,14 +482,12 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
         return;
     const bool actif = !w || w->isEnabled();
     if (c == "click") {
-        if (!actif) return;  // a disabled control does not react, as for the operator
-        if (auto* b = qobject_cast<QAbstractButton*>(o))
-            b->click();
-        else if (o->metaObject()->indexOfMethod("cliquer()") >= 0)
-            QMetaObject::invokeMethod(o, "cliquer", Qt::DirectConnection);
-        else
-            exiger(l, w, u"%1 ne se clique pas"_s.arg(cible));
-        // Any other control takes the click and does nothing with it.
+        // A disabled control does not react, as for the operator; any other
+        // control takes the click and does nothing with it.
+        auto* b = qobject_cast<QAbstractButton*>(o);
+        if (actif && b) b->click();
+        else if (actif && o->metaObject()->indexOfMethod("cliquer()") >= 0) QMetaObject::invokeMethod(o, "cliquer", Qt::DirectConnection);
+        else if (actif) exiger(l, w, u"%1 ne se clique pas"_s.arg(cible));
         return;
     }
     if (!besoin(l, 3) || !exiger(l, actif, u"%1 est désactivé"_s.arg(cible))) return;
@@ -511,13 +509,8 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
                     u"%1 : pas d'entrée à la position %2 (%3 entrées)"_s.arg(cible, valeur.texte.mid(1)).arg(entrees->size())) ||
             !exiger(l, index >= 0, u"%1 : pas d'entrée %2 ; entrées : %3"_s.arg(cible, q(valeur.texte), liste(*entrees))))
             return;
-        if (auto* cb = qobject_cast<QComboBox*>(o)) {
-            cb->setCurrentIndex(index);
-            emit cb->activated(index);
-        } else if (auto* lw = qobject_cast<QListWidget*>(o)) {
-            lw->setCurrentRow(index);
-            emit lw->itemClicked(lw->item(index));
-        }
+        if (auto* cb = qobject_cast<QComboBox*>(o)) cb->setCurrentIndex(index), emit cb->activated(index);
+        if (auto* lw = qobject_cast<QListWidget*>(o)) lw->setCurrentRow(index), emit lw->itemClicked(lw->item(index));
         return;
     }
     auto* e = qobject_cast<QLineEdit*>(o);
@@ -529,9 +522,8 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
     if (e) e->setText(valeur.texte);
     if (p) p->setPlainText(valeur.texte);
     if (e || p) return;
-    cb->setFocus();  // as typed by the operator, who has clicked into the box first
-    cb->setEditText(valeur.texte);
-    emit cb->lineEdit()->textEdited(valeur.texte);
+    // As typed by the operator, who has clicked into the box first.
+    cb->setFocus(), cb->setEditText(valeur.texte), emit cb->lineEdit()->textEdited(valeur.texte);
 }
 
 // A "message" or "saveas" line met by no box or dialog.

@@ -20,10 +20,7 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
     mots.clear();
     const int n = ligne.size();
     for (int i = 0; i < n;) {
-        if (blanc(i)) {
-            ++i;
-            continue;
-        }
+        if (blanc(i)) { ++i; continue; }
         Mot mot;
         if (ligne[i] != '"') {
             while (i < n && !blanc(i)) mot.texte += ligne[i++];
@@ -34,8 +31,7 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
         for (++i; i < n && ligne[i] != '"'; ++i) {
             const QChar e = i + 1 < n ? ligne[i + 1] : QChar();
             if (ligne[i] == '\\' && simples.contains(e)) {
-                mot.texte += simples[e];
-                ++i;
+                mot.texte += simples[e], ++i;
             } else if (ligne[i] == '\\' && hex.match(ligne.mid(i + 1, 3)).hasMatch()) {
                 const char b = static_cast<char>(ligne.mid(i + 2, 2).toInt(nullptr, 16));
                 mot.texte += QString::fromStdString(cp1252::versUtf8(std::string_view(&b, 1)));
@@ -67,24 +63,17 @@ std::vector<Ligne> lignesDuTexte(const QString& contenu, const QString& dossier,
         if (l.trimmed().isEmpty() || l.trimmed().startsWith(QChar('#'))) continue;
         Ligne ligne{k + 1, {}, dossier, {}};
         QString erreur;
-        if (decouper(l, ligne.mots, erreur))
-            lignes.push_back(std::move(ligne));
-        else
-            erreurs.push_back({k + 1, erreur});
+        decouper(l, ligne.mots, erreur) ? lignes.push_back(std::move(ligne)) : erreurs.push_back({k + 1, erreur});
     }
     return lignes;
 }
 
 // Where a line came from, the innermost place first.
-QString lieu(const QString& ici, const QString& dehors)
-{
-    return dehors.isEmpty() ? ici : ici + u", "_s + dehors;
-}
+QString lieu(const QString& ici, const QString& dehors) { return dehors.isEmpty() ? ici : ici + u", "_s + dehors; }
 
 // Unfolds includes and tables of `lignes` into `sortie`. An include that
 // includes itself stops at a depth no real stage reaches.
-void deplier(const std::vector<Ligne>& lignes, std::vector<Ligne>& sortie, std::vector<ErreurSyntaxe>& erreurs,
-             int profondeur = 0)
+void deplier(const std::vector<Ligne>& lignes, std::vector<Ligne>& sortie, std::vector<ErreurSyntaxe>& erreurs, int profondeur = 0)
 {
     auto erreur = [&](const Ligne& l, const QString& m) { erreurs.push_back({l.numero, avecLieu(l, m)}); };
     for (std::size_t i = 0; i < lignes.size(); ++i) {
@@ -99,10 +88,7 @@ void deplier(const std::vector<Ligne>& lignes, std::vector<Ligne>& sortie, std::
             std::vector<ErreurSyntaxe> siennes;
             std::vector<Ligne> incluses = lignesDuTexte(QString::fromUtf8(f.readAll()), QFileInfo(chemin).absolutePath(), siennes);
             for (const auto& e : siennes) erreur(l, u"%1:%2: %3"_s.arg(l.texte(1)).arg(e.numero).arg(e.message));
-            for (Ligne& x : incluses) {
-                x.lieu = lieu(u"%1:%2"_s.arg(l.texte(1)).arg(x.numero), l.lieu);
-                x.numero = l.numero;
-            }
+            for (Ligne& x : incluses) x.lieu = lieu(u"%1:%2"_s.arg(l.texte(1)).arg(x.numero), l.lieu), x.numero = l.numero;
             deplier(incluses, sortie, erreurs, profondeur + 1);
         } else if (l.commande() == "table") {
             // The rows up to "each", the body up to the "end" of this table.
@@ -129,10 +115,8 @@ void deplier(const std::vector<Ligne>& lignes, std::vector<Ligne>& sortie, std::
                     for (Mot& m : x.mots)
                         for (std::size_t n = 1; n < l.mots.size(); ++n) {
                             const QString nom = QLatin1Char('{') + l.mots[n].texte + QLatin1Char('}');
-                            if (m.texte == nom && !m.guillemets)
-                                m = rang.mots[n - 1];
-                            else
-                                m.texte.replace(nom, rang.mots[n - 1].texte);
+                            // A placeholder alone takes the row's word whole, quoting included.
+                            m.texte == nom && !m.guillemets ? void(m = rang.mots[n - 1]) : void(m.texte.replace(nom, rang.mots[n - 1].texte));
                         }
                     x.lieu = lieu(u"rang %1"_s.arg(r - i), x.lieu);
                 }
@@ -154,20 +138,9 @@ std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>
     return lignes;
 }
 
-QString avecLieu(const Ligne& l, const QString& message)
-{
-    return l.lieu.isEmpty() ? message : message + u" (%1)"_s.arg(l.lieu);
-}
-
-QByteArray octets(const QString& texte)
-{
-    return QByteArray::fromStdString(cp1252::depuisUtf8(texte.toStdString()));
-}
-
-QString depuisOctets(const QByteArray& octets)
-{
-    return QString::fromStdString(cp1252::versUtf8(octets.toStdString()));
-}
+QString avecLieu(const Ligne& l, const QString& message) { return l.lieu.isEmpty() ? message : message + u" (%1)"_s.arg(l.lieu); }
+QByteArray octets(const QString& texte) { return QByteArray::fromStdString(cp1252::depuisUtf8(texte.toStdString())); }
+QString depuisOctets(const QByteArray& octets) { return QString::fromStdString(cp1252::versUtf8(octets.toStdString())); }
 
 QStringList lignesDe(const QString& texte)
 {
@@ -178,17 +151,13 @@ QStringList lignesDe(const QString& texte)
 
 QString lisible(const QByteArray& octets)
 {
-    static const QHash<char, QString> noms{
-        {'\r', u"\\r"_s}, {'\n', u"\\n"_s}, {'\t', u"\\t"_s}, {'"', u"\\\""_s}, {'\\', u"\\\\"_s}};
+    static const QHash<char, QString> noms{{'\r', u"\\r"_s}, {'\n', u"\\n"_s}, {'\t', u"\\t"_s}, {'"', u"\\\""_s}, {'\\', u"\\\\"_s}};
     QString r;
     for (char c : octets) {
         const auto o = static_cast<unsigned char>(c);
-        if (noms.contains(c))
-            r += noms[c];
-        else if (o < 0x20 || o == 0x7F || o >= 0x80)
-            r += u"\\x"_s + QString::number(o, 16).rightJustified(2, QChar('0')).toUpper();
-        else
-            r += QChar(c);
+        r += noms.contains(c) ? noms[c]
+             : o < 0x20 || o == 0x7F || o >= 0x80 ? u"\\x"_s + QString::number(o, 16).rightJustified(2, QChar('0')).toUpper()
+                                                  : QString(QChar(c));
     }
     return r;
 }

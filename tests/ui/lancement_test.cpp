@@ -55,11 +55,7 @@ TEST(Lancement, DossierDeTravailEtDonneesLivrees)
     }
     QDir::setCurrent(depart);
 
-    const struct {
-        const char* nom;
-        const char* programme;
-        const char* attendu;
-    } livrees[] = {
+    const struct { const char* nom; const char* programme; const char* attendu; } livrees[] = {
         {"installé : share à côté de bin", "usr/bin", "usr/share/tarvex"},
         {"à plat : share à côté du programme", "windows", "windows/share/tarvex"},
         {"introuvable : la place des données installées", "seul", "share/tarvex"},

@@ -45,10 +45,7 @@ TEST(ListeDossiers, MontreLeCheminEtLesSousDossiers)
 
 TEST(NomPropose, NumeroDuProgrammeSinonNomGenerique)
 {
-    struct Cas {
-        QByteArray programme;
-        const char* nom;
-    } cas[] = {
+    struct Cas { QByteArray programme; const char* nom; } cas[] = {
         {"%1234\r\nN10 G0\r\n", "1234.txt"},
         {"%1234 (FLASQUE)\r\n", "1234.txt"},
         {"  \r\n% 77\r\n", "77.txt"},

@@ -14,10 +14,7 @@ namespace {
 
 TEST(Decoupage, MotsEtEchappements)
 {
-    struct Cas {
-        const char* ligne;
-        QStringList attendu;
-    } cas[] = {
+    struct Cas { const char* ligne; QStringList attendu; } cas[] = {
         {R"(expect selectphase.Phase text "A Phase 10")", {"expect", "selectphase.Phase", "text", "A Phase 10"}},
         {R"(file p "a\r\nb\tc\\d\"e")", {"file", "p", "a\r\nb\tc\\d\"e"}},
         {R"(x "photos.vue\.jpg$")", {"x", R"(photos.vue\.jpg$)"}},
@@ -67,10 +64,7 @@ const char* kIndex = "file data/data.txt \"b,20,T,E,M,O,N,N,N,N,N,N,N,N,N,N\\r\\
 // Each scenario fails at its line, or passes (0).
 TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
 {
-    struct Cas {
-        const char* texte;
-        int ligne;
-    } cas[] = {
+    struct Cas { const char* texte; int ligne; } cas[] = {
         // an included stage, a table, a range and a list of controls
         {"include etape.etape\nexpect selectphase.Phase items \"A Phase 10\" \"b Phase 20\"\n"
          "table P N\nA 10\nb 20\neach\nchoose selectphase.Phase \"{P} Phase {N}\"\nmessage * answer OK\nend\n"
