@@ -11,14 +11,15 @@ using namespace plateforme;
 
 namespace {
 
-int code(const QLabel* label) { return codeMachine(label->text().toStdString()); }
-
+// The sheet as read when it was chosen; the options and the values as the
+// main window shows them, a value typed there included.
 DemandeChargement demande(const Selectphase& f)
 {
+    const FicheAffichee& fiche = f.ficheAffichee();
     DemandeChargement d;
-    d.directeur = code(f.Label[18]);
-    d.type = code(f.Label[17]);
-    d.dossier = f.dossierFiche().toStdString();
+    d.directeur = codeMachine(fiche.com.valeur.directeur);
+    d.type = codeMachine(fiche.com.valeur.type);
+    d.dossier = fiche.dossier();
     if (f.Option2->isChecked())
         d.mode = ModeChargement::JaugesSeules;
     else if (f.Option1->isChecked())

@@ -16,8 +16,7 @@ Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& princi
 {
     construireSelecteur(this, QStringLiteral("*.txt"), Apercu::Texte, *principale.services().messages);
 
-    port_ = principale.services().ports->creer(this);
-    MSComm1 = port_.get();
+    MSComm1 = principale.services().ports->creer(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
     connect(File1, &ListeFichiers::clique, this, &Selecttelechargementprogramme::montrerFichier);

@@ -9,8 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <memory>
-
 namespace tarvex {
 
 class Selectphase;
@@ -28,7 +26,6 @@ private:
     void envoyer();
 
     Selectphase& principale_;
-    std::unique_ptr<plateforme::PortSerie> port_;
 };
 
 // The text of a file as a preview shows it: every character but the last

@@ -98,8 +98,7 @@ Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
     Comparer = avecBulle(bouton(this, "Comparer", "Comparer à la fiche", 840, 6420, 5175),
                          "Comparer le programme reçu à celui de la fiche choisie, et l'y mettre");
 
-    port_ = principale.services().ports->creer(this);
-    MSComm1 = port_.get();
+    MSComm1 = principale.services().ports->creer(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
     connect(MSComm1, &PortSerie::evenement, this, &Selecttelechargementsauve::evenement);

@@ -10,8 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <memory>
-
 namespace tarvex {
 
 class Selectphase;
@@ -50,7 +48,6 @@ private:
     void comparer();
 
     Selectphase& principale_;
-    std::unique_ptr<plateforme::PortSerie> port_;
     QByteArray recu_;
     // A line or buffer event met since the port was opened: what came is
     // shown, but it is not the CNC's program and must not go into a sheet.

@@ -1,22 +1,17 @@
 // Showing the selected sheet: the handlers of the list, the picture options,
 // the preview, the machine file and the technical file.
 //
-// A sheet whose files are damaged or missing is still shown with everything
-// that could be read: the operator at the machine needs the gauges even when
-// a photograph is gone. What could not be read is told once, at the end of
-// the handler, one line per file.
+// The sheet is read in one call (store/ficheaffichee.h) and the controls are
+// filled from that value. A sheet whose files are damaged or missing is still
+// shown with everything that could be read; what could not be read is told
+// once, at the end of the handler, one line per file.
 #include "mainwindow/selectphase.h"
 
 #include "machines/selectinfomachine.h"
 #include "mainwindow/cadrerimage.h"
 #include "mainwindow/zoom.h"
 #include "platform/textes.h"
-#include "store/chemins.h"
-#include "store/fiche.h"
 #include "store/fichiers.h"
-#include "store/index.h"
-#include "store/lecteur.h"
-#include "store/machines.h"
 
 #include <utility>
 
@@ -26,12 +21,9 @@ using namespace plateforme;
 
 namespace {
 
-// Codes of the machine's com.txt, compared as numbers.
-constexpr int kInconnu = -1;
-
-bool drapeau(const QLabel* l) { return sansBlancs(s(l->text())) == "O"; }
-
 QString texteBoite(const std::string& utf8) { return lignesBoite(q(utf8)); }
+
+void ajouter(Problemes& a, const Problemes& b) { a.insert(a.end(), b.begin(), b.end()); }
 
 // Why the picture loader gave nothing for a file.
 Probleme problemeImage(const QString& chemin)
@@ -51,13 +43,48 @@ void avertir(Selectphase& fenetre, const QString& texte)
 void Selectphase::phaseChoisie(int index)
 {
     if (index < 0) return;
-    const int numero = Phase->itemData(index, Qt::UserRole).toInt();
     const QString entree = Phase->itemText(index);
     // The box names the sheet shown, whoever asked for it (a sheet shown
     // again after an archive was put back, while a search was typed).
     if (Phase->currentText() != entree) Phase->setEditText(entree);
 
-    // 1. Nothing of the sheet shown before may stay.
+    // Nothing of the sheet shown before may stay. The record is read again:
+    // the index may have changed since the list was filled.
+    viderFiche();
+    Lu<std::optional<FicheAffichee>> lu = lireFicheAffichee(Phase->itemData(index, Qt::UserRole).toInt());
+    if (!lu.valeur) {
+        // No sheet to show: back to the state before any choice, so that no
+        // window works on what the previous sheet left in the controls.
+        etatDeDepart();
+        for (QLineEdit* b : {Text2, Text3, Text4}) b->clear();
+        for (Image* i : {Image1, Image4, Image5}) i->effacer();
+        reglagesParDefaut();
+        Phase->setCurrentIndex(-1);
+        Phase->setEditText(QStringLiteral("Sélection de la phase"));
+        avertir(*this, QStringLiteral("La fiche %1 n'a pas pu être lue :\n%2\nAucune fiche n'est sélectionnée.")
+                           .arg(entree, q(joindreProblemes(lu.problemes))));
+        emit selectionAffichee();
+        return;
+    }
+    fiche_ = std::move(*lu.valeur);
+
+    // What could not be read is told in the order the controls are filled.
+    Problemes problemes = std::move(lu.problemes);
+    montrerEnregistrement(problemes);
+    afficherProgramme();
+    ajouter(problemes, fiche_.programme.problemes);
+    montrerMachine(problemes);
+    montrerValeurs(problemes);
+    ouvrirCommandes();
+    // The sweep, before any message, as after every selection.
+    animervumetre();
+    signalerProblemes(entree, problemes);
+    emit selectionAffichee();
+}
+
+void Selectphase::viderFiche()
+{
+    fiche_ = {};
     for (int i = 1; i <= 18; ++i) Label[i]->clear();
     Programme->clear();
     Annotation->clear();
@@ -73,57 +100,27 @@ void Selectphase::phaseChoisie(int index)
     Dossiertechnique->setEnabled(false);
     for (QPushButton* b : {Infomachine, Modifier, imprimer}) b->setEnabled(true);
     previsu(QString());
+}
 
-    // 2. The record, read again: the index may have changed since the list was filled.
-    const auto enregistrement = lireEnregistrement(numero);
-    if (!enregistrement.valeur) {
-        // No sheet to show: back to the state before any choice, so that no
-        // window works on what the previous sheet left in the controls.
-        etatDeDepart();
-        for (QLineEdit* b : {Text2, Text3, Text4}) b->clear();
-        for (Image* i : {Image1, Image4, Image5}) i->effacer();
-        reglagesParDefaut();
-        Phase->setCurrentIndex(-1);
-        Phase->setEditText(QStringLiteral("Sélection de la phase"));
-        avertir(*this, QStringLiteral("La fiche %1 n'a pas pu être lue :\n%2\nAucune fiche n'est sélectionnée.")
-                           .arg(entree, q(joindreProblemes(enregistrement.problemes))));
-        emit selectionAffichee();
-        return;
-    }
-    const Enregistrement& champs = *enregistrement.valeur;
+// The hidden labels of the record, the part picture and the designation.
+void Selectphase::montrerEnregistrement(Problemes& problemes)
+{
+    const Enregistrement& champs = fiche_.champs;
     for (int i = 0; i < kChampsParEnregistrement; ++i) Label[i + 1]->setText(q(champs[i]));
-    Problemes problemes = enregistrement.problemes;
+    // A missing folder was told once for all of its files.
+    const QString vue = dossierFiche() + QStringLiteral("Vue.jpg");
+    if (!cadrerimage(*services_.images, vue, Image3, Image1, Frame4, kLimiteApercu) && fiche_.dossierPresent)
+        problemes.push_back(problemeImage(vue));
+    Text2->setText(q(champs[CEnsemble]));
+    Text3->setText(q(champs[CMachine]));
+    Text4->setText(q(champs[CMatiere]));
+}
 
-    // 3. Without its folder a sheet has none of its files: one line says so,
-    // rather than one per file.
-    const QString dossier = dossierFiche();
-    const std::string dossierS = s(dossier);
-    const bool dossierPresent = fichiers::estDossier(dossierS);
-    if (!dossierPresent) problemes.push_back({dossierS, "dossier de la fiche introuvable"});
-    auto noter = [&](const Problemes& p) {
-        for (const auto& x : p)
-            if (dossierPresent || x.fichier.compare(0, dossierS.size(), dossierS) != 0) problemes.push_back(x);
-    };
-
-    // 4. Part picture.
-    const QString vue = dossier + QStringLiteral("Vue.jpg");
-    if (!cadrerimage(*services_.images, vue, Image3, Image1, Frame4, kLimiteApercu)) noter({problemeImage(vue)});
-
-    // 5. Designation.
-    Text2->setText(Label[4]->text());
-    Text3->setText(Label[3]->text());
-    Text4->setText(Label[5]->text());
-
-    // 6. Program and its annotations.
-    const ProgrammeAffiche programme = afficherProgramme(dossierS);
-    const bool avecProgramme = programme.present;
-    const bool programmeLu = programme.lu;
-    noter(programme.problemes);
-
-    // 7. The machine's serial settings, kind and CNC type.
-    const std::string machine = sansBlancs(s(Label[3]->text()));
-    const auto com = lirecom(machine);
-    const ParamCom& c = com.valeur;
+// The machine's serial settings, kind and CNC type, its picture and the
+// gauge picture of its kind.
+void Selectphase::montrerMachine(Problemes& problemes)
+{
+    const ParamCom& c = fiche_.com.valeur;
     Port2->setEditText(q(c.port));
     Vitesse2->setEditText(q(c.vitesse));
     Parité2->setEditText(q(c.parite));
@@ -131,140 +128,138 @@ void Selectphase::phaseChoisie(int index)
     Bitsstop2->setEditText(q(c.arret));
     Label[17]->setText(q(c.type));
     Label[18]->setText(q(c.directeur));
-    noter(com.problemes);
-    // A com.txt that could not be read whole says nothing sure about the CNC:
-    // no value frame and no transfer rather than the wrong ones.
-    const bool comLu = com.ok();
-    const int K = codeMachine(c.type);
-    const int D = comLu ? codeMachine(c.directeur) : kInconnu;
+    ajouter(problemes, fiche_.com.problemes);
 
-    // 8. Machine picture; a missing machine folder was told with com.txt.
-    const std::string dossierM = dossierMachine(machine);
-    const QString photoMachine = q(dossierM + "image.jpg");
-    if (chemins::nomSur(machine) && fichiers::estDossier(dossierM)) {
+    // A missing machine folder was told with com.txt.
+    const QString photoMachine = q(dossierMachine(fiche_.machine()) + "image.jpg");
+    if (fiche_.dossierMachinePresent) {
         if (!cadrerimage(*services_.images, photoMachine, Image8, Image5, Frame3, kLimiteApercu))
-            noter({problemeImage(photoMachine)});
+            problemes.push_back(problemeImage(photoMachine));
     } else {
         cadrerimage(*services_.images, QString(), Image8, Image5, Frame3, kLimiteApercu);
     }
 
-    // 9. Gauge picture by kind.
+    const int K = fiche_.genre();
     if (const char* genre = imageDuGenre(K)) {
-        if (!Image4->charger(*services_.images, u(genre))) noter({problemeImage(u(genre))});
-    } else if (!comLu) {
+        if (!Image4->charger(*services_.images, u(genre))) problemes.push_back(problemeImage(u(genre)));
+    } else if (!fiche_.comLu()) {
         Image4->effacer();
     }
+}
 
-    // 10. Value frames and Y boxes by kind and CNC type; an unknown pair
-    // leaves them as they are.
-    if (!comLu)
+// The value frames and Y boxes by kind and CNC type, the values of the CNC
+// type and the gauges of every type. A com.txt that could not be read whole
+// says nothing sure about the CNC: no value frame rather than the wrong one.
+void Selectphase::montrerValeurs(Problemes& problemes)
+{
+    const int K = fiche_.genre();
+    const int D = fiche_.directeur();
+    // An unknown pair of codes leaves the frames as they are.
+    if (!fiche_.comLu())
         masquer();
     else
         appliquer(K, D);
 
-    // 11. Values by CNC type.
     if (D == kNum) {
-        const auto v = lirepref(dossierS, K);
-        Prefx->setText(q(v.valeur.prefX));
-        Prefy->setText(q(v.valeur.prefY));
-        Prefz->setText(q(v.valeur.prefZ));
-        Decx->setText(q(v.valeur.decX));
-        Decy->setText(q(v.valeur.decY));
-        Decz->setText(q(v.valeur.decZ));
-        noter(v.problemes);
+        const ValeursPref& v = fiche_.pref.valeur;
+        const std::pair<QLineEdit*, const std::string*> boites[] = {{Prefx, &v.prefX}, {Prefy, &v.prefY}, {Prefz, &v.prefZ},
+                                                                    {Decx, &v.decX},   {Decy, &v.decY},   {Decz, &v.decZ}};
+        for (const auto& [boite, valeur] : boites) boite->setText(q(*valeur));
+        ajouter(problemes, fiche_.pref.problemes);
     } else if (D == kFanuc) {
-        const auto v = lireorigine(dossierS, K);
-        Décalage->setText(q(v.valeur.origine));
-        OrigineX->setText(q(v.valeur.x));
-        OrigineY->setText(q(v.valeur.y));
-        OrigineZ->setText(q(v.valeur.z));
-        noter(v.problemes);
+        const ValeursOrigine& v = fiche_.origine.valeur;
+        const std::pair<QLineEdit*, const std::string*> boites[] = {
+            {Décalage, &v.origine}, {OrigineX, &v.x}, {OrigineY, &v.y}, {OrigineZ, &v.z}};
+        for (const auto& [boite, valeur] : boites) boite->setText(q(*valeur));
+        ajouter(problemes, fiche_.origine.problemes);
     } else if (D == kFagor) {
-        const auto v = lireinfos(dossierS);
-        Infovrac->setPlainText(texteBoite(v.valeur));
-        noter(v.problemes);
+        Infovrac->setPlainText(texteBoite(fiche_.infos.valeur));
+        ajouter(problemes, fiche_.infos.problemes);
     }
+    Jauge->setPlainText(texteBoite(fiche_.jauges.valeur));
+    ajouter(problemes, fiche_.jauges.problemes);
+}
 
-    // 12. Gauges, for every CNC type.
-    const auto jauges = lirejauges(dossierS);
-    Jauge->setPlainText(texteBoite(jauges.valeur));
-    noter(jauges.problemes);
-
-    // 13. Transfer options. A program that could not be read cannot be sent.
-    const bool chargeable = avecProgramme && programmeLu;
-    if (!comLu || D == kFagor || D == kAutre) {
+// The transfer options by CNC type (a program that could not be read cannot
+// be sent), then the picture options and the technical file by their flags.
+void Selectphase::ouvrirCommandes()
+{
+    const int D = fiche_.directeur();
+    const bool chargeable = fiche_.programme.present && fiche_.programme.lu;
+    if (!fiche_.comLu() || D == kFagor || D == kAutre) {
         for (QRadioButton* o : {Option1, Option2}) {
             o->setEnabled(false);
             deselectionner(o);
         }
         for (QCheckBox* b : {Check1, Check2, Check3}) b->setEnabled(false);
-    } else if (D == kNum) {
+    } else if (D == kNum || D == kFanuc) {
         Option1->setEnabled(true);
         Option1->setChecked(true);
-        Option2->setEnabled(true);
+        Option2->setEnabled(D == kNum);
         deselectionner(Option2);
-        for (QCheckBox* b : {Check1, Check2, Check3}) b->setEnabled(true);
-        Charger->setEnabled(chargeable);
-    } else if (D == kFanuc) {
-        Option1->setEnabled(true);
-        Option1->setChecked(true);
-        Option2->setEnabled(false);
-        deselectionner(Option2);
-        for (QCheckBox* b : {Check1, Check2, Check3}) b->setEnabled(false);
+        for (QCheckBox* b : {Check1, Check2, Check3}) b->setEnabled(D == kNum);
         Charger->setEnabled(chargeable);
     }
-
-    // 14. Picture options and the technical file, by their flags. The stop
-    // (butée, field 11) and the clamping (bride, field 10) are stored in the
-    // other order than their buttons.
-    const std::pair<int, QRadioButton*> photos[] = {{7, Option10},  {8, Option3},  {9, Option4},  {11, Option5},
-                                                    {10, Option6}, {12, Option7}, {13, Option8}, {14, Option9}};
-    for (const auto& [champ, bouton] : photos)
-        if (drapeau(Label[champ])) bouton->setEnabled(true);
-    if (drapeau(Label[15])) Dossiertechnique->setEnabled(true);
-
-    // 15. The sweep, before any message, as after every selection.
-    animervumetre();
-
-    if (!problemes.empty()) {
-        QString texte = QStringLiteral("La fiche %1 est affichée incomplète, ces fichiers n'ont pas pu être lus :\n%2")
-                            .arg(entree, q(joindreProblemes(problemes)));
-        const bool chargementBloque = avecProgramme && (!comLu || (!programmeLu && (D == kNum || D == kFanuc)));
-        if (chargementBloque)
-            texte += QStringLiteral("\nLe chargement vers la machine-outil reste impossible tant que ces fichiers "
-                                    "ne sont pas réparés.");
-        avertir(*this, texte);
-    }
-    emit selectionAffichee();
+    montrerDrapeaux();
 }
 
-Selectphase::ProgrammeAffiche Selectphase::afficherProgramme(const std::string& dossier)
+// The stop (butée, field 11) and the clamping (bride, field 10) are stored
+// in the other order than their buttons.
+void Selectphase::montrerDrapeaux()
 {
-    ProgrammeAffiche r;
+    const std::pair<Champ, QRadioButton*> photos[] = {{CMont1, Option10}, {CMont2, Option3}, {CInst, Option4},
+                                                      {CButee, Option5},  {CBride, Option6}, {CPrefx, Option7},
+                                                      {CPrefy, Option8},  {CPrefz, Option9}};
+    for (const auto& [champ, bouton] : photos) bouton->setEnabled(fiche_.drapeau(champ));
+    Dossiertechnique->setEnabled(fiche_.drapeau(CDossier));
+}
+
+void Selectphase::signalerProblemes(const QString& entree, const Problemes& problemes)
+{
+    if (problemes.empty()) return;
+    QString texte = QStringLiteral("La fiche %1 est affichée incomplète, ces fichiers n'ont pas pu être lus :\n%2")
+                        .arg(entree, q(joindreProblemes(problemes)));
+    const ProgrammeFiche& p = fiche_.programme;
+    const int D = fiche_.directeur();
+    if (p.present && (!fiche_.comLu() || (!p.lu && (D == kNum || D == kFanuc))))
+        texte += QStringLiteral("\nLe chargement vers la machine-outil reste impossible tant que ces fichiers "
+                                "ne sont pas réparés.");
+    avertir(*this, texte);
+}
+
+void Selectphase::afficherProgramme()
+{
+    const ProgrammeFiche& p = fiche_.programme;
     Programme->clear();
     Annotation->clear();
     Trajectoire->setEnabled(false);
-    r.present = drapeau(Label[16]);
-    if (!r.present) return r;
-    const auto listing = lireprogramme(dossier);
-    Programme->setPlainText(texteBoite(listing.valeur));
-    r.lu = listing.ok();
-    r.problemes = listing.problemes;
-    const auto notes = annotations(dossier);
+    if (!p.present) return;
+    Programme->setPlainText(texteBoite(p.texte));
     QStringList lignes;
-    for (const auto& n : notes.valeur) lignes << q(n);
+    for (const auto& n : p.annotations) lignes << q(n);
     Annotation->addItems(lignes);
-    if (listing.ok()) r.problemes.insert(r.problemes.end(), notes.problemes.begin(), notes.problemes.end());  // the same file: told once
-    Trajectoire->setEnabled(r.lu);
-    return r;
+    Trajectoire->setEnabled(p.lu);
 }
 
 void Selectphase::programmeModifie()
 {
-    const ProgrammeAffiche programme = afficherProgramme(s(dossierFiche()));
+    fiche_.programme = lireProgrammeFiche(fiche_.dossier(), fiche_.drapeau(CProgramme));
+    afficherProgramme();
     // The transfer options were opened by the choice of the sheet exactly
     // when its CNC takes a program (NUM, FANUC, com.txt read whole).
-    Charger->setEnabled(Option1->isEnabled() && programme.present && programme.lu);
+    Charger->setEnabled(Option1->isEnabled() && fiche_.programme.present && fiche_.programme.lu);
+}
+
+void Selectphase::ficheModifiee(const std::array<bool, kFichiersFiche>& avec, const std::optional<QString>& listing)
+{
+    for (int i = 0; i < kFichiersFiche; ++i) {
+        fiche_.champs[CVue + i] = std::string(1, avec[i] ? 'O' : 'N');
+        Label[CVue + i + 1]->setText(q(fiche_.champs[CVue + i]));
+    }
+    montrerDrapeaux();
+    if (!listing) return;
+    Programme->setPlainText(*listing);
+    fiche_.programme.texte = s(*listing);
 }
 
 void Selectphase::optionPhotoCliquee(QRadioButton* bouton)
@@ -294,10 +289,11 @@ void Selectphase::ouvrirZoom()
 void Selectphase::ouvrirInfoMachine()
 {
     SelectInfoMachine info(this);
-    const Problemes problemes = info.charger(Label[3]->text());
+    const QString machine = q(fiche_.champs[CMachine]);
+    const Problemes problemes = info.charger(machine);
     if (!problemes.empty()) {
         avertir(*this, QStringLiteral("Le dossier de la machine %1 ne peut pas être affiché :\n%2")
-                           .arg(Label[3]->text().trimmed(), q(joindreProblemes(problemes))));
+                           .arg(machine.trimmed(), q(joindreProblemes(problemes))));
         return;
     }
     services_.fenetres->afficherModal(&info);

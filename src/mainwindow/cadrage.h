@@ -14,12 +14,4 @@ struct Rectangle {
 // frame.
 Rectangle cadrerimage(int largeur, int hauteur, int largeurCadre, int hauteurCadre, int limite);
 
-// The same, kept inside the frame's `interieur` (the part of the frame below
-// its caption and within its border, in twips from the frame's corner): a
-// picture larger than it is brought down to it, the ratio kept, and a
-// centred picture that would reach over the caption or the border is moved
-// in, as little as that takes.
-Rectangle cadrerimage(int largeur, int hauteur, int largeurCadre, int hauteurCadre, int limite,
-                      const Rectangle& interieur);
-
 }  // namespace tarvex

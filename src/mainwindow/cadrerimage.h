@@ -11,8 +11,8 @@ namespace tarvex {
 inline constexpr int kLimiteApercu = 1400;
 
 // Loads the file into the measuring picture M, which takes its natural size,
-// then gives the shown picture S its fitted size, centres it in the frame F,
-// inside the frame's border and below its caption, and loads the file into it. An empty path, or a file that cannot be read as
+// then gives the shown picture S its fitted size, centres it in the frame F
+// and loads the file into it. An empty path, or a file that cannot be read as
 // a picture, leaves S without a picture; the latter returns false.
 bool cadrerimage(plateforme::Images& images, const QString& cheminData, plateforme::Image* M, plateforme::Image* S,
                  plateforme::Cadre* F, int limite);

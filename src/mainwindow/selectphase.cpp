@@ -185,8 +185,7 @@ void Selectphase::construire()
     construirePanneauValeurs(*this);
     construireVisualisation(*this);
     construireTelechargement(*this);
-    port_ = services_.ports->creer(this);
-    MSComm1 = port_.get();
+    MSComm1 = services_.ports->creer(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     construireBoutons(*this);
 
@@ -317,6 +316,7 @@ void Selectphase::reinitialiser()
     Jauge->setPlainText(u("A compléter"));
     for (Image* i : {Image1, Image4, Image5, Image6}) i->effacer();
     reglagesParDefaut();
+    fiche_ = {};
     for (int i = 1; i <= 18; ++i) Label[i]->clear();
     Programme->clear();
     Annotation->clear();
@@ -326,13 +326,7 @@ void Selectphase::reinitialiser()
     remplirliste();
 }
 
-QString Selectphase::dossierFiche() const
-{
-    auto champ = [this](int i) { return sansBlancs(Label[i]->text().toStdString()); };
-    // Through the one check: a record whose name would leave data\ shows
-    // none of its files, and nothing is sent or printed from outside data\.
-    return QString::fromStdString(dossierFicheLu(nomdossier(champ(1), champ(2), champ(4), champ(3))));
-}
+QString Selectphase::dossierFiche() const { return QString::fromStdString(fiche_.dossier()); }
 
 void Selectphase::previsu(const QString& cheminData)
 {

@@ -1,13 +1,18 @@
 #pragma once
 // The main window: the list of sheets, the selected sheet, and the commands
-// that open every other window. The selected sheet lives in its controls —
-// the hidden labels Label1 to Label18, the serial settings, the value boxes —
-// which the other windows read and write by name, so they are public.
+// that open every other window. The selected sheet is held as one value read
+// from the data folder (FicheAffichee), which the windows that act on it are
+// handed; the controls show it — the hidden labels Label1 to Label18, the
+// serial settings, the value boxes — and the operator may type over the
+// settings and the values, which Charger, the printing and the modification
+// take as shown. The controls are public: the other windows read the typed
+// ones and fill the main window by name after a modification.
 
 #include "mainwindow/valeurs.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/services.h"
+#include "store/ficheaffichee.h"
 #include "store/probleme.h"
 
 #include <QCheckBox>
@@ -21,7 +26,7 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
+#include <optional>
 #include <string>
 
 namespace tarvex {
@@ -44,8 +49,11 @@ public:
     // creation or a deletion).
     void reinitialiser();
 
-    // The selected sheet's folder, "data\" + nomdossier + "\", from the
-    // hidden labels without their surrounding blanks.
+    // The sheet shown, as read when it was chosen, its flags and listing
+    // following a stored modification (ficheModifiee, programmeModifie); the
+    // empty value before any choice and after a deletion.
+    const FicheAffichee& ficheAffichee() const { return fiche_; }
+    // Its folder, "data\" + nomdossier + "\" (FicheAffichee::dossier).
     QString dossierFiche() const;
     // The sheet chosen in Phase shown again, read anew: its files changed.
     void reselectionner();
@@ -56,6 +64,11 @@ public:
     // After a modification was stored: the listing, its annotations and
     // Charger follow the sheet's program as a choice of the sheet shows them.
     void programmeModifie();
+    // A modification rewrote the sheet's record: `avec` says which of its
+    // files it now has (record order, CVue to CProgramme); the labels, the
+    // picture options and Dossiertechnique follow. A program chosen shows
+    // `listing` until it is read again.
+    void ficheModifiee(const std::array<bool, kFichiersFiche>& avec, const std::optional<QString>& listing);
 
     // The preview routine of the main window.
     void previsu(const QString& cheminData);
@@ -153,14 +166,17 @@ private:
     // The handlers that belong to the other commands; each lives in the file
     // of its subsystem.
     void phaseChoisie(int index);
-    // Programme and Annotation from the sheet folder's prog.txt when the
-    // sheet has a program (Label16); what could not be read.
-    struct ProgrammeAffiche {
-        bool present = false;
-        bool lu = true;
-        Problemes problemes;
-    };
-    ProgrammeAffiche afficherProgramme(const std::string& dossier);
+    // The steps of showing a sheet (affichage.cpp). Those that show a file
+    // add what could not be read to `problemes`, in the order of the message.
+    void viderFiche();
+    void montrerEnregistrement(Problemes& problemes);
+    void montrerMachine(Problemes& problemes);
+    void montrerValeurs(Problemes& problemes);
+    void ouvrirCommandes();
+    void montrerDrapeaux();
+    void signalerProblemes(const QString& entree, const Problemes& problemes);
+    // Programme, Annotation and Trajectoire from the value's program.
+    void afficherProgramme();
     void optionPhotoCliquee(QRadioButton* bouton);
     void ouvrirZoom();
     void ouvrirInfoMachine();
@@ -174,7 +190,7 @@ private:
     void ouvrirTrajectoire();
 
     plateforme::Services& services_;
-    std::unique_ptr<plateforme::PortSerie> port_;
+    FicheAffichee fiche_;
     Recherche* recherche_ = nullptr;  // finding a sheet by typing in Phase
     bool fin_ = false;
 };

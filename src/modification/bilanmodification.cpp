@@ -45,21 +45,19 @@ void Bilanmodification::mettreAJourPrincipale()
     Selectphase& p = principale_;
     Modification2& m = modification_;
     const auto e = m.emplacements();
-    // The main window's option of each picture slot, in record order.
-    QRadioButton* const options[] = {nullptr,    p.Option10, p.Option3, p.Option4, p.Option6,
-                                     p.Option5, p.Option7,  p.Option8, p.Option9};
-    for (int i = 0; i < stockage::kEmplacements; ++i) {
-        const bool avec = !e[i].chemin->text().isEmpty();
-        p.Label[6 + i]->setText(avec ? QStringLiteral("O") : QStringLiteral("N"));
-        if (i >= 1 && i <= 8) options[i]->setEnabled(avec);
-    }
-    p.Dossiertechnique->setEnabled(!e[stockage::EDossier].chemin->text().isEmpty());
-    if (!e[stockage::EProgramme].chemin->text().isEmpty()) p.Programme->setPlainText(m.programme->Listing->toPlainText());
+    static_assert(stockage::kEmplacements == kFichiersFiche);
+    std::array<bool, kFichiersFiche> avec{};
+    for (int i = 0; i < stockage::kEmplacements; ++i) avec[i] = !e[i].chemin->text().isEmpty();
+    std::optional<QString> listing;
+    if (avec[stockage::EProgramme]) listing = m.programme->Listing->toPlainText();
+    p.ficheModifiee(avec, listing);
 
+    // The values as stored, shown by the main window.
+    const ParamCom& com = m.fiche().com.valeur;
     formulaire::Valeurs& v = *m.valeurs;
-    const bool y = codeMachine(sansBlancs(s(p.Label[17]->text()))) == kFraisage;
+    const bool y = codeMachine(sansBlancs(com.type)) == kFraisage;
     auto copier = [](QLineEdit* vers, const QString& texte) { vers->setText(texte.trimmed()); };
-    switch (codeMachine(sansBlancs(s(p.Label[18]->text())))) {
+    switch (codeMachine(sansBlancs(com.directeur))) {
     case kNum:
         copier(p.Prefx, v.Prefx->text());
         if (y) copier(p.Prefy, v.Prefy->text());

@@ -16,9 +16,10 @@ namespace tarvex {
 using namespace plateforme;
 using namespace formulaire;
 
-Modification2::Modification2(Selectphase& principale)
+Modification2::Modification2(Selectphase& principale, const FicheAffichee& fiche)
     : Fenetre(&principale, u("modification2"), u("Modification Base de données"), 15720, 9300),
-      principale_(principale)
+      principale_(principale),
+      fiche_(fiche)
 {
     // The designation is shown, never changed.
     construireDesignation(this, false);
@@ -60,6 +61,7 @@ std::array<Modification2::Emplacement, stockage::kEmplacements> Modification2::e
 void Modification2::charger()
 {
     Selectphase& p = principale_;
+    const Enregistrement& champs = fiche_.champs;
     Images& images = *p.services().images;
 
     // 1 to 4: every button usable, the values editable, no picture option yet,
@@ -74,14 +76,13 @@ void Modification2::charger()
     }
 
     // 5. The designation, as stored.
-    Text5->setText(p.Label[1]->text());
-    Text6->setText(p.Label[2]->text());
-    Text1->setText(p.Label[3]->text());
-    Text2->setText(p.Label[4]->text());
-    Text7->setText(p.Label[5]->text());
-    const QString P = p.dossierFiche();
-    const QString M =
-        QString::fromStdString(dossierMachine(sansBlancs(s(p.Label[3]->text())))) + QStringLiteral("image.jpg");
+    Text5->setText(q(champs[CPiece]));
+    Text6->setText(q(champs[CPhase]));
+    Text1->setText(q(champs[CMachine]));
+    Text2->setText(q(champs[CEnsemble]));
+    Text7->setText(q(champs[CMatiere]));
+    const QString P = q(fiche_.dossier());
+    const QString M = q(dossierMachine(fiche_.machine())) + QStringLiteral("image.jpg");
 
     // 6 to 8: the logo, the machine, the part view, the kind's picture.
     Image11->charger(images, QStringLiteral("data\\tarvex.jpg"));
@@ -89,11 +90,11 @@ void Modification2::charger()
     photos->previsu(P + QStringLiteral("vue.jpg"));
     // The codes are compared as numbers, as the main window compares them
     // to show the sheet.
-    const int type = codeMachine(s(p.Label[17]->text().trimmed()));
+    const int type = codeMachine(sansBlancs(fiche_.com.valeur.type));
     if (const char* genre = imageDuGenre(type)) Image4->charger(images, u(genre));
 
     // 9. The layout of the sheet's machine, once.
-    const int directeur = codeMachine(sansBlancs(s(p.Label[18]->text())));
+    const int directeur = codeMachine(sansBlancs(fiche_.com.valeur.directeur));
     valeurs->masquer();
     if (valeurs->appliquer(type, directeur)) {
         if (type == kTournage)
@@ -106,7 +107,7 @@ void Modification2::charger()
     // path and as its old path.
     const auto e = emplacements();
     for (int i = 0; i < stockage::kEmplacements; ++i) {
-        if (p.Label[6 + i]->text() != QStringLiteral("O")) continue;
+        if (champs[CVue + i] != "O") continue;
         const QString chemin = P + QString::fromUtf8(stockage::fichierEmplacement(i));
         e[i].chemin->setText(chemin);
         e[i].ancien->setText(chemin);
@@ -116,7 +117,8 @@ void Modification2::charger()
     photos->emplacements[0].option->setChecked(true);
     photos->previsu(photos->emplacements[0].chemin->text());
 
-    // 12. The values as the main window shows them; the files are not read again.
+    // 12. The values as the main window shows them, a value typed there
+    // included; the files are not read again. The listing the main window holds.
     const Valeurs& v = *valeurs;
     const std::pair<QLineEdit*, QLineEdit*> copies[] = {
         {v.Prefx, p.Prefx}, {v.Prefy, p.Prefy}, {v.Prefz, p.Prefz}, {v.Decx, p.Decx}, {v.Decy, p.Decy},
@@ -126,16 +128,16 @@ void Modification2::charger()
     v.Décalage->setEditText(p.Décalage->text());
     v.Infovrac->setPlainText(p.Infovrac->toPlainText());
     v.Jauge->setPlainText(p.Jauge->toPlainText());
-    programme->Listing->setPlainText(p.Programme->toPlainText());
+    programme->Listing->setPlainText(lignesBoite(q(fiche_.programme.texte)));
 }
 
 stockage::Modification Modification2::modification() const
 {
-    const Selectphase& p = principale_;
+    const Enregistrement& champs = fiche_.champs;
     stockage::Modification m;
-    m.stockee = {s(p.Label[1]->text()), s(p.Label[2]->text()), s(p.Label[3]->text()), s(p.Label[4]->text())};
-    m.genre = s(p.Label[17]->text());
-    m.directeur = s(p.Label[18]->text());
+    m.stockee = {champs[CPiece], champs[CPhase], champs[CMachine], champs[CEnsemble]};
+    m.genre = fiche_.com.valeur.type;
+    m.directeur = fiche_.com.valeur.directeur;
     m.piece = s(Text5->text());
     m.phase = s(Text6->text());
     m.machine = s(Text1->text());
@@ -167,13 +169,13 @@ void Modification2::enregistrer()
 
 void Modification2::supprimer()
 {
-    if (supprimerFiche(this, principale_, Text3->text())) hide();
+    if (supprimerFiche(this, principale_, fiche_, Text3->text())) hide();
 }
 
 // The main window's "Modifier".
 void Selectphase::ouvrirModification()
 {
-    Modification2 modification(*this);
+    Modification2 modification(*this, fiche_);
     modification.charger();
     services_.fenetres->afficherModal(&modification);
 }

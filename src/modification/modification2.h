@@ -13,6 +13,7 @@
 #include "modification/stockage.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
+#include "store/ficheaffichee.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,14 +28,16 @@ class Selectphase;
 class Modification2 : public plateforme::Fenetre, public formulaire::CadresFiche {
     Q_OBJECT
 public:
-    explicit Modification2(Selectphase& principale);
+    // `fiche`: the sheet the main window shows, which a stored modification
+    // updates there.
+    Modification2(Selectphase& principale, const FicheAffichee& fiche);
     ~Modification2() override;
 
-    // The load handler: everything from the main window's selected sheet.
+    // The load handler: the sheet shown, its values and gauges as the main
+    // window shows them.
     void charger();
 
-    // The sheet as it will be stored, from the controls and the main
-    // window's hidden labels.
+    // The sheet as it will be stored, from the controls and the sheet as read.
     stockage::Modification modification() const;
     // The path box and old-path box of each slot, in record order.
     struct Emplacement {
@@ -44,6 +47,7 @@ public:
     std::array<Emplacement, stockage::kEmplacements> emplacements() const;
 
     Selectphase& principale() { return principale_; }
+    const FicheAffichee& fiche() const { return fiche_; }
 
     // The machine's name, and the old paths of the files; the other
     // controls are those of CadresFiche.
@@ -59,6 +63,7 @@ private:
     void supprimer();
 
     Selectphase& principale_;
+    const FicheAffichee& fiche_;
 };
 
 }  // namespace tarvex

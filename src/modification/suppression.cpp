@@ -5,6 +5,7 @@
 #include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
 #include "platform/textes.h"
+#include "store/ficheaffichee.h"
 
 #include <QStringList>
 
@@ -22,7 +23,7 @@ Reponse infos(QWidget* fenetre, Selectphase& p, const QString& texte, Icone icon
 
 }  // namespace
 
-bool supprimerFiche(QWidget* fenetre, Selectphase& p, const QString& code)
+bool supprimerFiche(QWidget* fenetre, Selectphase& p, const FicheAffichee& fiche, const QString& code)
 {
     if (!codeAccepte(fenetre, *p.services().messages, code)) return false;
 
@@ -43,11 +44,13 @@ bool supprimerFiche(QWidget* fenetre, Selectphase& p, const QString& code)
                                         Boutons::OuiNon) != Reponse::Oui)
         return false;
 
-    // Everything about the sheet comes from the main window's labels.
+    // Everything about the sheet is its record and its machine's CNC type as
+    // read, its flags as the last modification stored them.
+    const Enregistrement& champs = fiche.champs;
     stockage::Suppression sup;
-    sup.fiche = {s(p.Label[1]->text()), s(p.Label[2]->text()), s(p.Label[3]->text()), s(p.Label[4]->text())};
-    for (int i = 0; i < stockage::kEmplacements; ++i) sup.drapeaux[i] = s(p.Label[6 + i]->text());
-    sup.directeur = s(p.Label[18]->text());
+    sup.fiche = {champs[CPiece], champs[CPhase], champs[CMachine], champs[CEnsemble]};
+    for (int i = 0; i < stockage::kEmplacements; ++i) sup.drapeaux[i] = champs[CVue + i];
+    sup.directeur = fiche.com.valeur.directeur;
     sup.maintenant = archives::instantDe(p.services().horloge->dateHeure());
     const auto fin = stockage::supprimer(sup);
     if (!fin.resultat.ok()) {

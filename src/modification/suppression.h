@@ -10,12 +10,14 @@ class QWidget;
 namespace tarvex {
 
 class Selectphase;
+struct FicheAffichee;
 
-// `fenetre` is the modification window (parent of the message boxes), `code`
-// its Text3. Returns whether the sheet is gone from the index: the caller
-// then closes itself. Otherwise nothing was changed, or what stopped the
-// deletion half-way was told and the operator may press "Supprimer" again.
-bool supprimerFiche(QWidget* fenetre, Selectphase& principale, const QString& code);
+// `fenetre` is the modification window (parent of the message boxes), `fiche`
+// the sheet the main window shows, `code` the window's Text3. Returns whether
+// the sheet is gone from the index: the caller then closes itself. Otherwise
+// nothing was changed, or what stopped the deletion half-way was told and the
+// operator may press "Supprimer" again.
+bool supprimerFiche(QWidget* fenetre, Selectphase& principale, const FicheAffichee& fiche, const QString& code);
 
 
 }  // namespace tarvex

@@ -2,7 +2,10 @@
 
 #include "platform/services.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -122,6 +125,60 @@ void Image::resizeEvent(QResizeEvent* e)
 {
     QLabel::resizeEvent(e);
     rafraichir();
+    degagerLegende();
+}
+
+void Image::moveEvent(QMoveEvent* e)
+{
+    QLabel::moveEvent(e);
+    degagerLegende();
+}
+
+void Image::degagerLegende()
+{
+    const auto* cadre = qobject_cast<const Cadre*>(parentWidget());
+    const QRect recouverte = cadre ? cadre->legende().translated(-pos()) & rect() : QRect();
+    if (recouverte.isEmpty()) {
+        if (!mask().isEmpty()) clearMask();
+        return;
+    }
+    setMask(QRegion(rect()).subtracted(recouverte));
+}
+
+namespace {
+// The caption stands this far from the frame's left line when the frame is
+// wide enough for it, with a blank either side where the line stops.
+constexpr int kRetraitLegende = 6;
+constexpr int kBlancLegende = 2;
+}  // namespace
+
+QRect Cadre::legende() const
+{
+    if (title().isEmpty()) return {};
+    const QSize texte = fontMetrics().size(Qt::TextShowMnemonic, title());
+    const int largeur = texte.width() + 2 * kBlancLegende;
+    // A narrow frame gives up the indent before a letter of its caption.
+    const int retrait = std::clamp(width() - largeur, 0, kRetraitLegende);
+    return {retrait, 0, largeur, std::max(texte.height(), fontMetrics().height())};
+}
+
+void Cadre::paintEvent(QPaintEvent*)
+{
+    const QRect l = legende();
+    if (l != legendeDegagee_) {
+        // A caption changed after the pictures were placed.
+        legendeDegagee_ = l;
+        for (auto* image : findChildren<Image*>(Qt::FindDirectChildrenOnly)) image->degagerLegende();
+    }
+    QPainter p(this);
+    QRect ligne = rect();
+    if (!l.isEmpty()) ligne.setTop(l.center().y());
+    qDrawShadeRect(&p, ligne, palette(), true, 1, 0);
+    if (l.isEmpty()) return;
+    p.fillRect(l, palette().brush(QPalette::Window));
+    style()->drawItemText(&p, l.adjusted(kBlancLegende, 0, -kBlancLegende, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(), title(),
+                          QPalette::WindowText);
 }
 
 Minuterie::Minuterie(QObject* parent) : QObject(parent)

@@ -93,8 +93,13 @@ public:
     QRect twips() const { return twips_; }
     void bordure(bool avec);
 
+    // Leaves uncovered the caption of the frame it lies in, whatever its
+    // place: the frame's caption shows through over the picture.
+    void degagerLegende();
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
 
 private:
     void rafraichir();
@@ -105,10 +110,18 @@ private:
     QRect twips_;
 };
 
+// A frame drawn as the windows were designed: its line runs through the
+// middle of its caption. What the designs centre in a frame (a picture of
+// 1400 twips in a frame of 1695 starts 147 twips from its top) thus lies
+// inside the line; only the caption can overlap it, and the pictures leave
+// the caption uncovered.
 class Cadre : public Cliquable<QGroupBox> {
     Q_OBJECT
 public:
     using Cliquable::Cliquable;
+    // Where the caption is drawn, its margins included, in pixels from the
+    // frame's corner; empty for a frame without a caption.
+    QRect legende() const;
     int largeurTwips() const { return width() * kTwipsParPixel; }
     int hauteurTwips() const { return height() * kTwipsParPixel; }
     void tailleTwips(int largeur, int hauteur) { largeur_ = largeur; hauteur_ = hauteur; }
@@ -119,8 +132,12 @@ public slots:
 signals:
     void clique();
 
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
 private:
     int largeur_ = 0, hauteur_ = 0;
+    QRect legendeDegagee_;  // the caption the pictures were last told of
 };
 
 // A timer named like the designs' Timer1: it runs on its own in the program

@@ -599,6 +599,6 @@ void PortQt::constaterPerte()
     emit evenement(kEvPeripherique);
 }
 
-std::unique_ptr<PortSerie> QtPorts::creer(QObject* parent) { return std::make_unique<PortQt>(parent); }
+PortSerie* QtPorts::creer(QObject* parent) { return new PortQt(parent); }
 
 }  // namespace tarvex::plateforme

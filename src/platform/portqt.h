@@ -107,7 +107,7 @@ private:
 
 class QtPorts : public Ports {
 public:
-    std::unique_ptr<PortSerie> creer(QObject* parent) override;
+    PortSerie* creer(QObject* parent) override;
 };
 
 }  // namespace tarvex::plateforme

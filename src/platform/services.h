@@ -126,7 +126,8 @@ signals:
 class Ports {
 public:
     virtual ~Ports() = default;
-    virtual std::unique_ptr<PortSerie> creer(QObject* parent) = 0;
+    // A port owned by `parent`, which deletes it with itself.
+    virtual PortSerie* creer(QObject* parent) = 0;
 };
 
 // The printer: the page as a list of drawing operations, in millimetres from

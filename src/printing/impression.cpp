@@ -39,9 +39,10 @@ void rejouer(Imprimante& imprimante, const impression::Operation& o)
 
 }  // namespace
 
-Impression::Impression(Selectphase& principale)
+Impression::Impression(Selectphase& principale, const FicheAffichee& fiche)
     : Fenetre(&principale, QStringLiteral("Impression"), QStringLiteral("Impression Fiche Technique"), 4200, 5310),
-      principale_(principale)
+      principale_(principale),
+      fiche_(fiche)
 {
     Frame13 = cadre(this, "Frame13", "Options d'impression", 120, 120, 3960, 4470, "Options d'impression");
 
@@ -76,8 +77,7 @@ Impression::Impression(Selectphase& principale)
 
 void Impression::charger()
 {
-    const impression::Offre o =
-        impression::sectionsOffertes(s(principale_.Label[18]->text()), s(principale_.Label[16]->text()));
+    const impression::Offre o = impression::sectionsOffertes(fiche_.com.valeur.directeur, fiche_.champs[CProgramme]);
     appliquer(Check1, o.pref);
     appliquer(Check2, o.dec);
     appliquer(Check8, o.origines);
@@ -89,9 +89,12 @@ void Impression::charger()
     appliquer(Check10, o.dossierMachine);
 }
 
+// The sheet as read, its picture and values as the main window shows them, a
+// value typed there included.
 impression::Fiche Impression::fiche() const
 {
     const Selectphase& p = principale_;
+    const Enregistrement& champs = fiche_.champs;
     impression::Fiche f;
     if (!p.Image1->image().isNull()) {
         f.image = s(p.Image1->chemin());
@@ -99,13 +102,13 @@ impression::Fiche Impression::fiche() const
         f.hauteurImage = p.Image1->twips().height();
     }
     f.phase = s(p.Phase->currentText());
-    f.piece = s(p.Label[1]->text());
-    f.numeroPhase = s(p.Label[2]->text());
-    f.matiere = s(p.Label[5]->text());
-    f.ensemble = s(p.Label[4]->text());
-    f.machine = s(p.Label[3]->text());
-    f.typeMachine = s(p.Label[17]->text());
-    f.directeur = s(p.Label[18]->text());
+    f.piece = champs[CPiece];
+    f.numeroPhase = champs[CPhase];
+    f.matiere = champs[CMatiere];
+    f.ensemble = champs[CEnsemble];
+    f.machine = champs[CMachine];
+    f.typeMachine = fiche_.com.valeur.type;
+    f.directeur = fiche_.com.valeur.directeur;
     f.prefX = s(p.Prefx->text());
     f.prefY = s(p.Prefy->text());
     f.prefZ = s(p.Prefz->text());
@@ -116,7 +119,7 @@ impression::Fiche Impression::fiche() const
     f.origineX = s(p.OrigineX->text());
     f.origineY = s(p.OrigineY->text());
     f.origineZ = s(p.OrigineZ->text());
-    f.dossier = s(p.dossierFiche());
+    f.dossier = fiche_.dossier();
     return f;
 }
 
@@ -209,7 +212,7 @@ void Impression::imprimer()
 // The main window's "Imprimer".
 void Selectphase::ouvrirImpression()
 {
-    Impression impression(*this);
+    Impression impression(*this, fiche_);
     impression.charger();
     services_.fenetres->afficherModal(&impression);
 }

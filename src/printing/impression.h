@@ -5,6 +5,7 @@
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "printing/feuille.h"
+#include "store/ficheaffichee.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,7 +20,8 @@ class Selectphase;
 class Impression : public plateforme::Fenetre {
     Q_OBJECT
 public:
-    explicit Impression(Selectphase& principale);
+    // `fiche`: the sheet the main window shows.
+    Impression(Selectphase& principale, const FicheAffichee& fiche);
 
     // The load handler: offers the sections of the sheet's CNC type.
     void charger();
@@ -40,6 +42,7 @@ private:
     void echec(const QString& detail);
 
     Selectphase& principale_;
+    const FicheAffichee& fiche_;
 };
 
 }  // namespace tarvex

@@ -23,15 +23,11 @@ namespace fs = std::filesystem;
 namespace tarvex::fichiers {
 namespace {
 
-int gPanne = 0;
-int gCompte = 0;
+Observateur* gObservateur = nullptr;
 
-// Counts one operation and fails it when the tests asked for it.
-void compter(std::string_view chemin)
+void annoncer(std::string_view chemin)
 {
-    ++gCompte;
-    if (gPanne > 0 && gCompte == gPanne)
-        throw ErreurFichier(std::string(chemin), "panne simulée");
+    if (gObservateur) gObservateur->avant(chemin);
 }
 
 #ifndef _WIN32
@@ -233,18 +229,12 @@ ErreurFichier::ErreurFichier(std::string chemin, std::string detail)
 {
 }
 
-void panneA(int n)
-{
-    gPanne = n;
-    gCompte = 0;
-}
-
-int operationsDepuisPanne() { return gCompte; }
+void observer(Observateur* o) { gObservateur = o; }
 
 std::optional<std::string> lire(std::string_view chemin)
 {
     try {
-        compter(chemin);
+        annoncer(chemin);
     } catch (const ErreurFichier&) {
         return std::nullopt;
     }
@@ -366,13 +356,13 @@ void ecrireRemplacer(std::string_view chemin, std::string_view octets)
 
 void ecrire(std::string_view chemin, std::string_view octets)
 {
-    compter(chemin);
+    annoncer(chemin);
     ecrireRemplacer(chemin, octets);
 }
 
 void ecrireBrouillon(std::string_view chemin, std::string_view octets)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path cible = chemins::resoudre(chemin);
 #ifdef _WIN32
     try {
@@ -396,7 +386,7 @@ void ecrireBrouillon(std::string_view chemin, std::string_view octets)
 
 void ajouter(std::string_view chemin, std::string_view octets)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path cible = chemins::resoudre(chemin);
 #ifdef _WIN32
     ecrireFichier(cible, octets, chemin, OPEN_ALWAYS);
@@ -409,9 +399,52 @@ void ajouter(std::string_view chemin, std::string_view octets)
 #endif
 }
 
+bool creerNouveau(std::string_view chemin, std::string_view octets)
+{
+    annoncer(chemin);
+    const fs::path cible = chemins::resoudre(chemin);
+#ifdef _WIN32
+    HANDLE h = INVALID_HANDLE_VALUE;
+    // A file of that name being removed while another computer still reads
+    // it refuses access for a moment: that wait is the retry's.
+    DWORD err = reessayer(cible, [&] {
+        h = CreateFileW(cible.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    });
+    if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) return false;
+    if (err != 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageWindows(err) + ")");
+    DWORD ecrits = 0;
+    if (!WriteFile(h, octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr))
+        err = GetLastError();
+    else if (ecrits != octets.size())
+        err = ERROR_WRITE_FAULT;
+    if (err == 0 && !FlushFileBuffers(h)) err = GetLastError();
+    CloseHandle(h);
+    if (err != 0) {
+        DeleteFileW(cible.c_str());
+        throw ErreurFichier(std::string(chemin), "écriture impossible (" + messageWindows(err) + ")");
+    }
+#else
+    const int fd = ::open(cible.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
+    }
+    try {
+        ecrireTout(fd, octets, chemin);
+    } catch (...) {
+        ::unlink(cible.c_str());
+        throw;
+    }
+    ::close(fd);
+    synchroniserDossier(cible);
+#endif
+    return true;
+}
+
 void remplacer(std::string_view source, std::string_view cible)
 {
-    compter(cible);
+    annoncer(cible);
     const fs::path s = chemins::resoudre(source);
     const fs::path c = chemins::resoudre(cible);
 #ifdef _WIN32
@@ -430,7 +463,7 @@ void remplacer(std::string_view source, std::string_view cible)
 
 void copier(std::string_view source, std::string_view cible)
 {
-    compter(cible);
+    annoncer(cible);
     const fs::path s = chemins::resoudre(source);
 #ifdef _WIN32
     const DWORD a = attributs(s);
@@ -453,7 +486,7 @@ void copier(std::string_view source, std::string_view cible)
 
 void supprimer(std::string_view chemin)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path p = chemins::resoudre(chemin);
 #ifdef _WIN32
     const DWORD a = attributs(p);
@@ -472,7 +505,7 @@ void supprimer(std::string_view chemin)
 
 void creerDossier(std::string_view chemin)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path p = chemins::resoudre(chemin);
 #ifdef _WIN32
     if (attributs(p) != INVALID_FILE_ATTRIBUTES) throw ErreurFichier(std::string(chemin), "le dossier existe déjà");
@@ -489,7 +522,7 @@ void creerDossier(std::string_view chemin)
 
 void supprimerDossier(std::string_view chemin)
 {
-    compter(chemin);
+    annoncer(chemin);
     const fs::path p = chemins::resoudre(chemin);
 #ifdef _WIN32
     const DWORD a = attributs(p);

@@ -39,15 +39,27 @@ void ajouter(std::string_view chemin, std::string_view octets);  // append, flus
 // renamed over its target afterwards (data.tmp): ecrire's own rename would be
 // one more step for nothing. A failure removes what was written.
 void ecrireBrouillon(std::string_view chemin, std::string_view octets);
+// Creates the file only if no file of that name exists, in one step of the
+// file server (a lock): false when it exists. The bytes are written and
+// flushed after; a failure removes what was created.
+bool creerNouveau(std::string_view chemin, std::string_view octets);
 void remplacer(std::string_view source, std::string_view cible); // rename over the target in one step
 void copier(std::string_view source, std::string_view cible);    // byte copy, flushed to disk
 void supprimer(std::string_view chemin);                         // a missing file is not an error
 void creerDossier(std::string_view chemin);
 void supprimerDossier(std::string_view chemin);                  // must be empty
 
-// Fault injection for the tests: the n-th operation from now (1 = the next)
-// fails as if the disk had refused it. 0 switches it off.
-void panneA(int n);
-int operationsDepuisPanne();  // operations counted since the last panneA()
+// Told before each operation above (and before each lire) with the path it
+// acts on. The tests install one to make a step fail as a full disk or a
+// locked file would: it throws ErreurFichier, and the operation fails with it
+// (lire then finds nothing). The program never installs one.
+class Observateur {
+public:
+    virtual void avant(std::string_view chemin) = 0;
+
+protected:
+    ~Observateur() = default;
+};
+void observer(Observateur* o);  // nullptr: none
 
 }  // namespace tarvex::fichiers

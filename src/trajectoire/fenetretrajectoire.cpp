@@ -194,8 +194,8 @@ void FenetreTrajectoire::revoir()
 // machine's control reads it.
 void Selectphase::ouvrirTrajectoire()
 {
-    auto champ = [this](int i) { return q(sansBlancs(Label[i]->text().toStdString())); };
-    const std::string chemin = dossierFiche().toStdString() + "prog.txt";
+    auto champ = [this](Champ c) { return q(sansBlancs(fiche_.champs[c])); };
+    const std::string chemin = fiche_.dossier() + "prog.txt";
     const auto octets = fichiers::lire(chemin);
     if (!octets) {
         services_.messages->afficher(this,
@@ -205,9 +205,9 @@ void Selectphase::ouvrirTrajectoire()
                                      QStringLiteral("Infos"), Icone::Exclamation);
         return;
     }
-    const int directeur = codeMachine(Label[18]->text().toStdString());
-    const int type = codeMachine(Label[17]->text().toStdString());
-    FenetreTrajectoire fenetre(this, QStringLiteral("Trajectoire - ") + champ(1) + QStringLiteral(" Phase ") + champ(2),
+    const int directeur = codeMachine(fiche_.com.valeur.directeur);
+    const int type = codeMachine(fiche_.com.valeur.type);
+    FenetreTrajectoire fenetre(this, QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase),
                                trajectoire::lire(*octets, directeur, type));
     services_.fenetres->afficherModal(&fenetre);
 }

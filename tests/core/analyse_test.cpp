@@ -9,10 +9,7 @@
 namespace tarvex::analyse {
 namespace {
 
-struct Cas {
-    std::string texte;
-    std::string_view ligne;
-};
+struct Cas { std::string texte; std::string_view ligne; };
 
 void verifier(Verdict (*analyse)(std::string_view), const std::vector<Cas>& cas)
 {
@@ -23,62 +20,26 @@ void verifier(Verdict (*analyse)(std::string_view), const std::vector<Cas>& cas)
     }
 }
 
-TEST(Analyse, Noms)
+TEST(Analyse, NomsValeursPhasesEtMachine)
 {
     verifier(analysenom, {
-                             {"PIVOT", kCoherent},
-                             {"  PIVOT  ", kCoherent},
-                             {"nom à compléter", kCoherent},
-                             {"Nom à compléter", kAbsenceNom},
-                             {"", kAbsenceNom},
-                             {"_PIVOT", kInterdits},
-                             {"PI/VOT", kInterdits},
-                             {"PIVOT,", kInterdits},
-                             {"A\\B:C;D*E?F<G>", kInterdits},
-                             {"PIVOT \"A\"", kInterdits},
-                             {"Éclisse œil", kCoherent},
-                         });
-}
-
-TEST(Analyse, Valeurs)
-{
+        {"PIVOT", kCoherent}, {"  PIVOT  ", kCoherent}, {"nom à compléter", kCoherent},
+        {"Nom à compléter", kAbsenceNom}, {"", kAbsenceNom}, {"_PIVOT", kInterdits},
+        {"PI/VOT", kInterdits}, {"PIVOT,", kInterdits}, {"A\\B:C;D*E?F<G>", kInterdits},
+        {"PIVOT \"A\"", kInterdits}, {"Éclisse œil", kCoherent},
+    });
     verifier(analysevaleur, {
-                                {"12.5", kCoherent},
-                                {"-0.25", kCoherent},
-                                {" 12 ", kCoherent},
-                                {"1.2.3", kCoherent},
-                                {"1/2", kCoherent},
-                                {"5-", kCoherent},
-                                {"", kAucuneValeur},
-                                {"   ", kAucuneValeur},
-                                {"1,5", kNonNumerique},
-                                {"1 2", kNonNumerique},
-                                {"+5", kNonNumerique},
-                                {"12mm", kNonNumerique},
-                                {"1\xc2\xb2", kNonNumerique},
-                            });
-}
-
-TEST(Analyse, Phases)
-{
+        {"12.5", kCoherent}, {"-0.25", kCoherent}, {" 12 ", kCoherent}, {"1.2.3", kCoherent},
+        {"1/2", kCoherent}, {"5-", kCoherent}, {"", kAucuneValeur}, {"   ", kAucuneValeur},
+        {"1,5", kNonNumerique}, {"1 2", kNonNumerique}, {"+5", kNonNumerique}, {"12mm", kNonNumerique},
+        {"1\xc2\xb2", kNonNumerique},
+    });
     verifier(analysephase, {
-                               {"10", kCoherent},
-                               {"-2", kCoherent},
-                               {"1.5", kCoherent},
-                               {"12bis", kCoherent},
-                               {"N° à compléter", kNonNumerique},
-                               {"0", kNonNumerique},
-                               {"", kNonNumerique},
-                               {"abc", kNonNumerique},
-                               {"1,5", kInterdits},
-                               {"10/..", kInterdits},
-                               {"1\"0", kInterdits},
-                               {"10_2", kInterdits},
-                           });
-}
-
-TEST(Analyse, MachineSignaleeSansRefuser)
-{
+        {"10", kCoherent}, {"-2", kCoherent}, {"1.5", kCoherent}, {"12bis", kCoherent},
+        {"N° à compléter", kNonNumerique}, {"0", kNonNumerique}, {"", kNonNumerique}, {"abc", kNonNumerique},
+        {"1,5", kInterdits}, {"10/..", kInterdits}, {"1\"0", kInterdits}, {"10_2", kInterdits},
+    });
+    // A missing machine is said without refusing.
     EXPECT_EQ(analysemachine("").ligne, kAbsenceMachine);
     EXPECT_EQ(analysemachine("Sélectionner une machine").ligne, kAbsenceMachine);
     EXPECT_EQ(analysemachine("TOUR 1").ligne, kCoherent);
@@ -87,10 +48,7 @@ TEST(Analyse, MachineSignaleeSansRefuser)
 
 TEST(Analyse, TextesChoisis)
 {
-    struct Cas {
-        std::string octets, stocke;
-        std::optional<std::string> ligne;
-    } cas[] = {
+    struct Cas { std::string octets, stocke; std::optional<std::string> ligne; } cas[] = {
         {"%1\r\nN10 G0 X0\r\n", "%1\r\nN10 G0 X0\r\n", std::nullopt},
         {"(\xC9" "BAUCHE)\r\n", "(\xC9" "BAUCHE)\r\n", std::nullopt},  // Windows-1252 already
         {"\xC0\xAF", "\xC0\xAF", std::nullopt},                        // not UTF-8 (overlong)

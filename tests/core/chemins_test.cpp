@@ -16,7 +16,7 @@
 namespace tarvex {
 namespace {
 
-TEST(Cp1252, LesDeuxCentCinquanteSixOctetsFontLAllerRetour)
+TEST(Cp1252, AllerRetourCorrespondancesEtPliage)
 {
     std::string tous;
     for (int i = 0; i < 256; ++i) {
@@ -25,39 +25,26 @@ TEST(Cp1252, LesDeuxCentCinquanteSixOctetsFontLAllerRetour)
         tous += un;
     }
     EXPECT_EQ(cp1252::depuisUtf8(cp1252::versUtf8(tous)), tous);
-}
 
-TEST(Cp1252, Correspondances)
-{
-    struct Cas {
-        std::string octet, utf8;
-    };
-    const std::vector<Cas> cas = {
-        {"A", "A"},          {std::string(1, '\0'), std::string(1, '\0')},
-        {"\x80", "€"},       {"\x8C", "Œ"},   {"\x9C", "œ"},  {"\x9F", "Ÿ"},  {"\x92", "’"},
-        {"\xE9", "é"},       {"\xC9", "É"},   {"\xA0", "\xC2\xA0"},  {"\xFF", "ÿ"},
+    const std::pair<std::string, std::string> cas[] = {
+        {"A", "A"}, {std::string(1, '\0'), std::string(1, '\0')}, {"\x80", "€"}, {"\x8C", "Œ"}, {"\x9C", "œ"},
+        {"\x9F", "Ÿ"}, {"\x92", "’"}, {"\xE9", "é"}, {"\xC9", "É"}, {"\xA0", "\xC2\xA0"}, {"\xFF", "ÿ"},
         // The five bytes the code page leaves undefined keep their value.
         {"\x81", "\xC2\x81"}, {"\x8D", "\xC2\x8D"}, {"\x8F", "\xC2\x8F"}, {"\x90", "\xC2\x90"}, {"\x9D", "\xC2\x9D"},
     };
-    for (const auto& c : cas) {
-        EXPECT_EQ(cp1252::versUtf8(c.octet), c.utf8);
-        EXPECT_EQ(cp1252::depuisUtf8(c.utf8), c.octet);
+    for (const auto& [octet, utf8] : cas) {
+        EXPECT_EQ(cp1252::versUtf8(octet), utf8);
+        EXPECT_EQ(cp1252::depuisUtf8(utf8), octet);
     }
-}
 
-TEST(Cp1252, CeQueLaPageNePeutTenirDevientPointDInterrogation)
-{
-    EXPECT_EQ(cp1252::depuisUtf8("Ā"), "?");
-    EXPECT_EQ(cp1252::depuisUtf8("x日本y"), "x??y");
-    EXPECT_EQ(cp1252::depuisUtf8("😀"), "?");
-    EXPECT_EQ(cp1252::depuisUtf8("\xC3"), "?");          // cut short
-    EXPECT_EQ(cp1252::depuisUtf8("\xC3z"), "?z");        // not followed by a continuation byte
-    EXPECT_EQ(cp1252::depuisUtf8("\xC0\x80"), "??");     // overlong
-    EXPECT_EQ(cp1252::depuisUtf8("\xED\xA0\x80"), "???");  // surrogate
-}
+    // What the page cannot hold becomes "?", and so does UTF-8 that is not:
+    // cut short, not followed by a continuation byte, overlong, a surrogate.
+    const std::pair<std::string, std::string> hors[] = {
+        {"Ā", "?"}, {"x日本y", "x??y"}, {"😀", "?"}, {"\xC3", "?"}, {"\xC3z", "?z"}, {"\xC0\x80", "??"},
+        {"\xED\xA0\x80", "???"},
+    };
+    for (const auto& [utf8, octets] : hors) EXPECT_EQ(cp1252::depuisUtf8(utf8), octets);
 
-TEST(Cp1252, Replier)
-{
     EXPECT_EQ(cp1252::replier("VUE.JPG"), "vue.jpg");
     EXPECT_EQ(cp1252::replier("ÉQUERRE À BUTÉE"), "équerre à butée");
     EXPECT_EQ(cp1252::replier("ŒIL Ÿ Š Ž"), "œil ÿ š ž");
@@ -72,10 +59,7 @@ TEST_F(Chemins, ResolutionSansEgardALaCasseAccentsCompris)
     poser("data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg", "vue");
     poser("data/PIVOT_Phase 20_BRAS_TOUR 1/butée.jpg", "butee");
     poser("data/Machine/TOUR 1/com.txt", "com");
-    struct Cas {
-        const char* ecrit;
-        const char* surDisque;
-    };
+    struct Cas { const char* ecrit; const char* surDisque; };
     const std::vector<Cas> cas = {
         {"data\\PIVOT_Phase 20_BRAS_TOUR 1\\vue.jpg", "data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg"},
         {"DATA\\pivot_phase 20_bras_tour 1\\VUE.JPG", "data/PIVOT_Phase 20_BRAS_TOUR 1/Vue.jpg"},
@@ -146,10 +130,7 @@ TEST_F(Chemins, UnFichierTenuAilleursEstAttenduDeuxSecondes)
 
 TEST(NomSur, SeulsLesNomsQuiRestentDansLeurDossier)
 {
-    struct Cas {
-        const char* nom;
-        bool sur;
-    };
+    struct Cas { const char* nom; bool sur; };
     const std::vector<Cas> cas = {
         {"TOUR 1", true}, {"Fraiseuse Réalméca", true}, {"TOUR.1", true}, {"..x", true},
         {"", false},      {".", false},   {"..", false},  {"...", false}, {" . ", false}, {"  ", false},

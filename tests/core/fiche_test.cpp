@@ -1,6 +1,5 @@
 #include "store/cp1252.h"
 #include "store/fiche.h"
-#include "store/fichiers.h"
 
 #include "support.h"
 
@@ -14,41 +13,27 @@ const std::string kSurDisque = "data/PIVOT_Phase 20_BRAS_TOUR 1/";
 
 class Fiche : public test::DossierDeTravail {
 protected:
-    void SetUp() override
-    {
-        DossierDeTravail::SetUp();
-        std::filesystem::create_directories(kSurDisque);
-    }
+    void SetUp() override { DossierDeTravail::SetUp(), std::filesystem::create_directories(kSurDisque); }
 };
 
 TEST(Nomdossier, NomEtCle)
 {
-    EXPECT_EQ(nomdossier("PIVOT", "20", "BRAS", "TOUR 1"), "PIVOT_Phase 20_BRAS_TOUR 1");
     EXPECT_EQ(nomdossier("PIVOT", "010", "BRAS", "TOUR 1"), "PIVOT_Phase 010_BRAS_TOUR 1");
-    Enregistrement e = {"  PIVOT ", " 20", "TOUR 1 ", "\tBRAS", "ACIER", "O", "O", "N",
-                        "O",        "N",   "N",       "N",     "N",     "N", "O", "O"};
+    const Enregistrement e = {"  PIVOT ", " 20", "TOUR 1 ", "\tBRAS", "ACIER", "O", "O", "N", "O", "N", "N", "N", "N", "N", "O", "O"};
     EXPECT_EQ(nomdossierEnregistrement(e), "PIVOT_Phase 20_BRAS_TOUR 1");
     EXPECT_EQ(dossierFiche("PIVOT_Phase 20_BRAS_TOUR 1"), kDossier);
 }
 
-TEST_F(Fiche, LirePref)
+TEST_F(Fiche, LireLesValeurs)
 {
-    struct Cas {
-        const char* nom;
-        int type;
-        std::string octets;
-        ValeursPref attendu;
-        std::string probleme;  // empty: none
-    };
+    struct Cas { const char* nom; int type; std::string octets; ValeursPref attendu; std::string probleme; /* "": none */ };
     const std::vector<Cas> cas = {
         {"tournage, quatre lignes", 1, "-120.5\r\n300\r\n1.5\r\n-2\r\n", {"-120.5", "", "300", "1.5", "", "-2"}, ""},
         {"fraisage, six lignes", 2, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n", {"1", "2", "3", "4", "5", "6"}, ""},
         {"la dernière série l'emporte", 1, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", {"5", "", "6", "7", "", "8"}, ""},
         {"lignes vides après les valeurs", 1, "1\r\n2\r\n3\r\n4\r\n\r\n\r\n", {"1", "", "2", "3", "", "4"}, ""},
-        {"fichier de tournage lu en fraisage", 2, "1\r\n2\r\n3\r\n4\r\n", {"1", "2", "3", "4", "", ""},
-         "4 valeurs au lieu de 6"},
-        {"série finale incomplète", 1, "1\r\n2\r\n3\r\n4\r\n5\r\n", {"5", "", "2", "3", "", "4"},
-         "1 valeur au lieu de 4"},
+        {"fichier de tournage lu en fraisage", 2, "1\r\n2\r\n3\r\n4\r\n", {"1", "2", "3", "4", "", ""}, "4 valeurs au lieu de 6"},
+        {"série finale incomplète", 1, "1\r\n2\r\n3\r\n4\r\n5\r\n", {"5", "", "2", "3", "", "4"}, "1 valeur au lieu de 4"},
         {"fichier vide", 1, "", {}, "aucune valeur (il en faut 4)"},
         {"virgule dans une valeur", 1, "1,5\r\n2\r\n3\r\n", {"1", "", "5", "2", "", "3"}, ""},
     };
@@ -56,45 +41,26 @@ TEST_F(Fiche, LirePref)
         poser(kSurDisque + "pref.txt", c.octets);
         const auto lu = lirepref(kDossier, c.type);
         EXPECT_EQ(lu.valeur, c.attendu) << c.nom;
-        if (c.probleme.empty()) {
-            EXPECT_TRUE(lu.ok()) << c.nom << " : " << joindreProblemes(lu.problemes);
-        } else {
-            ASSERT_EQ(lu.problemes.size(), 1u) << c.nom;
-            EXPECT_EQ(lu.problemes[0].texte(), kDossier + "pref.txt : " + c.probleme) << c.nom;
-        }
+        EXPECT_EQ(joindreProblemes(lu.problemes), c.probleme.empty() ? "" : kDossier + "pref.txt : " + c.probleme) << c.nom;
     }
-}
 
-TEST_F(Fiche, LireOrigine)
-{
     poser(kSurDisque + "origine.txt", "G54\r\n10\r\n-5\r\n");
-    auto lu = lireorigine(kDossier, 1);
-    EXPECT_TRUE(lu.ok());
-    EXPECT_EQ(lu.valeur, (ValeursOrigine{"G54", "10", "", "-5"}));
-
-    lu = lireorigine(kDossier, 2);
-    ASSERT_EQ(lu.problemes.size(), 1u);
-    EXPECT_EQ(lu.problemes[0].texte(), kDossier + "origine.txt : 3 valeurs au lieu de 4");
+    EXPECT_EQ(lireorigine(kDossier, 1).valeur, (ValeursOrigine{"G54", "10", "", "-5"}));
+    const auto lu = lireorigine(kDossier, 2);
     EXPECT_EQ(lu.valeur, (ValeursOrigine{"G54", "10", "-5", ""}));
+    EXPECT_EQ(joindreProblemes(lu.problemes), kDossier + "origine.txt : 3 valeurs au lieu de 4");
 }
 
 TEST_F(Fiche, FichiersAbsentsNommes)
 {
-    const std::vector<std::pair<Problemes, std::string>> cas = {
-        {lirepref(kDossier, 1).problemes, "pref.txt"},
-        {lireorigine(kDossier, 2).problemes, "origine.txt"},
-        {lireinfos(kDossier).problemes, "info.txt"},
-        {lirejauges(kDossier).problemes, "jauge.txt"},
-        {lireprogramme(kDossier).problemes, "prog.txt"},
-        {annotations(kDossier).problemes, "prog.txt"},
-        {lirepref("data\\ABSENT_Phase 1_X_Y\\", 1).problemes, ""},
+    const std::pair<Problemes, std::string> cas[] = {
+        {lirepref(kDossier, 1).problemes, "pref.txt"},    {lireorigine(kDossier, 2).problemes, "origine.txt"},
+        {lireinfos(kDossier).problemes, "info.txt"},      {lirejauges(kDossier).problemes, "jauge.txt"},
+        {lireprogramme(kDossier).problemes, "prog.txt"},  {annotations(kDossier).problemes, "prog.txt"},
     };
-    for (const auto& [problemes, fichier] : cas) {
-        ASSERT_EQ(problemes.size(), 1u);
-        if (!fichier.empty()) {
-            EXPECT_EQ(problemes[0].texte(), kDossier + fichier + " : fichier introuvable ou illisible");
-        }
-    }
+    for (const auto& [problemes, fichier] : cas)
+        EXPECT_EQ(joindreProblemes(problemes), kDossier + fichier + " : fichier introuvable ou illisible");
+    EXPECT_EQ(lirepref("data\\ABSENT_Phase 1_X_Y\\", 1).problemes.size(), 1u);
 }
 
 TEST_F(Fiche, EcrireValeursPuisRelire)
@@ -105,109 +71,71 @@ TEST_F(Fiche, EcrireValeursPuisRelire)
     EXPECT_EQ(lirepref(kDossier, 1).valeur, (ValeursPref{"-120.5", "", "300", "1.5", "", "-2"}));
     ASSERT_TRUE(ecrirepref(kDossier, 2, pref).ok());
     EXPECT_EQ(contenu(kSurDisque + "pref.txt"), "-120.5\r\n7\r\n300\r\n1.5\r\n8\r\n-2\r\n");
-
     ASSERT_TRUE(ecrireorigine(kDossier, 1, {"G54", "10", "99", "-5"}).ok());
     EXPECT_EQ(contenu(kSurDisque + "origine.txt"), "G54\r\n10\r\n-5\r\n");
     ASSERT_TRUE(ecrireorigine(kDossier, 2, {" G55 ", "10", "99", "-5"}).ok());
     EXPECT_EQ(contenu(kSurDisque + "origine.txt"), "G55\r\n10\r\n99\r\n-5\r\n");
     EXPECT_EQ(lireorigine(kDossier, 2).valeur, (ValeursOrigine{"G55", "10", "99", "-5"}));
-}
 
-TEST_F(Fiche, Infos)
-{
-    struct Cas {
-        std::string tape, fichier, relu;
-    };
-    const std::vector<Cas> cas = {
-        {"  Serrer à 6 bars\nPrévoir mors doux  ", "Serrer \xE0 6 bars\r\nPr\xE9voir mors doux\r\n",
-         "Serrer à 6 bars\r\nPrévoir mors doux\r"},
+    // Information text: as typed, in Windows-1252, read back less its last character.
+    const std::tuple<std::string, std::string, std::string> infos[] = {
+        {"  Serrer à 6 bars\nPrévoir mors doux  ", "Serrer \xE0 6 bars\r\nPr\xE9voir mors doux\r\n", "Serrer à 6 bars\r\nPrévoir mors doux\r"},
         {"", "Infos \xE0 compl\xE9ter\r\n", "Infos à compléter\r"},
         {"   ", "Infos \xE0 compl\xE9ter\r\n", "Infos à compléter\r"},
         {"a,b\r\nc", "a,b\r\nc\r\n", "a,b\r\nc\r"},
     };
-    for (const auto& c : cas) {
-        ASSERT_TRUE(ecrireinfos(kDossier, c.tape).ok());
-        EXPECT_EQ(contenu(kSurDisque + "info.txt"), c.fichier) << c.tape;
-        EXPECT_EQ(lireinfos(kDossier).valeur, c.relu) << c.tape;
+    for (const auto& [tape, fichier, relu] : infos) {
+        ASSERT_TRUE(ecrireinfos(kDossier, tape).ok());
+        EXPECT_EQ(contenu(kSurDisque + "info.txt"), fichier) << tape;
+        EXPECT_EQ(lireinfos(kDossier).valeur, relu) << tape;
     }
 }
 
-TEST(Jauges, Normalisation)
+TEST_F(Fiche, Jauges)
 {
-    struct Cas {
-        std::string tape;
-        std::vector<std::string> lignes;
-    };
     std::string cent;
     std::vector<std::string> centLignes;
     for (int i = 1; i <= 150; ++i) {
         cent += "T" + std::to_string(i) + (i % 2 ? "," : "\r\n");
         centLignes.push_back("T" + std::to_string(i));
     }
-    const std::vector<Cas> cas = {
-        {"T1 L=125.3, T2 L=98", {"T1 L=125.3", "T2 L=98"}},
-        {"", {"A compléter"}},
-        {" \t ", {"A compléter"}},
-        {"  T1\r\n\r\n\n T2  \r\n", {"T1", "T2"}},
-        {"T1,,T2,", {"T1", "T2"}},
-        {"\"T1, T2\"", {"T1, T2"}},
-        {"Jauge ø12", {"Jauge ø12"}},
-        {cent, centLignes},  // no cap on the number of items
+    const std::pair<std::string, std::vector<std::string>> cas[] = {
+        {"T1 L=125.3, T2 L=98", {"T1 L=125.3", "T2 L=98"}}, {"", {"A compléter"}}, {" \t ", {"A compléter"}},
+        {"  T1\r\n\r\n\n T2  \r\n", {"T1", "T2"}},         {"T1,,T2,", {"T1", "T2"}}, {"\"T1, T2\"", {"T1, T2"}},
+        {"Jauge ø12", {"Jauge ø12"}},                       {cent, centLignes},  // no cap on the number of items
     };
-    for (const auto& c : cas) EXPECT_EQ(normaliserJauges(c.tape), c.lignes) << c.tape;
-}
+    for (const auto& [tape, lignes] : cas) EXPECT_EQ(normaliserJauges(tape), lignes) << tape;
 
-TEST_F(Fiche, JaugesEcritesEnUneFois)
-{
-    fichiers::panneA(1000);
-    ASSERT_TRUE(ecrirejauges(kDossier, "T1 L=125.3, T2 L=98\nT3").ok());
-    EXPECT_EQ(fichiers::operationsDepuisPanne(), 1);
-    fichiers::panneA(0);
-    EXPECT_EQ(contenu(kSurDisque + "jauge.txt"), "T1 L=125.3\r\nT2 L=98\r\nT3\r\n");
+    // Written in one operation; a failed write leaves the previous gauges.
+    {
+        test::Panne compte;
+        ASSERT_TRUE(ecrirejauges(kDossier, "T1 L=125.3, T2 L=98\nT3").ok());
+        EXPECT_EQ(compte.operations(), 1);
+    }
     EXPECT_EQ(lirejauges(kDossier).valeur, "T1 L=125.3\r\nT2 L=98\r\nT3\r");
-
-    // A failed write leaves the previous gauges.
-    fichiers::panneA(1);
+    test::Panne panne(1);
     EXPECT_FALSE(ecrirejauges(kDossier, "T9").ok());
-    fichiers::panneA(0);
     EXPECT_EQ(contenu(kSurDisque + "jauge.txt"), "T1 L=125.3\r\nT2 L=98\r\nT3\r\n");
 }
 
-TEST_F(Fiche, ToutLeFichierSaufSonDernierCaractere)
+TEST_F(Fiche, ProgrammeEtAnnotations)
 {
-    struct Cas {
-        std::string octets, texte;
+    // The whole file less its last character.
+    const std::pair<std::string, std::string> cas[] = {
+        {"%1\r\nN10 G0\r\n", "%1\r\nN10 G0\r"}, {"%1\r\nN10 G0", "%1\r\nN10 G"}, {"%1\nN10\n", "%1\nN10"},
+        {"x", ""},                              {"Op\xE9ration\r\n", "Opération\r"},
     };
-    const std::vector<Cas> cas = {
-        {"%1\r\nN10 G0\r\n", "%1\r\nN10 G0\r"},
-        {"%1\r\nN10 G0", "%1\r\nN10 G"},
-        {"%1\nN10\n", "%1\nN10"},
-        {"x", ""},
-        {"Op\xE9ration\r\n", "Opération\r"},
-    };
-    for (const auto& c : cas) {
-        poser(kSurDisque + "prog.txt", c.octets);
+    for (const auto& [octets, texte] : cas) {
+        poser(kSurDisque + "prog.txt", octets);
         const auto lu = lireprogramme(kDossier);
-        EXPECT_TRUE(lu.ok());
-        EXPECT_EQ(lu.valeur, c.texte);
+        EXPECT_TRUE(lu.ok() && lu.valeur == texte) << texte;
     }
     poser(kSurDisque + "prog.txt", "");
     const auto vide = lireprogramme(kDossier);
-    ASSERT_EQ(vide.problemes.size(), 1u);
-    EXPECT_EQ(vide.problemes[0].texte(), kDossier + "prog.txt : le fichier est vide");
-    EXPECT_EQ(vide.valeur, "");
-}
+    EXPECT_EQ(joindreProblemes(vide.problemes) + vide.valeur, kDossier + "prog.txt : le fichier est vide");
 
-TEST_F(Fiche, Annotations)
-{
-    struct Cas {
-        const char* nom;
-        std::string programme;
-        std::vector<std::string> attendu;
-    };
-    const std::vector<Cas> cas = {
-        {"commentaire, message, bloc", "(EBAUCHE FACE)\r\n$ Serrer a 6 bars\r\nN10 G0 X100\r\n",
-         {"(EBAUCHE FACE)", "Serrer a 6 bars"}},
+    const std::tuple<const char*, std::string, std::vector<std::string>> annotes[] = {
+        {"commentaire, message, bloc", "(EBAUCHE FACE)\r\n$ Serrer a 6 bars\r\nN10 G0 X100\r\n", {"(EBAUCHE FACE)", "Serrer a 6 bars"}},
         {"virgule dans un commentaire", "(PASSE 1, 2 MM)\r\n", {"(PASSE 1"}},
         {"ligne qui commence par un blanc", "   (DECALE)  \r\n", {"(DECALE)"}},
         {"dollar seul", "$\r\n", {""}},
@@ -216,11 +144,10 @@ TEST_F(Fiche, Annotations)
         {"accents et fins de ligne mêlées", "(Ébauche)\r$ Contrôle\n", {"(Ébauche)", "Contrôle"}},
         {"vide", "", {}},
     };
-    for (const auto& c : cas) {
-        poser(kSurDisque + "prog.txt", cp1252::depuisUtf8(c.programme));
+    for (const auto& [nom, programme, attendu] : annotes) {
+        poser(kSurDisque + "prog.txt", cp1252::depuisUtf8(programme));
         const auto lu = annotations(kDossier);
-        EXPECT_TRUE(lu.ok()) << c.nom;
-        EXPECT_EQ(lu.valeur, c.attendu) << c.nom;
+        EXPECT_TRUE(lu.ok() && lu.valeur == attendu) << nom;
     }
 }
 

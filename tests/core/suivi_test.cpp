@@ -8,10 +8,7 @@ namespace {
 
 TEST(Suivi, CaracteresParSecondeSelonLesBitsDUnCaractere)
 {
-    struct Cas {
-        const char* reglage;
-        double attendu;
-    } cas[] = {
+    struct Cas { const char* reglage; double attendu; } cas[] = {
         {"9600,e,7,2", 9600.0 / 11},  // start, 7 data, parity, 2 stop
         {"9600,n,8,1", 960},          // no parity bit with "n"
         {"4800,o,8,2", 4800.0 / 12},

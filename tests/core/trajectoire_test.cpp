@@ -40,13 +40,8 @@ std::string joindre(const std::vector<std::string>& l)
 
 TEST(Trajectoire, Lecture)
 {
-    struct Cas {
-        const char* nom;
-        int directeur, type;
-        const char* programme;  // lines joined by "\n", stored with CR LF
-        const char* mouvements;
-        const char* etendue;
-    };
+    // The programme's lines joined by "\n", stored with CR LF.
+    struct Cas { const char* nom; int directeur, type; const char *programme, *mouvements, *etendue; };
     const int F = kFanuc, N = kNum, T = kTournage, M = kFraisage;
     const Cas cas[] = {
         {"mots collés, minuscules, commentaires, G91", F, M,
@@ -63,8 +58,7 @@ TEST(Trajectoire, Lecture)
          "X de -10 à 10 / Y de 0 à 0 / Z de -10 à 10"},
         {"G19", F, M, "G19 G0 X0 Y10 Z0\nG3 Y0 Z10 J-10 K0\nG2 Y10 Z0 R-10",
          "0 G0 0 10 0 | 1 G3 0 0 10 c0,0 90 | 2 G2 0 10 0 c10,10 -270 | ", "X de 0 à 0 / Y de 0 à 20 / Z de 0 à 20"},
-        {"cercle entier, fin omise", F, M, "G0 X10 Y0\nG2 I-10", "0 G0 10 0 ? | 1 G2 10 0 ? c0,0 -360 | ",
-         "X de -10 à 10 / Y de -10 à 10"},
+        {"cercle entier, fin omise", F, M, "G0 X10 Y0\nG2 I-10", "0 G0 10 0 ? | 1 G2 10 0 ? c0,0 -360 | ", "X de -10 à 10 / Y de -10 à 10"},
         {"NUM : centre depuis le départ, cercle entier", N, M, "G0 X12 Y0\nG2 X12 Y0 I-12 J0",
          "0 G0 12 0 ? | 1 G2 12 0 ? c0,0 -360 | ", "X de -12 à 12 / Y de -12 à 12"},
         {"RS274NGC : G90.1 centres absolus", kAutre, M, "G0 X12 Y0\nG90.1 G2 X12 Y0 I0 J0\nG91.1 G2 X12 Y0 I0 J0",
@@ -134,15 +128,12 @@ TEST(Trajectoire, Projection)
         const Trace tr = projeter(fraise, {Vue::XZ, true, false, tolerance}).traces[0];
         for (std::size_t i = 1; i < tr.points.size(); ++i) {
             const double h = (tr.points[i].h + tr.points[i - 1].h) / 2, v = (tr.points[i].v + tr.points[i - 1].v) / 2;
-            EXPECT_GE(std::hypot(h, v), 10 - tolerance);
-            EXPECT_TRUE(h > 0 && v > 0);
+            EXPECT_TRUE(std::hypot(h, v) >= 10 - tolerance && h > 0 && v > 0) << h << " " << v;
         }
     }
     // The G17 arc seen edge on in XZ is flattened to a line along X.
     const Trace tranche = projeter(fraise, {Vue::XZ, true, true, 0.01}).traces[1];
-    EXPECT_FALSE(tranche.arc);
-    EXPECT_EQ(tranche.boite.vmin, 10);
-    EXPECT_EQ(tranche.boite.vmax, 10);
+    EXPECT_TRUE(!tranche.arc && tranche.boite.vmin == 10 && tranche.boite.vmax == 10);
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 set -u
 executable=${1:?chemin de tarvex-scenario}
 ici=$(cd "$(dirname "$0")" && pwd)
-demo=$(cd "$ici/../../demo/data" && pwd)
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+. "$ici/commun.sh"
 
 for outil in /usr/sbin/cupsd lpadmin lpstat pdfinfo pdftotext pdftoppm pdffonts; do
     if ! command -v "$outil" >/dev/null 2>&1; then
@@ -35,8 +35,8 @@ fi
 
 tmp=$(mktemp -d)
 chmod 755 "$tmp"
-cupsd_pid=
-programme_pid=
+journal="$tmp/log/error_log"
+cupsd_pid= programme_pid=
 # Not the job owner's PDF folder, where a file left by an earlier run (jobs
 # are numbered from 1 again) or by another program may bear the same name:
 # the queue has a configuration of its own, which cups-pdf reads only from
@@ -53,99 +53,29 @@ nettoyer() {
 trap nettoyer EXIT
 trap 'exit 1' INT TERM HUP
 
-echouer() {
-    echo "ÉCHEC : $*"
-    [ -f "$tmp/log/error_log" ] && tail -20 "$tmp/log/error_log"
-    exit 1
-}
-
 mkdir -p "$tmp/etc" "$tmp/spool/tmp" "$tmp/cache" "$tmp/state" "$tmp/log" "$sortie_pdf"
 printf 'Out %s\n' "$sortie_pdf" >"$conf_pdf" || echouer "$conf_pdf n'a pas pu être écrit"
-cat >"$tmp/etc/cupsd.conf" <<EOF
-LogLevel info
-Listen $tmp/cups.sock
-Browsing Off
-WebInterface No
-Printcap $tmp/printcap
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Location /admin>
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-EOF
-cat >"$tmp/etc/cups-files.conf" <<EOF
-ServerRoot $tmp/etc
-RequestRoot $tmp/spool
-TempDir $tmp/spool/tmp
-CacheDir $tmp/cache
-StateDir $tmp/state
-AccessLog $tmp/log/access_log
-ErrorLog $tmp/log/error_log
-PageLog $tmp/log/page_log
-SystemGroup root
-EOF
+for f in cupsd.conf cups-files.conf; do sed "s|@TMP@|$tmp|g" "$ici/fixtures/$f" >"$tmp/etc/$f"; done
 
 /usr/sbin/cupsd -f -c "$tmp/etc/cupsd.conf" -s "$tmp/etc/cups-files.conf" >"$tmp/log/cupsd.out" 2>&1 &
 cupsd_pid=$!
 export CUPS_SERVER="$tmp/cups.sock"
-n=0
-until lpstat -r >/dev/null 2>&1; do
-    n=$((n + 1))
+repond() {
     kill -0 "$cupsd_pid" 2>/dev/null || { cat "$tmp/log/cupsd.out"; echouer "le serveur CUPS s'est arrêté au démarrage"; }
-    [ "$n" -gt 200 ] && echouer "le serveur CUPS ne répond pas en 10 s"
-    sleep 0.05
-done
+    lpstat -r >/dev/null 2>&1
+}
+attendre 10 repond || echouer "le serveur CUPS ne répond pas en 10 s"
 # The server answers lpstat before its first full reload is over; a request
 # that meets the reload is refused ("Bad file descriptor"), so try again.
-n=0
-until lpadmin -p TarvexPDF -E -v "cups-pdf:/$file_pdf" -P "$ppd" 2>"$tmp/log/lpadmin"; do
-    n=$((n + 1))
-    [ "$n" -gt 50 ] && { cat "$tmp/log/lpadmin"; echouer "la file PDF n'a pas pu être créée"; }
-    sleep 0.1
-done
+file_creee() { lpadmin -p TarvexPDF -E -v "cups-pdf:/$file_pdf" -P "$ppd" 2>"$tmp/log/lpadmin"; }
+attendre 5 file_creee || { cat "$tmp/log/lpadmin"; echouer "la file PDF n'a pas pu être créée"; }
 lpadmin -d TarvexPDF || echouer "la file PDF n'a pas pu devenir l'imprimante par défaut"
 export PRINTER=TarvexPDF
 export QT_QPA_PLATFORM=offscreen
 
-# The FLASQUE sheet of the demo data with every section it offers: its
-# listing takes the printout onto more pages.
-scenario() {
-    cat <<EOF
-data "$demo"
-start
-key Démarrage
-choose selectphase.Phase "FLASQUE Phase 10"
-click selectphase.imprimer
-click Impression.Check5
-click Impression.Check6
-click Impression.Check10
-click Impression.Command1
-message "Connecter l'imprimante" title "Impression" icon information answer OK
-EOF
-}
 lancer() {
-    "$executable" "$1" >"$tmp/sortie" 2>&1 &
-    programme_pid=$!
-    n=0
-    while kill -0 "$programme_pid" 2>/dev/null; do
-        n=$((n + 1))
-        [ "$n" -gt 1200 ] && echouer "le scénario ne s'est pas terminé en 60 s"
-        sleep 0.05
-    done
-    wait "$programme_pid"
-    statut=$?
-    programme_pid=
-    cat "$tmp/sortie"
-    [ "$statut" -eq 0 ] || echouer "le scénario a échoué"
+    lancer_scenario "$1"
+    juger_scenario
 }
 # Checks the pages of a PDF: count, A4, and ink on the first one.
 verifier_pages() {
@@ -169,15 +99,11 @@ verifier_texte() {
 }
 
 # 1. On the default printer, the CUPS PDF queue.
-{ echo "printer real"; scenario; echo 'message "Transfert imprimante effectué" title "Impression" icon information'; } \
-    >"$tmp/imprimante.scenario"
+etape="include \"$ici/fixtures/imprimer-flasque.etape\""
+printf '%s\n' "$etape" 'message "Transfert imprimante effectué" title "Impression" icon information' >"$tmp/imprimante.scenario"
 lancer "$tmp/imprimante.scenario"
-n=0
-until lpstat -W completed -o TarvexPDF 2>/dev/null | grep -q TarvexPDF; do
-    n=$((n + 1))
-    [ "$n" -gt 1200 ] && echouer "le travail d'impression n'est pas terminé en 60 s"
-    sleep 0.05
-done
+termine() { lpstat -W completed -o TarvexPDF 2>/dev/null | grep -q TarvexPDF; }
+attendre 60 termine || echouer "le travail d'impression n'est pas terminé en 60 s"
 imprime=$(find "$sortie_pdf" -name '*.pdf' | head -n 1)
 [ -n "$imprime" ] || echouer "la file PDF n'a rien produit dans $sortie_pdf"
 verifier_pages "$imprime"
@@ -194,7 +120,7 @@ else
 fi
 
 # 2. No printer at all: the sheet saved as a PDF file, same pages.
-{ echo "printer real"; scenario
+{ echo "$etape"
   printf '%s\n' 'message "Aucune imprimante n'"'"'est installée sur cet ordinateur.\nEnregistrer la fiche dans un fichier PDF ?" title "Impression" icon question answer Yes'
   echo "saveas \"$tmp/fiche\""
   echo 'message "Transfert imprimante effectué" title "Impression" icon information'; } >"$tmp/pdf.scenario"

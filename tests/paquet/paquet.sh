@@ -68,8 +68,9 @@ menu)
     champ() { sed -n "s/^$1=//p" "$entree"; }
     [ "$(champ Name)" = Tarvex ] || echec "Name"
     [ "$(champ Comment)" = "Fiches de réglage d'usinage et liaison PC - CN" ] || echec "Comment"
-    case ";$(champ Categories)" in *";Office;"*) ;; *) echec "Categories sans Office" ;; esac
-    case ";$(champ Categories)" in *";Engineering;"*) ;; *) echec "Categories sans Engineering" ;; esac
+    for c in Office Engineering; do
+        case ";$(champ Categories)" in *";$c;"*) ;; *) echec "Categories sans $c" ;; esac
+    done
     [ -x "$racine/usr/bin/$(champ Exec)" ] || echec "Exec : $(champ Exec) absent de usr/bin"
     # The icon at each size, a PNG of that size.
     for taille in 16 22 24 32 48 64 128 256; do
@@ -139,14 +140,8 @@ scenario)
     mkdir -p "$scenarios"
     "$nouveau" "$scenarios/atelier" "$racine/usr/share/tarvex/vide/data" SECRET
     sed "s|@DATA@|$scenarios/atelier/data|" "$sources/tests/paquet/premier-depart.scenario.in" >"$scenarios/premier-depart.scenario"
-    cp "$sources/tests/paquet/menu.scenario" "$scenarios/"
-    # A first machine and a first sheet, once the program has the sheet
-    # and machine creation windows.
-    if [ -f "$sources/src/creation/creation.h" ] && [ -f "$sources/src/machines/machinecreation.h" ]; then
-        cp "$sources/tests/paquet/premiere-fiche.scenario" "$scenarios/"
-    else
-        echo "premiere-fiche.scenario attend les fenêtres de création de fiche et de machine"
-    fi
+    cp -r "$sources/tests/paquet/menu.scenario" "$sources/tests/paquet/premiere-fiche.scenario" \
+        "$sources/tests/paquet/fixtures" "$scenarios/"
     TARVEX_PARTAGE=$racine/usr/share/tarvex QT_QPA_PLATFORM=offscreen "$runner" "$scenarios"/*.scenario
     ;;
 

@@ -6,15 +6,13 @@
 //   TARVEX_SONDE_CODE  the code to type
 //   TARVEX_SONDE_DEMO  when set: the copy of the demo data instead
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,45 +33,38 @@ QWidget* visible(const char* nom)
     std::_Exit(code);
 }
 
+// Pressed once the current event is over: the click runs its own waits.
+void presser(QWidget* fenetre, const char* bouton)
+{
+    auto* b = fenetre->findChild<QPushButton*>(QString::fromUtf8(bouton));
+    if (!b) finir(1, QStringLiteral("pas de bouton %1 dans %2").arg(QString::fromUtf8(bouton), fenetre->objectName()));
+    QTimer::singleShot(0, b, &QPushButton::click);
+}
+
 void regarder()
 {
+    const bool demo = qEnvironmentVariableIsSet("TARVEX_SONDE_DEMO");
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* m = qobject_cast<QMessageBox*>(w);
         if (!m || !m->isVisible()) continue;
         // A new empty folder asks for its first machine: the operator would
         // read it and go on; the probe leaves the machine window at once.
-        if (m->windowTitle() == QStringLiteral("Première machine") && !qEnvironmentVariableIsSet("TARVEX_SONDE_DEMO")) {
-            m->accept();
-            return;
-        }
-        finir(1, QStringLiteral("message « %1 » (%2)").arg(m->text(), m->informativeText()));
-    }
-    if (QWidget* machine = visible("MachineCréation")) {
-        if (auto* quitter = machine->findChild<QPushButton*>(QStringLiteral("quitter"))) {
-            QTimer::singleShot(0, quitter, &QPushButton::click);
-            return;
-        }
-        finir(1, QStringLiteral("pas de bouton quitter dans MachineCréation"));
-    }
-    if (QWidget* premier = visible("PremierDémarrage")) {
-        if (qEnvironmentVariableIsSet("TARVEX_SONDE_DEMO"))
-            if (auto* demo = premier->findChild<QAbstractButton*>(QStringLiteral("Option2"))) demo->click();
-        const QString code = qEnvironmentVariable("TARVEX_SONDE_CODE");
-        for (const char* boite : {"Text1", "Text2"})
-            if (auto* b = premier->findChild<QLineEdit*>(QString::fromUtf8(boite))) b->setText(code);
-        if (auto* creer = premier->findChild<QPushButton*>(QStringLiteral("Créer"))) {
-            // Pressed once the current event is over: the click runs the
-            // creation and its own waits.
-            QTimer::singleShot(0, creer, &QPushButton::click);
-            return;
-        }
-        finir(1, QStringLiteral("pas de bouton Créer"));
-    }
-    if (QWidget* splash = visible("Démarrage")) {
-        splash->hide();
+        if (m->windowTitle() != QStringLiteral("Première machine") || demo)
+            finir(1, QStringLiteral("message « %1 » (%2)").arg(m->text(), m->informativeText()));
+        m->accept();
         return;
     }
-    if (QWidget* principale = visible("selectphase")) {
+    if (QWidget* machine = visible("MachineCréation")) {
+        presser(machine, "quitter");
+    } else if (QWidget* premier = visible("PremierDémarrage")) {
+        if (auto* option = premier->findChild<QAbstractButton*>(QStringLiteral("Option2")); option && demo) option->click();
+        for (const char* boite : {"Text1", "Text2"})
+            if (auto* b = premier->findChild<QLineEdit*>(QString::fromUtf8(boite)))
+                b->setText(qEnvironmentVariable("TARVEX_SONDE_CODE"));
+        presser(premier, "Créer");
+    } else if (QWidget* splash = visible("Démarrage")) {
+        splash->hide();
+    } else if (QWidget* principale = visible("selectphase")) {
         auto* phase = principale->findChild<QComboBox*>(QStringLiteral("Phase"));
         if (!phase) finir(1, QStringLiteral("pas de liste Phase"));
         finir(0, QStringLiteral("selectphase ouverte, %1 fiche(s) dans la liste").arg(phase->count()));

@@ -6,13 +6,9 @@
 #include "app/application.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -22,41 +18,27 @@ int main(int argc, char** argv)
     // Numbers shown from the data files use the decimal point of the C locale here,
     // so that scenarios read the same on every machine.
     QLocale::setDefault(QLocale::c());
-
-    const QStringList fichiers = app.arguments().mid(1);
-    if (fichiers.isEmpty()) {
-        std::fprintf(stderr, "usage: tarvex-scenario FICHIER...\n");
-        return 2;
-    }
-    const QString depart = QDir::currentPath();
-    int reussis = 0, echoues = 0;
     QTextStream sortie(stdout);
+    const QStringList fichiers = app.arguments().mid(1);
+    if (fichiers.isEmpty()) return (QTextStream(stderr) << "usage: tarvex-scenario FICHIER...\n"), 2;
+    const QString depart = QDir::currentPath();
+    int echoues = 0;
     for (const QString& nom : fichiers) {
-        const QString fichier = QFileInfo(QDir(depart), nom).absoluteFilePath();
-        QFile f(fichier);
-        if (!f.open(QIODevice::ReadOnly)) {
-            sortie << "FAIL " << nom << ":0: fichier illisible\n";
-            ++echoues;
-            continue;
+        QFile f(QFileInfo(QDir(depart), nom).absoluteFilePath());
+        tarvex::scenario::Issue issue{false, 0, QStringLiteral("fichier illisible")};
+        if (f.open(QIODevice::ReadOnly)) {
+            QTemporaryDir dossier;
+            QDir::setCurrent(dossier.path());
+            issue = tarvex::scenario::Scenario(f.fileName(), QString::fromUtf8(f.readAll())).executer();
+            QDir::setCurrent(depart);
         }
-        const QString contenu = QString::fromUtf8(f.readAll());
-        QTemporaryDir dossier;
-        QDir::setCurrent(dossier.path());
-        tarvex::scenario::Issue issue;
-        {
-            tarvex::scenario::Scenario scenario(fichier, contenu);
-            issue = scenario.executer();
-        }
-        QDir::setCurrent(depart);
-        if (issue.reussi) {
+        if (issue.reussi)
             sortie << "PASS " << nom << "\n";
-            ++reussis;
-        } else {
+        else
             sortie << "FAIL " << nom << ":" << issue.ligne << ": " << issue.message << "\n";
-            ++echoues;
-        }
+        echoues += issue.reussi ? 0 : 1;
         sortie.flush();
     }
-    sortie << reussis << " passed, " << echoues << " failed\n";
+    sortie << fichiers.size() - echoues << " passed, " << echoues << " failed\n";
     return echoues == 0 ? 0 : 1;
 }

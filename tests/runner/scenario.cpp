@@ -10,27 +10,25 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QThread>
 
 namespace tarvex::scenario {
 
+using namespace Qt::StringLiterals;
 using plateforme::Boutons;
 using plateforme::Icone;
 using plateforme::Reponse;
@@ -49,68 +47,148 @@ QString nomDe(const std::pair<T, const char*> (&noms)[N], T v)
 {
     for (const auto& [x, nom] : noms)
         if (x == v) return QString::fromLatin1(nom);
-    return QStringLiteral("none");
+    return u"none"_s;
 }
 
-// The answers a box offers, the one that changes nothing last: it is given
-// once the scenario has failed or ended.
-QList<Reponse> reponsesPossibles(Boutons b)
+QString texteDe(QObject* o)
 {
-    if (b == Boutons::Ok) return {Reponse::Ok};
-    if (b == Boutons::OkAnnuler) return {Reponse::Ok, Reponse::Annuler};
-    return {Reponse::Oui, Reponse::Non};
-}
-
-Reponse prudente(Boutons b) { return reponsesPossibles(b).last(); }
-
-QString texteDe(QObject* o, bool* multiligne = nullptr)
-{
-    if (multiligne) *multiligne = false;
     if (auto* w = qobject_cast<QLineEdit*>(o)) return w->text();
-    if (auto* w = qobject_cast<QPlainTextEdit*>(o)) {
-        if (multiligne) *multiligne = true;
-        return w->toPlainText();
-    }
+    if (auto* w = qobject_cast<QPlainTextEdit*>(o)) return w->toPlainText();
     if (auto* w = qobject_cast<QComboBox*>(o)) return w->currentText();
     if (auto* w = qobject_cast<QAbstractButton*>(o)) return w->text();
     if (auto* w = qobject_cast<QGroupBox*>(o)) return w->title();
     if (auto* w = qobject_cast<QLabel*>(o)) return w->text();
     if (auto* w = qobject_cast<QListWidget*>(o)) return w->currentItem() ? w->currentItem()->text() : QString();
-    const QVariant t = o->property("texte");
-    if (t.isValid()) return t.toString();
-    return {};
+    return o->property("texte").toString();
 }
 
 // The words of the states a control is in (kOui) or not (kNon), pair by pair.
 const QStringList kOui{"enabled", "visible", "selected", "checked", "locked"};
 const QStringList kNon{"disabled", "hidden", "unselected", "unchecked", "unlocked"};
+const char* const kSortesEtat[] = {"un contrôle visible", "un contrôle visible", "un bouton", "un bouton",
+                                   "une zone de texte"};
 
-QStringList entreesDe(QObject* o, bool& ok)
+std::optional<bool> etatDe(QObject* o, int k)
 {
-    ok = true;
+    auto* w = qobject_cast<QWidget*>(o);
+    auto* b = qobject_cast<QAbstractButton*>(o);
+    auto* e = qobject_cast<QLineEdit*>(o);
+    auto* p = qobject_cast<QPlainTextEdit*>(o);
+    if (k == 0 && w) return w->isEnabledTo(w->parentWidget() ? w->parentWidget() : w);
+    if (k == 1 && w) return !w->isHidden();
+    if ((k == 2 || k == 3) && b) return b->isChecked();
+    if (k == 4 && (e || p)) return e ? e->isReadOnly() : p->isReadOnly();
+    return std::nullopt;
+}
+
+using Lu = std::optional<QStringList>;
+
+template <class T, class F>
+Lu avec(QObject* o, F lire)
+{
+    auto* x = qobject_cast<T*>(o);
+    return x ? Lu(lire(x)) : std::nullopt;
+}
+
+// The entries of a list (`role` Qt::DisplayRole), or the numbers stored with them (Qt::UserRole).
+Lu entreesDe(QObject* o, int role = Qt::DisplayRole)
+{
+    auto* cb = qobject_cast<QComboBox*>(o);
+    auto* lw = qobject_cast<QListWidget*>(o);
+    if (!cb && !lw) return role == Qt::DisplayRole && o->property("entrees").isValid()
+                               ? Lu(o->property("entrees").toStringList()) : std::nullopt;
     QStringList r;
-    if (auto* w = qobject_cast<QComboBox*>(o)) {
-        for (int i = 0; i < w->count(); ++i) r << w->itemText(i);
-    } else if (auto* w = qobject_cast<QListWidget*>(o)) {
-        for (int i = 0; i < w->count(); ++i) r << w->item(i)->text();
-    } else {
-        const QVariant v = o->property("entrees");
-        if (v.isValid())
-            r = v.toStringList();
-        else
-            ok = false;
+    for (int i = 0; i < (cb ? cb->count() : lw->count()); ++i) {
+        const QVariant v = cb ? cb->itemData(i, role) : lw->item(i)->data(role);
+        r << (role == Qt::DisplayRole ? v.toString() : QString::number(v.toInt()));
     }
     return r;
 }
 
-// The numbers of a list from word `depuis`, "A..B" standing for A, A+1, … B.
-QStringList nombres(const Ligne& l, std::size_t depuis)
+// What `expect W.C PROPERTY …` reads of a control and how it compares with the expected words.
+struct Propriete {
+    std::size_t mots;  // the line's words, at least; with 4 or 5, the expected words are the ones up to there
+    const char* sorte;  // what the control must be
+    std::function<Lu(QObject*)> lire;
+    std::function<bool(QObject*, const QStringList& vus, const QStringList& attendus)> egal = {};
+    bool nombres = false;  // "A..B" stands for A, A+1, … B among the expected words
+};
+
+const QHash<QString, Propriete>& proprietes()
 {
-    static const QRegularExpression plage(QStringLiteral("^(-?\\d+)\\.\\.(-?\\d+)$"));
+    static const QHash<QString, Propriete> table = [] {
+        auto texte = [](QObject* o) -> Lu { return QStringList{texteDe(o)}; };
+        auto aPixelPres = [](QObject*, const QStringList& v, const QStringList& a) {
+            return qAbs(v[0].toInt() - qRound(a[0].toDouble())) <= plateforme::kTwipsParPixel &&
+                   qAbs(v[1].toInt() - qRound(a[1].toDouble())) <= plateforme::kTwipsParPixel;
+        };
+        auto twips = [](bool taille) {
+            return [taille](QObject* o) {
+                return avec<plateforme::Image>(o, [taille](plateforme::Image* i) {
+                    const QRect r = i->twips();
+                    return taille ? QStringList{QString::number(r.width()), QString::number(r.height())}
+                                  : QStringList{QString::number(r.x()), QString::number(r.y())};
+                });
+            };
+        };
+        QHash<QString, Propriete> t{
+            // A multi-line box is compared line by line, whatever ends its lines.
+            {u"text"_s, {4, "", texte, [](QObject* o, const QStringList& v, const QStringList& a) {
+                             return qobject_cast<QPlainTextEdit*>(o) ? lignesDe(v[0]) == lignesDe(a[0]) : v == a;
+                         }}},
+            {u"matches"_s, {4, "", texte, [](QObject*, const QStringList& v, const QStringList& a) {
+                                const QRegularExpression re(a[0]);
+                                return re.isValid() && re.match(v[0]).hasMatch();
+                            }}},
+            {u"tooltip"_s, {4, "un contrôle visible",
+                            [](QObject* o) { return avec<QWidget>(o, [](QWidget* w) { return QStringList{w->toolTip()}; }); }}},
+            {u"colour"_s, {4, "un contrôle visible", [](QObject* o) {
+                               return avec<QWidget>(o, [](QWidget* w) {
+                                   const QColor c = plateforme::fondTexte(w);
+                                   return QStringList{c.rgb() == plateforme::kJauneClair.rgb()        ? u"yellow"_s
+                                                      : c.rgb() == plateforme::faceBouton().rgb() ? u"buttonface"_s
+                                                                                                  : c.name()};
+                               });
+                           }}},
+            {u"items"_s, {3, "une liste", [](QObject* o) { return entreesDe(o); }}},
+            {u"data"_s, {3, "une liste", [](QObject* o) { return entreesDe(o, Qt::UserRole); }, {}, true}},
+            {u"value"_s, {4, "une barre de progression", [](QObject* o) {
+                              return avec<QProgressBar>(o, [](QProgressBar* b) { return QStringList{QString::number(b->value())}; });
+                          }}},
+            {u"history"_s, {3, "une barre qui garde son historique", [](QObject* o) {
+                                return avec<plateforme::Vumetre>(o, [](plateforme::Vumetre* v) {
+                                    QStringList r;
+                                    for (int x : std::exchange(v->historique, {})) r << QString::number(x);
+                                    return r;
+                                });
+                            }, {}, true}},
+            {u"picture"_s, {4, "une image", [](QObject* o) {
+                                return avec<plateforme::Image>(o, [](plateforme::Image* i) { return QStringList{i->chemin()}; });
+                            }, [](QObject*, const QStringList& v, const QStringList& a) {
+                                return cheminNormal(v[0]) == cheminNormal(a[0]);
+                            }}},
+            {u"size"_s, {5, "une image", twips(true), aPixelPres}},
+            {u"position"_s, {5, "une image", twips(false), aPixelPres}},
+        };
+        for (int k = 0; k < kOui.size(); ++k)
+            for (const QString& mot : {kOui[k], kNon[k]})
+                t.insert(mot, {3, kSortesEtat[k], [k](QObject* o) -> Lu {
+                                   const auto vu = etatDe(o, k);
+                                   return vu ? Lu(QStringList{(*vu ? kOui : kNon)[k]}) : std::nullopt;
+                               }});
+        return t;
+    }();
+    return table;
+}
+
+// The words of a line from word `depuis`; in a list of numbers, "A..B" stands for A, A+1, … B.
+QStringList mots(const Ligne& l, std::size_t depuis, bool nombres = false)
+{
+    static const QRegularExpression plage(u"^(-?\\d+)\\.\\.(-?\\d+)$"_s);
     QStringList r;
     for (std::size_t i = depuis; i < l.mots.size(); ++i) {
         const auto m = plage.match(l.mots[i].texte);
-        if (!m.hasMatch() || l.mots[i].guillemets) {
+        if (!nombres || !m.hasMatch() || l.mots[i].guillemets) {
             r << l.mots[i].texte;
             continue;
         }
@@ -127,16 +205,17 @@ QString liste(const QStringList& l)
 {
     QStringList r;
     for (const auto& s : l) r << q(s);
-    return r.isEmpty() ? QStringLiteral("(aucune)") : r.join(' ');
+    return r.isEmpty() ? u"(aucune)"_s : r.join(' ');
 }
 
-bool ecrireFichier(const QString& chemin, const QByteArray& octets)
+// Bytes expected and found, shown from where they differ.
+QString difference(const QByteArray& attendu, const QByteArray& trouve)
 {
-    const QFileInfo info(chemin);
-    QDir().mkpath(info.path());
-    QFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return f.write(octets) == octets.size();
+    int i = 0;
+    while (i < trouve.size() && i < attendu.size() && trouve[i] == attendu[i]) ++i;
+    return u"attendu \"%1\", trouvé \"%2\" (différence à l'octet %3)"_s.arg(lisible(attendu).left(2000),
+                                                                          lisible(trouve).left(2000))
+        .arg(i);
 }
 
 bool copierDossier(const QString& source, const QString& cible)
@@ -146,28 +225,55 @@ bool copierDossier(const QString& source, const QString& cible)
     QDir().mkpath(cible);
     QDirIterator it(source, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString p = it.next();
-        const QString rel = src.relativeFilePath(p);
-        if (it.fileInfo().isDir())
-            QDir().mkpath(cible + '/' + rel);
-        else {
-            QFile::remove(cible + '/' + rel);
-            if (!QFile::copy(p, cible + '/' + rel)) return false;
-        }
+        const QString p = it.next(), vers = cible + '/' + src.relativeFilePath(p);
+        if (it.fileInfo().isDir() ? !QDir().mkpath(vers) : (QFile::remove(vers), !QFile::copy(p, vers))) return false;
     }
     return true;
+}
+
+void cacherTout()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) w->hide();
+}
+
+// A working-folder path on disk, as the program resolves it.
+QString local(const QString& chemin)
+{
+    return QString::fromStdString(chemins::texte(chemins::resoudre(chemin.toStdString())));
+}
+
+QString fixture(const Ligne& l, QString chemin)
+{
+    return QDir(l.dossier).absoluteFilePath(chemin.replace(QChar('\\'), QChar('/')));
+}
+
+// Lets the program's events run until `assez` holds or `ms` have gone; returns `assez()`.
+bool tourner(qint64 ms, const std::function<bool()>& assez)
+{
+    QElapsedTimer chrono;
+    chrono.start();
+    while (!assez() && chrono.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return assez();
 }
 
 }  // namespace
 
 Scenario::Scenario(const QString& fichier, const QString& contenu)
-    : fichier_(fichier), dossierScenario_(QFileInfo(fichier).absolutePath())
 {
-    lignes_ = lireScript(contenu, erreursSyntaxe_, dossierScenario_.absolutePath());
-
+    lignes_ = lireScript(contenu, erreursSyntaxe_, QFileInfo(fichier).absolutePath());
     doubles_.messages.repondre = [this](const plateforme::MessageDemande& d) { return repondreMessage(d); };
-    doubles_.fenetres.pendant = [this](QDialog* f) { pendantModal(f); };
-    doubles_.fenetres.pendantTravail = [this](QDialog* f) { pendantTravail(f); };
+    doubles_.fenetres.pendant = [this](QDialog* f) {
+        executerJusqua([f] { return !f->isVisible(); });
+        if (f->isVisible()) f->hide();
+    };
+    doubles_.fenetres.pendantTravail = [this](QDialog* f) {
+        travail_ = f;
+        suiviTravail_.start();
+    };
     suiviTravail_.setInterval(10);
     QObject::connect(&suiviTravail_, &QTimer::timeout, [this] { suivreTravail(); });
     doubles_.enregistrement.repondre = [this](const QString& nom) { return repondreEnregistrement(nom); };
@@ -176,21 +282,16 @@ Scenario::Scenario(const QString& fichier, const QString& contenu)
 Scenario::~Scenario()
 {
     fini_ = true;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->hide();
+    cacherTout();
     programme_.reset();
 }
 
 Issue Scenario::executer()
 {
-    if (!erreursSyntaxe_.empty()) {
-        issue_ = {false, erreursSyntaxe_.front().numero, erreursSyntaxe_.front().message};
-        return issue_;
-    }
+    if (!erreursSyntaxe_.empty()) return issue_ = {false, erreursSyntaxe_.front().numero, erreursSyntaxe_.front().message};
     executerJusqua([] { return false; });
     fini_ = true;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->hide();
+    cacherTout();
     return issue_;
 }
 
@@ -202,147 +303,99 @@ void Scenario::executerJusqua(const std::function<bool()>& condition)
             break;
         }
         const Ligne& l = lignes_[curseur_++];
-        const Ligne* precedente = courante_;
-        courante_ = &l;
+        const Ligne* precedente = std::exchange(courante_, &l);
         pas(l);
         courante_ = precedente;
     }
 }
 
-void Scenario::echouer(const Ligne* l, const QString& message)
+bool Scenario::exiger(const Ligne* l, bool ok, const QString& message)
 {
-    if (!issue_.reussi) return;
-    issue_ = {false, l ? l->numero : 0, l && !l->lieu.isEmpty() ? message + QStringLiteral(" (%1)").arg(l->lieu) : message};
+    if (!ok && issue_.reussi) issue_ = {false, l ? l->numero : 0, l ? avecLieu(*l, message) : message};
+    return ok;
 }
 
 bool Scenario::besoin(const Ligne& l, std::size_t mots)
 {
-    if (l.mots.size() >= mots) return true;
-    echouer(l, QStringLiteral("ligne incomplète : %1 mots attendus au moins").arg(mots));
-    return false;
+    return exiger(l, l.mots.size() >= mots, u"ligne incomplète : %1 mots attendus au moins"_s.arg(mots));
 }
 
-void Scenario::pas(const Ligne& l)
+bool Scenario::seulementDouble(const Ligne& l, bool imprimante, const QString& quoi)
 {
-    const QString c = l.commande();
-    if (c == "data" || c == "file" || c == "copy" || c == "picture" || c == "remove")
-        commandeScene(l);
-    else if (c == "start")
-        demarrer(l);
-    else if (c == "click" || c == "choose" || c == "type" || c == "key" || c == "close" || c == "tick")
-        agir(l);
-    else if (c == "message")
-        ligneMessage(l);
-    else if (c == "expect")
-        attendre(l);
-    else if (c == "port" || c == "cnc")
-        serie(l);
-    else if (c == "saveas")
-        echouer(l, QStringLiteral("aucune demande d'enregistrement n'a eu lieu"));
-    else if (c == "printer")
-        imprimante(l);
-    else if (c == "wait")
-        patienter(l);
-    else
-        echouer(l, QStringLiteral("commande inconnue : %1").arg(c));
-}
-
-// ---------------------------------------------------------------------------
-// Setting the stage
-
-QString Scenario::fixture(const Ligne& l, const QString& chemin) const
-{
-    QString c = chemin;
-    c.replace(QChar('\\'), QChar('/'));
-    return QDir(l.dossier.isEmpty() ? dossierScenario_.absolutePath() : l.dossier).absoluteFilePath(c);
+    return exiger(l, !(imprimante ? imprimanteReelle_ : portReel_),
+                  u"%1 n'existe pas avec %2"_s.arg(quoi, imprimante ? u"l'imprimante réelle"_s : u"le port réel"_s));
 }
 
 bool Scenario::lireFixture(const Ligne& l, const QString& chemin, QByteArray& octets)
 {
     QFile f(fixture(l, chemin));
-    if (f.open(QIODevice::ReadOnly)) {
-        octets = f.readAll();
-        return true;
-    }
-    echouer(l, QStringLiteral("fixture introuvable : %1").arg(f.fileName()));
-    return false;
+    if (f.open(QIODevice::ReadOnly)) octets = f.readAll();
+    return exiger(l, f.isOpen(), u"fixture introuvable : %1"_s.arg(f.fileName()));
 }
 
-QString Scenario::local(const QString& chemin) const
+void Scenario::pas(const Ligne& l)
 {
-    return QString::fromStdString(chemins::texte(chemins::resoudre(chemin.toStdString())));
+    // "expect WHAT" where WHAT is not a window has its own entry.
+    using Commande = void (Scenario::*)(const Ligne&);
+    static const QHash<QString, Commande> commandes{
+        {"data", &Scenario::commandeScene}, {"file", &Scenario::commandeScene}, {"copy", &Scenario::commandeScene},
+        {"picture", &Scenario::commandeScene}, {"remove", &Scenario::commandeScene}, {"start", &Scenario::demarrer},
+        {"click", &Scenario::agir}, {"choose", &Scenario::agir}, {"type", &Scenario::agir}, {"key", &Scenario::agir},
+        {"close", &Scenario::agir}, {"tick", &Scenario::agir}, {"message", &Scenario::ligneMessage},
+        {"port", &Scenario::serie}, {"cnc", &Scenario::serie}, {"printer", &Scenario::serie},
+        {"wait", &Scenario::patienter}, {"saveas", &Scenario::ligneMessage}, {"expect", &Scenario::attendreFenetre},
+        {"expect file", &Scenario::attendreFichier}, {"expect nofile", &Scenario::attendreFichier},
+        {"expect folder", &Scenario::attendreFichier}, {"expect nofolder", &Scenario::attendreFichier},
+        {"expect files", &Scenario::attendreFichier}, {"expect sent", &Scenario::attendreSerie},
+        {"expect port", &Scenario::attendreSerie}, {"expect ended", &Scenario::attendreSortie},
+        {"expect opened", &Scenario::attendreSortie}, {"expect printout", &Scenario::attendreSortie}};
+    const Commande c = commandes.value(l.commande() + QLatin1Char(' ') + l.texte(1), commandes.value(l.commande()));
+    if (exiger(l, c, u"commande inconnue : %1"_s.arg(l.commande()))) (this->*c)(l);
 }
 
 void Scenario::commandeScene(const Ligne& l)
 {
     const QString c = l.commande();
+    if (!besoin(l, c == "picture" ? 4 : c == "file" || c == "copy" ? 3 : 2)) return;
+    const QString nom = l.texte(c == "copy" ? 2 : 1), chemin = c == "data" ? QString() : local(nom);
+    if (c != "data" && c != "remove") QDir().mkpath(QFileInfo(chemin).path());
     if (c == "data") {
-        if (!besoin(l, 2)) return;
         QDir("data").removeRecursively();
-        if (!copierDossier(fixture(l, l.texte(1)), QStringLiteral("data")))
-            echouer(l, QStringLiteral("dossier de données introuvable : %1").arg(fixture(l, l.texte(1))));
-    } else if (c == "file") {
-        if (!besoin(l, 3)) return;
-        if (!ecrireFichier(local(l.texte(1)), octets(l.texte(2))))
-            echouer(l, QStringLiteral("impossible d'écrire %1").arg(l.texte(1)));
-    } else if (c == "copy") {
-        if (!besoin(l, 3)) return;
-        QByteArray source;
-        if (!lireFixture(l, l.texte(1), source)) return;
-        if (!ecrireFichier(local(l.texte(2)), source))
-            echouer(l, QStringLiteral("impossible d'écrire %1").arg(l.texte(2)));
+        exiger(l, copierDossier(fixture(l, nom), u"data"_s), u"dossier de données introuvable : %1"_s.arg(fixture(l, nom)));
+    } else if (c == "file" || c == "copy") {
+        QByteArray contenu = octets(l.texte(2));
+        if (c == "copy" && !lireFixture(l, l.texte(1), contenu)) return;
+        QFile f(chemin);
+        exiger(l, f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(contenu) == contenu.size(),
+               u"impossible d'écrire %1"_s.arg(nom));
     } else if (c == "picture") {
-        if (!besoin(l, 4)) return;
         const int largeur = qMax(1, qRound(l.texte(2).toDouble() / plateforme::kTwipsParPixel));
         const int hauteur = qMax(1, qRound(l.texte(3).toDouble() / plateforme::kTwipsParPixel));
         QImage image(largeur, hauteur, QImage::Format_RGB32);
         image.fill(QColor(90, 120, 150));
-        QPainter p(&image);
-        p.setPen(QColor(230, 200, 60));
-        p.drawLine(0, 0, largeur - 1, hauteur - 1);
-        p.drawLine(0, hauteur - 1, largeur - 1, 0);
-        p.end();
-        const QString chemin = local(l.texte(1));
-        QDir().mkpath(QFileInfo(chemin).path());
-        if (!image.save(chemin, "JPG", 90)) echouer(l, QStringLiteral("impossible d'écrire l'image %1").arg(l.texte(1)));
-    } else if (c == "remove") {
-        if (!besoin(l, 2)) return;
-        const QString chemin = local(l.texte(1));
-        const QFileInfo info(chemin);
-        if (info.isDir())
-            QDir(chemin).removeRecursively();
-        else
-            QFile::remove(chemin);
+        exiger(l, image.save(chemin, "JPG", 90), u"impossible d'écrire l'image %1"_s.arg(nom));
+    } else if (QFileInfo(chemin).isDir()) {  // remove
+        QDir(chemin).removeRecursively();
+    } else {
+        QFile::remove(chemin);
     }
 }
 
 void Scenario::demarrer(const Ligne& l)
 {
-    if (programme_) {
-        echouer(l, QStringLiteral("le programme est déjà démarré"));
-        return;
-    }
-    if (portReel_) {
-        portsReels_ = std::make_unique<plateforme::QtPorts>();
-        doubles_.services.ports = portsReels_.get();
-    }
-    if (imprimanteReelle_) {
-        imprimanteSysteme_ = std::make_unique<plateforme::QtImprimante>();
-        doubles_.services.imprimante = imprimanteSysteme_.get();
-    }
+    if (!exiger(l, !programme_, u"le programme est déjà démarré"_s)) return;
+    if (portReel_) doubles_.services.ports = (portsReels_ = std::make_unique<plateforme::QtPorts>()).get();
+    if (imprimanteReelle_)
+        doubles_.services.imprimante = (imprimanteSysteme_ = std::make_unique<plateforme::QtImprimante>()).get();
     programme_ = std::make_unique<Programme>(doubles_.services);
     // "start menu": as from the desktop menu, with the first start's window
     // when the working folder holds no data folder yet.
-    if (l.mots.size() > 1 && l.texte(1) == QLatin1String("menu") &&
-        !programme_->preparerDonnees(QDir::currentPath(), dossierPartage())) {
+    if (l.texte(1) == "menu" && !programme_->preparerDonnees(QDir::currentPath(), dossierPartage())) {
         doubles_.application.terminee = true;
         return;
     }
     programme_->demarrer();
 }
-
-// ---------------------------------------------------------------------------
-// Windows and controls
 
 QWidget* Scenario::fenetre(const QString& nom, bool visibleSeulement) const
 {
@@ -355,92 +408,63 @@ QWidget* Scenario::fenetre(const QString& nom, bool visibleSeulement) const
     return trouvee;
 }
 
-QWidget* Scenario::fenetreActive() const
-{
-    if (!doubles_.fenetres.pile.isEmpty()) return doubles_.fenetres.pile.last();
-    return programme_ ? programme_->principale() : nullptr;
-}
-
 QWidget* Scenario::fenetrePourAgir(const Ligne& l, const QString& nom)
 {
     QWidget* f = fenetre(nom, true);
-    if (!f) {
-        echouer(l, QStringLiteral("la fenêtre %1 n'est pas ouverte").arg(nom));
+    const auto& pile = doubles_.fenetres.pile;
+    QWidget* active = !pile.isEmpty() ? static_cast<QWidget*>(pile.last()) : programme_ ? programme_->principale() : nullptr;
+    if (!exiger(l, f, u"la fenêtre %1 n'est pas ouverte"_s.arg(nom)) ||
+        !exiger(l, f == active, u"la fenêtre %1 est recouverte par la fenêtre modale %2"_s.arg(
+                                    nom, active ? active->objectName() : u"?"_s)))
         return nullptr;
-    }
-    QWidget* active = fenetreActive();
-    if (f != active) {
-        echouer(l, QStringLiteral("la fenêtre %1 est recouverte par la fenêtre modale %2")
-                       .arg(nom, active ? active->objectName() : QStringLiteral("?")));
-        return nullptr;
-    }
     return f;
 }
 
-QObject* Scenario::controle(const Ligne& l, QWidget* f, const QString& nom)
+void Scenario::pourChaqueControle(const Ligne& l, std::size_t avant, const Faire& faire)
 {
-    QObject* c = f->findChild<QObject*>(nom);
-    if (!c) echouer(l, QStringLiteral("la fenêtre %1 n'a pas de contrôle %2").arg(f->objectName(), nom));
-    return c;
-}
-
-bool Scenario::separer(const Ligne& l, const QString& cible, QString& f, QString& c)
-{
+    const QString cible = l.texte(1), sorte = avant == 2 ? l.commande() : l.texte(2);
     const int point = cible.indexOf(QChar('.'));
-    if (point <= 0) {
-        echouer(l, QStringLiteral("%1 : fenêtre.contrôle attendu").arg(cible));
-        return false;
+    if (!exiger(l, point > 0, u"%1 : fenêtre.contrôle attendu"_s.arg(cible))) return;
+    const QString nf = cible.left(point);
+    QWidget* f = avant == 2 ? fenetrePourAgir(l, nf) : fenetre(nf, false);
+    if (!exiger(l, f || avant == 2, u"la fenêtre %1 n'existe pas"_s.arg(nf)) || !f) return;
+    // W.A,B,C: the same line for each control in turn, or, with one value per
+    // control where the line takes one value, each its own.
+    const QStringList noms = cible.mid(point + 1).split(QChar(','));
+    const auto p = proprietes().constFind(sorte);
+    const bool uneValeur = sorte == "type" || sorte == "choose" || (p != proprietes().cend() && p->mots == 4);
+    const bool chacun = noms.size() > 1 && uneValeur && l.mots.size() == avant + noms.size();
+    for (int i = 0; i < noms.size() && issue_.reussi; ++i) {
+        QObject* o = f->findChild<QObject*>(noms[i]);
+        if (!exiger(l, o, u"la fenêtre %1 n'a pas de contrôle %2"_s.arg(nf, noms[i]))) return;
+        Ligne pourLui = l;
+        if (chacun) pourLui.mots.resize(avant), pourLui.mots.push_back(l.mots[avant + i]);
+        faire(pourLui, f, o, nf + QLatin1Char('.') + noms[i]);
     }
-    f = cible.left(point);
-    c = cible.mid(point + 1);
-    return true;
 }
 
 void Scenario::agir(const Ligne& l)
 {
     const QString c = l.commande();
-    if (!programme_) {
-        echouer(l, QStringLiteral("le programme n'est pas démarré (start)"));
-        return;
-    }
-    if (!besoin(l, 2)) return;
-    const QString cible = l.texte(1);
-
+    if (!exiger(l, programme_ != nullptr, u"le programme n'est pas démarré (start)"_s) || !besoin(l, 2)) return;
     if (c == "key" || c == "close") {
-        QWidget* f = fenetrePourAgir(l, cible);
-        if (!f) return;
-        if (c == "key") {
-            // Any key by default; a named one where the window tells keys apart.
-            static const QMap<QString, int> touches{{"Escape", Qt::Key_Escape}, {"Enter", Qt::Key_Return},
-                                                    {"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"Space", Qt::Key_Space}};
-            const QString nom = l.mots.size() >= 3 ? l.texte(2) : QStringLiteral("Space");
-            if (!touches.contains(nom)) {
-                echouer(l, QStringLiteral("touche inconnue : %1 (Escape, Enter, Down, Up, Space)").arg(nom));
-                return;
-            }
-            const int touche = touches[nom];
-            const QString texte = touche == Qt::Key_Space ? QStringLiteral(" ") : QString();
-            QKeyEvent appui(QEvent::KeyPress, touche, Qt::NoModifier, texte);
-            QWidget* destinataire = f->focusWidget() ? f->focusWidget() : f;
-            QCoreApplication::sendEvent(destinataire, &appui);
-            QKeyEvent relache(QEvent::KeyRelease, touche, Qt::NoModifier, texte);
-            QCoreApplication::sendEvent(destinataire, &relache);
-        } else {
-            f->close();
+        QWidget* f = fenetrePourAgir(l, l.texte(1));
+        if (!f || c == "close") {
+            if (f) f->close();
+            return;
+        }
+        static const QMap<QString, int> touches{{"Escape", Qt::Key_Escape}, {"Enter", Qt::Key_Return},
+                                                {"Down", Qt::Key_Down}, {"Up", Qt::Key_Up}, {"Space", Qt::Key_Space}};
+        const QString nom = l.mots.size() >= 3 ? l.texte(2) : u"Space"_s;  // any key where the window tells none apart
+        if (!exiger(l, touches.contains(nom), u"touche inconnue : %1 (Escape, Enter, Down, Up, Space)"_s.arg(nom)))
+            return;
+        for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent e(t, touches[nom], Qt::NoModifier, nom == "Space" ? u" "_s : QString());
+            QCoreApplication::sendEvent(f->focusWidget() ? f->focusWidget() : f, &e);
         }
         return;
     }
-
-    QString nf, nc;
-    if (!separer(l, cible, nf, nc)) return;
-    QWidget* f = fenetrePourAgir(l, nf);
-    // W.A,B,C: the same action on each control in turn.
-    for (const QString& nom : nc.split(QChar(','))) {
-        QObject* o = f ? controle(l, f, nom) : nullptr;
-        if (!o) return;
-        agirSur(l, f, o, nf + QLatin1Char('.') + nom);
-        if (!issue_.reussi) return;
-    }
+    pourChaqueControle(l, 2, [this](const Ligne& l, QWidget* f, QObject* o, const QString& n) { agirSur(l, f, o, n); });
 }
 
 void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& cible)
@@ -448,199 +472,129 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
     const QString c = l.commande();
     if (c == "tick") {
         auto* m = qobject_cast<plateforme::Minuterie*>(o);
-        if (!m) {
-            echouer(l, QStringLiteral("%1 n'est pas une minuterie").arg(cible));
-            return;
-        }
-        m->declencher();
+        if (exiger(l, m, u"%1 n'est pas une minuterie"_s.arg(cible))) m->declencher();
         return;
     }
     // Only what the operator sees can be reached: the control and every
     // frame around it shown; enabled means enabled along its parents too.
     auto* w = qobject_cast<QWidget*>(o);
-    if (w && !w->isVisibleTo(f)) {
-        echouer(l, QStringLiteral("%1 n'est pas visible : l'opérateur ne peut pas l'atteindre").arg(cible));
+    if (!exiger(l, !w || w->isVisibleTo(f), u"%1 n'est pas visible : l'opérateur ne peut pas l'atteindre"_s.arg(cible)))
         return;
-    }
     const bool actif = !w || w->isEnabled();
     if (c == "click") {
-        if (!actif) return;  // a disabled control does not react, as for the operator
-        if (auto* b = qobject_cast<QAbstractButton*>(o))
-            b->click();
-        else if (o->metaObject()->indexOfMethod("cliquer()") >= 0)
-            QMetaObject::invokeMethod(o, "cliquer", Qt::DirectConnection);
-        else if (!w)
-            echouer(l, QStringLiteral("%1 ne se clique pas").arg(cible));
-        // Any other control takes the click and does nothing with it.
-    } else if (c == "choose") {
-        if (!besoin(l, 3)) return;
-        const Mot& choix = l.mots[2];
-        if (!actif) {
-            echouer(l, QStringLiteral("%1 est désactivé").arg(cible));
-            return;
-        }
+        // A disabled control does not react, as for the operator; any other
+        // control takes the click and does nothing with it.
+        auto* b = qobject_cast<QAbstractButton*>(o);
+        if (actif && b) b->click();
+        else if (actif && o->metaObject()->indexOfMethod("cliquer()") >= 0) QMetaObject::invokeMethod(o, "cliquer", Qt::DirectConnection);
+        else if (actif) exiger(l, w, u"%1 ne se clique pas"_s.arg(cible));
+        return;
+    }
+    if (!besoin(l, 3) || !exiger(l, actif, u"%1 est désactivé"_s.arg(cible))) return;
+    const Mot& valeur = l.mots[2];
+    if (c == "choose") {
         if (w) w->setFocus();  // the operator's click gives the list the keys
-        if (o->metaObject()->indexOfMethod("choisir(QString)") >= 0) {
-            bool ok = false;
-            QMetaObject::invokeMethod(o, "choisir", Qt::DirectConnection, Q_RETURN_ARG(bool, ok),
-                                      Q_ARG(QString, choix.texte));
-            if (!ok && !arrete()) echouer(l, QStringLiteral("%1 : impossible de choisir %2").arg(cible, q(choix.texte)));
-            return;
-        }
         bool ok = false;
-        const QStringList entrees = entreesDe(o, ok);
-        if (!ok) {
-            echouer(l, QStringLiteral("%1 n'est pas une liste").arg(cible));
+        if (o->metaObject()->indexOfMethod("choisir(QString)") >= 0) {
+            QMetaObject::invokeMethod(o, "choisir", Qt::DirectConnection, Q_RETURN_ARG(bool, ok),
+                                      Q_ARG(QString, valeur.texte));
+            if (!arrete()) exiger(l, ok, u"%1 : impossible de choisir %2"_s.arg(cible, q(valeur.texte)));
             return;
         }
-        int index = -1;
-        if (!choix.guillemets && choix.texte.startsWith('#')) {
-            bool num = false;
-            index = choix.texte.mid(1).toInt(&num);
-            if (!num || index < 0 || index >= entrees.size()) {
-                echouer(l, QStringLiteral("%1 : pas d'entrée à la position %2 (%3 entrées)")
-                               .arg(cible, choix.texte.mid(1)).arg(entrees.size()));
-                return;
-            }
-        } else {
-            index = entrees.indexOf(choix.texte);
-            if (index < 0) {
-                echouer(l, QStringLiteral("%1 : pas d'entrée %2 ; entrées : %3").arg(cible, q(choix.texte), liste(entrees)));
-                return;
-            }
-        }
-        if (auto* cb = qobject_cast<QComboBox*>(o)) {
-            cb->setCurrentIndex(index);
-            emit cb->activated(index);
-        } else if (auto* lw = qobject_cast<QListWidget*>(o)) {
-            lw->setCurrentRow(index);
-            emit lw->itemClicked(lw->item(index));
-        }
-    } else if (c == "type") {
-        if (!besoin(l, 3)) return;
-        const QString t = l.texte(2);
-        if (!actif) {
-            echouer(l, QStringLiteral("%1 est désactivé").arg(cible));
+        const Lu entrees = entreesDe(o);
+        if (!exiger(l, entrees.has_value(), u"%1 n'est pas une liste"_s.arg(cible))) return;
+        const bool position = !valeur.guillemets && valeur.texte.startsWith('#');
+        const int index = position ? valeur.texte.mid(1).toInt(&ok) : int(entrees->indexOf(valeur.texte));
+        if (!exiger(l, !position || (ok && index >= 0 && index < entrees->size()),
+                    u"%1 : pas d'entrée à la position %2 (%3 entrées)"_s.arg(cible, valeur.texte.mid(1)).arg(entrees->size())) ||
+            !exiger(l, index >= 0, u"%1 : pas d'entrée %2 ; entrées : %3"_s.arg(cible, q(valeur.texte), liste(*entrees))))
             return;
-        }
-        if (auto* e = qobject_cast<QLineEdit*>(o)) {
-            if (e->isReadOnly()) {
-                echouer(l, QStringLiteral("%1 est verrouillé").arg(cible));
-                return;
-            }
-            e->setText(t);
-        } else if (auto* e = qobject_cast<QPlainTextEdit*>(o)) {
-            if (e->isReadOnly()) {
-                echouer(l, QStringLiteral("%1 est verrouillé").arg(cible));
-                return;
-            }
-            e->setPlainText(t);
-        } else if (auto* cb = qobject_cast<QComboBox*>(o); cb && cb->isEditable()) {
-            // As typed by the operator, who has clicked into the box first.
-            cb->setFocus();
-            cb->setEditText(t);
-            emit cb->lineEdit()->textEdited(t);
-        } else {
-            echouer(l, QStringLiteral("%1 n'est pas une zone de texte").arg(cible));
-        }
+        if (auto* cb = qobject_cast<QComboBox*>(o)) cb->setCurrentIndex(index), emit cb->activated(index);
+        if (auto* lw = qobject_cast<QListWidget*>(o)) lw->setCurrentRow(index), emit lw->itemClicked(lw->item(index));
+        return;
+    }
+    auto* e = qobject_cast<QLineEdit*>(o);
+    auto* p = qobject_cast<QPlainTextEdit*>(o);
+    auto* cb = qobject_cast<QComboBox*>(o);
+    if (!exiger(l, e || p || (cb && cb->isEditable()), u"%1 n'est pas une zone de texte"_s.arg(cible)) ||
+        !exiger(l, etatDe(o, 4) != true, u"%1 est verrouillé"_s.arg(cible)))
+        return;
+    if (e) e->setText(valeur.texte);
+    if (p) p->setPlainText(valeur.texte);
+    if (e || p) return;
+    // As typed by the operator, who has clicked into the box first.
+    cb->setFocus(), cb->setEditText(valeur.texte), emit cb->lineEdit()->textEdited(valeur.texte);
+}
+
+// A "message" or "saveas" line met by no box or dialog.
+void Scenario::ligneMessage(const Ligne& l)
+{
+    if (l.commande() == "saveas" || !portReel_) {
+        exiger(l, false, l.commande() == "saveas" ? u"aucune demande d'enregistrement n'a eu lieu"_s
+                                                  : u"aucun message n'est apparu (attendu : %1)"_s.arg(q(l.texte(1))));
+        return;
+    }
+    // The box comes from the program's own events (the serial line):
+    // let them run until it has met this line.
+    const std::size_t attendu = curseur_--;
+    tourner(20000, [&] { return curseur_ >= attendu || arrete(); });
+    if (curseur_ < attendu) {
+        curseur_ = attendu;
+        exiger(l, false, u"aucun message n'est apparu en 20 secondes (attendu : %1)"_s.arg(q(l.texte(1))));
     }
 }
 
-// ---------------------------------------------------------------------------
-// Message boxes, modal windows, save dialogs
-
-void Scenario::ligneMessage(const Ligne& l)
+const Ligne* Scenario::prochaine(const QString& commande, const QString& inattendue)
 {
-    if (portReel_) {
-        // The box comes from the program's own events (the serial line):
-        // let them run until it has met this line.
-        --curseur_;
-        const std::size_t attendu = curseur_ + 1;
-        QElapsedTimer chrono;
-        chrono.start();
-        while (curseur_ < attendu && !arrete() && chrono.elapsed() < 20000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-            QThread::msleep(5);
-        }
-        if (curseur_ < attendu) {
-            curseur_ = attendu;
-            echouer(l, QStringLiteral("aucun message n'est apparu en 20 secondes (attendu : %1)").arg(q(l.texte(1))));
-        }
-        return;
-    }
-    echouer(l, QStringLiteral("aucun message n'est apparu (attendu : %1)").arg(q(l.texte(1))));
+    if (arrete() || !exiger(courante_, curseur_ < lignes_.size() && lignes_[curseur_].commande() == commande, inattendue))
+        return nullptr;
+    return &lignes_[curseur_++];
 }
 
 Reponse Scenario::repondreMessage(const plateforme::MessageDemande& d)
 {
-    if (arrete()) return prudente(d.boutons);
-    const QString vu = QStringLiteral("%1 (titre %2, icône %3)").arg(q(d.texte), q(d.titre), nomDe(kIcones, d.icone));
-    if (curseur_ >= lignes_.size() || lignes_[curseur_].commande() != "message") {
-        echouer(courante_, QStringLiteral("message inattendu : %1").arg(vu));
-        return prudente(d.boutons);
+    // The answers the box offers, the one that changes nothing last: it is
+    // given once the scenario has failed or ended.
+    const QList<Reponse> possibles = d.boutons == Boutons::Ok          ? QList{Reponse::Ok}
+                                     : d.boutons == Boutons::OkAnnuler ? QList{Reponse::Ok, Reponse::Annuler}
+                                                                       : QList{Reponse::Oui, Reponse::Non};
+    const QString vu = u"%1 (titre %2, icône %3)"_s.arg(q(d.texte), q(d.titre), nomDe(kIcones, d.icone));
+    const Ligne* l = prochaine(u"message"_s, u"message inattendu : %1"_s.arg(vu));
+    if (!l || !exiger(l, l->mots.size() >= 2, u"message sans texte"_s)) return possibles.last();
+    const Mot& attendu = l->mots[1];
+    bool ok = exiger(l, (attendu.texte == "*" && !attendu.guillemets) || lignesDe(attendu.texte) == lignesDe(d.texte),
+                     u"message attendu %1, trouvé %2"_s.arg(q(attendu.texte), vu));
+    Reponse reponse = possibles.front();
+    for (std::size_t i = 2; ok && i < l->mots.size(); i += 2) {
+        const QString cle = l->texte(i), valeur = l->texte(i + 1);
+        const auto* r = std::find_if(std::begin(kReponses), std::end(kReponses), [&](const auto& x) {
+            return valeur.compare(QLatin1String(x.second), Qt::CaseInsensitive) == 0;
+        });
+        ok = exiger(l, i + 1 < l->mots.size(), u"valeur manquante après %1"_s.arg(cle)) &&
+             (cle == "title"  ? exiger(l, valeur == d.titre, u"titre attendu %1, trouvé %2"_s.arg(q(valeur), vu))
+              : cle == "icon" ? exiger(l, valeur == nomDe(kIcones, d.icone), u"icône attendue %1, trouvé %2"_s.arg(valeur, vu))
+                              : exiger(l, cle == "answer", u"mot inconnu dans message : %1"_s.arg(cle)) &&
+                                    exiger(l, r != std::end(kReponses), u"réponse inconnue : %1"_s.arg(valeur)));
+        if (ok && cle == "answer") reponse = r->first;
     }
-    const Ligne& l = lignes_[curseur_++];
-    if (l.mots.size() < 2) {
-        echouer(l, QStringLiteral("message sans texte"));
-        return prudente(d.boutons);
-    }
-    const Mot& attendu = l.mots[1];
-    if (!(attendu.texte == "*" && !attendu.guillemets) && lignesDe(attendu.texte) != lignesDe(d.texte)) {
-        echouer(l, QStringLiteral("message attendu %1, trouvé %2").arg(q(attendu.texte), vu));
-        return prudente(d.boutons);
-    }
-    std::optional<Reponse> reponse;
-    for (std::size_t i = 2; i < l.mots.size(); i += 2) {
-        const QString cle = l.texte(i);
-        if (i + 1 >= l.mots.size()) {
-            echouer(l, QStringLiteral("valeur manquante après %1").arg(cle));
-            return prudente(d.boutons);
-        }
-        const QString valeur = l.texte(i + 1);
-        if (cle == "title") {
-            if (valeur != d.titre) {
-                echouer(l, QStringLiteral("titre attendu %1, trouvé %2").arg(q(valeur), vu));
-                return prudente(d.boutons);
-            }
-        } else if (cle == "icon") {
-            if (valeur != nomDe(kIcones, d.icone)) {
-                echouer(l, QStringLiteral("icône attendue %1, trouvé %2").arg(valeur, vu));
-                return prudente(d.boutons);
-            }
-        } else if (cle == "answer") {
-            for (const auto& [r, n] : kReponses)
-                if (valeur.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) reponse = r;
-            if (!reponse) {
-                echouer(l, QStringLiteral("réponse inconnue : %1").arg(valeur));
-                return prudente(d.boutons);
-            }
-        } else {
-            echouer(l, QStringLiteral("mot inconnu dans message : %1").arg(cle));
-            return prudente(d.boutons);
-        }
-    }
-    const QList<Reponse> possibles = reponsesPossibles(d.boutons);
-    if (!reponse) reponse = possibles.front();
-    if (!possibles.contains(*reponse)) {
-        QStringList noms;
-        for (Reponse r : possibles) noms << nomDe(kReponses, r);
-        echouer(l, QStringLiteral("la boîte %1 n'a pas de bouton %2 (boutons : %3)")
-                       .arg(vu, nomDe(kReponses, *reponse), noms.join(' ')));
-        return prudente(d.boutons);
-    }
-    return *reponse;
+    QStringList noms;
+    for (Reponse r : possibles) noms << nomDe(kReponses, r);
+    ok = ok && exiger(l, possibles.contains(reponse), u"la boîte %1 n'a pas de bouton %2 (boutons : %3)"_s.arg(
+                                                          vu, nomDe(kReponses, reponse), noms.join(' ')));
+    return ok ? reponse : possibles.last();
 }
 
-void Scenario::pendantModal(QDialog* f)
+std::optional<QString> Scenario::repondreEnregistrement(const QString& nomPropose)
 {
-    executerJusqua([f] { return !f->isVisible(); });
-    if (f->isVisible()) f->hide();
-}
-
-void Scenario::pendantTravail(QDialog* f)
-{
-    travail_ = f;
-    suiviTravail_.start();
+    const Ligne* l = prochaine(u"saveas"_s, u"demande d'enregistrement inattendue (nom proposé %1)"_s.arg(q(nomPropose)));
+    if (!l || !exiger(l, l->mots.size() >= 2, u"saveas sans chemin"_s) ||
+        !exiger(l, l->texte(2) != "offered" || l->texte(3) == nomPropose,
+                u"nom proposé attendu %1, trouvé %2"_s.arg(q(l->texte(3)), q(nomPropose))) ||
+        (l->texte(1) == "cancel" && !l->mots[1].guillemets))
+        return std::nullopt;
+    QString chemin = l->texte(1);
+    chemin.replace(QChar('\\'), QChar('/'));
+    return QDir::isAbsolutePath(chemin) ? chemin : QDir::current().absoluteFilePath(chemin);
 }
 
 void Scenario::suivreTravail()
@@ -658,462 +612,171 @@ void Scenario::suivreTravail()
             for (auto* p : w->findChildren<plateforme::PortSerie*>()) p->interrompre();
         return;
     }
-    auto attendUneBoite = [this] {
-        if (curseur_ >= lignes_.size()) return false;
-        const QString c = lignes_[curseur_].commande();
-        return c == "message" || c == "saveas";
-    };
     dansTravail_ = true;
-    executerJusqua([f, attendUneBoite] { return !f->isVisible() || attendUneBoite(); });
+    executerJusqua([this, f] {
+        const QString suivante = curseur_ < lignes_.size() ? lignes_[curseur_].commande() : QString();
+        return !f->isVisible() || suivante == "message" || suivante == "saveas";
+    });
     dansTravail_ = false;
     if (arrete()) suivreTravail();
 }
 
 void Scenario::patienter(const Ligne& l)
 {
-    if (!besoin(l, 2)) return;
     bool ok = false;
     const int ms = l.texte(1).toInt(&ok);
-    if (!ok || ms < 0) {
-        echouer(l, QStringLiteral("wait : un nombre de millisecondes est attendu"));
-        return;
-    }
-    QElapsedTimer chrono;
-    chrono.start();
-    while (chrono.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
+    if (exiger(l, ok && ms >= 0, u"wait : un nombre de millisecondes est attendu"_s)) tourner(ms, [] { return false; });
 }
 
-std::optional<QString> Scenario::repondreEnregistrement(const QString& nomPropose)
-{
-    if (arrete()) return std::nullopt;
-    if (curseur_ >= lignes_.size() || lignes_[curseur_].commande() != "saveas") {
-        echouer(courante_, QStringLiteral("demande d'enregistrement inattendue (nom proposé %1)").arg(q(nomPropose)));
-        return std::nullopt;
-    }
-    const Ligne& l = lignes_[curseur_++];
-    if (l.mots.size() < 2) {
-        echouer(l, QStringLiteral("saveas sans chemin"));
-        return std::nullopt;
-    }
-    if (l.texte(2) == "offered" && l.texte(3) != nomPropose) {
-        echouer(l, QStringLiteral("nom proposé attendu %1, trouvé %2").arg(q(l.texte(3)), q(nomPropose)));
-        return std::nullopt;
-    }
-    if (l.texte(1) == "cancel" && !l.mots[1].guillemets) return std::nullopt;
-    QString chemin = l.texte(1);
-    chemin.replace(QChar('\\'), QChar('/'));
-    return QDir::isAbsolutePath(chemin) ? chemin : QDir::current().absoluteFilePath(chemin);
-}
-
-// ---------------------------------------------------------------------------
-// The printer
-
-void Scenario::imprimante(const Ligne& l)
-{
-    const QString quoi = l.texte(1);
-    if (quoi == "real") {
-        if (programme_) {
-            echouer(l, QStringLiteral("printer real doit précéder start"));
-            return;
-        }
-        imprimanteReelle_ = true;
-    } else if (quoi == "none") {
-        doubles_.imprimante.installe = false;
-    } else if (quoi == "fails") {
-        if (imprimanteReelle_)
-            echouer(l, QStringLiteral("printer fails n'existe pas avec l'imprimante réelle"));
-        else
-            doubles_.imprimante.echouerAuProchain = true;
-    } else {
-        echouer(l, QStringLiteral("commande inconnue : printer %1").arg(quoi));
-    }
-}
-
-// ---------------------------------------------------------------------------
-// The serial line
-
+// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE, printer real|none|fails.
 void Scenario::serie(const Ligne& l)
 {
-    const QString c = l.commande();
     if (!besoin(l, 2)) return;
-    if (c == "port") {
-        if (l.texte(1) == "real") {
-            if (programme_) {
-                echouer(l, QStringLiteral("port real doit précéder start"));
-                return;
-            }
-            portReel_ = true;
-        } else if (l.texte(1) == "fails") {
-            if (!besoin(l, 4)) return;
-            if (l.texte(2) != "open") {
-                echouer(l, QStringLiteral("commande inconnue : port fails %1").arg(l.texte(2)));
-                return;
-            }
-            if (portReel_) {
-                echouer(l, QStringLiteral("port fails n'existe pas avec le port réel"));
-                return;
-            }
-            doubles_.ports.ligne.panneOuverture = l.texte(3).toInt();
-        } else {
-            echouer(l, QStringLiteral("commande inconnue : port %1").arg(l.texte(1)));
-        }
-        return;
+    const QString c = l.commande(), quoi = l.texte(1);
+    auto& ligne = doubles_.ports.ligne;
+    if (quoi == "real" && c != "cnc") {
+        // Before start only: the program's own serial port or printer instead of the double.
+        if (exiger(l, !programme_, u"%1 real doit précéder start"_s.arg(c))) (c == "port" ? portReel_ : imprimanteReelle_) = true;
+    } else if (c == "printer" && quoi == "none") {
+        doubles_.imprimante.installe = false;
+    } else if (!seulementDouble(l, c == "printer", c == "cnc" ? c : c + QLatin1Char(' ') + quoi)) {
+    } else if (c == "printer" && quoi == "fails") {
+        doubles_.imprimante.echouerAuProchain = true;
+    } else if (c == "port" && quoi == "fails" && l.texte(2) == "open" && besoin(l, 4)) {
+        ligne.panneOuverture = l.texte(3).toInt();
+    } else if (c == "cnc" && quoi == "xoff") {
+        ligne.xoff = true;
+    } else if (c == "cnc" && quoi == "xon") {
+        ligne.reprendre();
+    } else if (c == "cnc" && (quoi == "sends" || quoi == "event") && besoin(l, 3)) {
+        // The line's state, open port or not: a CNC may hold it before the transfer.
+        plateforme::PortEnregistre* ouvert = nullptr;
+        for (auto* p : ligne.ports)
+            if (p->estOuvert()) ouvert = p;
+        if (!exiger(l, ouvert, u"aucun port n'est ouvert"_s)) return;
+        quoi == "sends" ? ouvert->recevoir(octets(l.texte(2))) : ouvert->signaler(l.texte(2).toInt());
+    } else {
+        exiger(l, false, u"commande inconnue : %1"_s.arg(mots(l, 0).join(' ')));
     }
-    // cnc
-    if (portReel_) {
-        echouer(l, QStringLiteral("cnc n'existe pas avec le port réel"));
-        return;
-    }
-    // The line's state, open port or not: a CNC may hold it before the transfer.
-    if (l.texte(1) == "xoff") {
-        doubles_.ports.ligne.xoff = true;
-        return;
-    }
-    if (l.texte(1) == "xon") {
-        doubles_.ports.ligne.reprendre();
-        return;
-    }
-    if (!besoin(l, 3)) return;
-    plateforme::PortEnregistre* ouvert = nullptr;
-    for (auto* p : doubles_.ports.ligne.ports)
-        if (p->estOuvert()) ouvert = p;
-    if (!ouvert) {
-        echouer(l, QStringLiteral("aucun port n'est ouvert"));
-        return;
-    }
-    if (l.texte(1) == "sends")
-        ouvert->recevoir(octets(l.texte(2)));
-    else if (l.texte(1) == "event")
-        ouvert->signaler(l.texte(2).toInt());
-    else
-        echouer(l, QStringLiteral("commande inconnue : cnc %1").arg(l.texte(1)));
 }
 
+// expect sent …, expect port …
 void Scenario::attendreSerie(const Ligne& l)
 {
+    if (!besoin(l, 3)) return;
     const QString quoi = l.texte(2);
-    if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
-        bool ouvert = doubles_.ports.ligne.ouvert();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            for (auto* p : w->findChildren<plateforme::PortSerie*>())
-                if (portReel_ && p->estOuvert()) ouvert = true;
-        if (ouvert != (quoi == "open"))
-            echouer(l, QStringLiteral("port attendu %1").arg(quoi == "open" ? QStringLiteral("ouvert") : QStringLiteral("fermé")));
-        return;
-    }
-    if (portReel_) {
-        // The real ports only tell whether they are open: what was written
-        // went down the cable, and what was set on them is theirs.
-        echouer(l, QStringLiteral("expect %1 %2 n'existe pas avec le port réel").arg(l.texte(1), quoi));
-        return;
-    }
     auto& ligne = doubles_.ports.ligne;
-    if (l.texte(1) == "sent") {
-        if (!besoin(l, 3)) return;
-        QByteArray attendu;
-        if (l.texte(2) == "same" && !l.mots[2].guillemets) {
-            if (!besoin(l, 4) || !lireFixture(l, l.texte(3), attendu)) return;
-        } else {
-            attendu = octets(l.texte(2));
-        }
-        const QByteArray envoye = ligne.envoye;
-        ligne.envoye.clear();
-        if (envoye != attendu) {
-            int i = 0;
-            while (i < envoye.size() && i < attendu.size() && envoye[i] == attendu[i]) ++i;
-            echouer(l, QStringLiteral("envoyé attendu \"%1\", trouvé \"%2\" (différence à l'octet %3)")
-                           .arg(lisible(attendu).left(2000), lisible(envoye).left(2000))
-                           .arg(i));
-        }
+    if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
+        bool ouvert = ligne.ouvert();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            for (auto* p : w->findChildren<plateforme::PortSerie*>()) ouvert = ouvert || (portReel_ && p->estOuvert());
+        exiger(l, ouvert == (quoi == "open"), u"port attendu %1"_s.arg(quoi == "open" ? u"ouvert"_s : u"fermé"_s));
         return;
     }
-    // expect port ...
-    if (quoi == "number") {
-        if (!besoin(l, 4)) return;
-        if (ligne.numero != l.texte(3).toInt())
-            echouer(l, QStringLiteral("numéro de port attendu %1, trouvé %2").arg(l.texte(3)).arg(ligne.numero));
-    } else if (quoi == "settings") {
-        if (!besoin(l, 4)) return;
-        if (ligne.reglage != l.texte(3))
-            echouer(l, QStringLiteral("réglage attendu %1, trouvé %2").arg(q(l.texte(3)), q(ligne.reglage)));
+    // The real ports only tell whether they are open: what was written
+    // went down the cable, and what was set on them is theirs.
+    if (!seulementDouble(l, false, u"expect %1 %2"_s.arg(l.texte(1), quoi))) return;
+    if (l.texte(1) == "sent") {
+        QByteArray attendu = octets(quoi);
+        if (quoi == "same" && !l.mots[2].guillemets && (!besoin(l, 4) || !lireFixture(l, l.texte(3), attendu))) return;
+        const QByteArray envoye = std::exchange(ligne.envoye, {});
+        exiger(l, envoye == attendu, u"envoyé "_s + difference(attendu, envoye));
+    } else if (quoi == "number" && besoin(l, 4)) {
+        exiger(l, ligne.numero == l.texte(3).toInt(), u"numéro de port attendu %1, trouvé %2"_s.arg(l.texte(3)).arg(ligne.numero));
+    } else if (quoi == "settings" && besoin(l, 4)) {
+        exiger(l, ligne.reglage == l.texte(3), u"réglage attendu %1, trouvé %2"_s.arg(q(l.texte(3)), q(ligne.reglage)));
     } else {
-        echouer(l, QStringLiteral("commande inconnue : expect port %1").arg(quoi));
+        exiger(l, false, u"commande inconnue : expect port %1"_s.arg(quoi));
     }
 }
 
-// ---------------------------------------------------------------------------
-// Expectations
-
-void Scenario::attendre(const Ligne& l)
+// expect ended, expect opened PATH, expect printout …
+void Scenario::attendreSortie(const Ligne& l)
 {
-    if (!besoin(l, 2)) return;
     const QString quoi = l.texte(1);
-    if (quoi == "file" || quoi == "nofile" || quoi == "folder" || quoi == "nofolder" || quoi == "files") {
-        attendreFichier(l);
-        return;
-    }
-    if (quoi == "sent" || quoi == "port") {
-        attendreSerie(l);
-        return;
-    }
     if (quoi == "ended") {
-        if (!doubles_.application.terminee) echouer(l, QStringLiteral("le programme n'est pas terminé"));
-        return;
-    }
-    if (quoi == "opened") {
-        if (!besoin(l, 3)) return;
-        if (doubles_.visionneuse.ouverts.isEmpty()) {
-            echouer(l, QStringLiteral("aucun document n'a été ouvert"));
-            return;
-        }
-        if (cheminNormal(doubles_.visionneuse.ouverts.last()) != cheminNormal(l.texte(2)))
-            echouer(l, QStringLiteral("document attendu %1, ouvert %2").arg(q(l.texte(2)), q(doubles_.visionneuse.ouverts.last())));
-        return;
-    }
-    if (quoi == "printout") {
-        if (imprimanteReelle_) {
-            echouer(l, QStringLiteral("expect printout n'existe pas avec l'imprimante réelle"));
-            return;
-        }
-        QStringList attendu;
+        exiger(l, doubles_.application.terminee, u"le programme n'est pas terminé"_s);
+    } else if (quoi == "opened") {
+        const QStringList& ouverts = doubles_.visionneuse.ouverts;
+        if (besoin(l, 3) && exiger(l, !ouverts.isEmpty(), u"aucun document n'a été ouvert"_s))
+            exiger(l, cheminNormal(ouverts.last()) == cheminNormal(l.texte(2)),
+                   u"document attendu %1, ouvert %2"_s.arg(q(l.texte(2)), q(ouverts.last())));
+    } else if (seulementDouble(l, true, u"expect printout"_s)) {
+        QStringList attendu = mots(l, 2);
         if (l.texte(2) == "same" && l.mots.size() >= 4 && !l.mots[2].guillemets) {
             QByteArray f;
             if (!lireFixture(l, l.texte(3), f)) return;
             attendu = lignesDe(QString::fromUtf8(f));
-        } else {
-            for (std::size_t i = 2; i < l.mots.size(); ++i) attendu << l.mots[i].texte;
         }
-        const QStringList imprime = doubles_.imprimante.lignes;
-        doubles_.imprimante.lignes.clear();
-        if (imprime != attendu) {
-            int i = 0;
-            while (i < imprime.size() && i < attendu.size() && imprime[i] == attendu[i]) ++i;
-            echouer(l, QStringLiteral("impression différente à la ligne %1 : attendu %2, trouvé %3")
-                           .arg(i + 1)
-                           .arg(i < attendu.size() ? q(attendu[i]) : QStringLiteral("(fin)"),
-                                i < imprime.size() ? q(imprime[i]) : QStringLiteral("(fin)")));
-        }
-        return;
-    }
-
-    const int point = quoi.indexOf(QChar('.'));
-    if (point < 0) {
-        // A window.
-        if (!besoin(l, 3)) return;
-        QWidget* f = fenetre(quoi, false);
-        const QString etat = l.texte(2);
-        const bool ouverte = f && f->isVisible();
-        if (etat == "open") {
-            if (!ouverte) echouer(l, QStringLiteral("la fenêtre %1 n'est pas ouverte").arg(quoi));
-        } else if (etat == "closed") {
-            if (ouverte) echouer(l, QStringLiteral("la fenêtre %1 est ouverte").arg(quoi));
-        } else if (etat == "title") {
-            if (!besoin(l, 4)) return;
-            if (!f) {
-                echouer(l, QStringLiteral("la fenêtre %1 n'existe pas").arg(quoi));
-                return;
-            }
-            if (f->windowTitle() != l.texte(3))
-                echouer(l, QStringLiteral("titre attendu %1, trouvé %2").arg(q(l.texte(3)), q(f->windowTitle())));
-        } else {
-            echouer(l, QStringLiteral("attente inconnue pour une fenêtre : %1").arg(etat));
-        }
-        return;
-    }
-    QString nf, nc;
-    if (!separer(l, quoi, nf, nc)) return;
-    QWidget* f = fenetre(nf, false);
-    if (!f) {
-        echouer(l, QStringLiteral("la fenêtre %1 n'existe pas").arg(nf));
-        return;
-    }
-    // W.A,B,C: the same expectation of each control.
-    for (const QString& nom : nc.split(QChar(','))) {
-        QObject* o = controle(l, f, nom);
-        if (!o) return;
-        attendreControle(l, f, o, nf + QLatin1Char('.') + nom);
-        if (!issue_.reussi) return;
+        const QStringList imprime = std::exchange(doubles_.imprimante.lignes, {});
+        int i = 0;
+        while (i < imprime.size() && i < attendu.size() && imprime[i] == attendu[i]) ++i;
+        exiger(l, imprime == attendu, u"impression différente à la ligne %1 : attendu %2, trouvé %3"_s.arg(i + 1).arg(
+                                          i < attendu.size() ? q(attendu[i]) : u"(fin)"_s,
+                                          i < imprime.size() ? q(imprime[i]) : u"(fin)"_s));
     }
 }
 
-void Scenario::attendreControle(const Ligne& l, QWidget*, QObject* o, const QString& nom)
+// expect W open|closed|title "TITLE", expect W.C PROPERTY …
+void Scenario::attendreFenetre(const Ligne& l)
 {
     if (!besoin(l, 3)) return;
-    const QString etat = l.texte(2);
-    auto* w = qobject_cast<QWidget*>(o);
-    auto exigeWidget = [&]() {
-        if (!w) echouer(l, QStringLiteral("%1 n'est pas un contrôle visible").arg(nom));
-        return w != nullptr;
-    };
-
-    if (etat == "text" || etat == "matches") {
-        if (!besoin(l, 4)) return;
-        bool multiligne = false;
-        const QString texte = texteDe(o, &multiligne);
-        const QString attendu = l.texte(3);
-        if (etat == "text") {
-            const bool egal = multiligne ? lignesDe(texte) == lignesDe(attendu) : texte == attendu;
-            if (!egal) echouer(l, QStringLiteral("%1 : texte attendu %2, trouvé %3").arg(nom, q(attendu), q(texte)));
-        } else {
-            const QRegularExpression re(attendu);
-            if (!re.isValid()) {
-                echouer(l, QStringLiteral("expression régulière invalide : %1").arg(re.errorString()));
-                return;
-            }
-            if (!re.match(texte).hasMatch())
-                echouer(l, QStringLiteral("%1 : %2 ne correspond pas à %3").arg(nom, q(texte), q(attendu)));
-        }
-    } else if (const int k = std::max(kOui.indexOf(etat), kNon.indexOf(etat)); k >= 0) {
-        // A state the control is in or not: enabled, visible, selected or
-        // checked, locked.
-        auto* b = qobject_cast<QAbstractButton*>(o);
-        auto* e = qobject_cast<QLineEdit*>(o);
-        auto* p = qobject_cast<QPlainTextEdit*>(o);
-        std::optional<bool> vu;
-        if (k == 0 && w) vu = w->isEnabledTo(w->parentWidget() ? w->parentWidget() : w);
-        if (k == 1 && w) vu = !w->isHidden();
-        if ((k == 2 || k == 3) && b) vu = b->isChecked();
-        if (k == 4 && (e || p)) vu = e ? e->isReadOnly() : p->isReadOnly();
-        if (!vu)
-            echouer(l, QStringLiteral("%1 ne peut être %2").arg(nom, etat));
-        else if (*vu != kOui.contains(etat))
-            echouer(l, QStringLiteral("%1 : %2 attendu, trouvé %3").arg(nom, etat, (*vu ? kOui : kNon)[k]));
-    } else if (etat == "colour") {
-        if (!besoin(l, 4) || !exigeWidget()) return;
-        const QColor vue = plateforme::fondTexte(w);
-        QColor attendue;
-        if (l.texte(3) == "yellow")
-            attendue = plateforme::kJauneClair;
-        else if (l.texte(3) == "buttonface")
-            attendue = plateforme::faceBouton();
-        else {
-            echouer(l, QStringLiteral("couleur inconnue : %1").arg(l.texte(3)));
-            return;
-        }
-        if (vue.rgb() != attendue.rgb())
-            echouer(l, QStringLiteral("%1 : couleur attendue %2 (%3), trouvée %4")
-                           .arg(nom, l.texte(3), attendue.name(), vue.name()));
-    } else if (etat == "tooltip") {
-        if (!besoin(l, 4) || !exigeWidget()) return;
-        if (w->toolTip() != l.texte(3))
-            echouer(l, QStringLiteral("%1 : bulle attendue %2, trouvée %3").arg(nom, q(l.texte(3)), q(w->toolTip())));
-    } else if (etat == "items" || etat == "data") {
-        // The entries of a list, or the numbers stored with them.
-        bool ok = false;
-        QStringList vus = entreesDe(o, ok), attendus;
-        for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
-        if (etat == "data") {
-            auto* cb = qobject_cast<QComboBox*>(o);
-            auto* lw = qobject_cast<QListWidget*>(o);
-            ok = cb || lw;
-            vus.clear();
-            for (int i = 0; ok && i < (cb ? cb->count() : lw->count()); ++i)
-                vus << QString::number((cb ? cb->itemData(i) : lw->item(i)->data(Qt::UserRole)).toInt());
-            attendus = nombres(l, 3);
-        }
-        if (!ok)
-            echouer(l, QStringLiteral("%1 n'est pas une liste").arg(nom));
-        else if (vus != attendus)
-            echouer(l, QStringLiteral("%1 : %2 attendu %3, trouvé %4").arg(nom, etat, liste(attendus), liste(vus)));
-    } else if (etat == "value" || etat == "history") {
-        auto* p = qobject_cast<QProgressBar*>(o);
-        if (!p) {
-            echouer(l, QStringLiteral("%1 n'est pas une barre de progression").arg(nom));
-            return;
-        }
-        if (etat == "value") {
-            if (!besoin(l, 4)) return;
-            if (p->value() != l.texte(3).toInt())
-                echouer(l, QStringLiteral("%1 : valeur attendue %2, trouvée %3").arg(nom, l.texte(3)).arg(p->value()));
-            return;
-        }
-        auto* v = qobject_cast<plateforme::Vumetre*>(o);
-        if (!v) {
-            echouer(l, QStringLiteral("%1 ne garde pas son historique").arg(nom));
-            return;
-        }
-        QStringList vus;
-        for (int x : std::exchange(v->historique, {})) vus << QString::number(x);
-        if (vus != nombres(l, 3))
-            echouer(l, QStringLiteral("%1 : valeurs attendues %2, trouvées %3").arg(nom, nombres(l, 3).join(' '), vus.join(' ')));
-    } else if (etat == "picture") {
-        if (!besoin(l, 4)) return;
-        auto* im = qobject_cast<plateforme::Image*>(o);
-        if (!im) {
-            echouer(l, QStringLiteral("%1 n'est pas une image").arg(nom));
-            return;
-        }
-        if (l.texte(3) == "none" && !l.mots[3].guillemets) {
-            if (!im->chemin().isEmpty()) echouer(l, QStringLiteral("%1 montre %2").arg(nom, q(im->chemin())));
-        } else if (cheminNormal(im->chemin()) != cheminNormal(l.texte(3))) {
-            echouer(l, QStringLiteral("%1 : image attendue %2, trouvée %3")
-                           .arg(nom, q(l.texte(3)), im->chemin().isEmpty() ? QStringLiteral("aucune") : q(im->chemin())));
-        }
-    } else if (etat == "size" || etat == "position") {
-        if (!besoin(l, 5)) return;
-        auto* im = qobject_cast<plateforme::Image*>(o);
-        if (!im) {
-            echouer(l, QStringLiteral("%1 n'est pas une image").arg(nom));
-            return;
-        }
-        const QRect r = im->twips();
-        const int a = etat == "size" ? r.width() : r.x();
-        const int b = etat == "size" ? r.height() : r.y();
-        const int x = qRound(l.texte(3).toDouble()), y = qRound(l.texte(4).toDouble());
-        if (qAbs(a - x) > plateforme::kTwipsParPixel || qAbs(b - y) > plateforme::kTwipsParPixel)
-            echouer(l, QStringLiteral("%1 : %2 attendue %3 %4, trouvée %5 %6").arg(nom, etat).arg(x).arg(y).arg(a).arg(b));
-    } else {
-        echouer(l, QStringLiteral("attente inconnue : %1").arg(etat));
+    const QString nom = l.texte(1), etat = l.texte(2);
+    if (nom.contains(QChar('.'))) {
+        pourChaqueControle(l, 3, [this](const Ligne& l, QWidget*, QObject* o, const QString& n) { attendreControle(l, o, n); });
+        return;
     }
+    QWidget* f = fenetre(nom, false);
+    const bool ouverte = f && f->isVisible();
+    if (etat == "open" || etat == "closed")
+        exiger(l, ouverte == (etat == "open"), u"la fenêtre %1 %2"_s.arg(nom, ouverte ? u"est ouverte"_s : u"n'est pas ouverte"_s));
+    else if (exiger(l, etat == "title", u"attente inconnue pour une fenêtre : %1"_s.arg(etat)) && besoin(l, 4) &&
+             exiger(l, f, u"la fenêtre %1 n'existe pas"_s.arg(nom)))
+        exiger(l, f->windowTitle() == l.texte(3), u"titre attendu %1, trouvé %2"_s.arg(q(l.texte(3)), q(f->windowTitle())));
 }
 
+void Scenario::attendreControle(const Ligne& l, QObject* o, const QString& nom)
+{
+    const QString etat = l.texte(2);
+    const auto p = proprietes().constFind(etat);
+    if (!exiger(l, p != proprietes().cend(), u"attente inconnue : %1"_s.arg(etat)) || !besoin(l, p->mots)) return;
+    const Lu vus = p->lire(o);
+    if (!exiger(l, vus.has_value(), u"%1 n'est pas %2"_s.arg(nom, QString::fromUtf8(p->sorte)))) return;
+    const bool etatSeul = kOui.contains(etat) || kNon.contains(etat);
+    QStringList attendus = etatSeul ? QStringList{etat} : mots(l, 3, p->nombres).mid(0, p->mots > 3 ? p->mots - 3 : -1);
+    if (etat == "picture" && l.texte(3) == "none" && !l.mots[3].guillemets) attendus = {QString()};
+    exiger(l, p->egal ? p->egal(o, *vus, attendus) : *vus == attendus,
+           u"%1 : attendu %2, trouvé %3"_s.arg(nom, etatSeul ? etat : etat + QLatin1Char(' ') + liste(attendus), liste(*vus)));
+}
+
+// expect file|nofile|folder|nofolder|files PATH …
 void Scenario::attendreFichier(const Ligne& l)
 {
     if (!besoin(l, 3)) return;
-    const QString quoi = l.texte(1);
-    const QString chemin = local(l.texte(2));
+    const QString quoi = l.texte(1), nom = l.texte(2), chemin = local(nom);
     const QFileInfo info(chemin);
     if (quoi == "nofile") {
-        if (info.exists() && !info.isDir()) echouer(l, QStringLiteral("le fichier %1 existe").arg(l.texte(2)));
-    } else if (quoi == "folder") {
-        if (!info.isDir()) echouer(l, QStringLiteral("le dossier %1 n'existe pas").arg(l.texte(2)));
+        exiger(l, !info.exists() || info.isDir(), u"le fichier %1 existe"_s.arg(nom));
     } else if (quoi == "nofolder") {
-        if (info.isDir()) echouer(l, QStringLiteral("le dossier %1 existe").arg(l.texte(2)));
+        exiger(l, !info.isDir(), u"le dossier %1 existe"_s.arg(nom));
+    } else if (!exiger(l, quoi == "file" || info.isDir(), u"le dossier %1 n'existe pas"_s.arg(nom)) || quoi == "folder") {
+        return;
     } else if (quoi == "files") {
-        if (!info.isDir()) {
-            echouer(l, QStringLiteral("le dossier %1 n'existe pas").arg(l.texte(2)));
-            return;
-        }
-        QStringList vus = QDir(chemin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        QStringList attendus;
-        for (std::size_t i = 3; i < l.mots.size(); ++i) attendus << l.mots[i].texte;
         auto normal = [](QStringList s) {
             for (auto& x : s) x = x.toLower();
             s.sort();
             return s;
         };
-        if (normal(vus) != normal(attendus))
-            echouer(l, QStringLiteral("%1 contient %2 au lieu de %3").arg(l.texte(2), liste(vus), liste(attendus)));
-    } else {  // file
-        if (!besoin(l, 4)) return;
+        const QStringList vus = QDir(chemin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        exiger(l, normal(vus) == normal(mots(l, 3)), u"%1 contient %2 au lieu de %3"_s.arg(nom, liste(vus), liste(mots(l, 3))));
+    } else if (besoin(l, 4)) {  // file
         QFile f(chemin);
-        if (!info.exists() || info.isDir() || !f.open(QIODevice::ReadOnly)) {
-            echouer(l, QStringLiteral("le fichier %1 n'existe pas").arg(l.texte(2)));
+        QByteArray attendu = octets(l.texte(3));
+        if (!exiger(l, info.exists() && !info.isDir() && f.open(QIODevice::ReadOnly), u"le fichier %1 n'existe pas"_s.arg(nom)) ||
+            (l.texte(3) == "same" && !l.mots[3].guillemets && (!besoin(l, 5) || !lireFixture(l, l.texte(4), attendu))))
             return;
-        }
         const QByteArray contenu = f.readAll();
-        QByteArray attendu;
-        if (l.texte(3) == "same" && !l.mots[3].guillemets) {
-            if (!besoin(l, 5) || !lireFixture(l, l.texte(4), attendu)) return;
-        } else {
-            attendu = octets(l.texte(3));
-        }
-        if (contenu != attendu)
-            echouer(l, QStringLiteral("%1 : contenu attendu \"%2\", trouvé \"%3\"")
-                           .arg(l.texte(2), lisible(attendu).left(2000), lisible(contenu).left(2000)));
+        exiger(l, contenu == attendu, nom + u" : contenu "_s + difference(attendu, contenu));
     }
 }
 

@@ -4,27 +4,24 @@
 // going on inside each modal window the program opens.
 //
 // Besides the scenario language: `W.A,B,C` in `expect` and in the actions
-// (the same line for each control); `A..B` among the numbers of `history`
-// and `data`; `printer none` (no printer on this computer, the sheet goes to
-// a PDF file); `saveas "PATH" offered "NAME"` (the dialog proposed NAME).
-// `click`, `type` and `choose` reach only a control the operator sees: one
-// hidden itself or inside a hidden frame fails the line.
+// (the same line for each control, or, followed by as many values as it
+// names controls, each control its own: `type W.A,B "1" "2"`); `A..B` among
+// the numbers of `history` and `data`; `printer none` (no printer on this
+// computer, the sheet goes to a PDF file); `saveas "PATH" offered "NAME"`
+// (the dialog proposed NAME). `click`, `type` and `choose` reach only a
+// control the operator sees: one hidden itself or inside a hidden frame fails the line.
 
 #include "script.h"
 
 #include "platform/doubles.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QPointer>
 #include <QTimer>
-#include <QString>
 
 #include <functional>
 #include <memory>
 #include <optional>
-
-class QWidget;
 
 namespace tarvex {
 class Programme;
@@ -43,7 +40,6 @@ public:
     // `fichier`: the scenario file; fixtures are relative to its folder.
     Scenario(const QString& fichier, const QString& contenu);
     ~Scenario();
-
     // Runs it in the current folder, which the caller has made fresh.
     Issue executer();
 
@@ -51,49 +47,47 @@ private:
     // Carries out lines until the condition holds, the file ends or a line fails.
     void executerJusqua(const std::function<bool()>& condition);
     void pas(const Ligne& l);
-    void echouer(const Ligne* l, const QString& message);
-    void echouer(const Ligne& l, const QString& message) { echouer(&l, message); }
+    // Fails the line (none: the scenario as a whole) with the message unless `ok`; returns `ok`.
+    bool exiger(const Ligne* l, bool ok, const QString& message);
+    bool exiger(const Ligne& l, bool ok, const QString& message) { return exiger(&l, ok, message); }
+    bool besoin(const Ligne& l, std::size_t mots);
     bool arrete() const { return !issue_.reussi || fini_; }
+    // What only the recording port or printer can do fails with the real one.
+    bool seulementDouble(const Ligne& l, bool imprimante, const QString& quoi);
+    // The bytes of a fixture; false, with the scenario failed, when it cannot be read.
+    bool lireFixture(const Ligne& l, const QString& chemin, QByteArray& octets);
 
-    // The hooks of the services.
+    // The hooks of the services. A box or a save dialog takes the next line,
+    // which must be its `message` or `saveas`.
+    const Ligne* prochaine(const QString& commande, const QString& inattendue);
     plateforme::Reponse repondreMessage(const plateforme::MessageDemande& d);
-    void pendantModal(QDialog* fenetre);
+    std::optional<QString> repondreEnregistrement(const QString& nomPropose);
     // A window shown while the program works (a transfer): the lines that
     // follow run from the program's own waits, up to a message box it has
     // to show first, until the window goes.
-    void pendantTravail(QDialog* fenetre);
     void suivreTravail();
-    void patienter(const Ligne& l);
-    std::optional<QString> repondreEnregistrement(const QString& nomPropose);
 
-    // Commands.
     void commandeScene(const Ligne& l);
     void demarrer(const Ligne& l);
     void agir(const Ligne& l);
     void agirSur(const Ligne& l, QWidget* fenetre, QObject* controle, const QString& nom);
-    void attendre(const Ligne& l);
-    void attendreFichier(const Ligne& l);
-    void attendreSerie(const Ligne& l);
-    void attendreControle(const Ligne& l, QWidget* fenetre, QObject* controle, const QString& nom);
-    void serie(const Ligne& l);
-    void imprimante(const Ligne& l);
     void ligneMessage(const Ligne& l);
+    void patienter(const Ligne& l);
+    void serie(const Ligne& l);
+    void attendreSerie(const Ligne& l);
+    void attendreSortie(const Ligne& l);
+    void attendreFenetre(const Ligne& l);
+    void attendreControle(const Ligne& l, QObject* controle, const QString& nom);
+    void attendreFichier(const Ligne& l);
 
-    // Windows and controls.
     QWidget* fenetre(const QString& nom, bool visibleSeulement) const;
-    QWidget* fenetreActive() const;
+    // The window, shown and not covered by a modal one.
     QWidget* fenetrePourAgir(const Ligne& l, const QString& nom);
-    QObject* controle(const Ligne& l, QWidget* fenetre, const QString& nom);
-    bool separer(const Ligne& l, const QString& cible, QString& f, QString& c);
+    // Each control of `W.A,B,C` (word 1), with the line as it takes it; `avant`:
+    // the words before the values (2 for an action, 3 for an expectation).
+    using Faire = std::function<void(const Ligne&, QWidget*, QObject*, const QString& nom)>;
+    void pourChaqueControle(const Ligne& l, std::size_t avant, const Faire& faire);
 
-    QString fixture(const Ligne& l, const QString& chemin) const;
-    // The bytes of a fixture; false, with the scenario failed, when it cannot be read.
-    bool lireFixture(const Ligne& l, const QString& chemin, QByteArray& octets);
-    QString local(const QString& chemin) const;  // a working-folder path on disk
-    bool besoin(const Ligne& l, std::size_t mots);
-
-    QString fichier_;
-    QDir dossierScenario_;
     std::vector<Ligne> lignes_;
     std::vector<ErreurSyntaxe> erreursSyntaxe_;
     std::size_t curseur_ = 0;

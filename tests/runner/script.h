@@ -1,21 +1,19 @@
 #pragma once
 // Reading a scenario file: lines of words, with double-quoted values and
-// their escapes. Three forms are unfolded here, before anything runs, so the
-// runner only ever sees plain command lines:
+// their escapes. Two forms are unfolded before anything runs, so the runner
+// only ever sees plain command lines:
 //
-//   include FILE        the lines of FILE, read in place (FILE relative to the
-//                       file that names it; a shared stage usually lives in a
-//                       fixtures folder, e.g. fixtures/etapes/demo.etape).
-//                       Fixture paths in its lines are relative to FILE.
+//   include FILE     the lines of FILE in place (FILE, and the fixtures its
+//                    lines name, relative to the file that names it; a shared
+//                    stage usually lives in fixtures/etapes/*.etape).
+//   table NAME...    the body walked once per row: each row gives one word
+//   ROW...           per NAME, and every {NAME} in the body's words stands for
+//   each             that row's word (a word that is {NAME} alone takes the
+//   BODY...          row word whole, quoted or not). Tables nest; a {WORD}
+//   end              that names no column stays.
 //
-//   table NAME...       one body walked once per row: each row line gives one
-//   ROW...              word per NAME, and every {NAME} in the body's words
-//   each                stands for that row's word (a word that is {NAME}
-//   BODY...             alone takes the row word whole, quoted or not).
-//   end                 Tables nest; a {WORD} that names no column stays.
-//
-// A line from an included file or a table row keeps the number of the line of
-// the scenario that brought it in, and says where it came from in `lieu`.
+// Such a line keeps the number of the scenario's line that brought it in,
+// and says in `lieu` where it came from.
 
 #include <QString>
 #include <QStringList>
@@ -25,15 +23,15 @@
 namespace tarvex::scenario {
 
 struct Mot {
-    QString texte;       // \xHH escapes stand for the Windows-1252 character of that byte
+    QString texte;  // \xHH escapes stand for the Windows-1252 character of that byte
     bool guillemets = false;
 };
 
 struct Ligne {
-    int numero = 0;      // from 1, in the scenario file
+    int numero = 0;  // from 1, in the scenario file
     std::vector<Mot> mots;
-    QString dossier;     // the folder its fixtures are relative to
-    QString lieu;        // the included file and line, the table row; empty in the scenario's own lines
+    QString dossier;  // the folder its fixtures are relative to
+    QString lieu;     // the included file and line, the table row; empty in the scenario's own lines
     const QString& commande() const { return mots.front().texte; }
     QString texte(std::size_t i) const { return i < mots.size() ? mots[i].texte : QString(); }
 };
@@ -43,27 +41,23 @@ struct ErreurSyntaxe {
     QString message;
 };
 
-// Splits one line into words. Returns false with a message on an unclosed quote.
+// Splits one line into words; false with a message on an unclosed quote.
 bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur);
-
-// Every command line of a file (blank lines and # comments left out), with
-// includes and tables unfolded; `dossier` is the scenario file's folder.
+// Every command line (blank lines and # comments left out), includes and
+// tables unfolded; `dossier` is the scenario file's folder.
 std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs,
                               const QString& dossier = QString());
+// The message about a line, with where it came from.
+QString avecLieu(const Ligne& l, const QString& message);
 
-// The bytes a text stands for in a data file or on the serial line (Windows-1252).
+// Text and the bytes it stands for in a data file or on the serial line (Windows-1252).
 QByteArray octets(const QString& texte);
-
-// The text that bytes of a data file or of the serial line stand for.
 QString depuisOctets(const QByteArray& octets);
-
 // Lines of a multi-line text, split at CR LF, CR or LF, one empty last line dropped.
 QStringList lignesDe(const QString& texte);
-
 // Bytes shown to a person: printable text, with \r, \n, \t and \xHH for the rest.
 QString lisible(const QByteArray& octets);
-
-// A path of the working folder as the scenarios and the program compare them:
+// A working-folder path as the scenarios and the program compare them:
 // "/" or "\" alike, letter case ignored.
 QString cheminNormal(const QString& chemin);
 

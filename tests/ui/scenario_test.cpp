@@ -14,10 +14,7 @@ namespace {
 
 TEST(Decoupage, MotsEtEchappements)
 {
-    struct Cas {
-        const char* ligne;
-        QStringList attendu;
-    } cas[] = {
+    struct Cas { const char* ligne; QStringList attendu; } cas[] = {
         {R"(expect selectphase.Phase text "A Phase 10")", {"expect", "selectphase.Phase", "text", "A Phase 10"}},
         {R"(file p "a\r\nb\tc\\d\"e")", {"file", "p", "a\r\nb\tc\\d\"e"}},
         {R"(x "photos.vue\.jpg$")", {"x", R"(photos.vue\.jpg$)"}},
@@ -67,14 +64,12 @@ const char* kIndex = "file data/data.txt \"b,20,T,E,M,O,N,N,N,N,N,N,N,N,N,N\\r\\
 // Each scenario fails at its line, or passes (0).
 TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
 {
-    struct Cas {
-        const char* texte;
-        int ligne;
-    } cas[] = {
+    struct Cas { const char* texte; int ligne; } cas[] = {
         // an included stage, a table, a range and a list of controls
         {"include etape.etape\nexpect selectphase.Phase items \"A Phase 10\" \"b Phase 20\"\n"
          "table P N\nA 10\nb 20\neach\nchoose selectphase.Phase \"{P} Phase {N}\"\nmessage * answer OK\nend\n"
-         "expect selectphase.ProgressBar1 history 1..100 0 1..100 0\nexpect selectphase.Command1,Command2 enabled\n", 0},
+         "expect selectphase.ProgressBar1 history 1..100 0 1..100 0\nexpect selectphase.Command1,Command2 enabled\n"
+         "expect selectphase.Command1,Command2 text \"Créer\" \"PC - CN\"\n", 0},
         // the end of the file closes the windows still open without further checks
         {"start\nexpect Démarrage open\n", 0},
         // comments and blank lines are counted
@@ -116,6 +111,7 @@ TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
         {"include absente.etape\n", 2},
         {"include etape.etape\nchoose selectphase.Phase \"b Phase 20\"\nmessage *\nexpect selectphase.ProgressBar1 history 1..99 0\n", 5},
         {"include etape.etape\nexpect selectphase.Command1,Charger enabled\n", 3},
+        {"include etape.etape\nexpect selectphase.Command1,Command2 text \"Créer\" \"Créer\"\n", 3},
         // a control in a hidden frame is out of the operator's reach
         {"include etape.etape\ntype selectphase.OrigineX \"1\"\n", 3},
     };

@@ -247,10 +247,7 @@ void PortEnregistre::signaler(int code)
     if (ouvert_) emit evenement(code);
 }
 
-std::unique_ptr<PortSerie> PortsEnregistres::creer(QObject* parent)
-{
-    return std::make_unique<PortEnregistre>(ligne, parent);
-}
+PortSerie* PortsEnregistres::creer(QObject* parent) { return new PortEnregistre(ligne, parent); }
 
 DoublesDeServices::DoublesDeServices()
 {

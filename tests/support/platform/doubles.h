@@ -169,7 +169,7 @@ private:
 
 class PortsEnregistres : public Ports {
 public:
-    std::unique_ptr<PortSerie> creer(QObject* parent) override;
+    PortSerie* creer(QObject* parent) override;
     LigneSerie ligne;
 };
 
