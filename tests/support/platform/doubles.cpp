@@ -253,16 +253,8 @@ std::unique_ptr<PortSerie> PortsEnregistres::creer(QObject* parent)
 }
 
 DoublesDeServices::DoublesDeServices()
+    : services{&messages, &fenetres, &images, &horloge, &ports, &imprimante, &visionneuse, &enregistrement, &application}
 {
-    services.messages = &messages;
-    services.fenetres = &fenetres;
-    services.images = &images;
-    services.horloge = &horloge;
-    services.ports = &ports;
-    services.imprimante = &imprimante;
-    services.visionneuse = &visionneuse;
-    services.enregistrement = &enregistrement;
-    services.application = &application;
 }
 
 }  // namespace tarvex::plateforme
