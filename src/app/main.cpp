@@ -24,16 +24,8 @@ int main(int argc, char** argv)
     tarvex::plateforme::QtVisionneuse visionneuse;
     tarvex::plateforme::QtDialogueEnregistrement enregistrement;
     tarvex::plateforme::QtApplication application;
-    tarvex::plateforme::Services services;
-    services.messages = &messages;
-    services.fenetres = &fenetres;
-    services.images = &images;
-    services.horloge = &horloge;
-    services.ports = &ports;
-    services.imprimante = &imprimante;
-    services.visionneuse = &visionneuse;
-    services.enregistrement = &enregistrement;
-    services.application = &application;
+    tarvex::plateforme::Services services{&messages,   &fenetres,    &images,         &horloge,    &ports,
+                                          &imprimante, &visionneuse, &enregistrement, &application};
 
     tarvex::Programme programme(services);
     const QString travail = tarvex::dossierTravail();

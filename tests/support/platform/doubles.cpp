@@ -250,16 +250,8 @@ void PortEnregistre::signaler(int code)
 PortSerie* PortsEnregistres::creer(QObject* parent) { return new PortEnregistre(ligne, parent); }
 
 DoublesDeServices::DoublesDeServices()
+    : services{&messages, &fenetres, &images, &horloge, &ports, &imprimante, &visionneuse, &enregistrement, &application}
 {
-    services.messages = &messages;
-    services.fenetres = &fenetres;
-    services.images = &images;
-    services.horloge = &horloge;
-    services.ports = &ports;
-    services.imprimante = &imprimante;
-    services.visionneuse = &visionneuse;
-    services.enregistrement = &enregistrement;
-    services.application = &application;
 }
 
 }  // namespace tarvex::plateforme
