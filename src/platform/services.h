@@ -1,7 +1,7 @@
 #pragma once
 // What the windows need from the outside world. Each service is an interface
 // with a Qt implementation (qtservices.h) and a recording test double
-// (tests/support/platform/doubles.h) that the scenarios drive. Windows never call QMessageBox,
+// (platform/doubles.h, a library of its own) that the scenarios drive. Windows never call QMessageBox,
 // QDialog::exec, QSerialPort or QDesktopServices themselves.
 
 #include <QByteArray>

@@ -80,6 +80,21 @@ void ecrireTout(int fd, std::string_view octets, std::string_view chemin)
         throw ErreurFichier(std::string(chemin), "écriture impossible (" + messageSysteme(err) + ")");
     }
 }
+
+// Creates or empties the file and writes it whole, flushed to disk; a failure
+// removes what was written.
+void ecrireEntier(const fs::path& fichier, std::string_view octets, std::string_view chemin)
+{
+    const int fd = ::open(fichier.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
+    try {
+        ecrireTout(fd, octets, chemin);
+    } catch (...) {
+        ::unlink(fichier.c_str());
+        throw;
+    }
+    ::close(fd);
+}
 #else
 std::string messageWindows(DWORD err)
 {
@@ -334,15 +349,7 @@ void ecrireRemplacer(std::string_view chemin, std::string_view octets)
         throw ErreurFichier(std::string(chemin), "remplacement impossible (" + messageWindows(err) + ")");
     }
 #else
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
-    try {
-        ecrireTout(fd, octets, chemin);
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
-    }
-    ::close(fd);
+    ecrireEntier(temp, octets, chemin);
     if (::rename(temp.c_str(), cible.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
@@ -372,15 +379,7 @@ void ecrireBrouillon(std::string_view chemin, std::string_view octets)
         throw;
     }
 #else
-    const int fd = ::open(cible.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
-    try {
-        ecrireTout(fd, octets, chemin);
-    } catch (...) {
-        ::unlink(cible.c_str());
-        throw;
-    }
-    ::close(fd);
+    ecrireEntier(cible, octets, chemin);
 #endif
 }
 

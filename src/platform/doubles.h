@@ -133,18 +133,19 @@ public:
     PortEnregistre(LigneSerie& ligne, QObject* parent);
     ~PortEnregistre() override;
 
+    // What the program asks of the line, recorded.
+    bool estOuvert() const override { return ouvert_; }
+    long long enAttente() const override { return attente_.size(); }
+    void regleControleFlux(ControleFlux mode) override { flux = mode; }
+    void laisserInterrompre(bool oui) override { interruptible_ = oui; }
     int choisirPort(int numero) override;
     int regler(const QString& parametres) override;
+    void regleSeuils(int reception, int emission) override;
     int ouvrir() override;
     int ecrire(const QByteArray& octets) override;
     QByteArray lire() override;
-    int fermer() override;
-    bool estOuvert() const override { return ouvert_; }
-    void regleSeuils(int reception, int emission) override;
-    void regleControleFlux(ControleFlux mode) override { flux = mode; }
-    long long enAttente() const override { return attente_.size(); }
-    void laisserInterrompre(bool oui) override { interruptible_ = oui; }
     void interrompre() override;
+    int fermer() override;
 
     // The CNC's side.
     void recevoir(const QByteArray& octets);
