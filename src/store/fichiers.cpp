@@ -483,24 +483,39 @@ void copier(std::string_view source, std::string_view cible)
 #endif
 }
 
-void supprimer(std::string_view chemin)
+namespace {
+
+// Removes a file, or an empty folder when `dossier`, each only as what it
+// must be; what is already gone is not an error.
+void retirer(std::string_view chemin, bool dossier)
 {
     annoncer(chemin);
     const fs::path p = chemins::resoudre(chemin);
+    const std::string impossible = dossier ? "suppression du dossier impossible (" : "suppression impossible (";
+    const char* autre = dossier ? "ce n'est pas un dossier" : "c'est un dossier";
 #ifdef _WIN32
     const DWORD a = attributs(p);
     if (a == INVALID_FILE_ATTRIBUTES) return;
-    if (estUnDossier(a)) throw ErreurFichier(std::string(chemin), "c'est un dossier");
-    const DWORD err = reessayer(p, [&] { return DeleteFileW(p.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; });
-    if (err != 0) throw ErreurFichier(std::string(chemin), "suppression impossible (" + messageWindows(err) + ")");
+    if (estUnDossier(a) != dossier) throw ErreurFichier(std::string(chemin), autre);
+    // A file just removed that another computer still holds open stays in
+    // the folder until it lets go: the folder is not empty yet.
+    const DWORD err =
+        dossier ? reessayer(p, [&] { return RemoveDirectoryW(p.c_str()) != 0; }, ERROR_DIR_NOT_EMPTY)
+                : reessayer(p, [&] { return DeleteFileW(p.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; });
+    if (err != 0) throw ErreurFichier(std::string(chemin), impossible + messageWindows(err) + ")");
 #else
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(p, ec))) return;
-    if (fs::is_directory(p, ec)) throw ErreurFichier(std::string(chemin), "c'est un dossier");
-    if (!fs::remove(p, ec) && ec)
-        throw ErreurFichier(std::string(chemin), "suppression impossible (" + messageSysteme(ec.value()) + ")");
+    // A link that leads nowhere is a file to remove; a folder must be one.
+    if (!fs::exists(dossier ? fs::status(p, ec) : fs::symlink_status(p, ec))) return;
+    // fs::remove would take a file as readily as an empty folder.
+    if (fs::is_directory(p, ec) != dossier) throw ErreurFichier(std::string(chemin), autre);
+    if (!fs::remove(p, ec) && ec) throw ErreurFichier(std::string(chemin), impossible + messageSysteme(ec.value()) + ")");
 #endif
 }
+
+}  // namespace
+
+void supprimer(std::string_view chemin) { retirer(chemin, false); }
 
 void creerDossier(std::string_view chemin)
 {
@@ -519,27 +534,6 @@ void creerDossier(std::string_view chemin)
 #endif
 }
 
-void supprimerDossier(std::string_view chemin)
-{
-    annoncer(chemin);
-    const fs::path p = chemins::resoudre(chemin);
-#ifdef _WIN32
-    const DWORD a = attributs(p);
-    if (a == INVALID_FILE_ATTRIBUTES) return;
-    if (!estUnDossier(a)) throw ErreurFichier(std::string(chemin), "ce n'est pas un dossier");
-    // A file just removed that another computer still holds open stays in
-    // the folder until it lets go: the folder is not empty yet.
-    const DWORD err = reessayer(p, [&] { return RemoveDirectoryW(p.c_str()) != 0; }, ERROR_DIR_NOT_EMPTY);
-    if (err != 0)
-        throw ErreurFichier(std::string(chemin), "suppression du dossier impossible (" + messageWindows(err) + ")");
-#else
-    std::error_code ec;
-    if (!fs::exists(p, ec)) return;
-    // fs::remove would take a file as readily as an empty folder.
-    if (!fs::is_directory(p, ec)) throw ErreurFichier(std::string(chemin), "ce n'est pas un dossier");
-    if (!fs::remove(p, ec) && ec)
-        throw ErreurFichier(std::string(chemin), "suppression du dossier impossible (" + messageSysteme(ec.value()) + ")");
-#endif
-}
+void supprimerDossier(std::string_view chemin) { retirer(chemin, true); }
 
 }  // namespace tarvex::fichiers
