@@ -125,11 +125,12 @@ void construireTelechargement(Selectphase& f)
     f.Visu = cadre(f.Frame15, "Visu", "Vu-mètre", 120, 300, 2280, 780);
     f.ProgressBar1 = creer<Vumetre>(f.Visu, "ProgressBar1", 120, 330, 2040, 300);
     f.Frame16 = cadre(f.Frame15, "Frame16", "Options", 2520, 300, 2640, 1320, "Options de Chargement");
-    f.Option1 = choix<QRadioButton>(f.Frame16, "Option1", "Programme ", 120, 300, 1440);
-    f.Option2 = choix<QRadioButton>(f.Frame16, "Option2", "Jauges seules", 120, 630, 1440);
-    f.Check1 = choix<QCheckBox>(f.Frame16, "Check1", "PREF ", 1560, 300, 960);
-    f.Check2 = choix<QCheckBox>(f.Frame16, "Check2", "DEC1", 1560, 630, 960);
-    f.Check3 = choix<QCheckBox>(f.Frame16, "Check3", "Jauges", 1560, 960, 960);
+    // The option captions whole beside the boxes' column.
+    f.Option1 = choix<QRadioButton>(f.Frame16, "Option1", "Programme ", 120, 300, 1560);
+    f.Option2 = choix<QRadioButton>(f.Frame16, "Option2", "Jauges seules", 120, 630, 1560);
+    f.Check1 = choix<QCheckBox>(f.Frame16, "Check1", "PREF ", 1710, 300, 900);
+    f.Check2 = choix<QCheckBox>(f.Frame16, "Check2", "DEC1", 1710, 630, 900);
+    f.Check3 = choix<QCheckBox>(f.Frame16, "Check3", "Jauges", 1710, 960, 900);
     // Each column as wide as the longer of its caption and its box.
     f.Frame18 = cadre(f.Frame15, "Frame18", "Communication", 5280, 300, 5040, 1320, "Paramètres de communication");
     f.Label24 = etiquette(f.Frame18, "Label24", "Port", 120, 330, 960);
