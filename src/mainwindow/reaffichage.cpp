@@ -1,6 +1,13 @@
 #include "mainwindow/selectphase.h"
 
+#include "mainwindow/recherche.h"
 #include "store/index.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDialog>
+
+#include <algorithm>
 
 namespace tarvex {
 
@@ -19,6 +26,45 @@ void Selectphase::montrerFiche(const std::string& cle)
         if (entree < 0) break;
         Phase->setCurrentIndex(entree);
         phaseChoisie(entree);
+        return;
+    }
+    reinitialiser();
+}
+
+namespace {
+
+// A window of the program over the main window: it stores through its own
+// steps and refills the list itself when it closes.
+bool fenetreOuverte()
+{
+    if (QApplication::activeModalWidget()) return true;
+    const auto fenetres = QApplication::topLevelWidgets();
+    return std::any_of(fenetres.begin(), fenetres.end(),
+                       [](const QWidget* w) { return w->isVisible() && qobject_cast<const QDialog*>(w); });
+}
+
+}  // namespace
+
+void Selectphase::suivreIndex()
+{
+    if (fin_ || !isVisible() || fenetreOuverte()) return;
+    // The operator is choosing: the list stays as it is under the hand.
+    if (recherche_->enCours() || Phase->view()->isVisible()) return;
+    if (!aChange(kIndex, indexLu_)) return;
+    if (Phase->currentIndex() < 0) {
+        remplirliste();
+        return;
+    }
+    // The sheet shown stays, as it is shown (values typed over included),
+    // at the place its record now has; gone, nothing is selected any more.
+    const std::string cle = cleEnregistrement(fiche_.champs);
+    remplirliste();
+    const Lu<Index> index = lireIndex();
+    for (std::size_t numero = 0; numero < index.valeur.enregistrements.size(); ++numero) {
+        if (cleEnregistrement(index.valeur.enregistrements[numero]) != cle) continue;
+        const int entree = Phase->findData(static_cast<int>(numero), Qt::UserRole);
+        if (entree < 0) break;
+        Phase->setCurrentIndex(entree);
         return;
     }
     reinitialiser();

@@ -38,6 +38,10 @@ public:
     // order: the next search reads the index anew.
     void invalider(std::vector<int> ordre);
 
+    // The operator is finding a sheet: proposals shown, or a text typed in
+    // Phase that does not name the sheet shown.
+    bool enCours() const { return Propositions->isVisible() || !tenues_.empty(); }
+
     // So many proposals at most; the operator types more to narrow them.
     static constexpr std::size_t kMaximum = 100;
 

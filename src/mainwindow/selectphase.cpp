@@ -198,6 +198,8 @@ void Selectphase::construire()
     }
     Timer1 = new Minuterie(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Surveillance = new Minuterie(this);
+    Surveillance->setObjectName(QStringLiteral("Surveillance"));
 
     connect(Phase, qOverload<int>(&QComboBox::activated), this, &Selectphase::phaseChoisie);
     // The proposals under Phase replace the combo box's own completion,
@@ -219,6 +221,7 @@ void Selectphase::construire()
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);
+    connect(Surveillance, &Minuterie::tic, this, &Selectphase::suivreIndex);
 }
 
 std::array<Selectphase::OptionPhoto, 8> Selectphase::optionsPhotos() const
@@ -247,6 +250,7 @@ void Selectphase::charger()
     Phase->setEditText(u("Sélection de la phase"));
     remplirliste();
     Timer1->demarrer(100);
+    Surveillance->demarrer(5000);
 }
 
 void Selectphase::etatDeDepart()
@@ -274,6 +278,8 @@ void Selectphase::reglagesParDefaut()
 
 void Selectphase::remplirliste()
 {
+    // Taken before reading: a change made meanwhile is seen at the next look.
+    indexLu_ = empreinte(kIndex);
     const auto entrees = tarvex::remplirliste();
     std::vector<int> ordre;
     ordre.reserve(entrees.valeur.size());
@@ -361,9 +367,18 @@ void Selectphase::quitterDemande()
     if (services_.messages->afficher(this, u("Voulez vous vraiment quitter ?"), u("Confirmation"), Icone::Question,
                                      Boutons::OuiNon) == Reponse::Oui) {
         Timer1->arreter();
+        Surveillance->arreter();
         fin_ = true;
         services_.application->quitter();
     }
+}
+
+void Selectphase::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    // Back from another program, or from a window of its own: what another
+    // computer stored meanwhile shows at once.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) suivreIndex();
 }
 
 void Selectphase::closeEvent(QCloseEvent* e)

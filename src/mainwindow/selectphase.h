@@ -12,6 +12,7 @@
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/services.h"
+#include "store/empreinte.h"
 #include "store/ficheaffichee.h"
 #include "store/probleme.h"
 
@@ -139,6 +140,8 @@ public:
     plateforme::Image* Image8;
     std::array<QLabel*, 19> Label{};  // Label[1] … Label[18]; Label[0] unused
     plateforme::Minuterie* Timer1;
+    // Looks every few seconds whether another computer changed data\data.txt.
+    plateforme::Minuterie* Surveillance;
 
     // The eight picture options in their order of precedence, with the file
     // each one shows.
@@ -154,6 +157,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void construire();
@@ -162,6 +166,9 @@ private:
     void quitterDemande();
     void aPropos();
     void tic();
+    // The list read again when data\data.txt changed since it was filled
+    // (another computer stored), the sheet shown kept when still there.
+    void suivreIndex();
 
     // The handlers that belong to the other commands; each lives in the file
     // of its subsystem.
@@ -193,6 +200,7 @@ private:
     FicheAffichee fiche_;
     Recherche* recherche_ = nullptr;  // finding a sheet by typing in Phase
     bool fin_ = false;
+    Empreinte indexLu_;  // data\data.txt as it was when the list was filled
 };
 
 }  // namespace tarvex
