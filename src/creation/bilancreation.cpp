@@ -54,8 +54,12 @@ void Bilancreation::continuer()
     if (saisie.jauge.empty()) creation_.valeurs->Jauge->setPlainText(u("A compléter"));
 
     creation::Ecriture e;
-    if (!sousVerrou(principale.services(), this, u("Création d'une fiche"), e.resultat.problemes,
-                    [&] { e = creation::ecrireFiche(saisie); }))
+    if (!sousVerrou(principale.services(), this, u("Création d'une fiche"), e.resultat.problemes, [&] {
+            // Checked again under the lock: another computer sharing the
+            // folder may have created the same sheet since the check above.
+            e.resultat.problemes = creation::verifierAvantEcriture(saisie);
+            if (e.resultat.ok()) e = creation::ecrireFiche(saisie);
+        }))
         return;
     if (!e.resultat.ok() && !e.indexEcrit) {
         messages.afficher(this, u("La fiche n'a pas été créée ; rien n'a été enregistré :\n") +
