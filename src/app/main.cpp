@@ -24,8 +24,9 @@ int main(int argc, char** argv)
     tarvex::plateforme::QtVisionneuse visionneuse;
     tarvex::plateforme::QtDialogueEnregistrement enregistrement;
     tarvex::plateforme::QtApplication application;
+    tarvex::plateforme::QtPoste poste;
     tarvex::plateforme::Services services{&messages,   &fenetres,    &images,         &horloge,    &ports,
-                                          &imprimante, &visionneuse, &enregistrement, &application};
+                                          &imprimante, &visionneuse, &enregistrement, &application, &poste};
 
     tarvex::Programme programme(services);
     const QString travail = tarvex::dossierTravail();

@@ -8,6 +8,7 @@
 #include "platform/construction.h"
 #include "platform/controles.h"
 #include "platform/textes.h"
+#include "platform/verrouillage.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 
@@ -15,14 +16,18 @@ namespace tarvex {
 
 using namespace plateforme;
 
+// "PIVOT Phase 20" as the list of sheets shows it; the folder's name for a
+// version whose record does not read.
+QString nomFiche(const archives::Version& v)
+{
+    return v.fiche ? q(sansBlancs((*v.fiche)[CPiece]) + " Phase " + sansBlancs((*v.fiche)[CPhase])) : q(v.nomdossier);
+}
+
 QString ligneVersion(const archives::Version& v)
 {
-    QString fiche = q(v.nomdossier);
+    const QString fiche = nomFiche(v);
     QString machine;
-    if (v.fiche) {
-        fiche = q(sansBlancs((*v.fiche)[CPiece]) + " Phase " + sansBlancs((*v.fiche)[CPhase]));
-        machine = q(sansBlancs((*v.fiche)[CMachine]));
-    }
+    if (v.fiche) machine = q(sansBlancs((*v.fiche)[CMachine]));
     QString t = q(v.date) + QStringLiteral(" - ") + q(v.motif) + QStringLiteral(" - ") + fiche;
     if (!machine.isEmpty()) t += QStringLiteral(" - ") + machine;
     return t;
@@ -101,7 +106,10 @@ void Archives::restaurer()
     Services& services = principale_.services();
     if (!codeAccepte(this, *services.messages, Text3->text())) return;
     const archives::Version version = *v;
-    const archives::Restauration r = archives::restaurer(version, archives::instantDe(services.horloge->dateHeure()));
+    archives::Restauration r;
+    if (!sousVerrou(services, this, QStringLiteral("Restauration de la fiche %1").arg(nomFiche(version)), r.problemes,
+                    [&] { r = archives::restaurer(version, archives::instantDe(services.horloge->dateHeure())); }))
+        return;
     using Genre = archives::Restauration::Genre;
     switch (r.genre) {
     case Genre::Refusee:

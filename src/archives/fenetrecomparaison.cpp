@@ -7,6 +7,8 @@
 #include "mainwindow/selectphase.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
+#include "platform/textes.h"
+#include "platform/verrouillage.h"
 #include "store/cp1252.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
@@ -19,6 +21,16 @@ namespace tarvex {
 using namespace plateforme;
 
 namespace {
+
+// "PIVOT Phase 20" from the folder "PIVOT_Phase 20_BRAS_TOUR 1": the sheet
+// compared may be an archived one, not the one the main window shows.
+QString nomFiche(const std::string& nomdossier)
+{
+    const std::string::size_type phase = nomdossier.find("_Phase ");
+    if (phase == std::string::npos) return q(nomdossier);
+    const std::string::size_type fin = nomdossier.find('_', phase + 7);
+    return q(nomdossier.substr(0, phase) + " Phase " + nomdossier.substr(phase + 7, fin - (phase + 7)));
+}
 
 QString texte(const std::string& octets) { return QString::fromStdString(cp1252::versUtf8(octets)); }
 
@@ -113,8 +125,14 @@ void Comparaison::remplacer()
 {
     Messages& messages = *principale_.services().messages;
     if (!codeAccepte(this, messages, Text3->text())) return;
-    const Resultat r = remplacement::remplacerProgramme(nomdossier_, autre_.toStdString(),
-                                                        archives::instantDe(principale_.services().horloge->dateHeure()));
+    Services& services = principale_.services();
+    Resultat r;
+    const QString operation = QStringLiteral("Remplacement du programme de la fiche %1").arg(nomFiche(nomdossier_));
+    if (!sousVerrou(services, this, operation, r.problemes, [&] {
+            r = remplacement::remplacerProgramme(nomdossier_, autre_.toStdString(),
+                                                 archives::instantDe(services.horloge->dateHeure()));
+        }))
+        return;
     if (!r.ok()) {
         messages.afficher(this, QStringLiteral("Le programme de la fiche n'a pas été remplacé."),
                           QStringLiteral("Infos"), Icone::Exclamation, Boutons::Ok,

@@ -5,6 +5,7 @@
 #include "creation/formulaire.h"
 #include "mainwindow/selectphase.h"
 #include "platform/textes.h"
+#include "platform/verrouillage.h"
 #include "store/fichiers.h"
 
 namespace tarvex {
@@ -52,7 +53,14 @@ void Bilancreation::continuer()
     if (saisie.typdirect == "2" && saisie.infovrac.empty()) creation_.valeurs->Infovrac->setPlainText(u("Infos à compléter"));
     if (saisie.jauge.empty()) creation_.valeurs->Jauge->setPlainText(u("A compléter"));
 
-    const creation::Ecriture e = creation::ecrireFiche(saisie);
+    creation::Ecriture e;
+    if (!sousVerrou(principale.services(), this, u("Création d'une fiche"), e.resultat.problemes, [&] {
+            // Checked again under the lock: another computer sharing the
+            // folder may have created the same sheet since the check above.
+            e.resultat.problemes = creation::verifierAvantEcriture(saisie);
+            if (e.resultat.ok()) e = creation::ecrireFiche(saisie);
+        }))
+        return;
     if (!e.resultat.ok() && !e.indexEcrit) {
         messages.afficher(this, u("La fiche n'a pas été créée ; rien n'a été enregistré :\n") +
                                     q(joindreProblemes(e.resultat.problemes)),

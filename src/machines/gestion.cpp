@@ -5,6 +5,7 @@
 #include "machines/machinecreation.h"
 #include "mainwindow/selectphase.h"
 #include "platform/textes.h"
+#include "platform/verrouillage.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
 
@@ -88,10 +89,14 @@ bool supprimerMachine(QWidget* creation, Services& services, const QString& nom,
         return false;
 
     bool retiree = false;
-    const Resultat r = effacerMachine(n, [&] {
-        retiree = true;
-        if (reinitialiser) reinitialiser();
-    });
+    Resultat r;
+    if (!sousVerrou(services, creation, u("Suppression de la machine %1").arg(q(n)), r.problemes, [&] {
+            r = effacerMachine(n, [&] {
+                retiree = true;
+                if (reinitialiser) reinitialiser();
+            });
+        }))
+        return false;
     if (!r.ok()) {
         const QString detail = q(joindreProblemes(r.problemes));
         messages.afficher(creation,

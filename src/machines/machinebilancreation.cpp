@@ -3,6 +3,7 @@
 #include "machines/machinecreation.h"
 #include "platform/construction.h"
 #include "platform/textes.h"
+#include "platform/verrouillage.h"
 
 namespace tarvex {
 
@@ -38,7 +39,10 @@ void MachineBilancreation::charger()
 void MachineBilancreation::ecrire()
 {
     const NouvelleMachine m = machines::nouvelleMachine(saisie_);
-    const Resultat r = ecrireMachine(m);
+    Resultat r;
+    if (!sousVerrou(services_, this, u("Création de la machine %1").arg(q(m.nom)), r.problemes,
+                    [&] { r = ecrireMachine(m); }))
+        return;
     if (!r.ok()) {
         // Nothing is listed yet (the name goes in last): the operator may
         // try again once the cause is mended, or leave with "Annuler".

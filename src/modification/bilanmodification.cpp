@@ -7,6 +7,7 @@
 #include "modification/bilan.h"
 #include "modification/modification2.h"
 #include "platform/textes.h"
+#include "platform/verrouillage.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
 
@@ -88,7 +89,10 @@ void Bilanmodification::continuer()
     Services& services = p.services();
     stockage::Modification m = modification_.modification();
     m.maintenant = archives::instantDe(services.horloge->dateHeure());
-    const auto fin = stockage::enregistrer(m);
+    stockage::FinModification fin;
+    if (!sousVerrou(services, this, u("Modification de la fiche %1").arg(p.Phase->currentText()),
+                    fin.resultat.problemes, [&] { fin = stockage::enregistrer(m); }))
+        return;
     // Once the record is replaced the main window follows it, even when a
     // later step stopped: the record tells the sheet's new state.
     if (fin.indexReecrit) mettreAJourPrincipale();

@@ -5,6 +5,7 @@
 #include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
 #include "platform/textes.h"
+#include "platform/verrouillage.h"
 #include "store/ficheaffichee.h"
 
 #include <QStringList>
@@ -52,7 +53,10 @@ bool supprimerFiche(QWidget* fenetre, Selectphase& p, const FicheAffichee& fiche
     for (int i = 0; i < stockage::kEmplacements; ++i) sup.drapeaux[i] = champs[CVue + i];
     sup.directeur = fiche.com.valeur.directeur;
     sup.maintenant = archives::instantDe(p.services().horloge->dateHeure());
-    const auto fin = stockage::supprimer(sup);
+    stockage::FinSuppression fin;
+    if (!sousVerrou(p.services(), fenetre, QStringLiteral("Suppression de la fiche %1").arg(p.Phase->currentText()),
+                    fin.resultat.problemes, [&] { fin = stockage::supprimer(sup); }))
+        return false;
     if (!fin.resultat.ok()) {
         infos(fenetre, p,
               QStringLiteral("La suppression de la fiche %1 s'est arrêtée :\n%2\nLa fiche reste dans la liste ; "

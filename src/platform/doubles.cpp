@@ -250,7 +250,8 @@ void PortEnregistre::signaler(int code)
 PortSerie* PortsEnregistres::creer(QObject* parent) { return new PortEnregistre(ligne, parent); }
 
 DoublesDeServices::DoublesDeServices()
-    : services{&messages, &fenetres, &images, &horloge, &ports, &imprimante, &visionneuse, &enregistrement, &application}
+    : services{&messages,   &fenetres,    &images,         &horloge,     &ports,
+               &imprimante, &visionneuse, &enregistrement, &application, &poste}
 {
 }
 

@@ -79,6 +79,14 @@ public:
     QStringList propositions;
 };
 
+class PosteFixe : public Poste {
+public:
+    QString nom() override { return poste; }
+    QString utilisateur() override { return utilisateur_; }
+    QString poste = QStringLiteral("POSTE1");
+    QString utilisateur_ = QStringLiteral("atelier");
+};
+
 class ApplicationEnregistree : public Application {
 public:
     void quitter() override;
@@ -190,6 +198,7 @@ struct DoublesDeServices {
     VisionneuseEnregistree visionneuse;
     DialogueEnregistrementEnregistre enregistrement;
     ApplicationEnregistree application;
+    PosteFixe poste;
     Services services;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/qtservices.h"
 
 #include "store/chemins.h"
+#include "store/poste.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -108,6 +109,10 @@ std::optional<QString> QtDialogueEnregistrement::demander(QWidget* parent, const
     if (choix.isEmpty()) return std::nullopt;
     return choix;
 }
+
+// The system is asked by the core, which the data lock's own tests use too.
+QString QtPoste::nom() { return QString::fromStdString(poste::nom()); }
+QString QtPoste::utilisateur() { return QString::fromStdString(poste::utilisateur()); }
 
 void QtApplication::quitter()
 {

@@ -42,6 +42,12 @@ public:
                                     const QString& filtre) override;
 };
 
+class QtPoste : public Poste {
+public:
+    QString nom() override;
+    QString utilisateur() override;
+};
+
 class QtApplication : public Application {
 public:
     void quitter() override;

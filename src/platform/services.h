@@ -175,6 +175,15 @@ public:
                                             const QString& filtre) = 0;
 };
 
+// This computer and the person logged on, as the data lock names them to
+// the other computers sharing the data folder.
+class Poste {
+public:
+    virtual ~Poste() = default;
+    virtual QString nom() = 0;
+    virtual QString utilisateur() = 0;
+};
+
 // The end of the program.
 class Application {
 public:
@@ -192,6 +201,7 @@ struct Services {
     Visionneuse* visionneuse = nullptr;
     DialogueEnregistrement* enregistrement = nullptr;
     Application* application = nullptr;
+    Poste* poste = nullptr;
 };
 
 }  // namespace tarvex::plateforme

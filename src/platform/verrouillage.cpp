@@ -1,0 +1,48 @@
+#include "platform/verrouillage.h"
+
+#include "archives/instant.h"
+#include "platform/textes.h"
+#include "store/poste.h"
+#include "store/verrou.h"
+
+namespace tarvex::plateforme {
+
+bool sousVerrou(Services& services, QWidget* parent, const QString& operation, Problemes& problemes,
+                const std::function<void()>& stocker)
+{
+    const verrou::Identite moi{services.poste->nom().toStdString(), services.poste->utilisateur().toStdString(),
+                               poste::processus()};
+    // The wait goes through the platform's clock, which the scenarios do
+    // not let sleep: a lock in use reaches its message at once there.
+    verrou::Attente attente;
+    attente.patienter = [&services](int ms) { services.horloge->patienter(ms * 1000); };
+    for (;;) {
+        const verrou::Prise p = verrou::prendre(moi, archives::instantDe(services.horloge->dateHeure()),
+                                                operation.toStdString(), attente);
+        switch (p.etat) {
+        case verrou::Prise::Etat::Pris:
+            stocker();
+            return true;  // the lock goes with `p`
+        case verrou::Prise::Etat::Occupe:
+            services.messages->afficher(parent, q(p.message), QStringLiteral("Infos"), Icone::Exclamation);
+            return false;
+        case verrou::Prise::Etat::AOffrir:
+            if (services.messages->afficher(parent, q(p.message), QStringLiteral("Confirmation"), Icone::Question,
+                                            Boutons::OuiNon) != Reponse::Oui)
+                return false;
+            verrou::retirer(p.trouve);
+            continue;
+        case verrou::Prise::Etat::Echec:
+            break;
+        }
+        // "data\verrou.txt : why", as the store words its failures.
+        const std::string::size_type deux = p.message.find(" : ");
+        if (deux == std::string::npos)
+            problemes.push_back({verrou::kVerrou, p.message});
+        else
+            problemes.push_back({p.message.substr(0, deux), p.message.substr(deux + 3)});
+        return true;
+    }
+}
+
+}  // namespace tarvex::plateforme
