@@ -81,10 +81,11 @@ public:
 
 class PosteFixe : public Poste {
 public:
-    QString nom() override { return poste; }
-    QString utilisateur() override { return utilisateur_; }
-    QString poste = QStringLiteral("POSTE1");
-    QString utilisateur_ = QStringLiteral("atelier");
+    QString nom() override { return nomPoste; }
+    QString utilisateur() override { return nomUtilisateur; }
+    // Set by a scenario's `computer` and `user`.
+    QString nomPoste = QStringLiteral("POSTE1");
+    QString nomUtilisateur = QStringLiteral("atelier");
 };
 
 class ApplicationEnregistree : public Application {

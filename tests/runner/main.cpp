@@ -1,4 +1,5 @@
-// tarvex-scenario FILE...: runs each scenario in a fresh working folder and
+// tarvex-scenario FILE...: runs each scenario in a fresh working folder (or
+// its `workdir`, taken from the folder the runner starts in) and
 // prints PASS FILE or FAIL FILE:LINE: message, then the totals.
 
 #include "scenario.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv)
         if (f.open(QIODevice::ReadOnly)) {
             QTemporaryDir dossier;
             QDir::setCurrent(dossier.path());
-            issue = tarvex::scenario::Scenario(f.fileName(), QString::fromUtf8(f.readAll())).executer();
+            issue = tarvex::scenario::Scenario(f.fileName(), QString::fromUtf8(f.readAll()), depart).executer();
             QDir::setCurrent(depart);
         }
         if (issue.reussi)

@@ -262,7 +262,7 @@ bool tourner(qint64 ms, const std::function<bool()>& assez)
 
 }  // namespace
 
-Scenario::Scenario(const QString& fichier, const QString& contenu)
+Scenario::Scenario(const QString& fichier, const QString& contenu, const QString& depart) : depart_(depart)
 {
     lignes_ = lireScript(contenu, erreursSyntaxe_, QFileInfo(fichier).absolutePath());
     doubles_.messages.repondre = [this](const plateforme::MessageDemande& d) { return repondreMessage(d); };
@@ -339,7 +339,9 @@ void Scenario::pas(const Ligne& l)
     using Commande = void (Scenario::*)(const Ligne&);
     static const QHash<QString, Commande> commandes{
         {"data", &Scenario::commandeScene}, {"file", &Scenario::commandeScene}, {"copy", &Scenario::commandeScene},
-        {"picture", &Scenario::commandeScene}, {"remove", &Scenario::commandeScene}, {"start", &Scenario::demarrer},
+        {"picture", &Scenario::commandeScene}, {"remove", &Scenario::commandeScene},
+        {"workdir", &Scenario::commandeScene}, {"computer", &Scenario::commandeScene}, {"user", &Scenario::commandeScene},
+        {"start", &Scenario::demarrer},
         {"click", &Scenario::agir}, {"choose", &Scenario::agir}, {"type", &Scenario::agir}, {"key", &Scenario::agir},
         {"close", &Scenario::agir}, {"tick", &Scenario::agir}, {"message", &Scenario::ligneMessage},
         {"port", &Scenario::serie}, {"cnc", &Scenario::serie}, {"printer", &Scenario::serie},
@@ -357,7 +359,19 @@ void Scenario::commandeScene(const Ligne& l)
 {
     const QString c = l.commande();
     if (!besoin(l, c == "picture" ? 4 : c == "file" || c == "copy" ? 3 : 2)) return;
-    const QString nom = l.texte(c == "copy" ? 2 : 1), chemin = c == "data" ? QString() : local(nom);
+    const QString nom = l.texte(c == "copy" ? 2 : 1);
+    if (c == "computer" || c == "user") {
+        (c == "computer" ? doubles_.poste.nomPoste : doubles_.poste.nomUtilisateur) = nom;
+        return;
+    }
+    if (c == "workdir") {
+        // The program takes its folders from the current one as it starts.
+        const QString dossier = QDir(depart_).absoluteFilePath(QString(nom).replace(QChar('\\'), QChar('/')));
+        if (exiger(l, !programme_, u"workdir doit précéder start"_s))
+            exiger(l, QDir().mkpath(dossier) && QDir::setCurrent(dossier), u"dossier de travail impossible : %1"_s.arg(dossier));
+        return;
+    }
+    const QString chemin = c == "data" ? QString() : local(nom);
     if (c != "data" && c != "remove") QDir().mkpath(QFileInfo(chemin).path());
     if (c == "data") {
         QDir("data").removeRecursively();

@@ -10,12 +10,20 @@
 // computer, the sheet goes to a PDF file); `saveas "PATH" offered "NAME"`
 // (the dialog proposed NAME). `click`, `type` and `choose` reach only a
 // control the operator sees: one hidden itself or inside a hidden frame fails the line.
+//
+// `workdir PATH`, before `start`: the lines that follow and the program run in
+// PATH, made if missing and left in place; a relative PATH is relative to the
+// folder the runner was started in (under ctest, the build tree), so that
+// scenarios run together share it and the sources stay clean.
+// `computer NAME` / `user NAME`: the names the program reads of this computer
+// and of the person logged on ("POSTE1" and "atelier" unless set).
 
 #include "script.h"
 
 #include "platform/doubles.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QPointer>
 #include <QTimer>
 
@@ -38,7 +46,8 @@ struct Issue {
 class Scenario {
 public:
     // `fichier`: the scenario file; fixtures are relative to its folder.
-    Scenario(const QString& fichier, const QString& contenu);
+    // `depart`: the folder a relative `workdir` is taken from.
+    Scenario(const QString& fichier, const QString& contenu, const QString& depart = QDir::currentPath());
     ~Scenario();
     // Runs it in the current folder, which the caller has made fresh.
     Issue executer();
@@ -88,6 +97,7 @@ private:
     using Faire = std::function<void(const Ligne&, QWidget*, QObject*, const QString& nom)>;
     void pourChaqueControle(const Ligne& l, std::size_t avant, const Faire& faire);
 
+    QString depart_;
     std::vector<Ligne> lignes_;
     std::vector<ErreurSyntaxe> erreursSyntaxe_;
     std::size_t curseur_ = 0;

@@ -112,6 +112,8 @@ TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
         {"include etape.etape\nchoose selectphase.Phase \"b Phase 20\"\nmessage *\nexpect selectphase.ProgressBar1 history 1..99 0\n", 5},
         {"include etape.etape\nexpect selectphase.Command1,Charger enabled\n", 3},
         {"include etape.etape\nexpect selectphase.Command1,Command2 text \"Créer\" \"Créer\"\n", 3},
+        // the lines after workdir, and the program, run in that folder
+        {"file w/f \"x\"\nworkdir w\nexpect file f \"x\"\n", 0},
         // a control in a hidden frame is out of the operator's reach
         {"include etape.etape\ntype selectphase.OrigineX \"1\"\n", 3},
     };
