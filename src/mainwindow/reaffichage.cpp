@@ -31,6 +31,20 @@ void Selectphase::montrerFiche(const std::string& cle)
     reinitialiser();
 }
 
+bool Selectphase::ficheChangeeAilleurs(QWidget* fenetre, EtatFiche etat)
+{
+    if (etat == EtatFiche::Inchangee) return false;
+    services().messages->afficher(
+        fenetre,
+        etat == EtatFiche::Supprimee
+            ? QStringLiteral("Cette fiche a été supprimée sur un autre poste : rien n'a été enregistré.")
+            : QStringLiteral("Cette fiche a été modifiée sur un autre poste depuis son affichage : rien n'a été "
+                             "enregistré."),
+        QStringLiteral("Infos"), plateforme::Icone::Exclamation);
+    montrerFiche(cleEnregistrement(fiche_.champs));
+    return true;
+}
+
 namespace {
 
 // A window of the program over the main window: it stores through its own

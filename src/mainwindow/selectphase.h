@@ -61,6 +61,17 @@ public:
     // The list refilled and the sheet of key `cle` (its folder name and a final backslash)
     // shown as if the operator had chosen it; none: the no-selection state.
     void montrerFiche(const std::string& cle);
+    // This program stored over the shown sheet: `maintenant` (taken under the
+    // lock, after the storing) is what the next storing compares with, so
+    // that our own earlier storing is never taken for another computer's.
+    void ficheStockee(std::optional<EmpreintesFiche> maintenant)
+    {
+        if (maintenant) fiche_.vue = std::move(*maintenant);
+    }
+    // Another computer stored over the shown sheet (`etat`, found under the
+    // lock): the operator is told nothing was stored and the sheet is shown
+    // as it is now, or none when it is gone. False when it is unchanged.
+    bool ficheChangeeAilleurs(QWidget* fenetre, EtatFiche etat);
 
     // After a modification was stored: the listing, its annotations and
     // Charger follow the sheet's program as a choice of the sheet shows them.

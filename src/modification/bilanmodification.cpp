@@ -90,9 +90,23 @@ void Bilanmodification::continuer()
     stockage::Modification m = modification_.modification();
     m.maintenant = archives::instantDe(services.horloge->dateHeure());
     stockage::FinModification fin;
+    EtatFiche etat = EtatFiche::Inchangee;
     if (!sousVerrou(services, this, u("Modification de la fiche %1").arg(p.Phase->currentText()),
-                    fin.resultat.problemes, [&] { fin = stockage::enregistrer(m); }))
+                    fin.resultat.problemes, [&] {
+                        // Under the lock, so that nothing stores between this look and ours.
+                        etat = comparerFiche(p.ficheAffichee());
+                        if (etat != EtatFiche::Inchangee) return;
+                        fin = stockage::enregistrer(m);
+                        p.ficheStockee(empreintesFiche(p.ficheAffichee().champs));
+                    }))
         return;
+    if (p.ficheChangeeAilleurs(this, etat)) {
+        // The edits were made over a sheet that is no longer the one stored:
+        // the modification windows close with them.
+        enregistre_ = true;
+        hide();
+        return;
+    }
     // Once the record is replaced the main window follows it, even when a
     // later step stopped: the record tells the sheet's new state.
     if (fin.indexReecrit) mettreAJourPrincipale();

@@ -54,9 +54,17 @@ bool supprimerFiche(QWidget* fenetre, Selectphase& p, const FicheAffichee& fiche
     sup.directeur = fiche.com.valeur.directeur;
     sup.maintenant = archives::instantDe(p.services().horloge->dateHeure());
     stockage::FinSuppression fin;
+    EtatFiche etat = EtatFiche::Inchangee;
     if (!sousVerrou(p.services(), fenetre, QStringLiteral("Suppression de la fiche %1").arg(p.Phase->currentText()),
-                    fin.resultat.problemes, [&] { fin = stockage::supprimer(sup); }))
+                    fin.resultat.problemes, [&] {
+                        etat = comparerFiche(p.ficheAffichee());
+                        if (etat != EtatFiche::Inchangee) return;
+                        fin = stockage::supprimer(sup);
+                        // A deletion stopped part-way is ours to finish.
+                        p.ficheStockee(empreintesFiche(p.ficheAffichee().champs));
+                    }))
         return false;
+    if (p.ficheChangeeAilleurs(fenetre, etat)) return true;
     if (!fin.resultat.ok()) {
         infos(fenetre, p,
               QStringLiteral("La suppression de la fiche %1 s'est arrêtée :\n%2\nLa fiche reste dans la liste ; "

@@ -34,6 +34,45 @@ int FicheAffichee::genre() const { return codeMachine(com.valeur.type); }
 
 int FicheAffichee::directeur() const { return comLu() ? codeMachine(com.valeur.directeur) : -1; }
 
+namespace {
+
+EmpreintesFiche empreintes(const Enregistrement& champs)
+{
+    EmpreintesFiche e;
+    e.ligne = ligneEnregistrement(champs);
+    const std::string dossier = dossierFicheLu(nomdossierEnregistrement(champs));
+    std::vector<std::string> noms = fichiers::lister(dossier);
+    std::sort(noms.begin(), noms.end());
+    for (auto& nom : noms) {
+        // Files only: a folder in there (a storing's scratch place left by a
+        // failure) is none of the sheet's.
+        const Empreinte t = empreinte(dossier + nom);
+        if (t.presente) e.fichiers.emplace_back(std::move(nom), t);
+    }
+    return e;
+}
+
+}  // namespace
+
+std::optional<EmpreintesFiche> empreintesFiche(const Enregistrement& champs)
+{
+    const std::string cle = cleEnregistrement(champs);
+    const Lu<Index> index = lireIndex();
+    for (const auto& e : index.valeur.enregistrements)
+        if (cleEnregistrement(e) == cle) return empreintes(e);
+    return std::nullopt;
+}
+
+EtatFiche comparerFiche(const FicheAffichee& fiche)
+{
+    const std::string cle = cleEnregistrement(fiche.champs);
+    const Lu<Index> index = lireIndex();
+    if (!index.ok() && index.valeur.enregistrements.empty()) return EtatFiche::Inchangee;
+    for (const auto& e : index.valeur.enregistrements)
+        if (cleEnregistrement(e) == cle) return empreintes(e) == fiche.vue ? EtatFiche::Inchangee : EtatFiche::Modifiee;
+    return EtatFiche::Supprimee;
+}
+
 Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
 {
     Lu<std::optional<FicheAffichee>> r;
@@ -71,6 +110,7 @@ Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
     default: break;
     }
     f.jauges = garder(lirejauges(dossier));
+    f.vue = empreintes(f.champs);
     return r;
 }
 

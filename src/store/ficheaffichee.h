@@ -10,6 +10,7 @@
 // that could be: the operator at the machine needs the gauges even when a
 // photograph is gone.
 
+#include "store/empreinte.h"
 #include "store/fiche.h"
 #include "store/index.h"
 #include "store/machines.h"
@@ -36,6 +37,14 @@ ProgrammeFiche lireProgrammeFiche(const std::string& dossier, bool present);
 // The flags of the record's files, CVue to CProgramme.
 inline constexpr int kFichiersFiche = CProgramme - CVue + 1;
 
+// What tells, under the data lock, that another computer stored over a sheet
+// since it was read: its record's line and the stamps of its folder's files.
+struct EmpreintesFiche {
+    std::string ligne;
+    std::vector<std::pair<std::string, Empreinte>> fichiers;  // by name
+    bool operator==(const EmpreintesFiche&) const = default;
+};
+
 struct FicheAffichee {
     Enregistrement champs{};     // the record as read (the hidden labels Label1 to Label16)
     bool dossierPresent = false;
@@ -49,6 +58,9 @@ struct FicheAffichee {
     Lu<ValeursOrigine> origine;    // FANUC
     Lu<std::string> infos;         // FAGOR
     Lu<std::string> jauges;
+    // As read with the rest, or as this program last stored the sheet: the
+    // storing windows store only over what the operator was shown.
+    EmpreintesFiche vue;
 
     // "data\" + the folder name built from the record ("data\_Phase __\" for
     // the empty value shown before any choice), through dossierFicheLu.
@@ -68,5 +80,14 @@ struct FicheAffichee {
 // its files: the problems of the files inside a missing folder are left out
 // of every part.
 Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero);
+
+// The record of data\data.txt with the key of `champs` (cleEnregistrement) and
+// its folder's files now; no value when the record is gone.
+std::optional<EmpreintesFiche> empreintesFiche(const Enregistrement& champs);
+
+enum class EtatFiche { Inchangee, Modifiee, Supprimee };
+// The shown sheet against data\data.txt and its folder now. An index that
+// cannot be read says nothing: the storing then tells its own failure.
+EtatFiche comparerFiche(const FicheAffichee& fiche);
 
 }  // namespace tarvex
