@@ -16,19 +16,26 @@ void Selectphase::reselectionner()
     if (Phase->currentIndex() >= 0) phaseChoisie(Phase->currentIndex());
 }
 
-void Selectphase::montrerFiche(const std::string& cle)
+int Selectphase::relireEtTrouver(const std::string& cle)
 {
     remplirliste();
     const Lu<Index> index = lireIndex();
     for (std::size_t numero = 0; numero < index.valeur.enregistrements.size(); ++numero) {
         if (cleEnregistrement(index.valeur.enregistrements[numero]) != cle) continue;
         const int entree = Phase->findData(static_cast<int>(numero), Qt::UserRole);
-        if (entree < 0) break;
-        Phase->setCurrentIndex(entree);
-        phaseChoisie(entree);
-        return;
+        if (entree >= 0) Phase->setCurrentIndex(entree);
+        return entree;
     }
-    reinitialiser();
+    return -1;
+}
+
+void Selectphase::montrerFiche(const std::string& cle)
+{
+    const int entree = relireEtTrouver(cle);
+    if (entree < 0)
+        reinitialiser();
+    else
+        phaseChoisie(entree);
 }
 
 bool Selectphase::ficheChangeeAilleurs(QWidget* fenetre, EtatFiche etat)
@@ -71,17 +78,7 @@ void Selectphase::suivreIndex()
     }
     // The sheet shown stays, as it is shown (values typed over included),
     // at the place its record now has; gone, nothing is selected any more.
-    const std::string cle = cleEnregistrement(fiche_.champs);
-    remplirliste();
-    const Lu<Index> index = lireIndex();
-    for (std::size_t numero = 0; numero < index.valeur.enregistrements.size(); ++numero) {
-        if (cleEnregistrement(index.valeur.enregistrements[numero]) != cle) continue;
-        const int entree = Phase->findData(static_cast<int>(numero), Qt::UserRole);
-        if (entree < 0) break;
-        Phase->setCurrentIndex(entree);
-        return;
-    }
-    reinitialiser();
+    if (relireEtTrouver(cleEnregistrement(fiche_.champs)) < 0) reinitialiser();
 }
 
 }  // namespace tarvex

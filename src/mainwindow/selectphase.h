@@ -171,6 +171,9 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    // The list refilled and the entry of the record of key `cle` made current
+    // without showing it; -1 when that record is gone.
+    int relireEtTrouver(const std::string& cle);
     void construire();
     void etatDeDepart();
     void reglagesParDefaut();
