@@ -25,8 +25,11 @@ int main(int argc, char** argv)
     tarvex::plateforme::QtDialogueEnregistrement enregistrement;
     tarvex::plateforme::QtApplication application;
     tarvex::plateforme::QtPoste poste;
+    tarvex::plateforme::QtMemoire memoire;
+    tarvex::plateforme::Occupation occupation;
     tarvex::plateforme::Services services{&messages,   &fenetres,    &images,         &horloge,    &ports,
-                                          &imprimante, &visionneuse, &enregistrement, &application, &poste};
+                                          &imprimante, &visionneuse, &enregistrement, &application, &poste,
+                                          &memoire,    &occupation};
 
     tarvex::Programme programme(services);
     const QString travail = tarvex::dossierTravail();

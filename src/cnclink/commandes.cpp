@@ -1,8 +1,10 @@
 // The main window's commands of the CNC link: Charger sends the selected
 // sheet, PC - CN opens the transfer of any program file.
 #include "cnclink/liaison.h"
+#include "journal/consigner.h"
 #include "cnclink/telechargement.h"
 #include "mainwindow/selectphase.h"
+#include "service/demande.h"
 #include "store/machines.h"
 
 namespace tarvex {
@@ -45,13 +47,21 @@ void Selectphase::chargerVersCn()
     Messages& messages = *services_.messages;
     if (!liaison::confirmer(messages, this)) return;
 
+    // The DNC service listening on this port lets it go for the transfer.
+    const Cession cession(services_.occupation, numeroPort(Port2->currentText().toStdString()));
+    journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", dnc::nomFiche(ficheAffichee().champs),
+                            "OK", services_.horloge->instant()};
     // A CNC whose buffer fills pauses the line with XOFF.
     MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
     std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, *this);
+    std::string octets;
     if (!echec) {
         const Transfert transfert = transfertFiche(demande(*this));
+        octets = transfert.texte();
         const liaison::Envoi envoi =
             liaison::envoyer(transfert, *MSComm1, *ProgressBar1, liaison::reglage(*this), services_, this);
+        note.resultat = journal::resultat(envoi);
+        journal::consignerManuel(*this, this, note, octets);
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;
         if (!echec) {
@@ -59,6 +69,9 @@ void Selectphase::chargerVersCn()
             liaison::signalerReussite(messages, this);
             return;
         }
+    } else {
+        note.resultat = journal::erreur(echec->numero);
+        journal::consignerManuel(*this, this, note, octets);
     }
     liaison::abandonner(*MSComm1);
     liaison::signaler(messages, this, *echec);

@@ -1,6 +1,7 @@
 #include "cnclink/emission.h"
 
 #include "cnclink/liaison.h"
+#include "journal/consigner.h"
 #include "mainwindow/selectphase.h"
 #include "store/fichiers.h"
 #include "store/textechoisi.h"
@@ -49,9 +50,12 @@ void Selecttelechargementprogramme::envoyer()
     MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
     std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, principale_);
     if (!echec) {
+        const long long debut = principale_.services().horloge->instant();
         const Transfert transfert = transfertFichier(File1->chemin().toStdString());
         const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, *principale_.ProgressBar1,
                                                       liaison::reglage(principale_), principale_.services(), this);
+        journal::consignerManuel(principale_, this, {{}, {}, "Envoi fichier", File1->nom().toStdString(),
+                                 journal::resultat(envoi), debut}, transfert.texte());
         // Stopped, the window stays for another try.
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;

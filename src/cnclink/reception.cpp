@@ -2,6 +2,7 @@
 
 #include "archives/fenetrecomparaison.h"
 #include "cnclink/liaison.h"
+#include "journal/consigner.h"
 #include "cnclink/transmission.h"
 #include "mainwindow/selectphase.h"
 #include "platform/construction.h"
@@ -133,6 +134,7 @@ void Selecttelechargementsauve::charger()
     }
     MSComm1->regleSeuils(1, 1);
     MSComm1->regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
+    debut_ = principale_.services().horloge->instant();
 }
 
 void Selecttelechargementsauve::evenement(int code)
@@ -144,6 +146,7 @@ void Selecttelechargementsauve::evenement(int code)
     const QString message = messageEvenement(code);
     if (message.isNull()) return;
     incident_ = true;
+    evenement_ = code;
     remplacer(versOctets(message));
 }
 
@@ -168,6 +171,8 @@ void Selecttelechargementsauve::recevoir()
         recu_.removeIf([](char c) { return c == kDC3; });
         Programme->setPlainText(liaison::texteBoite(recu_));
         MSComm1->fermer();
+        journal::consignerManuel(principale_, this, {{}, {}, "Réception", nomPropose(recu_).toStdString(),
+                                 incident_ ? journal::erreur(evenement_) : "OK", debut_}, recu_.toStdString());
         liaison::signalerReussite(*principale_.services().messages, this);
         Enregistrer->setEnabled(true);
         // A program can be compared with the sheet the main window shows,

@@ -52,6 +52,8 @@ private:
     // A line or buffer event met since the port was opened: what came is
     // shown, but it is not the CNC's program and must not go into a sheet.
     bool incident_ = false;
+    int evenement_ = 0;     // the last such event, for the journal
+    long long debut_ = 0;   // the clock's instant the port was opened at
 };
 
 // The message that replaces the received text for a line or buffer event of

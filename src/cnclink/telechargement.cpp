@@ -3,6 +3,7 @@
 #include "cnclink/emission.h"
 #include "cnclink/reception.h"
 #include "mainwindow/selectphase.h"
+#include "cnclink/transmission.h"
 #include "platform/construction.h"
 
 namespace tarvex {
@@ -45,6 +46,9 @@ void Selecttelechargement::valider()
 void Selecttelechargement::emettre()
 {
     if (!emission_) emission_ = new Selecttelechargementprogramme(principale_);
+    // The port the main window names is the DNC service's to give up while
+    // the window is open: the operator may send from it more than once.
+    const Cession cession(principale_.services().occupation, numeroPort(principale_.Port2->currentText().toStdString()));
     principale_.services().fenetres->afficherModal(emission_);
 }
 
@@ -52,6 +56,7 @@ void Selecttelechargement::recevoir()
 {
     // Built anew each time: a reception starts from an empty text, with its
     // port opened by the load handler.
+    const Cession cession(principale_.services().occupation, numeroPort(principale_.Port2->currentText().toStdString()));
     Selecttelechargementsauve reception(principale_);
     reception.charger();
     principale_.services().fenetres->afficherModal(&reception);

@@ -253,6 +253,8 @@ DoublesDeServices::DoublesDeServices()
     : services{&messages,   &fenetres,    &images,         &horloge,     &ports,
                &imprimante, &visionneuse, &enregistrement, &application, &poste}
 {
+    services.memoire = &memoire;
+    services.occupation = &occupation;
 }
 
 }  // namespace tarvex::plateforme

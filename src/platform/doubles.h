@@ -183,6 +183,14 @@ public:
     LigneSerie ligne;
 };
 
+// What this computer remembers between runs; a scenario's stage sets it.
+class MemoireEnregistree : public Memoire {
+public:
+    bool serviceActif() override { return service; }
+    void retenirService(bool actif) override { service = actif; }
+    bool service = false;
+};
+
 // Every double, wired together as the services of a run: for the tests, the
 // scenarios and the benchmarks.
 struct DoublesDeServices {
@@ -200,6 +208,8 @@ struct DoublesDeServices {
     DialogueEnregistrementEnregistre enregistrement;
     ApplicationEnregistree application;
     PosteFixe poste;
+    MemoireEnregistree memoire;
+    Occupation occupation;
     Services services;
 };
 

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QSettings>
 #include <QThread>
 #include <QFileInfo>
 #include <QUrl>
@@ -118,6 +119,16 @@ void QtApplication::quitter()
 {
     QApplication::closeAllWindows();
     QApplication::quit();
+}
+
+bool QtMemoire::serviceActif()
+{
+    return QSettings(QStringLiteral("Tarvex"), QStringLiteral("Tarvex")).value(QStringLiteral("service/actif"), false).toBool();
+}
+
+void QtMemoire::retenirService(bool actif)
+{
+    QSettings(QStringLiteral("Tarvex"), QStringLiteral("Tarvex")).setValue(QStringLiteral("service/actif"), actif);
 }
 
 }  // namespace tarvex::plateforme

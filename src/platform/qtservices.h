@@ -53,6 +53,13 @@ public:
     void quitter() override;
 };
 
+// In the user's settings of this computer (the registry on Windows).
+class QtMemoire : public Memoire {
+public:
+    bool serviceActif() override;
+    void retenirService(bool actif) override;
+};
+
 // Resolves a data-folder path ("data\Vue.jpg") to the file on disk.
 QString fichierLocal(const QString& cheminData);
 

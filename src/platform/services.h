@@ -191,6 +191,65 @@ public:
     virtual void quitter() = 0;
 };
 
+// What this computer remembers from one run of the program to the next,
+// outside the data folder (the data may be shared by several computers, and
+// which of them serves the CNC lines is each one's own affair).
+class Memoire {
+public:
+    virtual ~Memoire() = default;
+    // Whether the DNC service ran when the program last said so.
+    virtual bool serviceActif() = 0;
+    virtual void retenirService(bool actif) = 0;
+};
+
+// Who holds the serial ports: the DNC service listens on the machines' lines,
+// and a transfer the operator starts (Charger, a file sent or received) asks
+// it for its port first, then gives it back. Without a service listening,
+// both do nothing.
+class Occupation {
+public:
+    struct Detenteur {
+        virtual ~Detenteur() = default;
+        virtual void ceder(int numero) = 0;      // closes COMn, shows "Transfert manuel"
+        virtual void reprendre(int numero) = 0;  // listens on COMn again
+    };
+    void inscrire(Detenteur* d) { detenteur_ = d; }
+    void retirer(Detenteur* d)
+    {
+        if (detenteur_ == d) detenteur_ = nullptr;
+    }
+    void ceder(int numero)
+    {
+        if (detenteur_) detenteur_->ceder(numero);
+    }
+    void reprendre(int numero)
+    {
+        if (detenteur_) detenteur_->reprendre(numero);
+    }
+
+private:
+    Detenteur* detenteur_ = nullptr;
+};
+
+// The port COMn given up for the lifetime of this value.
+class Cession {
+public:
+    Cession(Occupation* occupation, int numero) : occupation_(occupation), numero_(numero)
+    {
+        if (occupation_) occupation_->ceder(numero_);
+    }
+    ~Cession()
+    {
+        if (occupation_) occupation_->reprendre(numero_);
+    }
+    Cession(const Cession&) = delete;
+    Cession& operator=(const Cession&) = delete;
+
+private:
+    Occupation* occupation_;
+    int numero_;
+};
+
 struct Services {
     Messages* messages = nullptr;
     Fenetres* fenetres = nullptr;
@@ -202,6 +261,8 @@ struct Services {
     DialogueEnregistrement* enregistrement = nullptr;
     Application* application = nullptr;
     Poste* poste = nullptr;
+    Memoire* memoire = nullptr;
+    Occupation* occupation = nullptr;
 };
 
 }  // namespace tarvex::plateforme

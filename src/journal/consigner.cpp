@@ -1,0 +1,69 @@
+#include "journal/consigner.h"
+
+#include "cnclink/liaison.h"
+#include "mainwindow/selectphase.h"
+#include "store/machines.h"
+
+namespace tarvex::journal {
+
+using namespace plateforme;
+
+Entree entree(Services& services, const Transfert& t, std::string_view octets)
+{
+    Entree e;
+    const QDateTime maintenant = services.horloge->dateHeure();
+    e.date = maintenant.toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    e.heure = maintenant.toString(QStringLiteral("HH:mm:ss")).toStdString();
+    e.poste = services.poste ? services.poste->nom().toStdString() : std::string();
+    e.port = t.port;
+    e.machines = t.machines;
+    e.genre = t.genre;
+    e.objet = t.objet;
+    e.resultat = t.resultat;
+    e.secondes = std::max(0LL, (services.horloge->instant() - t.debut) / 1000);
+    mesurer(e, octets);
+    return e;
+}
+
+QString consigner(Services& services, const Transfert& t, std::string_view octets)
+{
+    const Resultat r = ajouter(entree(services, t, octets));
+    return r.ok() ? QString() : QString::fromStdString(joindreProblemes(r.problemes));
+}
+
+std::string erreur(int numero) { return "Erreur " + std::to_string(numero); }
+
+std::string resultat(const liaison::Envoi& envoi)
+{
+    if (envoi.fin == liaison::FinEnvoi::Arrete) return "Interrompu";
+    if (envoi.echec) return erreur(envoi.echec->numero);
+    return "OK";
+}
+
+std::vector<std::string> machinesDuPort(const std::string& port)
+{
+    std::vector<std::string> r;
+    for (const std::string& nom : lireListeMachines().valeur) {
+        const Lu<ParamCom> com = lirecom(nom);
+        if (com.valeur.port == port) r.push_back(nom);
+    }
+    return r;
+}
+
+void consignerManuel(Selectphase& principale, QWidget* fenetre, Transfert t, std::string_view octets)
+{
+    static bool dejaDit = false;
+    if (t.port.empty()) t.port = principale.Port2->currentText().toStdString();
+    if (t.machines.empty()) t.machines = machinesDuPort(t.port);
+    const QString echec = consigner(principale.services(), t, octets);
+    if (echec.isEmpty() || dejaDit) return;
+    dejaDit = true;
+    principale.services().messages->afficher(
+        fenetre,
+        QStringLiteral("Le transfert n'a pas pu être noté dans le journal des transferts (%1).\n"
+                       "Le transfert lui-même n'en est pas affecté.")
+            .arg(QString::fromUtf8(kJournal)),
+        QStringLiteral("Journal"), Icone::Exclamation, Boutons::Ok, echec);
+}
+
+}  // namespace tarvex::journal

@@ -1,0 +1,57 @@
+#pragma once
+// Writing a transfer into the journal from the windows: the date, the time
+// and this computer's name from the services, the seconds from the clock's
+// instant the transfer started at.
+
+#include "journal/journal.h"
+#include "platform/services.h"
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+namespace tarvex {
+class Selectphase;
+namespace liaison {
+struct Envoi;
+}
+}  // namespace tarvex
+
+namespace tarvex::journal {
+
+struct Transfert {
+    std::string port;                   // "COM2"
+    std::vector<std::string> machines;
+    std::string genre;                  // "Envoi fiche", "Réception" …
+    std::string objet;                  // the sheet or the file name
+    std::string resultat = "OK";        // "OK", "Erreur N", "Interrompu"
+    long long debut = 0;                // Horloge::instant() as it started
+};
+
+// The journal's line of a transfer that ends now, `octets` being what went
+// on the line.
+Entree entree(plateforme::Services& services, const Transfert& t, std::string_view octets);
+
+// Appends it. Empty when written, else what went wrong, naming the file.
+QString consigner(plateforme::Services& services, const Transfert& t, std::string_view octets);
+
+// "Erreur 8019".
+std::string erreur(int numero);
+// A manual sending's outcome: "OK", "Erreur N" or "Interrompu".
+std::string resultat(const liaison::Envoi& envoi);
+
+// The machines of machine.txt whose com.txt names this port, in list order.
+std::vector<std::string> machinesDuPort(const std::string& port);
+
+// A transfer the operator started from the main window, on the port its
+// settings name (the machines: those of that port, unless given). A journal
+// that cannot be written is told over `fenetre` the first time only: the
+// transfer itself went through, and the next one should not be held up by
+// the same message again.
+void consignerManuel(Selectphase& principale, QWidget* fenetre, Transfert t, std::string_view octets);
+
+}  // namespace tarvex::journal
