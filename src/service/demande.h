@@ -1,0 +1,50 @@
+#pragma once
+// A sheet asked for from the control: the operator punches a short program
+// whose first line begins "%9999" (NUM) or "O9999" (FANUC) and whose first
+// text in parentheses names the sheet, "(PIVOT 20 BRAS)", "(ECLISSE 5
+// JAUGES)". The answer is what Charger would send for that sheet, or a
+// three-line program the operator reads on the control's screen.
+
+#include "cnclink/transmission.h"
+#include "store/ficheaffichee.h"
+#include "store/index.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex::dnc {
+
+struct Demande {
+    std::string premiereLigne;  // as it came (bytes), without its line end
+    std::string nom;            // the text in parentheses (bytes), JAUGES removed
+    bool jauges = false;        // the name ended by the word JAUGES
+};
+
+// "%9999"/"O9999" first line other than "%"; none for any other program.
+std::optional<Demande> lireDemande(std::string_view programme);
+
+enum class Issue { Trouvee, Inconnue, Plusieurs, SansProgramme };
+struct Trouvaille {
+    Issue issue = Issue::Inconnue;
+    int numero = -1;  // position in data.txt
+};
+
+// Among the records of the machines `machines` (names as machine.txt holds
+// them), the one the request names: part and phase ("PIVOT 20" or "PIVOT
+// PHASE 20"), then the assembly when needed; letter case, accents and the
+// blanks between words aside.
+Trouvaille chercherFiche(const Demande& d, const Index& index, const std::vector<std::string>& machines);
+
+// The three lines, each ended by LF, the last the DC3.
+std::string reponse(const Demande& d, Issue issue);
+
+// What Charger sends for that sheet with its stored values: NUM "Programme " with PREF, DEC1 and
+// Jauges ticked, or "Jauges seules"; FANUC its program.
+DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules);
+
+// "PIVOT Phase 20 BRAS" as the journal names it.
+std::string nomFiche(const Enregistrement& e);
+
+}  // namespace tarvex::dnc
