@@ -162,6 +162,8 @@ void construireBoutons(Selectphase& f)
         {&f.Archives, "Archives", "Archives", 13080, 9000, "Fiches supprimées et anciennes versions"},
         {&f.quitter, "quitter", "Quitter", 15120, 9000, "Sortir de Tarvex"},
         {&f.Trajectoire, "Trajectoire", "Trajectoire", 10680, 9540, "Voir la trajectoire du programme"},
+        {&f.Service, "Service", "Service DNC", 11880, 9540, "Servir les commandes numériques depuis leur pupitre"},
+        {&f.Journal, "Journal", "Journal", 13080, 9540, "Journal des transferts"},
     };
     for (const auto& b : boutons) *b.bouton = avecBulle(bouton(&f, b.nom, b.texte, b.x, b.y, 1140), b.bulle);
 }
@@ -218,6 +220,8 @@ void Selectphase::construire()
     connect(Modifier, &QPushButton::clicked, this, &Selectphase::ouvrirModification);
     connect(Archives, &QPushButton::clicked, this, &Selectphase::ouvrirArchives);
     connect(Trajectoire, &QPushButton::clicked, this, &Selectphase::ouvrirTrajectoire);
+    connect(Service, &QPushButton::clicked, this, &Selectphase::ouvrirService);
+    connect(Journal, &QPushButton::clicked, this, &Selectphase::ouvrirJournal);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);
@@ -251,6 +255,7 @@ void Selectphase::charger()
     remplirliste();
     Timer1->demarrer(100);
     Surveillance->demarrer(5000);
+    reprendreService();
 }
 
 void Selectphase::etatDeDepart()

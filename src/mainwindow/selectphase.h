@@ -33,6 +33,7 @@
 namespace tarvex {
 
 class Recherche;
+class ServiceDNC;
 
 class Selectphase : public QWidget, public CadresValeurs {
     Q_OBJECT
@@ -145,6 +146,8 @@ public:
     QPushButton *Charger, *Command2, *imprimer, *Modifier, *Command1, *Command3, *quitter;
     QPushButton* Archives;  // deleted sheets and earlier versions
     QPushButton* Trajectoire;  // the toolpath of the sheet's program
+    QPushButton* Service;      // the DNC service's window
+    QPushButton* Journal;      // the transfer journal
     // other
     plateforme::Image* Image2;
     plateforme::Image* Image3;
@@ -209,10 +212,15 @@ private:
     void ouvrirModification();
     void ouvrirArchives();
     void ouvrirTrajectoire();
+    void ouvrirService();
+    void ouvrirJournal();
+    // The service started again when this computer ran it last time.
+    void reprendreService();
 
     plateforme::Services& services_;
     FicheAffichee fiche_;
     Recherche* recherche_ = nullptr;  // finding a sheet by typing in Phase
+    ServiceDNC* service_ = nullptr;   // made at its first use, then kept: it runs behind
     bool fin_ = false;
     Empreinte indexLu_;  // data\data.txt as it was when the list was filled
 };

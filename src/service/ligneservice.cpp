@@ -1,0 +1,306 @@
+#include "service/ligneservice.h"
+
+#include "archives/instant.h"
+#include "cnclink/liaison.h"
+#include "cnclink/reception.h"
+#include "journal/consigner.h"
+#include "recus/recus.h"
+#include "store/cp1252.h"
+#include "store/index.h"
+
+namespace tarvex::dnc {
+
+using namespace plateforme;
+
+namespace {
+
+constexpr int kSilenceMs = 10 * 1000;  // a control that stopped mid-program
+constexpr int kReessaiMs = 30 * 1000;  // a port refused, tried again
+
+QString u8(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+LigneService::LigneService(Services& services, LigneDNC ligne, QObject* parent)
+    : QObject(parent),
+      services_(services),
+      ligne_(std::move(ligne)),
+      port_(services.ports->creer(this)),
+      lecture_(ligne_.fanuc),
+      silence_(new Minuterie(this)),
+      reessai_(new Minuterie(this)),
+      etat_(QStringLiteral("Arrêté"))
+{
+    const QString n = QString::number(ligne_.numero);
+    setObjectName(QStringLiteral("Ligne") + n);
+    port_->setObjectName(QStringLiteral("Port") + n);
+    silence_->setObjectName(QStringLiteral("Silence") + n);
+    reessai_->setObjectName(QStringLiteral("Reessai") + n);
+    attente_.setSingleShot(true);
+
+    connect(port_, &PortSerie::evenement, this, &LigneService::evenement);
+    connect(port_, &PortSerie::partis, this, &LigneService::partis);
+    connect(port_, &PortSerie::tousPartis, this, &LigneService::tousPartis);
+    connect(port_, &PortSerie::echecEmission, this, &LigneService::echec);
+    connect(silence_, &Minuterie::tic, this, &LigneService::couper);
+    connect(reessai_, &Minuterie::tic, this, [this] {
+        if (actif_ && !cede_ && !port_->estOuvert() && ouvrir()) suivante();
+    });
+    connect(&attente_, &QTimer::timeout, this, [this] {
+        if (envois_.empty() || enRoute_ || cede_) return;
+        if (!port_->estOuvert()) {
+            termine(journal::erreur(kPortFerme));
+            return;
+        }
+        Envoi& e = envois_.front();
+        e.total = static_cast<long long>(e.transfert.texte().size());
+        e.partis = 0;
+        e.etape = 0;
+        e.debut = services_.horloge->instant();
+        enRoute_ = true;
+        montrerEnvoi();
+        etapeSuivante();
+    });
+}
+
+LigneService::~LigneService() = default;
+
+void LigneService::demarrer()
+{
+    actif_ = true;
+    cede_ = false;
+    lecture_ = Lecture(ligne_.fanuc);
+    ouvrir();
+}
+
+void LigneService::arreter()
+{
+    if (!actif_) return;
+    couper();
+    if (enRoute_) {
+        port_->interrompre();
+        termine("Interrompu");
+    }
+    envois_.clear();
+    attente_.stop();
+    actif_ = false;
+    fermer();
+    reessai_->arreter();
+    etat(QStringLiteral("Arrêté"));
+}
+
+void LigneService::ceder()
+{
+    if (!actif_ || cede_) return;
+    couper();
+    if (enRoute_) {
+        port_->interrompre();
+        termine("Interrompu");
+    }
+    cede_ = true;
+    fermer();
+    reessai_->arreter();
+    etat(QStringLiteral("Transfert manuel"));
+}
+
+void LigneService::reprendre()
+{
+    if (!actif_ || !cede_) return;
+    cede_ = false;
+    if (ouvrir()) suivante();
+}
+
+bool LigneService::ouvrir()
+{
+    const ParamCom& c = ligne_.com;
+    int r = port_->choisirPort(ligne_.numero);
+    if (!r) r = port_->regler(u8(reglageliaison(c.vitesse, c.parite, c.bits, c.arret)));
+    // The control may hold the answer with XOFF while its buffer is full.
+    port_->regleControleFlux(PortSerie::ControleFlux::XonXoff);
+    if (!r) r = port_->ouvrir();
+    if (r) {
+        if (port_->estOuvert()) port_->fermer();
+        etat(liaison::texteEchec(r));
+        reessai_->demarrer(kReessaiMs);
+        return false;
+    }
+    port_->regleSeuils(1, 1);
+    reessai_->arreter();
+    etat(QStringLiteral("En écoute"));
+    return true;
+}
+
+void LigneService::fermer()
+{
+    silence_->arreter();
+    if (!port_->estOuvert()) return;
+    port_->interrompre();
+    port_->fermer();
+}
+
+void LigneService::evenement(int code)
+{
+    if (code != PortSerie::kRecu) {
+        // A line error spoils what is coming: it is kept, as incomplete.
+        if (!messageEvenement(code).isNull()) couper();
+        return;
+    }
+    const QByteArray octets = port_->lire();
+    if (octets.isEmpty()) return;
+    if (!lecture_.enCours()) debutRecu_ = services_.horloge->instant();
+    for (const ProgrammeRecu& p : lecture_.ajouter(std::string_view(octets.constData(), octets.size()))) recu(p);
+    if (lecture_.enCours()) {
+        silence_->demarrer(kSilenceMs);
+        if (!enRoute_) etat(QStringLiteral("Réception"));
+    } else {
+        silence_->arreter();
+        if (!enRoute_) etat(QStringLiteral("En écoute"));
+    }
+}
+
+void LigneService::couper()
+{
+    silence_->arreter();
+    if (const std::optional<ProgrammeRecu> p = lecture_.couper()) recu(*p);
+    if (!enRoute_ && actif_ && !cede_ && port_->estOuvert()) etat(QStringLiteral("En écoute"));
+}
+
+void LigneService::recu(const ProgrammeRecu& p)
+{
+    if (const std::optional<Demande> d = lireDemande(p.octets)) {
+        const std::string nom = cp1252::versUtf8(d->nom);
+        if (!p.complet) {
+            noter(QStringLiteral("Demande incomplète ") + u8(nom), "Demande", nom, p.octets, "Interrompu", debutRecu_);
+            return;
+        }
+        demande(*d, p.octets);
+        return;
+    }
+    const Lu<std::string> chemin =
+        recus::stocker(ligne_.port, archives::instantDe(services_.horloge->dateHeure()), p.octets, p.complet);
+    const std::string resultat = p.complet ? "OK" : "Interrompu";
+    if (!chemin.ok()) {
+        noter(QStringLiteral("Programme reçu non enregistré : ") + u8(joindreProblemes(chemin.problemes)),
+              "Programme reçu", "(non enregistré)", p.octets, resultat, debutRecu_);
+        return;
+    }
+    const std::string nom = chemin.valeur.substr(chemin.valeur.find_last_of('\\') + 1);
+    noter((p.complet ? QStringLiteral("Programme reçu ") : QStringLiteral("Programme incomplet reçu ")) + u8(nom),
+          "Programme reçu", nom, p.octets, resultat, debutRecu_);
+}
+
+void LigneService::demande(const Demande& d, const std::string& octets)
+{
+    const std::string nom = cp1252::versUtf8(d.nom);
+    noter(QStringLiteral("Demande ") + u8(nom), "Demande", nom, octets, "OK", debutRecu_);
+
+    // Only the sheets of this port's machines: the same part may be made on
+    // another machine whose control is elsewhere.
+    const Lu<Index> index = lireIndex();
+    Trouvaille t = chercherFiche(d, index.valeur, ligne_.machines);
+    std::optional<FicheAffichee> fiche;
+    if (t.issue == Issue::Trouvee) {
+        Lu<std::optional<FicheAffichee>> lu = lireFicheAffichee(t.numero);
+        if (lu.valeur) fiche = std::move(*lu.valeur);
+        else t.issue = Issue::Inconnue;
+    }
+    Envoi e;
+    if (fiche) {
+        const Enregistrement& champs = fiche->champs;
+        e.genre = "Envoi fiche";
+        e.objet = nomFiche(champs);
+        e.affiche = u8(champs[CPiece]).trimmed() + QStringLiteral(" Phase ") + u8(champs[CPhase]).trimmed();
+        e.transfert = transfertFiche(demandeDeFiche(*fiche, d.jauges));
+    } else {
+        e.genre = "Réponse";
+        e.objet = nom;
+        e.affiche = QStringLiteral("réponse");
+        e.transfert.etapes.push_back({reponse(d, t.issue), -1});
+    }
+    envois_.push_back(std::move(e));
+    if (envois_.size() == 1) suivante();
+}
+
+// The operator needs the delay to put the control in reception: it runs
+// from the request, or from the end of the answer before.
+void LigneService::suivante()
+{
+    if (envois_.empty() || enRoute_ || cede_) return;
+    attente_.start(delai_ * 1000);
+}
+
+void LigneService::etapeSuivante()
+{
+    if (!enRoute_ || envois_.empty()) return;
+    Envoi& e = envois_.front();
+    while (e.etape < e.transfert.etapes.size() && e.transfert.etapes[e.etape].octets.empty()) ++e.etape;
+    if (e.etape == e.transfert.etapes.size()) {
+        termine(e.transfert.echec ? journal::erreur(e.transfert.echec->numero) : "OK");
+        return;
+    }
+    const std::string& octets = e.transfert.etapes[e.etape++].octets;
+    if (const int r = port_->emettre(QByteArray(octets.data(), static_cast<qsizetype>(octets.size())))) echec(r);
+}
+
+void LigneService::partis(qint64 octets)
+{
+    if (!enRoute_) return;
+    envois_.front().partis += octets;
+    montrerEnvoi();
+}
+
+void LigneService::tousPartis() { etapeSuivante(); }
+
+void LigneService::echec(int numero)
+{
+    if (!enRoute_) return;
+    port_->interrompre();
+    termine(journal::erreur(numero));
+    fermer();
+    etat(QStringLiteral("Problème de connexion"));
+    reessai_->demarrer(kReessaiMs);
+}
+
+void LigneService::termine(const std::string& resultat)
+{
+    if (envois_.empty()) return;
+    const Envoi e = std::move(envois_.front());
+    envois_.pop_front();
+    enRoute_ = false;
+    QString texte = u8(e.genre) + QLatin1Char(' ') + u8(e.objet);
+    if (resultat != "OK") texte += QStringLiteral(" : ") + u8(resultat);
+    noter(texte, e.genre, e.objet, e.transfert.texte(), resultat, e.debut);
+    if (actif_ && !cede_ && port_->estOuvert())
+        etat(lecture_.enCours() ? QStringLiteral("Réception") : QStringLiteral("En écoute"));
+    suivante();
+}
+
+void LigneService::montrerEnvoi()
+{
+    const Envoi& e = envois_.front();
+    const long long pourcent = e.total > 0 ? std::min(100LL, e.partis * 100 / e.total) : 100;
+    etat(QStringLiteral("Envoi %1 - %2 %").arg(e.affiche).arg(pourcent));
+}
+
+void LigneService::etat(const QString& texte)
+{
+    if (etat_ == texte) return;
+    etat_ = texte;
+    emit change();
+}
+
+void LigneService::noter(const QString& texte, const std::string& genre, const std::string& objet,
+                         std::string_view octets, const std::string& resultat, long long debut)
+{
+    dernier_ = services_.horloge->dateHeure().toString(QStringLiteral("HH:mm:ss ")) + texte;
+    const QString echec =
+        journal::consigner(services_, {ligne_.port, ligne_.machines, genre, objet, resultat, debut}, octets);
+    // Said once: the transfers go on without their journal.
+    if (!echec.isEmpty() && !journalSignale_) {
+        journalSignale_ = true;
+        dernier_ += QStringLiteral(" — journal non écrit : ") + echec;
+    }
+    emit change();
+}
+
+}  // namespace tarvex::dnc

@@ -1,0 +1,94 @@
+#pragma once
+// One line the DNC service serves: its port, what it is receiving, and the
+// answer it sends back. Everything happens on the port's signals and on
+// timers, never waiting: the other lines and the windows go on meanwhile.
+
+#include "cnclink/transmission.h"
+#include "platform/controles.h"
+#include "platform/services.h"
+#include "service/demande.h"
+#include "service/lecture.h"
+#include "service/lignes.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <deque>
+#include <optional>
+#include <string>
+
+namespace tarvex::dnc {
+
+class LigneService : public QObject {
+    Q_OBJECT
+public:
+    // The timers' names end with the port number ("Silence2"), so that a
+    // scenario can make their time pass.
+    LigneService(plateforme::Services& services, LigneDNC ligne, QObject* parent);
+    ~LigneService() override;
+
+    void demarrer();   // opens the port and listens; a port refused is tried again every 30 s
+    void arreter();    // closes it, whatever is under way ("Arrêté")
+    void ceder();      // a manual transfer takes the port ("Transfert manuel")
+    void reprendre();  // and gives it back: listening again if the service runs
+
+    void regleDelai(int secondes) { delai_ = secondes; }
+
+    const LigneDNC& ligne() const { return ligne_; }
+    const QString& etat() const { return etat_; }
+    const QString& dernier() const { return dernier_; }  // "09:30:00 Programme reçu 20261206-093000.txt"
+
+signals:
+    void change();
+
+private:
+    // A reply waiting for its delay, then on its way.
+    struct Envoi {
+        std::string genre;   // "Envoi fiche" or "Réponse"
+        std::string objet;   // as the journal names it
+        QString affiche;     // as the row names it while it goes ("PIVOT Phase 20")
+        Transfert transfert;  // built as the request came
+        std::size_t etape = 0;
+        long long total = 0, partis = 0;
+        long long debut = 0;
+    };
+
+    bool ouvrir();
+    void fermer();
+    void evenement(int code);
+    void recu(const ProgrammeRecu& p);
+    void couper();
+    void demande(const Demande& d, const std::string& octets);
+    void suivante();
+    void etapeSuivante();
+    void partis(qint64 octets);
+    void tousPartis();
+    void echec(int numero);
+    void termine(const std::string& resultat);
+    void montrerEnvoi();
+
+    void etat(const QString& texte);
+    // The last event, with its time, and the journal's line for it; a
+    // journal that cannot be written is said once in the row.
+    void noter(const QString& texte, const std::string& genre, const std::string& objet, std::string_view octets,
+               const std::string& resultat, long long debut);
+
+    plateforme::Services& services_;
+    LigneDNC ligne_;
+    plateforme::PortSerie* port_;
+    Lecture lecture_;
+    plateforme::Minuterie* silence_;
+    plateforme::Minuterie* reessai_;
+    QTimer attente_;
+    int delai_ = 5;
+    bool actif_ = false;   // the service runs on this line
+    bool cede_ = false;    // a manual transfer holds the port
+    long long debutRecu_ = 0;
+    std::deque<Envoi> envois_;  // the first one waits or goes
+    bool enRoute_ = false;      // the first one is on the line
+    QString etat_, dernier_;
+    bool journalSignale_ = false;
+};
+
+}  // namespace tarvex::dnc
