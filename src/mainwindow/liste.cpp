@@ -343,6 +343,27 @@ std::string plierRecherche(std::string_view cp1252)
     return r;
 }
 
+std::vector<std::string> motsRecherche(std::string_view saisie)
+{
+    std::vector<std::string> mots;
+    // A letter Windows-1252 lacks is in no entry: turned into the "?" the
+    // conversion puts in its place, it would find the entries holding one.
+    const std::string octets = cp1252::depuisUtf8(saisie);
+    if (cp1252::versUtf8(octets) != saisie) return mots;
+    const std::string plie = plierRecherche(octets);
+    std::string mot;
+    for (char c : plie) {
+        if (static_cast<unsigned char>(c) <= ' ') {
+            if (!mot.empty()) mots.push_back(std::move(mot));
+            mot.clear();
+        } else {
+            mot += c;
+        }
+    }
+    if (!mot.empty()) mots.push_back(std::move(mot));
+    return mots;
+}
+
 RechercheFiches::RechercheFiches(std::string_view octetsIndex, const std::vector<int>& ordre) : index_(octetsIndex)
 {
     std::vector<Champs> parRecord;
@@ -398,23 +419,7 @@ RechercheFiches::Proposition RechercheFiches::proposition(std::size_t i) const
 RechercheFiches::Resultat RechercheFiches::chercher(std::string_view saisie, std::size_t maximum) const
 {
     Resultat r;
-    // A letter Windows-1252 lacks is in no entry: turned into the "?" the
-    // conversion puts in its place, it would find the entries holding one.
-    const std::string octets = cp1252::depuisUtf8(saisie);
-    if (cp1252::versUtf8(octets) != saisie) return r;
-    std::vector<std::string> mots;
-    const std::string plie = plierRecherche(octets);
-    std::string mot;
-    for (char c : plie) {
-        if (static_cast<unsigned char>(c) <= ' ') {
-            if (!mot.empty()) mots.push_back(std::move(mot));
-            mot.clear();
-        } else {
-            mot += c;
-        }
-    }
-    if (!mot.empty()) mots.push_back(std::move(mot));
-
+    std::vector<std::string> mots = motsRecherche(saisie);
     if (mots.empty()) return r;
     // The longest word first: it rules most entries out at once.
     std::sort(mots.begin(), mots.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });

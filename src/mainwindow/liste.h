@@ -37,6 +37,12 @@ Lu<std::vector<EntreeListe>> remplirliste();
 // ("Éclisse" and "eclisse" fold the same, "œ" to "oe").
 std::string plierRecherche(std::string_view cp1252);
 
+// The typed words (UTF-8, separated by blanks), each folded as plierRecherche
+// does; none when the text holds a letter Windows-1252 lacks, which no data
+// file can hold. The sheet search and the journal's filter both find a text
+// when it holds every word.
+std::vector<std::string> motsRecherche(std::string_view saisie);
+
 // Finding a sheet by typing: the entries whose text (part and phase),
 // assembly, material or machine hold every typed word, in the list's order.
 class RechercheFiches {

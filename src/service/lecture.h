@@ -43,9 +43,9 @@ private:
     // other than the first is that one.
     std::size_t debutLigne_ = 0;
     bool apresPremiereLigne_ = false;
-    // A cut program's tail is dropped until its end, so that its rest is
-    // not taken for a program of its own.
-    bool ignorer_ = false;
+    // The piece after a cut lacks its beginning: it is incomplete too,
+    // though its own end came.
+    bool suite_ = false;
 };
 
 }  // namespace tarvex::dnc

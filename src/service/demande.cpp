@@ -1,0 +1,187 @@
+#include "service/demande.h"
+
+#include "mainwindow/liste.h"
+#include "store/cp1252.h"
+#include "store/lecteur.h"
+#include "store/machines.h"
+
+#include <algorithm>
+
+namespace tarvex::dnc {
+
+namespace {
+
+constexpr const char* kInconnue = "(TARVEX - FICHE INCONNUE)";
+constexpr const char* kPlusieurs = "(TARVEX - PLUSIEURS FICHES - PRECISER L ENSEMBLE)";
+constexpr const char* kSansProgramme = "(TARVEX - FICHE SANS PROGRAMME)";
+
+bool blanc(char c) { return c == ' ' || c == '\t' || c == '\0'; }
+
+std::string_view rogner(std::string_view t)
+{
+    while (!t.empty() && blanc(t.front())) t.remove_prefix(1);
+    while (!t.empty() && blanc(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+// The words of a Windows-1252 text, folded as the sheet search folds them:
+// letter case and accents aside, however many blanks between them.
+std::vector<std::string> mots(std::string_view cp) { return motsRecherche(cp1252::versUtf8(cp)); }
+
+std::vector<std::string> motsChamp(const Enregistrement& e, Champ c) { return mots(cp1252::depuisUtf8(e[c])); }
+
+// `demande` begins with `tete` from word `i`: `i` moved past it.
+bool suivi(const std::vector<std::string>& demande, std::size_t& i, const std::vector<std::string>& tete)
+{
+    if (tete.empty() || demande.size() - i < tete.size()) return false;
+    if (!std::equal(tete.begin(), tete.end(), demande.begin() + static_cast<std::ptrdiff_t>(i))) return false;
+    i += tete.size();
+    return true;
+}
+
+enum class Accord { Aucun, PiecePhase, Ensemble };
+
+// How far the request's words name the record: its part then its phase
+// ("PIVOT 20" or "PIVOT PHASE 20"), then, when words remain, its assembly
+// and nothing more.
+Accord accord(const std::vector<std::string>& demande, const Enregistrement& e)
+{
+    std::size_t i = 0;
+    if (!suivi(demande, i, motsChamp(e, CPiece))) return Accord::Aucun;
+    if (i < demande.size() && demande[i] == "phase") {
+        std::size_t j = i + 1;
+        // A phase that is itself named "PHASE ..." is read as written.
+        if (suivi(demande, j, motsChamp(e, CPhase))) {
+            i = j;
+        } else if (!suivi(demande, i, motsChamp(e, CPhase))) {
+            return Accord::Aucun;
+        }
+    } else if (!suivi(demande, i, motsChamp(e, CPhase))) {
+        return Accord::Aucun;
+    }
+    if (i == demande.size()) return Accord::PiecePhase;
+    const std::vector<std::string> ensemble = motsChamp(e, CEnsemble);
+    return std::equal(demande.begin() + static_cast<std::ptrdiff_t>(i), demande.end(), ensemble.begin(), ensemble.end())
+               ? Accord::Ensemble
+               : Accord::Aucun;
+}
+
+}  // namespace
+
+std::optional<Demande> lireDemande(std::string_view programme)
+{
+    std::string_view reste = programme;
+    while (!reste.empty()) {
+        const std::size_t fin = reste.find_first_of("\r\n");
+        const std::string_view l = reste.substr(0, fin);
+        const std::string_view coeur = rogner(l);
+        if (coeur.empty() || coeur == "%") {
+            reste = fin == std::string_view::npos ? std::string_view() : reste.substr(fin + 1);
+            continue;
+        }
+        // %9999 but not %99990: the number is 9999 and nothing more.
+        const bool numero = coeur.size() >= 5 && (coeur[0] == '%' || coeur[0] == 'O' || coeur[0] == 'o') &&
+                            coeur.substr(1, 4) == "9999" && (coeur.size() == 5 || coeur[5] < '0' || coeur[5] > '9');
+        if (!numero) return std::nullopt;
+        Demande d;
+        d.premiereLigne = std::string(l);
+        // The first text in parentheses, on this line or a later one, up to
+        // its ")" or the end of its line.
+        const std::size_t ouvre = reste.find('(');
+        if (ouvre != std::string_view::npos) {
+            const std::string_view apres = reste.substr(ouvre + 1);
+            std::string_view nom = apres.substr(0, apres.find_first_of(")\r\n"));
+            std::vector<std::string> m = mots(nom);
+            if (!m.empty() && m.back() == "jauges") {
+                d.jauges = true;
+                // The word's own bytes go; the rest stays as typed.
+                nom = rogner(nom);
+                std::size_t k = nom.size();
+                while (k > 0 && !blanc(nom[k - 1])) --k;
+                nom = nom.substr(0, k);
+            }
+            d.nom = std::string(rogner(nom));
+        }
+        return d;
+    }
+    return std::nullopt;
+}
+
+Trouvaille chercherFiche(const Demande& d, const Index& index, const std::vector<std::string>& machines)
+{
+    Trouvaille t;
+    const std::vector<std::string> demande = mots(d.nom);
+    if (demande.empty()) return t;
+    std::vector<std::string> cles;
+    for (const auto& m : machines) cles.push_back(cp1252::replier(sansBlancs(m)));
+
+    std::vector<int> piecePhase, ensemble;
+    for (std::size_t n = 0; n < index.enregistrements.size(); ++n) {
+        const Enregistrement& e = index.enregistrements[n];
+        const std::string machine = cp1252::replier(sansBlancs(e[CMachine]));
+        if (std::find(cles.begin(), cles.end(), machine) == cles.end()) continue;
+        switch (accord(demande, e)) {
+        case Accord::PiecePhase: piecePhase.push_back(static_cast<int>(n)); break;
+        case Accord::Ensemble: ensemble.push_back(static_cast<int>(n)); break;
+        case Accord::Aucun: break;
+        }
+    }
+    const std::vector<int>& trouves = ensemble.empty() ? piecePhase : ensemble;
+    if (trouves.empty()) return t;
+    if (trouves.size() > 1) {
+        t.issue = Issue::Plusieurs;
+        return t;
+    }
+    t.numero = trouves.front();
+    t.issue = Issue::Trouvee;
+    const Enregistrement& e = index.enregistrements[static_cast<std::size_t>(t.numero)];
+    if (sansBlancs(e[CProgramme]) != "O") {
+        // The gauge table of a NUM control needs no program; everything else does.
+        const bool jaugesNum = d.jauges && codeMachine(lirecom(sansBlancs(e[CMachine])).valeur.directeur) == kNum;
+        if (!jaugesNum) t.issue = Issue::SansProgramme;
+    }
+    return t;
+}
+
+std::string reponse(const Demande& d, Issue issue)
+{
+    const char* texte = issue == Issue::Plusieurs       ? kPlusieurs
+                        : issue == Issue::SansProgramme ? kSansProgramme
+                                                        : kInconnue;
+    return d.premiereLigne + "\n" + texte + "\n" + kDC3 + "\n";
+}
+
+DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules)
+{
+    DemandeChargement d;
+    d.directeur = codeMachine(fiche.com.valeur.directeur);
+    d.type = codeMachine(fiche.com.valeur.type);
+    d.dossier = fiche.dossier();
+    d.mode = jaugesSeules ? ModeChargement::JaugesSeules : ModeChargement::Programme;
+    d.pref = d.dec = d.jauges = true;
+    // The main window fills the value boxes for a NUM control only; for the
+    // others they stay empty, and the transfer does not read them.
+    if (d.directeur == kNum) {
+        const ValeursPref& v = fiche.pref.valeur;
+        d.prefX = v.prefX;
+        d.prefY = v.prefY;
+        d.prefZ = v.prefZ;
+        d.decX = v.decX;
+        d.decY = v.decY;
+        d.decZ = v.decZ;
+    }
+    return d;
+}
+
+std::string nomFiche(const Enregistrement& e)
+{
+    std::string nom = texteEntree(e[CPiece], e[CPhase]);
+    const std::string_view ensemble = sansBlancs(std::string_view(e[CEnsemble]));
+    if (!ensemble.empty()) {
+        nom += ' ';
+        nom += ensemble;
+    }
+    return nom;
+}
+
+}  // namespace tarvex::dnc
