@@ -340,7 +340,7 @@ void Scenario::pas(const Ligne& l)
     static const QHash<QString, Commande> commandes{
         {"data", &Scenario::commandeScene}, {"file", &Scenario::commandeScene}, {"copy", &Scenario::commandeScene},
         {"picture", &Scenario::commandeScene}, {"remove", &Scenario::commandeScene},
-        {"workdir", &Scenario::commandeScene}, {"computer", &Scenario::commandeScene}, {"user", &Scenario::commandeScene},
+        {"workdir", &Scenario::commandeScene}, {"computer", &Scenario::commandeScene}, {"user", &Scenario::commandeScene}, {"remember", &Scenario::commandeScene},
         {"start", &Scenario::demarrer},
         {"click", &Scenario::agir}, {"choose", &Scenario::agir}, {"type", &Scenario::agir}, {"key", &Scenario::agir},
         {"close", &Scenario::agir}, {"tick", &Scenario::agir}, {"message", &Scenario::ligneMessage},
@@ -360,6 +360,10 @@ void Scenario::commandeScene(const Ligne& l)
     const QString c = l.commande();
     if (!besoin(l, c == "picture" ? 4 : c == "file" || c == "copy" ? 3 : 2)) return;
     const QString nom = l.texte(c == "copy" ? 2 : 1);
+    if (c == "remember") {  // remember service on|off: what this computer kept from its last run
+        doubles_.memoire.service = l.texte(2) == "on";
+        return;
+    }
     if (c == "computer" || c == "user") {
         (c == "computer" ? doubles_.poste.nomPoste : doubles_.poste.nomUtilisateur) = nom;
         return;
@@ -427,6 +431,8 @@ QWidget* Scenario::fenetrePourAgir(const Ligne& l, const QString& nom)
     QWidget* f = fenetre(nom, true);
     const auto& pile = doubles_.fenetres.pile;
     QWidget* active = !pile.isEmpty() ? static_cast<QWidget*>(pile.last()) : programme_ ? programme_->principale() : nullptr;
+    // A window that is not modal (the DNC service) is reached while no modal one is up.
+    if (f && pile.isEmpty() && !f->isModal() && f->windowModality() == Qt::NonModal) active = f;
     if (!exiger(l, f, u"la fenêtre %1 n'est pas ouverte"_s.arg(nom)) ||
         !exiger(l, f == active, u"la fenêtre %1 est recouverte par la fenêtre modale %2"_s.arg(
                                     nom, active ? active->objectName() : u"?"_s)))
