@@ -131,39 +131,87 @@ void LigneSerie::reprendre()
     for (auto* p : ports) p->reprendre();
 }
 
-PortEnregistre::PortEnregistre(LigneSerie& ligne, QObject* parent) : PortSerie(parent), ligne_(ligne)
+PortEnregistre::PortEnregistre(PortsEnregistres& banc, QObject* parent) : PortSerie(parent), banc_(banc)
 {
-    ligne_.ports.append(this);
+    sansProgres_.setSingleShot(true);
+    connect(&sansProgres_, &QTimer::timeout, this, [this] {
+        if (!ouvert_ || attente_.isEmpty()) return;
+        attente_.clear();
+        emit echecEmission(kLigneBloquee);
+    });
 }
 
-PortEnregistre::~PortEnregistre() { ligne_.ports.removeAll(this); }
+PortEnregistre::~PortEnregistre()
+{
+    if (ligne_) ligne_->ports.removeAll(this);
+}
 
 int PortEnregistre::choisirPort(int numero)
 {
     if (ouvert_) return kPortDejaOuvert;
-    ligne_.numero = numero;
+    numero_ = numero;
+    banc_.numero = numero;
     return 0;
 }
 
 int PortEnregistre::regler(const QString& parametres)
 {
-    ligne_.reglage = parametres;
+    banc_.reglage = parametres;
     return 0;
 }
 
 int PortEnregistre::ouvrir()
 {
-    if (ligne_.panneOuverture != 0) {
-        const int code = ligne_.panneOuverture;
-        ligne_.panneOuverture = 0;
-        return code;
-    }
+    for (int* panne : {&banc_.prochaine.panneOuverture, numero_ >= 1 ? &banc_.ligne(numero_).panneOuverture : nullptr})
+        if (panne && *panne != 0) return std::exchange(*panne, 0);
     if (ouvert_) return kPortDejaOuvert;
-    if (ligne_.numero < 1) return kPortInexistant;
+    if (numero_ < 1) return kPortInexistant;
+    LigneSerie& ligne = banc_.ligne(numero_);
+    if (ligne_ != &ligne) {
+        if (ligne_) ligne_->ports.removeAll(this);
+        ligne_ = &ligne;
+        ligne.ports.append(this);
+    }
+    ligne.xoff = ligne.xoff || std::exchange(banc_.prochaine.xoff, false);
+    banc_.derniere = &ligne;
     ouvert_ = true;
     recu_.clear();
     attente_.clear();
     interrompu_ = false;
+    aDire_ = 0;
+    return 0;
+}
+
+void PortEnregistre::prendre(const QByteArray& octets)
+{
+    banc_.noterEnvoi(*ligne_, octets);
+    aDire_ += octets.size();
+    if (!direPrevu_) {
+        direPrevu_ = true;
+        QTimer::singleShot(0, this, &PortEnregistre::dire);
+    }
+}
+
+void PortEnregistre::dire()
+{
+    direPrevu_ = false;
+    if (!ouvert_ || interrompu_) return;
+    const bool vide = attente_.isEmpty();
+    if (const qint64 n = std::exchange(aDire_, 0)) emit partis(n);
+    // A handler that wrote again is told of it at the next turn.
+    if (vide && ouvert_ && !interrompu_ && aDire_ == 0) emit tousPartis();
+}
+
+int PortEnregistre::emettre(const QByteArray& octets)
+{
+    if (!ouvert_) return kPortFerme;
+    if (interrompu_) return kArrete;
+    if (!ligne_->xoff && attente_.isEmpty()) {
+        prendre(octets);
+    } else {
+        attente_ += octets;
+        if (!sansProgres_.isActive()) sansProgres_.start(banc_.delaiSansProgresMs);
+    }
     return 0;
 }
 
@@ -171,8 +219,8 @@ int PortEnregistre::ecrire(const QByteArray& octets)
 {
     if (!ouvert_) return kPortFerme;
     if (interrompu_) return kArrete;
-    if (!ligne_.xoff && attente_.isEmpty()) {
-        ligne_.envoye += octets;
+    if (!ligne_->xoff && attente_.isEmpty()) {
+        banc_.noterEnvoi(*ligne_, octets);
         return 0;
     }
     attente_ += octets;
@@ -191,7 +239,7 @@ int PortEnregistre::attendreLigne(qsizetype seuil)
         if (!ouvert_) return kPortFerme;
         if (interrompu_) return kArrete;
         if (attente_.size() <= seuil) return 0;
-        if (calme.elapsed() >= ligne_.delaiSansProgresMs) return kLigneBloquee;
+        if (calme.elapsed() >= banc_.delaiSansProgresMs) return kLigneBloquee;
         QCoreApplication::processEvents((interruptible_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
                                         QEventLoop::WaitForMoreEvents);
     }
@@ -199,15 +247,16 @@ int PortEnregistre::attendreLigne(qsizetype seuil)
 
 void PortEnregistre::reprendre()
 {
-    if (!ouvert_) return;
-    ligne_.envoye += attente_;
-    attente_.clear();
+    if (!ouvert_ || attente_.isEmpty()) return;
+    sansProgres_.stop();
+    prendre(std::exchange(attente_, {}));
 }
 
 void PortEnregistre::interrompre()
 {
     interrompu_ = true;
     attente_.clear();
+    sansProgres_.stop();
 }
 
 QByteArray PortEnregistre::lire()
@@ -226,6 +275,7 @@ int PortEnregistre::fermer()
         r = attendreLigne(0);
     ouvert_ = false;
     attente_.clear();
+    sansProgres_.stop();
     return r;
 }
 
@@ -247,7 +297,38 @@ void PortEnregistre::signaler(int code)
     if (ouvert_) emit evenement(code);
 }
 
-PortSerie* PortsEnregistres::creer(QObject* parent) { return new PortEnregistre(ligne, parent); }
+PortSerie* PortsEnregistres::creer(QObject* parent) { return new PortEnregistre(*this, parent); }
+
+LigneSerie& PortsEnregistres::ligne(int numero)
+{
+    LigneSerie& l = lignes_[numero];
+    l.numero = numero;
+    return l;
+}
+
+void PortsEnregistres::noterEnvoi(LigneSerie& ligne, const QByteArray& octets)
+{
+    ligne.envoye += octets;
+    envois_.append({ligne.numero, octets});
+}
+
+QByteArray PortsEnregistres::prendreEnvoye(LigneSerie* ligne)
+{
+    if (ligne) {
+        envois_.removeIf([ligne](const auto& e) { return e.first == ligne->numero; });
+        return std::exchange(ligne->envoye, {});
+    }
+    QByteArray tout;
+    for (const auto& e : std::exchange(envois_, {})) tout += e.second;
+    for (auto& e : lignes_) e.second.envoye.clear();
+    return tout;
+}
+
+LigneSerie& PortsEnregistres::courante()
+{
+    if (derniere && derniere->ouvert()) return *derniere;
+    return prochaine;
+}
 
 DoublesDeServices::DoublesDeServices()
     : services{&messages,   &fenetres,    &images,         &horloge,     &ports,

@@ -7,8 +7,10 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace tarvex::plateforme {
@@ -120,26 +122,27 @@ public:
     int abandons = 0;
 };
 
-// The serial line as the scenarios see it: one log shared by every port the
-// program creates, as there is one cable at the back of the machine.
+// One serial line as the scenarios see it, one per COM number: the cable at
+// the back of one machine (or of its switch box). Every port the program
+// opens on that number shares it.
 struct LigneSerie {
-    QByteArray envoye;          // bytes written since the last check
-    int numero = 0;             // last port number set
-    QString reglage;            // last settings text set
+    int numero = 0;             // COMn
+    QByteArray envoye;          // bytes that left since the last check
     int panneOuverture = 0;     // the next open fails with this number
     // The CNC has sent XOFF: what the program writes waits in the port
     // until XON (reprendre). Bytes taken count as sent only then.
     bool xoff = false;
-    int delaiSansProgresMs = 60000;
-    QList<class PortEnregistre*> ports;
+    QList<class PortEnregistre*> ports;  // the ports last opened on this number
     bool ouvert() const;
     void reprendre();  // XON: every waiting byte is taken at once
 };
 
+class PortsEnregistres;
+
 class PortEnregistre : public PortSerie {
     Q_OBJECT
 public:
-    PortEnregistre(LigneSerie& ligne, QObject* parent);
+    PortEnregistre(PortsEnregistres& banc, QObject* parent);
     ~PortEnregistre() override;
 
     // What the program asks of the line, recorded.
@@ -152,6 +155,7 @@ public:
     void regleSeuils(int reception, int emission) override;
     int ouvrir() override;
     int ecrire(const QByteArray& octets) override;
+    int emettre(const QByteArray& octets) override;
     QByteArray lire() override;
     void interrompre() override;
     int fermer() override;
@@ -168,19 +172,47 @@ private:
     // As the real port: holds the program while more than this waits.
     static constexpr qsizetype kEnAttenteMax = 1024;
     int attendreLigne(qsizetype seuil);
+    void prendre(const QByteArray& octets);
+    void dire();
 
-    LigneSerie& ligne_;
+    PortsEnregistres& banc_;
+    LigneSerie* ligne_ = nullptr;  // the line of the number chosen, once opened
+    int numero_ = 0;
     bool ouvert_ = false;
     QByteArray recu_;
     QByteArray attente_;  // written during XOFF, not taken yet
     bool interrompu_ = false;
     bool interruptible_ = false;
+    // Taken by the line and not told yet: told from the event loop, never
+    // from inside emettre, as the real port does.
+    qint64 aDire_ = 0;
+    bool direPrevu_ = false;
+    QTimer sansProgres_;
 };
 
 class PortsEnregistres : public Ports {
 public:
     PortSerie* creer(QObject* parent) override;
-    LigneSerie ligne;
+    // The line of COMn, made the first time it is named.
+    LigneSerie& ligne(int numero);
+    // The line a scenario means without naming one: the one of the port
+    // opened last. An XOFF or an open failure asked for while no port is
+    // open waits in `prochaine` for the next port opened, whatever its
+    // number, as on a single cable.
+    LigneSerie& courante();
+    LigneSerie* derniere = nullptr;
+    LigneSerie prochaine;
+    // What left on `ligne` since it was last looked at, taken off; on every
+    // line, in the order it left, when `ligne` is null.
+    QByteArray prendreEnvoye(LigneSerie* ligne);
+    void noterEnvoi(LigneSerie& ligne, const QByteArray& octets);
+    int numero = 0;    // last port number set, on any port
+    QString reglage;   // last settings text set, on any port
+    int delaiSansProgresMs = 60000;
+
+private:
+    std::map<int, LigneSerie> lignes_;
+    QList<std::pair<int, QByteArray>> envois_;  // COM number, bytes; in the order they left
 };
 
 // What this computer remembers between runs; a scenario's stage sets it.

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <atomic>
 #include <condition_variable>
 #include <limits>
 #include <memory>
@@ -66,6 +67,11 @@ PortQt::PortQt(QObject* parent) : PortSerie(parent)
     connect(&port_, &QSerialPort::readyRead, this, &PortQt::arrivee, Qt::QueuedConnection);
     connect(&port_, &QSerialPort::bytesWritten, this, &PortQt::parti, Qt::QueuedConnection);
     connect(&port_, &QSerialPort::errorOccurred, this, &PortQt::incident);
+    connect(&suivi_, &QTimer::timeout, this, &PortQt::suivre);
+    sansProgres_.setSingleShot(true);
+    connect(&sansProgres_, &QTimer::timeout, this, [this] {
+        if (emission_) echouerEmission(kLigneBloquee);
+    });
 }
 
 PortQt::~PortQt() { fermerSansAttendre(); }
@@ -310,6 +316,99 @@ int PortQt::ecrire(const QByteArray& octets)
     return attendre([this] { return port_.bytesToWrite(); }, kEnAttenteMax, [this] { return pasEncoreSurLaLigne(); });
 }
 
+int PortQt::emettre(const QByteArray& octets)
+{
+    if (!estOuvert()) return kPortFerme;
+    if (interrompu_) return kArrete;
+    // Qt keeps every byte in its own buffer and hands them to the driver as
+    // it takes them (bytesWritten); nothing here waits.
+    if (port_.write(octets) < 0) return kPortFerme;
+    if (seuilEmission_ > 0 && port_.bytesToWrite() >= seuilEmission_) finSignalee_ = false;
+    emis_ += octets.size();
+    if (!emission_) {
+        emission_ = true;
+        sansProgres_.start(delaiSansProgres_);
+    }
+    if (!suivi_.isActive()) suivi_.start(kSuiviMs);
+    return 0;
+}
+
+struct PortQt::Vidange {
+    std::atomic<bool> finie{false};
+};
+
+void PortQt::suivre()
+{
+    if (!emission_ || !estOuvert()) return;
+    const qint64 pilote = fileDuPilote();
+    if (pilote < 0) {
+        echouerEmission(kPortFerme);
+        return;
+    }
+    const qint64 restant = port_.bytesToWrite() + pilote;
+    if (const qint64 n = emis_ - restant - dits_; n > 0) {
+        dits_ += n;
+        sansProgres_.start(delaiSansProgres_);
+        emit partis(n);
+        // The handler may have written more, stopped or closed the port.
+        if (!emission_ || !estOuvert()) return;
+    }
+    if (port_.bytesToWrite() + qMax<qint64>(0, fileDuPilote()) > 0) {
+        // More to go: a drain already asked for says nothing of it.
+        vidange_.reset();
+        fifo_.invalidate();
+        return;
+    }
+    // The driver's queue is empty; the last characters may still be in the
+    // UART, and the owner closing now would put the device's old settings
+    // back under them.
+#if defined(Q_OS_WIN)
+    if (!fifo_.isValid()) fifo_.start();
+    if (fifo_.elapsed() < 16 * 11 * 1000 / qMax(reglage_.vitesse, 1) + 10) return;
+#elif defined(Q_OS_UNIX)
+    if (!vidange_) {
+        // tcdrain may wait without limit (a USB adapter held by CTS): it
+        // runs aside, and the no-progress limit catches a line that holds.
+        vidange_ = std::make_shared<Vidange>();
+        std::thread([fd = port_.handle(), v = vidange_] {
+            ::tcdrain(fd);
+            v->finie = true;
+        }).detach();
+        return;
+    }
+    if (!vidange_->finie) return;
+#endif
+    finirEmission();
+}
+
+void PortQt::finirEmission()
+{
+    emission_ = false;
+    emis_ = dits_ = 0;
+    suivi_.stop();
+    sansProgres_.stop();
+    vidange_.reset();
+    fifo_.invalidate();
+    emit tousPartis();
+}
+
+void PortQt::echouerEmission(int numero)
+{
+    emission_ = false;
+    emis_ = dits_ = 0;
+    suivi_.stop();
+    sansProgres_.stop();
+    vidange_.reset();
+    fifo_.invalidate();
+    if (numero == kLigneBloquee) {
+        // Whatever stays queued is dropped, or the system's own close would
+        // wait for it (half a minute on Linux); it also releases a tcdrain.
+        enPanne_ = true;
+        if (port_.isOpen()) port_.clear(QSerialPort::Output);
+    }
+    emit echecEmission(numero);
+}
+
 QByteArray PortQt::lire()
 {
     if (port_.isOpen()) recu_ += port_.readAll();
@@ -421,6 +520,11 @@ int PortQt::vider()
 
 void PortQt::fermerSansAttendre()
 {
+    emission_ = false;
+    emis_ = dits_ = 0;
+    suivi_.stop();
+    sansProgres_.stop();
+    vidange_.reset();
     if (port_.isOpen()) {
         recu_ += port_.readAll();
         port_.close();
@@ -475,6 +579,12 @@ long long PortQt::enAttente() const { return estOuvert() ? pasEncoreSurLaLigne()
 void PortQt::interrompre()
 {
     interrompu_ = true;
+    // Nothing more is told of what was being sent.
+    emission_ = false;
+    emis_ = dits_ = 0;
+    suivi_.stop();
+    sansProgres_.stop();
+    vidange_.reset();
     if (!port_.isOpen()) return;
     // Qt's buffer and the driver's queue (tcflush, PurgeComm) both go: none
     // of it reaches the CNC, the closing DC3 included. The port stays open
@@ -558,6 +668,7 @@ void PortQt::parti()
         finSignalee_ = true;
         emit evenement(kFinTampon);
     }
+    if (emission_) suivre();
 }
 
 void PortQt::incident(QSerialPort::SerialPortError erreur)
@@ -595,7 +706,12 @@ void PortQt::incident(QSerialPort::SerialPortError erreur)
 void PortQt::constaterPerte()
 {
     if (!perdu_) return;  // the owner closed it meanwhile
+    const bool enEmission = emission_;
     fermerSansAttendre();
+    if (enEmission) {
+        emit echecEmission(kPortFerme);
+        if (port_.isOpen()) return;  // opened again by its handler
+    }
     emit evenement(kEvPeripherique);
 }
 

@@ -6,10 +6,13 @@
 #include "platform/services.h"
 
 #include <QList>
+#include <QElapsedTimer>
 #include <QSerialPort>
+#include <QTimer>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tarvex::plateforme {
@@ -32,6 +35,7 @@ public:
     int regler(const QString& parametres) override;
     int ouvrir() override;
     int ecrire(const QByteArray& octets) override;
+    int emettre(const QByteArray& octets) override;
     QByteArray lire() override;
     int fermer() override;
     bool estOuvert() const override;
@@ -49,6 +53,11 @@ public:
     // with kLigneBloquee. A minute at the workshop, as a CNC whose buffer is
     // full may hold the line (XOFF) that long; the tests shorten it.
     void regleDelaiSansProgres(std::chrono::milliseconds delai) { delaiSansProgres_ = delai; }
+
+    // While bytes given to emettre have not all left, how often the driver's
+    // queue is looked at: it shrinks character by character without any
+    // notification. Nothing is looked at while nothing is being sent.
+    static constexpr int kSuiviMs = 20;
 
     // How much ecrire lets wait in the application's buffer before it holds
     // the window: a second of line at 9600 baud, so the progress bar never
@@ -79,6 +88,9 @@ private:
     void constaterPerte();
     void parti();
     void fermerSansAttendre();
+    void suivre();
+    void finirEmission();
+    void echouerEmission(int numero);
 
     QSerialPort port_;
     int numero_ = 0;
@@ -96,6 +108,19 @@ private:
     bool interrompu_ = false;    // interrompre: what was queued is dropped
     QList<int> erreurs_;         // line errors not yet raised
     std::chrono::milliseconds delaiSansProgres_{60000};
+    // What emettre has queued since the last tousPartis, and how much of it
+    // was told as gone.
+    bool emission_ = false;
+    qint64 emis_ = 0;
+    qint64 dits_ = 0;
+    QTimer suivi_;
+    QTimer sansProgres_;
+    // The transmitter is empty only once the driver's drain says so (Unix:
+    // tcdrain, aside, as it waits without limit) or once the last
+    // characters' time has passed (Windows).
+    struct Vidange;
+    std::shared_ptr<Vidange> vidange_;
+    QElapsedTimer fifo_;
 #ifdef Q_OS_LINUX
     struct Compteurs {
         int cassure = 0, trame = 0, debordement = 0, tampon = 0, parite = 0;

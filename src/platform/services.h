@@ -119,8 +119,21 @@ public:
     // kArrete. fermer then closes at once. Cleared by ouvrir.
     virtual void interrompre() = 0;
 
+    // Queues the bytes and returns at once, never waiting: what follows is
+    // told by the signals below, from the event loop, so that several lines
+    // can be served at once without one waiting inside another. 0, or
+    // kPortFerme when not open (kArrete once interrompre has been called).
+    virtual int emettre(const QByteArray& octets) = 0;
+
 signals:
     void evenement(int code);
+    // Bytes that left for the line since the last signal.
+    void partis(qint64 octets);
+    // Nothing queued is left, in the program or in the driver.
+    void tousPartis();
+    // kLigneBloquee once delaiSansProgres passed without a byte leaving,
+    // kPortFerme when the device went away. What was queued is dropped.
+    void echecEmission(int numero);
 };
 
 class Ports {

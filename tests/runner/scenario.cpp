@@ -648,13 +648,37 @@ void Scenario::patienter(const Ligne& l)
     if (exiger(l, ok && ms >= 0, u"wait : un nombre de millisecondes est attendu"_s)) tourner(ms, [] { return false; });
 }
 
-// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE, printer real|none|fails.
-void Scenario::serie(const Ligne& l)
+// "on COMn" after the first words names the fake line; without it the line
+// of the port opened last is meant. The words are returned without it, and
+// the line named (null when none, or on a mistake, then reported).
+std::pair<Ligne, plateforme::LigneSerie*> Scenario::ligneNommee(const Ligne& l, std::size_t position)
 {
-    if (!besoin(l, 2)) return;
+    Ligne sans = l;
+    if (l.texte(position) != "on" || l.mots[position].guillemets) return {sans, nullptr};
+    const QString port = l.texte(position + 1);
+    bool ok = port.startsWith(u"COM"_s);
+    const int numero = ok ? port.mid(3).toInt(&ok) : 0;
+    if (!exiger(l, ok && numero >= 1, u"on COMn attendu, trouvé %1"_s.arg(q(port))) ||
+        !seulementDouble(l, false, u"on COMn"_s))
+        return {sans, nullptr};
+    sans.mots.erase(sans.mots.begin() + static_cast<std::ptrdiff_t>(position),
+                    sans.mots.begin() + static_cast<std::ptrdiff_t>(position + 2));
+    return {sans, &doubles_.ports.ligne(numero)};
+}
+
+// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE, printer real|none|fails;
+// port and cnc take "on COMn" after their first word.
+void Scenario::serie(const Ligne& ligneLue)
+{
+    if (!besoin(ligneLue, 2)) return;
+    const auto [l, nommee] = ligneNommee(ligneLue, 1);
+    if (!issue_.reussi || !besoin(l, 2)) return;
     const QString c = l.commande(), quoi = l.texte(1);
-    auto& ligne = doubles_.ports.ligne;
-    if (quoi == "real" && c != "cnc") {
+    auto& banc = doubles_.ports;
+    // Unnamed, as on a single cable: what the CNC does while no port is open
+    // waits for the next one opened.
+    plateforme::LigneSerie& ligne = nommee ? *nommee : banc.courante();
+    if (quoi == "real" && c != "cnc" && !nommee) {
         // Before start only: the program's own serial port or printer instead of the double.
         if (exiger(l, !programme_, u"%1 real doit précéder start"_s.arg(c))) (c == "port" ? portReel_ : imprimanteReelle_) = true;
     } else if (c == "printer" && quoi == "none") {
@@ -668,10 +692,11 @@ void Scenario::serie(const Ligne& l)
         ligne.xoff = true;
     } else if (c == "cnc" && quoi == "xon") {
         ligne.reprendre();
+        if (!nommee && banc.derniere) banc.derniere->reprendre();
     } else if (c == "cnc" && (quoi == "sends" || quoi == "event") && besoin(l, 3)) {
         // The line's state, open port or not: a CNC may hold it before the transfer.
         plateforme::PortEnregistre* ouvert = nullptr;
-        for (auto* p : ligne.ports)
+        for (auto* p : (nommee ? nommee : banc.derniere ? banc.derniere : &banc.prochaine)->ports)
             if (p->estOuvert()) ouvert = p;
         if (!exiger(l, ouvert, u"aucun port n'est ouvert"_s)) return;
         quoi == "sends" ? ouvert->recevoir(octets(l.texte(2))) : ouvert->signaler(l.texte(2).toInt());
@@ -680,14 +705,17 @@ void Scenario::serie(const Ligne& l)
     }
 }
 
-// expect sent …, expect port …
-void Scenario::attendreSerie(const Ligne& l)
+// expect sent …, expect port …; both take "on COMn" after their second word.
+void Scenario::attendreSerie(const Ligne& ligneLue)
 {
-    if (!besoin(l, 3)) return;
+    if (!besoin(ligneLue, 3)) return;
+    const auto [l, nommee] = ligneNommee(ligneLue, 2);
+    if (!issue_.reussi || !besoin(l, 3)) return;
     const QString quoi = l.texte(2);
-    auto& ligne = doubles_.ports.ligne;
+    auto& banc = doubles_.ports;
+    plateforme::LigneSerie* ligne = nommee ? nommee : banc.derniere;
     if (l.texte(1) == "port" && (quoi == "open" || quoi == "closed")) {
-        bool ouvert = ligne.ouvert();
+        bool ouvert = ligne && ligne->ouvert();
         for (QWidget* w : QApplication::topLevelWidgets())
             for (auto* p : w->findChildren<plateforme::PortSerie*>()) ouvert = ouvert || (portReel_ && p->estOuvert());
         exiger(l, ouvert == (quoi == "open"), u"port attendu %1"_s.arg(quoi == "open" ? u"ouvert"_s : u"fermé"_s));
@@ -699,12 +727,13 @@ void Scenario::attendreSerie(const Ligne& l)
     if (l.texte(1) == "sent") {
         QByteArray attendu = octets(quoi);
         if (quoi == "same" && !l.mots[2].guillemets && (!besoin(l, 4) || !lireFixture(l, l.texte(3), attendu))) return;
-        const QByteArray envoye = std::exchange(ligne.envoye, {});
+        // Unnamed: everything sent on any line since the last look, as on a single cable.
+        const QByteArray envoye = banc.prendreEnvoye(nommee);
         exiger(l, envoye == attendu, u"envoyé "_s + difference(attendu, envoye));
     } else if (quoi == "number" && besoin(l, 4)) {
-        exiger(l, ligne.numero == l.texte(3).toInt(), u"numéro de port attendu %1, trouvé %2"_s.arg(l.texte(3)).arg(ligne.numero));
+        exiger(l, banc.numero == l.texte(3).toInt(), u"numéro de port attendu %1, trouvé %2"_s.arg(l.texte(3)).arg(banc.numero));
     } else if (quoi == "settings" && besoin(l, 4)) {
-        exiger(l, ligne.reglage == l.texte(3), u"réglage attendu %1, trouvé %2"_s.arg(q(l.texte(3)), q(ligne.reglage)));
+        exiger(l, banc.reglage == l.texte(3), u"réglage attendu %1, trouvé %2"_s.arg(q(l.texte(3)), q(banc.reglage)));
     } else {
         exiger(l, false, u"commande inconnue : expect port %1"_s.arg(quoi));
     }

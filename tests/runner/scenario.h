@@ -84,6 +84,7 @@ private:
     void patienter(const Ligne& l);
     void serie(const Ligne& l);
     void attendreSerie(const Ligne& l);
+    std::pair<Ligne, plateforme::LigneSerie*> ligneNommee(const Ligne& l, std::size_t position);
     void attendreSortie(const Ligne& l);
     void attendreFenetre(const Ligne& l);
     void attendreControle(const Ligne& l, QObject* controle, const QString& nom);
