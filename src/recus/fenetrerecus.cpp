@@ -1,10 +1,10 @@
 #include "recus/fenetrerecus.h"
 
 #include "archives/fenetrecomparaison.h"
-#include "journal/consigner.h"
 #include "mainwindow/selectphase.h"
 #include "platform/construction.h"
 #include "service/demande.h"
+#include "service/lignes.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
 #include "store/index.h"
@@ -63,10 +63,12 @@ void FenetreRecus::remplir()
         principale_.services().messages->afficher(this, QStringLiteral("Des programmes reçus n'ont pas pu être lus."),
                                                   QStringLiteral("Programmes reçus"), Icone::Exclamation,
                                                   Boutons::Ok, QString::fromStdString(joindreProblemes(lu.problemes)));
+    machines_.clear();
+    for (const dnc::LigneDNC& l : dnc::lignesDNC().valeur) machines_[l.port] = l.machines;
     List1->clear();
     for (const recus::Recu& r : recus_) {
         QStringList machines;
-        for (const std::string& m : journal::machinesDuPort(r.port)) machines << QString::fromStdString(m);
+        for (const std::string& m : machines_[r.port]) machines << QString::fromStdString(m);
         QStringList champs = {quand(r.quand), QString::fromStdString(r.port), machines.join(QStringLiteral(" / ")),
                               QString::fromStdString(r.premiereLigne),
                               r.lignes == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(r.lignes)};
@@ -89,7 +91,7 @@ void FenetreRecus::choisi()
     const recus::Recu* r = courant();
     if (r) {
         std::vector<QString> machines;
-        for (const std::string& m : journal::machinesDuPort(r->port)) machines.push_back(trimmed(m).toUpper());
+        for (const std::string& m : machines_[r->port]) machines.push_back(trimmed(m).toUpper());
         for (const Enregistrement& e : lireIndex().valeur.enregistrements) {
             if (std::find(machines.begin(), machines.end(), trimmed(e[CMachine]).toUpper()) == machines.end()) continue;
             Fiche->addItem(QString::fromStdString(dnc::nomFiche(e)), QString::fromStdString(nomdossierEnregistrement(e)));

@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <map>
+#include <string>
 #include <vector>
 
 namespace tarvex {
@@ -39,6 +41,8 @@ private:
 
     Selectphase& principale_;
     std::vector<recus::Recu> recus_;
+    // The machines of each port the service serves, as its rows show them.
+    std::map<std::string, std::vector<std::string>> machines_;
 };
 
 }  // namespace tarvex
