@@ -47,11 +47,8 @@ LigneService::LigneService(Services& services, LigneDNC ligne, QObject* parent)
         if (actif_ && !cede_ && !port_->estOuvert() && ouvrir()) suivante();
     });
     connect(&attente_, &QTimer::timeout, this, [this] {
-        if (envois_.empty() || enRoute_ || cede_) return;
-        if (!port_->estOuvert()) {
-            termine(journal::erreur(kPortFerme));
-            return;
-        }
+        // A port lost meanwhile: the answer waits for it to be opened again.
+        if (envois_.empty() || enRoute_ || cede_ || !port_->estOuvert()) return;
         Envoi& e = envois_.front();
         e.total = static_cast<long long>(e.transfert.texte().size());
         e.partis = 0;
