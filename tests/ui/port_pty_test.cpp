@@ -142,8 +142,10 @@ TEST_F(PortPty, UnProgrammeArriveEntierJusquAuDernierOctetMemeLuLentement)
     // The reader starts late and then takes 64 bytes every 2 ms: the
     // pseudo-terminal (about 15 KB) fills and the port has to hold the rest.
     cnc.lireEnFond(64, 2ms, 300ms);
-    for (const auto& l : lignes) ASSERT_EQ(port.ecrire(l), 0);
-    ASSERT_LT(cnc.compte(), size_t(attendu.size())) << "the tail must still be on its way when the port closes";
+    bool tousPartis = false;
+    QObject::connect(&port, &PortSerie::tousPartis, [&] { tousPartis = true; });
+    for (const auto& l : lignes) ASSERT_EQ(port.emettre(l), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tousPartis; }, 20000));
     EXPECT_EQ(port.fermer(), 0);
     EXPECT_FALSE(port.estOuvert());
     ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.lectureFinie(); }, 20000));
@@ -202,16 +204,14 @@ TEST_F(PortPty, LeCableArracheEnPleinEnvoiDonneUnEchecSansBloquer)
     Cnc cnc; PortQt port;
     brancher(port, cnc);
     cnc.lireEnFond(64, 1ms, 0ms, 4096);
-    QElapsedTimer chrono;
-    chrono.start();
-    int echec = 0;
-    for (const auto& l : programme(3000))
-        if ((echec = port.ecrire(l)) != 0) break;
-    EXPECT_EQ(echec, kPortFerme);
-    EXPECT_LT(chrono.elapsed(), 5000);
+    QList<int> echecs;
+    QObject::connect(&port, &PortSerie::echecEmission, [&](int n) { echecs.append(n); });
+    for (const auto& l : programme(3000)) ASSERT_EQ(port.emettre(l), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !echecs.isEmpty(); }, 5000));
+    EXPECT_EQ(echecs, QList<int>{kPortFerme});
     EXPECT_FALSE(port.estOuvert());
     EXPECT_EQ(port.fermer(), kPortFerme);
-    EXPECT_EQ(port.ecrire("N10\n"), kPortFerme);
+    EXPECT_EQ(port.emettre("N10\n"), kPortFerme);
 }
 
 TEST_F(PortPty, LeCableArracheEnAttenteDeReceptionEstSignale)
@@ -239,23 +239,25 @@ TEST_F(PortPty, LeCableArracheEnAttenteDeReceptionEstSignale)
 
 TEST_F(PortPty, UneLigneQuiNePrendRienEchoueApresLeDelai)
 {
-    // Written at once while the line takes nothing: what ecrire returns.
-    const struct { const char* nom; qsizetype taille; int ecriture; } cas[] = {
-        {"pendant l'écriture", 4096, kLigneBloquee}, {"à la fermeture", 512, 0}};
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
+    // More than the driver takes, and less.
+    for (const qsizetype taille : {4096, 512}) {
+        SCOPED_TRACE(taille);
         Garde garde(30s);
         Cnc cnc(true); PortQt port;
         brancher(port, cnc);
         port.regleDelaiSansProgres(300ms);
         // The line stopped as by a CNC's XOFF: the pseudo-terminal takes nothing.
         ASSERT_EQ(::tcflow(cnc.esclave(), TCOOFF), 0);
+        QList<int> echecs;
+        QObject::connect(&port, &PortSerie::echecEmission, [&](int n) { echecs.append(n); });
         QElapsedTimer chrono;
         chrono.start();
-        EXPECT_EQ(port.ecrire(QByteArray(c.taille, 'N')), c.ecriture);
-        EXPECT_EQ(port.fermer(), kLigneBloquee);
+        EXPECT_EQ(port.emettre(QByteArray(taille, 'N')), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !echecs.isEmpty(); }, 3000));
         EXPECT_GE(chrono.elapsed(), 300);
-        EXPECT_LT(chrono.elapsed(), 3000) << "fermer must not wait again after ecrire gave up";
+        EXPECT_EQ(echecs, QList<int>{kLigneBloquee});
+        EXPECT_EQ(port.fermer(), kLigneBloquee);
+        EXPECT_LT(chrono.elapsed(), 3000) << "fermer must not wait after the line gave up";
         EXPECT_FALSE(port.estOuvert());
     }
 }
@@ -274,7 +276,7 @@ TEST_F(PortPty, OuverturesRefusees)
         {"ouvrir sans numéro de port", [&] { return a.ouvrir(); }, kPortInexistant},
         {"périphérique absent", [&] { a.choisirPort(7); return a.ouvrir(); }, kPortInexistant},
         {"fermer un port fermé", [&] { return a.fermer(); }, kPortFerme},
-        {"écrire sur un port fermé", [&] { return a.ecrire("N10\n"); }, kPortFerme},
+        {"écrire sur un port fermé", [&] { return a.emettre("N10\n"); }, kPortFerme},
         {"première ouverture", ouvrirA, 0},
         {"le même composant une seconde fois", [&] { return a.ouvrir(); }, kPortDejaOuvert},
         {"changer de port ouvert", [&] { return a.choisirPort(2); }, kPortDejaOuvert},
@@ -315,7 +317,10 @@ TEST_F(PortPty, ReglagesRefusesAvantEtPendantLOuverture)
     for (const char* texte : refuses) EXPECT_EQ(port.regler(QString::fromLatin1(texte)), kReglageRefuse) << texte;
     EXPECT_TRUE(port.estOuvert());
     cnc.lireEnFond(4096, 0us);
-    ASSERT_EQ(port.ecrire("%1\n\x13\n"), 0);
+    bool tousPartis = false;
+    QObject::connect(&port, &PortSerie::tousPartis, [&] { tousPartis = true; });
+    ASSERT_EQ(port.emettre("%1\n\x13\n"), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tousPartis; }, 5000));
     ASSERT_EQ(port.fermer(), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return cnc.lectureFinie(); }, 5000));
     EXPECT_EQ(cnc.recu(), "%1\n\x13\n");
