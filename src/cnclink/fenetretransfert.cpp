@@ -67,6 +67,7 @@ void FenetreTransfert::arreter()
     rafraichissement_.stop();
     Arreter->setEnabled(false);
     port_.interrompre();
+    emit interrompu();
 }
 
 void FenetreTransfert::closeEvent(QCloseEvent* e)

@@ -37,6 +37,11 @@ public:
     int lignesParties() const { return suivi_.lignesParties(); }
     int lignesTotal() const { return suivi_.lignesTotal(); }
 
+signals:
+    // Arrêter, or the title bar's close button: the port was told to drop
+    // what it holds.
+    void interrompu();
+
 protected:
     // The title bar's close button stops the transfer as Arrêter does.
     void closeEvent(QCloseEvent* e) override;

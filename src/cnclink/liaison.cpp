@@ -4,6 +4,8 @@
 #include "mainwindow/selectphase.h"
 #include "store/cp1252.h"
 
+#include <QEventLoop>
+
 namespace tarvex::liaison {
 
 using namespace plateforme;
@@ -34,9 +36,10 @@ std::optional<Echec> ouvrirPort(PortSerie& port, const Selectphase& principale)
 std::optional<Echec> executer(const Transfert& transfert, PortSerie& port, Vumetre& vumetre,
                               const std::function<void(long long)>& apres)
 {
+    // Queued at once: the port follows the line by itself (partis, tousPartis).
     for (const Etape& e : transfert.etapes) {
         if (!e.octets.empty()) {
-            if (const int r = port.ecrire(QByteArray::fromStdString(e.octets))) return Echec{r, QString()};
+            if (const int r = port.emettre(QByteArray::fromStdString(e.octets))) return Echec{r, QString()};
             if (apres) apres(static_cast<long long>(e.octets.size()));
         }
         if (e.progression >= 0) vumetre.setValue(e.progression);
@@ -52,20 +55,103 @@ QString reglage(const Selectphase& principale)
         principale.Nbrebits2->currentText().toStdString(), principale.Bitsstop2->currentText().toStdString()));
 }
 
+namespace {
+
+// How much a transfer lets wait for the line before it queues its next step:
+// a second of line at 9600 baud, so that the progress bar never runs far ahead
+// of the cable, while the driver still always has something to send.
+constexpr long long kEnAttenteMax = 1024;
+
+// A transfer carried by the port's signals: the next steps are queued
+// whenever bytes leave and less than kEnAttenteMax wait, the progress bar
+// moves as each step is queued, and the transfer ends once the last byte has
+// left the PC, on a failure of the line, or at Arrêter. Nothing here waits:
+// the transfer window's own loop runs meanwhile, and with it every other
+// line the program serves.
+class Deroulement {
+public:
+    Deroulement(const Transfert& transfert, PortSerie& port, Vumetre& vumetre, FenetreTransfert& fenetre)
+        : transfert_(transfert), port_(port), vumetre_(vumetre), fenetre_(fenetre)
+    {
+        QObject::connect(&port, &PortSerie::partis, &garde_, [this] { avancer(); });
+        QObject::connect(&port, &PortSerie::tousPartis, &garde_, [this] {
+            avancer();
+            if (suivante_ == transfert_.etapes.size() && !fini_) terminer();
+        });
+        QObject::connect(&port, &PortSerie::echecEmission, &garde_, [this](int numero) { finir(Echec{numero, {}}); });
+        QObject::connect(&fenetre, &FenetreTransfert::interrompu, &garde_, [this] { finir(std::nullopt); });
+    }
+
+    std::optional<Echec> executer()
+    {
+        avancer();
+        // Nothing at all to send: no signal would come.
+        if (!fini_ && suivante_ == transfert_.etapes.size() && emis_ == 0) terminer();
+        if (!fini_) boucle_.exec();
+        return echec_;
+    }
+
+private:
+    void avancer()
+    {
+        while (!fini_ && suivante_ < transfert_.etapes.size() && port_.enAttente() <= kEnAttenteMax) {
+            const Etape& e = transfert_.etapes[suivante_++];
+            if (!e.octets.empty()) {
+                if (const int r = port_.emettre(QByteArray::fromStdString(e.octets))) {
+                    finir(Echec{r, QString()});
+                    return;
+                }
+                emis_ += static_cast<long long>(e.octets.size());
+                fenetre_.ecrits(static_cast<long long>(e.octets.size()));
+            }
+            if (e.progression >= 0) vumetre_.setValue(e.progression);
+        }
+    }
+
+    // Every byte has left: the transfer's own failure after its last step,
+    // or the close.
+    void terminer()
+    {
+        if (transfert_.echec) {
+            finir(Echec{transfert_.echec->numero, QString::fromStdString(transfert_.echec->detail)});
+        } else if (const int r = port_.fermer()) {
+            finir(Echec{r, QString()});
+        } else {
+            finir(std::nullopt);
+        }
+    }
+
+    void finir(std::optional<Echec> echec)
+    {
+        if (fini_) return;
+        fini_ = true;
+        echec_ = std::move(echec);
+        boucle_.quit();
+    }
+
+    const Transfert& transfert_;
+    PortSerie& port_;
+    Vumetre& vumetre_;
+    FenetreTransfert& fenetre_;
+    QObject garde_;  // the connections go with the transfer
+    QEventLoop boucle_;
+    std::size_t suivante_ = 0;
+    long long emis_ = 0;
+    bool fini_ = false;
+    std::optional<Echec> echec_;
+};
+
+}  // namespace
+
 Envoi envoyer(const Transfert& transfert, PortSerie& port, Vumetre& vumetre, const QString& reglage,
               Services& services, QWidget* parent)
 {
     const std::string octets = transfert.texte();
     FenetreTransfert fenetre(parent, port, *services.horloge, octets, reglage);
     services.fenetres->montrer(&fenetre);
-    port.laisserInterrompre(true);
 
     Envoi envoi;
-    envoi.echec = executer(transfert, port, vumetre, [&fenetre](long long n) { fenetre.ecrits(n); });
-    if (!envoi.echec && !fenetre.arrete()) {
-        if (const int r = port.fermer()) envoi.echec = Echec{r, QString()};
-    }
-    port.laisserInterrompre(false);
+    envoi.echec = Deroulement(transfert, port, vumetre, fenetre).executer();
     services.fenetres->retirer(&fenetre);
 
     if (fenetre.arrete()) {

@@ -33,10 +33,10 @@ bool confirmer(plateforme::Messages& messages, QWidget* parent);
 // set on the port, then the port opened.
 std::optional<Echec> ouvrirPort(plateforme::PortSerie& port, const Selectphase& principale);
 
-// Writes the steps one after the other and moves the progress bar where a
-// step says so. Stops at the first refusal of the port, or after the last
-// step when the transfer itself failed there. `apres`: told the bytes of
-// each step written.
+// Queues the steps one after the other and moves the progress bar where a
+// step says so, without waiting for the line. Stops at the first refusal of
+// the port, or after the last step when the transfer itself failed there.
+// `apres`: told the bytes of each step queued.
 std::optional<Echec> executer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre,
                               const std::function<void(long long)>& apres = {});
 
@@ -58,8 +58,8 @@ Envoi envoyer(const Transfert& transfert, plateforme::PortSerie& port, plateform
               const QString& reglage, plateforme::Services& services, QWidget* parent);
 
 // Closes the port after a failure, so that the next transfer is not refused
-// because this one left it open. The bytes already queued still go out: the
-// CNC has seen the lines before them anyway.
+// because this one left it open. A transfer that failed on its own after its
+// last step has already let every byte go: the CNC has seen those lines anyway.
 void abandonner(plateforme::PortSerie& port);
 
 // The text of the failure message: the port already open, a port that does

@@ -215,36 +215,6 @@ int PortEnregistre::emettre(const QByteArray& octets)
     return 0;
 }
 
-int PortEnregistre::ecrire(const QByteArray& octets)
-{
-    if (!ouvert_) return kPortFerme;
-    if (interrompu_) return kArrete;
-    if (!ligne_->xoff && attente_.isEmpty()) {
-        banc_.noterEnvoi(*ligne_, octets);
-        return 0;
-    }
-    attente_ += octets;
-    return attente_.size() > kEnAttenteMax ? attendreLigne(kEnAttenteMax) : 0;
-}
-
-int PortEnregistre::attendreLigne(qsizetype seuil)
-{
-    // The line takes everything at XON: any wait ends at once then, or
-    // gives up as the real port does when nothing at all leaves.
-    QElapsedTimer calme;
-    calme.start();
-    QTimer reveil;
-    reveil.start(10);
-    for (;;) {
-        if (!ouvert_) return kPortFerme;
-        if (interrompu_) return kArrete;
-        if (attente_.size() <= seuil) return 0;
-        if (calme.elapsed() >= banc_.delaiSansProgresMs) return kLigneBloquee;
-        QCoreApplication::processEvents((interruptible_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
-                                        QEventLoop::WaitForMoreEvents);
-    }
-}
-
 void PortEnregistre::reprendre()
 {
     if (!ouvert_ || attente_.isEmpty()) return;
@@ -268,11 +238,8 @@ QByteArray PortEnregistre::lire()
 
 int PortEnregistre::fermer()
 {
-    int r = 0;
-    if (ouvert_ && interrompu_)
-        r = kArrete;
-    else if (ouvert_ && !attente_.isEmpty())
-        r = attendreLigne(0);
+    // As the real port, never waiting: what still waits is dropped.
+    const int r = ouvert_ && (interrompu_ || !attente_.isEmpty()) ? kArrete : 0;
     ouvert_ = false;
     attente_.clear();
     sansProgres_.stop();

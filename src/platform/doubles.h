@@ -149,12 +149,10 @@ public:
     bool estOuvert() const override { return ouvert_; }
     long long enAttente() const override { return attente_.size(); }
     void regleControleFlux(ControleFlux mode) override { flux = mode; }
-    void laisserInterrompre(bool oui) override { interruptible_ = oui; }
     int choisirPort(int numero) override;
     int regler(const QString& parametres) override;
     void regleSeuils(int reception, int emission) override;
     int ouvrir() override;
-    int ecrire(const QByteArray& octets) override;
     int emettre(const QByteArray& octets) override;
     QByteArray lire() override;
     void interrompre() override;
@@ -169,9 +167,6 @@ public:
     ControleFlux flux = ControleFlux::Aucun;
 
 private:
-    // As the real port: holds the program while more than this waits.
-    static constexpr qsizetype kEnAttenteMax = 1024;
-    int attendreLigne(qsizetype seuil);
     void prendre(const QByteArray& octets);
     void dire();
 
@@ -182,7 +177,6 @@ private:
     QByteArray recu_;
     QByteArray attente_;  // written during XOFF, not taken yet
     bool interrompu_ = false;
-    bool interruptible_ = false;
     // Taken by the line and not told yet: told from the event loop, never
     // from inside emettre, as the real port does.
     qint64 aDire_ = 0;

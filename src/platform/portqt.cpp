@@ -2,16 +2,8 @@
 
 #include <QFileInfo>
 
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
-
 #include <atomic>
-#include <condition_variable>
-#include <limits>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -69,6 +61,7 @@ PortQt::PortQt(QObject* parent) : PortSerie(parent)
     connect(&port_, &QSerialPort::errorOccurred, this, &PortQt::incident);
     connect(&suivi_, &QTimer::timeout, this, &PortQt::suivre);
     sansProgres_.setSingleShot(true);
+    sansProgres_.setTimerType(Qt::PreciseTimer);
     connect(&sansProgres_, &QTimer::timeout, this, [this] {
         if (emission_) echouerEmission(kLigneBloquee);
     });
@@ -305,17 +298,6 @@ int PortQt::ouvrir()
 
 bool PortQt::estOuvert() const { return port_.isOpen() && !perdu_; }
 
-int PortQt::ecrire(const QByteArray& octets)
-{
-    if (!estOuvert()) return kPortFerme;
-    if (interrompu_) return kArrete;
-    if (port_.write(octets) < 0) return kPortFerme;
-    const qint64 enAttente = port_.bytesToWrite();
-    if (seuilEmission_ > 0 && enAttente >= seuilEmission_) finSignalee_ = false;
-    if (enAttente <= kEnAttenteMax) return 0;
-    return attendre([this] { return port_.bytesToWrite(); }, kEnAttenteMax, [this] { return pasEncoreSurLaLigne(); });
-}
-
 int PortQt::emettre(const QByteArray& octets)
 {
     if (!estOuvert()) return kPortFerme;
@@ -428,94 +410,16 @@ int PortQt::fermer()
         fermerSansAttendre();
         return kPortFerme;
     }
-    // Whatever arrives while the last bytes leave is not told any more: the
-    // owner is done with the port, and a handler run again from inside this
-    // wait would work on a window that is closing.
+    // Whatever arrives from here on is not told any more: the owner is done
+    // with the port.
     fermeture_ = true;
-    if (interrompu_) {
-        fermerSansAttendre();
-        return kArrete;
-    }
-    int r = enPanne_ ? kLigneBloquee
-                     : attendre([this] { return port_.bytesToWrite(); }, 0, [this] { return pasEncoreSurLaLigne(); });
-    if (r == 0) r = vider();
-    if (interrompu_) r = kArrete;
-    // Whatever stays queued on a stalled line is dropped, or the system's own
-    // close would wait for it (half a minute on Linux) with the window frozen.
-    if (r == kLigneBloquee && port_.isOpen()) port_.clear(QSerialPort::Output);
+    int r = interrompu_ ? kArrete : enPanne_ ? kLigneBloquee : 0;
+    if (r == 0 && (emission_ || pasEncoreSurLaLigne() > 0)) r = kArrete;
+    // Whatever stays queued is dropped, or the system's own close would wait
+    // for it (half a minute on Linux).
+    if (r != 0) port_.clear(QSerialPort::Output);
     fermerSansAttendre();
     return r;
-}
-
-int PortQt::vider()
-{
-    // Qt puts the device's previous settings back as it closes, at once: the
-    // characters still in the UART would go out at another speed or format,
-    // and those are the program's last ones, DC3 included. So the close waits
-    // for the transmitter itself to be empty, not only the driver's queue.
-#if defined(Q_OS_WIN)
-    const int r = attendre([this] { return fileDuPilote(); }, 0);
-    if (r != 0) return r;
-    // Windows does not tell when the UART's own FIFO is empty: the time of
-    // sixteen characters of 11 bits.
-    QElapsedTimer fifo;
-    fifo.start();
-    const qint64 duree = 16 * 11 * 1000 / qMax(reglage_.vitesse, 1) + 10;
-    return attendre([&] { return qMax<qint64>(0, duree - fifo.elapsed()); }, 0);
-#elif defined(Q_OS_UNIX)
-    // tcdrain knows when the transmitter is empty but waits without limit
-    // (a USB adapter held by CTS): it runs aside while the driver's queue,
-    // which shrinks as long as the line takes characters, serves as the
-    // measure of progress.
-    struct Vidange {
-        std::mutex m;
-        std::condition_variable cv;
-        bool finie = false;
-        QAbstractEventDispatcher* boucle = nullptr;  // to wake; cleared once nobody waits
-    };
-    const int fd = port_.handle();
-    auto v = std::make_shared<Vidange>();
-    v->boucle = QAbstractEventDispatcher::instance();
-    std::thread fil([fd, v] {
-        ::tcdrain(fd);
-        std::lock_guard verrou(v->m);
-        v->finie = true;
-        v->cv.notify_all();
-        if (v->boucle) v->boucle->wakeUp();
-    });
-    const auto finie = [&v] {
-        std::lock_guard verrou(v->m);
-        return v->finie;
-    };
-    const int r = attendre(
-        [this, &finie]() -> qint64 {
-            if (finie()) return 0;
-            const qint64 n = fileDuPilote();
-            return n < 0 ? n : n + 1;
-        },
-        0);
-    std::unique_lock verrou(v->m);
-    v->boucle = nullptr;
-    if (!v->finie) {
-        // Emptying the queue releases tcdrain; a driver that still holds it
-        // keeps the thread, which owns nothing but the wait.
-        ::tcflush(fd, TCOFLUSH);
-        v->cv.wait_for(verrou, std::chrono::seconds(1), [&v] { return v->finie; });
-    }
-    const bool jointe = v->finie;
-    verrou.unlock();
-    if (jointe) {
-        fil.join();
-    } else {
-        // The stuck thread keeps the device open; without its lock the port
-        // can at least be opened again once the adapter answers.
-        ::flock(fd, LOCK_UN);
-        fil.detach();
-    }
-    return r;
-#else
-    return attendre([this] { return fileDuPilote(); }, 0);
-#endif
 }
 
 void PortQt::fermerSansAttendre()
@@ -539,39 +443,6 @@ qint64 PortQt::pasEncoreSurLaLigne() const
     // driver, which at 300 or 600 baud takes longer than the stall delay; the
     // driver's own queue shrinks with every character that leaves.
     return port_.bytesToWrite() + qMax<qint64>(0, fileDuPilote());
-}
-
-int PortQt::attendre(const std::function<qint64()>& restant, qint64 seuil, const std::function<qint64()>& progres)
-{
-    QElapsedTimer calme;
-    calme.start();
-    qint64 plusBas = std::numeric_limits<qint64>::max();
-    // Wakes the loop below when nothing at all happens on the line, so that a
-    // stall is noticed and the driver's queue is polled. Only made when there
-    // is something to wait for: ecrire mostly returns at once.
-    std::optional<QTimer> reveil;
-    for (;;) {
-        if (!estOuvert()) return kPortFerme;
-        if (interrompu_) return kArrete;
-        const qint64 n = restant();
-        if (n < 0) return kPortFerme;
-        if (n <= seuil) return 0;
-        const qint64 mesure = progres ? progres() : n;
-        if (mesure < plusBas) {
-            plusBas = mesure;
-            calme.restart();
-        } else if (calme.elapsed() >= delaiSansProgres_.count()) {
-            enPanne_ = true;
-            return kLigneBloquee;
-        }
-        if (!reveil) {
-            reveil.emplace();
-            reveil->start(10);
-        }
-        QCoreApplication::processEvents(
-            (interruptible_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
-            QEventLoop::WaitForMoreEvents);
-    }
 }
 
 long long PortQt::enAttente() const { return estOuvert() ? pasEncoreSurLaLigne() : 0; }

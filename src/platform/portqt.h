@@ -11,7 +11,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -34,7 +33,6 @@ public:
     int choisirPort(int numero) override;
     int regler(const QString& parametres) override;
     int ouvrir() override;
-    int ecrire(const QByteArray& octets) override;
     int emettre(const QByteArray& octets) override;
     QByteArray lire() override;
     int fermer() override;
@@ -42,14 +40,13 @@ public:
     void regleSeuils(int reception, int emission) override;
     void regleControleFlux(ControleFlux mode) override;
     long long enAttente() const override;
-    void laisserInterrompre(bool oui) override { interruptible_ = oui; }
     void interrompre() override;
 
     // The device behind COMn: the system's name on Windows; elsewhere
     // /dev/ttyS(n-1) unless TARVEX_COMn names another one (a USB adapter).
     static QString peripherique(int numero);
 
-    // How long ecrire and fermer wait without a byte leaving before giving up
+    // How long emettre's bytes may go without one leaving before it gives up
     // with kLigneBloquee. A minute at the workshop, as a CNC whose buffer is
     // full may hold the line (XOFF) that long; the tests shorten it.
     void regleDelaiSansProgres(std::chrono::milliseconds delai) { delaiSansProgres_ = delai; }
@@ -58,12 +55,6 @@ public:
     // queue is looked at: it shrinks character by character without any
     // notification. Nothing is looked at while nothing is being sent.
     static constexpr int kSuiviMs = 20;
-
-    // How much ecrire lets wait in the application's buffer before it holds
-    // the window: a second of line at 9600 baud, so the progress bar never
-    // runs far ahead of the cable and a stalled line is noticed within one
-    // timeout, while the driver below still always has data to send.
-    static constexpr qint64 kEnAttenteMax = 1024;
 
 private:
     struct Reglage {
@@ -77,10 +68,7 @@ private:
     bool appliquer(const Reglage& r);
     void ajusterLigne();
     bool reglageTenu() const;
-    int attendre(const std::function<qint64()>& restant, qint64 seuil,
-                 const std::function<qint64()>& progres = {});
     qint64 pasEncoreSurLaLigne() const;
-    int vider();
     qint64 fileDuPilote() const;
     void relever();
     void arrivee();
@@ -102,9 +90,8 @@ private:
     bool nouveau_ = false;       // received since the last kRecu or lire
     bool finSignalee_ = true;    // kFinTampon already raised for the current emptying
     bool perdu_ = false;         // the device went away while open
-    bool enPanne_ = false;       // a wait gave up: fermer no longer waits
-    bool fermeture_ = false;     // fermer is waiting: arrivals are no longer told
-    bool interruptible_ = false; // waits let the operator's input through
+    bool enPanne_ = false;       // the line took nothing for delaiSansProgres
+    bool fermeture_ = false;     // fermer is closing: arrivals are no longer told
     bool interrompu_ = false;    // interrompre: what was queued is dropped
     QList<int> erreurs_;         // line errors not yet raised
     std::chrono::milliseconds delaiSansProgres_{60000};

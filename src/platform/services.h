@@ -88,7 +88,7 @@ public:
     // Event codes of the component (evenement).
     static constexpr int kRecu = 2;
     static constexpr int kFinTampon = 1;
-    // What a write or a close returns once interrompre has been called.
+    // What emettre or fermer returns once interrompre has been called.
     static constexpr int kArrete = 8020;
 
     using QObject::QObject;
@@ -97,11 +97,10 @@ public:
     virtual int choisirPort(int numero) = 0;             // refused while open
     virtual int regler(const QString& parametres) = 0;   // "9600,e,7,2"
     virtual int ouvrir() = 0;
-    // Queues the bytes. Returns once they are on their way; meanwhile the
-    // windows keep repainting but take no input, unless laisserInterrompre.
-    virtual int ecrire(const QByteArray& octets) = 0;
     virtual QByteArray lire() = 0;                       // everything received so far
-    // Waits until every queued byte has left, then closes.
+    // Closes at once, never waiting: a sender closes once tousPartis said
+    // everything left. Whatever is still queued then is dropped (kArrete),
+    // or the system's own close would wait for it.
     virtual int fermer() = 0;
     virtual bool estOuvert() const = 0;
     virtual void regleSeuils(int reception, int emission) = 0;
@@ -111,12 +110,9 @@ public:
     virtual void regleControleFlux(ControleFlux mode) = 0;
     // Bytes written that have not left for the line yet (0 when closed).
     virtual long long enAttente() const = 0;
-    // While a transfer window is up, the waits of ecrire and fermer let the
-    // operator's input through, so that its button can stop the transfer.
-    virtual void laisserInterrompre(bool oui) = 0;
     // Drops every byte not yet on the line, in the program and in the
-    // driver; the waiting write or close, and every later one, returns
-    // kArrete. fermer then closes at once. Cleared by ouvrir.
+    // driver; nothing more is told of them, and every later emettre or
+    // fermer returns kArrete. Cleared by ouvrir.
     virtual void interrompre() = 0;
 
     // Queues the bytes and returns at once, never waiting: what follows is
