@@ -105,6 +105,8 @@ void Creation::machineChoisie(int index)
 {
     if (index < 0) return;
     const QString nom = Machine->itemText(index);
+    // Taken before the reading: a change made in between is then seen as one.
+    machineVue_ = machines::empreintesMachine(s(nom));
     const auto lu = lirecom(s(nom));
     const ParamCom& c = lu.valeur;
 
@@ -165,7 +167,7 @@ void Creation::nouvelleMachine()
 
 void Creation::supprimerMachine()
 {
-    machines::supprimerMachine(this, principale_.services(), Machine->currentText(), [this] {
+    machines::supprimerMachine(this, principale_.services(), Machine->currentText(), &machineVue_, [this] {
         remplirMachines();
         sansMachine();
     });

@@ -5,6 +5,7 @@
 
 #include "creation/ecriture.h"
 #include "creation/formulaire.h"
+#include "machines/ecriture.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 
@@ -59,6 +60,8 @@ private:
     Selectphase& principale_;
     bool creee_ = false;
     QString machineChoisie_;  // whose com.txt filled the hidden boxes
+    // The chosen machine as shown, for its deletion to store only over that.
+    machines::EmpreintesMachine machineVue_;
 };
 
 }  // namespace tarvex

@@ -1,11 +1,14 @@
 #include "machines/ecriture.h"
 
 #include "creation/analyse.h"
+#include "store/chemins.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/index.h"
 #include "store/lecteur.h"
 #include "store/textechoisi.h"
+
+#include <algorithm>
 
 namespace tarvex::machines {
 namespace {
@@ -87,6 +90,7 @@ void analyserNom(Rapport& r, const SaisieMachine& s)
         r.ajouter("  ");
         return;
     }
+    // A list that holds the name twice says so twice.
     const std::string tape = cle(s.nom);
     for (const auto& item : lireListeMachines().valeur) {
         if (tape.empty() || cle(item) != tape) continue;
@@ -220,6 +224,36 @@ bool machineListee(const std::string& nom)
     for (const auto& item : lireListeMachines().valeur)
         if (item == nom) return true;
     return false;
+}
+
+bool nomPris(const std::string& nom)
+{
+    const std::string tape = cle(nom);
+    if (tape.empty()) return false;
+    for (const auto& item : lireListeMachines().valeur)
+        if (cle(item) == tape) return true;
+    return false;
+}
+
+EmpreintesMachine empreintesMachine(const std::string& nom)
+{
+    EmpreintesMachine e;
+    e.nom = sansBlancs(nom);
+    e.listee = machineListee(e.nom);
+    if (!chemins::nomSur(e.nom)) return e;
+    const std::string dossier = dossierMachine(e.nom);
+    std::vector<std::string> noms = fichiers::lister(dossier);
+    std::sort(noms.begin(), noms.end());
+    for (auto& n : noms)
+        if (const Empreinte t = empreinte(dossier + n); t.presente) e.fichiers.emplace_back(std::move(n), t);
+    return e;
+}
+
+EtatMachine comparerMachine(const EmpreintesMachine& vue)
+{
+    const EmpreintesMachine maintenant = empreintesMachine(vue.nom);
+    if (vue.listee && !maintenant.listee) return EtatMachine::Supprimee;
+    return maintenant == vue ? EtatMachine::Inchangee : EtatMachine::Modifiee;
 }
 
 Resultat effacerMachine(const std::string& nom, const std::function<void()>& apresListe)

@@ -3,6 +3,7 @@
 // MachineBilancréation builds from it, and its writing; and the deletion of a
 // machine with its in-use check. Standard C++ only; texts are UTF-8.
 
+#include "store/empreinte.h"
 #include "store/machines.h"
 #include "store/probleme.h"
 
@@ -67,6 +68,26 @@ Lu<bool> machineUtilisee(const std::string& nom);
 
 // Whether data\machine.txt holds exactly this name.
 bool machineListee(const std::string& nom);
+
+// Whether data\machine.txt holds a machine of this name, letter case and
+// surrounding blanks aside: the report's check, and the creation's again
+// under the data lock (another computer may have created it since).
+bool nomPris(const std::string& nom);
+
+// What tells, under the data lock, that another computer deleted or changed
+// a machine since the creation window showed it: its name in the list and
+// the stamps of its folder's files (com.txt, image.jpg, dossier.txt).
+struct EmpreintesMachine {
+    std::string nom;  // without surrounding blanks
+    bool listee = false;
+    std::vector<std::pair<std::string, Empreinte>> fichiers;  // by name
+    bool operator==(const EmpreintesMachine&) const = default;
+};
+EmpreintesMachine empreintesMachine(const std::string& nom);
+
+enum class EtatMachine { Inchangee, Modifiee, Supprimee };
+// The machine as `vue` shows it against the list and its folder now.
+EtatMachine comparerMachine(const EmpreintesMachine& vue);
 
 // Deletes a machine once its checks are done: its name leaves the list, then
 // `apresListe` runs (the creation window refills its list), then the three

@@ -4,6 +4,7 @@
 // and the deletion of a machine. The creation window owns its `Machine` list
 // and its machine part; these calls tell it what to change.
 
+#include "machines/ecriture.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -41,7 +42,13 @@ void montrerInfoMachine(QWidget* creation, plateforme::Services& services, const
 // machine was deleted (its name left the list). A name that the list does
 // not hold as it is, surrounding blanks aside, is not deleted: its folder
 // could be another machine's under another letter case.
+// `vue`: the machine as the caller showed it when it was chosen. Under the
+// data lock it is compared with the list and the folder now, and the in-use
+// check is made again: a machine another computer deleted or changed since,
+// or that a sheet created since uses, is told and nothing is deleted; on a
+// change `reinitialiser` is called too, so that the list shows what is there.
+// Without a `vue` of that name the machine is taken as the checks find it.
 bool supprimerMachine(QWidget* creation, plateforme::Services& services, const QString& nom,
-                      const std::function<void()>& reinitialiser);
+                      const machines::EmpreintesMachine* vue, const std::function<void()>& reinitialiser);
 
 }  // namespace tarvex::machines

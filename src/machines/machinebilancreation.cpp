@@ -40,9 +40,25 @@ void MachineBilancreation::ecrire()
 {
     const NouvelleMachine m = machines::nouvelleMachine(saisie_);
     Resultat r;
-    if (!sousVerrou(services_, this, u("Création de la machine %1").arg(q(m.nom)), r.problemes,
-                    [&] { r = ecrireMachine(m); }))
+    bool prise = false;
+    if (!sousVerrou(services_, this, u("Création de la machine %1").arg(q(m.nom)), r.problemes, [&] {
+            // Checked again under the lock: another computer sharing the
+            // folder may have created a machine of that name since the report.
+            prise = machines::nomPris(m.nom);
+            if (!prise) r = ecrireMachine(m);
+        }))
         return;
+    if (prise) {
+        // The report's check, now failed: "Continuer" stays disabled; the
+        // operator goes back to change the name.
+        Créer->setEnabled(false);
+        services_.messages->afficher(this,
+                                     u("La machine %1 a été créée sur un autre poste depuis le bilan : rien n'a été "
+                                       "enregistré.")
+                                         .arg(q(m.nom)),
+                                     u("Infos"), Icone::Exclamation);
+        return;
+    }
     if (!r.ok()) {
         // Nothing is listed yet (the name goes in last): the operator may
         // try again once the cause is mended, or leave with "Annuler".

@@ -5,7 +5,30 @@
 #include "store/poste.h"
 #include "store/verrou.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QCursor>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <optional>
+
 namespace tarvex::plateforme {
+
+namespace {
+
+constexpr int kTrancheMs = 20;  // a redraw at least this often while waiting
+
+// The wait cursor while a lock is waited on, whatever ends the wait.
+class CurseurAttente {
+public:
+    CurseurAttente() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~CurseurAttente() { QGuiApplication::restoreOverrideCursor(); }
+    CurseurAttente(const CurseurAttente&) = delete;
+    CurseurAttente& operator=(const CurseurAttente&) = delete;
+};
+
+}  // namespace
 
 bool sousVerrou(Services& services, QWidget* parent, const QString& operation, Problemes& problemes,
                 const std::function<void()>& stocker)
@@ -13,12 +36,24 @@ bool sousVerrou(Services& services, QWidget* parent, const QString& operation, P
     const verrou::Identite moi{services.poste->nom().toStdString(), services.poste->utilisateur().toStdString(),
                                poste::processus()};
     // The wait goes through the platform's clock, which the scenarios do
-    // not let sleep: a lock in use reaches its message at once there.
+    // not let sleep: a lock in use reaches its message at once there. It
+    // goes in short slices between which the windows are redrawn (the
+    // operator sees a program that waits, not one that hangs) but take no
+    // input: nothing is started or closed while a storing waits its turn.
     verrou::Attente attente;
-    attente.patienter = [&services](int ms) { services.horloge->patienter(ms * 1000); };
+    std::optional<CurseurAttente> curseur;
+    attente.patienter = [&services, &curseur](int ms) {
+        if (!curseur) curseur.emplace();
+        for (int fait = 0; fait < ms; fait += kTrancheMs) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            services.horloge->patienter(std::min(kTrancheMs, ms - fait) * 1000);
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
     for (;;) {
         const verrou::Prise p = verrou::prendre(moi, archives::instantDe(services.horloge->dateHeure()),
                                                 operation.toStdString(), attente);
+        curseur.reset();
         switch (p.etat) {
         case verrou::Prise::Etat::Pris:
             stocker();

@@ -16,7 +16,9 @@ namespace tarvex::plateforme {
 
 // Runs `stocker` holding the data lock for `operation`, in words ("Modification
 // de la fiche PIVOT Phase 20"), and releases it whatever `stocker` does.
-// A lock in use is told ("Infos"); a lock left behind is offered for removal
+// A lock found is waited on with the windows redrawn but taking no input,
+// under the wait cursor; a lock still in use is told ("Infos"); a lock left
+// behind is offered for removal
 // and, on Yes, removed and the lock tried again. False: nothing ran and the
 // operator knows why; the window stays for another try.
 // True: `stocker` ran, or the lock file could not be created, in which case
