@@ -29,7 +29,7 @@ ServiceDNC::ServiceDNC(Selectphase& principale)
     Lignes->setColumnWidth(1, px(3000));
     Lignes->setColumnWidth(2, px(2400));
 
-    etiquette(this, "Label1", "Délai avant réponse (s)", 120, 4335, 1800);
+    etiquette(this, "Label1", "Délai (secondes)", 120, 4335, 1800);
     Delai = avecBulle(creer<QLineEdit>(this, "Delai", 1980, 4290, 600, 315),
                       "Le temps de mettre la commande numérique en réception");
     Delai->setText(QStringLiteral("5"));
