@@ -620,10 +620,12 @@ void Scenario::suivreTravail()
         return;
     }
     if (arrete()) {
-        // Nobody will take the line up again: the program is let go.
+        // Nobody will take the line up again: the program is let go, its
+        // transfer stopped as the window's close button does.
         suiviTravail_.stop();
         for (QWidget* w : QApplication::topLevelWidgets())
             for (auto* p : w->findChildren<plateforme::PortSerie*>()) p->interrompre();
+        f->close();
         return;
     }
     dansTravail_ = true;
