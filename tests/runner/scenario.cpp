@@ -662,7 +662,7 @@ std::pair<Ligne, plateforme::LigneSerie*> Scenario::ligneNommee(const Ligne& l, 
     return {sans, &doubles_.ports.ligne(numero)};
 }
 
-// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE, printer real|none|fails;
+// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE|unplugged, printer real|none|fails;
 // port and cnc take "on COMn" after their first word.
 void Scenario::serie(const Ligne& ligneLue)
 {
@@ -689,13 +689,15 @@ void Scenario::serie(const Ligne& ligneLue)
     } else if (c == "cnc" && quoi == "xon") {
         ligne.reprendre();
         if (!nommee && banc.derniere) banc.derniere->reprendre();
-    } else if (c == "cnc" && (quoi == "sends" || quoi == "event") && besoin(l, 3)) {
+    } else if (c == "cnc" && (quoi == "sends" || quoi == "event" || quoi == "unplugged") && besoin(l, quoi == "unplugged" ? 2 : 3)) {
         // The line's state, open port or not: a CNC may hold it before the transfer.
         plateforme::PortEnregistre* ouvert = nullptr;
         for (auto* p : (nommee ? nommee : banc.derniere ? banc.derniere : &banc.prochaine)->ports)
             if (p->estOuvert()) ouvert = p;
         if (!exiger(l, ouvert, u"aucun port n'est ouvert"_s)) return;
-        quoi == "sends" ? ouvert->recevoir(octets(l.texte(2))) : ouvert->signaler(l.texte(2).toInt());
+        quoi == "sends"   ? ouvert->recevoir(octets(l.texte(2)))
+        : quoi == "event" ? ouvert->signaler(l.texte(2).toInt())
+                          : ouvert->debrancher();
     } else {
         exiger(l, false, u"commande inconnue : %1"_s.arg(mots(l, 0).join(' ')));
     }
