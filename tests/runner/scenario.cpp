@@ -620,8 +620,7 @@ void Scenario::suivreTravail()
         return;
     }
     if (arrete()) {
-        // Nobody will take the line up again: the program is let go, its
-        // transfer stopped as the window's close button does.
+        // Nobody will take the line up again: the program is let go (the close button stops a transfer).
         suiviTravail_.stop();
         for (QWidget* w : QApplication::topLevelWidgets())
             for (auto* p : w->findChildren<plateforme::PortSerie*>()) p->interrompre();
@@ -652,13 +651,11 @@ std::pair<Ligne, plateforme::LigneSerie*> Scenario::ligneNommee(const Ligne& l, 
     Ligne sans = l;
     if (l.texte(position) != "on" || l.mots[position].guillemets) return {sans, nullptr};
     const QString port = l.texte(position + 1);
-    bool ok = port.startsWith(u"COM"_s);
-    const int numero = ok ? port.mid(3).toInt(&ok) : 0;
-    if (!exiger(l, ok && numero >= 1, u"on COMn attendu, trouvé %1"_s.arg(q(port))) ||
-        !seulementDouble(l, false, u"on COMn"_s))
+    const int numero = port.startsWith(u"COM"_s) ? port.mid(3).toInt() : 0;
+    if (!exiger(l, numero >= 1, u"on COMn attendu, trouvé %1"_s.arg(q(port))) || !seulementDouble(l, false, u"on COMn"_s))
         return {sans, nullptr};
-    sans.mots.erase(sans.mots.begin() + static_cast<std::ptrdiff_t>(position),
-                    sans.mots.begin() + static_cast<std::ptrdiff_t>(position + 2));
+    const auto debut = sans.mots.begin() + static_cast<std::ptrdiff_t>(position);
+    sans.mots.erase(debut, debut + 2);
     return {sans, &doubles_.ports.ligne(numero)};
 }
 
@@ -725,7 +722,6 @@ void Scenario::attendreSerie(const Ligne& ligneLue)
     if (l.texte(1) == "sent") {
         QByteArray attendu = octets(quoi);
         if (quoi == "same" && !l.mots[2].guillemets && (!besoin(l, 4) || !lireFixture(l, l.texte(3), attendu))) return;
-        // Unnamed: everything sent on any line since the last look, as on a single cable.
         const QByteArray envoye = banc.prendreEnvoye(nommee);
         exiger(l, envoye == attendu, u"envoyé "_s + difference(attendu, envoye));
     } else if (quoi == "number" && besoin(l, 4)) {
