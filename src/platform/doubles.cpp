@@ -1,5 +1,6 @@
 #include "platform/doubles.h"
 
+#include "platform/portqt.h"
 #include "platform/qtservices.h"
 
 #include <QCoreApplication>
@@ -262,6 +263,17 @@ void PortEnregistre::recevoir(const QByteArray& octets)
 void PortEnregistre::signaler(int code)
 {
     if (ouvert_) emit evenement(code);
+}
+
+void PortEnregistre::debrancher()
+{
+    if (!ouvert_) return;
+    const bool enEmission = !attente_.isEmpty() || aDire_ > 0;
+    ouvert_ = false;
+    attente_.clear();
+    sansProgres_.stop();
+    if (enEmission) emit echecEmission(kPortFerme);
+    emit evenement(kEvPeripherique);
 }
 
 PortSerie* PortsEnregistres::creer(QObject* parent) { return new PortEnregistre(*this, parent); }

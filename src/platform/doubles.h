@@ -162,6 +162,9 @@ public:
     void recevoir(const QByteArray& octets);
     void signaler(int code);
     void reprendre();  // XON
+    // The cable pulled out (an adapter unplugged): as the real port, closed,
+    // a sending in progress failed with kPortFerme, then evenement(1011).
+    void debrancher();
 
     int seuilReception = 0, seuilEmission = 0;
     ControleFlux flux = ControleFlux::Aucun;

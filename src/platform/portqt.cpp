@@ -1,6 +1,7 @@
 #include "platform/portqt.h"
 
 #include <QFileInfo>
+#include <QPointer>
 
 #include <atomic>
 #include <memory>
@@ -307,6 +308,8 @@ int PortQt::emettre(const QByteArray& octets)
     if (port_.write(octets) < 0) return kPortFerme;
     if (seuilEmission_ > 0 && port_.bytesToWrite() >= seuilEmission_) finSignalee_ = false;
     emis_ += octets.size();
+    vidange_.reset();
+    fifo_.invalidate();
     if (!emission_) {
         emission_ = true;
         sansProgres_.start(delaiSansProgres_);
@@ -335,26 +338,35 @@ void PortQt::suivre()
         // The handler may have written more, stopped or closed the port.
         if (!emission_ || !estOuvert()) return;
     }
-    if (port_.bytesToWrite() + qMax<qint64>(0, fileDuPilote()) > 0) {
+    if (port_.bytesToWrite() > 0) {
         // More to go: a drain already asked for says nothing of it.
         vidange_.reset();
         fifo_.invalidate();
         return;
     }
-    // The driver's queue is empty; the last characters may still be in the
-    // UART, and the owner closing now would put the device's old settings
-    // back under them.
+    // Everything is with the driver. The last characters leave its queue,
+    // then the UART, and the owner closing before would put the device's old
+    // settings back under them.
 #if defined(Q_OS_WIN)
+    if (fileDuPilote() > 0) {
+        fifo_.invalidate();
+        return;
+    }
     if (!fifo_.isValid()) fifo_.start();
     if (fifo_.elapsed() < 16 * 11 * 1000 / qMax(reglage_.vitesse, 1) + 10) return;
 #elif defined(Q_OS_UNIX)
     if (!vidange_) {
         // tcdrain may wait without limit (a USB adapter held by CTS): it
         // runs aside, and the no-progress limit catches a line that holds.
+        // Its end is told to this thread through the relay, which outlives
+        // the port if need be; the port itself may be gone by then.
         vidange_ = std::make_shared<Vidange>();
-        std::thread([fd = port_.handle(), v = vidange_] {
+        std::thread([fd = port_.handle(), v = vidange_, relais = relais_, moi = QPointer<PortQt>(this)] {
             ::tcdrain(fd);
             v->finie = true;
+            QMetaObject::invokeMethod(relais.get(), [moi] {
+                if (moi) moi->suivre();
+            }, Qt::QueuedConnection);
         }).detach();
         return;
     }

@@ -107,6 +107,8 @@ private:
     // characters' time has passed (Windows).
     struct Vidange;
     std::shared_ptr<Vidange> vidange_;
+    // Lives in this thread; deleted from its event loop whoever lets it go last.
+    std::shared_ptr<QObject> relais_{new QObject, [](QObject* o) { o->deleteLater(); }};
     QElapsedTimer fifo_;
 #ifdef Q_OS_LINUX
     struct Compteurs {

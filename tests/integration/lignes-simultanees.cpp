@@ -1,9 +1,7 @@
-// Serial ports sending 1 MB each at once through the real serial code, each
-// over its own pair of pseudo-terminals joined by socat. Closed as soon as it
-// says all left, a port has lost nothing: every byte arrives. An XOFF from one
-// CNC holds that line alone until its no-progress limit fails it
-// (kLigneBloquee); killing another pair fails that line alone (kPortFerme).
-// Exits 77 (skipped) when socat is not installed.
+// Four ports sending 1 MB each at once over socat pairs, the real serial code
+// alone: closed as soon as it says all left, a port has lost no byte; an XOFF
+// holds its line alone until kLigneBloquee; a pair killed fails its line alone
+// (kPortFerme). Exits 77 (skipped) without socat.
 
 #include "platform/portqt.h"
 
@@ -24,13 +22,6 @@
 using namespace tarvex::plateforme;
 
 namespace {
-
-int echecs = 0;
-void verifier(bool ok, const QString& quoi)
-{
-    echecs += ok ? 0 : 1;
-    std::printf("%s %s\n", ok ? "ok  " : "ÉCHEC", qPrintable(quoi));
-}
 
 bool attendre(int ms, const std::function<bool()>& assez)
 {
@@ -58,6 +49,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty()) return std::printf("socat absent\n"), 77;
     QTemporaryDir tmp;
+    int echecs = 0;
+    const auto verifier = [&](bool ok, const QString& quoi) {
+        echecs += ok ? 0 : 1;
+        std::printf("%s %s\n", ok ? "ok  " : "ÉCHEC", qPrintable(quoi));
+    };
     constexpr int kRetenue = 1, kCoupee = 3;  // lines 0 and 2 go through
     Ligne lignes[4];
     for (int i = 0; i < 4; ++i) {
@@ -82,11 +78,11 @@ int main(int argc, char** argv)
         QObject::connect(&l.port, &PortSerie::tousPartis, [&l] { l.tousPartis = l.port.fermer() == 0; });
         QObject::connect(&l.port, &PortSerie::echecEmission, [&l](int n) { l.echecs.append(n); });
         l.port.choisirPort(i + 1), l.port.regler(QStringLiteral("9600,n,8,1"));
-        verifier(l.port.ouvrir() == 0, QStringLiteral("COM%1 ouvert").arg(i + 1));
+        if (l.port.ouvrir() != 0) return std::printf("COM%d ?\n", i + 1), 1;
     }
     (void)!::write(lignes[kRetenue].cn, "\x13", 1);  // XOFF before anything is sent
     attendre(200, [] { return false; });
-    for (Ligne& l : lignes) verifier(l.port.emettre(l.texte) == 0, QStringLiteral("emettre rend la main"));
+    for (Ligne& l : lignes) l.port.emettre(l.texte);
 
     verifier(attendre(30000, [&] { return lignes[0].tousPartis && lignes[2].tousPartis; }), QStringLiteral("lignes libres finies"));
     lignes[kCoupee].socat.kill();

@@ -626,10 +626,11 @@ void Scenario::suivreTravail()
         return;
     }
     if (arrete()) {
-        // Nobody will take the line up again: the program is let go.
+        // Nobody will take the line up again: the program is let go (the close button stops a transfer).
         suiviTravail_.stop();
         for (QWidget* w : QApplication::topLevelWidgets())
             for (auto* p : w->findChildren<plateforme::PortSerie*>()) p->interrompre();
+        f->close();
         return;
     }
     dansTravail_ = true;
@@ -656,17 +657,15 @@ std::pair<Ligne, plateforme::LigneSerie*> Scenario::ligneNommee(const Ligne& l, 
     Ligne sans = l;
     if (l.texte(position) != "on" || l.mots[position].guillemets) return {sans, nullptr};
     const QString port = l.texte(position + 1);
-    bool ok = port.startsWith(u"COM"_s);
-    const int numero = ok ? port.mid(3).toInt(&ok) : 0;
-    if (!exiger(l, ok && numero >= 1, u"on COMn attendu, trouvé %1"_s.arg(q(port))) ||
-        !seulementDouble(l, false, u"on COMn"_s))
+    const int numero = port.startsWith(u"COM"_s) ? port.mid(3).toInt() : 0;
+    if (!exiger(l, numero >= 1, u"on COMn attendu, trouvé %1"_s.arg(q(port))) || !seulementDouble(l, false, u"on COMn"_s))
         return {sans, nullptr};
-    sans.mots.erase(sans.mots.begin() + static_cast<std::ptrdiff_t>(position),
-                    sans.mots.begin() + static_cast<std::ptrdiff_t>(position + 2));
+    const auto debut = sans.mots.begin() + static_cast<std::ptrdiff_t>(position);
+    sans.mots.erase(debut, debut + 2);
     return {sans, &doubles_.ports.ligne(numero)};
 }
 
-// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE, printer real|none|fails;
+// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE|unplugged, printer real|none|fails;
 // port and cnc take "on COMn" after their first word.
 void Scenario::serie(const Ligne& ligneLue)
 {
@@ -693,13 +692,15 @@ void Scenario::serie(const Ligne& ligneLue)
     } else if (c == "cnc" && quoi == "xon") {
         ligne.reprendre();
         if (!nommee && banc.derniere) banc.derniere->reprendre();
-    } else if (c == "cnc" && (quoi == "sends" || quoi == "event") && besoin(l, 3)) {
+    } else if (c == "cnc" && (quoi == "sends" || quoi == "event" || quoi == "unplugged") && besoin(l, quoi == "unplugged" ? 2 : 3)) {
         // The line's state, open port or not: a CNC may hold it before the transfer.
         plateforme::PortEnregistre* ouvert = nullptr;
         for (auto* p : (nommee ? nommee : banc.derniere ? banc.derniere : &banc.prochaine)->ports)
             if (p->estOuvert()) ouvert = p;
         if (!exiger(l, ouvert, u"aucun port n'est ouvert"_s)) return;
-        quoi == "sends" ? ouvert->recevoir(octets(l.texte(2))) : ouvert->signaler(l.texte(2).toInt());
+        quoi == "sends"   ? ouvert->recevoir(octets(l.texte(2)))
+        : quoi == "event" ? ouvert->signaler(l.texte(2).toInt())
+                          : ouvert->debrancher();
     } else {
         exiger(l, false, u"commande inconnue : %1"_s.arg(mots(l, 0).join(' ')));
     }
