@@ -375,7 +375,8 @@ void PortQt::suivre()
     finirEmission();
 }
 
-void PortQt::finirEmission()
+// A sending over, whichever way it ended: nothing more is followed.
+void PortQt::oublierEmission()
 {
     emission_ = false;
     emis_ = dits_ = 0;
@@ -383,17 +384,17 @@ void PortQt::finirEmission()
     sansProgres_.stop();
     vidange_.reset();
     fifo_.invalidate();
+}
+
+void PortQt::finirEmission()
+{
+    oublierEmission();
     emit tousPartis();
 }
 
 void PortQt::echouerEmission(int numero)
 {
-    emission_ = false;
-    emis_ = dits_ = 0;
-    suivi_.stop();
-    sansProgres_.stop();
-    vidange_.reset();
-    fifo_.invalidate();
+    oublierEmission();
     if (numero == kLigneBloquee) {
         // Whatever stays queued is dropped, or the system's own close would
         // wait for it (half a minute on Linux); it also releases a tcdrain.
@@ -436,11 +437,7 @@ int PortQt::fermer()
 
 void PortQt::fermerSansAttendre()
 {
-    emission_ = false;
-    emis_ = dits_ = 0;
-    suivi_.stop();
-    sansProgres_.stop();
-    vidange_.reset();
+    oublierEmission();
     if (port_.isOpen()) {
         recu_ += port_.readAll();
         port_.close();
@@ -463,11 +460,7 @@ void PortQt::interrompre()
 {
     interrompu_ = true;
     // Nothing more is told of what was being sent.
-    emission_ = false;
-    emis_ = dits_ = 0;
-    suivi_.stop();
-    sansProgres_.stop();
-    vidange_.reset();
+    oublierEmission();
     if (!port_.isOpen()) return;
     // Qt's buffer and the driver's queue (tcflush, PurgeComm) both go: none
     // of it reaches the CNC, the closing DC3 included. The port stays open

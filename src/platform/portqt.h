@@ -77,6 +77,7 @@ private:
     void parti();
     void fermerSansAttendre();
     void suivre();
+    void oublierEmission();
     void finirEmission();
     void echouerEmission(int numero);
 
