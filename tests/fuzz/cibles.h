@@ -4,6 +4,9 @@
 // text when the input went through, or what went wrong.
 
 #include "mainwindow/liste.h"
+#include "recus/recus.h"
+#include "service/demande.h"
+#include "service/lecture.h"
 #include "store/cp1252.h"
 #include "store/index.h"
 #include "store/lecteur.h"
@@ -262,6 +265,42 @@ inline std::string com(std::string_view octets)
     for (int i = 0; i < 7; ++i)
         if (*valeurs[i] != cp1252::versUtf8(lu.items[(groupes - 1) * 7 + static_cast<std::size_t>(i)].brut))
             return "la dernière série ne l'emporte pas";
+    return {};
+}
+
+// Whatever a line delivers, in whatever pieces: the same programs as the
+// bytes given whole, none holding a DC3 or passing the bound, each stored
+// with CR LF line ends only, and a request read from any of them.
+inline std::string recu(std::string_view octets)
+{
+    constexpr std::size_t kLimite = 64;
+    const bool fanuc = !octets.empty() && (octets.front() & 1);
+    auto lire = [&](std::size_t pas) {
+        dnc::Lecture l(fanuc, kLimite);
+        std::vector<dnc::ProgrammeRecu> r;
+        for (std::size_t i = 0; i < octets.size(); i += pas)
+            for (auto& p : l.ajouter(octets.substr(i, pas))) r.push_back(std::move(p));
+        if (auto reste = l.couper()) r.push_back(std::move(*reste));
+        return r;
+    };
+    const auto entier = lire(octets.size() + 1);
+    for (std::size_t pas : {std::size_t{1}, std::size_t{7}}) {
+        const auto morceaux = lire(pas);
+        if (morceaux.size() != entier.size()) return "découpage : nombre de programmes différent";
+        for (std::size_t i = 0; i < entier.size(); ++i)
+            if (morceaux[i].octets != entier[i].octets || morceaux[i].complet != entier[i].complet)
+                return "découpage : programme " + std::to_string(i) + " différent";
+    }
+    for (const auto& p : entier) {
+        if (p.octets.find(kDC3) != std::string::npos) return "DC3 dans un programme";
+        if (p.octets.size() > kLimite) return "programme au-delà de la limite";
+        const std::string stocke = recus::texteStocke(p.octets);
+        for (std::size_t i = 0; i < stocke.size(); ++i)
+            if (stocke[i] == '\r' ? i + 1 == stocke.size() || stocke[i + 1] != '\n'
+                                   : stocke[i] == '\n' && (i == 0 || stocke[i - 1] != '\r'))
+                return "fin de ligne autre que CR LF";
+        (void)dnc::lireDemande(p.octets);
+    }
     return {};
 }
 
