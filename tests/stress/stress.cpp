@@ -33,7 +33,8 @@ constexpr int kOuvriers = 4, kPropres = 4, kCommunes = 3;
 
 [[noreturn]] void echec(const std::string& quoi)
 {
-    std::fprintf(stderr, "ÉCHEC %d : %s\n", static_cast<int>(getpid()), quoi.c_str()), std::exit(2);
+    std::fprintf(stderr, "ÉCHEC %d : %s\n", static_cast<int>(getpid()), quoi.c_str());
+    std::exit(2);
 }
 
 stockage::Designation designation(const std::string& piece) { return {piece, "10", "TOUR", "E"}; }
@@ -60,6 +61,23 @@ struct Op {
     std::string piece, valeur;
 };
 
+// What an own sheet is after the operations its log says done, in order.
+struct Etat {
+    bool existe = false, restaurable = false;
+    std::string valeur, valeurSupprimee;
+};
+
+void appliquer(std::map<std::string, Etat>& etats, const Op& op)
+{
+    if (op.piece[0] != 'P' || (op.marque != '=' && op.marque != '*')) return;
+    Etat& e = etats[op.piece];
+    // A deletion run twice archives what the first left, not the whole sheet:
+    // it is not restored.
+    if (op.genre == 'S') e = {false, op.marque == '=', "", e.valeur};
+    else if (op.genre == 'R') e = {true, false, e.valeurSupprimee, ""};
+    else e.existe = true, e.valeur = op.valeur;
+}
+
 // Under the lock, its checks made there; false: refused. `reprise`: finishing
 // it after a kill, from whatever it left: a creation stopped after its record
 // is completed by a modification, as the README says; a deletion found done
@@ -78,13 +96,13 @@ bool executer(const Op& op, bool reprise)
         return creation::verifierAvantEcriture(s).empty() && fait(creation::ecrireFiche(s).resultat);
     }
     if (op.genre == 'R') {
-        using G = archives::Restauration::Genre;
+        using enum archives::Restauration::Genre;
         const std::string d = dossier(op.piece), nom = d.substr(5, d.size() - 6);
         for (const auto& v : archives::lister().valeur) {
             if (v.nomdossier != nom || v.motif != archives::texteMotif(archives::Motif::Suppression)) continue;
             const archives::Restauration r = archives::restaurer(v, maintenant());
-            if (r.genre == G::Echec) echec("R " + op.piece + " : " + joindreProblemes(r.problemes));
-            return r.genre != G::Refusee;
+            if (r.genre == Echec) echec("R " + op.piece + " : " + joindreProblemes(r.problemes));
+            return r.genre != Refusee;
         }
         echec("R " + op.piece + " : aucune version de suppression");
     }
@@ -101,54 +119,36 @@ bool executer(const Op& op, bool reprise)
     return fait(stockage::enregistrer(m).resultat);
 }
 
-std::vector<Op> lireJournal(int n)
+// The operations of a log, and what they made of its own sheets.
+std::vector<Op> lireJournal(int n, std::map<std::string, Etat>& etats)
 {
     std::vector<Op> ops;
     std::istringstream f(fichiers::lire(journal(n)).value_or(""));
     for (std::string l; std::getline(f, l) && !f.eof();)  // a last line without its end was cut by a kill
         std::istringstream(l) >> ops.emplace_back().marque >> ops.back().genre >> ops.back().piece >> ops.back().valeur;
+    for (const Op& op : ops) appliquer(etats, op);
     return ops;
-}
-
-// What an own sheet is after the operations its log says done, in order.
-struct Etat {
-    bool existe = false, restaurable = false;
-    std::string valeur, valeurSupprimee;
-};
-
-void appliquer(std::map<std::string, Etat>& etats, const Op& op)
-{
-    if (op.piece[0] != 'P' || (op.marque != '=' && op.marque != '*')) return;
-    Etat& e = etats[op.piece];
-    // A deletion run twice archives what the first left, not the whole sheet:
-    // it is not restored.
-    if (op.genre == 'S') e = {false, op.marque == '=', "", e.valeur};
-    else if (op.genre == 'R') e = {true, false, e.valeurSupprimee, ""};
-    else e.existe = true, e.valeur = op.valeur;
 }
 
 // `derniere`: only what was begun and one operation more.
 void ouvrier(int n, bool derniere)
 {
-    const std::vector<Op> ops = lireJournal(n);
     std::map<std::string, Etat> etats;
-    for (const Op& op : ops) appliquer(etats, op);
+    const std::vector<Op> ops = lireJournal(n, etats);
     // One storing as a window makes it: the lock taken (one left behind is
     // removed, as the operator answers Yes), the operation, the lock released.
     const auto sousVerrou = [&](Op op, bool reprise) {
-        const auto consigner = [&](char marque) {
-            op.marque = marque;
-            fichiers::ajouter(journal(n), std::string{marque, ' ', op.genre, ' '} + op.piece + ' ' + op.valeur + '\n');
-        };
-        for (;;) {
-            verrou::Prise p = verrou::prendre(verrou::ici(), maintenant(), op.genre + (" " + op.piece));
-            if (p.etat == verrou::Prise::Etat::AOffrir) verrou::retirer(p.trouve);
-            if (p.etat == verrou::Prise::Etat::Echec) echec(p.message);
-            if (p.etat != verrou::Prise::Etat::Pris) continue;
-            if (!reprise) consigner('+');
-            consigner(executer(op, reprise) ? (reprise ? '*' : '=') : '-');
-            return appliquer(etats, op);
+        const std::string ligne = std::string{' ', op.genre, ' '} + op.piece + ' ' + op.valeur + '\n';
+        using enum verrou::Prise::Etat;
+        verrou::Prise p;
+        while ((p = verrou::prendre(verrou::ici(), maintenant(), op.genre + (" " + op.piece))).etat != Pris) {
+            if (p.etat == AOffrir) verrou::retirer(p.trouve);
+            if (p.etat == Echec) echec(p.message);
         }
+        if (!reprise) fichiers::ajouter(journal(n), '+' + ligne);
+        op.marque = executer(op, reprise) ? (reprise ? '*' : '=') : '-';
+        fichiers::ajouter(journal(n), op.marque + ligne);
+        appliquer(etats, op);
     };
     if (!ops.empty() && ops.back().marque == '+') sousVerrou(ops.back(), true);
     std::mt19937 hasard(static_cast<unsigned>(n * 7919 + ops.size()));
@@ -161,7 +161,8 @@ void ouvrier(int n, bool derniere)
         const std::string piece = propre ? "P" + std::to_string(n) + "N" + std::to_string(tirage(kPropres))
                                          : "S" + std::to_string(tirage(kCommunes));
         const Etat& e = etats[piece];
-        const char genre = !propre ? "CMS"[tirage(3)] : e.existe ? "MMMSS"[tirage(5)] : e.restaurable && tirage(2) ? 'R' : 'C';
+        char genre = "CMS"[tirage(3)];
+        if (propre) genre = e.existe ? "MMMSS"[tirage(5)] : e.restaurable && tirage(2) ? 'R' : 'C';
         sousVerrou({0, genre, piece, "J" + std::to_string(n) + "-" + std::to_string(compte)}, false);
     }
 }
@@ -194,7 +195,8 @@ int main()
     std::filesystem::create_directories("stress/data/machine/TOUR");
     std::filesystem::current_path("stress");  // the processes forked work there too
     for (const auto& [chemin, octets] : std::map<std::string, std::string>{
-             {kIndex, ""}, {"data\\machine.txt", "TOUR\r\n"}, {"data\\machine\\TOUR\\dossier.txt", "Pas de dossier machine\r\n"},
+             {kIndex, ""}, {"data\\machine.txt", "TOUR\r\n"},
+             {"data\\machine\\TOUR\\dossier.txt", "Pas de dossier machine\r\n"},
              {"data\\machine\\TOUR\\com.txt", "COM1\r\n9600\r\nE(ven)\r\n7\r\n2\r\n1\r\n1\r\n"}})
         fichiers::ecrire(chemin, octets);
 
@@ -215,6 +217,8 @@ int main()
     fichiers::ecrire("fin", "");
     for (int n = 1; n < kOuvriers; ++n) attendre(pids[n], false);
 
+    // The only lock left is the killed process's last; its next operation,
+    // after finishing what it began, removes it.
     const auto laisse = verrou::lire(fichiers::lire(verrou::kVerrou).value_or(""));
     if (laisse && !tues.count(laisse->qui.processus)) echec("verrou d'un processus qui n'a pas été tué");
     const bool verrouReste = fichiers::existe(verrou::kVerrou);
@@ -226,8 +230,7 @@ int main()
     int propres = 0, communes = 0;
     for (int n = 0; n < kOuvriers; ++n) {
         std::map<std::string, Etat> etats;
-        for (const Op& op : lireJournal(n)) {
-            appliquer(etats, op);
+        for (const Op& op : lireJournal(n, etats)) {
             if (op.marque == '+') commencees.insert(op.piece + " " + op.valeur);
             else ++faites[op.marque == '-' ? "refusées" : op.genre + std::string(op.marque == '*' ? " (reprises)" : "")];
         }
@@ -240,7 +243,7 @@ int main()
     const Lu<Index> index = lireIndex();
     if (!index.ok()) echec("data.txt : " + joindreProblemes(index.problemes));
     for (const auto& e : index.valeur.enregistrements) {
-        const std::string& piece = e[CPiece], d = dossier(piece);
+        const std::string piece = e[CPiece], d = dossier(piece);
         const auto jauges = fichiers::lire(d + "jauge.txt");
         if (!cles.insert(cleEnregistrement(e)).second) echec("fiche en double : " + piece);
         if (!fichiers::existe(d + "pref.txt") || !jauges) echec("dossier incomplet : " + d);
