@@ -55,6 +55,8 @@ LigneService::LigneService(Services& services, LigneDNC ligne, QObject* parent)
         e.etape = 0;
         e.debut = services_.horloge->instant();
         enRoute_ = true;
+        // The control may hold the answer with XOFF while its buffer is full.
+        port_->regleControleFlux(PortSerie::ControleFlux::XonXoff);
         montrerEnvoi();
         etapeSuivante();
     });
@@ -112,8 +114,10 @@ bool LigneService::ouvrir()
     const ParamCom& c = ligne_.com;
     int r = port_->choisirPort(ligne_.numero);
     if (!r) r = port_->regler(u8(reglageliaison(c.vitesse, c.parite, c.bits, c.arret)));
-    // The control may hold the answer with XOFF while its buffer is full.
-    port_->regleControleFlux(PortSerie::ControleFlux::XonXoff);
+    // Listening as the reception window does: with the driver's XON/XOFF on,
+    // the DC3 that ends the control's program would be taken by the driver
+    // as a pause and never reach the line. It is on only while answering.
+    port_->regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
     if (!r) r = port_->ouvrir();
     if (r) {
         if (port_->estOuvert()) port_->fermer();
@@ -264,6 +268,7 @@ void LigneService::termine(const std::string& resultat)
     const Envoi e = std::move(envois_.front());
     envois_.pop_front();
     enRoute_ = false;
+    port_->regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
     QString texte = u8(e.genre) + QLatin1Char(' ') + u8(e.objet);
     if (resultat != "OK") texte += QStringLiteral(" : ") + u8(resultat);
     noter(texte, e.genre, e.objet, e.transfert.texte(), resultat, e.debut);
