@@ -144,6 +144,12 @@ void LigneService::evenement(int code)
     if (code != PortSerie::kRecu) {
         // A line error spoils what is coming: it is kept, as incomplete.
         if (!messageEvenement(code).isNull()) couper();
+        // The device went away with the port (cable pulled, adapter
+        // unplugged): the row says so and the port is tried again.
+        if (actif_ && !cede_ && !port_->estOuvert()) {
+            etat(QStringLiteral("Problème de connexion"));
+            reessai_->demarrer(kReessaiMs);
+        }
         return;
     }
     const QByteArray octets = port_->lire();
