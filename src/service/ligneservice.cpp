@@ -115,10 +115,9 @@ bool LigneService::ouvrir()
     const ParamCom& c = ligne_.com;
     int r = port_->choisirPort(ligne_.numero);
     if (!r) r = port_->regler(u8(reglageliaison(c.vitesse, c.parite, c.bits, c.arret)));
-    // Listening as the reception window does: with the driver's XON/XOFF on,
-    // the DC3 that ends the control's program would be taken by the driver
-    // as a pause and never reach the line. It is on only while answering.
-    port_->regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
+    // Listening, the driver must let the DC3 that ends a program through;
+    // XON/XOFF is honoured only while an answer goes out (envoyer).
+    port_->regleControleFlux(PortSerie::ControleFlux::Aucun);
     if (!r) r = port_->ouvrir();
     if (r) {
         if (port_->estOuvert()) port_->fermer();
@@ -283,7 +282,7 @@ void LigneService::termine(const std::string& resultat)
     const Envoi e = std::move(envois_.front());
     envois_.pop_front();
     enRoute_ = false;
-    port_->regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
+    port_->regleControleFlux(PortSerie::ControleFlux::Aucun);
     QString texte = u8(e.genre) + QLatin1Char(' ') + u8(e.objet);
     if (resultat != "OK") texte += QStringLiteral(" : ") + u8(resultat);
     noter(texte, e.genre, e.objet, e.transfert.texte(), resultat, e.debut);
