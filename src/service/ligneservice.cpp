@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kSilenceMs = 10 * 1000;  // a control that stopped mid-program
 constexpr int kReessaiMs = 30 * 1000;  // a port refused, tried again
+constexpr long long kEnAttenteMax = 1024;  // bytes left waiting for the line, as Charger
 
 QString u8(const std::string& s) { return QString::fromStdString(s); }
 
@@ -143,6 +144,12 @@ void LigneService::evenement(int code)
     if (code != PortSerie::kRecu) {
         // A line error spoils what is coming: it is kept, as incomplete.
         if (!messageEvenement(code).isNull()) couper();
+        // The device went away with the port (cable pulled, adapter
+        // unplugged): the row says so and the port is tried again.
+        if (actif_ && !cede_ && !port_->estOuvert()) {
+            etat(QStringLiteral("Problème de connexion"));
+            reessai_->demarrer(kReessaiMs);
+        }
         return;
     }
     const QByteArray octets = port_->lire();
@@ -233,13 +240,20 @@ void LigneService::etapeSuivante()
 {
     if (!enRoute_ || envois_.empty()) return;
     Envoi& e = envois_.front();
-    while (e.etape < e.transfert.etapes.size() && e.transfert.etapes[e.etape].octets.empty()) ++e.etape;
-    if (e.etape == e.transfert.etapes.size()) {
-        termine(e.transfert.echec ? journal::erreur(e.transfert.echec->numero) : "OK");
-        return;
+    // As Charger does: the next steps are queued while less than a second of
+    // line waits, so that the driver always has the next line at hand. One
+    // step per drain left the line idle between every two lines.
+    while (e.etape < e.transfert.etapes.size() && port_->enAttente() <= kEnAttenteMax) {
+        const std::string& octets = e.transfert.etapes[e.etape++].octets;
+        if (octets.empty()) continue;
+        if (const int r = port_->emettre(QByteArray(octets.data(), static_cast<qsizetype>(octets.size())))) {
+            echec(r);
+            return;
+        }
     }
-    const std::string& octets = e.transfert.etapes[e.etape++].octets;
-    if (const int r = port_->emettre(QByteArray(octets.data(), static_cast<qsizetype>(octets.size())))) echec(r);
+    // Everything queued has left the PC (or there was nothing to send).
+    if (e.etape == e.transfert.etapes.size() && port_->enAttente() == 0)
+        termine(e.transfert.echec ? journal::erreur(e.transfert.echec->numero) : "OK");
 }
 
 void LigneService::partis(qint64 octets)
@@ -247,6 +261,7 @@ void LigneService::partis(qint64 octets)
     if (!enRoute_) return;
     envois_.front().partis += octets;
     montrerEnvoi();
+    etapeSuivante();
 }
 
 void LigneService::tousPartis() { etapeSuivante(); }
