@@ -1,3 +1,5 @@
+#include "journal/journal.h"
+#include "recus/recus.h"
 #include "service/demande.h"
 #include "service/lecture.h"
 #include "service/lignes.h"
@@ -5,8 +7,6 @@
 #include "support.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace tarvex {
 namespace {
@@ -44,14 +44,6 @@ TEST(Lecture, FinsDeProgramme)
             EXPECT_EQ(l.enCours(), pendant) << octets;
         }
     }
-    dnc::Lecture l(false);
-    l.ajouter("%1\nM");
-    const auto coupe = l.couper();
-    ASSERT_TRUE(coupe);
-    EXPECT_EQ(coupe->octets, "%1\nM");
-    EXPECT_FALSE(coupe->complet);
-    l.ajouter(" \r\n");
-    EXPECT_FALSE(l.couper());
 }
 
 class Service : public test::DossierDeTravail {
@@ -76,46 +68,20 @@ TEST_F(Service, DemandeEtFicheTrouvee)
         ASSERT_TRUE(d) << programme;
         EXPECT_EQ(std::tie(d->premiereLigne, d->nom, d->jauges), std::tie(premiere, nom, jauges)) << programme;
     }
-    for (const char* autre : {"%99990 (PIVOT 20)\n", "%1234 (PIVOT 20)\n", "(PIVOT 20)\n%9999\n", "%\n\n"})
+    for (const char* autre : {"%99990 (PIVOT 20)\n", "(PIVOT 20)\n%9999\n", "%\n\n"})
         EXPECT_FALSE(dnc::lireDemande(autre)) << autre;
 
-    poserFiche("PIVOT,20,TOUR 1,CARTER,ACIER,O,O,N,O,N,N,N,N,N,O,O");  // record 13
     const Index index = lireIndex().valeur;
     const std::tuple<const char*, std::vector<std::string>, Issue, int> cas[] = {
-        {"(PIVOT 20)", {"TOUR 1"}, Issue::Plusieurs, -1},
-        {"(pivot phase 20 bras)", {"TOUR 1"}, Issue::Trouvee, 0},
-        {"(PIVOT  20   Carter)", {"TOUR T2", "TOUR 1"}, Issue::Trouvee, 13},
         {"(PIVOT 20 TRINGLERIE)", {"TOUR 1"}, Issue::Inconnue, -1},
-        {"(PIVOT 20)", {"CU 3 AXES"}, Issue::Inconnue, -1},  // another port's machine
-        {"(pivot 30)", {" cu 3 axes "}, Issue::Trouvee, 8},
-        {"(BOITIER 60)", {"CU 3 AXES"}, Issue::Trouvee, 11},
-        {"(SUPPORT 30)", {"CU 3 AXES"}, Issue::SansProgramme, 3},
+        {"(pivot 30)", {"TOUR T2", " cu 3 axes "}, Issue::Trouvee, 8},
+        {"(BOITIER 60)", {"CU 3 AXES"}, Issue::Trouvee, 11},  // Boîtier: a control has no accents
         {"(SUPPORT 30 JAUGES)", {"CU 3 AXES"}, Issue::Trouvee, 3},  // NUM gauges need no program
         {"(MANCHON 20 JAUGES)", {"TOUR T2"}, Issue::SansProgramme, 10},  // FANUC
     };
     for (const auto& [nom, machines, issue, numero] : cas) {
         const auto t = dnc::chercherFiche(*dnc::lireDemande(std::string("%9999 ") + nom), index, machines);
         EXPECT_EQ(std::pair(t.issue, t.numero), std::pair(issue, numero)) << nom;
-    }
-    EXPECT_EQ(dnc::reponse(*dnc::lireDemande("%9999 (PIVOT 20)\r\n"), Issue::Plusieurs),
-              "%9999 (PIVOT 20)\n(TARVEX - PLUSIEURS FICHES - PRECISER L ENSEMBLE)\n\x13\n");
-    EXPECT_EQ(dnc::nomFiche(index.enregistrements[0]), "PIVOT Phase 20 BRAS");
-}
-
-// The bytes a manual Charger sends for these sheets (the charger-demo scenario's).
-TEST_F(Service, MemesOctetsQueCharger)
-{
-    const std::tuple<int, bool, const char*> cas[] = {
-        {0, false, "pivot-20"}, {2, false, "flasque-10"}, {1, true, "axe-010-jauges"},
-        {8, true, "pivot-30-jauges"}, {5, false, "platine-40"},
-    };
-    for (const auto& [numero, jauges, attendu] : cas) {
-        const auto fiche = lireFicheAffichee(numero).valeur;
-        ASSERT_TRUE(fiche) << attendu;
-        std::ifstream f(fs::path(TARVEX_SOURCE_DIR) / "tests/scenarios/cnc/attendus" / (std::string(attendu) + ".txt"),
-                        std::ios::binary);
-        const std::string octets((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(transfertFiche(dnc::demandeDeFiche(*fiche, jauges)).texte(), octets) << attendu;
     }
 }
 
@@ -138,8 +104,79 @@ TEST_F(Service, UneLigneParPort)
     for (std::size_t i = 0; i < l.valeur.size(); ++i) {
         const dnc::LigneDNC& v = l.valeur[i];
         EXPECT_EQ(std::tie(v.port, v.machines, v.com.vitesse, v.reglagesDifferents, v.fanuc), attendues[i]) << i;
-        EXPECT_EQ(v.numero, static_cast<int>(i) + 1);
     }
+}
+
+TEST(Journal, MesureLigneEtFiltre)
+{
+    EXPECT_EQ(journal::crc32("123456789"), 0xCBF43926u);  // the standard check value
+    const std::pair<const char*, long long> lignes[] = {{"", 0}, {"a", 1}, {"a\n", 1}, {"a\nb", 2}, {"\n\n", 2}};
+    for (const auto& [o, n] : lignes) EXPECT_EQ(journal::compterLignes(o), n) << o;
+
+    journal::Entree e{"02/01/2024", "03:04:05", "POSTE1", "COM2", {"CU 3 AXES", "TOUR 9"}, "Réception",
+                      "ÉCLISSE;1\r\n.txt", 0, 0, "OK", 3, 0};
+    journal::mesurer(e, "%1\nM2\n\x13\n");
+    EXPECT_EQ(std::tie(e.octets, e.lignes, e.crc), std::tuple(8LL, 3LL, journal::crc32("%1\nM2\n\x13\n")));
+    e.crc = 0x0A1B2C3D;
+    const std::string l = journal::ligne(e);
+    EXPECT_EQ(l, "02/01/2024;03:04:05;POSTE1;COM2;CU 3 AXES/TOUR 9;Réception;ÉCLISSE,1  .txt;8;3;OK;3;0A1B2C3D");
+    const std::pair<const char*, bool> cas[] = {
+        {"", true}, {"  ", true}, {"reception eclisse", true}, {"ECLISSE   com2", true}, {"0a1b", true},
+        {"Éclisse pivot", false}, {"€", false}, {"ŝ", false},  // a letter no data file holds
+    };
+    for (const auto& [filtre, attendu] : cas) EXPECT_EQ(journal::correspond(l, filtre), attendu) << filtre;
+}
+
+TEST(Recus, TexteStocke)
+{
+    const std::pair<std::string, std::string> cas[] = {
+        {"a\r\nb\rc\n\nd", "a\r\nb\r\nc\r\n\r\nd\r\n"}, {"a\r\x13\nb\x13\r\n", "a\r\nb\r\n"}, {"\x13", ""}};
+    for (const auto& [recu, stocke] : cas) EXPECT_EQ(recus::texteStocke(recu), stocke) << recu;
+}
+
+class Fichiers : public test::DossierDeTravail {};
+
+TEST_F(Fichiers, JournalLePlusRecentDabord)
+{
+    EXPECT_TRUE(journal::lire().ok());
+    EXPECT_TRUE(journal::lire().valeur.empty());
+    poser("data/.garde", "");
+    journal::Entree a{"02/01/2024", "03:04:05", "POSTE1", "COM2", {"TOUR 1"}, "Envoi fiche", "PIVOT Phase 20 BRAS", 0, 0, "", 0, 0};
+    journal::Entree b = a;
+    b.genre = "Réception";
+    ASSERT_TRUE(journal::ajouter(a).ok());
+    ASSERT_TRUE(journal::ajouter(b).ok());
+    EXPECT_EQ(journal::lire().valeur, (std::vector<std::string>{journal::ligne(b), journal::ligne(a)}));
+    test::Panne panne(1);
+    EXPECT_EQ(journal::ajouter(a).problemes.at(0).fichier, journal::kJournal);
+}
+
+TEST_F(Fichiers, RecusStockesListesArchives)
+{
+    poser("data/.garde", "");
+    const archives::Instant t{2024, 1, 2, 3, 4, 5}, avant{2024, 1, 2, 3, 4, 4};
+    const std::tuple<const char*, archives::Instant, const char*, bool, const char*> cas[] = {
+        {"COM2", t, "%\r\n%12 (A)\nM2\x13", true, "data\\recus\\COM2\\20240102-030405.txt"},
+        {"COM2", t, "%13\n", true, "data\\recus\\COM2\\20240102-030405-2.txt"},
+        {"COM2", t, "%14\n", false, "data\\recus\\COM2\\20240102-030405-incomplet.txt"},
+        {"COM3", avant, "%15", false, "data\\recus\\COM3\\20240102-030404-incomplet.txt"},
+    };
+    for (const auto& [port, quand, recu, complet, chemin] : cas) EXPECT_EQ(recus::stocker(port, quand, recu, complet).valeur, chemin);
+    EXPECT_FALSE(recus::stocker("COM10", t, "%1", true).ok());
+
+    const auto l = recus::lister();
+    ASSERT_EQ(l.valeur.size(), 4u);
+    EXPECT_EQ(l.valeur[0].chemin, "data\\recus\\COM2\\20240102-030405-2.txt");  // newest first
+    EXPECT_EQ(std::tie(l.valeur[2].premiereLigne, l.valeur[2].lignes, l.valeur[2].port), std::tuple("%12 (A)", 3LL, "COM2"));
+
+    // Archived twice under one name: the second beside the first, nothing lost.
+    const std::string premier = l.valeur[2].chemin;
+    ASSERT_TRUE(recus::archiver(premier).ok());
+    EXPECT_EQ(recus::stocker("COM2", t, "%16", true).valeur, premier);
+    ASSERT_TRUE(recus::archiver(premier).ok());
+    EXPECT_EQ(contenu("data/archives/recus/COM2/20240102-030405.txt"), "%\r\n%12 (A)\r\nM2\r\n");
+    EXPECT_EQ(contenu("data/archives/recus/COM2/20240102-030405-2.txt"), "%16\r\n");
+    EXPECT_FALSE(recus::archiver("data\\PIVOT_Phase 20_BRAS_TOUR 1\\prog.txt").ok());
 }
 
 }  // namespace
