@@ -47,7 +47,13 @@ void DossierDeTravail::TearDown()
 {
     fs::current_path(precedent_);
     std::error_code ec;
+#ifdef _WIN32
+    // Under the "\\?\" prefix, so that a folder named like a device
+    // (data\recus\COM2) is removed as a folder.
+    fs::remove_all(L"\\\\?\\" + dossier_.wstring(), ec);
+#else
     fs::remove_all(dossier_, ec);
+#endif
 }
 
 void DossierDeTravail::poser(const std::string& chemin, const std::string& octets)
