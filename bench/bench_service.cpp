@@ -14,6 +14,7 @@
 #include "cnclink/transmission.h"
 #include "platform/doubles.h"
 #include "platform/portqt.h"
+#include "pty.h"
 #include "service/demande.h"
 #include "service/ligneservice.h"
 #include "service/lignes.h"
@@ -59,29 +60,7 @@ double cpuSecondes()
     return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
 }
 
-// One pseudo-terminal; the slave stays open here too, so that the control's
-// end never sees a hang-up between two openings by the program.
-struct Pty {
-    int maitre = -1, esclave = -1;
-    std::string nom;
-    Pty()
-    {
-        char n[256];
-        if (::openpty(&maitre, &esclave, n, nullptr, nullptr) != 0) return;
-        nom = n;
-        termios t;
-        for (int fd : {maitre, esclave}) {
-            ::tcgetattr(fd, &t);
-            ::cfmakeraw(&t);
-            ::tcsetattr(fd, TCSANOW, &t);
-        }
-    }
-    ~Pty()
-    {
-        if (maitre >= 0) ::close(maitre);
-        if (esclave >= 0) ::close(esclave);
-    }
-};
+using tarvex::bench::Pty;
 
 // Writes everything, and returns the longest time one write() was held up.
 horloge::duration ecrireTout(int fd, const std::string& octets)

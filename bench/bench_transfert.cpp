@@ -8,6 +8,7 @@
 
 #include "cnclink/transmission.h"
 #include "platform/portqt.h"
+#include "pty.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -37,30 +38,7 @@ using horloge = std::chrono::steady_clock;
 
 namespace {
 
-// One pseudo-terminal; the slave stays open here too, so that the master
-// reads only end when everything has come, whoever writes.
-struct Pty {
-    int maitre = -1, esclave = -1;
-    std::string nom;
-
-    Pty()
-    {
-        char n[256];
-        if (::openpty(&maitre, &esclave, n, nullptr, nullptr) != 0) return;
-        nom = n;
-        termios t;
-        for (int fd : {maitre, esclave}) {
-            ::tcgetattr(fd, &t);
-            ::cfmakeraw(&t);
-            ::tcsetattr(fd, TCSANOW, &t);
-        }
-    }
-    ~Pty()
-    {
-        if (maitre >= 0) ::close(maitre);
-        if (esclave >= 0) ::close(esclave);
-    }
-};
+using tarvex::bench::Pty;
 
 // The CNC's side: reads until `attendus` bytes have come, or gives up.
 class Lecteur {

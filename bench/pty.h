@@ -1,0 +1,40 @@
+#pragma once
+// A pseudo-terminal pair for the benchmarks that time the real serial code:
+// the program opens the slave by its name as a COM port, the benchmark plays
+// the CNC on the master. The slave stays open here too, so that the master's
+// reads end only when everything has come and the CNC's end never sees a
+// hang-up between two openings by the program.
+
+#include <pty.h>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tarvex::bench {
+
+struct Pty {
+    int maitre = -1, esclave = -1;
+    std::string nom;
+
+    Pty()
+    {
+        char n[256];
+        if (::openpty(&maitre, &esclave, n, nullptr, nullptr) != 0) return;
+        nom = n;
+        termios t;
+        for (int fd : {maitre, esclave}) {
+            ::tcgetattr(fd, &t);
+            ::cfmakeraw(&t);
+            ::tcsetattr(fd, TCSANOW, &t);
+        }
+    }
+    ~Pty()
+    {
+        if (maitre >= 0) ::close(maitre);
+        if (esclave >= 0) ::close(esclave);
+    }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+};
+
+}  // namespace tarvex::bench
