@@ -1,5 +1,6 @@
 #include "journal/journal.h"
 
+#include "cnclink/transmission.h"
 #include "mainwindow/liste.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
@@ -61,7 +62,9 @@ std::uint32_t crc32(std::string_view octets)
 long long compterLignes(std::string_view octets)
 {
     const auto n = static_cast<long long>(std::count(octets.begin(), octets.end(), '\n'));
-    return n + (!octets.empty() && octets.back() != '\n' ? 1 : 0);
+    // The DC3 ending a received program, alone after its last line, is not a line.
+    const std::string_view reste = octets.substr(octets.find_last_of('\n') + 1);
+    return n + (reste.find_first_not_of(kDC3) != std::string_view::npos ? 1 : 0);
 }
 
 void mesurer(Entree& e, std::string_view octetsSurLaLigne)

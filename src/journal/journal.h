@@ -17,7 +17,8 @@ inline constexpr const char* kJournal = "data\\journal.txt";
 
 // IEEE 802.3 CRC-32, as zlib computes it ("123456789" gives CBF43926).
 std::uint32_t crc32(std::string_view octets);
-// The LF count, plus one for a last line without LF.
+// The LF count, plus one for a last line without LF (a DC3 alone there is
+// the end of a received program, not a line).
 long long compterLignes(std::string_view octets);
 
 struct Entree {

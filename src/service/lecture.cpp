@@ -28,7 +28,7 @@ std::vector<ProgrammeRecu> Lecture::ajouter(std::string_view octets)
 void Lecture::octet(char c, std::vector<ProgrammeRecu>& finis)
 {
     if (c == kDC3) {
-        terminer(true, finis);
+        terminer(true, finis, true);
         return;
     }
     if (enCours_.empty() && amorce(c)) return;
@@ -53,9 +53,9 @@ void Lecture::octet(char c, std::vector<ProgrammeRecu>& finis)
     }
 }
 
-void Lecture::terminer(bool complet, std::vector<ProgrammeRecu>& finis)
+void Lecture::terminer(bool complet, std::vector<ProgrammeRecu>& finis, bool dc3)
 {
-    if (!enCours_.empty()) finis.push_back({std::move(enCours_), complet && !suite_});
+    if (!enCours_.empty()) finis.push_back({std::move(enCours_), complet && !suite_, dc3});
     enCours_ = std::string();
     debutLigne_ = 0;
     apresPremiereLigne_ = false;

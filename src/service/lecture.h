@@ -17,6 +17,7 @@ inline constexpr std::size_t kRecuMaximum = 16u * 1024 * 1024;
 struct ProgrammeRecu {
     std::string octets;  // without DC3s
     bool complet = true;
+    bool dc3 = false;    // ended by its DC3, which came on the line but is not in octets
 };
 
 class Lecture {
@@ -34,7 +35,7 @@ public:
 
 private:
     void octet(char c, std::vector<ProgrammeRecu>& finis);
-    void terminer(bool complet, std::vector<ProgrammeRecu>& finis);
+    void terminer(bool complet, std::vector<ProgrammeRecu>& finis, bool dc3 = false);
 
     bool fanuc_;
     std::size_t limite_;

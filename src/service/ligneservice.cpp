@@ -174,13 +174,15 @@ void LigneService::couper()
 
 void LigneService::recu(const ProgrammeRecu& p)
 {
+    // The journal counts what came on the line, the DC3 that ended it too.
+    const std::string surLaLigne = p.dc3 ? p.octets + kDC3 : p.octets;
     if (const std::optional<Demande> d = lireDemande(p.octets)) {
         const std::string nom = cp1252::versUtf8(d->nom);
         if (!p.complet) {
-            noter(QStringLiteral("Demande incomplète ") + u8(nom), "Demande", nom, p.octets, "Interrompu", debutRecu_);
+            noter(QStringLiteral("Demande incomplète ") + u8(nom), "Demande", nom, surLaLigne, "Interrompu", debutRecu_);
             return;
         }
-        demande(*d, p.octets);
+        demande(*d, surLaLigne);
         return;
     }
     const Lu<std::string> chemin =
@@ -188,12 +190,12 @@ void LigneService::recu(const ProgrammeRecu& p)
     const std::string resultat = p.complet ? "OK" : "Interrompu";
     if (!chemin.ok()) {
         noter(QStringLiteral("Programme reçu non enregistré : ") + u8(joindreProblemes(chemin.problemes)),
-              "Programme reçu", "(non enregistré)", p.octets, resultat, debutRecu_);
+              "Programme reçu", "(non enregistré)", surLaLigne, resultat, debutRecu_);
         return;
     }
     const std::string nom = chemin.valeur.substr(chemin.valeur.find_last_of('\\') + 1);
     noter((p.complet ? QStringLiteral("Programme reçu ") : QStringLiteral("Programme incomplet reçu ")) + u8(nom),
-          "Programme reçu", nom, p.octets, resultat, debutRecu_);
+          "Programme reçu", nom, surLaLigne, resultat, debutRecu_);
 }
 
 void LigneService::demande(const Demande& d, const std::string& octets)
