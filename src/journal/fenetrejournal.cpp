@@ -40,7 +40,7 @@ void FenetreJournal::filtrer()
     for (const std::string& l : lignes_)
         if (journal::correspond(l, filtre)) List1->addItem(QString::fromStdString(l));
     const int n = List1->count();
-    Nombre->setText(n <= 1 ? QStringLiteral("%1 transfert").arg(n) : QStringLiteral("%1 transferts").arg(n));
+    Nombre->setText(n == 1 ? QStringLiteral("%1 transfert").arg(n) : QStringLiteral("%1 transferts").arg(n));
 }
 
 }  // namespace tarvex

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #if defined(Q_OS_WIN)
@@ -68,7 +69,13 @@ PortQt::PortQt(QObject* parent) : PortSerie(parent)
     });
 }
 
-PortQt::~PortQt() { fermerSansAttendre(); }
+PortQt::~PortQt()
+{
+    // As fermer: what is still queued is dropped, or the system's own close
+    // would hold the program until it has left (half a minute on Linux).
+    if (port_.isOpen() && !perdu_ && (emission_ || pasEncoreSurLaLigne() > 0)) port_.clear(QSerialPort::Output);
+    fermerSansAttendre();
+}
 
 QString PortQt::peripherique(int numero)
 {
@@ -308,7 +315,8 @@ int PortQt::emettre(const QByteArray& octets)
     if (port_.write(octets) < 0) return kPortFerme;
     if (seuilEmission_ > 0 && port_.bytesToWrite() >= seuilEmission_) finSignalee_ = false;
     emis_ += octets.size();
-    vidange_.reset();
+    // A drain already under way still ends; suivre then sees more was
+    // written since it began.
     fifo_.invalidate();
     if (!emission_) {
         emission_ = true;
@@ -320,6 +328,7 @@ int PortQt::emettre(const QByteArray& octets)
 
 struct PortQt::Vidange {
     std::atomic<bool> finie{false};
+    qint64 emis = 0;  // what had been written when it began
 };
 
 void PortQt::suivre()
@@ -339,8 +348,6 @@ void PortQt::suivre()
         if (!emission_ || !estOuvert()) return;
     }
     if (port_.bytesToWrite() > 0) {
-        // More to go: a drain already asked for says nothing of it.
-        vidange_.reset();
         fifo_.invalidate();
         return;
     }
@@ -355,20 +362,38 @@ void PortQt::suivre()
     if (!fifo_.isValid()) fifo_.start();
     if (fifo_.elapsed() < 16 * 11 * 1000 / qMax(reglage_.vitesse, 1) + 10) return;
 #elif defined(Q_OS_UNIX)
+    // A drain that ended before the last bytes were written said nothing of them.
+    if (vidange_ && vidange_->finie && vidange_->emis != emis_) vidange_.reset();
     if (!vidange_) {
+        // Only for the last characters: while the driver's queue holds more,
+        // it is followed from here, and one drain at a time runs per port.
+        if (fileDuPilote() > 0) return;
         // tcdrain may wait without limit (a USB adapter held by CTS): it
-        // runs aside, and the no-progress limit catches a line that holds.
-        // Its end is told to this thread through the relay, which outlives
-        // the port if need be; the port itself may be gone by then.
+        // runs aside, and the no-progress limit catches a line that holds
+        // (clearing the output releases it). It drains its own copy of the
+        // descriptor, which a port opened meanwhile cannot be given. Its end
+        // is told to this thread through the relay, which outlives the port
+        // if need be; the port itself may be gone by then.
         vidange_ = std::make_shared<Vidange>();
-        std::thread([fd = port_.handle(), v = vidange_, relais = relais_, moi = QPointer<PortQt>(this)] {
-            ::tcdrain(fd);
-            v->finie = true;
-            QMetaObject::invokeMethod(relais.get(), [moi] {
-                if (moi) moi->suivre();
-            }, Qt::QueuedConnection);
-        }).detach();
-        return;
+        vidange_->emis = emis_;
+        const int fd = ::dup(port_.handle());
+        try {
+            if (fd < 0) throw std::system_error(errno, std::generic_category());
+            std::thread([fd, v = vidange_, relais = relais_, moi = QPointer<PortQt>(this)] {
+                ::tcdrain(fd);
+                ::close(fd);
+                v->finie = true;
+                QMetaObject::invokeMethod(relais.get(), [moi] {
+                    if (moi) moi->suivre();
+                }, Qt::QueuedConnection);
+            }).detach();
+            return;
+        } catch (const std::system_error&) {
+            // No thread to spare: the driver's queue was empty, only the
+            // UART's few characters are left.
+            if (fd >= 0) ::close(fd);
+            vidange_->finie = true;
+        }
     }
     if (!vidange_->finie) return;
 #endif

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kSilenceMs = 10 * 1000;  // a control that stopped mid-program
 constexpr int kReessaiMs = 30 * 1000;  // a port refused, tried again
+constexpr std::size_t kEnvoisMax = 4;  // answers waiting on one line
 constexpr long long kEnAttenteMax = 1024;  // bytes left waiting for the line, as Charger
 
 QString u8(const std::string& s) { return QString::fromStdString(s); }
@@ -79,7 +80,7 @@ void LigneService::arreter()
     couper();
     if (enRoute_) {
         port_->interrompre();
-        termine("Interrompu");
+        termine("Interrompu", false);
     }
     envois_.clear();
     attente_.stop();
@@ -95,7 +96,7 @@ void LigneService::ceder()
     couper();
     if (enRoute_) {
         port_->interrompre();
-        termine("Interrompu");
+        termine("Interrompu", false);
     }
     cede_ = true;
     fermer();
@@ -125,7 +126,9 @@ bool LigneService::ouvrir()
         reessai_->demarrer(kReessaiMs);
         return false;
     }
-    port_->regleSeuils(1, 1);
+    // No end-of-buffer event: it is not a line error, and would cut what
+    // the control is sending while an answer goes out.
+    port_->regleSeuils(1, 0);
     reessai_->arreter();
     etat(QStringLiteral("En écoute"));
     return true;
@@ -201,6 +204,13 @@ void LigneService::recu(const ProgrammeRecu& p)
 void LigneService::demande(const Demande& d, const std::string& octets)
 {
     const std::string nom = cp1252::versUtf8(d.nom);
+    // A control that keeps asking cannot make the answers waiting grow
+    // without end: past a few, a request is noted and left unanswered.
+    if (envois_.size() >= kEnvoisMax) {
+        noter(QStringLiteral("Demande sans réponse (trop de demandes en attente) ") + u8(nom), "Demande", nom, octets,
+              "Interrompu", debutRecu_);
+        return;
+    }
     noter(QStringLiteral("Demande ") + u8(nom), "Demande", nom, octets, "OK", debutRecu_);
 
     // Only the sheets of this port's machines: the same part may be made on
@@ -255,7 +265,7 @@ void LigneService::etapeSuivante()
     }
     // Everything queued has left the PC (or there was nothing to send).
     if (e.etape == e.transfert.etapes.size() && port_->enAttente() == 0)
-        termine(e.transfert.echec ? journal::erreur(e.transfert.echec->numero) : "OK");
+        termine(e.transfert.echec ? journal::erreur(e.transfert.echec->numero) : "OK", true);
 }
 
 void LigneService::partis(qint64 octets)
@@ -272,13 +282,13 @@ void LigneService::echec(int numero)
 {
     if (!enRoute_) return;
     port_->interrompre();
-    termine(journal::erreur(numero));
+    termine(journal::erreur(numero), false);
     fermer();
     etat(QStringLiteral("Problème de connexion"));
     reessai_->demarrer(kReessaiMs);
 }
 
-void LigneService::termine(const std::string& resultat)
+void LigneService::termine(const std::string& resultat, bool toutParti)
 {
     if (envois_.empty()) return;
     const Envoi e = std::move(envois_.front());
@@ -287,7 +297,10 @@ void LigneService::termine(const std::string& resultat)
     port_->regleControleFlux(PortSerie::ControleFlux::Aucun);
     QString texte = u8(e.genre) + QLatin1Char(' ') + u8(e.objet);
     if (resultat != "OK") texte += QStringLiteral(" : ") + u8(resultat);
-    noter(texte, e.genre, e.objet, e.transfert.texte(), resultat, e.debut);
+    // What went on the line: all of it, or what had left when it stopped.
+    std::string octets = e.transfert.texte();
+    if (!toutParti) octets.resize(std::min<std::size_t>(octets.size(), static_cast<std::size_t>(std::max(0LL, e.partis))));
+    noter(texte, e.genre, e.objet, octets, resultat, e.debut);
     if (actif_ && !cede_ && port_->estOuvert())
         etat(lecture_.enCours() ? QStringLiteral("Réception") : QStringLiteral("En écoute"));
     suivante();

@@ -65,7 +65,9 @@ private:
     void partis(qint64 octets);
     void tousPartis();
     void echec(int numero);
-    void termine(const std::string& resultat);
+    // `toutParti`: every byte of the answer left; otherwise the journal
+    // counts those that had when it stopped.
+    void termine(const std::string& resultat, bool toutParti);
     void montrerEnvoi();
 
     void etat(const QString& texte);

@@ -40,10 +40,8 @@ ServiceDNC::ServiceDNC(Selectphase& principale)
     connect(Demarrer, &QPushButton::clicked, this, &ServiceDNC::demarrer);
     connect(Arreter, &QPushButton::clicked, this, &ServiceDNC::arreter);
     connect(Recus, &QPushButton::clicked, this, &ServiceDNC::ouvrirRecus);
-    connect(Delai, &QLineEdit::textChanged, this, [this](const QString& t) {
-        bool ok = false;
-        const int s = t.trimmed().toInt(&ok);
-        for (auto* l : lignes_) l->regleDelai(ok && s >= 0 ? s : 5);
+    connect(Delai, &QLineEdit::textChanged, this, [this] {
+        for (auto* l : lignes_) l->regleDelai(delai());
     });
     if (principale.services().occupation) principale.services().occupation->inscrire(this);
     lireLignes();
@@ -52,6 +50,14 @@ ServiceDNC::ServiceDNC(Selectphase& principale)
 ServiceDNC::~ServiceDNC()
 {
     if (principale_.services().occupation) principale_.services().occupation->retirer(this);
+}
+
+// The seconds typed, up to an hour; anything else is the default 5.
+int ServiceDNC::delai() const
+{
+    bool ok = false;
+    const int s = Delai->text().trimmed().toInt(&ok);
+    return ok && s >= 0 && s <= 3600 ? s : 5;
 }
 
 void ServiceDNC::lireLignes()
@@ -64,11 +70,9 @@ void ServiceDNC::lireLignes()
             QString::fromStdString(joindreProblemes(lu.problemes)));
     for (auto* l : lignes_) delete l;
     lignes_.clear();
-    bool ok = false;
-    const int delai = Delai->text().trimmed().toInt(&ok);
     for (const dnc::LigneDNC& l : lu.valeur) {
         auto* ligne = new dnc::LigneService(principale_.services(), l, this);
-        ligne->regleDelai(ok && delai >= 0 ? delai : 5);
+        ligne->regleDelai(delai());
         connect(ligne, &dnc::LigneService::change, this, &ServiceDNC::afficher);
         lignes_.push_back(ligne);
     }

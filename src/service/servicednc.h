@@ -44,6 +44,7 @@ public:
 private:
     // The rows as machine.txt and the com.txt files say now.
     void lireLignes();
+    int delai() const;
     void afficher();
     void ouvrirRecus();
 

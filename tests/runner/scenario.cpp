@@ -8,6 +8,7 @@
 #include "platform/portqt.h"
 #include "store/chemins.h"
 
+#include <QPointer>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -796,12 +797,25 @@ void Scenario::attendreControle(const Ligne& l, QObject* o, const QString& nom)
     const QString etat = l.texte(2);
     const auto p = proprietes().constFind(etat);
     if (!exiger(l, p != proprietes().cend(), u"attente inconnue : %1"_s.arg(etat)) || !besoin(l, p->mots)) return;
-    const Lu vus = p->lire(o);
+    Lu vus = p->lire(o);
     if (!exiger(l, vus.has_value(), u"%1 n'est pas %2"_s.arg(nom, QString::fromUtf8(p->sorte)))) return;
     const bool etatSeul = kOui.contains(etat) || kNon.contains(etat);
     QStringList attendus = etatSeul ? QStringList{etat} : mots(l, 3, p->nombres).mid(0, p->mots > 3 ? p->mots - 3 : -1);
     if (etat == "picture" && l.texte(3) == "none" && !l.mots[3].guillemets) attendus = {QString()};
-    exiger(l, p->egal ? p->egal(o, *vus, attendus) : *vus == attendus,
+    const auto egal = [&] { return vus && (p->egal ? p->egal(o, *vus, attendus) : *vus == attendus); };
+    // What follows a serial line (the service's rows) changes as the port's
+    // signals come: a row may still be one event behind on a loaded machine.
+    if (!egal()) {
+        const QPointer<QObject> garde(o);
+        tourner(2000, [&] {
+            if (!garde) return true;
+            vus = p->lire(o);
+            return egal();
+        });
+        if (!garde) return void(exiger(l, false, u"%1 a disparu"_s.arg(nom)));
+    }
+    if (!exiger(l, vus.has_value(), u"%1 n'est pas %2"_s.arg(nom, QString::fromUtf8(p->sorte)))) return;
+    exiger(l, egal(),
            u"%1 : attendu %2, trouvé %3"_s.arg(nom, etatSeul ? etat : etat + QLatin1Char(' ') + liste(attendus), liste(*vus)));
 }
 
