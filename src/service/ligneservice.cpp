@@ -224,13 +224,20 @@ void LigneService::demande(const Demande& d, const std::string& octets)
         else t.issue = Issue::Inconnue;
     }
     Envoi e;
+    if (fiche) e.transfert = transfertFiche(demandeDeFiche(*fiche, d.jauges));
+    // A sheet whose program file is gone would send nothing at all, and
+    // the control would wait in reception: it is told so instead.
+    if (fiche && e.transfert.echec && e.transfert.texte().empty()) {
+        fiche.reset();
+        t.issue = Issue::SansProgramme;
+    }
     if (fiche) {
         const Enregistrement& champs = fiche->champs;
         e.genre = "Envoi fiche";
         e.objet = nomFiche(champs);
         e.affiche = u8(champs[CPiece]).trimmed() + QStringLiteral(" Phase ") + u8(champs[CPhase]).trimmed();
-        e.transfert = transfertFiche(demandeDeFiche(*fiche, d.jauges));
     } else {
+        e.transfert = {};
         e.genre = "Réponse";
         e.objet = nom;
         e.affiche = QStringLiteral("réponse");
