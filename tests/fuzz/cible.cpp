@@ -1,3 +1,5 @@
+// The libFuzzer entry of one target: TARVEX_CIBLE names its check in
+// cibles.h, one program per target built from this file.
 #include "cibles.h"
 
 #include <cstdint>
@@ -7,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille)
 {
     const std::string erreur =
-        tarvex::fuzz::lirenombre(std::string_view(reinterpret_cast<const char*>(donnees), taille));
+        tarvex::fuzz::TARVEX_CIBLE(std::string_view(reinterpret_cast<const char*>(donnees), taille));
     if (!erreur.empty()) {
         std::fprintf(stderr, "%s\n", erreur.c_str());
         std::abort();
