@@ -68,11 +68,21 @@ struct LigneNonTracee {
     Raison raison = Raison::MotInconnu;
 };
 
+// A drilling cycle's block on a mill (G81-G89): where the hole is, in the
+// plane, its depth motion being unknown. Drawn as a cross of its tool's colour.
+struct Percage {
+    int ligne = 0;   // index in Programme::lignes
+    int outil = -1;
+    Point position{};  // X Y known; Z as before the cycle (NaN when unknown)
+};
+
 struct Programme {
     bool tournage = false;            // X is a diameter
     std::vector<std::string> lignes;  // the program's lines, UTF-8, as the listing shows them
     std::vector<Mouvement> mouvements;
     std::vector<LigneNonTracee> nonTracees;
+    std::vector<Percage> percages;
+    std::vector<int> outils;          // every tool the program names, in the order first named
 };
 
 // Reads a program as stored in prog.txt (Windows-1252, CR LF). `directeur`
