@@ -2,8 +2,7 @@
 // The one item reader of every data text file (lireitem) and the number
 // reading of a text (lirenombre).
 
-#include <bit>
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -32,79 +31,23 @@ public:
     std::string suivant();
 
     // Up to `nombre` items at once, as that many calls of suivantBrut() would
-    // give them while fin() is false; returns how many. Reading a record of
-    // the index this way takes the items that end in one 64-byte stretch one
-    // after the other from its separator bits, where calls one at a time
-    // wait for each item's end before looking for the next one.
+    // give them while fin() is false; returns how many.
     std::size_t suivantsBruts(std::string_view* items, bool* entreGuillemets, std::size_t nombre);
 
     // Skips `nombre` items as that many suivantBrut() calls would while fin()
-    // is false; returns how many were skipped. In a stretch without a quote
-    // every separator ends one item, so the items are counted, not read.
+    // is false; returns how many were skipped.
     std::size_t passer(std::size_t nombre);
 
     bool depasse() const { return depasse_; }
     std::size_t position() const { return pos_; }
 
 private:
-    // Leaves its item in lent*_ rather than returning it: an Item returned
-    // through memory would make the inline path spill its own to the stack.
-    void suivantBrutLent();
     void passerSeparateur();
-    std::size_t prochainSeparateur(std::size_t depuis)
-    {
-        const std::size_t bloc = depuis & ~static_cast<std::size_t>(63);
-        if (bloc == blocDebut_) {
-            const std::uint64_t m = blocMasque_ & (~std::uint64_t(0) << (depuis - bloc));
-            if (m) return bloc + static_cast<std::size_t>(std::countr_zero(m));
-        }
-        return prochainSeparateurLent(depuis);
-    }
-    std::size_t prochainSeparateurLent(std::size_t depuis);
-    void chargerBloc(std::size_t bloc);
 
     std::string_view texte_;
     std::size_t pos_ = 0;
     bool depasse_ = false;
-    // One 64-byte stretch of the text seen as bits, one per byte: an index
-    // of a hundred thousand records is 1.6 million items, and looking at
-    // their bytes one at a time is most of the reading time.
-    //   blocMasque_   separators: comma, CR, LF (but not the LF of a CR LF,
-    //                 which goes with its CR: no item can start between them)
-    //   blocCrLf_     the CRs followed by a LF
-    //   blocDouteux_  separators after which the next item starts with a
-    //                 blank or a quote, or before which the item ends with
-    //                 a blank: those items take the careful way
-    //   blocGuillemets_ the double quotes
-    std::size_t blocDebut_ = static_cast<std::size_t>(-1);
-    std::uint64_t blocMasque_ = 0, blocCrLf_ = 0, blocDouteux_ = 0, blocGuillemets_ = 0;
-    std::size_t lentDebut_ = 0, lentLongueur_ = 0;
-    bool lentCite_ = false;
 };
-
-// The item reader runs over every byte of every data file, the index
-// included: the common item (unquoted, no blank at its ends) is read inline,
-// the rest by suivantBrutLent().
-inline LecteurItems::Item LecteurItems::suivantBrut()
-{
-    const std::size_t n = texte_.size();
-    if (pos_ < n) {
-        const char* const t = texte_.data();
-        const std::size_t debut = pos_;
-        const char c = t[debut];
-        if (c != ' ' && c != '\t' && c != '"') {
-            const std::size_t fin = prochainSeparateur(debut);
-            if (fin == debut || (t[fin - 1] != ' ' && t[fin - 1] != '\t')) {
-                pos_ = fin + 1;
-                if (fin < n && t[fin] == '\r' && pos_ < n && t[pos_] == '\n') ++pos_;
-                if (pos_ > n) pos_ = n;
-                return {std::string_view(t + debut, fin - debut), false};
-            }
-        }
-    }
-    suivantBrutLent();
-    return {std::string_view(texte_.data() + lentDebut_, lentLongueur_), lentCite_};
-}
 
 // The number a text starts with. Spaces, tabs and line feeds are ignored
 // wherever they stand; then an optional sign, digits with at most one decimal

@@ -1,7 +1,5 @@
 #include "store/lecteur.h"
 
-#include "../fuzz/cibles.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -51,55 +49,6 @@ TEST(LecteurItems, CasQuiTrompentUnLecteurNaif)
     EXPECT_TRUE(l.fin() && !l.depasse());
     EXPECT_TRUE(l.suivant() == "" && l.depasse());
     EXPECT_TRUE(q.suivantBrut().entreGuillemets && !q.suivantBrut().entreGuillemets);
-}
-
-// The reader looks at the text 64 bytes at a time: every awkward sequence is
-// put at every offset across two stretches, and the three ways of reading
-// (one at a time, by batches, skipping) must agree with the plain rules.
-TEST(LecteurItems, SequencesDelicatesAToutesLesPositions)
-{
-    for (const std::string seq : {"\r\n", "\r", "\n", "\n\r", ",", ",,", "  ,", ", ", " \r\n", "\r\n  x", "\"a,b\"",
-                                  "\"a\r\nb\"c,", "  \"q\"  ,", "\"", "\t\t", "\r\n\r\n", "x\"y,"})
-        for (std::size_t decalage = 0; decalage < 140; ++decalage) {
-            std::string texte;
-            for (std::size_t i = 0; i < decalage; ++i) texte += (i % 7 == 6) ? ',' : static_cast<char>('a' + i % 26);
-            texte += seq;
-            for (int i = 0; i < 70; ++i) texte += (i % 9 == 8) ? ',' : 'z';
-            for (unsigned graine : {1u, 7u, 1234u}) {
-                const std::string e = fuzz::comparerLectures(texte, graine);
-                EXPECT_EQ(e, "") << "séquence " << testing::PrintToString(seq) << " à " << decalage;
-                if (!e.empty()) return;
-            }
-        }
-}
-
-// An item that ends on the last byte of a 64-byte stretch: the batch reader
-// moves to the next stretch and must measure the position from that one.
-TEST(LecteurItems, LotsAvecUnItemFinissantEnFinDeTranche)
-{
-    std::string texte = std::string(63, 'a') + ",bbbb";
-    std::string_view lus[4];
-    bool cites[4];
-    LecteurItems l(texte);
-    ASSERT_EQ(l.suivantsBruts(lus, cites, 4), 2u);
-    EXPECT_TRUE(lus[0] == std::string(63, 'a') && lus[1] == "bbbb");
-
-    // 85 bytes, items of every length around the stretch's end, read three
-    // at a time: none may be lost or merged.
-    texte = std::string(40, 'c') + "," + std::string(22, 'd') + ",e,ff,\r\nggg,hhhh,iiiii";
-    ASSERT_EQ(texte.size(), 85u);
-    const Items attendu = {std::string(40, 'c'), std::string(22, 'd'), "e", "ff", "", "ggg", "hhhh", "iiiii"};
-    ASSERT_EQ(items(texte), attendu);
-    Items parLots;
-    LecteurItems lots(texte);
-    std::string_view trois[3];
-    bool cite3[3];
-    while (!lots.fin()) {
-        const std::size_t k = lots.suivantsBruts(trois, cite3, 3);
-        ASSERT_GT(k, 0u);
-        for (std::size_t i = 0; i < k; ++i) parLots.emplace_back(trois[i]);
-    }
-    EXPECT_EQ(parLots, attendu);
 }
 
 TEST(ProtegerItem, RelectureIdentique)

@@ -36,6 +36,7 @@ TEST(EntreesDuFuzz, Lireitem) { rejouer("lireitem", fuzz::lireitem); }
 TEST(EntreesDuFuzz, Lirenombre) { rejouer("lirenombre", fuzz::lirenombre); }
 TEST(EntreesDuFuzz, Index) { rejouer("index", fuzz::index); }
 TEST(EntreesDuFuzz, Com) { rejouer("com", fuzz::com); }
+TEST(EntreesDuFuzz, Recu) { rejouer("recu", fuzz::recu); }
 
 }  // namespace
 }  // namespace tarvex

@@ -55,100 +55,8 @@ inline Lecture toutLire(std::string_view texte)
     return r;
 }
 
-// The item reader written as plainly as its rules, to hold the fast one to.
-struct ItemSimple {
-    std::string_view texte;
-    bool cite;
-    bool operator==(const ItemSimple&) const = default;
-};
-
-inline std::vector<ItemSimple> lectureSimple(std::string_view t)
-{
-    std::vector<ItemSimple> r;
-    const std::size_t n = t.size();
-    auto separateur = [&](std::size_t i) { return t[i] == ',' || t[i] == '\r' || t[i] == '\n'; };
-    auto passerSeparateur = [&](std::size_t& i) {
-        if (i < n) i += (t[i] == '\r' && i + 1 < n && t[i + 1] == '\n') ? 2 : 1;
-    };
-    std::size_t i = 0;
-    while (i < n) {
-        while (i < n && (t[i] == ' ' || t[i] == '\t')) ++i;
-        if (i < n && t[i] == '"') {
-            std::size_t j = i + 1;
-            while (j < n && t[j] != '"') ++j;
-            r.push_back({t.substr(std::min(i + 1, n), j - std::min(i + 1, n)), true});
-            i = j < n ? j + 1 : n;
-            while (i < n && !separateur(i)) ++i;
-            passerSeparateur(i);
-        } else {
-            std::size_t j = i;
-            while (j < n && !separateur(j)) ++j;
-            std::size_t e = j;
-            while (e > i && (t[e - 1] == ' ' || t[e - 1] == '\t')) --e;
-            r.push_back({t.substr(i, e - i), false});
-            i = j;
-            passerSeparateur(i);
-        }
-    }
-    return r;
-}
-
-// The three ways of going through the items (one at a time, by batches,
-// skipping) against the plain reading. `graine` chooses the batch sizes.
-inline std::string comparerLectures(std::string_view texte, unsigned graine)
-{
-    const auto attendu = lectureSimple(texte);
-    auto suivantTaille = [&] {
-        graine = graine * 1103515245u + 12345u;
-        return static_cast<std::size_t>((graine >> 16) % 20);
-    };
-
-    LecteurItems un(texte);
-    for (std::size_t i = 0; i < attendu.size(); ++i) {
-        if (un.fin()) return "un à un : fin trop tôt, item " + std::to_string(i);
-        const auto item = un.suivantBrut();
-        if (!(ItemSimple{item.brut, item.entreGuillemets} == attendu[i]))
-            return "un à un : item " + std::to_string(i) + " différent";
-    }
-    if (!un.fin()) return "un à un : items en trop";
-
-    LecteurItems lots(texte);
-    std::vector<std::string_view> vus(20);
-    bool cites[20];
-    std::size_t k = 0;
-    while (!lots.fin()) {
-        const std::size_t taille = suivantTaille();
-        const std::size_t lus = lots.suivantsBruts(vus.data(), cites, taille);
-        if (lus > taille) return "par lots : trop d'items";
-        if (lus < taille && !lots.fin()) return "par lots : lot court avant la fin";
-        for (std::size_t i = 0; i < lus; ++i, ++k) {
-            if (k >= attendu.size()) return "par lots : items en trop";
-            if (!(ItemSimple{vus[i], cites[i]} == attendu[k])) return "par lots : item " + std::to_string(k) + " différent";
-        }
-    }
-    if (k != attendu.size()) return "par lots : items manquants";
-
-    LecteurItems saut(texte);
-    k = 0;
-    while (!saut.fin()) {
-        const std::size_t pas = suivantTaille() * (graine % 7 == 0 ? 13 : 1);
-        const std::size_t passes = saut.passer(pas);
-        k += passes;
-        if (passes < pas && !saut.fin()) return "saut : arrêt avant la fin";
-        if (saut.fin()) break;
-        const auto item = saut.suivantBrut();
-        if (k >= attendu.size()) return "saut : items en trop";
-        if (!(ItemSimple{item.brut, item.entreGuillemets} == attendu[k])) return "saut : item " + std::to_string(k) + " différent";
-        ++k;
-    }
-    if (k != attendu.size()) return "saut : compte faux";
-    return {};
-}
-
 inline std::string lireitem(std::string_view texte)
 {
-    const unsigned graine = texte.empty() ? 0u : static_cast<unsigned char>(texte.front());
-    if (auto e = comparerLectures(texte, graine); !e.empty()) return e;
     const Lecture lu = toutLire(texte);
     if (!lu.erreur.empty()) return lu.erreur;
     std::string ligne;
@@ -204,11 +112,11 @@ inline std::string index(std::string_view octets)
     });
     if (!erreur.empty()) return erreur;
     // Records are the items sixteen at a time.
-    const auto items = lectureSimple(octets);
+    const auto items = toutLire(octets).items;
     if (recs.size() != items.size() / kChampsParEnregistrement) return "nombre d'enregistrements";
     for (std::size_t r = 0; r < recs.size(); ++r)
         for (int c = 0; c < kChampsParEnregistrement; ++c)
-            if (recs[r][c] != items[r * kChampsParEnregistrement + c].texte)
+            if (recs[r][c] != items[r * kChampsParEnregistrement + c].brut)
                 return "champ " + std::to_string(c + 1) + " de l'enregistrement " + std::to_string(r + 1);
 
     const auto liste = entreesListe(octets);
