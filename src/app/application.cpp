@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
@@ -88,8 +89,30 @@ namespace {
 // qt6-translations-l10n under Qt's translations folder; on Windows windeployqt
 // copies them into the folder translations beside the program. Without them
 // those dialogs stay in English: nothing else depends on it.
+// Qt 6 moved the file type names of the file dialog ("Folder", "Drive"...)
+// to a context of their own, QAbstractFileIconProvider, that the French
+// catalogue of Qt 6.4 (Debian 12's qtbase_fr) does not hold yet: its type
+// column said "Folder" in a French dialog. The program answers those few
+// texts itself; whatever a catalogue holds is left to it.
+class ComplementQtFrancais : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* contexte, const char* source, const char* = nullptr, int = -1) const override
+    {
+        if (qstrcmp(contexte, "QAbstractFileIconProvider") != 0) return {};
+        static const QHash<QByteArray, QString> textes = {
+            {"Folder", QStringLiteral("Dossier")},     {"File", QStringLiteral("Fichier")},
+            {"%1 File", QStringLiteral("Fichier %1")}, {"Drive", QStringLiteral("Lecteur")},
+            {"Shortcut", QStringLiteral("Raccourci")}, {"Alias", QStringLiteral("Alias")},
+        };
+        return textes.value(QByteArray(source));
+    }
+};
+
 void traduireQt()
 {
+    QCoreApplication::installTranslator(new ComplementQtFrancais(qApp));
     auto* traduction = new QTranslator(qApp);
     const QStringList dossiers = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
                                   QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};

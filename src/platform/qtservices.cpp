@@ -10,6 +10,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QSettings>
@@ -106,7 +109,18 @@ bool QtVisionneuse::ouvrir(const QString& cheminData)
 std::optional<QString> QtDialogueEnregistrement::demander(QWidget* parent, const QString& titre,
                                                           const QString& nomPropose, const QString& filtre)
 {
-    const QString choix = QFileDialog::getSaveFileName(parent, titre, nomPropose, filtre);
+    QFileDialog dialogue(parent, titre, nomPropose, filtre);
+    dialogue.setAcceptMode(QFileDialog::AcceptSave);
+    // Qt's own dialog (where the system offers none) sizes its columns for
+    // English headers: "Dernière modification" was cut. Each column but the
+    // name is widened to its header and its dates once the folder is read.
+    for (auto* modele : dialogue.findChildren<QFileSystemModel*>())
+        QObject::connect(modele, &QFileSystemModel::directoryLoaded, &dialogue, [&dialogue] {
+            for (auto* vue : dialogue.findChildren<QTreeView*>())
+                for (int c = 1; c < vue->header()->count(); ++c) vue->resizeColumnToContents(c);
+        });
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return std::nullopt;
+    const QString choix = dialogue.selectedFiles().constFirst();
     if (choix.isEmpty()) return std::nullopt;
     return choix;
 }
