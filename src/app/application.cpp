@@ -3,6 +3,7 @@
 #include "app/premierdemarrage.h"
 #include "machines/gestion.h"
 #include "mainwindow/selectphase.h"
+#include "platform/ecran.h"
 #include "store/fichiers.h"
 #include "store/machines.h"
 #include "store/nouvellesdonnees.h"
@@ -133,6 +134,7 @@ void preparerApplication()
 {
     initialiserRessources();
     traduireQt();
+    qApp->installEventFilter(new plateforme::TenueEcran(qApp));
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
     // Ties the windows to the desktop entry (its name and icon in the task bar).

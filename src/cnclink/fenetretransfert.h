@@ -45,6 +45,9 @@ signals:
 protected:
     // The title bar's close button stops the transfer as Arrêter does.
     void closeEvent(QCloseEvent* e) override;
+    // A key pressed by mistake must not stop a program on its way to the
+    // control: only "Arrêter" or the title bar's button does.
+    void reject() override {}
 
 private:
     void arreter();

@@ -2,6 +2,7 @@
 
 #include "platform/controles.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 
 namespace tarvex::plateforme {
@@ -13,6 +14,20 @@ Fenetre::Fenetre(QWidget* parent, const QString& nom, const QString& titre, int 
     setWindowTitle(titre);
     setFixedSize(px(largeurTwips), px(hauteurTwips));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void Fenetre::reject()
+{
+    for (const char* nom : {"quitter", "CmdQuitter"}) {
+        for (auto* b : findChildren<QAbstractButton*>(QLatin1String(nom))) {
+            // A window this one owns has buttons of the same names.
+            if (b->window() != this) continue;
+            if (b->isVisibleTo(this) && b->isEnabled()) b->click();
+            return;
+        }
+    }
+    // Without one, as the title bar's close button.
+    close();
 }
 
 void Fenetre::closeEvent(QCloseEvent* e)

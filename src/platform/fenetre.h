@@ -16,8 +16,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-    // The Escape key does not close a window: only its own buttons do.
-    void reject() override {}
+    // Escape does what the window's own close or cancel button does
+    // ("quitter", "CmdQuitter": Quitter, Fermer, Annuler, Retour Tarvex),
+    // so that a window's leaving is always its handler's, never Qt's own
+    // hiding; without one, Escape is the title bar's close button.
+    void reject() override;
 };
 
 // The progress bar keeps the values it took, so that a test can check that

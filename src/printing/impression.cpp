@@ -72,6 +72,7 @@ Impression::Impression(Selectphase& principale, const FicheAffichee& fiche)
     Check10 = suivante("Check10", "Dossier Machine");
 
     Command1 = bouton(this, "Command1", "OK", 1500, 4770);
+    Command1->setDefault(true);  // Enter prints, as the operator expects of "OK"
     connect(Command1, &QPushButton::clicked, this, &Impression::imprimer);
 }
 
