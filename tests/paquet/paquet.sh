@@ -1,13 +1,13 @@
 #!/bin/sh
 # The Debian package, end to end. One step per call:
 #   paquet.sh construction BUILD DOSSIER VERSION
-#   paquet.sh contenu|menu|demarrage|lintian BUILD DOSSIER VERSION SOURCES RUNNER NOUVEAU SONDE
+#   paquet.sh contenu|menu|demarrage|lintian BUILD DOSSIER VERSION SOURCES NOUVEAU SONDE
 # construction builds the package once with CPack into DOSSIER and unpacks it
 # into DOSSIER/racine; the other steps look at what it built. Exit 77: the
 # tool a step needs is missing, the step is skipped.
 set -eu
 etape=$1 build=$2 dossier=$3 version=$4
-sources=${5:-} runner=${6:-} nouveau=${7:-} sonde=${8:-}
+sources=${5:-} nouveau=${6:-} sonde=${7:-}
 racine=$dossier/racine
 deb=$dossier/tarvex.deb
 
