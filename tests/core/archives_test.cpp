@@ -166,20 +166,10 @@ TEST_F(Archives, LesDrapeauxSuiventLesFichiersRestaures)
     EXPECT_EQ(contenu("data/data.txt"), "PIVOT,20,TOUR 1,BRAS,\"XC48, TREMPE\",O,N,N,N,N,N,N,N,N,N,O\r\n" + kAxe);
 }
 
-TEST_F(Archives, UnProgrammeRecuRemplaceCeluiDeLaFiche)
+TEST_F(Archives, UnProgrammeRecuNeVaQueDansUneFicheDeLIndex)
 {
-    // The sheet had no program: its flag becomes "O"; the program it had
-    // (here PIVOT's) is archived when there is one.
-    poser("data/data.txt", "PIVOT,20,TOUR 1,BRAS,\" XC48,1\",O,N,N,N,N,N,N,N,N,N,N\r\n" + kAxe);
-    const Resultat r = remplacement::remplacerProgramme(kNom, "%2\nN10 G1 X7\x13\x13", kMidi);
-    ASSERT_TRUE(r.ok()) << joindreProblemes(r.problemes);
-    EXPECT_EQ(contenu(kDossier + "prog.txt"), "%2\r\nN10 G1 X7\r\n");
-    EXPECT_EQ(contenu("data/data.txt"), "PIVOT,20,TOUR 1,BRAS,\"XC48,1\",O,N,N,N,N,N,N,N,N,N,O\r\n" + kAxe);
-    const auto v = versions();
-    ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(v[0].motif, "Programme reçu de la CN");
-    EXPECT_EQ(contenu("data/archives/" + kNom + "/20261207-120005/prog.txt"), "%2\r\nN10 G1 X5\r\n");
-
+    // (The program put into its sheet, the old one archived, the flag set
+    // and the quoted material kept: the archives/programme-recu scenario.)
     // A sheet deleted meanwhile is not recreated by it; a record whose name
     // leaves data\ gets nothing, under its name or the one it is read under.
     poser("data/data.txt", kAxe + "..\\evil,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,O\r\n");

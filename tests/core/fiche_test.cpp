@@ -51,32 +51,9 @@ TEST_F(Fiche, LireLesValeurs)
     EXPECT_EQ(joindreProblemes(lu.problemes), kDossier + "origine.txt : 3 valeurs au lieu de 4");
 }
 
-TEST_F(Fiche, FichiersAbsentsNommes)
+TEST_F(Fiche, EcrireInfosPuisRelire)
 {
-    const std::pair<Problemes, std::string> cas[] = {
-        {lirepref(kDossier, 1).problemes, "pref.txt"},    {lireorigine(kDossier, 2).problemes, "origine.txt"},
-        {lireinfos(kDossier).problemes, "info.txt"},      {lirejauges(kDossier).problemes, "jauge.txt"},
-        {lireprogramme(kDossier).problemes, "prog.txt"},  {annotations(kDossier).problemes, "prog.txt"},
-    };
-    for (const auto& [problemes, fichier] : cas)
-        EXPECT_EQ(joindreProblemes(problemes), kDossier + fichier + " : fichier introuvable ou illisible");
-    EXPECT_EQ(lirepref("data\\ABSENT_Phase 1_X_Y\\", 1).problemes.size(), 1u);
-}
-
-TEST_F(Fiche, EcrireValeursPuisRelire)
-{
-    const ValeursPref pref{" -120.5 ", "7", "300", "1.5", "8", "\t-2"};
-    ASSERT_TRUE(ecrirepref(kDossier, 1, pref).ok());
-    EXPECT_EQ(contenu(kSurDisque + "pref.txt"), "-120.5\r\n300\r\n1.5\r\n-2\r\n");
-    EXPECT_EQ(lirepref(kDossier, 1).valeur, (ValeursPref{"-120.5", "", "300", "1.5", "", "-2"}));
-    ASSERT_TRUE(ecrirepref(kDossier, 2, pref).ok());
-    EXPECT_EQ(contenu(kSurDisque + "pref.txt"), "-120.5\r\n7\r\n300\r\n1.5\r\n8\r\n-2\r\n");
-    ASSERT_TRUE(ecrireorigine(kDossier, 1, {"G54", "10", "99", "-5"}).ok());
-    EXPECT_EQ(contenu(kSurDisque + "origine.txt"), "G54\r\n10\r\n-5\r\n");
-    ASSERT_TRUE(ecrireorigine(kDossier, 2, {" G55 ", "10", "99", "-5"}).ok());
-    EXPECT_EQ(contenu(kSurDisque + "origine.txt"), "G55\r\n10\r\n99\r\n-5\r\n");
-    EXPECT_EQ(lireorigine(kDossier, 2).valeur, (ValeursOrigine{"G55", "10", "99", "-5"}));
-
+    // (pref.txt and origine.txt of each kind: the creation's writing tests.)
     // Information text: as typed, in Windows-1252, read back less its last character.
     const std::tuple<std::string, std::string, std::string> infos[] = {
         {"  Serrer à 6 bars\nPrévoir mors doux  ", "Serrer \xE0 6 bars\r\nPr\xE9voir mors doux\r\n", "Serrer à 6 bars\r\nPrévoir mors doux\r"},

@@ -149,27 +149,12 @@ TEST_F(Stockage, LesFichiersCherchesSuiventLesDrapeauxEtLeDirecteur)
     }
 }
 
-TEST_F(Stockage, UneSuppressionArchiveToutLeDossierPuisLeRetire)
+// (A deletion archiving the whole folder, files not the sheet's and flagged
+// files already gone included, then removing it and its record: the
+// modification/suppression scenario.)
+TEST_F(Stockage, LesFichesSontComptees)
 {
-    preparer();
-    poser(kDossierBague + "notes.doc", "à garder");
-    Suppression s = suppressionBague();
-    s.directeur = "10";  // pref.txt is not the sheet's: archived and removed all the same
-    s.drapeaux[EDossier] = "O";  // flagged but already gone: not an error
-    const auto fin = supprimer(s);
-    ASSERT_TRUE(fin.resultat.ok()) << joindreProblemes(fin.resultat.problemes);
-    EXPECT_TRUE(fin.restes.empty());
-    EXPECT_FALSE(present(kDossierBague));
-    EXPECT_EQ(contenu("data/data.txt"), kAxe + kCame);
-    EXPECT_TRUE(present("data/AXE_Phase 10_BRAS_TOUR 1/Vue.jpg"));
-    const auto v = archives::lister().valeur;
-    ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(v[0].motif + " " + v[0].nomdossier, "Suppression BAGUE_Phase 20_BRAS_FRAISEUSE");
-    EXPECT_EQ(v[0].fichiers, (std::vector<std::string>{"Vue.jpg", "inst.jpg", "jauge.txt", "notes.doc", "pref.txt"}));
-    ASSERT_TRUE(v[0].fiche);
-    EXPECT_EQ(ligneEnregistrement(*v[0].fiche), kBague.substr(0, kBague.size() - 2));
-
-    // The records are counted, a cut one told.
+    // A cut record is counted and told.
     poser("data/data.txt", kAxe + kBague + "CAME,30\r\n\r\n");
     const auto n = compterFiches();
     EXPECT_TRUE(n.valeur == 2 && !n.ok());

@@ -78,6 +78,10 @@ TEST(LignesJauge, PositionsReporteesDUnItemAuSuivant)
     PositionsJauge f;
     ASSERT_FALSE(lignesjauge("D1 L5 R2", 2, f).echec);
     EXPECT_EQ(lignesjauge("X2 L6 R3", 2, f).lignes, (std::vector<std::string>{"E50002=6000", "E52002=3000"}));
+    // A milling item without R after one with it: R read where it was, past the end here.
+    PositionsJauge g;
+    EXPECT_EQ(lignesjauge("D1 L1234.5678 R0.5", 2, g).lignes, (std::vector<std::string>{"E50001=1234568", "E52001=500"}));
+    EXPECT_EQ(lignesjauge("D6 L10", 2, g).lignes, (std::vector<std::string>{"E50006=10000", "E52006=0"}));
 }
 
 const std::string kDossier = "data\\PIVOT_Phase 20_BRAS_TOUR 1\\";

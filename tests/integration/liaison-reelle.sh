@@ -3,12 +3,10 @@
 # of pseudo-terminals joined by socat: the program holds one end as its COM
 # ports, this script holds the other, where the CNC would be.
 #
-#   liaison-reelle.sh envoi|reception|pause|arret TARVEX_SCENARIO
+#   liaison-reelle.sh envoi|pause|arret TARVEX_SCENARIO
 #
 # envoi: the scenario sends two demo sheets; the bytes that come out of the
 # cable must be those computed in tests/scenarios/cnc/attendus.
-# reception: once the receiving window holds the port, a program ending with
-# DC3 goes into the cable; the scenario saves it and checks the file.
 # pause: as soon as the program holds the port, XOFF goes into the cable;
 # once what was already on its way is read, nothing more may come for two
 # seconds; then XON, and the whole program must arrive byte for byte.
@@ -19,7 +17,7 @@
 # Exits 77 (skipped) when socat is not installed.
 
 set -u
-mode=${1:?mode: envoi, reception, pause ou arret}
+mode=${1:?mode: envoi, pause ou arret}
 executable=${2:?chemin de tarvex-scenario}
 ici=$(cd "$(dirname "$0")" && pwd)
 attendus="$ici/../scenarios/cnc/attendus"
@@ -133,18 +131,8 @@ envoi)
     fi
     echo "envoi : $(taille_de "$tmp/attendu") octets reçus à l'identique"
     ;;
-reception)
-    lancer_scenario "$ici/reception-reelle.scenario"
-    # The CNC sends once the receiving window holds the port.
-    attendre_port
-    sleep 0.1
-    head -c 700 "$ici/fixtures/programme-cn.bin" >"$tmp/cn"
-    sleep 0.2
-    tail -c +701 "$ici/fixtures/programme-cn.bin" >"$tmp/cn"
-    juger_scenario
-    ;;
 *)
-    echouer "mode inconnu : $mode (envoi, reception, pause ou arret)"
+    echouer "mode inconnu : $mode (envoi, pause ou arret)"
     ;;
 esac
 exit 0

@@ -1,13 +1,13 @@
 #!/bin/sh
 # The Debian package, end to end. One step per call:
 #   paquet.sh construction BUILD DOSSIER VERSION
-#   paquet.sh contenu|menu|demarrage|scenario|lintian BUILD DOSSIER VERSION SOURCES RUNNER NOUVEAU SONDE
+#   paquet.sh contenu|menu|demarrage|lintian BUILD DOSSIER VERSION SOURCES NOUVEAU SONDE
 # construction builds the package once with CPack into DOSSIER and unpacks it
 # into DOSSIER/racine; the other steps look at what it built. Exit 77: the
 # tool a step needs is missing, the step is skipped.
 set -eu
 etape=$1 build=$2 dossier=$3 version=$4
-sources=${5:-} runner=${6:-} nouveau=${7:-} sonde=${8:-}
+sources=${5:-} nouveau=${6:-} sonde=${7:-}
 racine=$dossier/racine
 deb=$dossier/tarvex.deb
 
@@ -129,20 +129,6 @@ demarrage)
     vu=$(export TARVEX_SONDE_DEMO=1; premier "$dossier/demarrage/demo/tarvex") || echec "premier démarrage : $vu"
     [ "$vu" = "sonde : selectphase ouverte, $fiches fiche(s) dans la liste" ] || echec "$vu"
     echo "le programme installé démarre"
-    ;;
-
-scenario)
-    # The scenarios on the unpacked delivered data: the first start's window
-    # makes the folder, and the folder made by the same code for the
-    # installed program lists no sheet and takes a first machine and sheet.
-    scenarios=$dossier/scenarios
-    rm -rf "$scenarios"
-    mkdir -p "$scenarios"
-    "$nouveau" "$scenarios/atelier" "$racine/usr/share/tarvex/vide/data" SECRET
-    sed "s|@DATA@|$scenarios/atelier/data|" "$sources/tests/paquet/premier-depart.scenario.in" >"$scenarios/premier-depart.scenario"
-    cp -r "$sources/tests/paquet/menu.scenario" "$sources/tests/paquet/premiere-fiche.scenario" \
-        "$sources/tests/paquet/fixtures" "$scenarios/"
-    TARVEX_PARTAGE=$racine/usr/share/tarvex QT_QPA_PLATFORM=offscreen "$runner" "$scenarios"/*.scenario
     ;;
 
 lintian)
