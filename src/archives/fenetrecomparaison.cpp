@@ -168,6 +168,8 @@ void Comparaison::comparer()
         }
         QListWidgetItem* item = cote->item(0);
         item->setText(QStringLiteral("La fiche n'a pas de programme."));
+        item->setBackground(QBrush());
+        item->setToolTip(QString());
         QFont italique = item->font();
         italique.setItalic(true);
         item->setFont(italique);

@@ -161,14 +161,17 @@ void FenetreRecus::comparer()
                                                   Boutons::Ok, QString::fromStdString(r->chemin));
         return;
     }
+    // The list may be read anew while the comparison is open: what is needed
+    // afterwards is taken now.
     const std::string chemin = r->chemin;
+    const std::string fiche = Fiche->currentText().toStdString();
     Comparaison c(this, principale_, Fiche->currentData().toString().toStdString(), QByteArray::fromStdString(*octets),
                   Comparaison::Mode::Recu, QStringLiteral("Programme reçu"),
                   Comparaison::Provenance{r->quand, QString::fromStdString(r->port), r->complet});
     principale_.services().fenetres->afficherModal(&c);
     if (!c.aRemplace()) return;
     // Only the row's mark is lost if this fails: the sheet has its program.
-    (void)recus::noterRemplacement(chemin, Fiche->currentText().toStdString());
+    (void)recus::noterRemplacement(chemin, fiche);
     remplir();
 }
 
@@ -180,10 +183,11 @@ void FenetreRecus::supprimer()
     const QString question = QStringLiteral("Ranger le programme reçu le %1 à %2 (%3) dans les archives ?")
                                  .arg(archives::dateDe(r->quand), archives::heureDe(r->quand),
                                       QString::fromStdString(r->port));
+    const std::string chemin = r->chemin;  // the list may be read anew while the question waits
     if (messages.afficher(this, question, QStringLiteral("Confirmation"), Icone::Question, Boutons::OuiNon) !=
         Reponse::Oui)
         return;
-    const Resultat res = recus::archiver(r->chemin);
+    const Resultat res = recus::archiver(chemin);
     if (!res.ok())
         messages.afficher(this, QStringLiteral("Le programme reçu n'a pas été rangé."),
                           QStringLiteral("Programmes reçus"), Icone::Exclamation, Boutons::Ok,

@@ -95,17 +95,21 @@ std::string_view ligneDeTete(std::string_view texte, std::string_view* suite = n
     return {};
 }
 
-// "%130" or "O2020" (O0130 is O130: leading zeros do not count), from the
-// head line; none for a program without one.
+// "%130", "% 130" or "O2020" (O0130 is O130: leading zeros do not count),
+// from the head line; none for a program without one.
 std::optional<std::pair<char, long long>> numeroProgramme(std::string_view texte)
 {
     std::string_view l = ligneDeTete(texte);
     l.remove_prefix(std::min(l.size(), l.find_first_not_of(" \t")));
-    if (l.size() < 2 || (l[0] != '%' && l[0] != 'O' && l[0] != 'o') || l[1] < '0' || l[1] > '9') return std::nullopt;
+    if (l.empty() || (l[0] != '%' && l[0] != 'O' && l[0] != 'o')) return std::nullopt;
+    const char genre = l[0] == '%' ? '%' : 'O';
+    l.remove_prefix(1);
+    l.remove_prefix(std::min(l.size(), l.find_first_not_of(" \t")));
+    if (l.empty() || l[0] < '0' || l[0] > '9') return std::nullopt;
     long long n = 0;
-    for (std::size_t i = 1; i < l.size() && l[i] >= '0' && l[i] <= '9'; ++i)
+    for (std::size_t i = 0; i < l.size() && l[i] >= '0' && l[i] <= '9'; ++i)
         if (n < 1'000'000'000'000LL) n = n * 10 + (l[i] - '0');
-    return std::make_pair(l[0] == '%' ? '%' : 'O', n);
+    return std::make_pair(genre, n);
 }
 
 // The first text in parentheses from the head line on, up to its ")" or the

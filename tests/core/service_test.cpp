@@ -94,6 +94,7 @@ TEST_F(Service, FicheProposeePourUnProgrammeRecu)
     const std::tuple<const char*, std::vector<std::string>, std::optional<std::size_t>> cas[] = {
         {"%130 (PIVOT PH30 REPRISE)\r\nN10 G0\r\n", com2, 8},  // by its number, whatever its comment
         {"%\r\nO02020\r\nM30\r\n%", {"FRAISEUSE F4"}, 9},  // O2020 of Levier, leading zero aside
+        {" % 120\r\n", tour1, 0},
         {"%120 (AXE 010)\r\n", tour1, 0},                      // the number before the comment
         {"%1234\r\n", tour1, std::nullopt},                     // FLASQUE's number, on another port
         {"%777\r\n(pivot  30 bras)\r\n", com2, 8},           // named as a request would
