@@ -1,9 +1,10 @@
 #pragma once
 // Two programs side by side: the lines of the sheet's program and those of a
 // program received from the CNC, aligned, with what differs marked. The
-// alignment is a shortest edit script (dtl); a run of removed lines followed
-// by a run of added ones is shown as changed lines facing each other, which
-// is how a machinist reads a corrected feed or a moved block.
+// alignment is a shortest edit script (dtl); between two common lines, a
+// removed line faces the added line that is its correction (same block
+// number, or mostly the same characters), which is how a machinist reads a
+// corrected feed; a line with no such counterpart is removed or added alone.
 
 #include <optional>
 #include <string>

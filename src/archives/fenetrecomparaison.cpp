@@ -4,6 +4,7 @@
 #include "archives/remplacement.h"
 #include "creation/formulaire.h"
 #include "mainwindow/autorisation.h"
+#include "mainwindow/liste.h"
 #include "mainwindow/selectphase.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
@@ -12,6 +13,8 @@
 #include "store/cp1252.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
+#include "store/index.h"
+#include "store/lecteur.h"
 
 #include <QFontDatabase>
 #include <QScrollBar>
@@ -22,14 +25,41 @@ using namespace plateforme;
 
 namespace {
 
-// "PIVOT Phase 20" from the folder "PIVOT_Phase 20_BRAS_TOUR 1": the sheet
-// compared may be an archived one, not the one the main window shows.
-QString nomFiche(const std::string& nomdossier)
+// The record of the sheet compared, as the index holds it now: none for an
+// archived sheet since deleted.
+std::optional<Enregistrement> enregistrement(const std::string& nomdossier)
 {
+    for (const Enregistrement& e : lireIndex().valeur.enregistrements)
+        if (nomdossierEnregistrement(e) == nomdossier) return e;
+    return std::nullopt;
+}
+
+// "PIVOT Phase 20 BRAS", as the lists of sheets name it; from the folder
+// name ("PIVOT_Phase 20_BRAS_TOUR 1") when the index no longer has it.
+QString nomFiche(const std::string& nomdossier, const std::optional<Enregistrement>& e)
+{
+    if (e) {
+        std::string nom = texteEntree((*e)[CPiece], (*e)[CPhase]);
+        const std::string ensemble = sansBlancs((*e)[CEnsemble]);
+        if (!ensemble.empty()) nom += ' ' + ensemble;
+        return QString::fromStdString(nom);
+    }
     const std::string::size_type phase = nomdossier.find("_Phase ");
     if (phase == std::string::npos) return q(nomdossier);
     const std::string::size_type fin = nomdossier.find('_', phase + 7);
     return q(nomdossier.substr(0, phase) + " Phase " + nomdossier.substr(phase + 7, fin - (phase + 7)));
+}
+
+QString nombreLignes(std::size_t n)
+{
+    return n == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(n);
+}
+
+// The sheet's program, none when its record says it has none or the file is missing.
+std::optional<std::string> programmeFiche(const std::string& nomdossier, const std::optional<Enregistrement>& e)
+{
+    if (e && sansBlancs((*e)[CProgramme]) != "O") return std::nullopt;
+    return fichiers::lire(dossierFicheLu(nomdossier) + "prog.txt");
 }
 
 QString texte(const std::string& octets) { return QString::fromStdString(cp1252::versUtf8(octets)); }
@@ -69,9 +99,10 @@ QColor couleurRangee(comparaison::Genre genre)
 }
 
 Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string nomdossier, const QByteArray& autre,
-                         Mode mode, const QString& titreAutre)
+                         Mode mode, const QString& titreAutre, std::optional<Provenance> provenance)
     : Fenetre(parent, QStringLiteral("Comparaison"), QStringLiteral("Comparaison des programmes"), 14400, 8400),
-      principale_(principale), autre_(autre), nomdossier_(std::move(nomdossier)), mode_(mode)
+      principale_(principale), autre_(autre), nomdossier_(std::move(nomdossier)), mode_(mode),
+      provenance_(std::move(provenance)), ancrage_(this)
 {
     const QString titreFiche =
         mode == Mode::Recu ? QStringLiteral("Programme de la fiche") : QStringLiteral("Programme actuel de la fiche");
@@ -86,6 +117,10 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
     Text3 = formulaire::boiteCode(this, "Text3", 2220, 7590, 1800);
     Remplacer = bouton(this, "Remplacer", "Remplacer le programme de la fiche", 4260, 7560, 3600);
     quitter = bouton(this, "quitter", "Fermer", 12945, 7560);
+    // Each side takes half of the room the window gains.
+    ancrage_.ancrer(Avant, 0, 0, 0.5, 1).ancrer(Apres, 0.5, 0, 0.5, 1).ancrer(Label3, 0.5, 0, 0.5, 0);
+    ancrage_.ancrer(Resume, 0, 1, 1, 0).ancrer(Label1, 0, 1, 0, 0).ancrer(Text3, 0, 1, 0, 0);
+    ancrage_.ancrer(Remplacer, 0, 1, 0, 0).ancrer(quitter, 1, 1, 0, 0);
 
     // The two sides move together: a row faces its counterpart.
     connect(Avant->verticalScrollBar(), &QScrollBar::valueChanged, Apres->verticalScrollBar(), &QScrollBar::setValue);
@@ -98,10 +133,16 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
     comparer();
 }
 
+void Comparaison::resizeEvent(QResizeEvent* e)
+{
+    Fenetre::resizeEvent(e);
+    ancrage_.suivre();
+}
+
 void Comparaison::comparer()
 {
-    const std::string fiche = fichiers::lire(dossierFicheLu(nomdossier_) + "prog.txt").value_or(std::string());
-    auto gauche = comparaison::lignes(fiche), droite = comparaison::lignes(autre_.toStdString());
+    const std::optional<std::string> fiche = programmeFiche(nomdossier_, enregistrement(nomdossier_));
+    auto gauche = comparaison::lignes(fiche.value_or(std::string())), droite = comparaison::lignes(autre_.toStdString());
     if (mode_ == Mode::Archive) std::swap(gauche, droite);
     const comparaison::Resultat r = comparaison::comparer(gauche, droite);
     Avant->clear();
@@ -118,16 +159,54 @@ void Comparaison::comparer()
         rangee(Avant, x.avant, x.genre);
         rangee(Apres, x.apres, x.genre);
     }
+    if (!fiche) {
+        // Said in the sheet's pane, on its first row: the rows still face each other.
+        QListWidget* cote = mode_ == Mode::Recu ? Avant : Apres;
+        if (cote->count() == 0) {
+            rangee(Avant, std::nullopt, comparaison::Genre::Egale);
+            rangee(Apres, std::nullopt, comparaison::Genre::Egale);
+        }
+        QListWidgetItem* item = cote->item(0);
+        item->setText(QStringLiteral("La fiche n'a pas de programme."));
+        item->setBackground(QBrush());
+        item->setToolTip(QString());
+        QFont italique = item->font();
+        italique.setItalic(true);
+        item->setFont(italique);
+    }
     Resume->setText(QString::fromStdString(comparaison::resume(r)));
 }
 
 void Comparaison::remplacer()
 {
     Messages& messages = *principale_.services().messages;
+    // What a line error or a silence cut short would send the machine a
+    // program without its end.
+    if (provenance_ && !provenance_->complet) {
+        messages.afficher(this,
+                          QStringLiteral("Ce programme a été reçu incomplet : il ne peut pas remplacer celui d'une fiche."),
+                          QStringLiteral("Infos"), Icone::Exclamation);
+        return;
+    }
     if (!codeAccepte(this, messages, Text3->text())) return;
+    const std::optional<Enregistrement> e = enregistrement(nomdossier_);
+    const QString fiche = nomFiche(nomdossier_, e);
+    const std::optional<std::string> actuel = programmeFiche(nomdossier_, e);
+    QString recu = QStringLiteral("le programme reçu");
+    if (provenance_)
+        recu += QStringLiteral(" le %1 à %2 sur %3")
+                    .arg(archives::dateDe(provenance_->quand), archives::heureDe(provenance_->quand), provenance_->port);
+    recu += QStringLiteral(" (%1)").arg(nombreLignes(comparaison::lignes(autre_.toStdString()).size()));
+    const QString question =
+        actuel ? QStringLiteral("Remplacer le programme de la fiche %1 (%2) par %3 ?")
+                     .arg(fiche, nombreLignes(comparaison::lignes(*actuel).size()), recu)
+               : QStringLiteral("Mettre dans la fiche %1, qui n'a pas de programme, %2 ?").arg(fiche, recu);
+    if (messages.afficher(this, question, QStringLiteral("Confirmation"), Icone::Question, Boutons::OuiNon) !=
+        Reponse::Oui)
+        return;
     Services& services = principale_.services();
     Resultat r;
-    const QString operation = QStringLiteral("Remplacement du programme de la fiche %1").arg(nomFiche(nomdossier_));
+    const QString operation = QStringLiteral("Remplacement du programme de la fiche %1").arg(fiche);
     if (!sousVerrou(services, this, operation, r.problemes, [&] {
             r = remplacement::remplacerProgramme(nomdossier_, autre_.toStdString(),
                                                  archives::instantDe(services.horloge->dateHeure()));
@@ -139,6 +218,7 @@ void Comparaison::remplacer()
                           QString::fromStdString(joindreProblemes(r.problemes)));
         return;
     }
+    remplace_ = true;
     principale_.reselectionner();
     comparer();
     messages.afficher(this, QStringLiteral("Programme de la fiche remplacé"), QStringLiteral("Infos"),

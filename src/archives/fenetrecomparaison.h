@@ -4,7 +4,9 @@
 // into the sheet at the operator's word (and code).
 
 #include "archives/comparaison.h"
+#include "platform/ancrage.h"
 #include "platform/fenetre.h"
+#include "store/archives.h"
 
 #include <QByteArray>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <optional>
 #include <string>
 
 namespace tarvex {
@@ -26,10 +29,22 @@ public:
     // program (left) against the sheet's current one (right), to look at only.
     enum class Mode { Recu, Archive };
 
+    // Where a program the service kept came from, for the question asked
+    // before it replaces the sheet's; one kept incomplete replaces nothing.
+    struct Provenance {
+        archives::Instant quand;
+        QString port;  // "COM2"
+        bool complet = true;
+    };
+
     // `nomdossier`: the sheet's folder name; `autre`: the received or archived
     // program, Windows-1252; `titreAutre`: what its side is called.
     Comparaison(QWidget* parent, Selectphase& principale, std::string nomdossier, const QByteArray& autre, Mode mode,
-                const QString& titreAutre = QStringLiteral("Programme reçu"));
+                const QString& titreAutre = QStringLiteral("Programme reçu"),
+                std::optional<Provenance> provenance = std::nullopt);
+
+    // The received program became the sheet's while the window was open.
+    bool aRemplace() const { return remplace_; }
 
     QLabel* Label2;  // what the left side is
     QLabel* Label3;  // what the right side is
@@ -41,6 +56,9 @@ public:
     QPushButton* Remplacer;
     QPushButton* quitter;
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     void comparer();
     void remplacer();
@@ -49,6 +67,9 @@ private:
     QByteArray autre_;
     std::string nomdossier_;
     Mode mode_;
+    std::optional<Provenance> provenance_;
+    bool remplace_ = false;
+    plateforme::Ancrage ancrage_;
 };
 
 // The colour a row of a kind is marked with; the number stored with each

@@ -2,11 +2,15 @@
 
 #include "cnclink/transmission.h"
 #include "journal/journal.h"
+#include "service/demande.h"
 #include "store/chemins.h"
 #include "store/cp1252.h"
+#include "store/fiche.h"
 #include "store/fichiers.h"
+#include "store/lecteur.h"
 
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace tarvex::recus {
@@ -14,6 +18,7 @@ namespace tarvex::recus {
 namespace {
 
 constexpr const char* kIncomplet = "-incomplet";
+constexpr const char* kRemplacements = "remplacements.txt";
 constexpr const char* kExtension = ".txt";
 // Far more than one second can hold; past it the folder is not as this
 // program writes it, and trying on would never end.
@@ -72,21 +77,140 @@ std::optional<Nom> lireNom(std::string_view nom)
     return n;
 }
 
-std::string premiereLigne(std::string_view texte)
+std::string texteErreur(const fichiers::ErreurFichier& e) { return e.detail(); }
+
+// The first line other than blank or "%", without its line end.
+std::string_view ligneDeTete(std::string_view texte, std::string_view* suite = nullptr)
 {
     while (!texte.empty()) {
         const std::size_t fin = texte.find_first_of("\r\n");
         const std::string_view l = texte.substr(0, fin);
-        texte = fin == std::string_view::npos ? std::string_view() : texte.substr(fin + 1);
         const std::size_t d = l.find_first_not_of(" \t");
-        if (d == std::string_view::npos) continue;
-        const std::string_view coeur = l.substr(d, l.find_last_not_of(" \t") - d + 1);
-        if (coeur != "%") return cp1252::versUtf8(l);
+        if (d != std::string_view::npos && l.substr(d, l.find_last_not_of(" \t") - d + 1) != "%") {
+            if (suite) *suite = texte;
+            return l;
+        }
+        texte = fin == std::string_view::npos ? std::string_view() : texte.substr(fin + 1);
     }
     return {};
 }
 
-std::string texteErreur(const fichiers::ErreurFichier& e) { return e.detail(); }
+// "%130", "% 130" or "O2020" (O0130 is O130: leading zeros do not count),
+// from the head line; none for a program without one.
+std::optional<std::pair<char, long long>> numeroProgramme(std::string_view texte)
+{
+    std::string_view l = ligneDeTete(texte);
+    l.remove_prefix(std::min(l.size(), l.find_first_not_of(" \t")));
+    if (l.empty() || (l[0] != '%' && l[0] != 'O' && l[0] != 'o')) return std::nullopt;
+    const char genre = l[0] == '%' ? '%' : 'O';
+    l.remove_prefix(1);
+    l.remove_prefix(std::min(l.size(), l.find_first_not_of(" \t")));
+    if (l.empty() || l[0] < '0' || l[0] > '9') return std::nullopt;
+    long long n = 0;
+    for (std::size_t i = 0; i < l.size() && l[i] >= '0' && l[i] <= '9'; ++i)
+        if (n < 1'000'000'000'000LL) n = n * 10 + (l[i] - '0');
+    return std::make_pair(genre, n);
+}
+
+// The first text in parentheses from the head line on, up to its ")" or the
+// end of its line: where a request names its sheet.
+std::string premierCommentaire(std::string_view texte)
+{
+    std::string_view suite;
+    if (ligneDeTete(texte, &suite).empty()) return {};
+    const std::size_t ouvre = suite.find('(');
+    if (ouvre == std::string_view::npos) return {};
+    const std::string_view apres = suite.substr(ouvre + 1);
+    return std::string(apres.substr(0, apres.find_first_of(")\r\n")));
+}
+
+// "data\recus\COM2\20240102-030405.txt" -> {"COM2", "20240102-030405.txt"}.
+std::optional<std::pair<std::string, std::string>> portEtNom(const std::string& chemin)
+{
+    const std::string_view racine(kDossierRecus);
+    const std::string_view reste = std::string_view(chemin).substr(std::min(chemin.size(), racine.size()));
+    const std::size_t barre = reste.find('\\');
+    std::string port(reste.substr(0, barre));
+    std::string nom(barre == std::string_view::npos ? std::string_view() : reste.substr(barre + 1));
+    if (cp1252::replier(chemin.substr(0, racine.size())) != cp1252::replier(racine) || !portValide(port) ||
+        !chemins::nomSur(nom))
+        return std::nullopt;
+    return std::make_pair(std::move(port), std::move(nom));
+}
+
+std::string fichierRemplacements(const std::string& port)
+{
+    return std::string(kDossierRecus) + port + "\\" + kRemplacements;
+}
+
+// The lines of remplacements.txt by program name, the sheets' names UTF-8.
+std::map<std::string, std::vector<std::string>> remplacements(const std::string& port)
+{
+    std::map<std::string, std::vector<std::string>> r;
+    const std::optional<std::string> octets = fichiers::lire(fichierRemplacements(port));
+    std::string_view reste = octets ? std::string_view(*octets) : std::string_view();
+    while (!reste.empty()) {
+        const std::size_t fin = reste.find_first_of("\r\n");
+        const std::string_view l = reste.substr(0, fin);
+        reste = fin == std::string_view::npos ? std::string_view() : reste.substr(fin + 1);
+        const std::size_t point = l.find(';');
+        if (point != std::string_view::npos && point + 1 < l.size())
+            r[std::string(l.substr(0, point))].push_back(cp1252::versUtf8(l.substr(point + 1)));
+    }
+    return r;
+}
+
+struct Trouve {
+    std::string chemin, port;
+    Nom nom;
+};
+
+// The programs of every port folder, newest first.
+std::vector<Trouve> trouver()
+{
+    std::vector<Trouve> trouves;
+    for (const std::string& port : fichiers::lister("data\\recus")) {
+        if (!portValide(port)) continue;
+        const std::string dossier = std::string(kDossierRecus) + port + "\\";
+        if (!fichiers::estDossier(dossier)) continue;
+        for (const std::string& nom : fichiers::lister(dossier)) {
+            const auto n = lireNom(nom);
+            if (n && !fichiers::estDossier(dossier + nom)) trouves.push_back({dossier + nom, port, *n});
+        }
+    }
+    const auto cle = [](const Trouve& t) {
+        const auto& q = t.nom.quand;
+        return std::make_tuple(q.annee, q.mois, q.jour, q.heure, q.minute, q.seconde, t.nom.rang);
+    };
+    // Within one second, by path: the folders' order is the file system's own.
+    std::sort(trouves.begin(), trouves.end(), [&](const auto& a, const auto& b) {
+        return cle(a) != cle(b) ? cle(a) > cle(b) : a.chemin < b.chemin;
+    });
+    return trouves;
+}
+
+// A later program may take the name of one archived (stocker only looks in
+// data\recus\): the sheets this one replaced must not show in its row. What
+// fails here loses a note, never a program, so it is not reported.
+void oublierRemplacements(const std::string& port, const std::string& nom)
+{
+    const std::string fichier = fichierRemplacements(port);
+    const std::optional<std::string> octets = fichiers::lire(fichier);
+    if (!octets) return;
+    std::string garde;
+    std::string_view reste = *octets;
+    while (!reste.empty()) {
+        const std::size_t fin = reste.find('\n');
+        const std::string_view l = reste.substr(0, fin == std::string_view::npos ? reste.size() : fin + 1);
+        reste.remove_prefix(l.size());
+        if (!l.starts_with(nom + ";")) garde += l;
+    }
+    if (garde.size() == octets->size()) return;
+    try {
+        garde.empty() ? fichiers::supprimer(fichier) : fichiers::ecrire(fichier, garde);
+    } catch (const fichiers::ErreurFichier&) {
+    }
+}
 
 }  // namespace
 
@@ -143,49 +267,40 @@ Lu<std::string> stocker(const std::string& port, const archives::Instant& quand,
 Lu<std::vector<Recu>> lister()
 {
     Lu<std::vector<Recu>> r;
-    std::vector<std::tuple<Nom, Recu>> trouves;
-    for (const std::string& port : fichiers::lister("data\\recus")) {
-        if (!portValide(port)) continue;
-        const std::string dossier = std::string(kDossierRecus) + port + "\\";
-        if (!fichiers::estDossier(dossier)) continue;
-        for (const std::string& nom : fichiers::lister(dossier)) {
-            const auto n = lireNom(nom);
-            if (!n || fichiers::estDossier(dossier + nom)) continue;
-            Recu recu;
-            recu.chemin = dossier + nom;
-            recu.port = port;
-            recu.quand = n->quand;
-            recu.complet = n->complet;
-            if (const auto octets = fichiers::lire(recu.chemin)) {
-                recu.premiereLigne = premiereLigne(*octets);
-                recu.lignes = journal::compterLignes(*octets);
-            } else {
-                r.signaler(recu.chemin, "fichier illisible");
-            }
-            trouves.emplace_back(*n, std::move(recu));
+    std::map<std::string, std::map<std::string, std::vector<std::string>>> notes;
+    for (Trouve& t : trouver()) {
+        Recu recu;
+        recu.chemin = std::move(t.chemin);
+        recu.port = t.port;
+        recu.quand = t.nom.quand;
+        recu.complet = t.nom.complet;
+        if (const auto octets = fichiers::lire(recu.chemin)) {
+            recu.premiereLigne = cp1252::versUtf8(ligneDeTete(*octets));
+            recu.lignes = journal::compterLignes(*octets);
+        } else {
+            r.signaler(recu.chemin, "fichier illisible");
         }
+        if (!notes.contains(t.port)) notes[t.port] = remplacements(t.port);
+        const std::string nom = recu.chemin.substr(recu.chemin.rfind('\\') + 1);
+        if (const auto f = notes[t.port].find(nom); f != notes[t.port].end()) recu.fiches = f->second;
+        r.valeur.push_back(std::move(recu));
     }
-    const auto cle = [](const std::tuple<Nom, Recu>& t) {
-        const auto& [n, recu] = t;
-        const auto& q = n.quand;
-        return std::make_tuple(q.annee, q.mois, q.jour, q.heure, q.minute, q.seconde, n.rang);
-    };
-    std::stable_sort(trouves.begin(), trouves.end(), [&](const auto& a, const auto& b) { return cle(a) > cle(b); });
-    for (auto& t : trouves) r.valeur.push_back(std::move(std::get<1>(t)));
+    return r;
+}
+
+std::vector<std::string> chemins()
+{
+    std::vector<std::string> r;
+    for (Trouve& t : trouver()) r.push_back(std::move(t.chemin));
     return r;
 }
 
 Resultat archiver(const std::string& chemin)
 {
     // data\recus\COMn\name: the port's folder keeps its name in the archives.
-    const std::string_view racine(kDossierRecus);
-    const std::string_view reste = std::string_view(chemin).substr(std::min(chemin.size(), racine.size()));
-    const std::size_t barre = reste.find('\\');
-    const std::string port(reste.substr(0, barre));
-    const std::string nom(barre == std::string_view::npos ? std::string_view() : reste.substr(barre + 1));
-    if (cp1252::replier(chemin.substr(0, racine.size())) != cp1252::replier(racine) || !portValide(port) ||
-        !chemins::nomSur(nom))
-        return Resultat::echec(chemin, "pas un programme reçu");
+    const auto pn = portEtNom(chemin);
+    if (!pn) return Resultat::echec(chemin, "pas un programme reçu");
+    const auto& [port, nom] = *pn;
     const auto octets = fichiers::lire(chemin);
     if (!octets) return Resultat::echec(chemin, fichiers::existe(chemin) ? "fichier illisible" : "fichier introuvable");
 
@@ -200,12 +315,49 @@ Resultat archiver(const std::string& chemin)
             const std::string cible = dossier + tronc + (rang > 1 ? "-" + std::to_string(rang) : "") + ext;
             if (!fichiers::creerNouveau(cible, *octets)) continue;
             fichiers::supprimer(chemin);
+            oublierRemplacements(port, nom);
             return {};
         }
         return Resultat::echec(dossier + nom, "aucun nom libre dans les archives");
     } catch (const fichiers::ErreurFichier& e) {
         return Resultat::echec(e.chemin(), e.detail());
     }
+}
+
+Resultat noterRemplacement(const std::string& chemin, const std::string& fiche)
+{
+    const auto pn = portEtNom(chemin);
+    if (!pn) return Resultat::echec(chemin, "pas un programme reçu");
+    try {
+        fichiers::ajouter(fichierRemplacements(pn->first), pn->second + ";" + cp1252::depuisUtf8(fiche) + "\r\n");
+    } catch (const fichiers::ErreurFichier& e) {
+        return Resultat::echec(e.chemin(), e.detail());
+    }
+    return {};
+}
+
+std::optional<std::size_t> ficheProposee(std::string_view programme, const Index& index,
+                                         const std::vector<std::string>& machines)
+{
+    std::vector<std::string> cles;
+    for (const std::string& m : machines) cles.push_back(cp1252::replier(sansBlancs(m)));
+    if (const auto numero = numeroProgramme(programme)) {
+        std::vector<std::size_t> memes;
+        for (std::size_t n = 0; n < index.enregistrements.size(); ++n) {
+            const Enregistrement& e = index.enregistrements[n];
+            if (std::find(cles.begin(), cles.end(), cp1252::replier(sansBlancs(e[CMachine]))) == cles.end() ||
+                sansBlancs(e[CProgramme]) != "O")
+                continue;
+            const auto prog = fichiers::lire(dossierFicheLu(nomdossierEnregistrement(e)) + "prog.txt");
+            if (prog && numeroProgramme(*prog) == numero) memes.push_back(n);
+        }
+        if (memes.size() == 1) return memes.front();
+    }
+    dnc::Demande d;
+    d.nom = premierCommentaire(programme);
+    const dnc::Trouvaille t = dnc::chercherFiche(d, index, machines);
+    if (t.numero >= 0) return static_cast<std::size_t>(t.numero);
+    return std::nullopt;
 }
 
 }  // namespace tarvex::recus

@@ -85,6 +85,28 @@ TEST_F(Service, DemandeEtFicheTrouvee)
     }
 }
 
+TEST_F(Service, FicheProposeePourUnProgrammeRecu)
+{
+    // A second sheet of COM2 with FLASQUE's number: the number alone names none.
+    poser("data/GOUPILLE_Phase 50_BRAS_PERCEUSE CN/prog.txt", "%1234\r\nM2\r\n");
+    const Index index = lireIndex().valeur;
+    const std::vector<std::string> com2 = {"CU 3 AXES", "PERCEUSE CN"}, tour1 = {"TOUR 1"};
+    const std::tuple<const char*, std::vector<std::string>, std::optional<std::size_t>> cas[] = {
+        {"%130 (PIVOT PH30 REPRISE)\r\nN10 G0\r\n", com2, 8},  // by its number, whatever its comment
+        {"%\r\nO02020\r\nM30\r\n%", {"FRAISEUSE F4"}, 9},  // O2020 of Levier, leading zero aside
+        {" % 120\r\n", tour1, 0},
+        {"%120 (AXE 010)\r\n", tour1, 0},                      // the number before the comment
+        {"%1234\r\n", tour1, std::nullopt},                     // FLASQUE's number, on another port
+        {"%777\r\n(pivot  30 bras)\r\n", com2, 8},           // named as a request would
+        {"%1234 (FLASQUE 10)\r\n", com2, 2},                    // two with that number: the comment
+        {"%1234\r\n", com2, std::nullopt},
+        {"%\r\n(MANCHON 20)\r\nM30\r\n", {"TOUR T2"}, 10},   // a sheet without a program too
+        {"%5 (PIVOT)\r\n", com2, std::nullopt},
+    };
+    for (const auto& [programme, machines, attendu] : cas)
+        EXPECT_EQ(recus::ficheProposee(programme, index, machines), attendu) << programme;
+}
+
 TEST_F(Service, UneLigneParPort)
 {
     poserMachine("TOUR 9", {{"com.txt", "COM2\r\n9600\r\nE(ven)\r\n7\r\n1\r\n1\r\n3\r\n"}});
@@ -177,6 +199,23 @@ TEST_F(Fichiers, RecusStockesListesArchives)
     EXPECT_EQ(contenu("data/archives/recus/COM2/20240102-030405.txt"), "%\r\n%12 (A)\r\nM2\r\n");
     EXPECT_EQ(contenu("data/archives/recus/COM2/20240102-030405-2.txt"), "%16\r\n");
     EXPECT_FALSE(recus::archiver("data\\PIVOT_Phase 20_BRAS_TOUR 1\\prog.txt").ok());
+
+    // The sheets a program replaced show in its row, until it is archived:
+    // a later program of the same name has replaced nothing.
+    const std::string deuxieme = "data\\recus\\COM2\\20240102-030405-2.txt";
+    ASSERT_TRUE(recus::noterRemplacement(deuxieme, "PIVOT Phase 30 BRAS").ok());
+    ASSERT_TRUE(recus::noterRemplacement(deuxieme, "Boîtier Phase 60 Bâti").ok());
+    EXPECT_EQ(contenu("data/recus/COM2/remplacements.txt"),
+              "20240102-030405-2.txt;PIVOT Phase 30 BRAS\r\n20240102-030405-2.txt;Bo\xeetier Phase 60 B\xe2ti\r\n");
+    const auto avec = recus::lister().valeur;
+    ASSERT_EQ(avec.size(), 3u);
+    EXPECT_EQ(avec[0].fiches, (std::vector<std::string>{"PIVOT Phase 30 BRAS", "Boîtier Phase 60 Bâti"}));
+    EXPECT_EQ(recus::chemins(), (std::vector<std::string>{avec[0].chemin, avec[1].chemin, avec[2].chemin}));
+    ASSERT_TRUE(recus::archiver(deuxieme).ok());
+    EXPECT_FALSE(present("data/recus/COM2/remplacements.txt"));
+    recus::stocker("COM2", t, "%17", true);
+    EXPECT_EQ(recus::stocker("COM2", t, "%18", true).valeur, deuxieme);
+    EXPECT_TRUE(recus::lister().valeur.at(0).fiches.empty());
 }
 
 }  // namespace
