@@ -179,10 +179,10 @@ constexpr std::uint32_t kCentre = bit('I') | bit('J') | bit('K') | bit('R');
 constexpr std::uint32_t kAutour = bit('N') | bit('G') | bit('M') | bit('S') | bit('F') | bit('T') | bit('D') |
                                   bit('H') | bit('O');
 
-// The words of one line.
 // The RS274NGC "o" words that open and close a subroutine's body.
 enum class MotO : unsigned char { Aucun, Sub, EndSub };
 
+// The words of one block.
 struct Mots {
     static constexpr int kMaxCodes = 16;
     std::uint32_t lettres = 0;  // letters read with their value
