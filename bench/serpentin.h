@@ -25,7 +25,8 @@ inline std::string serpentin(int lignes)
             ligne("G1 Z-1 F200");
         }
         ligne("G1 X100 Y" + std::to_string(y) + " F500");
-        ligne("G3 X100 Y" + std::to_string(y + 2) + " I0 J1");
+        // NUM under G90: I J are the centre itself.
+        ligne("G3 X100 Y" + std::to_string(y + 2) + " I100 J" + std::to_string(y + 1));
         ligne("G1 X0.5");
         ligne("X0");
         ligne("G2 X0 Y" + std::to_string(y + 4) + " R1");

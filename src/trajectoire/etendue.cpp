@@ -2,6 +2,7 @@
 
 #include "trajectoire/geometrie.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvex::trajectoire {
@@ -39,22 +40,41 @@ void ajouter(Etendue& e, const Mouvement& m, bool tournage)
     }
 }
 
+namespace {
+
+void ajouter(Etendue& e, const Percage& t)
+{
+    e.x.ajouter(t.position.x);
+    e.y.ajouter(t.position.y);
+}
+
+}  // namespace
+
 Etendue etendue(const Programme& p)
 {
     Etendue e;
     for (const Mouvement& m : p.mouvements) ajouter(e, m, p.tournage);
+    for (const Percage& t : p.percages) ajouter(e, t);
     return e;
 }
 
 std::vector<EtendueOutil> etenduesParOutil(const Programme& p)
 {
     std::vector<EtendueOutil> outils;
-    for (const Mouvement& m : p.mouvements) {
+    const auto avantOutil = [](const auto& v) { return v.outil < 0; };
+    if (std::any_of(p.mouvements.begin(), p.mouvements.end(), avantOutil) ||
+        std::any_of(p.percages.begin(), p.percages.end(), avantOutil))
+        outils.push_back({-1, {}});
+    for (const int t : p.outils) outils.push_back({t, {}});
+    // Tools are few: a look along the list is quicker than a map.
+    const auto etendueDe = [&outils](int outil) -> Etendue& {
         auto it = outils.begin();
-        while (it != outils.end() && it->outil != m.outil) ++it;
-        if (it == outils.end()) it = outils.insert(it, EtendueOutil{m.outil, {}});
-        ajouter(it->etendue, m, p.tournage);
-    }
+        while (it != outils.end() && it->outil != outil) ++it;
+        if (it == outils.end()) it = outils.insert(it, EtendueOutil{outil, {}});
+        return it->etendue;
+    };
+    for (const Mouvement& m : p.mouvements) ajouter(etendueDe(m.outil), m, p.tournage);
+    for (const Percage& t : p.percages) ajouter(etendueDe(t.outil), t);
     return outils;
 }
 
@@ -94,6 +114,7 @@ std::vector<std::string> lignesEtendue(const Etendue& e)
 std::string ligneOutil(const EtendueOutil& o)
 {
     std::string l = nomOutil(o.outil) + " :";
+    if (o.etendue.vide()) return l + " aucun déplacement tracé";
     const char* separateur = " ";
     for (const std::string& axe : lignesEtendue(o.etendue)) {
         l += separateur + axe;
@@ -105,8 +126,7 @@ std::string ligneOutil(const EtendueOutil& o)
 std::vector<std::string> lignesOutils(const Programme& p)
 {
     std::vector<std::string> lignes;
-    for (const EtendueOutil& o : etenduesParOutil(p))
-        if (!o.etendue.vide()) lignes.push_back(ligneOutil(o));
+    for (const EtendueOutil& o : etenduesParOutil(p)) lignes.push_back(ligneOutil(o));
     return lignes;
 }
 

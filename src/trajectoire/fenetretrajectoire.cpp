@@ -30,6 +30,8 @@ const char* raison(Raison r)
     case Raison::HorsRepere: return "hors du repère de la pièce";
     case Raison::MotInconnu: return "mot dont l'effet est inconnu";
     case Raison::ArcImpossible: return "aucun cercle ne joint le départ et l'arrivée";
+    case Raison::CorpsSousProgramme: return "corps de sous-programme, exécuté à son appel";
+    case Raison::HorsLimites: return "valeur hors des limites de la commande";
     }
     return "";
 }

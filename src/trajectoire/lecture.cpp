@@ -5,6 +5,7 @@
 #include "store/cp1252.h"
 #include "store/machines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -45,6 +46,7 @@ enum class Sorte : unsigned char {
     SousProgramme,
     CentresAbsolus,
     CentresRelatifs,
+    CentreAbsoluLigne,  // FAGOR G06: the centre of its line's arc is given itself
     XAuRayon,
     XAuDiametre,
 };
@@ -106,6 +108,7 @@ Sorte sorteFagor(int g, bool repere, bool tour)
     if (repere) return Sorte::Repere;
     if (tour && (g == 660 || g == 680 || g == 690)) return Sorte::CycleSimple;
     switch (g) {
+    case 60: return Sorte::CentreAbsoluLigne;
     case 330: return Sorte::NonTrace;
     case 530: case 740: return Sorte::Machine;
     case 700: return Sorte::Pouces;
@@ -176,36 +179,52 @@ constexpr std::uint32_t kCentre = bit('I') | bit('J') | bit('K') | bit('R');
 constexpr std::uint32_t kAutour = bit('N') | bit('G') | bit('M') | bit('S') | bit('F') | bit('T') | bit('D') |
                                   bit('H') | bit('O');
 
-// The words of one line.
+// The RS274NGC "o" words that open and close a subroutine's body.
+enum class MotO : unsigned char { Aucun, Sub, EndSub };
+
+// The words of one block.
 struct Mots {
     static constexpr int kMaxCodes = 16;
     std::uint32_t lettres = 0;  // letters read with their value
     std::uint32_t nommes = 0;   // letters written, read or not
+    std::uint32_t sansPoint = 0;  // letters whose number has no decimal point
     double valeur[26] = {};
     int g[kMaxCodes] = {};
     int ng = 0;
     int m[kMaxCodes] = {};
     int nm = 0;
     bool vide = true, illisible = false, variables = false, ligneO = false;
+    MotO motO = MotO::Aucun;
     double operator()(char c) const { return valeur[c - 'A']; }
     bool a(char c) const { return lettres & bit(c); }
 };
 
 // A number as the controls write it: sign, digits, an optional point
-// ("62." and ".5" included). Locale-free; exact for the short values of programs.
-bool lireNombre(const std::string& s, std::size_t& i, double& v)
+// ("62." and ".5" included). Locale-free; exact for the short values of
+// programs. A number too long for 18 digits keeps its size (digits past them
+// below the point are dropped), so that one past any control's reach is seen
+// as such; `point` tells whether it had its decimal point.
+bool lireNombre(const std::string& s, std::size_t& i, double& v, bool& point)
 {
     static constexpr double kPuissances[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
                                              1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    constexpr int kChiffres = 18;
     bool negatif = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negatif = s[i++] == '-';
     std::uint64_t mantisse = 0;
-    int chiffres = 0, decimales = 0;
-    bool point = false;
+    int chiffres = 0, decimales = 0, exposant = 0;
+    bool unChiffre = false;
+    point = false;
     for (; i < s.size(); ++i) {
         const char c = s[i];
         if (c >= '0' && c <= '9') {
-            if (++chiffres > 18) return false;
+            unChiffre = true;
+            if (mantisse == 0 && c == '0' && !point) continue;  // leading zeros
+            if (chiffres == kChiffres || (point && decimales == kChiffres)) {
+                if (!point && exposant < 400) ++exposant;
+                continue;
+            }
+            ++chiffres;
             mantisse = mantisse * 10 + static_cast<unsigned>(c - '0');
             if (point) ++decimales;
         } else if (c == '.' && !point) {
@@ -214,20 +233,41 @@ bool lireNombre(const std::string& s, std::size_t& i, double& v)
             break;
         }
     }
-    if (chiffres == 0) return false;
+    if (!unChiffre) return false;
     v = static_cast<double>(mantisse) / kPuissances[decimales];
+    if (exposant > 0) v *= std::pow(10.0, exposant);
     if (negatif) v = -v;
     return true;
 }
 
-// Reads the words of a line, blanks anywhere, lower case as upper case;
-// comments in parentheses, a NUM "$" message and what follows ";" aside.
-// A line starting with "%" (program number, start or end) has no words.
-void analyser(std::string_view ligne, Mots& m, std::string& s)
+// The keyword after an "o" word's number or <name>: "o100 sub", "o<x> endsub".
+MotO motO(const std::string& s)
+{
+    std::size_t i = 1;
+    if (i < s.size() && s[i] == '<') {
+        i = s.find('>', i);
+        if (i == std::string::npos) return MotO::Aucun;
+        ++i;
+    } else {
+        while (i < s.size() && ((s[i] >= '0' && s[i] <= '9') || s[i] == '.')) ++i;
+    }
+    const std::string_view reste = std::string_view(s).substr(i);
+    if (reste.starts_with("ENDSUB")) return MotO::EndSub;
+    if (reste.starts_with("SUB")) return MotO::Sub;
+    return MotO::Aucun;
+}
+
+// Reads the words of one block of a line from `debut`, blanks anywhere,
+// lower case as upper case; comments in parentheses, a NUM "$" message and
+// what follows ";" aside, except on FANUC, where ";" ends the block and the
+// next one follows (returned: where it starts, npos when none). A line
+// starting with "%" (program number, start or end) has no words.
+std::size_t analyser(std::string_view ligne, std::size_t debut, Dialecte d, Mots& m, std::string& s)
 {
     m = Mots{};
     s.clear();
-    for (std::size_t i = 0; i < ligne.size(); ++i) {
+    std::size_t suite = std::string_view::npos;
+    for (std::size_t i = debut; i < ligne.size(); ++i) {
         char c = ligne[i];
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
         if (c == '(') {
@@ -235,18 +275,23 @@ void analyser(std::string_view ligne, Mots& m, std::string& s)
             if (i == std::string_view::npos) break;
             continue;
         }
+        if (c == ';' && d == Dialecte::Fanuc) {
+            suite = i + 1;
+            break;
+        }
         if (c == ';' || c == '$') break;
         if (s.empty()) {
-            if (c == '%') return;
+            if (c == '%') return suite;
             if (c == '/') continue;   // optional block: read as run
             if (c == ':') c = 'O';    // program number
         }
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         s += c;
     }
-    if (s.empty()) return;
+    if (s.empty()) return suite;
     m.vide = false;
     m.ligneO = s[0] == 'O';
+    if (m.ligneO && d == Dialecte::Iso) m.motO = motO(s);
     for (std::size_t i = 0; i < s.size();) {
         const char c = s[i++];
         if (c < 'A' || c > 'Z') {
@@ -254,21 +299,29 @@ void analyser(std::string_view ligne, Mots& m, std::string& s)
             else m.illisible = true;
             continue;
         }
+        // NUM's two-letter words (ER, the retract plane of a cycle) are no
+        // external parameter E.
+        if (c == 'E' && d == Dialecte::Num && i < s.size() && s[i] >= 'A' && s[i] <= 'Z') continue;
         m.nommes |= bit(c);
         if (c == 'E' || c == 'L') m.variables = true;
         double v;
-        if (!lireNombre(s, i, v)) {
+        bool point;
+        if (!lireNombre(s, i, v, point)) {
             m.illisible = true;
             continue;
         }
         m.lettres |= bit(c);
+        if (!point) m.sansPoint |= bit(c);
         m.valeur[c - 'A'] = v;
         if (c == 'G' || c == 'M') {
             int& n = c == 'G' ? m.ng : m.nm;
+            // A code past any control's is unknown (-1), and kept off the int's range.
+            const int code = std::fabs(v) < 1e6 ? static_cast<int>(std::lround(c == 'G' ? v * 10 : v)) : -1;
             if (n == Mots::kMaxCodes) m.illisible = true;
-            else (c == 'G' ? m.g : m.m)[n++] = static_cast<int>(std::lround(c == 'G' ? v * 10 : v));
+            else (c == 'G' ? m.g : m.m)[n++] = code;
         }
     }
+    return suite;
 }
 
 class Lecteur {
@@ -285,18 +338,29 @@ public:
 private:
     // What the codes of a line do besides setting the modes they set.
     struct Effets {
-        bool tempo = false, cycleLigne = false, machine = false, retourSansAxe = false, origine = false,
-             transfoLigne = false, sousProgramme = false, inconnu = false, fin = false;
+        bool tempo = false, cycleLigne = false, cycleSimple = false, machine = false, retourSansAxe = false,
+             origine = false, transfoLigne = false, sousProgramme = false, inconnu = false, fin = false,
+             centreAbsolu = false;
     };
     Effets codesG(const Mots& m);
     // The M codes and T: the tool in the spindle, a subprogram called, the
     // end of the program.
     void codesMT(const Mots& m, Effets& e);
+    // The tool of a T word, now among the program's tools; -1 for none.
+    int nommerOutil(const Mots& m);
     // The line drawn, or set apart with its reason.
     void classer(int ligne, const Mots& m, const Effets& e);
     void nonTracee(int ligne, Raison r, std::uint32_t axes);
-    bool deplacer(int ligne, const Mots& m);
-    bool calculerArc(Mouvement& mv, const Mots& m, double unite) const;
+    // A length word in millimetres.
+    double longueur(const Mots& m, char c) const;
+    // Where the axis words of a line take the tool from pos_; false when a
+    // coordinate would pass kLimite.
+    bool cible(const Mots& m, Point& fin) const;
+    // A line of a canned cycle: listed for its depth; on a mill, its hole.
+    void percer(int ligne, const Mots& m, const Effets& e, std::uint32_t nommes);
+    // The move, or why it cannot be drawn.
+    bool deplacer(int ligne, const Mots& m, const Effets& e, Raison& pourquoi);
+    bool calculerArc(Mouvement& mv, const Mots& m, bool centreAbsolu) const;
 
     Programme& p_;
     const Dialecte d_;
@@ -304,18 +368,22 @@ private:
     Point pos_{kInconnu, kInconnu, kInconnu};
     int mode_ = 0;     // the motion (G code x 10); above G3, a motion not drawn
     int cycle_ = 0;    // the canned cycle in force, 0 when none
+    double zCycle_ = kInconnu;  // Z where it started: the level its holes start from
     Plan plan_;
     bool pouces_ = false, relatif_ = false, centresAbsolus_ = false, xAuRayon_ = false, transforme_ = false;
+    bool corps_ = false;  // within an RS274NGC subroutine's body
     int repere_ = 540;
     int outilT_ = -1;  // the last T read
     int outil_ = -1;   // the tool in the spindle: changed by M6 when the program uses it
     bool vuM6_ = false;
-    std::vector<int> outilsT_;  // the last T read at each move
+    std::vector<int> outilsT_, outilsTPercages_;  // the last T read at each move, at each hole
 };
 
 void Lecteur::nonTracee(int ligne, Raison r, std::uint32_t axes)
 {
-    p_.nonTracees.push_back({ligne, p_.lignes[static_cast<std::size_t>(ligne)], r});
+    // The blocks of one line (FANUC's ";") make one entry, the first reason.
+    if (p_.nonTracees.empty() || p_.nonTracees.back().ligne != ligne)
+        p_.nonTracees.push_back({ligne, p_.lignes[static_cast<std::size_t>(ligne)], r});
     const std::uint32_t lettres[3] = {bit('X') | bit('U'), bit('Y') | bit('V'), bit('Z') | bit('W')};
     for (int a = 0; a < 3; ++a)
         if (axes & lettres[a]) pos_[a] = kInconnu;
@@ -324,6 +392,15 @@ void Lecteur::nonTracee(int ligne, Raison r, std::uint32_t axes)
 void Lecteur::traiter(int ligne, const Mots& m)
 {
     if (m.vide) return;
+    // A subroutine's body runs where it is called, in the modes of the call:
+    // what it says changes nothing here. The tools it names are named still.
+    if (m.motO == MotO::Sub) corps_ = true;
+    if (corps_) {
+        nonTracee(ligne, Raison::CorpsSousProgramme, 0);
+        nommerOutil(m);
+        if (m.motO == MotO::EndSub) corps_ = false;
+        return;
+    }
     Effets e = codesG(m);
     codesMT(m, e);
     classer(ligne, m, e);
@@ -347,8 +424,13 @@ Lecteur::Effets Lecteur::codesG(const Mots& m)
         case Sorte::Mm: pouces_ = false; break;
         case Sorte::Absolu: relatif_ = false; break;
         case Sorte::Relatif: relatif_ = true; break;
-        case Sorte::Cycle: cycle_ = g; e.cycleLigne = true; break;
-        case Sorte::CycleSimple: e.cycleLigne = true; break;
+        case Sorte::Cycle:
+            // A cycle written again on each hole's line keeps its start.
+            if (cycle_ == 0) zCycle_ = pos_.z;
+            cycle_ = g;
+            e.cycleLigne = true;
+            break;
+        case Sorte::CycleSimple: e.cycleLigne = e.cycleSimple = true; break;
         case Sorte::FinCycle: cycle_ = 0; break;
         case Sorte::Machine:
             e.machine = true;
@@ -364,11 +446,23 @@ Lecteur::Effets Lecteur::codesG(const Mots& m)
         case Sorte::SousProgramme: e.sousProgramme = true; break;
         case Sorte::CentresAbsolus: centresAbsolus_ = true; break;
         case Sorte::CentresRelatifs: centresAbsolus_ = false; break;
+        case Sorte::CentreAbsoluLigne: e.centreAbsolu = true; break;
         case Sorte::XAuRayon: xAuRayon_ = true; break;
         case Sorte::XAuDiametre: xAuRayon_ = false; break;
         }
     }
     return e;
+}
+
+int Lecteur::nommerOutil(const Mots& m)
+{
+    if (!m.a('T')) return -1;
+    // FANUC lathes: T0101 is tool 1 with offset 1; "T1.1" elsewhere, tool 1.
+    const double v = m('T');
+    int t = v >= 0 && v < 1e9 ? static_cast<int>(v) : -1;
+    if (d_ == Dialecte::Fanuc && tour_ && t >= 100) t /= 100;
+    if (t >= 0 && std::find(p_.outils.begin(), p_.outils.end(), t) == p_.outils.end()) p_.outils.push_back(t);
+    return t;
 }
 
 void Lecteur::codesMT(const Mots& m, Effets& e)
@@ -381,12 +475,8 @@ void Lecteur::codesMT(const Mots& m, Effets& e)
         if (c == 2 || c == 30) e.fin = true;
     }
     if (m.a('T')) {
-        // FANUC lathes: T0101 is tool 1 with offset 1; "T1.1" elsewhere, tool 1.
-        const double v = m('T');
-        int t = v >= 0 && v < 1e9 ? static_cast<int>(v) : -1;
-        if (d_ == Dialecte::Fanuc && tour_ && t >= 100) t /= 100;
-        outilT_ = t;
-        if (tour_) outil_ = t;  // a turret indexes at once
+        outilT_ = nommerOutil(m);
+        if (tour_) outil_ = outilT_;  // a turret indexes at once
     }
     if (changement) {
         vuM6_ = true;
@@ -400,13 +490,16 @@ void Lecteur::classer(int ligne, const Mots& m, const Effets& e)
     const bool axes = m.lettres & lettresAxes;
     const std::uint32_t nommes = m.nommes & lettresAxes;
     const std::uint32_t tout = kXYZ;
+    // NUM and FANUC give a dwell's time in X (U) or F: its line moves
+    // nothing. RS274NGC's G4 takes P, FAGOR's K: the axes of its line move.
+    const bool tempoAuxAxes = e.tempo && (d_ == Dialecte::Num || d_ == Dialecte::Fanuc);
     if (e.sousProgramme || (m.ligneO && m.illisible)) nonTracee(ligne, Raison::SousProgramme, tout);
-    else if (e.cycleLigne) nonTracee(ligne, Raison::Cycle, nommes);
+    else if (e.cycleLigne) percer(ligne, m, e, nommes);
     else if (m.variables) nonTracee(ligne, Raison::Variables, nommes);
     else if (e.inconnu) nonTracee(ligne, Raison::CodeInconnu, nommes);
     else if (m.illisible) nonTracee(ligne, Raison::MotInconnu, nommes);
-    else if (e.tempo) {
-        // A dwell: its X, U or P is a time.
+    else if (tempoAuxAxes) {
+        // The time only.
     } else if (e.machine) {
         if (axes) nonTracee(ligne, Raison::HorsRepere, nommes);
         else if (e.retourSansAxe) nonTracee(ligne, Raison::HorsRepere, tout);
@@ -414,19 +507,78 @@ void Lecteur::classer(int ligne, const Mots& m, const Effets& e)
         if (axes) nonTracee(ligne, Raison::HorsRepere, nommes);
     } else if (e.transfoLigne) {
         nonTracee(ligne, Raison::HorsRepere, nommes);
-    } else if (axes || (m.lettres & kCentre)) {
+    } else if (const std::uint32_t tempo = e.tempo ? bit('P') | bit('K') : 0; axes || (m.lettres & kCentre & ~tempo)) {
         // The words belong to the motion in force.
         const bool arc = mode_ == 20 || mode_ == 30;
-        if (cycle_ != 0 || mode_ > 30) nonTracee(ligne, Raison::Cycle, nommes);
+        Raison pourquoi = Raison::ArcImpossible;
+        if (cycle_ != 0) percer(ligne, m, e, nommes);
+        else if (mode_ > 30) nonTracee(ligne, Raison::Cycle, nommes);
         else if (transforme_) nonTracee(ligne, Raison::HorsRepere, nommes);
-        else if (m.lettres & ~(kAutour | lettresAxes | (arc ? kCentre : 0))) nonTracee(ligne, Raison::MotInconnu, nommes);
-        else if (!deplacer(ligne, m)) nonTracee(ligne, Raison::ArcImpossible, nommes);
+        else if (m.lettres & ~(kAutour | tempo | lettresAxes | (arc ? kCentre : 0)))
+            nonTracee(ligne, Raison::MotInconnu, nommes);
+        else if (!deplacer(ligne, m, e, pourquoi)) nonTracee(ligne, pourquoi, nommes);
     }
 }
 
-bool Lecteur::deplacer(int ligne, const Mots& m)
+double Lecteur::longueur(const Mots& m, char c) const
 {
-    const double unite = pouces_ ? 25.4 : 1.0;
+    double v = m(c);
+    // FANUC reads a number without its decimal point in the least input
+    // increment: 0.001 mm, or 0.0001 inch under G20.
+    if (d_ == Dialecte::Fanuc && (m.sansPoint & bit(c))) v /= pouces_ ? 10000 : 1000;
+    return pouces_ ? v * 25.4 : v;
+}
+
+bool Lecteur::cible(const Mots& m, Point& fin) const
+{
+    fin = pos_;
+    static constexpr char kAbsolus[3] = {'X', 'Y', 'Z'}, kIncrements[3] = {'U', 'V', 'W'};
+    for (int a = 0; a < 3; ++a) {
+        double v;
+        bool increment;
+        if (m.a(kAbsolus[a])) {
+            v = longueur(m, kAbsolus[a]);
+            increment = relatif_;
+        } else if (uvw_ && m.a(kIncrements[a])) {
+            v = longueur(m, kIncrements[a]);
+            increment = true;
+        } else {
+            continue;
+        }
+        if (a == 0 && tour_ && xAuRayon_) v *= 2;
+        fin[a] = increment ? pos_[a] + v : v;
+        if (std::fabs(v) > kLimite || std::fabs(fin[a]) > kLimite) return false;
+    }
+    return true;
+}
+
+void Lecteur::percer(int ligne, const Mots& m, const Effets& e, std::uint32_t nommes)
+{
+    const Point avant = pos_;
+    nonTracee(ligne, Raison::Cycle, nommes);
+    // A drilling cycle on a mill in G17 drills at the X Y of its line (at the
+    // current ones for a line without them); where it leaves Z is not known.
+    if (tour_ || e.cycleSimple || cycle_ == 0 || plan_ != Plan::XY || m.variables || m.illisible || e.inconnu ||
+        e.sousProgramme || transforme_)
+        return;
+    const Point apres = pos_;
+    pos_ = avant;
+    Point trou;
+    if (!cible(m, trou)) {
+        pos_ = apres;
+        p_.nonTracees.back().raison = Raison::HorsLimites;
+        return;
+    }
+    pos_.x = trou.x;
+    pos_.y = trou.y;
+    if (nommes & bit('Z')) pos_.z = kInconnu;
+    if (!connu(trou.x) || !connu(trou.y)) return;
+    p_.percages.push_back({ligne, outil_, {trou.x, trou.y, zCycle_}});
+    outilsTPercages_.push_back(outilT_);
+}
+
+bool Lecteur::deplacer(int ligne, const Mots& m, const Effets& e, Raison& pourquoi)
+{
     Mouvement mv;
     mv.ligne = ligne;
     mv.rapide = mode_ == 0;
@@ -435,32 +587,21 @@ bool Lecteur::deplacer(int ligne, const Mots& m)
     mv.plan = plan_;
     mv.outil = outil_;
     mv.debut = pos_;
-    mv.fin = pos_;
-    static constexpr char kAbsolus[3] = {'X', 'Y', 'Z'}, kIncrements[3] = {'U', 'V', 'W'};
-    for (int a = 0; a < 3; ++a) {
-        double v;
-        bool increment;
-        if (m.a(kAbsolus[a])) {
-            v = m(kAbsolus[a]);
-            increment = relatif_;
-        } else if (uvw_ && m.a(kIncrements[a])) {
-            v = m(kIncrements[a]);
-            increment = true;
-        } else {
-            continue;
-        }
-        v *= unite;
-        if (a == 0 && tour_ && xAuRayon_) v *= 2;
-        mv.fin[a] = increment ? pos_[a] + v : v;
+    pourquoi = Raison::HorsLimites;
+    if (!cible(m, mv.fin)) return false;
+    if (mv.arc) {
+        for (const char c : {'I', 'J', 'K', 'R'})
+            if (m.a(c) && std::fabs(longueur(m, c)) > kLimite) return false;
+        pourquoi = Raison::ArcImpossible;
+        if (!calculerArc(mv, m, e.centreAbsolu)) return false;
     }
-    if (mv.arc && !calculerArc(mv, m, unite)) return false;
     p_.mouvements.push_back(mv);
     outilsT_.push_back(outilT_);
     pos_ = mv.fin;
     return true;
 }
 
-bool Lecteur::calculerArc(Mouvement& mv, const Mots& m, double unite) const
+bool Lecteur::calculerArc(Mouvement& mv, const Mots& m, bool centreAbsolu) const
 {
     const AxesPlan ax = axesDuPlan(mv.plan);
     const double ka = echelle(ax.a, tour_), kb = echelle(ax.b, tour_);
@@ -472,7 +613,7 @@ bool Lecteur::calculerArc(Mouvement& mv, const Mots& m, double unite) const
     double ca, cb;
     if (m.a('R')) {
         // Positive R: the arc of at most half a circle; negative: the longer one.
-        const double r = m('R') * unite;
+        const double r = longueur(m, 'R');
         if (corde < kMemePoint || r == 0) return false;
         double h2 = r * r - corde * corde / 4;
         if (h2 < 0) {
@@ -483,15 +624,16 @@ bool Lecteur::calculerArc(Mouvement& mv, const Mots& m, double unite) const
         ca = (sa + ea) / 2 - h * db / corde;
         cb = (sb + eb) / 2 + h * da / corde;
     } else {
-        // Every control gives the centre from the start, whatever G90/G91
-        // say of the axes; RS274NGC alone may ask for absolute centres
-        // (G90.1). Centres are true distances: on a lathe, I is a radius.
+        // NUM gives the centre itself under G90, and from the start under
+        // G91; FANUC and FAGOR from the start (FAGOR's G06: itself, on its
+        // line), RS274NGC from the start unless G90.1. Centres are true
+        // distances: on a lathe, I is a radius.
         static constexpr char kLettres[3] = {'I', 'J', 'K'};
-        const bool absolus = centresAbsolus_;
+        const bool absolus = d_ == Dialecte::Num ? !relatif_ : d_ == Dialecte::Iso ? centresAbsolus_ : centreAbsolu;
         const auto centre = [&](int axe, double depart) {
             const char l = kLettres[axe];
             if (!m.a(l)) return depart;
-            return absolus ? m(l) * unite : depart + m(l) * unite;
+            return absolus ? longueur(m, l) : depart + longueur(m, l);
         };
         ca = centre(ax.a, sa);
         cb = centre(ax.b, sb);
@@ -513,8 +655,10 @@ bool Lecteur::calculerArc(Mouvement& mv, const Mots& m, double unite) const
 void Lecteur::terminer()
 {
     // A milling program without M6 changes tools with T alone.
-    if (!tour_ && !vuM6_)
+    if (!tour_ && !vuM6_) {
         for (std::size_t i = 0; i < p_.mouvements.size(); ++i) p_.mouvements[i].outil = outilsT_[i];
+        for (std::size_t i = 0; i < p_.percages.size(); ++i) p_.percages[i].outil = outilsTPercages_[i];
+    }
 }
 
 }  // namespace
@@ -534,8 +678,11 @@ Programme lire(std::string_view octets, int directeur, int type)
     std::string tampon;
     for (std::size_t i = 0; i < brutes.size(); ++i) {
         p.lignes.push_back(cp1252::versUtf8(brutes[i]));
-        analyser(brutes[i], m, tampon);
-        lecteur.traiter(static_cast<int>(i), m);
+        std::size_t debut = 0;
+        do {
+            debut = analyser(brutes[i], debut, d, m, tampon);
+            lecteur.traiter(static_cast<int>(i), m);
+        } while (debut != std::string_view::npos);
     }
     lecteur.terminer();
     return p;

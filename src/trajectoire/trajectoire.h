@@ -11,7 +11,8 @@
 // three), so that nothing is drawn from a position the view would invent.
 // A change of work offset (G54...) and the end of the program (M2, M30)
 // leave all three unknown too. A move from an unknown position is kept (its
-// end counts in the travel) but cannot be drawn.
+// end counts in the travel) but cannot be drawn. No position goes past
+// kLimite: a line that would take one there is set apart.
 
 #include <string>
 #include <string_view>
@@ -33,7 +34,12 @@ enum class Raison : unsigned char {
     HorsRepere,     // reference return, machine coordinates, origin set, rotation or scaling
     MotInconnu,     // a word whose effect on the move is not known (chamfer, rotary axis...)
     ArcImpossible,  // no circle joins the start and the end with that centre or radius
+    CorpsSousProgramme,  // RS274NGC "o<n> sub" to "endsub": runs where it is called
+    HorsLimites,    // a coordinate, a centre or a radius past kLimite
 };
+
+// Past this (in millimetres) no control holds a coordinate.
+inline constexpr double kLimite = 1e9;
 
 struct Point {
     double x, y, z;  // NaN where unknown
@@ -68,8 +74,9 @@ struct LigneNonTracee {
     Raison raison = Raison::MotInconnu;
 };
 
-// A drilling cycle's block on a mill (G81-G89): where the hole is, in the
-// plane, its depth motion being unknown. Drawn as a cross of its tool's colour.
+// A drilling cycle's block on a mill in G17 (G81-G89; G73 G74 G76 of FANUC,
+// G73 of RS274NGC): where the hole is, in the plane, its depth motion being
+// unknown. Drawn as a cross of its tool's colour.
 struct Percage {
     int ligne = 0;   // index in Programme::lignes
     int outil = -1;
@@ -88,8 +95,12 @@ struct Programme {
 // Reads a program as stored in prog.txt (Windows-1252, CR LF). `directeur`
 // and `type` are the CNC type and machine kind codes of com.txt (kNum,
 // kFanuc..., kTournage, kFraisage). NUM reads NUM words; FANUC, FANUC words
-// (lathes: U W increments, G90 G92 G94 cycles); FAGOR, the ISO words with
-// G70/G71 for inch and millimetre; any other control, RS274NGC words.
+// (lathes: U W increments, G90 G92 G94 cycles; ";" ends a block, a length
+// without a decimal point is in 0.001 mm or 0.0001 inch); FAGOR, the ISO
+// words with G70/G71 for inch and millimetre; any other control, RS274NGC
+// words. Arc centres: NUM's I J K are the centre itself under G90, from the
+// start under G91; FANUC's and FAGOR's from the start (FAGOR's G06: the
+// centre itself, on its line); RS274NGC's from the start unless G90.1.
 Programme lire(std::string_view octets, int directeur, int type);
 
 // The travel along one axis; empty until a position counts.
@@ -107,7 +118,7 @@ struct Etendue {
 
 // Every position a move reaches: its end, and for an arc known whole its
 // extreme points along the plane's axes. A start is the end of the move
-// before, or unknown.
+// before, or unknown. A hole counts by its X and Y.
 void ajouter(Etendue& e, const Mouvement& m, bool tournage);
 Etendue etendue(const Programme& p);
 
@@ -115,7 +126,9 @@ struct EtendueOutil {
     int outil = -1;
     Etendue etendue;
 };
-// One per tool, in the order the tools first move.
+// One per tool the program names, in the order first named; "T?" first when
+// something moves before the first tool. A tool with nothing known has an
+// empty travel.
 std::vector<EtendueOutil> etenduesParOutil(const Programme& p);
 
 // A value rounded to 0.001, without trailing zeros, "." as separator: "13.5",
@@ -125,9 +138,10 @@ std::string nombre(double v);
 std::string nomOutil(int outil);
 // One line per axis that counts, in the order X, Y, Z: "X de -1 à 13.5".
 std::vector<std::string> lignesEtendue(const Etendue& e);
-// One tool's line: "T1 : X de -1 à 13.5 ; Z de -85 à 2".
+// One tool's line: "T1 : X de -1 à 13.5 ; Z de -85 à 2"; for a tool whose
+// travel is empty, "T8 : aucun déplacement tracé".
 std::string ligneOutil(const EtendueOutil& o);
-// One line per tool whose travel is not empty.
+// One line per tool of etenduesParOutil.
 std::vector<std::string> lignesOutils(const Programme& p);
 
 }  // namespace tarvex::trajectoire
