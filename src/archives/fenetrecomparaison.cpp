@@ -126,6 +126,9 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
     connect(Avant->verticalScrollBar(), &QScrollBar::valueChanged, Apres->verticalScrollBar(), &QScrollBar::setValue);
     connect(Apres->verticalScrollBar(), &QScrollBar::valueChanged, Avant->verticalScrollBar(), &QScrollBar::setValue);
     connect(Remplacer, &QPushButton::clicked, this, &Comparaison::remplacer);
+    // Enter replaces once a code is typed, never before: an Enter in the
+    // lists must not start a replacement.
+    connect(Text3, &QLineEdit::textChanged, Remplacer, [this](const QString& t) { Remplacer->setDefault(!t.isEmpty()); });
     // An archived program comes back through Restaurer, with the whole version.
     for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Text3), static_cast<QWidget*>(Remplacer)})
         w->setVisible(mode == Mode::Recu);
