@@ -3,9 +3,9 @@
 
 #include "journal/fenetrejournal.h"
 #include "platform/doubles.h"
+#include "store/fichiers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,10 +20,7 @@ TEST(FenetreJournal, SAgranditEtSeParcourtAuClavier)
     const QString ancien = QDir::currentPath();
     QDir::setCurrent(dossier.path());
     QDir().mkpath(QStringLiteral("data"));
-    QFile journal(QStringLiteral("data/journal.txt"));
-    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
-    journal.write("06/12/2026;09:30:00;P;COM1;T;Demande;A;1;1;OK;0;0\r\n06/12/2026;09:31:00;P;COM1;T;Demande;B;1;1;OK;0;0\r\n");
-    journal.close();
+    fichiers::ecrire(journal::kJournal, "1;2;3;4;5;6;A;8;9;10;11;12\r\n1;2;3;4;5;6;B;8;9;10;11;12\r\n");
     plateforme::DoublesDeServices doubles;
     FenetreJournal f(nullptr, doubles.services);
     f.charger();
