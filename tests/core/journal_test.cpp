@@ -75,6 +75,10 @@ TEST_F(JournalFichier, AjoutSurSaPropreLigneEtSuivi)
     }
     EXPECT_EQ(lignes.filtrer(""), (std::vector<std::size_t>{2, 1, 0}));
     EXPECT_EQ(lignes.ligne(1), "y;1");
+    // Replaced by a longer one: read whole again, not from where the other ended.
+    poser("data/journal.txt", "autre\r\njournal\r\nplus long\r\n");
+    EXPECT_EQ(lignes.suivre(), S::Relu);
+    EXPECT_EQ(lignes.ligne(0), "autre");
     std::filesystem::remove("data/journal.txt");
     EXPECT_EQ(lignes.suivre(), S::Relu);
     EXPECT_EQ(lignes.taille(), 0u);
