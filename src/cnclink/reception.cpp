@@ -105,10 +105,9 @@ Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
     connect(MSComm1, &PortSerie::evenement, this, &Selecttelechargementsauve::evenement);
     connect(Enregistrer, &QPushButton::clicked, this, &Selecttelechargementsauve::enregistrer);
     connect(Comparer, &QPushButton::clicked, this, &Selecttelechargementsauve::comparer);
-    connect(Annuler, &QPushButton::clicked, this, [this] {
-        if (MSComm1->estOuvert()) MSComm1->fermer();
-        hide();
-    });
+    // The port is closed, and the reception journaled as cancelled, as the
+    // window goes (hideEvent).
+    connect(Annuler, &QPushButton::clicked, this, &QWidget::hide);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -121,9 +120,12 @@ void Selecttelechargementsauve::charger()
     quitter->setEnabled(false);
     Annuler->setEnabled(true);
     incident_ = false;
+    surLaLigne_.clear();
+    debut_ = principale_.services().horloge->instant();
 
     if (const auto echec = liaison::ouvrirPort(*MSComm1, principale_)) {
         liaison::abandonner(*MSComm1);
+        noter(journal::erreur(echec->numero), {});
         liaison::signaler(*principale_.services().messages, this, *echec);
         Programme->setPlainText(
             QStringLiteral("Le port %1 n'a pas pu être ouvert : aucun programme ne peut être reçu.\n"
@@ -134,7 +136,12 @@ void Selecttelechargementsauve::charger()
     }
     MSComm1->regleSeuils(1, 1);
     MSComm1->regleControleFlux(PortSerie::ControleFlux::RtsXonXoff);
-    debut_ = principale_.services().horloge->instant();
+}
+
+void Selecttelechargementsauve::noter(const std::string& resultat, const QString& objet)
+{
+    journal::consignerManuel(principale_, this, {{}, {}, "Réception", objet.toStdString(), resultat, debut_},
+                             surLaLigne_.toStdString());
 }
 
 void Selecttelechargementsauve::evenement(int code)
@@ -146,7 +153,8 @@ void Selecttelechargementsauve::evenement(int code)
     const QString message = messageEvenement(code);
     if (message.isNull()) return;
     incident_ = true;
-    evenement_ = code;
+    // The number the operator reads in the text ("Erreur 16" for code 7).
+    evenement_ = message.section(QLatin1Char(' '), 1, 1).toInt();
     remplacer(versOctets(message));
 }
 
@@ -159,7 +167,9 @@ void Selecttelechargementsauve::remplacer(const QByteArray& octets)
 void Selecttelechargementsauve::recevoir()
 {
     const qsizetype avant = recu_.size();
-    recu_ += MSComm1->lire();
+    const QByteArray piece = MSComm1->lire();
+    surLaLigne_ += piece;
+    recu_ += piece;
 
     // One character on its own is not a program: a CNC may send a stray one
     // as its output starts.
@@ -171,8 +181,7 @@ void Selecttelechargementsauve::recevoir()
         recu_.removeIf([](char c) { return c == kDC3; });
         Programme->setPlainText(liaison::texteBoite(recu_));
         MSComm1->fermer();
-        journal::consignerManuel(principale_, this, {{}, {}, "Réception", nomPropose(recu_).toStdString(),
-                                 incident_ ? journal::erreur(evenement_) : "OK", debut_}, recu_.toStdString());
+        noter(incident_ ? journal::erreur(evenement_) : "OK", nomPropose(recu_));
         liaison::signalerReussite(*principale_.services().messages, this);
         Enregistrer->setEnabled(true);
         // A program can be compared with the sheet the main window shows,
@@ -233,8 +242,12 @@ void Selecttelechargementsauve::comparer()
 void Selecttelechargementsauve::hideEvent(QHideEvent* e)
 {
     // However the window goes (Annuler, Quitter, its close button), the port
-    // is not left open behind it for the next program that needs it.
-    if (!e->spontaneous() && MSComm1->estOuvert()) MSComm1->fermer();
+    // is not left open behind it for the next program that needs it; a
+    // reception still open is journaled as cancelled, with what had come.
+    if (!e->spontaneous() && MSComm1->estOuvert()) {
+        MSComm1->fermer();
+        noter("Annulé", {});
+    }
     Fenetre::hideEvent(e);
 }
 

@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <string>
+
 namespace tarvex {
 
 class Selectphase;
@@ -46,13 +48,17 @@ private:
     void remplacer(const QByteArray& octets);
     void enregistrer();
     void comparer();
+    // The reception's line in the transfer journal: `surLaLigne_` is what
+    // came, DC3s and dropped characters included, whatever the text became.
+    void noter(const std::string& resultat, const QString& objet);
 
     Selectphase& principale_;
     QByteArray recu_;
     // A line or buffer event met since the port was opened: what came is
     // shown, but it is not the CNC's program and must not go into a sheet.
     bool incident_ = false;
-    int evenement_ = 0;     // the last such event, for the journal
+    int evenement_ = 0;     // the number of the last such event's message, for the journal
+    QByteArray surLaLigne_;
     long long debut_ = 0;   // the clock's instant the port was opened at
 };
 

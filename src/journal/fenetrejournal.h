@@ -1,39 +1,48 @@
 #pragma once
-// "Journal des transferts": every transfer of the journal, newest first,
-// narrowed to the lines holding every word typed in Filtre.
+// "Journal des transferts": every transfer of the journal, newest first, one
+// column per field, narrowed to the lines holding every word typed in
+// Filtre; what other transfers append meanwhile comes in at the top.
 
+#include "journal/journal.h"
+#include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/services.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-
-#include <string>
-#include <vector>
+#include <QTableView>
 
 namespace tarvex {
+
+class ModeleJournal;
 
 class FenetreJournal : public plateforme::Fenetre {
     Q_OBJECT
 public:
     FenetreJournal(QWidget* parent, plateforme::Services& services);
 
-    // The load handler: the journal read again.
+    // The load handler: the journal read again, then followed.
     void charger();
 
     QLabel* Label1;
     QLineEdit* Filtre;
-    QListWidget* List1;
+    QTableView* List1;
     QLabel* Nombre;
     QPushButton* quitter;
+    plateforme::Minuterie* Suivi;  // looks for lines appended to the journal
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void filtrer();
+    void suivre();
+    void compter();
 
     plateforme::Services& services_;
-    std::vector<std::string> lignes_;
+    journal::Lignes lignes_;
+    ModeleJournal* modele_;
 };
 
 }  // namespace tarvex

@@ -6,6 +6,7 @@
 
 #include "store/probleme.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,11 +39,13 @@ struct Entree {
 void mesurer(Entree& e, std::string_view octetsSurLaLigne);
 
 // UTF-8, fields joined by ";", a ";" inside a field written ",", the CRC as
-// 8 upper-case hexadecimal digits. Line ends inside a field become blanks:
-// a line is one transfer.
+// 8 upper-case hexadecimal digits. A control character or DEL inside a field
+// (a line end, the NUL or ESC of a noisy request) is written "?": a line is
+// one transfer, and the file stays a text any editor shows.
 std::string ligne(const Entree& e);
 
-// Appends the line and CR LF (Windows-1252) to data\journal.txt, created if missing.
+// Appends the line and CR LF (Windows-1252) to data\journal.txt, created if
+// missing; on a line of its own when the file ends without a line end.
 Resultat ajouter(const Entree& e);
 
 // The lines (UTF-8) newest first; a missing journal is empty.
@@ -51,5 +54,53 @@ Lu<std::vector<std::string>> lire();
 // Every word of the filter is in the line, letter case and accents aside, as
 // the sheet search finds them. An empty filter takes every line.
 bool correspond(std::string_view ligneUtf8, std::string_view filtreUtf8);
+
+// The journal window's columns: a line's fields in order, the CRC last.
+enum Colonne : std::size_t { kDate, kHeure, kPoste, kPort, kMachines, kGenre, kObjet, kOctets, kLignes, kResultat,
+                             kDuree, kCrc, kColonnes };
+
+// A line's fields. A line of another form (cut, or edited by hand) is given
+// whole as its sheet or file, the other fields empty: nothing of it is hidden
+// and no part of it stands under a heading it does not belong to.
+std::array<std::string_view, kColonnes> champs(std::string_view ligne);
+
+// Whole seconds as the operator reads them: "45 s", "2 min 05 s",
+// "1 h 00 min 07 s"; a field that is no such number, as it is.
+std::string duree(std::string_view secondes);
+
+// The journal as a window holds it while it is open: every line read and
+// folded for the filter once, and what another transfer appends afterwards
+// read alone, so that neither a keystroke nor the following reads it all.
+class Lignes {
+public:
+    std::size_t taille() const { return finsTexte_.size(); }
+    // Line i (UTF-8), 0 being the oldest.
+    std::string_view ligne(std::size_t i) const;
+
+    // The numbers of the lines from `depuis` on that hold every word of the
+    // filter (as correspond finds them), newest first.
+    std::vector<std::size_t> filtrer(std::string_view filtreUtf8, std::size_t depuis = 0) const;
+
+    // Takes the lines of bytes of the file (Windows-1252, ended by CR LF or
+    // LF; an empty line is no transfer). A last piece without its line end is
+    // a line when `finDuFichier` (a file edited by hand ends so); otherwise it
+    // waits, being the start of a line still being written. Returns the
+    // number of bytes taken.
+    std::size_t prendre(std::string_view octets, bool finDuFichier);
+
+    enum class Suite { Rien, Ajout, Relu, Illisible };
+    // data\journal.txt read again: only what was appended since the last
+    // call (Ajout), or whole the first time and when it was replaced or cut
+    // meanwhile (Relu). Illisible leaves the lines as they were.
+    Suite suivre();
+
+private:
+    void vider();
+
+    std::string texte_, plie_;                    // the lines one after the other, UTF-8 and folded
+    std::vector<std::size_t> finsTexte_, finsPlie_;
+    std::uint64_t lu_ = 0;                        // bytes of the file taken
+    std::string queue_;                           // the last of them, to tell a file grown from another
+};
 
 }  // namespace tarvex::journal

@@ -295,6 +295,59 @@ std::optional<std::string> lire(std::string_view chemin)
 #endif
 }
 
+std::optional<Morceau> lireDepuis(std::string_view chemin, std::int64_t debut)
+{
+    try {
+        annoncer(chemin);
+    } catch (const ErreurFichier&) {
+        return std::nullopt;
+    }
+    const fs::path p = chemins::resoudre(chemin);
+    Morceau m;
+    auto depart = [&] {
+        const auto t = static_cast<std::int64_t>(m.taille);
+        return debut >= 0 ? std::min(debut, t) : std::max<std::int64_t>(0, t + debut);
+    };
+#ifdef _WIN32
+    DWORD err = 0;
+    if (estUnDossier(attributs(p))) return std::nullopt;
+    HANDLE h = ouvrirEnLecture(p, err);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER taille{}, position{};
+    bool ok = GetFileSizeEx(h, &taille) != 0;
+    m.taille = static_cast<std::uint64_t>(taille.QuadPart);
+    position.QuadPart = depart();
+    ok = ok && SetFilePointerEx(h, position, nullptr, FILE_BEGIN) != 0;
+    char tampon[1 << 16];
+    while (ok) {
+        DWORD lus = 0;
+        ok = ReadFile(h, tampon, sizeof tampon, &lus, nullptr) != 0;
+        if (!ok || lus == 0) break;
+        m.octets.append(tampon, lus);
+    }
+    CloseHandle(h);
+    if (!ok) return std::nullopt;
+#else
+    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    m.taille = ok ? static_cast<std::uint64_t>(st.st_size) : 0;
+    ok = ok && ::lseek(fd, static_cast<off_t>(depart()), SEEK_SET) >= 0;
+    char tampon[1 << 16];
+    while (ok) {
+        const ssize_t n = ::read(fd, tampon, sizeof tampon);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n >= 0;
+        if (n <= 0) break;
+        m.octets.append(tampon, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (!ok) return std::nullopt;
+#endif
+    return m;
+}
+
 // On Windows the system is asked directly: the C runtime's stat, under
 // std::filesystem, does not take a drive alone ("C:") for the folder it is.
 bool existe(std::string_view chemin)

@@ -4,6 +4,7 @@
 // file locked by another program, a stop of the machine) and the data folder
 // checked afterwards. Paths are data-folder paths (see chemins.h).
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -25,6 +26,14 @@ private:
 
 // The whole content, or nothing when the file is missing or unreadable.
 std::optional<std::string> lire(std::string_view chemin);
+// A file's size and its bytes from `debut` on (none when it is shorter;
+// `debut` below 0 counts back from its end), or nothing as for lire: what
+// was added to a long file since it was read, without reading it again.
+struct Morceau {
+    std::uint64_t taille = 0;
+    std::string octets;
+};
+std::optional<Morceau> lireDepuis(std::string_view chemin, std::int64_t debut);
 
 bool existe(std::string_view chemin);
 bool estDossier(std::string_view chemin);

@@ -25,7 +25,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QThread>
+#include <QTreeView>
 
 namespace tarvex::scenario {
 
@@ -92,12 +94,34 @@ Lu avec(QObject* o, F lire)
 }
 
 // The entries of a list (`role` Qt::DisplayRole), or the numbers stored with them (Qt::UserRole).
+// A table or a tree over a model: one entry per row shown, its shown columns
+// joined by " | ", as the service's table gives its rows.
+Lu lignesDeVue(QObject* o)
+{
+    auto* table = qobject_cast<QTableView*>(o);
+    auto* arbre = qobject_cast<QTreeView*>(o);
+    QAbstractItemView* v = table ? static_cast<QAbstractItemView*>(table) : arbre;
+    if (!v || !v->model()) return std::nullopt;
+    const QAbstractItemModel* m = v->model();
+    const QModelIndex racine = v->rootIndex();
+    QStringList r;
+    for (int i = 0; i < m->rowCount(racine); ++i) {
+        if (table ? table->isRowHidden(i) : arbre->isRowHidden(i, racine)) continue;
+        QStringList cellules;
+        for (int c = 0; c < m->columnCount(racine); ++c)
+            if (!(table ? table->isColumnHidden(c) : arbre->isColumnHidden(c)))
+                cellules << m->index(i, c, racine).data().toString();
+        r << cellules.join(u" | "_s);
+    }
+    return r;
+}
+
 Lu entreesDe(QObject* o, int role = Qt::DisplayRole)
 {
     auto* cb = qobject_cast<QComboBox*>(o);
     auto* lw = qobject_cast<QListWidget*>(o);
-    if (!cb && !lw) return role == Qt::DisplayRole && o->property("entrees").isValid()
-                               ? Lu(o->property("entrees").toStringList()) : std::nullopt;
+    if (!cb && !lw && role != Qt::DisplayRole) return std::nullopt;
+    if (!cb && !lw) return o->property("entrees").isValid() ? Lu(o->property("entrees").toStringList()) : lignesDeVue(o);
     QStringList r;
     for (int i = 0; i < (cb ? cb->count() : lw->count()); ++i) {
         const QVariant v = cb ? cb->itemData(i, role) : lw->item(i)->data(role);
