@@ -86,7 +86,6 @@ void million(const char* nom, const std::string& texte, int directeur)
     {
         trajectoire::Projection pr;
         ecrire("  dont projection", chrono([&] { pr = trajectoire::projeter(p, trajectoire::reglageInitial(p)); }), kCibleOuverture);
-        ecrire("  dont étendue", chrono([&] { trajectoire::etendue(p); }), kCibleOuverture);
         ecrire("  dont étendue par outil", chrono([&] { trajectoire::etenduesParOutil(p); }), kCibleOuverture);
         ecrire("  dont palette", chrono([&] { trajectoire::Palette pa(p); }), kCibleOuverture);
         ecrire("  dont modèle", chrono([&] { trajectoire::ModeleListing m(p, nullptr); }), kCibleOuverture);
@@ -116,7 +115,7 @@ void million(const char* nom, const std::string& texte, int directeur)
                       Qt::NoModifier);
         QApplication::sendEvent(v, &e);
     };
-    std::vector<double> zooms, glisses, choix;
+    std::vector<double> zooms, glisses, lachers, choix;
     for (int i = 0; i < 5; ++i) {
         zooms.push_back(chrono([&] { molette(i < 3 ? 2 : -1); }));
         souris(QEvent::MouseButtonPress, centre, Qt::LeftButton);
@@ -124,7 +123,10 @@ void million(const char* nom, const std::string& texte, int directeur)
             souris(QEvent::MouseMove, centre + QPointF(40, 25), Qt::NoButton);
             v->grab();
         }));
-        souris(QEvent::MouseButtonRelease, centre + QPointF(40, 25), Qt::LeftButton);
+        lachers.push_back(chrono([&] {
+            souris(QEvent::MouseButtonRelease, centre + QPointF(40, 25), Qt::LeftButton);
+            v->grab();
+        }));
         choix.push_back(chrono([&] {
             f->Listing->montrerRang(kMillion / 7 * (i + 1));
             v->grab();
@@ -143,6 +145,7 @@ void million(const char* nom, const std::string& texte, int directeur)
     auto pire = [](const std::vector<double>& ms) { return *std::max_element(ms.begin(), ms.end()); };
     ecrire("zoom (le plus long de 5)", pire(zooms), kCibleReponse);
     ecrire("glissé (le plus long de 5)", pire(glisses), kCibleReponse);
+    ecrire("glissé lâché, tout redessiné (idem)", pire(lachers), kCibleReponse);
     ecrire("choix d'une ligne (le plus long de 5)", pire(choix), kCibleReponse);
     ecrire("Ajuster", fit, kCibleReponse);
     ecrire("choix d'une ligne non tracée", nonTracee, kCibleReponse);

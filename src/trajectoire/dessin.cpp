@@ -41,11 +41,12 @@ QPen crayon(const QColor& couleur, double largeur, const Traits& t)
 }
 
 // A rapid move's colour: its tool's, paled, so that even where rapids lie
-// thick over each other they do not read as a cut.
-QColor pale(const QColor& c)
+// thick over each other they do not read as a cut (on paper less: a printer
+// drops the palest greys).
+QColor pale(const QColor& c, bool papier = false)
 {
-    constexpr double kBlanc = 0.45;
-    auto m = [](int v) { return static_cast<int>(std::lround(v + (255 - v) * kBlanc)); };
+    const double blanc = papier ? 0.25 : 0.45;
+    auto m = [blanc](int v) { return static_cast<int>(std::lround(v + (255 - v) * blanc)); };
     return QColor(m(c.red()), m(c.green()), m(c.blue()));
 }
 
@@ -429,7 +430,7 @@ void dessinerTrajet(QPainter& peintre, const Programme& p, const Projection& vue
     };
     for (std::size_t i = 0; i < rapides.size(); ++i) {
         Lot& l = rapides[i];
-        const QColor couleur = pale(i == 0 ? kSansOutil : kCouleurs[(i - 1) % std::size(kCouleurs)]);
+        const QColor couleur = pale(i == 0 ? kSansOutil : kCouleurs[(i - 1) % std::size(kCouleurs)], t.papier);
         segments.clear();
         for (std::size_t k = 0; k < l.debuts.size(); ++k)
             for (int j = l.debuts[k] + 1; j < l.fin(k); ++j)
@@ -592,7 +593,7 @@ void dessinerImprime(QPainter& peintre, const Programme& p, double largeur, doub
         const double y = zone.bottom() + 20 + static_cast<double>(i / static_cast<std::size_t>(parRang)) * h + h / 2;
         QString nom;
         if (i == 0) {
-            QPen trait = crayon(pale(kSansOutil), 0.7, t);
+            QPen trait = crayon(pale(kSansOutil, true), 0.7, t);
             trait.setCapStyle(Qt::FlatCap);
             trait.setDashPattern({kTiret / 0.7, kVide / 0.7});
             peintre.setPen(trait);

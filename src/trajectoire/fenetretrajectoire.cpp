@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -48,10 +49,11 @@ Cadre* cadre(const QString& titre, QWidget* contenu)
     return c;
 }
 
-// A list at least `lignes` of its rows tall.
+// A list at least `lignes` of its rows tall, besides the bar that scrolls it across.
 void hauteurLignes(QAbstractItemView* l, int lignes)
 {
-    l->setMinimumHeight(l->fontMetrics().height() * lignes + 2 * l->frameWidth() + 6);
+    l->setMinimumHeight(l->fontMetrics().height() * lignes + 2 * l->frameWidth() + 6 +
+                        l->horizontalScrollBar()->sizeHint().height());
 }
 
 QIcon pastille(const QColor& couleur)
@@ -139,11 +141,17 @@ void FenetreTrajectoire::remplirListes()
         i->setData(Qt::UserRole, o.outil);
         i->setToolTip(i->text());
     }
-    hauteurLignes(Listing, 4);
-    hauteurLignes(Etendue, 2);
-    Etendue->setMaximumHeight(Etendue->minimumHeight() + Etendue->fontMetrics().height());
-    hauteurLignes(Outils, 2);
-    hauteurLignes(NonTraces, 2);
+    hauteursMinimales(false);
+    // Three axes at most: the travel takes no more room than its lines.
+    Etendue->setFixedHeight(Etendue->fontMetrics().height() * std::max(1, Etendue->count()) + 2 * Etendue->frameWidth() + 6);
+    Etendue->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void FenetreTrajectoire::hauteursMinimales(bool serrees)
+{
+    hauteurLignes(Listing, serrees ? 2 : 4);
+    hauteurLignes(Outils, serrees ? 1 : 2);
+    hauteurLignes(NonTraces, serrees ? 1 : 2);
 }
 
 void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
@@ -162,7 +170,7 @@ void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
     auto* droite = new QWidget;
     auto* d = new QVBoxLayout(droite);
     d->setContentsMargins(0, 0, 0, 0);
-    d->addWidget(cadre(QStringLiteral("Programme"), Listing), 4);
+    d->addWidget(cadre(QStringLiteral("Programme"), Listing), 3);
     d->addWidget(cadre(QStringLiteral("Etendue"), Etendue));
     d->addWidget(cadre(QStringLiteral("Outils"), Outils), 1);
     d->addWidget(cadre(QStringLiteral("Lignes non tracées"), NonTraces), 1);
@@ -188,16 +196,26 @@ void FenetreTrajectoire::placer(QWidget* parent)
     QScreen* ecran = parent ? parent->screen() : screen();
     if (!ecran) return;
     const QRect libre = ecran->availableGeometry();
-    // Room for the frame the window manager adds.
-    const QSize taille = size().boundedTo(libre.size() - QSize(16, 48)).expandedTo(minimumSizeHint());
+    // Room for the frame the window manager adds; on a small screen (or a
+    // large scaling) the lists may be shorter still, scrolled.
+    const QSize place = libre.size() - QSize(16, 48);
+    if (minimumSizeHint().height() > place.height()) {
+        hauteursMinimales(true);
+        // The window not shown yet, its layouts would learn of it only then:
+        // it is not held to their minimum, which it reaches once shown.
+        layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    }
+    setMinimumSize(minimumSizeHint().boundedTo(place));
+    const QSize taille = size().boundedTo(place).expandedTo(minimumSize());
     resize(taille);
     const QPoint centre = parent && parent->isVisible() ? parent->geometry().center() : libre.center();
     QRect r(QPoint(), taille);
     r.moveCenter(centre);
-    r.moveTop(std::max(r.top(), libre.top() + 32));
-    r.moveLeft(std::max(r.left(), libre.left()));
+    // The title bar on the screen above all.
     if (r.right() > libre.right()) r.moveRight(libre.right());
     if (r.bottom() > libre.bottom()) r.moveBottom(libre.bottom());
+    r.moveTop(std::max(r.top(), libre.top() + 32));
+    r.moveLeft(std::max(r.left(), libre.left()));
     move(r.topLeft());
 }
 

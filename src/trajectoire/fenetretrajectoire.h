@@ -43,6 +43,8 @@ private:
     void revoir();
     // Within the screen it opens on, whatever its scaling.
     void placer(QWidget* parent);
+    // The lists' least heights, fewer rows on a screen too small for the usual ones.
+    void hauteursMinimales(bool serrees);
     void choisirOutil(QListWidgetItem* item);
 
     const trajectoire::Programme programme_;

@@ -170,15 +170,30 @@ void VueTrajectoire::paintEvent(QPaintEvent*)
     } else if (programme_) {
         const QRectF zone(rect());
         const Etat etat{cadrage_.echelle, cadrage_.h0, cadrage_.v0, devicePixelRatioF(), size(), outilSeul_, version_};
-        if (etat != etatTrajet_) {
-            trajet_ = QImage(size() * etat.ratio, QImage::Format_ARGB32_Premultiplied);
-            trajet_.setDevicePixelRatio(etat.ratio);
-            trajet_.fill(Qt::white);
-            QPainter p(&trajet_);
-            dessinerTrajet(p, *programme_, projection_, sorte_, palette_, cadrage_, zone, Traits{}, outilSeul_);
-            etatTrajet_ = etat;
+        auto memePlan = [&](const Etat& e) {
+            return e.echelle == etat.echelle && e.ratio == etat.ratio && e.taille == etat.taille && e.outil == etat.outil &&
+                   e.version == etat.version;
+        };
+        const int deja = couches_[0].etat == etat ? 0 : couches_[1].etat == etat ? 1 : -1;
+        const Couche& derniere = couches_[derniere_];
+        if (deja < 0 && glisse_ && memePlan(derniere.etat)) {
+            // Dragged: what was painted follows the pointer at once, the rest comes as the drag ends.
+            const double e = etat.echelle;
+            peintre.drawImage(QPointF((derniere.etat.h0 - etat.h0) * e, (etat.v0 - derniere.etat.v0) * e), derniere.image);
+        } else {
+            // The fitted path has a layer of its own, that Ajuster finds again.
+            derniere_ = deja >= 0 ? deja : ajuste_ ? 1 : 0;
+            Couche& c = couches_[derniere_];
+            if (deja < 0) {
+                c.image = QImage(size() * etat.ratio, QImage::Format_ARGB32_Premultiplied);
+                c.image.setDevicePixelRatio(etat.ratio);
+                c.image.fill(Qt::white);
+                QPainter p(&c.image);
+                dessinerTrajet(p, *programme_, projection_, sorte_, palette_, cadrage_, zone, Traits{}, outilSeul_);
+                c.etat = etat;
+            }
+            peintre.drawImage(QPointF(0, 0), c.image);
         }
-        peintre.drawImage(QPointF(0, 0), trajet_);
         dessinerMarques(peintre, *programme_, projection_, palette_, cadrage_, zone, Traits{}, marques_, croix_);
         dessinerReperes(peintre, sorte_, cadrage_, zone, Traits{});
     }
@@ -232,6 +247,7 @@ void VueTrajectoire::mouseReleaseEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !appuye_) return;
     if (!glisse_) cliquer(e->position());
+    if (glisse_) update();
     appuye_ = glisse_ = false;
     setCursor(Qt::OpenHandCursor);
 }

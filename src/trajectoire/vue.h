@@ -71,8 +71,14 @@ private:
     std::vector<int> marques_, croix_;
     int outilSeul_ = kTousOutils;
     int version_ = 0;  // of the projection
-    QImage trajet_;
-    Etat etatTrajet_;
+    // The path as last painted, and as fitted (Ajuster comes back to it);
+    // while a drag goes on, the last one painted is shifted along.
+    struct Couche {
+        Etat etat;
+        QImage image;
+    };
+    Couche couches_[2];
+    int derniere_ = 0;
     QPointF appui_, dernier_;
     bool appuye_ = false, glisse_ = false;
 };
