@@ -37,13 +37,13 @@ double chrono(const std::function<void()>& f)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// The most memory the process has held, in MB (Linux; 0 elsewhere).
-double memoire()
+// The most memory the process has held (VmHWM), or holds now (VmRSS), in MB (Linux; 0 elsewhere).
+double memoire(const char* champ = "VmHWM:")
 {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:")) return l.mid(6).trimmed().split(' ').front().toDouble() / 1024;
+        if (l.startsWith(champ)) return l.mid(6).trimmed().split(' ').front().toDouble() / 1024;
     return 0;
 }
 
@@ -149,8 +149,9 @@ void million(const char* nom, const std::string& texte, int directeur)
     ecrire("choix d'une ligne (le plus long de 5)", pire(choix), kCibleReponse);
     ecrire("Ajuster", fit, kCibleReponse);
     ecrire("choix d'une ligne non tracée", nonTracee, kCibleReponse);
-    const double mo = memoire();
-    std::printf("  mémoire atteinte : %.0f Mo, %.3f x la cible de %.0f Mo\n", mo, mo / kCibleMemoire, kCibleMemoire);
+    const double mo = memoire(), maintenant = memoire("VmRSS:");
+    std::printf("  mémoire : %.0f Mo la fenêtre ouverte, %.3f x la cible de %.0f Mo (le plus haut atteint : %.0f Mo)\n",
+                maintenant, maintenant / kCibleMemoire, kCibleMemoire, mo);
     delete f;
 }
 

@@ -467,10 +467,9 @@ void dessinerTrajet(QPainter& peintre, const Programme& p, const Projection& vue
             peintre.setPen(trait);
             peintre.drawLines(segments.data(), static_cast<int>(segments.size() / 2));
         }
-        // A run that stayed within half a unit: a dot.
+        // A run that stayed within half a unit is a segment that short: a
+        // dot under the round caps.
         peintre.setPen(crayon(couleur, 1.3, t));
-        for (std::size_t k = 0; k < l.debuts.size(); ++k)
-            if (l.fin(k) - l.debuts[k] == 1) peintre.drawPoint(l.points[static_cast<std::size_t>(l.debuts[k])]);
         cercles(l.ronds);
         segments.clear();
         for (const QPointF& q : l.croix)
