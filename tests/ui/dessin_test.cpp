@@ -3,10 +3,11 @@
 // line, not a band of circles.
 
 #include "store/machines.h"
-#include "trajectoire/dessin.h"
+#include "trajectoire/fenetretrajectoire.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,15 @@ TEST(Dessin, UnRapideGardeSesVidesUneCourteLigneResteFine)
     const QImage trou = peindre(p, Reglage{});
     for (const QPointF d : {QPointF(0, 0), QPointF(2, 2), QPointF(-2, 2)}) EXPECT_FALSE(blanc(trou, QPointF(280, 280) + d));
     EXPECT_TRUE(blanc(trou, QPointF(283, 280)));
+}
+
+// The window's design is larger than the offscreen screen (800 x 600): it opens within it.
+TEST(Dessin, LaFenetreSOuvreDansLEcran)
+{
+    FenetreTrajectoire f(nullptr, QStringLiteral("Trajectoire"), lire("G0 X0 Y0\r\nG1 X10\r\n", kFanuc, kFraisage));
+    f.show();
+    const QRect libre = f.screen()->availableGeometry();
+    EXPECT_TRUE(libre.contains(f.geometry())) << f.geometry().width() << " x " << f.geometry().height();
 }
 
 }  // namespace
