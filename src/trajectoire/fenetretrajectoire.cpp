@@ -211,6 +211,11 @@ void FenetreTrajectoire::placer(QWidget* parent)
     const QPoint centre = parent && parent->isVisible() ? parent->geometry().center() : libre.center();
     QRect r(QPoint(), taille);
     r.moveCenter(centre);
+    // Another sheet's toolpath already open: this one a step aside, both in sight.
+    int ouvertes = 0;
+    if (parent)
+        for (const auto* f : parent->findChildren<FenetreTrajectoire*>(Qt::FindDirectChildrenOnly)) ouvertes += f != this && f->isVisible();
+    r.translate(40 * ouvertes, 40 * ouvertes);
     // The title bar on the screen above all.
     if (r.right() > libre.right()) r.moveRight(libre.right());
     if (r.bottom() > libre.bottom()) r.moveBottom(libre.bottom());

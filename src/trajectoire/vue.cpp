@@ -37,6 +37,7 @@ void VueTrajectoire::montrer(const Programme& p, const Reglage& reglage)
     lignes_.clear();
     lignes_.reserve(projection_.traces.size());
     for (const Trace& t : projection_.traces) lignes_.push_back(p.mouvements[static_cast<std::size_t>(t.mouvement)].ligne);
+    enOrdre_ = std::is_sorted(lignes_.begin(), lignes_.end());
     ++version_;
     ajuster();
     marquer(ligne_);
@@ -72,9 +73,12 @@ void VueTrajectoire::marquer(int ligne)
     croix_.clear();
     if (!programme_) return;
     Boite boite;
-    // The traces follow the program: those of one line are side by side.
-    const auto [de, a] = std::equal_range(lignes_.begin(), lignes_.end(), ligne);
+    // The traces follow the program: those of one line are side by side
+    // (looked for one by one should a reading ever order them otherwise).
+    const auto [de, a] = enOrdre_ ? std::equal_range(lignes_.begin(), lignes_.end(), ligne)
+                                  : std::pair(lignes_.begin(), lignes_.end());
     for (auto it = de; it != a; ++it) {
+        if (*it != ligne) continue;
         const auto i = static_cast<std::size_t>(it - lignes_.begin());
         const Trace& t = projection_.traces[i];
         if (!montre(programme_->mouvements[static_cast<std::size_t>(t.mouvement)].outil)) continue;

@@ -67,7 +67,8 @@ private:
     double echelleAjustee_ = 1;
     bool ajuste_ = true;  // untouched since fitted: a resize fits again
     int ligne_ = -1;
-    std::vector<int> lignes_;  // each trace's line, in order
+    std::vector<int> lignes_;  // each trace's line
+    bool enOrdre_ = true;
     std::vector<int> marques_, croix_;
     int outilSeul_ = kTousOutils;
     int version_ = 0;  // of the projection
