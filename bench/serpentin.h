@@ -7,7 +7,8 @@
 
 namespace banc {
 
-inline std::string serpentin(int lignes)
+// `outils`: tools taken in turn from a magazine that holds that many (0: a new one each time).
+inline std::string serpentin(int lignes, int outils = 0)
 {
     std::string s = "%1234\r\n(SERPENTIN D ESSAI)\r\n";
     int n = 2, y = 0, outil = 1;
@@ -19,7 +20,7 @@ inline std::string serpentin(int lignes)
         if (n % 500 == 2) {
             ligne("G0 G52 Z0 M9");
             ligne("T" + std::to_string(outil) + " D" + std::to_string(outil) + " M6 (OUTIL " + std::to_string(outil) + ")");
-            ++outil;
+            outil = outils > 0 ? outil % outils + 1 : outil + 1;
             ligne("G81 X10 Y" + std::to_string(y) + " Z-5 ER2 F100");
             ligne("G80 G0 X0 Y" + std::to_string(y) + " Z2");
             ligne("G1 Z-1 F200");

@@ -98,6 +98,31 @@ void valeurs(Page& p, const Fiche& f, const Sections& s)
     }
 }
 
+// "Lignes non tracées : 5 (lignes 3, 12 à 14, 40)": the lines' numbers from
+// 1, three or more in a row as a range; a list longer than a printed line
+// ends with "…".
+std::string lignesNonTracees(const trajectoire::Programme& p)
+{
+    constexpr std::size_t kLongueur = 90;
+    const auto& n = p.nonTracees;
+    std::string l = "Lignes non tracées : " + std::to_string(n.size());
+    if (n.empty()) return l;
+    l += n.size() == 1 ? " (ligne " : " (lignes ";
+    const char* separateur = "";
+    for (std::size_t i = 0; i < n.size();) {
+        std::size_t j = i;
+        while (j + 1 < n.size() && n[j + 1].ligne == n[j].ligne + 1) ++j;
+        std::string groupe = separateur + std::to_string(n[i].ligne + 1);
+        if (j >= i + 2) groupe += " à " + std::to_string(n[j].ligne + 1);
+        else j = i;
+        if (l.size() + groupe.size() > kLongueur) return l + ", …)";
+        l += groupe;
+        separateur = ", ";
+        i = j + 1;
+    }
+    return l + ")";
+}
+
 // The toolpath as the window first shows it, with its travel; false once
 // the program could not be read (the problem is noted).
 bool trajectoireImprimee(Page& p, Lu<std::vector<Operation>>& r, const Fiche& f, const std::string& programme)
@@ -110,14 +135,16 @@ bool trajectoireImprimee(Page& p, Lu<std::vector<Operation>>& r, const Fiche& f,
     auto trajet = std::make_shared<const trajectoire::Programme>(
         trajectoire::lire(*octets, codeMachine(sansBlancs(f.directeur)), codeMachine(sansBlancs(f.typeMachine))));
     // A program that moves nowhere known has no drawing.
-    const trajectoire::Boite boite = trajectoire::projeter(*trajet, trajectoire::reglageInitial(*trajet)).boite;
-    if (!boite.vide()) {
-        p.dessin(kLignes, kLargeurTrajectoire, trajectoire::hauteurDessin(boite, kLargeurTrajectoire), trajet);
+    const trajectoire::Projection vue = trajectoire::projeter(*trajet, trajectoire::reglageInitial(*trajet));
+    if (!vue.boite.vide()) {
+        // Under the path its legend, that a printer without colours keeps the tools apart.
+        const double legende = trajectoire::hauteurLegende(trajectoire::outilsDessines(*trajet, vue).size(), kLargeurTrajectoire);
+        p.dessin(kLignes, kLargeurTrajectoire, trajectoire::hauteurDessin(vue.boite, kLargeurTrajectoire) + legende, trajet);
         p.vide();
     }
     for (const std::string& l : trajectoire::lignesEtendue(trajectoire::etendue(*trajet))) p.ligne(l);
     // The drawing does not show them: the paper says so, as the window does.
-    if (!trajet->nonTracees.empty()) p.ligne("Lignes non tracées : " + std::to_string(trajet->nonTracees.size()));
+    if (!trajet->nonTracees.empty()) p.ligne(lignesNonTracees(*trajet));
     p.vide();
     return true;
 }

@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace tarvex {
@@ -20,28 +23,20 @@ using namespace trajectoire;
 
 namespace {
 
-const char* raison(Raison r)
-{
-    switch (r) {
-    case Raison::Cycle: return "cycle";
-    case Raison::SousProgramme: return "appel ou saut de programme";
-    case Raison::Variables: return "paramètres ou variables";
-    case Raison::CodeInconnu: return "code G inconnu";
-    case Raison::HorsRepere: return "hors du repère de la pièce";
-    case Raison::MotInconnu: return "mot dont l'effet est inconnu";
-    case Raison::ArcImpossible: return "aucun cercle ne joint le départ et l'arrivée";
-    case Raison::CorpsSousProgramme: return "corps de sous-programme, exécuté à son appel";
-    case Raison::HorsLimites: return "valeur hors des limites de la commande";
-    }
-    return "";
-}
-
 QListWidget* liste(const char* nom, const char* bulle)
 {
     auto* l = new QListWidget;
     l->setObjectName(QString::fromUtf8(nom));
     l->setToolTip(QString::fromUtf8(bulle));
     l->setUniformItemSizes(true);
+    return l;
+}
+
+ListeLignes* longue(const char* nom, const char* bulle)
+{
+    auto* l = new ListeLignes;
+    l->setObjectName(QString::fromUtf8(nom));
+    l->setToolTip(QString::fromUtf8(bulle));
     return l;
 }
 
@@ -54,10 +49,11 @@ Cadre* cadre(const QString& titre, QWidget* contenu)
     return c;
 }
 
-// A list as tall as `lignes` of its rows.
-void hauteurLignes(QListWidget* l, int lignes)
+// A list at least `lignes` of its rows tall, besides the bar that scrolls it across.
+void hauteurLignes(QAbstractItemView* l, int lignes)
 {
-    l->setFixedHeight(l->fontMetrics().height() * lignes + 2 * l->frameWidth() + 6);
+    l->setMinimumHeight(l->fontMetrics().height() * lignes + 2 * l->frameWidth() + 6 +
+                        l->horizontalScrollBar()->sizeHint().height());
 }
 
 QIcon pastille(const QColor& couleur)
@@ -78,9 +74,10 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
     : Fenetre(parent, QStringLiteral("Trajectoire"), titre, 16200, 10200), programme_(std::move(programme))
 {
     // Unlike the set-up windows this one may grow: a toolpath wants room.
-    setMinimumSize(px(9000), px(6000));
+    setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setSizeGripEnabled(true);
 
     Vue = new VueTrajectoire;
@@ -101,55 +98,60 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
     Ajuster->setToolTip(QStringLiteral("Voir toute la trajectoire"));
     Ajuster->setAutoDefault(false);
 
-    Listing = liste("Listing", "Choisir une ligne la marque dans la vue");
+    Listing = longue("Listing", "Choisir une ligne la marque dans la vue");
     Listing->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Etendue = liste("Etendue", "Course du programme sur chaque axe, en coordonnées programme");
-    Outils = liste("Outils", "Course de chaque outil, dans sa couleur");
-    NonTraces = liste("NonTraces", "Lignes dont la vue ne peut pas connaître le déplacement");
+    Outils = liste("Outils", "Course de chaque outil, dans sa couleur ; un clic ne montre que cet outil, un autre les montre tous");
+    NonTraces = longue("NonTraces", "Lignes dont la vue ne peut pas connaître le déplacement");
 
     remplirListes();
     disposer(etiquettePlan);
+    placer(parent);
 
     connect(Plan, qOverload<int>(&QComboBox::activated), this, &FenetreTrajectoire::revoir);
     connect(Diametre, &QCheckBox::toggled, this, &FenetreTrajectoire::revoir);
     connect(Ajuster, &QPushButton::clicked, Vue, &VueTrajectoire::ajuster);
-    connect(Listing, &QListWidget::currentRowChanged, Vue, &VueTrajectoire::marquer);
-    connect(Vue, &VueTrajectoire::ligneChoisie, this, [this](int ligne) {
-        Listing->setCurrentRow(ligne);
-        Listing->scrollToItem(Listing->currentItem(), QAbstractItemView::PositionAtCenter);
+    connect(Listing, &ListeLignes::rangChoisi, Vue, &VueTrajectoire::marquer);
+    connect(Vue, &VueTrajectoire::ligneChoisie, Listing, &ListeLignes::montrerRang);
+    connect(NonTraces, &ListeLignes::rangChoisi, this, [this](int rang) {
+        if (rang >= 0) Listing->montrerRang(NonTraces->model()->index(rang, 0).data(Qt::UserRole).toInt() - 1);
     });
-    connect(NonTraces, &QListWidget::currentRowChanged, this, [this](int rang) {
-        if (rang < 0) return;
-        Listing->setCurrentRow(NonTraces->item(rang)->data(Qt::UserRole).toInt() - 1);
-        Listing->scrollToItem(Listing->currentItem(), QAbstractItemView::PositionAtCenter);
-    });
+    connect(Outils, &QListWidget::itemClicked, this, &FenetreTrajectoire::choisirOutil);
     revoir();
 }
 
 void FenetreTrajectoire::remplirListes()
 {
-    const QColor rouge(170, 0, 0);
-    std::vector<const LigneNonTracee*> nonTracee(programme_.lignes.size(), nullptr);
-    for (const LigneNonTracee& n : programme_.nonTracees) nonTracee[static_cast<std::size_t>(n.ligne)] = &n;
-    QStringList lignes;
-    lignes.reserve(static_cast<qsizetype>(programme_.lignes.size()));
-    for (const std::string& l : programme_.lignes) lignes << q(l);
-    Listing->addItems(lignes);
-    for (const LigneNonTracee& n : programme_.nonTracees) {
-        QListWidgetItem* i = Listing->item(n.ligne);
-        i->setForeground(rouge);
-        i->setToolTip(QStringLiteral("Non tracée : ") + QString::fromUtf8(raison(n.raison)));
-        auto* e = new QListWidgetItem(QStringLiteral("Ligne %1 : %2").arg(n.ligne + 1).arg(q(n.texte)), NonTraces);
-        e->setData(Qt::UserRole, n.ligne + 1);
-        e->setToolTip(QString::fromUtf8(raison(n.raison)));
-    }
-    for (const std::string& l : lignesEtendue(etendue(programme_))) Etendue->addItem(q(l));
+    auto* listing = new ModeleListing(programme_, this);
+    listing->setTaille(Listing->tailleLigne(listing->colonnes()));
+    Listing->setModel(listing);
+    auto* nonTracees = new ModeleNonTracees(programme_, this);
+    nonTracees->setTaille(NonTraces->tailleLigne(nonTracees->colonnes()));
+    NonTraces->setModel(nonTracees);
+    // The program's travel is its tools' together: read once.
+    const std::vector<EtendueOutil> outils = etenduesParOutil(programme_);
+    trajectoire::Etendue tout;
+    for (const EtendueOutil& o : outils)
+        for (const auto& [a, b] : {std::pair(&tout.x, &o.etendue.x), {&tout.y, &o.etendue.y}, {&tout.z, &o.etendue.z}})
+            if (!b->vide()) a->ajouter(b->min), a->ajouter(b->max);
+    for (const std::string& l : lignesEtendue(tout)) Etendue->addItem(q(l));
     const Palette palette(programme_);
-    for (const EtendueOutil& o : etenduesParOutil(programme_))
-        if (!o.etendue.vide()) new QListWidgetItem(pastille(palette.couleur(o.outil)), q(ligneOutil(o)), Outils);
-    hauteurLignes(Etendue, 3);
-    hauteurLignes(Outils, 4);
-    hauteurLignes(NonTraces, 5);
+    for (const EtendueOutil& o : outils) {
+        auto* i = new QListWidgetItem(pastille(palette.couleur(o.outil)), q(ligneOutil(o)), Outils);
+        i->setData(Qt::UserRole, o.outil);
+        i->setToolTip(i->text());
+    }
+    hauteursMinimales(false);
+    // Three axes at most: the travel takes no more room than its lines.
+    Etendue->setFixedHeight(Etendue->fontMetrics().height() * std::max(1, Etendue->count()) + 2 * Etendue->frameWidth() + 6);
+    Etendue->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void FenetreTrajectoire::hauteursMinimales(bool serrees)
+{
+    hauteurLignes(Listing, serrees ? 2 : 4);
+    hauteurLignes(Outils, serrees ? 1 : 2);
+    hauteurLignes(NonTraces, serrees ? 1 : 2);
 }
 
 void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
@@ -160,25 +162,75 @@ void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
     reglages->addWidget(Diametre);
     reglages->addStretch();
     reglages->addWidget(Ajuster);
-    auto* gauche = new QVBoxLayout;
-    gauche->addLayout(reglages);
-    gauche->addWidget(Vue, 1);
-    auto* droite = new QVBoxLayout;
-    droite->addWidget(cadre(QStringLiteral("Programme"), Listing), 1);
-    droite->addWidget(cadre(QStringLiteral("Etendue"), Etendue));
-    droite->addWidget(cadre(QStringLiteral("Outils"), Outils));
-    droite->addWidget(cadre(QStringLiteral("Lignes non tracées"), NonTraces));
+    auto* gauche = new QWidget;
+    auto* g = new QVBoxLayout(gauche);
+    g->setContentsMargins(0, 0, 0, 0);
+    g->addLayout(reglages);
+    g->addWidget(Vue, 1);
+    auto* droite = new QWidget;
+    auto* d = new QVBoxLayout(droite);
+    d->setContentsMargins(0, 0, 0, 0);
+    d->addWidget(cadre(QStringLiteral("Programme"), Listing), 3);
+    d->addWidget(cadre(QStringLiteral("Etendue"), Etendue));
+    d->addWidget(cadre(QStringLiteral("Outils"), Outils), 1);
+    d->addWidget(cadre(QStringLiteral("Lignes non tracées"), NonTraces), 1);
+    // The view and the lists share the width as the operator drags their border.
+    auto* partage = new QSplitter(Qt::Horizontal);
+    partage->setChildrenCollapsible(false);
+    partage->addWidget(gauche);
+    partage->addWidget(droite);
+    partage->setStretchFactor(0, 3);
+    partage->setStretchFactor(1, 2);
+    partage->setSizes({px(10400), px(5400)});
     auto* tout = new QHBoxLayout(this);
-    tout->addLayout(gauche, 1);
-    tout->addLayout(droite);
-    for (QWidget* w : {static_cast<QWidget*>(Listing), static_cast<QWidget*>(Etendue), static_cast<QWidget*>(Outils),
-                       static_cast<QWidget*>(NonTraces)})
-        w->setFixedWidth(px(5400));
+    tout->addWidget(partage);
 
     const bool tour = programme_.tournage;
     etiquettePlan->setVisible(!tour);
     Plan->setVisible(!tour);
     Diametre->setVisible(tour);
+}
+
+void FenetreTrajectoire::placer(QWidget* parent)
+{
+    QScreen* ecran = parent ? parent->screen() : screen();
+    if (!ecran) return;
+    const QRect libre = ecran->availableGeometry();
+    // Room for the frame the window manager adds; on a small screen (or a
+    // large scaling) the lists may be shorter still, scrolled.
+    const QSize place = libre.size() - QSize(16, 48);
+    if (minimumSizeHint().height() > place.height()) {
+        hauteursMinimales(true);
+        // The window not shown yet, its layouts would learn of it only then:
+        // it is not held to their minimum, which it reaches once shown.
+        layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    }
+    setMinimumSize(minimumSizeHint().boundedTo(place));
+    const QSize taille = size().boundedTo(place).expandedTo(minimumSize());
+    resize(taille);
+    const QPoint centre = parent && parent->isVisible() ? parent->geometry().center() : libre.center();
+    QRect r(QPoint(), taille);
+    r.moveCenter(centre);
+    // Another sheet's toolpath already open: this one a step aside, both in sight.
+    int ouvertes = 0;
+    if (parent)
+        for (const auto* f : parent->findChildren<FenetreTrajectoire*>(Qt::FindDirectChildrenOnly)) ouvertes += f != this && f->isVisible();
+    r.translate(40 * ouvertes, 40 * ouvertes);
+    // The title bar on the screen above all.
+    if (r.right() > libre.right()) r.moveRight(libre.right());
+    if (r.bottom() > libre.bottom()) r.moveBottom(libre.bottom());
+    r.moveTop(std::max(r.top(), libre.top() + 32));
+    r.moveLeft(std::max(r.left(), libre.left()));
+    move(r.topLeft());
+}
+
+void FenetreTrajectoire::choisirOutil(QListWidgetItem* item)
+{
+    const int outil = item->data(Qt::UserRole).toInt();
+    const bool seul = Vue->outilSeul() != outil;
+    Vue->montrerOutil(seul ? outil : kTousOutils);
+    // The tool shown alone stays selected in the list; every tool: none.
+    if (!seul) Outils->clearSelection(), Outils->setCurrentRow(-1);
 }
 
 void FenetreTrajectoire::revoir()
@@ -209,9 +261,11 @@ void Selectphase::ouvrirTrajectoire()
     }
     const int directeur = codeMachine(fiche_.com.valeur.directeur);
     const int type = codeMachine(fiche_.com.valeur.type);
-    FenetreTrajectoire fenetre(this, QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase),
-                               trajectoire::lire(*octets, directeur, type));
-    services_.fenetres->afficherModal(&fenetre);
+    // Not modal: the operator may open another sheet's beside it.
+    auto* fenetre = new FenetreTrajectoire(this, QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase),
+                                           trajectoire::lire(*octets, directeur, type));
+    fenetre->setAttribute(Qt::WA_DeleteOnClose);
+    fenetre->show();
 }
 
 }  // namespace tarvex

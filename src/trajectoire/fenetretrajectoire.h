@@ -1,10 +1,12 @@
 #pragma once
 // "Trajectoire": the toolpath of the selected sheet's program beside its
 // listing, the travel of the program and of each tool, and the lines the
-// view could not draw.
+// view could not draw. Not modal: two sheets' paths can be seen side by
+// side, the main window kept at hand; Escape closes it.
 
 #include "platform/controles.h"
 #include "platform/fenetre.h"
+#include "trajectoire/listes.h"
 #include "trajectoire/vue.h"
 
 #include <QCheckBox>
@@ -23,10 +25,13 @@ public:
     QComboBox* Plan;       // milling: the plane seen
     QCheckBox* Diametre;   // turning: X read as a diameter, drawn as a radius
     QPushButton* Ajuster;
-    QListWidget* Listing;
+    trajectoire::ListeLignes* Listing;
     QListWidget* Etendue;
-    QListWidget* Outils;
-    QListWidget* NonTraces;
+    QListWidget* Outils;   // a click shows that tool alone, another every tool
+    trajectoire::ListeLignes* NonTraces;
+
+protected:
+    void reject() override { close(); }
 
 private:
     // The listing (lines not drawn in red, with their reason), the travel
@@ -36,6 +41,11 @@ private:
     // diameter for turning), the texts on the right.
     void disposer(QWidget* etiquettePlan);
     void revoir();
+    // Within the screen it opens on, whatever its scaling.
+    void placer(QWidget* parent);
+    // The lists' least heights, fewer rows on a screen too small for the usual ones.
+    void hauteursMinimales(bool serrees);
+    void choisirOutil(QListWidgetItem* item);
 
     const trajectoire::Programme programme_;
 };

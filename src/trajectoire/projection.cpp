@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tarvex::trajectoire {
 
@@ -71,11 +72,10 @@ bool garderArc(const Mouvement& m, const Projeteur& pr, bool tournage, Trace& t)
     // Swapped axes mirror the turn: angle t across is pi/2 - angle in the plane.
     t.depart = droit ? m.depart : kPi / 2 - m.depart;
     t.balayage = droit ? m.balayage : -m.balayage;
-    for (int quart = 0; quart < 4; ++quart) {
-        const double angle = quart * kPi / 2;
-        if (dansBalayage(t.depart, t.balayage, angle))
-            t.boite.ajouter(Point2{t.centre.h + t.rx * std::cos(angle), t.centre.v + t.ry * std::sin(angle)});
-    }
+    const double cosinus[] = {1, 0, -1, 0};
+    for (int quart = 0; quart < 4; ++quart)
+        if (dansBalayage(t.depart, t.balayage, quart * kPi / 2))
+            t.boite.ajouter(Point2{t.centre.h + t.rx * cosinus[quart], t.centre.v + t.ry * cosinus[(quart + 3) % 4]});
     return true;
 }
 
@@ -126,6 +126,13 @@ Projection projeter(const Programme& p, const Reglage& r)
         resultat.boite.ajouter(t.boite);
         resultat.traces.push_back(std::move(t));
     }
+    if (p.tournage) return resultat;  // a lathe's holes are drilled on its axis, a move like the others
+    for (std::size_t i = 0; i < p.percages.size(); ++i) {
+        const Point2 a = pr.programme(p.percages[i].position);
+        if (!connu(a)) continue;
+        resultat.croix.push_back({static_cast<int>(i), a});
+        resultat.boite.ajouter(a);
+    }
     return resultat;
 }
 
@@ -143,6 +150,40 @@ double hauteurDessin(const Boite& b, double largeur)
     const double h = b.hmax - b.hmin, v = b.vmax - b.vmin;
     const double hauteur = h > 0 ? largeur * v / h : v > 0 ? largeur * 1.25 : 0;
     return std::clamp(hauteur, largeur / 3, largeur * 1.25);
+}
+
+std::vector<int> outilsDessines(const Programme& p, const Projection& vue)
+{
+    std::vector<std::pair<int, int>> premiers;  // (line, tool)
+    auto voir = [&](int ligne, int outil) {
+        for (auto& [l, o] : premiers)
+            if (o == outil) {
+                l = std::min(l, ligne);
+                return;
+            }
+        premiers.emplace_back(ligne, outil);
+    };
+    int outil = -3;
+    for (const Trace& t : vue.traces) {
+        const Mouvement& m = p.mouvements[static_cast<std::size_t>(t.mouvement)];
+        if (m.outil != outil) voir(m.ligne, outil = m.outil);
+    }
+    for (const Croix& c : vue.croix) {
+        const Percage& h = p.percages[static_cast<std::size_t>(c.percage)];
+        voir(h.ligne, h.outil);
+    }
+    std::stable_sort(premiers.begin(), premiers.end());
+    std::vector<int> outils;
+    for (const auto& [l, o] : premiers) outils.push_back(o);
+    return outils;
+}
+
+int entreesParRang(double largeur) { return std::max(1, static_cast<int>(largeur / kLargeurEntreeLegende)); }
+
+double hauteurLegende(std::size_t outils, double largeur)
+{
+    const std::size_t n = outils + 1, parRang = static_cast<std::size_t>(entreesParRang(largeur));
+    return 2 + kHauteurRangLegende * static_cast<double>((n + parRang - 1) / parRang);
 }
 
 }  // namespace tarvex::trajectoire

@@ -34,28 +34,62 @@ void VueTrajectoire::montrer(const Programme& p, const Reglage& reglage)
     sorte_ = reglage.vue;
     projection_ = projeter(p, reglage);
     palette_ = Palette(p);
+    lignes_.clear();
+    lignes_.reserve(projection_.traces.size());
+    for (const Trace& t : projection_.traces) lignes_.push_back(p.mouvements[static_cast<std::size_t>(t.mouvement)].ligne);
+    enOrdre_ = std::is_sorted(lignes_.begin(), lignes_.end());
+    ++version_;
     ajuster();
     marquer(ligne_);
 }
 
 void VueTrajectoire::ajuster()
 {
-    cadrage_ = trajectoire::ajuster(projection_.boite, sansReperes(QRectF(rect()), Traits{}), kMarge);
+    Boite boite = projection_.boite;
+    if (programme_ && outilSeul_ != kTousOutils) {
+        boite = {};
+        for (const Trace& t : projection_.traces)
+            if (montre(programme_->mouvements[static_cast<std::size_t>(t.mouvement)].outil)) boite.ajouter(t.boite);
+        for (const Croix& x : projection_.croix)
+            if (montre(programme_->percages[static_cast<std::size_t>(x.percage)].outil)) boite.ajouter(x.position);
+        if (boite.vide()) boite = projection_.boite;
+    }
+    cadrage_ = trajectoire::ajuster(boite, sansReperes(QRectF(rect()), Traits{}), kMarge);
     echelleAjustee_ = cadrage_.echelle;
     ajuste_ = true;
     update();
+}
+
+void VueTrajectoire::montrerOutil(int outil)
+{
+    outilSeul_ = outil;
+    marquer(ligne_);
 }
 
 void VueTrajectoire::marquer(int ligne)
 {
     ligne_ = ligne;
     marques_.clear();
+    croix_.clear();
+    if (!programme_) return;
     Boite boite;
-    for (std::size_t i = 0; i < projection_.traces.size(); ++i) {
+    // The traces follow the program: those of one line are side by side
+    // (looked for one by one should a reading ever order them otherwise).
+    const auto [de, a] = enOrdre_ ? std::equal_range(lignes_.begin(), lignes_.end(), ligne)
+                                  : std::pair(lignes_.begin(), lignes_.end());
+    for (auto it = de; it != a; ++it) {
+        if (*it != ligne) continue;
+        const auto i = static_cast<std::size_t>(it - lignes_.begin());
         const Trace& t = projection_.traces[i];
-        if (programme_->mouvements[static_cast<std::size_t>(t.mouvement)].ligne != ligne) continue;
+        if (!montre(programme_->mouvements[static_cast<std::size_t>(t.mouvement)].outil)) continue;
         marques_.push_back(static_cast<int>(i));
         boite.ajouter(t.boite);
+    }
+    for (std::size_t i = 0; i < projection_.croix.size(); ++i) {
+        const Percage& h = programme_->percages[static_cast<std::size_t>(projection_.croix[i].percage)];
+        if (h.ligne != ligne || !montre(h.outil)) continue;
+        croix_.push_back(static_cast<int>(i));
+        boite.ajouter(projection_.croix[i].position);
     }
     if (!boite.vide()) {
         const Point2 a = cadrage_.versVue(QPointF(0, height())), b = cadrage_.versVue(QPointF(width(), 0));
@@ -79,6 +113,10 @@ QString VueTrajectoire::texte() const
         const QString g = m.rapide ? QStringLiteral("G0") : !m.arc ? QStringLiteral("G1") : m.horaire ? QStringLiteral("G2") : QStringLiteral("G3");
         const Point2 a = t.points.front(), b = t.points.back();
         lignes << g + ' ' + mot(h, a.h) + ' ' + mot(v, a.v) + QStringLiteral(" → ") + mot(h, b.h) + ' ' + mot(v, b.v);
+    }
+    for (const int i : croix_) {
+        const Point2 p = projection_.croix[static_cast<std::size_t>(i)].position;
+        lignes << QStringLiteral("Perçage ") + mot(h, p.h) + ' ' + mot(v, p.v);
     }
     return lignes.join('\n');
 }
@@ -106,9 +144,8 @@ bool VueTrajectoire::choisir(const QString& point)
 bool VueTrajectoire::cliquer(QPointF position)
 {
     if (!programme_) return false;
-    const int i = traceProche(projection_, cadrage_, position, kProximite);
-    if (i < 0) return false;
-    const int ligne = programme_->mouvements[static_cast<std::size_t>(projection_.traces[static_cast<std::size_t>(i)].mouvement)].ligne;
+    const int ligne = ligneProche(*programme_, projection_, cadrage_, position, kProximite, outilSeul_);
+    if (ligne < 0) return false;
     marquer(ligne);
     emit ligneChoisie(ligne);
     return true;
@@ -131,11 +168,38 @@ void VueTrajectoire::paintEvent(QPaintEvent*)
 {
     QPainter peintre(this);
     peintre.fillRect(rect(), Qt::white);
-    if (programme_ && projection_.traces.empty()) {
+    if (programme_ && projection_.traces.empty() && projection_.croix.empty()) {
         peintre.setPen(QColor(110, 110, 110));
         peintre.drawText(rect(), Qt::AlignCenter, QStringLiteral("Aucun déplacement connu à tracer"));
     } else if (programme_) {
-        dessiner(peintre, *programme_, projection_, sorte_, palette_, cadrage_, QRectF(rect()), Traits{}, marques_);
+        const QRectF zone(rect());
+        const Etat etat{cadrage_.echelle, cadrage_.h0, cadrage_.v0, devicePixelRatioF(), size(), outilSeul_, version_};
+        auto memePlan = [&](const Etat& e) {
+            return e.echelle == etat.echelle && e.ratio == etat.ratio && e.taille == etat.taille && e.outil == etat.outil &&
+                   e.version == etat.version;
+        };
+        const int deja = couches_[0].etat == etat ? 0 : couches_[1].etat == etat ? 1 : -1;
+        const Couche& derniere = couches_[derniere_];
+        if (deja < 0 && glisse_ && memePlan(derniere.etat)) {
+            // Dragged: what was painted follows the pointer at once, the rest comes as the drag ends.
+            const double e = etat.echelle;
+            peintre.drawImage(QPointF((derniere.etat.h0 - etat.h0) * e, (etat.v0 - derniere.etat.v0) * e), derniere.image);
+        } else {
+            // The fitted path has a layer of its own, that Ajuster finds again.
+            derniere_ = deja >= 0 ? deja : ajuste_ ? 1 : 0;
+            Couche& c = couches_[derniere_];
+            if (deja < 0) {
+                c.image = QImage(size() * etat.ratio, QImage::Format_ARGB32_Premultiplied);
+                c.image.setDevicePixelRatio(etat.ratio);
+                c.image.fill(Qt::white);
+                QPainter p(&c.image);
+                dessinerTrajet(p, *programme_, projection_, sorte_, palette_, cadrage_, zone, Traits{}, outilSeul_);
+                c.etat = etat;
+            }
+            peintre.drawImage(QPointF(0, 0), c.image);
+        }
+        dessinerMarques(peintre, *programme_, projection_, palette_, cadrage_, zone, Traits{}, marques_, croix_);
+        dessinerReperes(peintre, sorte_, cadrage_, zone, Traits{});
     }
     peintre.setPen(palette().color(QPalette::Mid));
     peintre.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -187,6 +251,7 @@ void VueTrajectoire::mouseReleaseEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !appuye_) return;
     if (!glisse_) cliquer(e->position());
+    if (glisse_) update();
     appuye_ = glisse_ = false;
     setCursor(Qt::OpenHandCursor);
 }

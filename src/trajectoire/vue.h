@@ -1,10 +1,12 @@
 #pragma once
 // The toolpath on screen: the wheel zooms about the pointer, a drag pans, a
 // click on a move chooses its line. The moves of the line chosen in the
-// listing are marked.
+// listing are marked. The path is painted once per frame and kept: marking
+// a line repaints only the marks.
 
 #include "trajectoire/dessin.h"
 
+#include <QImage>
 #include <QWidget>
 
 namespace tarvex::trajectoire {
@@ -20,7 +22,11 @@ public:
     // The program, seen as `reglage` says, the whole path fitted in; `p` stays
     // alive as long as the view shows it.
     void montrer(const Programme& p, const Reglage& reglage);
+    // The whole path fitted in; with a tool alone, that tool's.
     void ajuster();
+    // One tool's moves and holes alone (kTousOutils: every tool's).
+    void montrerOutil(int outil);
+    int outilSeul() const { return outilSeul_; }
     // Marks the moves of the line (index into the program's lines); -1: none.
     // A marked move outside the view is brought to its centre.
     void marquer(int ligne);
@@ -43,6 +49,15 @@ protected:
 private:
     bool cliquer(QPointF position);
     void zoomer(QPointF position, double facteur);
+    bool montre(int outil) const { return outilSeul_ == kTousOutils || outil == outilSeul_; }
+
+    // What the painted path was painted for.
+    struct Etat {
+        double echelle = 0, h0 = 0, v0 = 0, ratio = 0;
+        QSize taille;
+        int outil = 0, version = -1;
+        bool operator==(const Etat&) const = default;
+    };
 
     const Programme* programme_ = nullptr;
     Projection projection_;
@@ -52,7 +67,19 @@ private:
     double echelleAjustee_ = 1;
     bool ajuste_ = true;  // untouched since fitted: a resize fits again
     int ligne_ = -1;
-    std::vector<int> marques_;
+    std::vector<int> lignes_;  // each trace's line
+    bool enOrdre_ = true;
+    std::vector<int> marques_, croix_;
+    int outilSeul_ = kTousOutils;
+    int version_ = 0;  // of the projection
+    // The path as last painted, and as fitted (Ajuster comes back to it);
+    // while a drag goes on, the last one painted is shifted along.
+    struct Couche {
+        Etat etat;
+        QImage image;
+    };
+    Couche couches_[2];
+    int derniere_ = 0;
     QPointF appui_, dernier_;
     bool appuye_ = false, glisse_ = false;
 };
