@@ -25,6 +25,9 @@ private:
 
 // The whole content, or nothing when the file is missing or unreadable.
 std::optional<std::string> lire(std::string_view chemin);
+// No more than the first `maximum` bytes: a small file of which a damaged,
+// huge copy must not be read whole.
+std::optional<std::string> lireDebut(std::string_view chemin, std::size_t maximum);
 
 bool existe(std::string_view chemin);
 bool estDossier(std::string_view chemin);
