@@ -73,6 +73,11 @@ EtatFiche comparerFiche(const FicheAffichee& fiche)
     return EtatFiche::Supprimee;
 }
 
+std::vector<std::pair<std::string, Empreinte>> empreintesDossier(const Enregistrement& champs)
+{
+    return empreintes(champs).fichiers;
+}
+
 Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
 {
     Lu<std::optional<FicheAffichee>> r;
@@ -82,6 +87,10 @@ Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
 
     FicheAffichee& f = r.valeur.emplace();
     f.champs = std::move(*enregistrement.valeur);
+    // The stamps before the files: a change that lands while they are read
+    // (a slow share) then shows as a change, never as old values under new
+    // stamps that a storing here would put back without a word.
+    f.vue = empreintes(f.champs);
     const std::string dossier = f.dossier();
     f.dossierPresent = fichiers::estDossier(dossier);
     if (!f.dossierPresent) r.signaler(dossier, "dossier de la fiche introuvable");
@@ -110,7 +119,6 @@ Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
     default: break;
     }
     f.jauges = garder(lirejauges(dossier));
-    f.vue = empreintes(f.champs);
     return r;
 }
 
