@@ -57,10 +57,11 @@ bool Selectphase::ficheChangeeAilleurs(QWidget* fenetre, EtatFiche etat)
 
 bool Selectphase::ficheAJour(QWidget* fenetre)
 {
-    const EtatFiche etat = comparerFiche(fiche_);
+    // The program and the gauges are read from the disk as they are when
+    // sent or printed; the offsets come from the boxes, and those must be
+    // the ones stored.
+    const EtatFiche etat = comparerFiche(fiche_, true);
     if (etat == EtatFiche::Inchangee) return true;
-    // Shown as it now is first, so that the box stands over what is true.
-    reafficher();
     services().messages->afficher(
         fenetre,
         etat == EtatFiche::Supprimee
@@ -68,6 +69,7 @@ bool Selectphase::ficheAJour(QWidget* fenetre)
             : QStringLiteral("Cette fiche a été modifiée sur un autre poste depuis son affichage : elle est affichée "
                              "de nouveau. Rien n'a été envoyé."),
         QStringLiteral("Infos"), plateforme::Icone::Exclamation);
+    reafficher();
     return false;
 }
 

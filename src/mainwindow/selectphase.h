@@ -79,7 +79,8 @@ public:
 
     // Before a command sends or prints the shown sheet: false, with the
     // operator told ("Infos") that nothing was sent and the sheet shown as it
-    // now is, when another computer changed or deleted it since it was shown.
+    // now is, when another computer deleted it or changed its record or the
+    // values its boxes show since it was shown.
     bool ficheAJour(QWidget* fenetre);
 
     // After a modification was stored: the listing, its annotations and

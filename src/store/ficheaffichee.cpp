@@ -63,13 +63,31 @@ std::optional<EmpreintesFiche> empreintesFiche(const Enregistrement& champs)
     return std::nullopt;
 }
 
-EtatFiche comparerFiche(const FicheAffichee& fiche)
+namespace {
+
+EmpreintesFiche valeurs(EmpreintesFiche e)
+{
+    std::erase_if(e.fichiers, [](const std::pair<std::string, Empreinte>& f) {
+        std::string nom = f.first;
+        for (char& c : nom)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return nom != "pref.txt" && nom != "origine.txt";
+    });
+    return e;
+}
+
+}  // namespace
+
+EtatFiche comparerFiche(const FicheAffichee& fiche, bool valeursSeules)
 {
     const std::string cle = cleEnregistrement(fiche.champs);
     const Lu<Index> index = lireIndex();
     if (!index.ok() && index.valeur.enregistrements.empty()) return EtatFiche::Inchangee;
-    for (const auto& e : index.valeur.enregistrements)
-        if (cleEnregistrement(e) == cle) return empreintes(e) == fiche.vue ? EtatFiche::Inchangee : EtatFiche::Modifiee;
+    for (const auto& e : index.valeur.enregistrements) {
+        if (cleEnregistrement(e) != cle) continue;
+        const bool pareille = valeursSeules ? valeurs(empreintes(e)) == valeurs(fiche.vue) : empreintes(e) == fiche.vue;
+        return pareille ? EtatFiche::Inchangee : EtatFiche::Modifiee;
+    }
     return EtatFiche::Supprimee;
 }
 

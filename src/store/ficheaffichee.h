@@ -94,6 +94,9 @@ std::vector<std::pair<std::string, Empreinte>> empreintesDossier(const Enregistr
 enum class EtatFiche { Inchangee, Modifiee, Supprimee };
 // The shown sheet against data\data.txt and its folder now. An index that
 // cannot be read says nothing: the storing then tells its own failure.
-EtatFiche comparerFiche(const FicheAffichee& fiche);
+// `valeursSeules`: of the folder, only the files whose values a command
+// takes from the window's boxes (pref.txt, origine.txt), not those it reads
+// from the disk as they are when it runs (the program, the gauges).
+EtatFiche comparerFiche(const FicheAffichee& fiche, bool valeursSeules = false);
 
 }  // namespace tarvex
