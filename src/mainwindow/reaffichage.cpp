@@ -86,7 +86,11 @@ QStringList Selectphase::saisie() const
     return s;
 }
 
-void Selectphase::aviser(const QString& texte) { Avis->setText(texte); }
+void Selectphase::aviser(const QString& texte)
+{
+    Avis->setText(texte);
+    Avis->setToolTip(texte);  // whole, should a long name not fit
+}
 
 bool Selectphase::reafficher()
 {
@@ -135,8 +139,8 @@ void Selectphase::suivreIndex()
     // back; then it is looked at as if it had never gone.
     if (!fichiers::existe(kIndex)) {
         if (!indexAbsent_)
-            aviser(QStringLiteral("Le fichier des fiches data\\data.txt est introuvable pour le moment (partage réseau "
-                                  "coupé ?) : la liste et la fiche affichée restent en attendant son retour."));
+            aviser(QStringLiteral("data\\data.txt est introuvable pour le moment (partage réseau coupé ?) : la liste "
+                                  "et la fiche affichée restent en attendant son retour."));
         indexAbsent_ = true;
         return;
     }

@@ -58,6 +58,7 @@ void construireChoix(Selectphase& f)
     f.Text2 = boite(f.Frame1, "Text2", 3840, 810, 2040, "Nom de l'ensemble");
     f.Avis = etiquette(f.Frame1, "Avis", "", 120, 1170, 5760, 420);
     f.Avis->setWordWrap(true);
+    f.Avis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     f.Avis->setStyleSheet(QStringLiteral("color: #b00000; font-size: 8pt;"));
 }
 
