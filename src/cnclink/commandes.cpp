@@ -45,6 +45,8 @@ DemandeChargement demande(const Selectphase& f)
 void Selectphase::chargerVersCn()
 {
     Messages& messages = *services_.messages;
+    // Never the offsets another computer has replaced since they were shown.
+    if (!ficheAJour(this)) return;
     if (!liaison::confirmer(messages, this)) return;
 
     // The DNC service listening on this port lets it go for the transfer.

@@ -51,6 +51,8 @@ void Selectphase::phaseChoisie(int index)
     // Nothing of the sheet shown before may stay. The record is read again:
     // the index may have changed since the list was filled.
     viderFiche();
+    aviser(QString());
+    dossierAvise_.reset();
     Lu<std::optional<FicheAffichee>> lu = lireFicheAffichee(Phase->itemData(index, Qt::UserRole).toInt());
     if (!lu.valeur) {
         // No sheet to show: back to the state before any choice, so that no
@@ -76,6 +78,9 @@ void Selectphase::phaseChoisie(int index)
     montrerMachine(problemes);
     montrerValeurs(problemes);
     ouvrirCommandes();
+    // What the operator types over it from here on is told from the values
+    // read when another computer changes the sheet.
+    saisieMontree();
     // The sweep, before any message, as after every selection.
     animervumetre();
     signalerProblemes(entree, problemes);
@@ -248,6 +253,8 @@ void Selectphase::programmeModifie()
     // The transfer options were opened by the choice of the sheet exactly
     // when its CNC takes a program (NUM, FANUC, com.txt read whole).
     Charger->setEnabled(Option1->isEnabled() && fiche_.programme.present && fiche_.programme.lu);
+    // The values stored are those shown now, none typed over them.
+    saisieMontree();
 }
 
 void Selectphase::ficheModifiee(const std::array<bool, kFichiersFiche>& avec, const std::optional<QString>& listing)

@@ -56,6 +56,10 @@ void construireChoix(Selectphase& f)
     f.Text4 = boite(f.Frame1, "Text4", 960, 810, 1920, "Matière de la pièce");
     f.Label21 = etiquette(f.Frame1, "Label21", "Ensemble", 3000, 840, 840);
     f.Text2 = boite(f.Frame1, "Text2", 3840, 810, 2040, "Nom de l'ensemble");
+    f.Avis = etiquette(f.Frame1, "Avis", "", 120, 1170, 5760, 420);
+    f.Avis->setWordWrap(true);
+    f.Avis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    f.Avis->setStyleSheet(QStringLiteral("color: #b00000; font-size: 8pt;"));
 }
 
 void construireMachine(Selectphase& f)
@@ -281,7 +285,7 @@ void Selectphase::reglagesParDefaut()
     Bitsstop2->setEditText(QStringLiteral("2"));
 }
 
-void Selectphase::remplirliste()
+bool Selectphase::remplirliste()
 {
     // Taken before reading: a change made meanwhile is seen at the next look.
     indexLu_ = empreinte(kIndex);
@@ -319,6 +323,8 @@ void Selectphase::remplirliste()
                       QString::fromStdString(joindreProblemes(entrees.problemes));
         services_.messages->afficher(this, message, u("Infos"), Icone::Exclamation);
     }
+    listeLue_ = entrees.ok();
+    return listeLue_;
 }
 
 void Selectphase::reinitialiser()
@@ -329,6 +335,8 @@ void Selectphase::reinitialiser()
     for (Image* i : {Image1, Image4, Image5, Image6}) i->effacer();
     reglagesParDefaut();
     fiche_ = {};
+    saisieMontree_.clear();
+    aviser(QString());
     for (int i = 1; i <= 18; ++i) Label[i]->clear();
     Programme->clear();
     Annotation->clear();

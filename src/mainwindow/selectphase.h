@@ -29,6 +29,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tarvex {
 
@@ -44,8 +46,9 @@ public:
     // The load handler: splash, start-up state, list of sheets.
     void charger();
 
-    // Fills Phase from the index (remplirliste). Reports an unreadable index.
-    void remplirliste();
+    // Fills Phase from the index (remplirliste). Reports an unreadable index
+    // and returns false.
+    bool remplirliste();
 
     // Back to the state without a selected sheet, the list refilled (after a
     // creation or a deletion).
@@ -74,6 +77,12 @@ public:
     // as it is now, or none when it is gone. False when it is unchanged.
     bool ficheChangeeAilleurs(QWidget* fenetre, EtatFiche etat);
 
+    // Before a command sends or prints the shown sheet: false, with the
+    // operator told ("Infos") that nothing was sent and the sheet shown as it
+    // now is, when another computer deleted it or changed its record or the
+    // values its boxes show since it was shown.
+    bool ficheAJour(QWidget* fenetre);
+
     // After a modification was stored: the listing, its annotations and
     // Charger follow the sheet's program as a choice of the sheet shows them.
     void programmeModifie();
@@ -101,6 +110,9 @@ public:
     QLineEdit* Text2;
     QLabel* Label21;
     QLineEdit* Time;
+    // A word about what another computer did to the sheet shown, or to the
+    // list, that waits for no answer.
+    QLabel* Avis;
     // "Machine"
     plateforme::Cadre* Frame2;
     QLineEdit* Text3;
@@ -184,8 +196,20 @@ private:
     void aPropos();
     void tic();
     // The list read again when data\data.txt changed since it was filled
-    // (another computer stored), the sheet shown kept when still there.
+    // (another computer stored), the sheet shown kept when still there and
+    // shown anew when its files changed (reaffichage.cpp).
     void suivreIndex();
+    void ficheChangee();
+    // The sheet shown read anew, the transfer option the operator chose kept;
+    // false when it is gone.
+    bool reafficher();
+    void aviser(const QString& texte);
+    bool ficheMontree() const { return fiche_.champs != Enregistrement{}; }
+    QString nomFiche() const;
+    // What the operator may type over the sheet shown: the values, the
+    // serial settings and the transfer option.
+    QStringList saisie() const;
+    void saisieMontree() { saisieMontree_ = saisie(); }
 
     // The handlers that belong to the other commands; each lives in the file
     // of its subsystem.
@@ -223,6 +247,12 @@ private:
     ServiceDNC* service_ = nullptr;   // made at its first use, then kept: it runs behind
     bool fin_ = false;
     Empreinte indexLu_;  // data\data.txt as it was when the list was filled
+    bool listeLue_ = true;   // the last filling read the index
+    bool indexAbsent_ = false;  // told that data\data.txt is gone for now
+    QStringList saisieMontree_;  // saisie() as the sheet was shown
+    // The sheet's folder as it was when its change was told, the values
+    // typed kept: the same change is told once.
+    std::optional<std::vector<std::pair<std::string, Empreinte>>> dossierAvise_;
 };
 
 }  // namespace tarvex

@@ -41,6 +41,9 @@ bool sousVerrou(Services& services, QWidget* parent, const QString& operation, P
     // operator sees a program that waits, not one that hangs) but take no
     // input: nothing is started or closed while a storing waits its turn.
     verrou::Attente attente;
+    // A lock is dated by how long this computer sees it in place, never by
+    // another computer's clock.
+    attente.instant = [&services] { return services.horloge->instant(); };
     std::optional<CurseurAttente> curseur;
     attente.patienter = [&services, &curseur](int ms) {
         if (!curseur) curseur.emplace();

@@ -170,6 +170,12 @@ void Impression::imprimer()
 {
     Services& services = principale_.services();
     Imprimante& imprimante = *services.imprimante;
+    // Changed by another computer while this window was open: its sections
+    // were offered for the sheet as it was.
+    if (!principale_.ficheAJour(this)) {
+        hide();
+        return;
+    }
     if (services.messages->afficher(this, QStringLiteral("Connecter l'imprimante"), QStringLiteral("Impression"),
                                     Icone::Information, Boutons::OkAnnuler) != Reponse::Ok)
         return;
@@ -213,6 +219,7 @@ void Impression::imprimer()
 // The main window's "Imprimer".
 void Selectphase::ouvrirImpression()
 {
+    if (!ficheAJour(this)) return;
     Impression impression(*this, fiche_);
     impression.charger();
     services_.fenetres->afficherModal(&impression);

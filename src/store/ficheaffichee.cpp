@@ -63,14 +63,37 @@ std::optional<EmpreintesFiche> empreintesFiche(const Enregistrement& champs)
     return std::nullopt;
 }
 
-EtatFiche comparerFiche(const FicheAffichee& fiche)
+namespace {
+
+EmpreintesFiche valeurs(EmpreintesFiche e)
+{
+    std::erase_if(e.fichiers, [](const std::pair<std::string, Empreinte>& f) {
+        std::string nom = f.first;
+        for (char& c : nom)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return nom != "pref.txt" && nom != "origine.txt";
+    });
+    return e;
+}
+
+}  // namespace
+
+EtatFiche comparerFiche(const FicheAffichee& fiche, bool valeursSeules)
 {
     const std::string cle = cleEnregistrement(fiche.champs);
     const Lu<Index> index = lireIndex();
     if (!index.ok() && index.valeur.enregistrements.empty()) return EtatFiche::Inchangee;
-    for (const auto& e : index.valeur.enregistrements)
-        if (cleEnregistrement(e) == cle) return empreintes(e) == fiche.vue ? EtatFiche::Inchangee : EtatFiche::Modifiee;
+    for (const auto& e : index.valeur.enregistrements) {
+        if (cleEnregistrement(e) != cle) continue;
+        const bool pareille = valeursSeules ? valeurs(empreintes(e)) == valeurs(fiche.vue) : empreintes(e) == fiche.vue;
+        return pareille ? EtatFiche::Inchangee : EtatFiche::Modifiee;
+    }
     return EtatFiche::Supprimee;
+}
+
+std::vector<std::pair<std::string, Empreinte>> empreintesDossier(const Enregistrement& champs)
+{
+    return empreintes(champs).fichiers;
 }
 
 Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
@@ -82,6 +105,10 @@ Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
 
     FicheAffichee& f = r.valeur.emplace();
     f.champs = std::move(*enregistrement.valeur);
+    // The stamps before the files: a change that lands while they are read
+    // (a slow share) then shows as a change, never as old values under new
+    // stamps that a storing here would put back without a word.
+    f.vue = empreintes(f.champs);
     const std::string dossier = f.dossier();
     f.dossierPresent = fichiers::estDossier(dossier);
     if (!f.dossierPresent) r.signaler(dossier, "dossier de la fiche introuvable");
@@ -110,7 +137,6 @@ Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero)
     default: break;
     }
     f.jauges = garder(lirejauges(dossier));
-    f.vue = empreintes(f.champs);
     return r;
 }
 

@@ -58,8 +58,9 @@ struct FicheAffichee {
     Lu<ValeursOrigine> origine;    // FANUC
     Lu<std::string> infos;         // FAGOR
     Lu<std::string> jauges;
-    // As read with the rest, or as this program last stored the sheet: the
-    // storing windows store only over what the operator was shown.
+    // Taken just before the files were read, or as this program last stored
+    // the sheet: the storing windows store only over what the operator was
+    // shown.
     EmpreintesFiche vue;
 
     // "data\" + the folder name built from the record ("data\_Phase __\" for
@@ -85,9 +86,17 @@ Lu<std::optional<FicheAffichee>> lireFicheAffichee(int numero);
 // its folder's files now; no value when the record is gone.
 std::optional<EmpreintesFiche> empreintesFiche(const Enregistrement& champs);
 
+// The stamps of the files of the sheet folder of `champs` now (as
+// EmpreintesFiche::fichiers): all of a shown sheet that can change while
+// data\data.txt does not, looked at without reading the index.
+std::vector<std::pair<std::string, Empreinte>> empreintesDossier(const Enregistrement& champs);
+
 enum class EtatFiche { Inchangee, Modifiee, Supprimee };
 // The shown sheet against data\data.txt and its folder now. An index that
 // cannot be read says nothing: the storing then tells its own failure.
-EtatFiche comparerFiche(const FicheAffichee& fiche);
+// `valeursSeules`: of the folder, only the files whose values a command
+// takes from the window's boxes (pref.txt, origine.txt), not those it reads
+// from the disk as they are when it runs (the program, the gauges).
+EtatFiche comparerFiche(const FicheAffichee& fiche, bool valeursSeules = false);
 
 }  // namespace tarvex

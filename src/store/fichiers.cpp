@@ -164,8 +164,9 @@ HANDLE ouvrirEnLecture(const fs::path& p, DWORD& err)
     return h;
 }
 
-// The whole content; nullopt with the error when it cannot be read.
-std::optional<std::string> lireTout(const fs::path& p, DWORD& err)
+// The whole content, or its first `limite` bytes; nullopt with the error
+// when it cannot be read.
+std::optional<std::string> lireTout(const fs::path& p, DWORD& err, std::size_t limite = std::string::npos)
 {
     if (estUnDossier(attributs(p))) {
         err = ERROR_ACCESS_DENIED;
@@ -175,11 +176,12 @@ std::optional<std::string> lireTout(const fs::path& p, DWORD& err)
     if (h == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string contenu;
     LARGE_INTEGER taille{};
-    if (GetFileSizeEx(h, &taille)) contenu.reserve(static_cast<std::size_t>(taille.QuadPart));
+    if (GetFileSizeEx(h, &taille)) contenu.reserve(std::min(static_cast<std::size_t>(taille.QuadPart), limite));
     char tampon[1 << 16];
-    for (;;) {
+    while (contenu.size() < limite) {
         DWORD lus = 0;
-        if (!ReadFile(h, tampon, sizeof tampon, &lus, nullptr)) {
+        const DWORD voulus = static_cast<DWORD>(std::min<std::size_t>(sizeof tampon, limite - contenu.size()));
+        if (!ReadFile(h, tampon, voulus, &lus, nullptr)) {
             err = GetLastError();
             CloseHandle(h);
             return std::nullopt;
@@ -346,6 +348,43 @@ std::optional<Morceau> lireDepuis(std::string_view chemin, std::int64_t debut)
     if (!ok) return std::nullopt;
 #endif
     return m;
+}
+
+std::optional<std::string> lireDebut(std::string_view chemin, std::size_t maximum)
+{
+    try {
+        annoncer(chemin);
+    } catch (const ErreurFichier&) {
+        return std::nullopt;
+    }
+    const fs::path p = chemins::resoudre(chemin);
+#ifdef _WIN32
+    DWORD err = 0;
+    return lireTout(p, err, maximum);
+#else
+    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string contenu(maximum, '\0');
+    std::size_t lus = 0;
+    while (lus < maximum) {
+        const ssize_t n = ::read(fd, contenu.data() + lus, maximum - lus);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        lus += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    contenu.resize(lus);
+    return contenu;
+#endif
 }
 
 // On Windows the system is asked directly: the C runtime's stat, under

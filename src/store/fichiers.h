@@ -34,6 +34,9 @@ struct Morceau {
     std::string octets;
 };
 std::optional<Morceau> lireDepuis(std::string_view chemin, std::int64_t debut);
+// No more than the first `maximum` bytes: a small file of which a damaged,
+// huge copy must not be read whole.
+std::optional<std::string> lireDebut(std::string_view chemin, std::size_t maximum);
 
 bool existe(std::string_view chemin);
 bool estDossier(std::string_view chemin);

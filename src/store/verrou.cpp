@@ -1,6 +1,7 @@
 #include "store/verrou.h"
 
 #include "store/cp1252.h"
+#include "store/empreinte.h"
 #include "store/fichiers.h"
 #include "store/poste.h"
 
@@ -64,17 +65,6 @@ std::optional<archives::Instant> lireDate(std::string_view s)
     return t;
 }
 
-// Seconds since 01/01/1970 of a date of the proleptic Gregorian calendar.
-long long secondes(const archives::Instant& t)
-{
-    const long long a = t.mois <= 2 ? t.annee - 1 : t.annee;
-    const long long ere = (a >= 0 ? a : a - 399) / 400;
-    const long long an = a - ere * 400;
-    const long long jourAn = (153 * (t.mois + (t.mois > 2 ? -3 : 9)) + 2) / 5 + t.jour - 1;
-    const long long jours = ere * 146097 + an * 365 + an / 4 - an / 100 + jourAn - 719468;
-    return jours * 86400 + t.heure * 3600 + t.minute * 60 + t.seconde;
-}
-
 // Computer names are not told apart by letter case on Windows.
 bool memePoste(std::string_view a, std::string_view b)
 {
@@ -84,6 +74,25 @@ bool memePoste(std::string_view a, std::string_view b)
         if (bas(a[i]) != bas(b[i])) return false;
     }
     return true;
+}
+
+// The lock as it is now, no more of it than a lock can hold and one byte
+// more, which tells a damaged one.
+std::optional<std::string> lireVerrou() { return fichiers::lireDebut(kVerrou, kTailleMax + 1); }
+
+Veille& veilleDuProcessus()
+{
+    static Veille v;
+    return v;
+}
+
+// The lock found again: the watch goes on while it is the same one, and
+// starts anew at any other.
+void guetter(Veille& v, const std::string& octets, long long maintenant)
+{
+    const std::int64_t temps = empreinte(kVerrou).temps;
+    if (v.vue && v.octets == octets && v.temps == temps) return;
+    v = {true, octets, temps, maintenant};
 }
 
 }  // namespace
@@ -98,6 +107,7 @@ std::string octets(const Contenu& c)
 
 std::optional<Contenu> lire(std::string_view octets)
 {
+    if (octets.size() > kTailleMax) return std::nullopt;
     std::string lignes[5];
     std::size_t debut = 0;
     for (std::string& l : lignes) {
@@ -144,7 +154,7 @@ std::string questionIllisible()
 
 bool retirer(std::string_view trouve)
 {
-    const std::optional<std::string> lu = fichiers::lire(kVerrou);
+    const std::optional<std::string> lu = lireVerrou();
     if (!lu || *lu != trouve) return false;
     try {
         fichiers::supprimer(kVerrou);
@@ -185,6 +195,12 @@ Prise prendre(const Identite& moi, const archives::Instant& maintenant, std::str
               const Attente& attente)
 {
     const std::string mien = octets({moi, maintenant, std::string(operation)});
+    Veille& veille = attente.veille ? *attente.veille : veilleDuProcessus();
+    const auto instant = [&attente]() -> long long {
+        if (attente.instant) return attente.instant();
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    };
     Prise p;
     int attendu = 0;
     int reprises = 0;
@@ -201,7 +217,7 @@ Prise prendre(const Identite& moi, const archives::Instant& maintenant, std::str
             p.message = e.what();
             return p;
         }
-        const std::optional<std::string> lu = fichiers::lire(kVerrou);
+        const std::optional<std::string> lu = lireVerrou();
         if (!lu && !fichiers::existe(kVerrou) && reprises < kReprisesImmediates) {
             ++reprises;  // released between the two looks
             continue;
@@ -209,6 +225,7 @@ Prise prendre(const Identite& moi, const archives::Instant& maintenant, std::str
         lisible = lu.has_value();
         p.trouve = lu.value_or(std::string());
         p.autre = lu ? lire(*lu) : std::nullopt;
+        if (lu) guetter(veille, *lu, instant());
         if (p.autre && memePoste(p.autre->qui.poste, moi.poste) && reprises < kReprisesImmediates) {
             // Our own number is a lock this process could not release, or a
             // number the system gave again after the computer restarted.
@@ -235,11 +252,11 @@ Prise prendre(const Identite& moi, const archives::Instant& maintenant, std::str
     } else if (!p.autre) {
         p.etat = Prise::Etat::AOffrir;
         p.message = questionIllisible();
-    } else if (const long long age = secondes(maintenant) - secondes(p.autre->depuis);
-               age > kAbandonSecondes || age < -kAbandonSecondes) {
-        // A clock that far from this one cannot date the lock either. A
-        // process of this computer that runs has the same say: after a
-        // restart its number may belong to another program.
+    } else if (instant() - veille.depuis >= kAbandonSecondes * 1000LL) {
+        // Seen in place that long on this computer's own clock, whatever
+        // the date it holds: a process of this computer that runs has the
+        // same say, since after a restart its number may belong to another
+        // program.
         p.etat = Prise::Etat::AOffrir;
         p.message = questionAbandon(*p.autre);
     } else {

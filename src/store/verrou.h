@@ -8,15 +8,21 @@
 // from one in use.
 //
 // A lock is waited on for 10 s. A lock of this computer whose process no
-// longer runs is removed by itself, at once. After the wait, a lock dated
-// more than 10 minutes away from this computer's clock (another computer's,
-// or one of this computer whose number a restart gave to another program),
-// or a lock that does not read (a program stopped between creating and
-// writing it: a lock being written reads within milliseconds, not 10 s), is
-// offered to the operator for removal; anything else is in use.
+// longer runs is removed by itself, at once. After the wait, a lock that does
+// not read (a program stopped between creating and writing it: a lock being
+// written reads within milliseconds, not 10 s; or longer than any lock, a
+// damaged file) is offered to the operator for removal; so is a lock this
+// computer has seen stay in place, the same bytes under the same time stamp
+// of the file server, for 10 minutes of its own clock. Anything else is in
+// use. The date a lock holds is only shown: it is the other computer's clock,
+// which may be far from this one's (time zone, summer time set on one
+// computer only, a flat battery), and a lock written a second ago must never
+// look old.
 
 #include "store/archives.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,7 +33,10 @@ namespace tarvex::verrou {
 inline constexpr const char* kVerrou = "data\\verrou.txt";
 inline constexpr int kAttenteMs = 10000;         // how long a lock in use is waited on
 inline constexpr int kPasMs = 250;               // between two tries
-inline constexpr int kAbandonSecondes = 10 * 60; // a lock older than this is offered for removal
+inline constexpr int kAbandonSecondes = 10 * 60; // a lock seen in place this long is offered for removal
+// A lock is five short lines: what is longer is a damaged file, of which no
+// more than this is read.
+inline constexpr std::size_t kTailleMax = 4096;
 
 struct Identite {
     std::string poste;        // the computer's name, UTF-8
@@ -62,15 +71,29 @@ std::string questionIllisible();
 // someone else is never removed. True when it was removed.
 bool retirer(std::string_view trouve);
 
+// What this computer has seen of the lock in place: the same lock (its bytes
+// and the file's time stamp, both only compared) found again and again since
+// `depuis`, on this computer's own clock. Kept from one try to the next.
+struct Veille {
+    bool vue = false;
+    std::string octets;
+    std::int64_t temps = 0;
+    long long depuis = 0;  // ms
+};
+
 // What the waiting is made of, given by the caller so that the tests neither
-// sleep nor depend on which processes run.
+// sleep nor depend on which processes run or on the time.
 struct Attente {
     std::function<void(int ms)> patienter;          // empty: the thread sleeps
     std::function<bool(long long)> processusActif;  // of this computer; empty: the system is asked
+    // Milliseconds on a clock of this computer that only moves forward;
+    // empty: the system's.
+    std::function<long long()> instant;
+    Veille* veille = nullptr;  // empty: the process's own
 };
 
-// Takes the lock for `operation` (in words, UTF-8), dated `maintenant`,
-// which also measures the age of a lock found (see Prise below).
+// Takes the lock for `operation` (in words, UTF-8), dated `maintenant`
+// (see Prise below).
 struct Prise;
 Prise prendre(const Identite& moi, const archives::Instant& maintenant, std::string_view operation,
               const Attente& attente = {});
@@ -111,7 +134,7 @@ struct Prise {
     Etat etat = Etat::Echec;
     Verrou verrou;
     std::optional<Contenu> autre;  // the lock found, when it reads
-    std::string trouve;            // its bytes, for retirer()
+    std::string trouve;            // its bytes (no more than kTailleMax + 1), for retirer()
     std::string message;
 };
 

@@ -1,5 +1,6 @@
 #include "store/cp1252.h"
 #include "store/fiche.h"
+#include "store/ficheaffichee.h"
 
 #include "support.h"
 
@@ -126,6 +127,27 @@ TEST_F(Fiche, ProgrammeEtAnnotations)
         const auto lu = annotations(kDossier);
         EXPECT_TRUE(lu.ok() && lu.valeur == attendu) << nom;
     }
+}
+
+// Another computer stores pref.txt once this one has read it, before the
+// rest of the sheet (a slow share): never old values under new stamps.
+TEST_F(Fiche, UnChangementPendantLaLectureSeVoitCommeUnChangement)
+{
+    struct Ailleurs : fichiers::Observateur {
+        void avant(std::string_view chemin) override
+        {
+            if (chemin.ends_with("jauge.txt")) poser(kSurDisque + "pref.txt", "0.5\r\n-3\r\n0\r\n0\r\n");
+        }
+    } ailleurs;
+    poserMachine("TOUR 1");
+    poser("data/data.txt", "PIVOT,20,TOUR 1,BRAS,ACIER,N,N,N,N,N,N,N,N,N,N,N\r\n");
+    poser(kSurDisque + "pref.txt", "12.5\r\n-3\r\n0\r\n0\r\n");
+    fichiers::observer(&ailleurs);
+    const auto lu = lireFicheAffichee(0);
+    fichiers::observer(nullptr);
+    ASSERT_TRUE(lu.valeur && lu.valeur->pref.valeur.prefX == "12.5");
+    EXPECT_EQ(comparerFiche(*lu.valeur), EtatFiche::Modifiee);
+    EXPECT_NE(empreintesDossier(lu.valeur->champs), lu.valeur->vue.fichiers);
 }
 
 }  // namespace
