@@ -480,7 +480,16 @@ void Scenario::pourChaqueControle(const Ligne& l, std::size_t avant, const Faire
     const bool uneValeur = sorte == "type" || sorte == "choose" || (p != proprietes().cend() && p->mots == 4);
     const bool chacun = noms.size() > 1 && uneValeur && l.mots.size() == avant + noms.size();
     for (int i = 0; i < noms.size() && issue_.reussi; ++i) {
-        QObject* o = f->findChild<QObject*>(noms[i]);
+        // A control of this window, never a window it owns that bears the
+        // same name (the toolpath window "Trajectoire" beside its button).
+        QObject* o = nullptr;
+        for (QObject* c : f->findChildren<QObject*>(noms[i])) {
+            auto* w = qobject_cast<QWidget*>(c);
+            if (!w || w->window() == f) {
+                o = c;
+                break;
+            }
+        }
         if (!exiger(l, o, u"la fenêtre %1 n'a pas de contrôle %2"_s.arg(nf, noms[i]))) return;
         Ligne pourLui = l;
         if (chacun) pourLui.mots.resize(avant), pourLui.mots.push_back(l.mots[avant + i]);

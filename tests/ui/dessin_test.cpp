@@ -65,9 +65,7 @@ TEST(Dessin, UnRapideGardeSesVidesUneCourteLigneResteFine)
     }
 
     // A drilling cycle's hole at X30 Y10 is a cross, its box counted: X0 Y0 to X40 Y40 fitted.
-    Programme p = lire("G0 X0 Y0\r\nG0 X40 Y40\r\nG81 X30 Y10 Z-5 R1\r\n", kFanuc, kFraisage);
-    p.percages = {{2, -1, {30, 10, std::nan("")}}};
-    const QImage trou = peindre(p, Reglage{});
+    const QImage trou = peindre(lire("G0 X0. Y0.\r\nG0 X40. Y40.\r\nG81 X30. Y10. Z-5. R1.\r\n", kFanuc, kFraisage), Reglage{});
     for (const QPointF d : {QPointF(0, 0), QPointF(2, 2), QPointF(-2, 2)}) EXPECT_FALSE(blanc(trou, QPointF(280, 280) + d));
     EXPECT_TRUE(blanc(trou, QPointF(283, 280)));
 }
