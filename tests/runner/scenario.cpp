@@ -678,6 +678,14 @@ void Scenario::suivreTravail()
 
 void Scenario::patienter(const Ligne& l)
 {
+    // "wait for PATH": two computers on one folder, each going on once the
+    // other has written its mark (a `file` line), up to 30 s.
+    if (l.texte(1) == "for" && !l.mots[1].guillemets) {
+        const QString chemin = local(l.texte(2));
+        exiger(l, tourner(30000, [&] { return QFileInfo::exists(chemin); }),
+               u"wait for : %1 n'est pas venu en 30 s"_s.arg(l.texte(2)));
+        return;
+    }
     bool ok = false;
     const int ms = l.texte(1).toInt(&ok);
     if (exiger(l, ok && ms >= 0, u"wait : un nombre de millisecondes est attendu"_s)) tourner(ms, [] { return false; });
