@@ -100,6 +100,7 @@ std::size_t lireJusqua(int fd, std::size_t attendus, double debit)
 struct Banc {
     plateforme::DoublesDeServices doubles;
     plateforme::QtPorts ports;
+    dnc::Rangement rangement;
     std::vector<std::unique_ptr<Pty>> ptys;
     std::vector<std::unique_ptr<dnc::LigneService>> lignes;
 
@@ -112,7 +113,7 @@ struct Banc {
             dnc::LigneDNC l = modele;
             l.numero = i;
             l.port = "COM" + std::to_string(i);
-            lignes.push_back(std::make_unique<dnc::LigneService>(doubles.services, l, nullptr));
+            lignes.push_back(std::make_unique<dnc::LigneService>(doubles.services, l, rangement, nullptr));
             lignes.back()->regleDelai(0);
             lignes.back()->demarrer();
         }
@@ -120,6 +121,7 @@ struct Banc {
     ~Banc()
     {
         for (auto& l : lignes) l->arreter();
+        rangement.finir();
     }
     bool ecoutent() const
     {

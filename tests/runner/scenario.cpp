@@ -6,6 +6,7 @@
 #include "platform/fenetre.h"
 #include "platform/imprimanteqt.h"
 #include "platform/portqt.h"
+#include "service/rangement.h"
 #include "store/chemins.h"
 
 #include <QPointer>
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QThread>
 
 namespace tarvex::scenario {
@@ -59,6 +61,7 @@ QString texteDe(QObject* o)
     if (auto* w = qobject_cast<QAbstractButton*>(o)) return w->text();
     if (auto* w = qobject_cast<QGroupBox*>(o)) return w->title();
     if (auto* w = qobject_cast<QLabel*>(o)) return w->text();
+    if (auto* w = qobject_cast<QAbstractSpinBox*>(o)) return w->text();
     if (auto* w = qobject_cast<QListWidget*>(o)) return w->currentItem() ? w->currentItem()->text() : QString();
     return o->property("texte").toString();
 }
@@ -336,6 +339,9 @@ bool Scenario::lireFixture(const Ligne& l, const QString& chemin, QByteArray& oc
 
 void Scenario::pas(const Ligne& l)
 {
+    // What the service writes goes to disk off the event loop: each step
+    // sees it written, as it saw it when it was written on the loop.
+    tourner(10000, [] { return dnc::Rangement::auRepos(); });
     // "expect WHAT" where WHAT is not a window has its own entry.
     using Commande = void (Scenario::*)(const Ligne&);
     static const QHash<QString, Commande> commandes{
@@ -361,8 +367,9 @@ void Scenario::commandeScene(const Ligne& l)
     const QString c = l.commande();
     if (!besoin(l, c == "picture" ? 4 : c == "file" || c == "copy" ? 3 : 2)) return;
     const QString nom = l.texte(c == "copy" ? 2 : 1);
-    if (c == "remember") {  // remember service on|off: what this computer kept from its last run
-        doubles_.memoire.service = l.texte(2) == "on";
+    if (c == "remember") {  // remember service on|off, remember delay N: what this computer kept from its last run
+        if (nom == "delay") doubles_.memoire.delai = l.texte(2).toInt();
+        else doubles_.memoire.service = l.texte(2) == "on";
         return;
     }
     if (c == "computer" || c == "user") {
@@ -532,6 +539,16 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
             return;
         if (auto* cb = qobject_cast<QComboBox*>(o)) cb->setCurrentIndex(index), emit cb->activated(index);
         if (auto* lw = qobject_cast<QListWidget*>(o)) lw->setCurrentRow(index), emit lw->itemClicked(lw->item(index));
+        return;
+    }
+    // A spin box takes what is typed as the operator leaving it: a text
+    // that is not a number in its range is refused and its value kept.
+    if (auto* sb = qobject_cast<QSpinBox*>(o)) {
+        auto* texte = sb->findChild<QLineEdit*>();
+        if (!exiger(l, texte, u"%1 n'a pas de zone de texte"_s.arg(cible))) return;
+        texte->setText(valeur.texte);
+        if (sb->hasAcceptableInput()) sb->interpretText();
+        else texte->setText(sb->prefix() + QString::number(sb->value()) + sb->suffix());
         return;
     }
     auto* e = qobject_cast<QLineEdit*>(o);
