@@ -89,7 +89,11 @@ std::optional<Demande> lireDemande(std::string_view programme)
         // its ")" or the end of its line.
         // Looked for on this line and the next only, named in at most a
         // line's width: a sheet name is short.
-        const std::size_t finSuivante = fin == std::string_view::npos ? fin : reste.find_first_of("\r\n", fin + 2);
+        std::size_t suivante = fin == std::string_view::npos ? fin : fin + 1;
+        if (suivante != std::string_view::npos && reste[fin] == '\r' && suivante < reste.size() && reste[suivante] == '\n')
+            ++suivante;
+        const std::size_t finSuivante =
+            suivante == std::string_view::npos ? suivante : reste.find_first_of("\r\n", suivante);
         const std::size_t ouvre = reste.substr(0, finSuivante).find('(');
         if (ouvre != std::string_view::npos) {
             const std::string_view apres = reste.substr(ouvre + 1);

@@ -46,6 +46,50 @@ TEST(Lecture, FinsDeProgramme)
     }
 }
 
+TEST(Lecture, ProgrammeOuBruit)
+{
+    // A control's program at the bound the service reads with: a long one is one whole file.
+    const std::string longue = "%1\n" + std::string(40 * 1024, 'N') + "\n";
+    dnc::Lecture defaut(false);
+    const auto lus = defaut.ajouter(longue + "\x13");
+    ASSERT_EQ(lus.size(), 1u);
+    EXPECT_TRUE(lus[0].complet && lus[0].octets == longue);
+    // The rest of a program cut at the bound is kept as a program, whatever its first line.
+    dnc::Lecture courte(false, 4);
+    const auto coupes = courte.ajouter("%1\nXY\x13");
+    ASSERT_EQ(coupes.size(), 2u);
+    EXPECT_TRUE(!coupes[0].suite && coupes[1].suite && coupes[1].octets == "Y");
+
+    const std::pair<const char*, bool> cas[] = {
+        {"%", true}, {"%1\nM2", true}, {"O2040 (A)", true}, {"O", false}, {"OX1", false},
+        {"o12", false}, {"X", false}, {"N10 G0\n%", false}, {"(A)\nO1", false}, {"", false},
+    };
+    for (const auto& [octets, programme] : cas) EXPECT_EQ(dnc::estProgramme(octets), programme) << octets;
+}
+
+TEST(Demande, LargeurEtReponses)
+{
+    const std::string large = "%9999 (PIVOT 20)" + std::string(dnc::kDemandeLargeur - 11, ' ');
+    ASSERT_EQ(large.size(), 5 + dnc::kDemandeLargeur);
+    EXPECT_TRUE(dnc::lireDemande(large + "\n"));
+    EXPECT_FALSE(dnc::lireDemande(large + "X\n"));
+    // The name is looked for on the request's line and the next only, and kept short.
+    EXPECT_EQ(dnc::lireDemande("%9999\n\n(PIVOT 20)\n")->nom, "");
+    EXPECT_EQ(dnc::lireDemande("%9999\n(" + std::string(500, 'A') + ")\n")->nom.size(), dnc::kDemandeLargeur);
+
+    const dnc::Demande d{"O9999 (X)", "X", false};
+    const std::tuple<Issue, int, const char*, const char*> cas[] = {
+        {Issue::Inconnue, 0, "(TARVEX - FICHE INCONNUE)", "Fiche inconnue"},
+        {Issue::Plusieurs, 0, "(TARVEX - PLUSIEURS FICHES - PRECISER L ENSEMBLE)", "Plusieurs fiches"},
+        {Issue::SansProgramme, 0, "(TARVEX - FICHE SANS PROGRAMME)", "Sans programme"},
+        {Issue::Erreur, 53, "(TARVEX - ERREUR 53)", "Erreur 53"},
+    };
+    for (const auto& [issue, numero, texte, resultat] : cas) {
+        EXPECT_EQ(dnc::reponse(d, issue, numero), std::string("O9999 (X)\n") + texte + "\n\x13\n");
+        EXPECT_EQ(dnc::resultatReponse(issue, numero), resultat);
+    }
+}
+
 class Service : public test::DossierDeTravail {
 protected:
     void SetUp() override
@@ -90,7 +134,9 @@ TEST_F(Service, UneLigneParPort)
     poserMachine("TOUR 9", {{"com.txt", "COM2\r\n9600\r\nE(ven)\r\n7\r\n1\r\n1\r\n3\r\n"}});
     poserMachine("SANS COM");
     fs::remove("data/machine/SANS COM/com.txt");
-    const auto l = dnc::lignesDNC();
+    poserMachine("TOUR 12", {{"com.txt", "COM12\r\n9600\r\nE(ven)\r\n7\r\n1\r\n1\r\n1\r\n"}});
+    std::vector<dnc::NonServie> nonServies;
+    const auto l = dnc::lignesDNC(&nonServies);
     ASSERT_EQ(l.problemes.size(), 1u);
     EXPECT_EQ(l.problemes[0].fichier, "data\\machine\\SANS COM\\com.txt");
     // FAGOR and other controls have no row.
@@ -101,6 +147,14 @@ TEST_F(Service, UneLigneParPort)
         {"COM4", {"FRAISEUSE F4"}, "2400", false, true},
     };
     ASSERT_EQ(l.valeur.size(), std::size(attendues));
+    // Each machine left out said, in machine.txt order: COM12 is no COM2.
+    std::vector<std::string> dites;
+    for (const auto& n : nonServies) dites.push_back(n.machine + " : " + n.raison);
+    EXPECT_EQ(dites, (std::vector<std::string>{"TOUR 3 : commande FAGOR", "FRAISEUSE 2 : commande FAGOR",
+                                               "PERCEUSE CN : type de commande sans transfert",
+                                               "DÉCOLLETEUSE : type de commande sans transfert",
+                                               "SANS COM : réglages illisibles",
+                                               "TOUR 12 : port COM12 : seuls COM1 à COM9 sont servis"}));
     for (std::size_t i = 0; i < l.valeur.size(); ++i) {
         const dnc::LigneDNC& v = l.valeur[i];
         EXPECT_EQ(std::tie(v.port, v.machines, v.com.vitesse, v.reglagesDifferents, v.fanuc), attendues[i]) << i;
