@@ -46,15 +46,15 @@ TEST(Lecture, FinsDeProgramme)
     }
 }
 
+// A long program is one whole at the service's own bound; the rest of one
+// cut at a bound is a program whatever its first line.
 TEST(Lecture, ProgrammeOuBruit)
 {
-    // A control's program at the bound the service reads with: a long one is one whole file.
     const std::string longue = "%1\n" + std::string(40 * 1024, 'N') + "\n";
     dnc::Lecture defaut(false);
     const auto lus = defaut.ajouter(longue + "\x13");
     ASSERT_EQ(lus.size(), 1u);
     EXPECT_TRUE(lus[0].complet && lus[0].octets == longue);
-    // The rest of a program cut at the bound is kept as a program, whatever its first line.
     dnc::Lecture courte(false, 4);
     const auto coupes = courte.ajouter("%1\nXY\x13");
     ASSERT_EQ(coupes.size(), 2u);
@@ -67,27 +67,11 @@ TEST(Lecture, ProgrammeOuBruit)
     for (const auto& [octets, programme] : cas) EXPECT_EQ(dnc::estProgramme(octets), programme) << octets;
 }
 
-TEST(Demande, LargeurEtReponses)
+TEST(Demande, NomCourt)
 {
-    const std::string large = "%9999 (PIVOT 20)" + std::string(dnc::kDemandeLargeur - 11, ' ');
-    ASSERT_EQ(large.size(), 5 + dnc::kDemandeLargeur);
-    EXPECT_TRUE(dnc::lireDemande(large + "\n"));
-    EXPECT_FALSE(dnc::lireDemande(large + "X\n"));
-    // The name is looked for on the request's line and the next only, and kept short.
+    // Looked for on the request's line and the next only, and kept short.
     EXPECT_EQ(dnc::lireDemande("%9999\n\n(PIVOT 20)\n")->nom, "");
     EXPECT_EQ(dnc::lireDemande("%9999\n(" + std::string(500, 'A') + ")\n")->nom.size(), dnc::kDemandeLargeur);
-
-    const dnc::Demande d{"O9999 (X)", "X", false};
-    const std::tuple<Issue, int, const char*, const char*> cas[] = {
-        {Issue::Inconnue, 0, "(TARVEX - FICHE INCONNUE)", "Fiche inconnue"},
-        {Issue::Plusieurs, 0, "(TARVEX - PLUSIEURS FICHES - PRECISER L ENSEMBLE)", "Plusieurs fiches"},
-        {Issue::SansProgramme, 0, "(TARVEX - FICHE SANS PROGRAMME)", "Sans programme"},
-        {Issue::Erreur, 53, "(TARVEX - ERREUR 53)", "Erreur 53"},
-    };
-    for (const auto& [issue, numero, texte, resultat] : cas) {
-        EXPECT_EQ(dnc::reponse(d, issue, numero), std::string("O9999 (X)\n") + texte + "\n\x13\n");
-        EXPECT_EQ(dnc::resultatReponse(issue, numero), resultat);
-    }
 }
 
 class Service : public test::DossierDeTravail {

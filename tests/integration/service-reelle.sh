@@ -81,10 +81,8 @@ printf '%%\nO9999 (BAGUE 20)\n%%\n' >"$tmp/cn3"
 wait "$lecteur" "$bruiteur"
 cmp "$attendus/bague-20.txt" "$tmp/recu3b" >>"$tmp/echecs" 2>&1 ||
     echo "COM3 : pas de réponse en 6 s pendant le bruit sur COM1" >>"$tmp/echecs"
-# A program longer than 16 KB, kept whole at the service's own bound.
 awk 'BEGIN { printf "%%\r\n"; for (i = 1; i <= 1500; i++) printf "N%d G1 X%d.5 Z-%d\r\n", i * 10, i % 97, i % 13 }' >"$tmp/long"
 printf '\023' | cat "$tmp/long" - >"$tmp/cn3"
-# Half a program on COM4, then the scenario quits.
 head -n "$moitie" "$programme" >"$tmp/cn4"
 juger_scenario
 [ -s "$tmp/echecs" ] && { cat "$tmp/echecs"; echouer "des contrôles n'ont pas reçu leur fiche"; }
