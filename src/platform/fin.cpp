@@ -1,8 +1,7 @@
 #include "platform/fin.h"
 
-#include <QCoreApplication>
-
 #ifdef Q_OS_UNIX
+#include <QPointer>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -18,6 +17,7 @@ namespace {
 // A signal handler may only write to a descriptor: the event loop reads
 // the other end and ends the program there, outside the handler.
 int tube[2] = {-1, -1};
+QPointer<QSocketNotifier> notificateur;
 
 extern "C" void finDemandee(int)
 {
@@ -28,15 +28,16 @@ extern "C" void finDemandee(int)
 }  // namespace
 #endif
 
-void surveillerFin(QObject* parent)
+void surveillerFin(QObject* parent, std::function<void()> fin)
 {
 #ifdef Q_OS_UNIX
-    if (tube[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, tube) != 0) return;
-    auto* notificateur = new QSocketNotifier(tube[1], QSocketNotifier::Read, parent);
-    QObject::connect(notificateur, &QSocketNotifier::activated, parent, [] {
+    if (tube[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, tube) != 0) return;
+    delete notificateur;
+    notificateur = new QSocketNotifier(tube[1], QSocketNotifier::Read, parent);
+    QObject::connect(notificateur, &QSocketNotifier::activated, parent, [fin = std::move(fin)] {
         char c;
         (void)!::read(tube[1], &c, 1);
-        QCoreApplication::quit();
+        fin();
     });
     struct sigaction action = {};
     action.sa_handler = finDemandee;
@@ -44,7 +45,7 @@ void surveillerFin(QObject* parent)
     action.sa_flags = SA_RESTART;
     for (int s : {SIGTERM, SIGHUP, SIGINT}) sigaction(s, &action, nullptr);
 #else
-    (void)parent;
+    (void)parent, (void)fin;
 #endif
 }
 

@@ -7,8 +7,8 @@
 # byte; meanwhile COM2's cable dies in the middle of its program, kept as
 # incomplete. Then 40 KB of noise ("X" DC3 pairs) on COM1 must not hold up
 # COM3's answer beyond its 5 s delay by more than a second, the noise kept in
-# the day's file; a program of more than 16 KB is kept whole; quitting while COM4's control is halfway through a program
-# keeps that half as incomplete. The journal must hold every transfer.
+# the day's file; a program of more than 16 KB is kept whole; SIGTERM while
+# COM4's control is halfway through a program keeps that half as incomplete. The journal must hold every transfer.
 #
 #   service-reelle.sh TARVEX_SCENARIO        exits 77 (skipped) without socat
 
@@ -84,6 +84,7 @@ cmp "$attendus/bague-20.txt" "$tmp/recu3b" >>"$tmp/echecs" 2>&1 ||
 awk 'BEGIN { printf "%%\r\n"; for (i = 1; i <= 1500; i++) printf "N%d G1 X%d.5 Z-%d\r\n", i * 10, i % 97, i % 13 }' >"$tmp/long"
 printf '\023' | cat "$tmp/long" - >"$tmp/cn3"
 head -n "$moitie" "$programme" >"$tmp/cn4"
+sleep 0.5 && kill -TERM "$programme_pid"
 juger_scenario
 [ -s "$tmp/echecs" ] && { cat "$tmp/echecs"; echouer "des contrôles n'ont pas reçu leur fiche"; }
 
@@ -93,7 +94,7 @@ cmp "$ici/fixtures/programme-recu.txt" "$donnees/recus/COM1/20261206-093000.txt"
 head -n "$moitie" "$programme" | cmp - "$donnees/recus/COM2/20261206-093000-incomplet.txt" ||
     echouer "le début du programme de COM2 n'est pas gardé comme incomplet"
 head -n "$moitie" "$programme" | cmp - "$donnees/recus/COM4/20261206-093000-incomplet.txt" ||
-    echouer "le début du programme de COM4 n'est pas gardé comme incomplet en quittant"
+    echouer "le début du programme de COM4 n'est pas gardé comme incomplet à SIGTERM"
 [ "$(taille_de "$tmp/long")" -gt 16384 ] && cmp "$tmp/long" "$donnees/recus/COM3/20261206-093000.txt" ||
     echouer "le long programme de COM3 n'est pas gardé en entier"
 [ "$(grep -c '^X' "$donnees/recus/COM1/20261206-bruit.txt")" -eq 20480 ] ||
@@ -106,5 +107,5 @@ grep -av ';Bruit;' "$donnees/journal.txt" | cut -d ";" -f 1-10,12 | LC_ALL=C sor
     cmp - "$ici/fixtures/journal-service.txt" ||
     { cat "$donnees/journal.txt"; echouer "le journal diffère de celui attendu"; }
 echo "service : quatre fiches servies à l'identique, un programme gardé, un câble coupé gardé incomplet," \
-    "une réponse à l'heure malgré le bruit, un programme gardé incomplet en quittant"
+    "une réponse à l'heure malgré le bruit, un programme gardé incomplet à SIGTERM"
 exit 0

@@ -4,6 +4,7 @@
 #include "mainwindow/selectphase.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
+#include "platform/fin.h"
 #include "platform/imprimanteqt.h"
 #include "platform/portqt.h"
 #include "service/rangement.h"
@@ -420,6 +421,12 @@ void Scenario::demarrer(const Ligne& l)
         doubles_.application.terminee = true;
         return;
     }
+    // Over real lines, SIGTERM ends the program as it ends the program itself.
+    if (portReel_)
+        plateforme::surveillerFin(qApp, [this] {
+            if (programme_ && programme_->principale()) programme_->principale()->terminerService();
+            doubles_.application.quitter();
+        });
     programme_->demarrer();
 }
 
