@@ -253,8 +253,12 @@ void LigneService::bruit(const ProgrammeRecu& p, const std::string& surLaLigne)
 {
     const std::string jour = archives::horodatage(archives::instantDe(services_.horloge->dateHeure())).substr(0, 8);
     const std::string nom = jour + "-bruit.txt";
-    // A new day, a new file: what the last one gathered is journaled under its name.
-    if (nom != fichierBruit_ && !bruitANoter_.empty()) noterBruit();
+    // A new day, a new file: what the last one gathered goes to its own file
+    // and is journaled under its name.
+    if (nom != fichierBruit_) {
+        ecrireBruit(true);
+        noterBruit();
+    }
     fichierBruit_ = nom;
     bruitAEcrire_ += recus::texteStocke(p.octets);
     if (bruitANoter_.empty()) debutBruit_ = debutRecu_;
@@ -272,10 +276,10 @@ void LigneService::bruit(const ProgrammeRecu& p, const std::string& surLaLigne)
 
 // One write on its way at a time: a burst of noise is a few appends, not
 // one per piece.
-void LigneService::ecrireBruit()
+void LigneService::ecrireBruit(bool toutDeSuite)
 {
-    if (bruitEnEcriture_ || bruitAEcrire_.empty()) return;
-    bruitEnEcriture_ = true;
+    if ((bruitEnEcriture_ > 0 && !toutDeSuite) || bruitAEcrire_.empty()) return;
+    ++bruitEnEcriture_;
     const std::string dossier = std::string(recus::kDossierRecus) + ligne_.port;
     QPointer<LigneService> moi(this);
     rangement_.confier([moi, dossier, chemin = dossier + "\\" + fichierBruit_, texte = std::exchange(bruitAEcrire_, {})] {
@@ -289,7 +293,7 @@ void LigneService::ecrireBruit()
         }
         return std::function<void()>([moi, echec] {
             if (!moi) return;
-            moi->bruitEnEcriture_ = false;
+            --moi->bruitEnEcriture_;
             if (!echec.empty()) moi->regleDernier(QStringLiteral("Bruit non enregistré : ") + u8(echec));
             moi->ecrireBruit();
         });

@@ -73,7 +73,8 @@ private:
     // What came that is not a program: appended to the day's noise file,
     // journaled at most once a minute.
     void bruit(const ProgrammeRecu& p, const std::string& surLaLigne);
-    void ecrireBruit();
+    // `toutDeSuite`: even while another write is on its way (the file changes).
+    void ecrireBruit(bool toutDeSuite = false);
     void noterBruit();
     void annulerEnAttente();
     void couper();
@@ -114,7 +115,8 @@ private:
     // Noise: the bytes not yet in the file (one write on its way at a
     // time), those not yet journaled, since when, and when it was last.
     std::string bruitAEcrire_, bruitANoter_;
-    bool bruitEnEcriture_ = false, bruitPrevu_ = false;
+    int bruitEnEcriture_ = 0;  // writes on their way
+    bool bruitPrevu_ = false;
     std::string fichierBruit_;
     long long debutBruit_ = 0;
     long long dernierBruit_ = -1;
