@@ -42,6 +42,13 @@ bool Programme::preparerDonnees(const QString& travail, const QString& partage)
 void Programme::demarrer()
 {
     principale_ = std::make_unique<Selectphase>(services_);
+    // However the program ends (Quitter, a signal, the system's shutdown),
+    // the DNC service stops as Arreter does first: nothing a control was
+    // sending is lost. The shutdown may end the program without a return
+    // from the event loop: it is done at its request already.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, principale_.get(), &Selectphase::terminerService);
+    if (auto* gui = qobject_cast<QGuiApplication*>(qApp))
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, principale_.get(), &Selectphase::terminerService);
     principale_->charger();
     principale_->show();
     // The creation window offers a new machine only beside a chosen one: on

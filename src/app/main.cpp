@@ -3,6 +3,7 @@
 // where the first start makes it.
 
 #include "app/application.h"
+#include "platform/fin.h"
 #include "platform/imprimanteqt.h"
 #include "platform/portqt.h"
 #include "platform/qtservices.h"
@@ -41,5 +42,6 @@ int main(int argc, char** argv)
         return 1;
     }
     programme.demarrer();
+    tarvex::plateforme::surveillerFin(&app, [] { QCoreApplication::quit(); });
     return app.exec();
 }

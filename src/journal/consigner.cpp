@@ -31,6 +31,26 @@ QString consigner(Services& services, const Transfert& t, std::string_view octet
     return r.ok() ? QString() : QString::fromStdString(joindreProblemes(r.problemes));
 }
 
+std::map<std::string, std::string> derniersParPort(Services& services)
+{
+    std::map<std::string, std::string> r;
+    const std::string aujourdhui = services.horloge->dateHeure().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    for (const std::string& l : lire().valeur) {  // newest first
+        std::vector<std::string> champs;
+        for (std::size_t debut = 0;;) {
+            const std::size_t fin = l.find(';', debut);
+            champs.push_back(l.substr(debut, fin == std::string::npos ? fin : fin - debut));
+            if (fin == std::string::npos) break;
+            debut = fin + 1;
+        }
+        if (champs.size() < 10 || r.count(champs[3])) continue;
+        std::string texte = (champs[0] == aujourdhui ? "" : champs[0] + " ") + champs[1] + " " + champs[5] + " " + champs[6];
+        if (champs[9] != "OK") texte += " : " + champs[9];
+        r.emplace(champs[3], std::move(texte));
+    }
+    return r;
+}
+
 std::string erreur(int numero) { return "Erreur " + std::to_string(numero); }
 
 std::string resultat(const liaison::Envoi& envoi)

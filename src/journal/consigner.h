@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ Entree entree(plateforme::Services& services, const Transfert& t, std::string_vi
 
 // Appends it. Empty when written, else what went wrong, naming the file.
 QString consigner(plateforme::Services& services, const Transfert& t, std::string_view octets);
+
+// The last line of each port ("COM2") in the journal, as the service's rows
+// show an event: "09:30:00 Envoi fiche PIVOT Phase 20 BRAS", the date before
+// when it is not today's, " : Erreur 53" after when it did not end well.
+std::map<std::string, std::string> derniersParPort(plateforme::Services& services);
 
 // "Erreur 8019".
 std::string erreur(int numero);

@@ -170,6 +170,9 @@ void construireBoutons(Selectphase& f)
         {&f.Journal, "Journal", "Journal", 13080, 9540, "Journal des transferts"},
     };
     for (const auto& b : boutons) *b.bouton = avecBulle(bouton(&f, b.nom, b.texte, b.x, b.y, 1140), b.bulle);
+    f.ServiceEnMarche = etiquette(&f, "ServiceEnMarche", "● DNC en marche", 14340, 9600, 1900);
+    f.ServiceEnMarche->setStyleSheet(QStringLiteral("color: #007a00; font-weight: bold"));
+    f.ServiceEnMarche->hide();
 }
 
 }  // namespace
@@ -377,10 +380,15 @@ void Selectphase::aPropos()
 
 void Selectphase::quitterDemande()
 {
-    if (services_.messages->afficher(this, u("Voulez vous vraiment quitter ?"), u("Confirmation"), Icone::Question,
-                                     Boutons::OuiNon) == Reponse::Oui) {
+    QString question = u("Voulez vous vraiment quitter ?");
+    if (serviceEnMarche())
+        question += u("\nLe service DNC est en marche : les commandes numériques ne seront plus servies.");
+    if (services_.messages->afficher(this, question, u("Confirmation"), Icone::Question, Boutons::OuiNon) ==
+        Reponse::Oui) {
         Timer1->arreter();
         Surveillance->arreter();
+        // What the controls were sending is kept, what was going to them journaled.
+        terminerService();
         fin_ = true;
         services_.application->quitter();
     }

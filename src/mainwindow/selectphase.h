@@ -101,6 +101,12 @@ public:
 
     plateforme::Services& services() { return services_; }
 
+    // The DNC service (servicednc.cpp): whether it runs; stopped as Arreter
+    // does when the program ends, whatever ends it; shown running.
+    bool serviceEnMarche() const;
+    void terminerService();
+    void montrerService(bool actif);
+
     // ---- controls, named as in the window's design ----
     // "Choix Pièce/Phase"
     plateforme::Cadre* Frame1;
@@ -159,6 +165,7 @@ public:
     QPushButton* Archives;  // deleted sheets and earlier versions
     QPushButton* Trajectoire;  // the toolpath of the sheet's program
     QPushButton* Service;      // the DNC service's window
+    QLabel* ServiceEnMarche;   // beside it, shown while the service runs
     QPushButton* Journal;      // the transfer journal
     // other
     plateforme::Image* Image2;

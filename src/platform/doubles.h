@@ -217,7 +217,10 @@ class MemoireEnregistree : public Memoire {
 public:
     bool serviceActif() override { return service; }
     void retenirService(bool actif) override { service = actif; }
+    int delaiService() override { return delai; }
+    void retenirDelai(int secondes) override { delai = secondes; }
     bool service = false;
+    int delai = 5;
 };
 
 // Every double, wired together as the services of a run: for the tests, the

@@ -145,4 +145,16 @@ void QtMemoire::retenirService(bool actif)
     QSettings(QStringLiteral("Tarvex"), QStringLiteral("Tarvex")).setValue(QStringLiteral("service/actif"), actif);
 }
 
+int QtMemoire::delaiService()
+{
+    bool ok = false;
+    const int s = QSettings(QStringLiteral("Tarvex"), QStringLiteral("Tarvex")).value(QStringLiteral("service/delai"), 5).toInt(&ok);
+    return ok && s >= 0 && s <= 3600 ? s : 5;
+}
+
+void QtMemoire::retenirDelai(int secondes)
+{
+    QSettings(QStringLiteral("Tarvex"), QStringLiteral("Tarvex")).setValue(QStringLiteral("service/delai"), secondes);
+}
+
 }  // namespace tarvex::plateforme

@@ -58,6 +58,8 @@ class QtMemoire : public Memoire {
 public:
     bool serviceActif() override;
     void retenirService(bool actif) override;
+    int delaiService() override;
+    void retenirDelai(int secondes) override;
 };
 
 // Resolves a data-folder path ("data\Vue.jpg") to the file on disk.

@@ -209,6 +209,9 @@ public:
     // Whether the DNC service ran when the program last said so.
     virtual bool serviceActif() = 0;
     virtual void retenirService(bool actif) = 0;
+    // The service's Delai, in seconds.
+    virtual int delaiService() = 0;
+    virtual void retenirDelai(int secondes) = 0;
 };
 
 // Who holds the serial ports: the DNC service listens on the machines' lines,

@@ -82,15 +82,22 @@ std::optional<Demande> lireDemande(std::string_view programme)
         // %9999 but not %99990: the number is 9999 and nothing more.
         const bool numero = coeur.size() >= 5 && (coeur[0] == '%' || coeur[0] == 'O' || coeur[0] == 'o') &&
                             coeur.substr(1, 4) == "9999" && (coeur.size() == 5 || coeur[5] < '0' || coeur[5] > '9');
-        if (!numero) return std::nullopt;
+        if (!numero || l.size() > 5 + kDemandeLargeur) return std::nullopt;
         Demande d;
         d.premiereLigne = std::string(l);
         // The first text in parentheses, on this line or a later one, up to
         // its ")" or the end of its line.
-        const std::size_t ouvre = reste.find('(');
+        // Looked for on this line and the next only, named in at most a
+        // line's width: a sheet name is short.
+        std::size_t suivante = fin == std::string_view::npos ? fin : fin + 1;
+        if (suivante != std::string_view::npos && reste[fin] == '\r' && suivante < reste.size() && reste[suivante] == '\n')
+            ++suivante;
+        const std::size_t finSuivante =
+            suivante == std::string_view::npos ? suivante : reste.find_first_of("\r\n", suivante);
+        const std::size_t ouvre = reste.substr(0, finSuivante).find('(');
         if (ouvre != std::string_view::npos) {
             const std::string_view apres = reste.substr(ouvre + 1);
-            std::string_view nom = apres.substr(0, apres.find_first_of(")\r\n"));
+            std::string_view nom = apres.substr(0, std::min(apres.find_first_of(")\r\n"), kDemandeLargeur));
             std::vector<std::string> m = mots(nom);
             if (!m.empty() && m.back() == "jauges") {
                 d.jauges = true;
@@ -143,12 +150,25 @@ Trouvaille chercherFiche(const Demande& d, const Index& index, const std::vector
     return t;
 }
 
-std::string reponse(const Demande& d, Issue issue)
+std::string reponse(const Demande& d, Issue issue, int numero)
 {
-    const char* texte = issue == Issue::Plusieurs       ? kPlusieurs
-                        : issue == Issue::SansProgramme ? kSansProgramme
-                                                        : kInconnue;
+    const std::string texte = issue == Issue::Plusieurs       ? kPlusieurs
+                              : issue == Issue::SansProgramme ? kSansProgramme
+                              : issue == Issue::Erreur        ? "(TARVEX - ERREUR " + std::to_string(numero) + ")"
+                                                              : kInconnue;
     return d.premiereLigne + "\n" + texte + "\n" + kDC3 + "\n";
+}
+
+std::string resultatReponse(Issue issue, int numero)
+{
+    switch (issue) {
+    case Issue::Plusieurs: return "Plusieurs fiches";
+    case Issue::SansProgramme: return "Sans programme";
+    case Issue::Erreur: return "Erreur " + std::to_string(numero);
+    case Issue::Inconnue: return "Fiche inconnue";
+    case Issue::Trouvee: break;
+    }
+    return "OK";
 }
 
 DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules)

@@ -22,10 +22,16 @@ struct Demande {
     bool jauges = false;        // the name ended by the word JAUGES
 };
 
+// A request's first line holds its number and at most this many more
+// characters: it is echoed in the three-line answers, and a control that
+// punches a long line is sending a program, not asking.
+inline constexpr std::size_t kDemandeLargeur = 80;
+
 // "%9999"/"O9999" first line other than "%"; none for any other program.
 std::optional<Demande> lireDemande(std::string_view programme);
 
-enum class Issue { Trouvee, Inconnue, Plusieurs, SansProgramme };
+// Erreur: the sheet was found but what Charger would send cannot be built.
+enum class Issue { Trouvee, Inconnue, Plusieurs, SansProgramme, Erreur };
 struct Trouvaille {
     Issue issue = Issue::Inconnue;
     int numero = -1;  // position in data.txt
@@ -37,8 +43,12 @@ struct Trouvaille {
 // blanks between words aside.
 Trouvaille chercherFiche(const Demande& d, const Index& index, const std::vector<std::string>& machines);
 
-// The three lines, each ended by LF, the last the DC3.
-std::string reponse(const Demande& d, Issue issue);
+// The three lines, each ended by LF, the last the DC3; `numero` names the
+// failure of Issue::Erreur, as Charger shows it.
+std::string reponse(const Demande& d, Issue issue, int numero = 0);
+// How the journal and the row say the control was answered: "Fiche
+// inconnue", "Plusieurs fiches", "Sans programme", "Erreur 53".
+std::string resultatReponse(Issue issue, int numero = 0);
 
 // What Charger sends for that sheet with its stored values: NUM "Programme " with PREF, DEC1 and
 // Jauges ticked, or "Jauges seules"; FANUC its program.

@@ -55,7 +55,7 @@ void Lecture::octet(char c, std::vector<ProgrammeRecu>& finis)
 
 void Lecture::terminer(bool complet, std::vector<ProgrammeRecu>& finis, bool dc3)
 {
-    if (!enCours_.empty()) finis.push_back({std::move(enCours_), complet && !suite_, dc3});
+    if (!enCours_.empty()) finis.push_back({std::move(enCours_), complet && !suite_, dc3, suite_});
     enCours_ = std::string();
     debutLigne_ = 0;
     apresPremiereLigne_ = false;
@@ -68,6 +68,13 @@ std::optional<ProgrammeRecu> Lecture::couper()
     terminer(false, finis);
     if (finis.empty()) return std::nullopt;
     return std::move(finis.front());
+}
+
+bool estProgramme(std::string_view octets)
+{
+    if (octets.empty()) return false;
+    if (octets[0] == '%') return true;
+    return octets[0] == 'O' && octets.size() > 1 && octets[1] >= '0' && octets[1] <= '9';
 }
 
 bool Lecture::enCours() const { return !enCours_.empty(); }

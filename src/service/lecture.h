@@ -18,7 +18,14 @@ struct ProgrammeRecu {
     std::string octets;  // without DC3s
     bool complet = true;
     bool dc3 = false;    // ended by its DC3, which came on the line but is not in octets
+    bool suite = false;  // what followed a cut at the bound: the rest of a program, whatever its first line
 };
+
+// What a control punches is a program when the first line of what came
+// after its leader begins with "%" (NUM) or with "O" and a digit (FANUC);
+// anything else is noise on the line (a cable moved, a control punching
+// DC3s), not to be kept as a program.
+bool estProgramme(std::string_view octets);
 
 class Lecture {
 public:

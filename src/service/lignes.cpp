@@ -8,8 +8,11 @@
 
 namespace tarvex::dnc {
 
-Lu<std::vector<LigneDNC>> lignesDNC()
+Lu<std::vector<LigneDNC>> lignesDNC(std::vector<NonServie>* nonServies)
 {
+    const auto laisser = [nonServies](const std::string& nom, std::string raison) {
+        if (nonServies) nonServies->push_back({nom, std::move(raison)});
+    };
     Lu<std::vector<LigneDNC>> r;
     const Lu<std::vector<std::string>> liste = lireListeMachines();
     r.ajouter(liste.problemes);
@@ -26,14 +29,21 @@ Lu<std::vector<LigneDNC>> lignesDNC()
         const Lu<ParamCom> com = lirecom(nom);
         if (!com.ok()) {
             r.ajouter(com.problemes);
+            laisser(nom, "réglages illisibles");
             continue;
         }
         const int directeur = codeMachine(com.valeur.directeur);
-        if (directeur != kNum && directeur != kFanuc) continue;
+        if (directeur != kNum && directeur != kFanuc) {
+            laisser(nom, directeur == kFagor ? "commande FAGOR" : "type de commande sans transfert");
+            continue;
+        }
         // The port a manual transfer opens for this machine.
         const int numero = numeroPort(com.valeur.port);
-        if (numero < 1 || numero > 9) {
-            r.signaler(dossierMachine(nom) + "com.txt", "port \"" + com.valeur.port + "\" inconnu, machine non servie");
+        // "COM12" would be read as COM2, as Charger reads it: not served.
+        std::string port = com.valeur.port;
+        for (char& c : port) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        if (numero < 1 || numero > 9 || port != "COM" + std::to_string(numero)) {
+            laisser(nom, "port " + com.valeur.port + " : seuls COM1 à COM9 sont servis");
             continue;
         }
         auto [it, nouvelle] = parPort.try_emplace(numero);

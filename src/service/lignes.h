@@ -20,7 +20,15 @@ struct LigneDNC {
     bool fanuc = false;                 // a FANUC machine on the port (its "%" ends programs)
 };
 
-// By port number; a machine whose com.txt cannot be read is reported and left out.
-Lu<std::vector<LigneDNC>> lignesDNC();
+// A machine of machine.txt that no line serves, and why, for the operator
+// who wonders why its control is not answered.
+struct NonServie {
+    std::string machine;
+    std::string raison;  // "commande FAGOR", "port COM12 : seuls COM1 à COM9 sont servis"
+};
+
+// By port number; a machine whose com.txt cannot be read is reported and
+// left out. The machines left out, whatever the reason, go to `nonServies`.
+Lu<std::vector<LigneDNC>> lignesDNC(std::vector<NonServie>* nonServies = nullptr);
 
 }  // namespace tarvex::dnc

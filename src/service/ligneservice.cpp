@@ -6,7 +6,10 @@
 #include "journal/consigner.h"
 #include "recus/recus.h"
 #include "store/cp1252.h"
+#include "store/fichiers.h"
 #include "store/index.h"
+
+#include <QPointer>
 
 namespace tarvex::dnc {
 
@@ -18,12 +21,13 @@ constexpr int kSilenceMs = 10 * 1000;  // a control that stopped mid-program
 constexpr int kReessaiMs = 30 * 1000;  // a port refused, tried again
 constexpr std::size_t kEnvoisMax = 4;  // answers waiting on one line
 constexpr long long kEnAttenteMax = 1024;  // bytes left waiting for the line, as Charger
+constexpr long long kBruitMs = 60 * 1000;  // one journal line of noise a minute at most
 
 QString u8(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-LigneService::LigneService(Services& services, LigneDNC ligne, QObject* parent)
+LigneService::LigneService(Services& services, LigneDNC ligne, Rangement& rangement, QObject* parent)
     : QObject(parent),
       services_(services),
       ligne_(std::move(ligne)),
@@ -31,13 +35,16 @@ LigneService::LigneService(Services& services, LigneDNC ligne, QObject* parent)
       lecture_(ligne_.fanuc),
       silence_(new Minuterie(this)),
       reessai_(new Minuterie(this)),
-      etat_(QStringLiteral("Arrêté"))
+      bruitMinute_(new Minuterie(this)),
+      etat_(QStringLiteral("Arrêté")),
+      rangement_(rangement)
 {
     const QString n = QString::number(ligne_.numero);
     setObjectName(QStringLiteral("Ligne") + n);
     port_->setObjectName(QStringLiteral("Port") + n);
     silence_->setObjectName(QStringLiteral("Silence") + n);
     reessai_->setObjectName(QStringLiteral("Reessai") + n);
+    bruitMinute_->setObjectName(QStringLiteral("Bruit") + n);
     attente_.setSingleShot(true);
 
     connect(port_, &PortSerie::evenement, this, &LigneService::evenement);
@@ -45,6 +52,10 @@ LigneService::LigneService(Services& services, LigneDNC ligne, QObject* parent)
     connect(port_, &PortSerie::tousPartis, this, &LigneService::tousPartis);
     connect(port_, &PortSerie::echecEmission, this, &LigneService::echec);
     connect(silence_, &Minuterie::tic, this, &LigneService::couper);
+    connect(bruitMinute_, &Minuterie::tic, this, [this] {
+        bruitPrevu_ = false;
+        noterBruit();
+    });
     connect(reessai_, &Minuterie::tic, this, [this] {
         if (actif_ && !cede_ && !port_->estOuvert() && ouvrir()) suivante();
     });
@@ -82,8 +93,11 @@ void LigneService::arreter()
         port_->interrompre();
         termine("Interrompu", false);
     }
-    envois_.clear();
-    attente_.stop();
+    annulerEnAttente();
+    // The noise of the last minute is journaled now: nothing is left unsaid.
+    bruitMinute_->arreter();
+    bruitPrevu_ = false;
+    noterBruit();
     actif_ = false;
     fermer();
     reessai_->arreter();
@@ -98,10 +112,28 @@ void LigneService::ceder()
         port_->interrompre();
         termine("Interrompu", false);
     }
+    annulerEnAttente();
     cede_ = true;
     fermer();
     reessai_->arreter();
     etat(QStringLiteral("Transfert manuel"));
+}
+
+void LigneService::annulerEnAttente()
+{
+    attente_.stop();
+    std::deque<Envoi> annules;
+    annules.swap(envois_);
+    for (const Envoi& e : annules)
+        noter(u8(e.genre) + QLatin1Char(' ') + u8(e.objet) + QStringLiteral(" : Annulé"), e.genre, e.objet, {},
+              "Annulé", services_.horloge->instant());
+}
+
+void LigneService::regleDernier(const QString& texte)
+{
+    if (dernier_ == texte) return;
+    dernier_ = texte;
+    emit change();
 }
 
 void LigneService::reprendre()
@@ -188,17 +220,92 @@ void LigneService::recu(const ProgrammeRecu& p)
         demande(*d, surLaLigne);
         return;
     }
-    const Lu<std::string> chemin =
-        recus::stocker(ligne_.port, archives::instantDe(services_.horloge->dateHeure()), p.octets, p.complet);
-    const std::string resultat = p.complet ? "OK" : "Interrompu";
+    if (!p.suite && !estProgramme(p.octets)) {
+        bruit(p, surLaLigne);
+        return;
+    }
+    // Written off the event loop: the other lines go on meanwhile, and the
+    // row and the journal follow once the file is there.
+    QPointer<LigneService> moi(this);
+    rangement_.confier([moi, port = ligne_.port, quand = archives::instantDe(services_.horloge->dateHeure()),
+                        octets = p.octets, complet = p.complet, surLaLigne, debut = debutRecu_]() mutable {
+        Lu<std::string> chemin = recus::stocker(port, quand, octets, complet);
+        return std::function<void()>([moi, chemin = std::move(chemin), surLaLigne = std::move(surLaLigne), complet, debut] {
+            if (moi) moi->range(chemin, surLaLigne, complet, debut);
+        });
+    });
+}
+
+void LigneService::range(const Lu<std::string>& chemin, const std::string& surLaLigne, bool complet, long long debut)
+{
+    const std::string resultat = complet ? "OK" : "Interrompu";
     if (!chemin.ok()) {
         noter(QStringLiteral("Programme reçu non enregistré : ") + u8(joindreProblemes(chemin.problemes)),
-              "Programme reçu", "(non enregistré)", surLaLigne, resultat, debutRecu_);
+              "Programme reçu", "(non enregistré)", surLaLigne, resultat, debut);
         return;
     }
     const std::string nom = chemin.valeur.substr(chemin.valeur.find_last_of('\\') + 1);
-    noter((p.complet ? QStringLiteral("Programme reçu ") : QStringLiteral("Programme incomplet reçu ")) + u8(nom),
-          "Programme reçu", nom, surLaLigne, resultat, debutRecu_);
+    noter((complet ? QStringLiteral("Programme reçu ") : QStringLiteral("Programme incomplet reçu ")) + u8(nom),
+          "Programme reçu", nom, surLaLigne, resultat, debut);
+}
+
+void LigneService::bruit(const ProgrammeRecu& p, const std::string& surLaLigne)
+{
+    const std::string jour = archives::horodatage(archives::instantDe(services_.horloge->dateHeure())).substr(0, 8);
+    const std::string nom = jour + "-bruit.txt";
+    // A new day, a new file: what the last one gathered goes to its own file
+    // and is journaled under its name.
+    if (nom != fichierBruit_) {
+        ecrireBruit(true);
+        noterBruit();
+    }
+    fichierBruit_ = nom;
+    bruitAEcrire_ += recus::texteStocke(p.octets);
+    if (bruitANoter_.empty()) debutBruit_ = debutRecu_;
+    bruitANoter_ += surLaLigne;
+    ecrireBruit();
+    if (bruitPrevu_) return;
+    const long long maintenant = services_.horloge->instant();
+    if (dernierBruit_ < 0 || maintenant - dernierBruit_ >= kBruitMs) {
+        noterBruit();
+    } else {
+        bruitPrevu_ = true;
+        bruitMinute_->demarrer(static_cast<int>(kBruitMs - (maintenant - dernierBruit_)));
+    }
+}
+
+// One write on its way at a time: a burst of noise is a few appends, not
+// one per piece.
+void LigneService::ecrireBruit(bool toutDeSuite)
+{
+    if ((bruitEnEcriture_ > 0 && !toutDeSuite) || bruitAEcrire_.empty()) return;
+    ++bruitEnEcriture_;
+    const std::string dossier = std::string(recus::kDossierRecus) + ligne_.port;
+    QPointer<LigneService> moi(this);
+    rangement_.confier([moi, dossier, chemin = dossier + "\\" + fichierBruit_, texte = std::exchange(bruitAEcrire_, {})] {
+        std::string echec;
+        try {
+            for (const std::string& d : {std::string("data\\recus"), dossier})
+                if (!fichiers::estDossier(d)) fichiers::creerDossier(d);
+            fichiers::ajouter(chemin, texte);
+        } catch (const fichiers::ErreurFichier& e) {
+            echec = e.chemin() + " : " + e.detail();
+        }
+        return std::function<void()>([moi, echec] {
+            if (!moi) return;
+            --moi->bruitEnEcriture_;
+            if (!echec.empty()) moi->regleDernier(QStringLiteral("Bruit non enregistré : ") + u8(echec));
+            moi->ecrireBruit();
+        });
+    });
+}
+
+void LigneService::noterBruit()
+{
+    if (bruitANoter_.empty()) return;
+    dernierBruit_ = services_.horloge->instant();
+    noter(QStringLiteral("Bruit ") + u8(fichierBruit_), "Bruit", fichierBruit_, bruitANoter_, "OK", debutBruit_);
+    bruitANoter_.clear();
 }
 
 void LigneService::demande(const Demande& d, const std::string& octets)
@@ -224,12 +331,17 @@ void LigneService::demande(const Demande& d, const std::string& octets)
         else t.issue = Issue::Inconnue;
     }
     Envoi e;
+    int numero = 0;
     if (fiche) e.transfert = transfertFiche(demandeDeFiche(*fiche, d.jauges));
-    // A sheet whose program file is gone would send nothing at all, and
-    // the control would wait in reception: it is told so instead.
-    if (fiche && e.transfert.echec && e.transfert.texte().empty()) {
+    // The whole answer is built before a byte leaves: one that fails half
+    // way (a gauge file missing or malformed, a value out of range, a
+    // program too long) would leave the control waiting in reception for
+    // its DC3. It is told the failure Charger would show instead; a sheet
+    // whose program file is gone, which would send nothing at all, is told so.
+    if (fiche && e.transfert.echec) {
+        numero = e.transfert.echec->numero;
+        t.issue = numero == kErreurFichierIntrouvable && e.transfert.texte().empty() ? Issue::SansProgramme : Issue::Erreur;
         fiche.reset();
-        t.issue = Issue::SansProgramme;
     }
     if (fiche) {
         const Enregistrement& champs = fiche->champs;
@@ -241,7 +353,8 @@ void LigneService::demande(const Demande& d, const std::string& octets)
         e.genre = "Réponse";
         e.objet = nom;
         e.affiche = QStringLiteral("réponse");
-        e.transfert.etapes.push_back({reponse(d, t.issue), -1});
+        e.resultat = resultatReponse(t.issue, numero);
+        e.transfert.etapes.push_back({reponse(d, t.issue, numero), -1});
     }
     envois_.push_back(std::move(e));
     if (envois_.size() == 1) suivante();
@@ -272,7 +385,7 @@ void LigneService::etapeSuivante()
     }
     // Everything queued has left the PC (or there was nothing to send).
     if (e.etape == e.transfert.etapes.size() && port_->enAttente() == 0)
-        termine(e.transfert.echec ? journal::erreur(e.transfert.echec->numero) : "OK", true);
+        termine(e.resultat, true);
 }
 
 void LigneService::partis(qint64 octets)
@@ -295,7 +408,7 @@ void LigneService::echec(int numero)
     reessai_->demarrer(kReessaiMs);
 }
 
-void LigneService::termine(const std::string& resultat, bool toutParti)
+void LigneService::termine(std::string resultat, bool toutParti)
 {
     if (envois_.empty()) return;
     const Envoi e = std::move(envois_.front());
@@ -331,14 +444,20 @@ void LigneService::noter(const QString& texte, const std::string& genre, const s
                          std::string_view octets, const std::string& resultat, long long debut)
 {
     dernier_ = services_.horloge->dateHeure().toString(QStringLiteral("HH:mm:ss ")) + texte;
-    const QString echec =
-        journal::consigner(services_, {ligne_.port, ligne_.machines, genre, objet, resultat, debut}, octets);
-    // Said once: the transfers go on without their journal.
-    if (!echec.isEmpty() && !journalSignale_) {
-        journalSignale_ = true;
-        dernier_ += QStringLiteral(" — journal non écrit : ") + echec;
-    }
     emit change();
+    // The line is made now (its time, its seconds), appended off the loop.
+    QPointer<LigneService> moi(this);
+    rangement_.confier([moi, e = journal::entree(services_, {ligne_.port, ligne_.machines, genre, objet, resultat, debut},
+                                                 octets)] {
+        const Resultat r = journal::ajouter(e);
+        const std::string echec = r.ok() ? std::string() : joindreProblemes(r.problemes);
+        return std::function<void()>([moi, echec] {
+            // Said once: the transfers go on without their journal.
+            if (!moi || echec.empty() || moi->journalSignale_) return;
+            moi->journalSignale_ = true;
+            moi->regleDernier(moi->dernier_ + QStringLiteral(" — journal non écrit : ") + u8(echec));
+        });
+    });
 }
 
 }  // namespace tarvex::dnc

@@ -1,13 +1,16 @@
 #pragma once
 // "Service DNC": the lines of the machines' controls, served all at once
-// while the rest of the program goes on. Not modal; closing it only hides
-// it, the service runs on behind.
+// while the rest of the program goes on. Not modal, and not kept above the
+// main window: it stays open all day beside it. Closing it only hides it,
+// the service runs on behind.
 
 #include "platform/fenetre.h"
 #include "platform/services.h"
+#include "service/rangement.h"
 
-#include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 
 #include <vector>
@@ -29,6 +32,9 @@ public:
     // Starts the service as Demarrer does, and remembers it on this computer.
     void demarrer();
     void arreter();
+    // The program ends: every line stopped as Arreter does, everything kept
+    // written to disk; the service is remembered as it ran, for the next start.
+    void terminer();
     bool actif() const { return actif_; }
 
     // A manual transfer on COMn (Occupation).
@@ -36,21 +42,29 @@ public:
     void reprendre(int numero) override;
 
     QTableWidget* Lignes;
-    QLineEdit* Delai;
+    QSpinBox* Delai;
     QPushButton* Demarrer;
     QPushButton* Arreter;
     QPushButton* Recus;
+    QLabel* NonServies;  // the machines no row serves, and why
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     // The rows as machine.txt and the com.txt files say now.
     void lireLignes();
-    int delai() const;
     void afficher();
     void ouvrirRecus();
+    // "Dernier événement" of each row as the journal kept it.
+    void relireDerniers(int numero = 0);
 
+    plateforme::Services& services_;
     Selectphase& principale_;
+    dnc::Rangement rangement_;
     std::vector<dnc::LigneService*> lignes_;
     bool actif_ = false;
+    QSize taille_;  // as designed: what the window grows from
 };
 
 }  // namespace tarvex

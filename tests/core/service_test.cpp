@@ -46,6 +46,34 @@ TEST(Lecture, FinsDeProgramme)
     }
 }
 
+// A long program is one whole at the service's own bound; the rest of one
+// cut at a bound is a program whatever its first line.
+TEST(Lecture, ProgrammeOuBruit)
+{
+    const std::string longue = "%1\n" + std::string(40 * 1024, 'N') + "\n";
+    dnc::Lecture defaut(false);
+    const auto lus = defaut.ajouter(longue + "\x13");
+    ASSERT_EQ(lus.size(), 1u);
+    EXPECT_TRUE(lus[0].complet && lus[0].octets == longue);
+    dnc::Lecture courte(false, 4);
+    const auto coupes = courte.ajouter("%1\nXY\x13");
+    ASSERT_EQ(coupes.size(), 2u);
+    EXPECT_TRUE(!coupes[0].suite && coupes[1].suite && coupes[1].octets == "Y");
+
+    const std::pair<const char*, bool> cas[] = {
+        {"%", true}, {"%1\nM2", true}, {"O2040 (A)", true}, {"O", false}, {"OX1", false},
+        {"o12", false}, {"X", false}, {"N10 G0\n%", false}, {"(A)\nO1", false}, {"", false},
+    };
+    for (const auto& [octets, programme] : cas) EXPECT_EQ(dnc::estProgramme(octets), programme) << octets;
+}
+
+TEST(Demande, NomCourt)
+{
+    // Looked for on the request's line and the next only, and kept short.
+    EXPECT_EQ(dnc::lireDemande("%9999\n\n(PIVOT 20)\n")->nom, "");
+    EXPECT_EQ(dnc::lireDemande("%9999\n(" + std::string(500, 'A') + ")\n")->nom.size(), dnc::kDemandeLargeur);
+}
+
 class Service : public test::DossierDeTravail {
 protected:
     void SetUp() override
@@ -112,7 +140,9 @@ TEST_F(Service, UneLigneParPort)
     poserMachine("TOUR 9", {{"com.txt", "COM2\r\n9600\r\nE(ven)\r\n7\r\n1\r\n1\r\n3\r\n"}});
     poserMachine("SANS COM");
     fs::remove("data/machine/SANS COM/com.txt");
-    const auto l = dnc::lignesDNC();
+    poserMachine("TOUR 12", {{"com.txt", "COM12\r\n9600\r\nE(ven)\r\n7\r\n1\r\n1\r\n1\r\n"}});
+    std::vector<dnc::NonServie> nonServies;
+    const auto l = dnc::lignesDNC(&nonServies);
     ASSERT_EQ(l.problemes.size(), 1u);
     EXPECT_EQ(l.problemes[0].fichier, "data\\machine\\SANS COM\\com.txt");
     // FAGOR and other controls have no row.
@@ -123,6 +153,14 @@ TEST_F(Service, UneLigneParPort)
         {"COM4", {"FRAISEUSE F4"}, "2400", false, true},
     };
     ASSERT_EQ(l.valeur.size(), std::size(attendues));
+    // Each machine left out said, in machine.txt order: COM12 is no COM2.
+    std::vector<std::string> dites;
+    for (const auto& n : nonServies) dites.push_back(n.machine + " : " + n.raison);
+    EXPECT_EQ(dites, (std::vector<std::string>{"TOUR 3 : commande FAGOR", "FRAISEUSE 2 : commande FAGOR",
+                                               "PERCEUSE CN : type de commande sans transfert",
+                                               "DÉCOLLETEUSE : type de commande sans transfert",
+                                               "SANS COM : réglages illisibles",
+                                               "TOUR 12 : port COM12 : seuls COM1 à COM9 sont servis"}));
     for (std::size_t i = 0; i < l.valeur.size(); ++i) {
         const dnc::LigneDNC& v = l.valeur[i];
         EXPECT_EQ(std::tie(v.port, v.machines, v.com.vitesse, v.reglagesDifferents, v.fanuc), attendues[i]) << i;

@@ -5,7 +5,10 @@
 # must get the bytes Charger sends for it (tests/scenarios/cnc/attendus). COM1
 # then sends a program in two pieces, kept under data\recus\COM1\ byte for
 # byte; meanwhile COM2's cable dies in the middle of its program, kept as
-# incomplete. The journal must hold every transfer.
+# incomplete. Then 40 KB of noise ("X" DC3 pairs) on COM1 must not hold up
+# COM3's answer beyond its 5 s delay by more than a second, the noise kept in
+# the day's file; a program of more than 16 KB is kept whole; SIGTERM while
+# COM4's control is halfway through a program keeps that half as incomplete. The journal must hold every transfer.
 #
 #   service-reelle.sh TARVEX_SCENARIO        exits 77 (skipped) without socat
 
@@ -66,6 +69,22 @@ demander 3 '%%\nO9999 (BAGUE 20)\n%%\n' "$attendus/bague-20.txt" &
 controles="$controles $!"
 demander 4 'O9999 (platine 40 )\n%%\n' "$attendus/platine-40.txt" &
 wait $controles $!
+
+# Delai 5 now: a request on COM3 in the middle of the noise on COM1.
+attendre 30 test -e "$tmp/travail/pret" || { cat "$tmp/sortie"; echouer "le scénario n'a pas atteint le bruit"; }
+awk 'BEGIN { for (i = 0; i < 20480; i++) printf "X\023" }' >"$tmp/bruit"
+cat "$tmp/bruit" >"$tmp/cn1" &
+bruiteur=$!
+timeout 6 head -c "$(taille_de "$attendus/bague-20.txt")" "$tmp/cn3" >"$tmp/recu3b" &
+lecteur=$!
+printf '%%\nO9999 (BAGUE 20)\n%%\n' >"$tmp/cn3"
+wait "$lecteur" "$bruiteur"
+cmp "$attendus/bague-20.txt" "$tmp/recu3b" >>"$tmp/echecs" 2>&1 ||
+    echo "COM3 : pas de réponse en 6 s pendant le bruit sur COM1" >>"$tmp/echecs"
+awk 'BEGIN { printf "%%\r\n"; for (i = 1; i <= 1500; i++) printf "N%d G1 X%d.5 Z-%d\r\n", i * 10, i % 97, i % 13 }' >"$tmp/long"
+printf '\023' | cat "$tmp/long" - >"$tmp/cn3"
+head -n "$moitie" "$programme" >"$tmp/cn4"
+sleep 0.5 && kill -TERM "$programme_pid"
 juger_scenario
 [ -s "$tmp/echecs" ] && { cat "$tmp/echecs"; echouer "des contrôles n'ont pas reçu leur fiche"; }
 
@@ -74,8 +93,19 @@ cmp "$ici/fixtures/programme-recu.txt" "$donnees/recus/COM1/20261206-093000.txt"
     echouer "le programme de COM1 n'est pas enregistré à l'identique"
 head -n "$moitie" "$programme" | cmp - "$donnees/recus/COM2/20261206-093000-incomplet.txt" ||
     echouer "le début du programme de COM2 n'est pas gardé comme incomplet"
-# Every transfer journaled; the seconds, real time, aside.
-cut -d ";" -f 1-10,12 "$donnees/journal.txt" | LC_ALL=C sort | cmp - "$ici/fixtures/journal-service.txt" ||
+head -n "$moitie" "$programme" | cmp - "$donnees/recus/COM4/20261206-093000-incomplet.txt" ||
+    echouer "le début du programme de COM4 n'est pas gardé comme incomplet à SIGTERM"
+[ "$(taille_de "$tmp/long")" -gt 16384 ] && cmp "$tmp/long" "$donnees/recus/COM3/20261206-093000.txt" ||
+    echouer "le long programme de COM3 n'est pas gardé en entier"
+[ "$(grep -c '^X' "$donnees/recus/COM1/20261206-bruit.txt")" -eq 20480 ] ||
+    echouer "le bruit de COM1 n'est pas gardé en entier"
+# Every transfer journaled; the seconds, real time, aside. The noise as it
+# came in one or two lines (the first piece at once, the rest at the stop).
+grep -a ';Bruit;' "$donnees/journal.txt" | awk -F ';' '{ n++; o += $8 } END { exit !(n >= 1 && n <= 2 && o == 40960) }' ||
+    { cat "$donnees/journal.txt"; echouer "le bruit n'est pas journalisé une fois, ses 40960 octets comptés"; }
+grep -av ';Bruit;' "$donnees/journal.txt" | cut -d ";" -f 1-10,12 | LC_ALL=C sort |
+    cmp - "$ici/fixtures/journal-service.txt" ||
     { cat "$donnees/journal.txt"; echouer "le journal diffère de celui attendu"; }
-echo "service : quatre fiches servies à l'identique, un programme gardé, un câble coupé gardé incomplet"
+echo "service : quatre fiches servies à l'identique, un programme gardé, un câble coupé gardé incomplet," \
+    "une réponse à l'heure malgré le bruit, un programme gardé incomplet à SIGTERM"
 exit 0

@@ -4,8 +4,10 @@
 #include "mainwindow/selectphase.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
+#include "platform/fin.h"
 #include "platform/imprimanteqt.h"
 #include "platform/portqt.h"
+#include "service/rangement.h"
 #include "store/chemins.h"
 
 #include <QPointer>
@@ -25,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableView>
 #include <QThread>
 #include <QTreeView>
@@ -61,6 +64,7 @@ QString texteDe(QObject* o)
     if (auto* w = qobject_cast<QAbstractButton*>(o)) return w->text();
     if (auto* w = qobject_cast<QGroupBox*>(o)) return w->title();
     if (auto* w = qobject_cast<QLabel*>(o)) return w->text();
+    if (auto* w = qobject_cast<QAbstractSpinBox*>(o)) return w->text();
     if (auto* w = qobject_cast<QListWidget*>(o)) return w->currentItem() ? w->currentItem()->text() : QString();
     return o->property("texte").toString();
 }
@@ -360,6 +364,9 @@ bool Scenario::lireFixture(const Ligne& l, const QString& chemin, QByteArray& oc
 
 void Scenario::pas(const Ligne& l)
 {
+    // What the service writes goes to disk off the event loop: each step
+    // sees it written, as it saw it when it was written on the loop.
+    tourner(10000, [] { return dnc::Rangement::auRepos(); });
     // "expect WHAT" where WHAT is not a window has its own entry.
     using Commande = void (Scenario::*)(const Ligne&);
     static const QHash<QString, Commande> commandes{
@@ -385,8 +392,9 @@ void Scenario::commandeScene(const Ligne& l)
     const QString c = l.commande();
     if (!besoin(l, c == "picture" ? 4 : c == "file" || c == "copy" ? 3 : 2)) return;
     const QString nom = l.texte(c == "copy" ? 2 : 1);
-    if (c == "remember") {  // remember service on|off: what this computer kept from its last run
-        doubles_.memoire.service = l.texte(2) == "on";
+    if (c == "remember") {  // remember service on|off, remember delay N: what this computer kept from its last run
+        if (nom == "delay") doubles_.memoire.delai = l.texte(2).toInt();
+        else doubles_.memoire.service = l.texte(2) == "on";
         return;
     }
     if (c == "computer" || c == "user") {
@@ -437,6 +445,12 @@ void Scenario::demarrer(const Ligne& l)
         doubles_.application.terminee = true;
         return;
     }
+    // Over real lines, SIGTERM ends the program as it ends the program itself.
+    if (portReel_)
+        plateforme::surveillerFin(qApp, [this] {
+            if (programme_ && programme_->principale()) programme_->principale()->terminerService();
+            doubles_.application.quitter();
+        });
     programme_->demarrer();
 }
 
@@ -565,6 +579,16 @@ void Scenario::agirSur(const Ligne& l, QWidget* f, QObject* o, const QString& ci
             return;
         if (auto* cb = qobject_cast<QComboBox*>(o)) cb->setCurrentIndex(index), emit cb->activated(index);
         if (auto* lw = qobject_cast<QListWidget*>(o)) lw->setCurrentRow(index), emit lw->itemClicked(lw->item(index));
+        return;
+    }
+    // A spin box takes what is typed as the operator leaving it: a text
+    // that is not a number in its range is refused and its value kept.
+    if (auto* sb = qobject_cast<QSpinBox*>(o)) {
+        auto* texte = sb->findChild<QLineEdit*>();
+        if (!exiger(l, texte, u"%1 n'a pas de zone de texte"_s.arg(cible))) return;
+        texte->setText(valeur.texte);
+        if (sb->hasAcceptableInput()) sb->interpretText();
+        else texte->setText(sb->prefix() + QString::number(sb->value()) + sb->suffix());
         return;
     }
     auto* e = qobject_cast<QLineEdit*>(o);

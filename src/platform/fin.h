@@ -1,0 +1,19 @@
+#pragma once
+// The program asked to end from outside its windows: SIGTERM, SIGHUP or
+// SIGINT on Linux (a logout, a shutdown, "kill"). `fin` runs then on the
+// event loop, outside the signal handler: the program ends the event loop
+// as Quitter does, so that what runs when the program ends (the DNC service
+// keeping what the controls sent) runs then too. The system's shutdown on
+// Windows comes as the session manager's commit data request instead.
+
+#include <QObject>
+
+#include <functional>
+
+namespace tarvex::plateforme {
+
+// Installs the signal handlers; `parent` holds what listens to them. Called
+// again, the new `fin` replaces the old one.
+void surveillerFin(QObject* parent, std::function<void()> fin);
+
+}  // namespace tarvex::plateforme
