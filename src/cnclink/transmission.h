@@ -3,6 +3,8 @@
 // the progress bar moves while it goes out. Built without a serial port: the
 // windows write the steps to their port one after the other.
 
+#include "store/fiche.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,14 +78,14 @@ struct Transfert {
 
 enum class ModeChargement { Programme, JaugesSeules, Aucun };
 
-// What the main window holds when Charger is pressed.
-struct DemandeChargement {
+// What the main window holds when Charger is pressed; the PREF and DEC1
+// values are the texts of its value boxes (UTF-8), as shown or typed.
+struct DemandeChargement : ValeursPref {
     int directeur = 0;      // CNC type D: 1 NUM, 3 FANUC
     int type = 0;           // machine kind K: 1 turning, 2 milling
     std::string dossier;    // the sheet folder, "data\...\"
     ModeChargement mode = ModeChargement::Programme;
     bool pref = false, dec = false, jauges = false;  // Check1, Check2, Check3
-    std::string prefX, prefY, prefZ, decX, decY, decZ;  // texts of the value boxes (UTF-8)
 };
 
 // The sheet sent to its CNC: NUM program with the PREF, DEC1 and gauge

@@ -181,15 +181,7 @@ DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules)
     d.pref = d.dec = d.jauges = true;
     // The main window fills the value boxes for a NUM control only; for the
     // others they stay empty, and the transfer does not read them.
-    if (d.directeur == kNum) {
-        const ValeursPref& v = fiche.pref.valeur;
-        d.prefX = v.prefX;
-        d.prefY = v.prefY;
-        d.prefZ = v.prefZ;
-        d.decX = v.decX;
-        d.decY = v.decY;
-        d.decZ = v.decZ;
-    }
+    if (d.directeur == kNum) static_cast<ValeursPref&>(d) = fiche.pref.valeur;
     return d;
 }
 

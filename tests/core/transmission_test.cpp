@@ -110,9 +110,11 @@ protected:
     static DemandeChargement demande(int directeur, int type, bool pref = false, bool dec = false, bool jauges = false,
                                      ModeChargement mode = ModeChargement::Programme)
     {
-        return {.directeur = directeur, .type = type, .dossier = kDossier, .mode = mode, .pref = pref, .dec = dec,
-                .jauges = jauges, .prefX = "12.5", .prefY = "0.1", .prefZ = "-3", .decX = "1.005", .decY = "12.3456",
-                .decZ = "12,5"};  // read as 12
+        DemandeChargement d;
+        static_cast<ValeursPref&>(d) = {"12.5", "0.1", "-3", "1.005", "12.3456", "12,5"};  // the last read as 12
+        d.directeur = directeur, d.type = type, d.dossier = kDossier, d.mode = mode;
+        d.pref = pref, d.dec = dec, d.jauges = jauges;
+        return d;
     }
 
     const std::vector<std::string> corps_ = {"N10 G0 X0\n@66", "N20 M2\n@100", "@0", kFin};
