@@ -8,7 +8,6 @@
 #include "platform/portqt.h"
 #include "store/chemins.h"
 
-#include <QPointer>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -176,6 +175,12 @@ const QHash<QString, Propriete>& proprietes()
                                });
                            }}},
             {u"items"_s, {3, "une liste", [](QObject* o) { return entreesDe(o); }}},
+            // One entry of a long list (a report): "item N TEXT", N from 0.
+            {u"item"_s, {5, "une liste", [](QObject* o) { return entreesDe(o); },
+                         [](QObject*, const QStringList& v, const QStringList& a) {
+                             const int n = a[0].toInt();
+                             return n >= 0 && n < v.size() && v[n] == a[1];
+                         }}},
             {u"data"_s, {3, "une liste", [](QObject* o) { return entreesDe(o, Qt::UserRole); }, {}, true}},
             {u"value"_s, {4, "une barre de progression", [](QObject* o) {
                               return avec<QProgressBar>(o, [](QProgressBar* b) { return QStringList{QString::number(b->value())}; });
@@ -360,22 +365,25 @@ bool Scenario::lireFixture(const Ligne& l, const QString& chemin, QByteArray& oc
 
 void Scenario::pas(const Ligne& l)
 {
-    // "expect WHAT" where WHAT is not a window has its own entry.
+    // Each handler with its commands; "expect WHAT" where WHAT is not a window has its own entry.
     using Commande = void (Scenario::*)(const Ligne&);
-    static const QHash<QString, Commande> commandes{
-        {"data", &Scenario::commandeScene}, {"file", &Scenario::commandeScene}, {"copy", &Scenario::commandeScene},
-        {"picture", &Scenario::commandeScene}, {"remove", &Scenario::commandeScene},
-        {"workdir", &Scenario::commandeScene}, {"computer", &Scenario::commandeScene}, {"user", &Scenario::commandeScene}, {"remember", &Scenario::commandeScene},
-        {"start", &Scenario::demarrer},
-        {"click", &Scenario::agir}, {"choose", &Scenario::agir}, {"type", &Scenario::agir}, {"key", &Scenario::agir},
-        {"close", &Scenario::agir}, {"tick", &Scenario::agir}, {"message", &Scenario::ligneMessage},
-        {"port", &Scenario::serie}, {"cnc", &Scenario::serie}, {"printer", &Scenario::serie},
-        {"wait", &Scenario::patienter}, {"saveas", &Scenario::ligneMessage}, {"expect", &Scenario::attendreFenetre},
-        {"expect file", &Scenario::attendreFichier}, {"expect nofile", &Scenario::attendreFichier},
-        {"expect folder", &Scenario::attendreFichier}, {"expect nofolder", &Scenario::attendreFichier},
-        {"expect files", &Scenario::attendreFichier}, {"expect sent", &Scenario::attendreSerie},
-        {"expect port", &Scenario::attendreSerie}, {"expect ended", &Scenario::attendreSortie},
-        {"expect opened", &Scenario::attendreSortie}, {"expect printout", &Scenario::attendreSortie}};
+    static const QHash<QString, Commande> commandes = [] {
+        const std::pair<const char*, Commande> groupes[] = {
+            {"data,file,copy,picture,remove,workdir,computer,user,remember", &Scenario::commandeScene},
+            {"start", &Scenario::demarrer},
+            {"click,choose,type,key,close,tick", &Scenario::agir},
+            {"message,saveas", &Scenario::ligneMessage},
+            {"port,cnc,printer", &Scenario::serie},
+            {"wait", &Scenario::patienter},
+            {"expect", &Scenario::attendreFenetre},
+            {"expect file,expect nofile,expect folder,expect nofolder,expect files", &Scenario::attendreFichier},
+            {"expect sent,expect port", &Scenario::attendreSerie},
+            {"expect ended,expect opened,expect printout", &Scenario::attendreSortie}};
+        QHash<QString, Commande> t;
+        for (const auto& [noms, c] : groupes)
+            for (const QString& nom : QString::fromLatin1(noms).split(QChar(','))) t.insert(nom, c);
+        return t;
+    }();
     const Commande c = commandes.value(l.commande() + QLatin1Char(' ') + l.texte(1), commandes.value(l.commande()));
     if (exiger(l, c, u"commande inconnue : %1"_s.arg(l.commande()))) (this->*c)(l);
 }

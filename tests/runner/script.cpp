@@ -140,7 +140,6 @@ std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>
 
 QString avecLieu(const Ligne& l, const QString& message) { return l.lieu.isEmpty() ? message : message + u" (%1)"_s.arg(l.lieu); }
 QByteArray octets(const QString& texte) { return QByteArray::fromStdString(cp1252::depuisUtf8(texte.toStdString())); }
-QString depuisOctets(const QByteArray& octets) { return QString::fromStdString(cp1252::versUtf8(octets.toStdString())); }
 
 QStringList lignesDe(const QString& texte)
 {
