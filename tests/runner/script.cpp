@@ -12,6 +12,9 @@ namespace tarvex::scenario {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Splits one line into words; false with a message on an unclosed quote.
 bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
 {
     static const QHash<QChar, QChar> simples{{'"', '"'}, {'\\', '\\'}, {'r', '\r'}, {'n', '\n'}, {'t', '\t'}};
@@ -51,8 +54,6 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
     }
     return true;
 }
-
-namespace {
 
 std::vector<Ligne> lignesDuTexte(const QString& contenu, const QString& dossier, std::vector<ErreurSyntaxe>& erreurs)
 {

@@ -30,8 +30,6 @@ struct ErreurSyntaxe {
     QString message;
 };
 
-// Splits one line into words; false with a message on an unclosed quote.
-bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur);
 // Every command line (blank lines and # comments left out), includes and
 // tables unfolded; `dossier` is the scenario file's folder.
 std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs,
