@@ -392,25 +392,18 @@ void Scenario::commandeScene(const Ligne& l)
 {
     const QString c = l.commande();
     if (!besoin(l, c == "picture" ? 4 : c == "file" || c == "copy" ? 3 : 2)) return;
-    const QString nom = l.texte(c == "copy" ? 2 : 1);
+    const QString nom = l.texte(c == "copy" ? 2 : 1), chemin = local(nom);
+    if (c == "file" || c == "copy" || c == "picture") QDir().mkpath(QFileInfo(chemin).path());
     if (c == "remember") {  // remember service on|off: what this computer kept from its last run
         doubles_.memoire.service = l.texte(2) == "on";
-        return;
-    }
-    if (c == "computer" || c == "user") {
+    } else if (c == "computer" || c == "user") {
         (c == "computer" ? doubles_.poste.nomPoste : doubles_.poste.nomUtilisateur) = nom;
-        return;
-    }
-    if (c == "workdir") {
+    } else if (c == "workdir") {
         // The program takes its folders from the current one as it starts.
         const QString dossier = QDir(depart_).absoluteFilePath(QString(nom).replace(QChar('\\'), QChar('/')));
         if (exiger(l, !programme_, u"workdir doit précéder start"_s))
             exiger(l, QDir().mkpath(dossier) && QDir::setCurrent(dossier), u"dossier de travail impossible : %1"_s.arg(dossier));
-        return;
-    }
-    const QString chemin = c == "data" ? QString() : local(nom);
-    if (c != "data" && c != "remove") QDir().mkpath(QFileInfo(chemin).path());
-    if (c == "data") {
+    } else if (c == "data") {
         QDir("data").removeRecursively();
         exiger(l, copierDossier(fixture(l, nom), u"data"_s), u"dossier de données introuvable : %1"_s.arg(fixture(l, nom)));
     } else if (c == "file" || c == "copy") {
@@ -420,9 +413,8 @@ void Scenario::commandeScene(const Ligne& l)
         exiger(l, f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(contenu) == contenu.size(),
                u"impossible d'écrire %1"_s.arg(nom));
     } else if (c == "picture") {
-        const int largeur = qMax(1, qRound(l.texte(2).toDouble() / plateforme::kTwipsParPixel));
-        const int hauteur = qMax(1, qRound(l.texte(3).toDouble() / plateforme::kTwipsParPixel));
-        QImage image(largeur, hauteur, QImage::Format_RGB32);
+        QImage image(qMax(1, qRound(l.texte(2).toDouble() / plateforme::kTwipsParPixel)),
+                     qMax(1, qRound(l.texte(3).toDouble() / plateforme::kTwipsParPixel)), QImage::Format_RGB32);
         image.fill(QColor(90, 120, 150));
         exiger(l, image.save(chemin, "JPG", 90), u"impossible d'écrire l'image %1"_s.arg(nom));
     } else if (QFileInfo(chemin).isDir()) {  // remove
