@@ -17,14 +17,6 @@ protected:
     void SetUp() override { DossierDeTravail::SetUp(), std::filesystem::create_directories(kSurDisque); }
 };
 
-TEST(Nomdossier, NomEtCle)
-{
-    EXPECT_EQ(nomdossier("PIVOT", "010", "BRAS", "TOUR 1"), "PIVOT_Phase 010_BRAS_TOUR 1");
-    const Enregistrement e = {"  PIVOT ", " 20", "TOUR 1 ", "\tBRAS", "ACIER", "O", "O", "N", "O", "N", "N", "N", "N", "N", "O", "O"};
-    EXPECT_EQ(nomdossierEnregistrement(e), "PIVOT_Phase 20_BRAS_TOUR 1");
-    EXPECT_EQ(dossierFiche("PIVOT_Phase 20_BRAS_TOUR 1"), kDossier);
-}
-
 TEST_F(Fiche, LireLesValeurs)
 {
     struct Cas { const char* nom; int type; std::string octets; ValeursPref attendu; std::string probleme; /* "": none */ };

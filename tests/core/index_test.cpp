@@ -44,7 +44,6 @@ TEST_F(IndexTest, LesFinsDeLigneSontDesSeparateursCommeLesVirgules)
         {"lignes vides à la fin", a + "\r\n\r\n  \r\n", {"AXE 10"}, 0},
         {"dernier sans fin de ligne", a + "BAGUE,20,TOUR 1,BRAS,ACIER,O,O,N,O,N,N,N,N,N,O,O", {"AXE 10", "BAGUE 20"}, 0},
         {"dernier incomplet", a + "BAGUE,20,TOUR 1", {"AXE 10"}, 1},
-        {"LF seuls", "AXE,10,TOUR 1,BRAS,ACIER,O,O,N,O,N,N,N,N,N,O,O\nBAGUE,20,TOUR 1,BRAS,ACIER,O,O,N,O,N,N,N,N,N,O,O\n", {"AXE 10", "BAGUE 20"}, 0},
     };
     for (const auto& k : cas) {
         poser("data/data.txt", k.octets);

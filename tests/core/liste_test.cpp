@@ -44,17 +44,9 @@ TEST(Liste, OrdreAlphabetiqueFrancaisSansEgardALaCasse)
         {"blancs retirés", {{"  AXE ", " 20 "}}, {{"AXE Phase 20", 0}}},
         {"préfixe d'abord", {{"AXE2", "1"}, {"AXE", "1"}}, {{"AXE Phase 1", 1}, {"AXE2 Phase 1", 0}}},
         {"Œ comme oe", {{"OEUF", "1"}, {"ŒIL", "1"}, {"OF", "1"}}, {{"ŒIL Phase 1", 1}, {"OEUF Phase 1", 0}, {"OF Phase 1", 2}}},
+        {"un symbole après les lettres", {{"€", "1"}, {"z", "1"}}, {{"z Phase 1", 1}, {"€ Phase 1", 0}}},
     };
     for (const auto& c : cas) EXPECT_EQ(entrees(c.fiches), c.attendu) << c.nom;
-}
-
-TEST(Liste, CleTri)
-{
-    EXPECT_EQ(cleTri("pivot"), cleTri("PIVOT"));
-    EXPECT_LT(cleTri("e"), cleTri("é"));
-    EXPECT_LT(cleTri("é"), cleTri("f"));
-    EXPECT_LT(cleTri("z"), cleTri("€"));
-    EXPECT_EQ(texteEntree("  PIVOT ", "\t20 "), "PIVOT Phase 20");
 }
 
 TEST(Cadrage, TailleEtCentrage)

@@ -70,9 +70,8 @@ TEST(Suivi, LaCadenceMesureeRemplaceCelleDesReglagesSansCompterLesPauses)
 
 TEST(Suivi, Textes)
 {
-    EXPECT_EQ(texteLignes(12, 340), "Lignes envoyées : 12 sur 340");
+    // (The lines sent, and seconds and minutes left: the transfer scenarios.)
     EXPECT_EQ(texteRestant(0), "Temps restant : 0 s");
-    EXPECT_EQ(texteRestant(59), "Temps restant : 59 s");
     EXPECT_EQ(texteRestant(245), "Temps restant : 4 min 05 s");
     EXPECT_EQ(texteRestant(3 * 3600 + 7 * 60 + 9), "Temps restant : 3 h 07 min");
     EXPECT_EQ(detailInterruption(12, 340).rfind("12 lignes sur 340 sont parties", 0), 0u);

@@ -10,7 +10,6 @@
 #include "service/rangement.h"
 #include "store/chemins.h"
 
-#include <QPointer>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -25,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -180,6 +180,12 @@ const QHash<QString, Propriete>& proprietes()
                                });
                            }}},
             {u"items"_s, {3, "une liste", [](QObject* o) { return entreesDe(o); }}},
+            // One entry of a long list (a report): "item N TEXT", N from 0.
+            {u"item"_s, {5, "une liste", [](QObject* o) { return entreesDe(o); },
+                         [](QObject*, const QStringList& v, const QStringList& a) {
+                             const int n = a[0].toInt();
+                             return n >= 0 && n < v.size() && v[n] == a[1];
+                         }}},
             {u"data"_s, {3, "une liste", [](QObject* o) { return entreesDe(o, Qt::UserRole); }, {}, true}},
             {u"value"_s, {4, "une barre de progression", [](QObject* o) {
                               return avec<QProgressBar>(o, [](QProgressBar* b) { return QStringList{QString::number(b->value())}; });
@@ -367,22 +373,25 @@ void Scenario::pas(const Ligne& l)
     // What the service writes goes to disk off the event loop: each step
     // sees it written, as it saw it when it was written on the loop.
     tourner(10000, [] { return dnc::Rangement::auRepos(); });
-    // "expect WHAT" where WHAT is not a window has its own entry.
+    // Each handler with its commands; "expect WHAT" where WHAT is not a window has its own entry.
     using Commande = void (Scenario::*)(const Ligne&);
-    static const QHash<QString, Commande> commandes{
-        {"data", &Scenario::commandeScene}, {"file", &Scenario::commandeScene}, {"copy", &Scenario::commandeScene},
-        {"picture", &Scenario::commandeScene}, {"remove", &Scenario::commandeScene},
-        {"workdir", &Scenario::commandeScene}, {"computer", &Scenario::commandeScene}, {"user", &Scenario::commandeScene}, {"remember", &Scenario::commandeScene},
-        {"start", &Scenario::demarrer},
-        {"click", &Scenario::agir}, {"choose", &Scenario::agir}, {"type", &Scenario::agir}, {"key", &Scenario::agir},
-        {"close", &Scenario::agir}, {"tick", &Scenario::agir}, {"message", &Scenario::ligneMessage},
-        {"port", &Scenario::serie}, {"cnc", &Scenario::serie}, {"printer", &Scenario::serie},
-        {"wait", &Scenario::patienter}, {"saveas", &Scenario::ligneMessage}, {"expect", &Scenario::attendreFenetre},
-        {"expect file", &Scenario::attendreFichier}, {"expect nofile", &Scenario::attendreFichier},
-        {"expect folder", &Scenario::attendreFichier}, {"expect nofolder", &Scenario::attendreFichier},
-        {"expect files", &Scenario::attendreFichier}, {"expect sent", &Scenario::attendreSerie},
-        {"expect port", &Scenario::attendreSerie}, {"expect ended", &Scenario::attendreSortie},
-        {"expect opened", &Scenario::attendreSortie}, {"expect printout", &Scenario::attendreSortie}};
+    static const QHash<QString, Commande> commandes = [] {
+        const std::pair<const char*, Commande> groupes[] = {
+            {"data,file,copy,picture,remove,workdir,computer,user,remember", &Scenario::commandeScene},
+            {"start", &Scenario::demarrer},
+            {"click,choose,type,key,close,tick", &Scenario::agir},
+            {"message,saveas", &Scenario::ligneMessage},
+            {"port,cnc,printer", &Scenario::serie},
+            {"wait", &Scenario::patienter},
+            {"expect", &Scenario::attendreFenetre},
+            {"expect file,expect nofile,expect folder,expect nofolder,expect files", &Scenario::attendreFichier},
+            {"expect sent,expect port", &Scenario::attendreSerie},
+            {"expect ended,expect opened,expect printout", &Scenario::attendreSortie}};
+        QHash<QString, Commande> t;
+        for (const auto& [noms, c] : groupes)
+            for (const QString& nom : QString::fromLatin1(noms).split(QChar(','))) t.insert(nom, c);
+        return t;
+    }();
     const Commande c = commandes.value(l.commande() + QLatin1Char(' ') + l.texte(1), commandes.value(l.commande()));
     if (exiger(l, c, u"commande inconnue : %1"_s.arg(l.commande()))) (this->*c)(l);
 }
@@ -391,26 +400,19 @@ void Scenario::commandeScene(const Ligne& l)
 {
     const QString c = l.commande();
     if (!besoin(l, c == "picture" ? 4 : c == "file" || c == "copy" ? 3 : 2)) return;
-    const QString nom = l.texte(c == "copy" ? 2 : 1);
+    const QString nom = l.texte(c == "copy" ? 2 : 1), chemin = local(nom);
+    if (c == "file" || c == "copy" || c == "picture") QDir().mkpath(QFileInfo(chemin).path());
     if (c == "remember") {  // remember service on|off, remember delay N: what this computer kept from its last run
         if (nom == "delay") doubles_.memoire.delai = l.texte(2).toInt();
         else doubles_.memoire.service = l.texte(2) == "on";
-        return;
-    }
-    if (c == "computer" || c == "user") {
+    } else if (c == "computer" || c == "user") {
         (c == "computer" ? doubles_.poste.nomPoste : doubles_.poste.nomUtilisateur) = nom;
-        return;
-    }
-    if (c == "workdir") {
+    } else if (c == "workdir") {
         // The program takes its folders from the current one as it starts.
         const QString dossier = QDir(depart_).absoluteFilePath(QString(nom).replace(QChar('\\'), QChar('/')));
         if (exiger(l, !programme_, u"workdir doit précéder start"_s))
             exiger(l, QDir().mkpath(dossier) && QDir::setCurrent(dossier), u"dossier de travail impossible : %1"_s.arg(dossier));
-        return;
-    }
-    const QString chemin = c == "data" ? QString() : local(nom);
-    if (c != "data" && c != "remove") QDir().mkpath(QFileInfo(chemin).path());
-    if (c == "data") {
+    } else if (c == "data") {
         QDir("data").removeRecursively();
         exiger(l, copierDossier(fixture(l, nom), u"data"_s), u"dossier de données introuvable : %1"_s.arg(fixture(l, nom)));
     } else if (c == "file" || c == "copy") {
@@ -420,9 +422,8 @@ void Scenario::commandeScene(const Ligne& l)
         exiger(l, f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(contenu) == contenu.size(),
                u"impossible d'écrire %1"_s.arg(nom));
     } else if (c == "picture") {
-        const int largeur = qMax(1, qRound(l.texte(2).toDouble() / plateforme::kTwipsParPixel));
-        const int hauteur = qMax(1, qRound(l.texte(3).toDouble() / plateforme::kTwipsParPixel));
-        QImage image(largeur, hauteur, QImage::Format_RGB32);
+        QImage image(qMax(1, qRound(l.texte(2).toDouble() / plateforme::kTwipsParPixel)),
+                     qMax(1, qRound(l.texte(3).toDouble() / plateforme::kTwipsParPixel)), QImage::Format_RGB32);
         image.fill(QColor(90, 120, 150));
         exiger(l, image.save(chemin, "JPG", 90), u"impossible d'écrire l'image %1"_s.arg(nom));
     } else if (QFileInfo(chemin).isDir()) {  // remove

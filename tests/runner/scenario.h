@@ -2,21 +2,7 @@
 // Runs one scenario: sets the stage in a fresh working folder, starts the
 // program with the recording services, and carries out the lines one by one,
 // going on inside each modal window the program opens.
-//
-// Besides the scenario language: `W.A,B,C` in `expect` and in the actions
-// (the same line for each control, or, followed by as many values as it
-// names controls, each control its own: `type W.A,B "1" "2"`); `A..B` among
-// the numbers of `history` and `data`; `printer none` (no printer on this
-// computer, the sheet goes to a PDF file); `saveas "PATH" offered "NAME"`
-// (the dialog proposed NAME). `click`, `type` and `choose` reach only a
-// control the operator sees: one hidden itself or inside a hidden frame fails the line.
-//
-// `workdir PATH`, before `start`: the lines that follow and the program run in
-// PATH, made if missing and left in place; a relative PATH is relative to the
-// folder the runner was started in (under ctest, the build tree), so that
-// scenarios run together share it and the sources stay clean.
-// `computer NAME` / `user NAME`: the names the program reads of this computer
-// and of the person logged on ("POSTE1" and "atelier" unless set).
+// Its forms beyond the scenario language are listed in docs/architecture.md.
 
 #include "script.h"
 

@@ -12,6 +12,9 @@ namespace tarvex::scenario {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Splits one line into words; false with a message on an unclosed quote.
 bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
 {
     static const QHash<QChar, QChar> simples{{'"', '"'}, {'\\', '\\'}, {'r', '\r'}, {'n', '\n'}, {'t', '\t'}};
@@ -51,8 +54,6 @@ bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur)
     }
     return true;
 }
-
-namespace {
 
 std::vector<Ligne> lignesDuTexte(const QString& contenu, const QString& dossier, std::vector<ErreurSyntaxe>& erreurs)
 {
@@ -140,7 +141,6 @@ std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>
 
 QString avecLieu(const Ligne& l, const QString& message) { return l.lieu.isEmpty() ? message : message + u" (%1)"_s.arg(l.lieu); }
 QByteArray octets(const QString& texte) { return QByteArray::fromStdString(cp1252::depuisUtf8(texte.toStdString())); }
-QString depuisOctets(const QByteArray& octets) { return QString::fromStdString(cp1252::versUtf8(octets.toStdString())); }
 
 QStringList lignesDe(const QString& texte)
 {

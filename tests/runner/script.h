@@ -1,19 +1,8 @@
 #pragma once
 // Reading a scenario file: lines of words, with double-quoted values and
-// their escapes. Two forms are unfolded before anything runs, so the runner
-// only ever sees plain command lines:
-//
-//   include FILE     the lines of FILE in place (FILE, and the fixtures its
-//                    lines name, relative to the file that names it; a shared
-//                    stage usually lives in fixtures/etapes/*.etape).
-//   table NAME...    the body walked once per row: each row gives one word
-//   ROW...           per NAME, and every {NAME} in the body's words stands for
-//   each             that row's word (a word that is {NAME} alone takes the
-//   BODY...          row word whole, quoted or not). Tables nest; a {WORD}
-//   end              that names no column stays.
-//
-// Such a line keeps the number of the scenario's line that brought it in,
-// and says in `lieu` where it came from.
+// their escapes. `include` and `table` (docs/architecture.md) are unfolded
+// before anything runs, so the runner only ever sees plain command lines;
+// such a line keeps the number of the scenario's line that brought it in.
 
 #include <QString>
 #include <QStringList>
@@ -41,8 +30,6 @@ struct ErreurSyntaxe {
     QString message;
 };
 
-// Splits one line into words; false with a message on an unclosed quote.
-bool decouper(const QString& ligne, std::vector<Mot>& mots, QString& erreur);
 // Every command line (blank lines and # comments left out), includes and
 // tables unfolded; `dossier` is the scenario file's folder.
 std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>& erreurs,
@@ -50,9 +37,8 @@ std::vector<Ligne> lireScript(const QString& contenu, std::vector<ErreurSyntaxe>
 // The message about a line, with where it came from.
 QString avecLieu(const Ligne& l, const QString& message);
 
-// Text and the bytes it stands for in a data file or on the serial line (Windows-1252).
+// The bytes a text stands for in a data file or on the serial line (Windows-1252).
 QByteArray octets(const QString& texte);
-QString depuisOctets(const QByteArray& octets);
 // Lines of a multi-line text, split at CR LF, CR or LF, one empty last line dropped.
 QStringList lignesDe(const QString& texte);
 // Bytes shown to a person: printable text, with \r, \n, \t and \xHH for the rest.
