@@ -1,7 +1,7 @@
 #pragma once
 // The serial port of the workshop PC, on QSerialPort. Everything that depends
 // on the operating system (device names, the driver's output queue, the line
-// error counters) stays in portqt.cpp.
+// error counters) is in portqt_posix.cpp and portqt_windows.cpp.
 
 #include "platform/services.h"
 
@@ -66,11 +66,33 @@ private:
 
     static std::optional<Reglage> analyser(const QString& parametres);
     bool appliquer(const Reglage& r);
-    void ajusterLigne();
-    bool reglageTenu() const;
     qint64 pasEncoreSurLaLigne() const;
+
+    // The system's part, in portqt_posix.cpp and portqt_windows.cpp.
+    static QSerialPort::StopBits arretUnEtDemi();
+    // Whatever Qt made of the flow control mode, the received bytes must come
+    // through unchanged: no line-end rewrite, and the driver never sends XOFF
+    // itself. A sending port pauses its output at the CNC's XOFF (DC3) and
+    // resumes at XON (DC1): the driver does it, between two characters,
+    // where the program could only notice it a buffer too late.
+    void ajusterLigne();
+    // Some drivers take the settings they can and ignore the rest without a
+    // word (7 data bits on many USB adapters): the line is read back, and a
+    // port that does not hold what was asked is refused rather than used with
+    // other settings the CNC would not understand.
+    bool reglageTenu() const;
+    bool tenuAilleurs() const;  // another program locked the device
+    void commencerReleves();
+    bool transmetteurVide();    // the last characters have left the UART
+    // What the driver still holds for the line once Qt has handed everything
+    // over. Devices that cannot tell (a pseudo-terminal passes bytes straight
+    // to the other side) count as empty; one that has gone counts as -1.
     qint64 fileDuPilote() const;
+    // Qt 6 no longer reports break, framing or parity errors; the driver's
+    // counters still do, read each time bytes arrive.
     void relever();
+    bool saturationPassagere(QSerialPort::SerialPortError erreur) const;
+
     void arrivee();
     void incident(QSerialPort::SerialPortError erreur);
     void constaterPerte();
