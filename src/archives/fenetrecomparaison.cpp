@@ -1,13 +1,12 @@
 #include "archives/fenetrecomparaison.h"
 
-#include "archives/instant.h"
 #include "archives/remplacement.h"
 #include "creation/formulaire.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/liste.h"
 #include "mainwindow/selectphase.h"
+#include "platform/autorisation.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
+#include "platform/instant.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/cp1252.h"
@@ -15,6 +14,8 @@
 #include "store/fichiers.h"
 #include "store/index.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
+#include "store/texte.h"
 
 #include <QFontDatabase>
 #include <QScrollBar>
@@ -145,7 +146,7 @@ void Comparaison::resizeEvent(QResizeEvent* e)
 void Comparaison::comparer()
 {
     const std::optional<std::string> fiche = programmeFiche(nomdossier_, enregistrement(nomdossier_));
-    auto gauche = comparaison::lignes(fiche.value_or(std::string())), droite = comparaison::lignes(autre_.toStdString());
+    auto gauche = lignesDe(fiche.value_or(std::string())), droite = lignesDe(autre_.toStdString());
     if (mode_ == Mode::Archive) std::swap(gauche, droite);
     const comparaison::Resultat r = comparaison::comparer(gauche, droite);
     Avant->clear();
@@ -199,10 +200,10 @@ void Comparaison::remplacer()
     if (provenance_)
         recu += QStringLiteral(" le %1 à %2 sur %3")
                     .arg(archives::dateDe(provenance_->quand), archives::heureDe(provenance_->quand), provenance_->port);
-    recu += QStringLiteral(" (%1)").arg(nombreLignes(comparaison::lignes(autre_.toStdString()).size()));
+    recu += QStringLiteral(" (%1)").arg(nombreLignes(lignesDe(autre_.toStdString()).size()));
     const QString question =
         actuel ? QStringLiteral("Remplacer le programme de la fiche %1 (%2) par %3 ?")
-                     .arg(fiche, nombreLignes(comparaison::lignes(*actuel).size()), recu)
+                     .arg(fiche, nombreLignes(lignesDe(*actuel).size()), recu)
                : QStringLiteral("Mettre dans la fiche %1, qui n'a pas de programme, %2 ?").arg(fiche, recu);
     if (messages.afficher(this, question, QStringLiteral("Confirmation"), Icone::Question, Boutons::OuiNon) !=
         Reponse::Oui)

@@ -1,10 +1,11 @@
 // The main window's commands of the CNC link: Charger sends the selected
 // sheet, PC - CN opens the transfer of any program file.
 #include "cnclink/liaison.h"
-#include "journal/consigner.h"
 #include "cnclink/telechargement.h"
+#include "cnclink/transmission.h"
+#include "journal/consigner.h"
 #include "mainwindow/selectphase.h"
-#include "service/demande.h"
+#include "store/liste.h"
 #include "store/machines.h"
 
 namespace tarvex {
@@ -51,7 +52,7 @@ void Selectphase::chargerVersCn()
 
     // The DNC service listening on this port lets it go for the transfer.
     const Cession cession(services_.occupation, numeroPort(Port2->currentText().toStdString()));
-    journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", dnc::nomFiche(ficheAffichee().champs),
+    journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", nomComplet(ficheAffichee().champs),
                             "OK", services_.horloge->instant()};
     // A CNC whose buffer fills pauses the line with XOFF.
     MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
@@ -62,8 +63,8 @@ void Selectphase::chargerVersCn()
         octets = transfert.texte();
         const liaison::Envoi envoi =
             liaison::envoyer(transfert, *MSComm1, *ProgressBar1, liaison::reglage(*this), services_, this);
-        note.resultat = journal::resultat(envoi);
-        journal::consignerManuel(*this, this, note, octets);
+        note.resultat = liaison::resultat(envoi);
+        journal::consignerManuel(services_, Port2->currentText().toStdString(), this, note, octets);
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;
         if (!echec) {
@@ -73,7 +74,7 @@ void Selectphase::chargerVersCn()
         }
     } else {
         note.resultat = journal::erreur(echec->numero);
-        journal::consignerManuel(*this, this, note, octets);
+        journal::consignerManuel(services_, Port2->currentText().toStdString(), this, note, octets);
     }
     liaison::abandonner(*MSComm1);
     liaison::signaler(messages, this, *echec);

@@ -3,8 +3,6 @@
 #include "cnclink/liaison.h"
 #include "journal/consigner.h"
 #include "mainwindow/selectphase.h"
-#include "store/fichiers.h"
-#include "store/textechoisi.h"
 
 namespace tarvex {
 
@@ -27,14 +25,6 @@ Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& princi
 
 Selecttelechargementprogramme::~Selecttelechargementprogramme() = default;
 
-QString apercuTexte(const QString& chemin, bool brut)
-{
-    auto octets = fichiers::lire(chemin.toStdString());
-    if (octets && !brut) octets = textechoisi::analyser(*octets).octets;
-    if (!octets || octets->empty()) return QString();
-    return liaison::texteBoite(QByteArray(octets->data(), static_cast<qsizetype>(octets->size() - 1)));
-}
-
 // The file goes to the CNC byte for byte: it is shown so.
 void Selecttelechargementprogramme::montrerFichier() { Programme->setPlainText(apercuTexte(File1->chemin(), true)); }
 
@@ -54,8 +44,8 @@ void Selecttelechargementprogramme::envoyer()
         const Transfert transfert = transfertFichier(File1->chemin().toStdString());
         const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, *principale_.ProgressBar1,
                                                       liaison::reglage(principale_), principale_.services(), this);
-        journal::consignerManuel(principale_, this, {{}, {}, "Envoi fichier", File1->nom().toStdString(),
-                                 journal::resultat(envoi), debut}, transfert.texte());
+        journal::consignerManuel(principale_.services(), principale_.Port2->currentText().toStdString(), this, {{}, {}, "Envoi fichier", File1->nom().toStdString(),
+                                 liaison::resultat(envoi), debut}, transfert.texte());
         // Stopped, the window stays for another try.
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;

@@ -1,10 +1,10 @@
 #pragma once
 // Sending a program file picked on disk to the CNC, as it stands.
 
-#include "creation/selecteur.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/listes.h"
+#include "platform/selecteur.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -27,12 +27,5 @@ private:
 
     Selectphase& principale_;
 };
-
-// The text of a file as a preview shows it: every character but the last
-// (the line end the editors put there), line ends as line breaks. A missing,
-// unreadable or empty file shows nothing. A file chosen to be stored (a
-// sheet's program, a machine file) shows as it will be stored, a UTF-8 one
-// converted to Windows-1252 (textechoisi.h); `brut`: as its bytes stand.
-QString apercuTexte(const QString& chemin, bool brut = false);
 
 }  // namespace tarvex

@@ -1,6 +1,7 @@
 #include "cnclink/liaison.h"
 
 #include "cnclink/fenetretransfert.h"
+#include "journal/consigner.h"
 #include "mainwindow/selectphase.h"
 #include "store/cp1252.h"
 
@@ -214,6 +215,13 @@ void signaler(Messages& messages, QWidget* parent, const Echec& echec)
 void signalerReussite(Messages& messages, QWidget* parent)
 {
     messages.afficher(parent, QStringLiteral("Transfert effectué"), QStringLiteral("Infos"), Icone::Information);
+}
+
+std::string resultat(const Envoi& envoi)
+{
+    if (envoi.fin == FinEnvoi::Arrete) return "Interrompu";
+    if (envoi.echec) return journal::erreur(envoi.echec->numero);
+    return "OK";
 }
 
 QString texteBoite(const QByteArray& octets)

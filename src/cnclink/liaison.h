@@ -54,6 +54,10 @@ struct Envoi {
 // Stopped with Arrêter: what was queued is dropped, no DC3 goes, the port is
 // closed, the progress bar is back to 0 and "Transfert interrompu" is told.
 // On a failure the caller reports it; the port may still be open.
+// A manual sending's outcome as the journal notes it: "OK", "Erreur N" or
+// "Interrompu".
+std::string resultat(const Envoi& envoi);
+
 Envoi envoyer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre,
               const QString& reglage, plateforme::Services& services, QWidget* parent);
 

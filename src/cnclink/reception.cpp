@@ -2,8 +2,8 @@
 
 #include "archives/fenetrecomparaison.h"
 #include "cnclink/liaison.h"
-#include "journal/consigner.h"
 #include "cnclink/transmission.h"
+#include "journal/consigner.h"
 #include "mainwindow/selectphase.h"
 #include "platform/construction.h"
 #include "store/cp1252.h"
@@ -140,7 +140,7 @@ void Selecttelechargementsauve::charger()
 
 void Selecttelechargementsauve::noter(const std::string& resultat, const QString& objet)
 {
-    journal::consignerManuel(principale_, this, {{}, {}, "Réception", objet.toStdString(), resultat, debut_},
+    journal::consignerManuel(principale_.services(), principale_.Port2->currentText().toStdString(), this, {{}, {}, "Réception", objet.toStdString(), resultat, debut_},
                              surLaLigne_.toStdString());
 }
 

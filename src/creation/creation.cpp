@@ -1,12 +1,12 @@
 #include "creation/creation.h"
 
 #include "creation/bilancreation.h"
-#include "creation/selecteur.h"
 #include "machines/gestion.h"
 #include "machines/infomachine.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "platform/autorisation.h"
+#include "platform/cadrerimage.h"
+#include "platform/selecteur.h"
 #include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
@@ -50,7 +50,7 @@ Creation::Creation(Selectphase& principale)
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
     connect(Machine, qOverload<int>(&QComboBox::activated), this, &Creation::machineChoisie);
-    relierSelecteurs(this, principale_, selecteurs::Selectionimage, selecteurs::Selectionprogramme,
+    relierSelecteurs(this, principale_, principale_.services(), selecteurs::Selectionimage, selecteurs::Selectionprogramme,
                      selecteurs::Selectiondossiertechnique);
     connect(Infomachine, &QPushButton::clicked, this, &Creation::infoMachine);
     connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
@@ -223,7 +223,7 @@ creation::SaisieFiche Creation::saisie() const
     f.machineChoisie = s(machineChoisie_);
     f.typmachin = s(typmachin->text());
     f.typdirect = s(typdirect->text());
-    for (int i = 0; i < creation::kPhotos; ++i) f.photos[i] = s(photos->emplacements[i].chemin->text());
+    for (int i = 0; i < kPhotos; ++i) f.photos[i] = s(photos->emplacements[i].chemin->text());
     f.dossierTechnique = s(Textdossiertechnique->text());
     f.programme = s(programme->chargeprogramme->text());
     const Valeurs& v = *valeurs;

@@ -1,9 +1,8 @@
 #include "creation/formulaire.h"
 
-#include "creation/selecteur.h"
+#include "platform/selecteur.h"
 
-#include "cnclink/emission.h"
-#include "mainwindow/cadrerimage.h"
+#include "platform/cadrerimage.h"
 #include "platform/textes.h"
 
 #include <QProxyStyle>
@@ -99,8 +98,8 @@ Photos::Photos(QWidget* parent, Images& images, int x, int y, QWidget* parentPre
     : images_(images)
 {
     Frame4 = cadre(parent, "Frame4", "Options", x, y, 2640, 3240);
-    for (int i = 0; i < creation::kPhotos; ++i) {
-        const auto& m = creation::kModelesPhotos[i];
+    for (int i = 0; i < kPhotos; ++i) {
+        const auto& m = kModelesPhotos[i];
         auto* o = creer<QRadioButton>(Frame4, m.option, 120, 300 + i * 315, 2400, 285);
         o->setText(u(m.legende));
         emplacements[i] = {o, boiteCachee(Frame4, m.boite)};
@@ -121,8 +120,8 @@ bool Photos::previsu(const QString& chemin)
 void Photos::menuphototournage()
 {
     for (const auto& e : emplacements) e.option->setEnabled(false);
-    for (int i = 0; i < creation::kPhotos; ++i)
-        if (creation::kModelesPhotos[i].tournage) emplacements[i].option->setEnabled(true);
+    for (int i = 0; i < kPhotos; ++i)
+        if (kModelesPhotos[i].tournage) emplacements[i].option->setEnabled(true);
 }
 
 void Photos::menuphotofraisage()
@@ -232,17 +231,18 @@ void CadresFiche::construireDonnees(QWidget* fenetre, Images& images)
     sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 }
 
-void CadresFiche::relierSelecteurs(QWidget* fenetre, Selectphase& principale, const ModeleSelecteur& image,
+void CadresFiche::relierSelecteurs(QWidget* fenetre, QWidget& proprietaire, Services& services,
+                                   const ModeleSelecteur& image,
                                    const ModeleSelecteur& modeleProgramme, const ModeleSelecteur& dossier)
 {
-    QObject::connect(sectionprévisu, &QPushButton::clicked, fenetre, [this, fenetre, &principale, &image] {
-        photos->choisir(Selecteur::de(principale, image), fenetre);
+    QObject::connect(sectionprévisu, &QPushButton::clicked, fenetre, [this, fenetre, &proprietaire, &services, &image] {
+        photos->choisir(Selecteur::de(proprietaire, services, image), fenetre);
     });
-    QObject::connect(programme->Command1, &QPushButton::clicked, fenetre, [this, fenetre, &principale, &modeleProgramme] {
-        programme->choisir(Selecteur::de(principale, modeleProgramme), fenetre);
+    QObject::connect(programme->Command1, &QPushButton::clicked, fenetre, [this, fenetre, &proprietaire, &services, &modeleProgramme] {
+        programme->choisir(Selecteur::de(proprietaire, services, modeleProgramme), fenetre);
     });
-    QObject::connect(Dossiertechnique, &QPushButton::clicked, fenetre, [this, fenetre, &principale, &dossier] {
-        choisirChemin(Selecteur::de(principale, dossier), fenetre, Textdossiertechnique);
+    QObject::connect(Dossiertechnique, &QPushButton::clicked, fenetre, [this, fenetre, &proprietaire, &services, &dossier] {
+        choisirChemin(Selecteur::de(proprietaire, services, dossier), fenetre, Textdossiertechnique);
     });
 }
 

@@ -27,7 +27,6 @@
 
 namespace tarvex {
 class Selecteur;
-class Selectphase;
 struct ModeleSelecteur;
 }
 
@@ -78,7 +77,7 @@ public:
         QLineEdit* chemin;
     };
     // In the order the windows walk them (Option11, Option10, Option3 …).
-    std::array<Emplacement, creation::kPhotos> emplacements;
+    std::array<Emplacement, kPhotos> emplacements;
 
     // The preview routine: an empty path clears it; a picture that cannot be
     // decoded leaves it empty (false).
@@ -156,8 +155,10 @@ struct CadresFiche {
     // "Données".
     void construireDonnees(QWidget* fenetre, plateforme::Images& images);
     // "Choisir" of the technical file, "Modifier" of the pictures and
-    // "Choisir" of the program open the pickers of these models.
-    void relierSelecteurs(QWidget* fenetre, Selectphase& principale, const ModeleSelecteur& image,
+    // "Choisir" of the program open the pickers of these models, which
+    // `proprietaire` (the main window) holds.
+    void relierSelecteurs(QWidget* fenetre, QWidget& proprietaire, plateforme::Services& services,
+                          const ModeleSelecteur& image,
                           const ModeleSelecteur& programme, const ModeleSelecteur& dossier);
 };
 

@@ -1,16 +1,16 @@
 #include "mainwindow/selectphase.h"
 
-#include "creation/ecriture.h"
-#include "mainwindow/cadrerimage.h"
 #include "mainwindow/demarrage.h"
-#include "mainwindow/liste.h"
 #include "mainwindow/recherche.h"
+#include "platform/cadrerimage.h"
 #include "platform/construction.h"
 #include "platform/textes.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
 #include "store/index.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
+#include "store/photos.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -36,7 +36,7 @@ QLineEdit* boite(QWidget* parent, const char* nom, int x, int y, int l, const ch
 
 // The main window offers the eight set-up pictures of a sheet's slots (the
 // part view has a frame of its own), under the creation's names, in its order.
-const creation::PhotoModele& modelePhoto(int option) { return creation::kModelesPhotos[option + 1]; }
+const PhotoModele& modelePhoto(int option) { return kModelesPhotos[option + 1]; }
 
 void construireChoix(Selectphase& f)
 {

@@ -1,11 +1,11 @@
 #include "modification/bilanmodification.h"
 
-#include "archives/instant.h"
 #include "creation/formulaire.h"
-#include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
 #include "modification/modification2.h"
+#include "platform/cadrerimage.h"
+#include "platform/instant.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/lecteur.h"

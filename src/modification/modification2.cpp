@@ -1,12 +1,12 @@
 #include "modification/modification2.h"
 
-#include "creation/selecteur.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
 #include "modification/bilanmodification.h"
 #include "modification/suppression.h"
+#include "platform/autorisation.h"
+#include "platform/cadrerimage.h"
+#include "platform/selecteur.h"
 #include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
@@ -30,7 +30,7 @@ Modification2::Modification2(Selectphase& principale, const FicheAffichee& fiche
     chargeprogrammetemp = boiteCachee(programme->Frame20, "chargeprogrammetemp");
     construireDonnees(this, *principale.services().images);
     Textdossiertechniquetemp = boiteCachee(Frame22, "Textdossiertechniquetemp");
-    for (int i = 0; i < creation::kPhotos; ++i) {
+    for (int i = 0; i < kPhotos; ++i) {
         const QString nom = photos->emplacements[i].chemin->objectName() + QStringLiteral("temp");
         anciensPhotos[i] = boiteCachee(photos->Frame4, s(nom).c_str());
     }
@@ -39,7 +39,7 @@ Modification2::Modification2(Selectphase& principale, const FicheAffichee& fiche
     Command3 = bouton(this, "Command3", "Supprimer", 11760, 8700);
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
-    relierSelecteurs(this, principale_, selecteurs::Modificationimage, selecteurs::Modificationprogramme,
+    relierSelecteurs(this, principale_, principale_.services(), selecteurs::Modificationimage, selecteurs::Modificationprogramme,
                      selecteurs::ModificationSelectiondossiertechnique);
     connect(Command4, &QPushButton::clicked, this, &Modification2::enregistrer);
     connect(Command3, &QPushButton::clicked, this, &Modification2::supprimer);
@@ -52,7 +52,7 @@ Modification2::~Modification2() = default;
 std::array<Modification2::Emplacement, stockage::kEmplacements> Modification2::emplacements() const
 {
     std::array<Emplacement, stockage::kEmplacements> e{};
-    for (int i = 0; i < creation::kPhotos; ++i) e[bilan::kEmplacementOption[i]] = {photos->emplacements[i].chemin, anciensPhotos[i]};
+    for (int i = 0; i < kPhotos; ++i) e[bilan::kEmplacementOption[i]] = {photos->emplacements[i].chemin, anciensPhotos[i]};
     e[stockage::EDossier] = {Textdossiertechnique, Textdossiertechniquetemp};
     e[stockage::EProgramme] = {programme->chargeprogramme, chargeprogrammetemp};
     return e;

@@ -52,7 +52,7 @@ public:
     // The machine's name, and the old paths of the files; the other
     // controls are those of CadresFiche.
     QLineEdit* Text1;
-    std::array<QLineEdit*, creation::kPhotos> anciensPhotos{};  // textvuetemp … Textprefztemp, in option order
+    std::array<QLineEdit*, kPhotos> anciensPhotos{};  // textvuetemp … Textprefztemp, in option order
     QLineEdit* chargeprogrammetemp;
     QLineEdit* Textdossiertechniquetemp;
     // buttons

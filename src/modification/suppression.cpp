@@ -1,9 +1,9 @@
 #include "modification/suppression.h"
 
-#include "archives/instant.h"
-#include "mainwindow/autorisation.h"
 #include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
+#include "platform/autorisation.h"
+#include "platform/instant.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/ficheaffichee.h"

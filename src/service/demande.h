@@ -44,7 +44,4 @@ std::string reponse(const Demande& d, Issue issue);
 // Jauges ticked, or "Jauges seules"; FANUC its program.
 DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules);
 
-// "PIVOT Phase 20 BRAS" as the journal names it.
-std::string nomFiche(const Enregistrement& e);
-
 }  // namespace tarvex::dnc

@@ -2,9 +2,9 @@
 
 #include "mainwindow/selectphase.h"
 #include "platform/construction.h"
-#include "recus/fenetrerecus.h"
-#include "service/ligneservice.h"
+#include "service/fenetrerecus.h"
 #include "service/lignes.h"
+#include "service/ligneservice.h"
 
 #include <QHeaderView>
 

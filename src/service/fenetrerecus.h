@@ -7,7 +7,7 @@
 #include "platform/ancrage.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
-#include "recus/recus.h"
+#include "service/recus.h"
 
 #include <QComboBox>
 #include <QLabel>

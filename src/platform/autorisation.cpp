@@ -1,4 +1,4 @@
-#include "mainwindow/autorisation.h"
+#include "platform/autorisation.h"
 
 #include "store/code.h"
 
