@@ -2,11 +2,11 @@
 
 #include "archives/fenetrecomparaison.h"
 #include "creation/formulaire.h"
-#include "mainwindow/selectphase.h"
 #include "platform/autorisation.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
 #include "platform/instant.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/fichiers.h"
@@ -33,8 +33,8 @@ QString ligneVersion(const archives::Version& v)
     return t;
 }
 
-Archives::Archives(Selectphase& principale)
-    : Fenetre(&principale, QStringLiteral("Archives"), QStringLiteral("Archives des fiches"), 9600, 7200),
+Archives::Archives(Principale& principale)
+    : Fenetre(&principale.fenetre(), QStringLiteral("Archives"), QStringLiteral("Archives des fiches"), 9600, 7200),
       principale_(principale)
 {
     Label2 = etiquette(this, "Label2", "Versions archivées", 240, 180, 6000, 285);
@@ -138,12 +138,11 @@ void Archives::restaurer()
 
 namespace tarvex {
 
-// The main window's "Archives".
-void Selectphase::ouvrirArchives()
+void ouvrirArchives(Principale& principale)
 {
-    tarvex::Archives fenetre(*this);
+    tarvex::Archives fenetre(principale);
     fenetre.charger();
-    services_.fenetres->afficherModal(&fenetre);
+    principale.services().fenetres->afficherModal(&fenetre);
 }
 
 }  // namespace tarvex

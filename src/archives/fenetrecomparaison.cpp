@@ -2,11 +2,11 @@
 
 #include "archives/remplacement.h"
 #include "creation/formulaire.h"
-#include "mainwindow/selectphase.h"
 #include "platform/autorisation.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
 #include "platform/instant.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/cp1252.h"
@@ -99,7 +99,7 @@ QColor couleurRangee(comparaison::Genre genre)
     return QColor();
 }
 
-Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string nomdossier, const QByteArray& autre,
+Comparaison::Comparaison(QWidget* parent, Principale& principale, std::string nomdossier, const QByteArray& autre,
                          Mode mode, const QString& titreAutre, std::optional<Provenance> provenance)
     : Fenetre(parent, QStringLiteral("Comparaison"), QStringLiteral("Comparaison des programmes"), 14400, 8400),
       principale_(principale), autre_(autre), nomdossier_(std::move(nomdossier)), mode_(mode),

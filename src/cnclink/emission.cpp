@@ -2,14 +2,14 @@
 
 #include "cnclink/liaison.h"
 #include "journal/consigner.h"
-#include "mainwindow/selectphase.h"
+#include "platform/principale.h"
 
 namespace tarvex {
 
 using namespace plateforme;
 
-Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& principale)
-    : Fenetre(&principale, QStringLiteral("Sélecttéléchargementprogramme"),
+Selecttelechargementprogramme::Selecttelechargementprogramme(Principale& principale)
+    : Fenetre(&principale.fenetre(), QStringLiteral("Sélecttéléchargementprogramme"),
               QStringLiteral("Emission - Sélection programme"), 9000, 6540),
       principale_(principale)
 {
@@ -42,9 +42,9 @@ void Selecttelechargementprogramme::envoyer()
     if (!echec) {
         const long long debut = principale_.services().horloge->instant();
         const Transfert transfert = transfertFichier(File1->chemin().toStdString());
-        const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, *principale_.ProgressBar1,
+        const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, principale_.vumetre(),
                                                       liaison::reglage(principale_), principale_.services(), this);
-        journal::consignerManuel(principale_.services(), principale_.Port2->currentText().toStdString(), this, {{}, {}, "Envoi fichier", File1->nom().toStdString(),
+        journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this, {{}, {}, "Envoi fichier", File1->nom().toStdString(),
                                  liaison::resultat(envoi), debut}, transfert.texte());
         // Stopped, the window stays for another try.
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;

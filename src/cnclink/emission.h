@@ -11,12 +11,12 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class Selecttelechargementprogramme : public plateforme::Fenetre, public CadresSelecteur {
     Q_OBJECT
 public:
-    explicit Selecttelechargementprogramme(Selectphase& principale);
+    explicit Selecttelechargementprogramme(Principale& principale);
     ~Selecttelechargementprogramme() override;
 
     plateforme::PortSerie* MSComm1;
@@ -25,7 +25,7 @@ private:
     void montrerFichier();
     void envoyer();
 
-    Selectphase& principale_;
+    Principale& principale_;
 };
 
 }  // namespace tarvex

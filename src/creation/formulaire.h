@@ -7,9 +7,9 @@
 
 #include "creation/bilan.h"
 #include "creation/ecriture.h"
-#include "mainwindow/valeurs.h"
 #include "platform/construction.h"
 #include "platform/services.h"
+#include "platform/valeurs.h"
 #include "store/machines.h"
 
 #include <QComboBox>

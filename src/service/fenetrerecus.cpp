@@ -1,9 +1,9 @@
 #include "service/fenetrerecus.h"
 
 #include "archives/fenetrecomparaison.h"
-#include "mainwindow/selectphase.h"
 #include "platform/construction.h"
 #include "platform/instant.h"
+#include "platform/principale.h"
 #include "service/demande.h"
 #include "service/lignes.h"
 #include "store/fiche.h"
@@ -28,7 +28,7 @@ constexpr int kSuiviMs = 2000;
 
 }  // namespace
 
-FenetreRecus::FenetreRecus(QWidget* parent, Selectphase& principale)
+FenetreRecus::FenetreRecus(QWidget* parent, Principale& principale)
     : Fenetre(parent, QStringLiteral("Recus"), QStringLiteral("Programmes reçus"), 11400, 6600),
       principale_(principale), ancrage_(this)
 {

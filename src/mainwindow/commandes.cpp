@@ -1,23 +1,29 @@
-// The main window's commands of the CNC link: Charger sends the selected
-// sheet, PC - CN opens the transfer of any program file.
+// The main window's commands that open the other windows, each through the
+// plain function its subsystem offers, and those of the CNC link: Charger
+// sends the selected sheet, PC - CN opens the transfer of any program file.
+#include "archives/fenetrearchives.h"
 #include "cnclink/liaison.h"
 #include "cnclink/telechargement.h"
 #include "cnclink/transmission.h"
+#include "creation/creation.h"
 #include "journal/consigner.h"
+#include "journal/fenetrejournal.h"
 #include "mainwindow/selectphase.h"
+#include "modification/modification2.h"
+#include "printing/impression.h"
 #include "store/liste.h"
 #include "store/machines.h"
+#include "trajectoire/fenetretrajectoire.h"
 
 namespace tarvex {
 
 using namespace plateforme;
 
-namespace {
-
 // The sheet as read when it was chosen; the options and the values as the
 // main window shows them, a value typed there included.
-DemandeChargement demande(const Selectphase& f)
+DemandeChargement Selectphase::demandeChargement() const
 {
+    const Selectphase& f = *this;
     const FicheAffichee& fiche = f.ficheAffichee();
     DemandeChargement d;
     d.directeur = codeMachine(fiche.com.valeur.directeur);
@@ -41,8 +47,6 @@ DemandeChargement demande(const Selectphase& f)
     return d;
 }
 
-}  // namespace
-
 void Selectphase::chargerVersCn()
 {
     Messages& messages = *services_.messages;
@@ -59,7 +63,7 @@ void Selectphase::chargerVersCn()
     std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, *this);
     std::string octets;
     if (!echec) {
-        const Transfert transfert = transfertFiche(demande(*this));
+        const Transfert transfert = transfertFiche(demandeChargement());
         octets = transfert.texte();
         const liaison::Envoi envoi =
             liaison::envoyer(transfert, *MSComm1, *ProgressBar1, liaison::reglage(*this), services_, this);
@@ -79,6 +83,18 @@ void Selectphase::chargerVersCn()
     liaison::abandonner(*MSComm1);
     liaison::signaler(messages, this, *echec);
 }
+
+void Selectphase::ouvrirCreation() { tarvex::ouvrirCreation(*this); }
+
+void Selectphase::ouvrirModification() { tarvex::ouvrirModification(*this); }
+
+void Selectphase::ouvrirImpression() { tarvex::ouvrirImpression(*this); }
+
+void Selectphase::ouvrirArchives() { tarvex::ouvrirArchives(*this); }
+
+void Selectphase::ouvrirTrajectoire() { tarvex::ouvrirTrajectoire(*this); }
+
+void Selectphase::ouvrirJournal() { tarvex::ouvrirJournal(*this, services_); }
 
 void Selectphase::ouvrirTransfert()
 {
