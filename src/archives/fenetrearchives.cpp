@@ -1,7 +1,6 @@
 #include "archives/fenetrearchives.h"
 
 #include "archives/fenetrecomparaison.h"
-#include "creation/formulaire.h"
 #include "platform/autorisation.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
@@ -44,7 +43,7 @@ Archives::Archives(Principale& principale)
     Comparer = avecBulle(bouton(this, "Comparer", "Comparer", 5040, 4200, 1800),
                          "Programme archivé et programme actuel de la fiche côte à côte");
     Label1 = etiquette(this, "Label1", "Code autorisation", 5040, 5085, 1800, 285);
-    Text3 = formulaire::boiteCode(this, "Text3", 6960, 5040, 2400);
+    Text3 = boiteCode(this, "Text3", 6960, 5040, 2400);
     Restaurer = avecBulle(bouton(this, "Restaurer", "Restaurer", 5040, 5640, 1800),
                           "Remettre les fichiers de cette version dans la fiche");
     quitter = bouton(this, "quitter", "Fermer", 8145, 6600);

@@ -1,7 +1,6 @@
 #include "archives/fenetrecomparaison.h"
 
 #include "archives/remplacement.h"
-#include "creation/formulaire.h"
 #include "platform/autorisation.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
@@ -115,7 +114,7 @@ Comparaison::Comparaison(QWidget* parent, Principale& principale, std::string no
     Apres = cote(this, "Apres", 7320);
     Resume = etiquette(this, "Resume", "", 240, 7080, 13920, 285);
     Label1 = etiquette(this, "Label1", "Code autorisation", 240, 7605, 1920, 285);
-    Text3 = formulaire::boiteCode(this, "Text3", 2220, 7590, 1800);
+    Text3 = boiteCode(this, "Text3", 2220, 7590, 1800);
     Remplacer = bouton(this, "Remplacer", "Remplacer le programme de la fiche", 4260, 7560, 3600);
     quitter = bouton(this, "quitter", "Fermer", 12945, 7560);
     // Each side takes half of the room the window gains.

@@ -1,11 +1,11 @@
 #include "creation/formulaire.h"
 
+#include "platform/autorisation.h"
 #include "platform/selecteur.h"
 
 #include "platform/cadrerimage.h"
 #include "platform/textes.h"
 
-#include <QProxyStyle>
 
 namespace tarvex::formulaire {
 
@@ -20,17 +20,6 @@ constexpr int kApercu = 1695;
 // preview limit fits below its caption.
 constexpr int kPrevisualisationLargeur = 2520;
 constexpr int kPrevisualisationHauteur = 3240;
-
-// The system's look, with "*" for the characters of a masked box.
-class StyleEtoiles : public QProxyStyle {
-public:
-    int styleHint(StyleHint h, const QStyleOption* o, const QWidget* w, QStyleHintReturn* r) const override
-    {
-        if (h == SH_LineEdit_PasswordCharacter) return '*';
-        if (h == SH_LineEdit_PasswordMaskDelay) return 0;
-        return QProxyStyle::styleHint(h, o, w, r);
-    }
-};
 
 }  // namespace
 
@@ -51,16 +40,6 @@ void Programme::choisir(Selecteur& selecteur, QWidget* appelant)
 {
     choisirChemin(selecteur, appelant, chargeprogramme);
     chargerListing();
-}
-
-QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l)
-{
-    auto* b = creer<QLineEdit>(parent, nom, x, y, l, 315);
-    auto* style = new StyleEtoiles;
-    style->setParent(b);
-    b->setStyle(style);
-    b->setEchoMode(QLineEdit::Password);
-    return b;
 }
 
 Valeurs::Valeurs(QWidget* parent, int x, int y)

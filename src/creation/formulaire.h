@@ -47,8 +47,6 @@ inline constexpr int kLimitePrevisu = 2400;
 // A picker's file into a path box; nothing changes when none is handed over.
 void choisirChemin(Selecteur& selecteur, QWidget* appelant, QLineEdit* boite);
 
-// The authorisation code box: every character shown as "*".
-QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
 
 // Frame7 "PREF/DEC1/Jauges/Origine" laid out as the main window's, with the
 // origin used picked from a list, and the gauges as wide as the frame.
