@@ -70,7 +70,8 @@ int main()
     for (int i = 0; i < kLignes; ++i) etranger += "(LIGNE " + std::to_string(i) + ")\r\n";
 
     std::size_t puits = 0;
-    const double plancher = mediane([&] { puits += tarvex::lignesDe(fiche).size() + tarvex::lignesDe(quelques).size(); });
+    const double plancher =
+        mediane([&] { puits += tarvex::lignesDe(fiche).size() + tarvex::lignesDe(quelques).size(); });
     std::printf("comparaison de deux programmes de %d lignes (médiane de %d)\n", kLignes, kRepetitions);
     std::printf("  découpage des deux textes en lignes : %.2f ms\n", plancher);
     struct Cas {

@@ -157,11 +157,13 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
 
         // The sheet must have been shown whole, without a message.
-        const bool complet = doubles.messages.demandes.empty() && enfant<QLabel>(f, "Label1")->text() == QStringLiteral("CIBLE") &&
+        const bool complet = doubles.messages.demandes.empty() &&
+                             enfant<QLabel>(f, "Label1")->text() == QStringLiteral("CIBLE") &&
                              !image1->chemin().isEmpty() && !image5->chemin().isEmpty() &&
                              !image4->chemin().isEmpty() && enfant<QPushButton>(f, "Charger")->isEnabled() &&
-                             enfant<QListWidget>(f, "Annotation")->count() == 2 && prefx->text() == QStringLiteral("12.5") &&
-                             enfant<QRadioButton>(f, "Option10")->isEnabled() && enfant<QPushButton>(f, "Dossiertechnique")->isEnabled();
+                             enfant<QListWidget>(f, "Annotation")->count() == 2 &&
+                             prefx->text() == QStringLiteral("12.5") && enfant<QRadioButton>(f, "Option10")->isEnabled() &&
+                             enfant<QPushButton>(f, "Dossiertechnique")->isEnabled();
         if (!complet) {
             std::printf("la fiche choisie n'est pas affichée en entier");
             for (const auto& m : doubles.messages.demandes) std::printf(" ; message : %s", qPrintable(m.texte));

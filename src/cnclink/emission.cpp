@@ -44,8 +44,9 @@ void Selecttelechargementprogramme::envoyer()
         const Transfert transfert = transfertFichier(File1->chemin().toStdString());
         const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, principale_.vumetre(),
                                                       liaison::reglage(principale_), principale_.services(), this);
-        journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this, {{}, {}, "Envoi fichier", File1->nom().toStdString(),
-                                 liaison::resultat(envoi), debut}, transfert.texte());
+        journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this,
+                                 {{}, {}, "Envoi fichier", File1->nom().toStdString(), liaison::resultat(envoi), debut},
+                                 transfert.texte());
         // Stopped, the window stays for another try.
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;

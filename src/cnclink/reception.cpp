@@ -140,8 +140,8 @@ void Selecttelechargementsauve::charger()
 
 void Selecttelechargementsauve::noter(const std::string& resultat, const QString& objet)
 {
-    journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this, {{}, {}, "Réception", objet.toStdString(), resultat, debut_},
-                             surLaLigne_.toStdString());
+    journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this,
+                             {{}, {}, "Réception", objet.toStdString(), resultat, debut_}, surLaLigne_.toStdString());
 }
 
 void Selecttelechargementsauve::evenement(int code)

@@ -50,8 +50,8 @@ Creation::Creation(Principale& principale)
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
     connect(Machine, qOverload<int>(&QComboBox::activated), this, &Creation::machineChoisie);
-    relierSelecteurs(this, principale_.fenetre(), principale_.services(), selecteurs::Selectionimage, selecteurs::Selectionprogramme,
-                     selecteurs::Selectiondossiertechnique);
+    relierSelecteurs(this, principale_.fenetre(), principale_.services(), selecteurs::Selectionimage,
+                     selecteurs::Selectionprogramme, selecteurs::Selectiondossiertechnique);
     connect(Infomachine, &QPushButton::clicked, this, &Creation::infoMachine);
     connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
     connect(Supprimermachine, &QPushButton::clicked, this, &Creation::supprimerMachine);

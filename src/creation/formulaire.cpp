@@ -214,14 +214,16 @@ void CadresFiche::relierSelecteurs(QWidget* fenetre, QWidget& proprietaire, Serv
                                    const ModeleSelecteur& image,
                                    const ModeleSelecteur& modeleProgramme, const ModeleSelecteur& dossier)
 {
-    QObject::connect(sectionprévisu, &QPushButton::clicked, fenetre, [this, fenetre, &proprietaire, &services, &image] {
-        photos->choisir(Selecteur::de(proprietaire, services, image), fenetre);
+    auto selecteur = [&proprietaire, &services](const ModeleSelecteur& modele) -> Selecteur& {
+        return Selecteur::de(proprietaire, services, modele);
+    };
+    QObject::connect(sectionprévisu, &QPushButton::clicked, fenetre,
+                     [this, fenetre, selecteur, &image] { photos->choisir(selecteur(image), fenetre); });
+    QObject::connect(programme->Command1, &QPushButton::clicked, fenetre, [this, fenetre, selecteur, &modeleProgramme] {
+        programme->choisir(selecteur(modeleProgramme), fenetre);
     });
-    QObject::connect(programme->Command1, &QPushButton::clicked, fenetre, [this, fenetre, &proprietaire, &services, &modeleProgramme] {
-        programme->choisir(Selecteur::de(proprietaire, services, modeleProgramme), fenetre);
-    });
-    QObject::connect(Dossiertechnique, &QPushButton::clicked, fenetre, [this, fenetre, &proprietaire, &services, &dossier] {
-        choisirChemin(Selecteur::de(proprietaire, services, dossier), fenetre, Textdossiertechnique);
+    QObject::connect(Dossiertechnique, &QPushButton::clicked, fenetre, [this, fenetre, selecteur, &dossier] {
+        choisirChemin(selecteur(dossier), fenetre, Textdossiertechnique);
     });
 }
 

@@ -39,8 +39,8 @@ Modification2::Modification2(Principale& principale, const FicheAffichee& fiche)
     Command3 = bouton(this, "Command3", "Supprimer", 11760, 8700);
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
-    relierSelecteurs(this, principale_.fenetre(), principale_.services(), selecteurs::Modificationimage, selecteurs::Modificationprogramme,
-                     selecteurs::ModificationSelectiondossiertechnique);
+    relierSelecteurs(this, principale_.fenetre(), principale_.services(), selecteurs::Modificationimage,
+                     selecteurs::Modificationprogramme, selecteurs::ModificationSelectiondossiertechnique);
     connect(Command4, &QPushButton::clicked, this, &Modification2::enregistrer);
     connect(Command3, &QPushButton::clicked, this, &Modification2::supprimer);
     // Every edit is dropped: nothing was written.

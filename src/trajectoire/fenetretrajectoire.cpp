@@ -251,18 +251,19 @@ void ouvrirTrajectoire(Principale& principale)
     const std::string chemin = fiche.dossier() + "prog.txt";
     const auto octets = fichiers::lire(chemin);
     if (!octets) {
-        principale.services().messages->afficher(&principale.fenetre(),
-                                     QStringLiteral("La trajectoire de la fiche %1 ne peut pas être affichée :\n%2 : "
-                                                    "fichier introuvable ou illisible")
-                                         .arg(principale.entreeMontree(), q(chemin)),
-                                     QStringLiteral("Infos"), Icone::Exclamation);
+        principale.services().messages->afficher(
+            &principale.fenetre(),
+            QStringLiteral("La trajectoire de la fiche %1 ne peut pas être affichée :\n%2 : "
+                           "fichier introuvable ou illisible")
+                .arg(principale.entreeMontree(), q(chemin)),
+            QStringLiteral("Infos"), Icone::Exclamation);
         return;
     }
     const int directeur = codeMachine(fiche.com.valeur.directeur);
     const int type = codeMachine(fiche.com.valeur.type);
     // Not modal: the operator may open another sheet's beside it.
-    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase),
-                                           trajectoire::lire(*octets, directeur, type));
+    const QString titre = QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase);
+    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, trajectoire::lire(*octets, directeur, type));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     fenetre->show();
 }
