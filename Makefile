@@ -52,6 +52,7 @@ check-wine: check-windows
 	cd $(WINEBUILD) && ctest --output-on-failure --timeout 900
 
 test: build check-build check-gcc check-wine
+	scripts/verifier-inclusions
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(CHECK) && ctest --output-on-failure -j $(JOBS)
 	cd $(CHECKGCC) && ctest --output-on-failure -j $(JOBS)

@@ -6,6 +6,7 @@
 // splitting both texts into lines. Prints its figures, never fails on time.
 
 #include "archives/comparaison.h"
+#include "store/texte.h"
 
 #include <algorithm>
 #include <chrono>
@@ -62,14 +63,15 @@ int main()
     // The same lines in the reverse order: the worst case of the search.
     std::string inverse;
     {
-        const auto l = lignes(fiche);
+        const auto l = tarvex::lignesDe(fiche);
         for (auto it = l.rbegin(); it != l.rend(); ++it) inverse += *it + "\r\n";
     }
     std::string etranger;
     for (int i = 0; i < kLignes; ++i) etranger += "(LIGNE " + std::to_string(i) + ")\r\n";
 
     std::size_t puits = 0;
-    const double plancher = mediane([&] { puits += lignes(fiche).size() + lignes(quelques).size(); });
+    const double plancher =
+        mediane([&] { puits += tarvex::lignesDe(fiche).size() + tarvex::lignesDe(quelques).size(); });
     std::printf("comparaison de deux programmes de %d lignes (médiane de %d)\n", kLignes, kRepetitions);
     std::printf("  découpage des deux textes en lignes : %.2f ms\n", plancher);
     struct Cas {
@@ -79,7 +81,7 @@ int main()
                  {"les mêmes lignes à l'envers", &inverse}};
     for (const Cas& c : cas) {
         Resultat r;
-        const double ms = mediane([&] { r = comparer(lignes(fiche), lignes(*c.recu)); });
+        const double ms = mediane([&] { r = comparer(tarvex::lignesDe(fiche), tarvex::lignesDe(*c.recu)); });
         std::printf("  %-28s %8.2f ms  (%.0f x le découpage, cible < 100 ms)  %s\n", c.nom, ms, ms / plancher,
                     resume(r).c_str());
     }

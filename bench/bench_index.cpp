@@ -3,7 +3,7 @@
 // index, each against a floor measured in the same run on the same bytes.
 // Prints its figures; never fails on time.
 
-#include "mainwindow/liste.h"
+#include "store/liste.h"
 #include "store/fichiers.h"
 #include "store/index.h"
 

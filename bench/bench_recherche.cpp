@@ -6,7 +6,7 @@
 // follow; it is given apart. Offscreen; prints its figures, never fails on
 // time.
 
-#include "mainwindow/liste.h"
+#include "store/liste.h"
 #include "mainwindow/recherche.h"
 #include "store/fichiers.h"
 #include "store/index.h"

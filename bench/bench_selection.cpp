@@ -29,6 +29,12 @@
 
 namespace {
 
+template <class T>
+T* enfant(QObject& fenetre, const char* nom)
+{
+    return fenetre.findChild<T*>(QString::fromUtf8(nom));
+}
+
 constexpr int kEnregistrements = 100000;
 constexpr int kRepetitions = 15;
 const char* const kDossierCible = "data/CIBLE_Phase 90_BANC_TOUR NUM";
@@ -127,28 +133,37 @@ int main(int argc, char** argv)
         programme.demarrer();
         QCoreApplication::processEvents();
         tarvex::Selectphase& f = *programme.principale();
+        // The window's controls, found as the scenarios find them: by name.
+        auto* phase = enfant<QComboBox>(f, "Phase");
+        auto* prefx = enfant<QLineEdit>(f, "Prefx");
+        auto* image1 = enfant<tarvex::plateforme::Image>(f, "Image1");
+        auto* image4 = enfant<tarvex::plateforme::Image>(f, "Image4");
+        auto* image5 = enfant<tarvex::plateforme::Image>(f, "Image5");
+        auto* vumetre = enfant<tarvex::plateforme::Vumetre>(f, "ProgressBar1");
 
         int entree = -1;
-        for (int i = 0; i < f.Phase->count(); ++i)
-            if (f.Phase->itemData(i, Qt::UserRole).toInt() == kEnregistrements - 1) entree = i;
+        for (int i = 0; i < phase->count(); ++i)
+            if (phase->itemData(i, Qt::UserRole).toInt() == kEnregistrements - 1) entree = i;
         if (entree < 0) {
             std::printf("l'entrée du dernier enregistrement est introuvable dans la liste\n");
             return 1;
         }
 
         auto choisir = [&] {
-            f.Phase->setCurrentIndex(entree);
-            emit f.Phase->activated(entree);
+            phase->setCurrentIndex(entree);
+            emit phase->activated(entree);
         };
         choisir();  // warm-up: picture plug-ins, fonts, caches
         QCoreApplication::processEvents();
 
         // The sheet must have been shown whole, without a message.
-        const bool complet = doubles.messages.demandes.empty() && f.Label[1]->text() == QStringLiteral("CIBLE") &&
-                             !f.Image1->chemin().isEmpty() && !f.Image5->chemin().isEmpty() &&
-                             !f.Image4->chemin().isEmpty() && f.Charger->isEnabled() &&
-                             f.Annotation->count() == 2 && f.Prefx->text() == QStringLiteral("12.5") &&
-                             f.Option10->isEnabled() && f.Dossiertechnique->isEnabled();
+        const bool complet = doubles.messages.demandes.empty() &&
+                             enfant<QLabel>(f, "Label1")->text() == QStringLiteral("CIBLE") &&
+                             !image1->chemin().isEmpty() && !image5->chemin().isEmpty() &&
+                             !image4->chemin().isEmpty() && enfant<QPushButton>(f, "Charger")->isEnabled() &&
+                             enfant<QListWidget>(f, "Annotation")->count() == 2 &&
+                             prefx->text() == QStringLiteral("12.5") && enfant<QRadioButton>(f, "Option10")->isEnabled() &&
+                             enfant<QPushButton>(f, "Dossiertechnique")->isEnabled();
         if (!complet) {
             std::printf("la fiche choisie n'est pas affichée en entier");
             for (const auto& m : doubles.messages.demandes) std::printf(" ; message : %s", qPrintable(m.texte));
@@ -159,7 +174,7 @@ int main(int argc, char** argv)
         QElapsedTimer chrono;
         double jusquauBalayage = 1e300;
         bool premier = false;
-        QObject::connect(f.ProgressBar1, &QProgressBar::valueChanged, [&](int) {
+        QObject::connect(vumetre, &QProgressBar::valueChanged, [&](int) {
             if (!premier) return;
             premier = false;
             jusquauBalayage = std::min(jusquauBalayage, chrono.nsecsElapsed() / 1e6);

@@ -1,5 +1,7 @@
 #include "archives/comparaison.h"
 
+#include "store/texte.h"
+
 #include <dtl/dtl.hpp>
 
 #include <algorithm>
@@ -11,7 +13,6 @@ namespace tarvex::comparaison {
 
 namespace {
 
-constexpr char kDC3 = '\x13';
 
 std::string accorder(int n, const char* mot)
 {
@@ -101,25 +102,6 @@ std::vector<std::pair<std::size_t, std::size_t>> appariement(const std::vector<s
 
 }  // namespace
 
-std::vector<std::string> lignes(std::string_view texte)
-{
-    std::vector<std::string> resultat;
-    std::size_t debut = 0;
-    while (debut < texte.size()) {
-        const std::size_t fin = texte.find_first_of("\r\n", debut);
-        std::string ligne(texte.substr(debut, fin == std::string_view::npos ? std::string_view::npos : fin - debut));
-        std::erase(ligne, kDC3);
-        if (fin == std::string_view::npos) {
-            // What follows the last line end counts only if it is more than DC3s.
-            if (!ligne.empty()) resultat.push_back(std::move(ligne));
-            break;
-        }
-        resultat.push_back(std::move(ligne));
-        debut = fin + ((texte[fin] == '\r' && fin + 1 < texte.size() && texte[fin + 1] == '\n') ? 2 : 1);
-    }
-    return resultat;
-}
-
 Resultat comparer(const std::vector<std::string>& avant, const std::vector<std::string>& apres)
 {
     Resultat r;
@@ -205,7 +187,7 @@ std::string resume(const Resultat& r)
 std::string programmeAStocker(std::string_view recu)
 {
     std::string octets;
-    for (const std::string& l : lignes(recu)) octets += l + "\r\n";
+    for (const std::string& l : lignesDe(recu)) octets += l + "\r\n";
     return octets;
 }
 

@@ -27,10 +27,6 @@ struct Resultat {
     int differences() const { return modifiees + retirees + ajoutees; }
 };
 
-// The lines of a text: CR LF, LF or a lone CR end a line; a last line
-// without an end counts; DC3 (the end of a transmission) is not text.
-std::vector<std::string> lignes(std::string_view texte);
-
 Resultat comparer(const std::vector<std::string>& avant, const std::vector<std::string>& apres);
 
 // "Aucune différence", or the number of differing lines and what they are,

@@ -1,12 +1,11 @@
 #include "archives/fenetrearchives.h"
 
 #include "archives/fenetrecomparaison.h"
-#include "archives/instant.h"
-#include "creation/formulaire.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/selectphase.h"
+#include "platform/autorisation.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
+#include "platform/instant.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/fichiers.h"
@@ -33,8 +32,8 @@ QString ligneVersion(const archives::Version& v)
     return t;
 }
 
-Archives::Archives(Selectphase& principale)
-    : Fenetre(&principale, QStringLiteral("Archives"), QStringLiteral("Archives des fiches"), 9600, 7200),
+Archives::Archives(Principale& principale)
+    : Fenetre(&principale.fenetre(), QStringLiteral("Archives"), QStringLiteral("Archives des fiches"), 9600, 7200),
       principale_(principale)
 {
     Label2 = etiquette(this, "Label2", "Versions archivées", 240, 180, 6000, 285);
@@ -44,7 +43,7 @@ Archives::Archives(Selectphase& principale)
     Comparer = avecBulle(bouton(this, "Comparer", "Comparer", 5040, 4200, 1800),
                          "Programme archivé et programme actuel de la fiche côte à côte");
     Label1 = etiquette(this, "Label1", "Code autorisation", 5040, 5085, 1800, 285);
-    Text3 = formulaire::boiteCode(this, "Text3", 6960, 5040, 2400);
+    Text3 = boiteCode(this, "Text3", 6960, 5040, 2400);
     Restaurer = avecBulle(bouton(this, "Restaurer", "Restaurer", 5040, 5640, 1800),
                           "Remettre les fichiers de cette version dans la fiche");
     quitter = bouton(this, "quitter", "Fermer", 8145, 6600);
@@ -138,12 +137,11 @@ void Archives::restaurer()
 
 namespace tarvex {
 
-// The main window's "Archives".
-void Selectphase::ouvrirArchives()
+void ouvrirArchives(Principale& principale)
 {
-    tarvex::Archives fenetre(*this);
+    tarvex::Archives fenetre(principale);
     fenetre.charger();
-    services_.fenetres->afficherModal(&fenetre);
+    principale.services().fenetres->afficherModal(&fenetre);
 }
 
 }  // namespace tarvex

@@ -15,12 +15,12 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class Archives : public plateforme::Fenetre {
     Q_OBJECT
 public:
-    explicit Archives(Selectphase& principale);
+    explicit Archives(Principale& principale);
 
     // The load handler: the versions read from data\archives.
     void charger();
@@ -41,12 +41,15 @@ private:
     void comparer();
     void restaurer();
 
-    Selectphase& principale_;
+    Principale& principale_;
     std::vector<archives::Version> versions_;
 };
 
 // A version as List1 shows it: "07/12/2026 18:30:00 - Suppression -
 // PIVOT Phase 20 - TOUR 1".
 QString ligneVersion(const archives::Version& v);
+
+// The main window's "Archives".
+void ouvrirArchives(Principale& principale);
 
 }  // namespace tarvex

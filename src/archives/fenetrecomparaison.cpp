@@ -1,13 +1,11 @@
 #include "archives/fenetrecomparaison.h"
 
-#include "archives/instant.h"
 #include "archives/remplacement.h"
-#include "creation/formulaire.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/liste.h"
-#include "mainwindow/selectphase.h"
+#include "platform/autorisation.h"
 #include "platform/construction.h"
 #include "platform/controles.h"
+#include "platform/instant.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/cp1252.h"
@@ -15,6 +13,8 @@
 #include "store/fichiers.h"
 #include "store/index.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
+#include "store/texte.h"
 
 #include <QFontDatabase>
 #include <QScrollBar>
@@ -98,7 +98,7 @@ QColor couleurRangee(comparaison::Genre genre)
     return QColor();
 }
 
-Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string nomdossier, const QByteArray& autre,
+Comparaison::Comparaison(QWidget* parent, Principale& principale, std::string nomdossier, const QByteArray& autre,
                          Mode mode, const QString& titreAutre, std::optional<Provenance> provenance)
     : Fenetre(parent, QStringLiteral("Comparaison"), QStringLiteral("Comparaison des programmes"), 14400, 8400),
       principale_(principale), autre_(autre), nomdossier_(std::move(nomdossier)), mode_(mode),
@@ -114,7 +114,7 @@ Comparaison::Comparaison(QWidget* parent, Selectphase& principale, std::string n
     Apres = cote(this, "Apres", 7320);
     Resume = etiquette(this, "Resume", "", 240, 7080, 13920, 285);
     Label1 = etiquette(this, "Label1", "Code autorisation", 240, 7605, 1920, 285);
-    Text3 = formulaire::boiteCode(this, "Text3", 2220, 7590, 1800);
+    Text3 = boiteCode(this, "Text3", 2220, 7590, 1800);
     Remplacer = bouton(this, "Remplacer", "Remplacer le programme de la fiche", 4260, 7560, 3600);
     quitter = bouton(this, "quitter", "Fermer", 12945, 7560);
     // Each side takes half of the room the window gains.
@@ -145,7 +145,7 @@ void Comparaison::resizeEvent(QResizeEvent* e)
 void Comparaison::comparer()
 {
     const std::optional<std::string> fiche = programmeFiche(nomdossier_, enregistrement(nomdossier_));
-    auto gauche = comparaison::lignes(fiche.value_or(std::string())), droite = comparaison::lignes(autre_.toStdString());
+    auto gauche = lignesDe(fiche.value_or(std::string())), droite = lignesDe(autre_.toStdString());
     if (mode_ == Mode::Archive) std::swap(gauche, droite);
     const comparaison::Resultat r = comparaison::comparer(gauche, droite);
     Avant->clear();
@@ -199,10 +199,10 @@ void Comparaison::remplacer()
     if (provenance_)
         recu += QStringLiteral(" le %1 à %2 sur %3")
                     .arg(archives::dateDe(provenance_->quand), archives::heureDe(provenance_->quand), provenance_->port);
-    recu += QStringLiteral(" (%1)").arg(nombreLignes(comparaison::lignes(autre_.toStdString()).size()));
+    recu += QStringLiteral(" (%1)").arg(nombreLignes(lignesDe(autre_.toStdString()).size()));
     const QString question =
         actuel ? QStringLiteral("Remplacer le programme de la fiche %1 (%2) par %3 ?")
-                     .arg(fiche, nombreLignes(comparaison::lignes(*actuel).size()), recu)
+                     .arg(fiche, nombreLignes(lignesDe(*actuel).size()), recu)
                : QStringLiteral("Mettre dans la fiche %1, qui n'a pas de programme, %2 ?").arg(fiche, recu);
     if (messages.afficher(this, question, QStringLiteral("Confirmation"), Icone::Question, Boutons::OuiNon) !=
         Reponse::Oui)

@@ -19,7 +19,7 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class Comparaison : public plateforme::Fenetre {
     Q_OBJECT
@@ -39,7 +39,7 @@ public:
 
     // `nomdossier`: the sheet's folder name; `autre`: the received or archived
     // program, Windows-1252; `titreAutre`: what its side is called.
-    Comparaison(QWidget* parent, Selectphase& principale, std::string nomdossier, const QByteArray& autre, Mode mode,
+    Comparaison(QWidget* parent, Principale& principale, std::string nomdossier, const QByteArray& autre, Mode mode,
                 const QString& titreAutre = QStringLiteral("Programme reçu"),
                 std::optional<Provenance> provenance = std::nullopt);
 
@@ -63,7 +63,7 @@ private:
     void comparer();
     void remplacer();
 
-    Selectphase& principale_;
+    Principale& principale_;
     QByteArray autre_;
     std::string nomdossier_;
     Mode mode_;

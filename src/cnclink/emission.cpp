@@ -2,16 +2,14 @@
 
 #include "cnclink/liaison.h"
 #include "journal/consigner.h"
-#include "mainwindow/selectphase.h"
-#include "store/fichiers.h"
-#include "store/textechoisi.h"
+#include "platform/principale.h"
 
 namespace tarvex {
 
 using namespace plateforme;
 
-Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& principale)
-    : Fenetre(&principale, QStringLiteral("Sélecttéléchargementprogramme"),
+Selecttelechargementprogramme::Selecttelechargementprogramme(Principale& principale)
+    : Fenetre(&principale.fenetre(), QStringLiteral("Sélecttéléchargementprogramme"),
               QStringLiteral("Emission - Sélection programme"), 9000, 6540),
       principale_(principale)
 {
@@ -26,14 +24,6 @@ Selecttelechargementprogramme::Selecttelechargementprogramme(Selectphase& princi
 }
 
 Selecttelechargementprogramme::~Selecttelechargementprogramme() = default;
-
-QString apercuTexte(const QString& chemin, bool brut)
-{
-    auto octets = fichiers::lire(chemin.toStdString());
-    if (octets && !brut) octets = textechoisi::analyser(*octets).octets;
-    if (!octets || octets->empty()) return QString();
-    return liaison::texteBoite(QByteArray(octets->data(), static_cast<qsizetype>(octets->size() - 1)));
-}
 
 // The file goes to the CNC byte for byte: it is shown so.
 void Selecttelechargementprogramme::montrerFichier() { Programme->setPlainText(apercuTexte(File1->chemin(), true)); }
@@ -52,10 +42,11 @@ void Selecttelechargementprogramme::envoyer()
     if (!echec) {
         const long long debut = principale_.services().horloge->instant();
         const Transfert transfert = transfertFichier(File1->chemin().toStdString());
-        const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, *principale_.ProgressBar1,
+        const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, principale_.vumetre(),
                                                       liaison::reglage(principale_), principale_.services(), this);
-        journal::consignerManuel(principale_, this, {{}, {}, "Envoi fichier", File1->nom().toStdString(),
-                                 journal::resultat(envoi), debut}, transfert.texte());
+        journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this,
+                                 {{}, {}, "Envoi fichier", File1->nom().toStdString(), liaison::resultat(envoi), debut},
+                                 transfert.texte());
         // Stopped, the window stays for another try.
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;

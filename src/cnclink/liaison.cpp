@@ -1,7 +1,9 @@
 #include "cnclink/liaison.h"
 
 #include "cnclink/fenetretransfert.h"
-#include "mainwindow/selectphase.h"
+#include "journal/consigner.h"
+#include "platform/controles.h"
+#include "platform/principale.h"
 #include "store/cp1252.h"
 
 #include <QEventLoop>
@@ -17,14 +19,13 @@ bool confirmer(Messages& messages, QWidget* parent)
                              Boutons::OkAnnuler) == Reponse::Ok;
 }
 
-std::optional<Echec> ouvrirPort(PortSerie& port, const Selectphase& principale)
+std::optional<Echec> ouvrirPort(PortSerie& port, const Principale& principale)
 {
-    const int numero = numeroPort(principale.Port2->currentText().toStdString());
-    const std::string reglage =
-        reglageliaison(principale.Vitesse2->currentText().toStdString(), principale.Parité2->currentText().toStdString(),
-                       principale.Nbrebits2->currentText().toStdString(),
-                       principale.Bitsstop2->currentText().toStdString());
-    const QString port2 = principale.Port2->currentText();
+    const ReglagesPort montres = principale.reglagesPort();
+    const int numero = numeroPort(montres.port.toStdString());
+    const std::string reglage = reglageliaison(montres.vitesse.toStdString(), montres.parite.toStdString(),
+                                               montres.bits.toStdString(), montres.arret.toStdString());
+    const QString port2 = montres.port;
     if (const int r = port.choisirPort(numero)) return Echec{r, QStringLiteral("Port %1.").arg(port2)};
     if (const int r = port.regler(QString::fromStdString(reglage)))
         return Echec{r, QStringLiteral("Paramètres %1.").arg(QString::fromStdString(reglage))};
@@ -48,11 +49,11 @@ std::optional<Echec> executer(const Transfert& transfert, PortSerie& port, Vumet
     return std::nullopt;
 }
 
-QString reglage(const Selectphase& principale)
+QString reglage(const Principale& principale)
 {
-    return QString::fromStdString(reglageliaison(
-        principale.Vitesse2->currentText().toStdString(), principale.Parité2->currentText().toStdString(),
-        principale.Nbrebits2->currentText().toStdString(), principale.Bitsstop2->currentText().toStdString()));
+    const ReglagesPort r = principale.reglagesPort();
+    return QString::fromStdString(
+        reglageliaison(r.vitesse.toStdString(), r.parite.toStdString(), r.bits.toStdString(), r.arret.toStdString()));
 }
 
 namespace {
@@ -214,6 +215,13 @@ void signaler(Messages& messages, QWidget* parent, const Echec& echec)
 void signalerReussite(Messages& messages, QWidget* parent)
 {
     messages.afficher(parent, QStringLiteral("Transfert effectué"), QStringLiteral("Infos"), Icone::Information);
+}
+
+std::string resultat(const Envoi& envoi)
+{
+    if (envoi.fin == FinEnvoi::Arrete) return "Interrompu";
+    if (envoi.echec) return journal::erreur(envoi.echec->numero);
+    return "OK";
 }
 
 QString texteBoite(const QByteArray& octets)

@@ -14,7 +14,7 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 namespace liaison {
 
@@ -31,7 +31,7 @@ bool confirmer(plateforme::Messages& messages, QWidget* parent);
 
 // Port number and settings text from the main window's five combo boxes,
 // set on the port, then the port opened.
-std::optional<Echec> ouvrirPort(plateforme::PortSerie& port, const Selectphase& principale);
+std::optional<Echec> ouvrirPort(plateforme::PortSerie& port, const Principale& principale);
 
 // Queues the steps one after the other and moves the progress bar where a
 // step says so, without waiting for the line. Stops at the first refusal of
@@ -41,7 +41,7 @@ std::optional<Echec> executer(const Transfert& transfert, plateforme::PortSerie&
                               const std::function<void(long long)>& apres = {});
 
 // The settings text of the main window's combo boxes, "9600,e,7,2".
-QString reglage(const Selectphase& principale);
+QString reglage(const Principale& principale);
 
 enum class FinEnvoi { Reussi, Echoue, Arrete };
 struct Envoi {
@@ -54,6 +54,10 @@ struct Envoi {
 // Stopped with Arrêter: what was queued is dropped, no DC3 goes, the port is
 // closed, the progress bar is back to 0 and "Transfert interrompu" is told.
 // On a failure the caller reports it; the port may still be open.
+// A manual sending's outcome as the journal notes it: "OK", "Erreur N" or
+// "Interrompu".
+std::string resultat(const Envoi& envoi);
+
 Envoi envoyer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre,
               const QString& reglage, plateforme::Services& services, QWidget* parent);
 

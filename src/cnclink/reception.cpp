@@ -2,10 +2,10 @@
 
 #include "archives/fenetrecomparaison.h"
 #include "cnclink/liaison.h"
-#include "journal/consigner.h"
 #include "cnclink/transmission.h"
-#include "mainwindow/selectphase.h"
+#include "journal/consigner.h"
 #include "platform/construction.h"
+#include "platform/principale.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 
@@ -84,8 +84,8 @@ QString nomPropose(const QByteArray& programme)
     return QStringLiteral("programme.txt");
 }
 
-Selecttelechargementsauve::Selecttelechargementsauve(Selectphase& principale)
-    : Fenetre(&principale, QStringLiteral("Sélecttéléchargementsauve"),
+Selecttelechargementsauve::Selecttelechargementsauve(Principale& principale)
+    : Fenetre(&principale.fenetre(), QStringLiteral("Sélecttéléchargementsauve"),
               QStringLiteral("Réception - Sélection programme"), 6840, 7080),
       principale_(principale)
 {
@@ -131,7 +131,7 @@ void Selecttelechargementsauve::charger()
             QStringLiteral("Le port %1 n'a pas pu être ouvert : aucun programme ne peut être reçu.\n"
                            "Vérifier les paramètres de communication de la fenêtre principale et qu'aucun "
                            "autre programme n'utilise ce port, puis recommencer.")
-                .arg(principale_.Port2->currentText()));
+                .arg(principale_.reglagesPort().port));
         return;
     }
     MSComm1->regleSeuils(1, 1);
@@ -140,8 +140,8 @@ void Selecttelechargementsauve::charger()
 
 void Selecttelechargementsauve::noter(const std::string& resultat, const QString& objet)
 {
-    journal::consignerManuel(principale_, this, {{}, {}, "Réception", objet.toStdString(), resultat, debut_},
-                             surLaLigne_.toStdString());
+    journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this,
+                             {{}, {}, "Réception", objet.toStdString(), resultat, debut_}, surLaLigne_.toStdString());
 }
 
 void Selecttelechargementsauve::evenement(int code)
@@ -186,7 +186,7 @@ void Selecttelechargementsauve::recevoir()
         Enregistrer->setEnabled(true);
         // A program can be compared with the sheet the main window shows,
         // and then put into it: not a text an error event cut into.
-        Comparer->setEnabled(!incident_ && principale_.Modifier->isEnabled());
+        Comparer->setEnabled(!incident_ && principale_.modifiable());
         quitter->setEnabled(true);
         Annuler->setEnabled(false);
         return;

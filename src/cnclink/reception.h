@@ -14,12 +14,12 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class Selecttelechargementsauve : public plateforme::Fenetre {
     Q_OBJECT
 public:
-    explicit Selecttelechargementsauve(Selectphase& principale);
+    explicit Selecttelechargementsauve(Principale& principale);
     ~Selecttelechargementsauve() override;
 
     // The load handler: the port opened with the main window's settings,
@@ -52,7 +52,7 @@ private:
     // came, DC3s and dropped characters included, whatever the text became.
     void noter(const std::string& resultat, const QString& objet);
 
-    Selectphase& principale_;
+    Principale& principale_;
     QByteArray recu_;
     // A line or buffer event met since the port was opened: what came is
     // shown, but it is not the CNC's program and must not go into a sheet.

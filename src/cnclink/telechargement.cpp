@@ -2,16 +2,16 @@
 
 #include "cnclink/emission.h"
 #include "cnclink/reception.h"
-#include "mainwindow/selectphase.h"
 #include "cnclink/transmission.h"
 #include "platform/construction.h"
+#include "platform/principale.h"
 
 namespace tarvex {
 
 using namespace plateforme;
 
-Selecttelechargement::Selecttelechargement(Selectphase& principale)
-    : Fenetre(&principale, QStringLiteral("Sélecttéléchargement"), QStringLiteral("Emission/Réception Fichiers"),
+Selecttelechargement::Selecttelechargement(Principale& principale)
+    : Fenetre(&principale.fenetre(), QStringLiteral("Sélecttéléchargement"), QStringLiteral("Emission/Réception Fichiers"),
               5400, 2760),
       principale_(principale)
 {
@@ -48,7 +48,7 @@ void Selecttelechargement::emettre()
     if (!emission_) emission_ = new Selecttelechargementprogramme(principale_);
     // The port the main window names is the DNC service's to give up while
     // the window is open: the operator may send from it more than once.
-    const Cession cession(principale_.services().occupation, numeroPort(principale_.Port2->currentText().toStdString()));
+    const Cession cession(principale_.services().occupation, numeroPort(principale_.reglagesPort().port.toStdString()));
     principale_.services().fenetres->afficherModal(emission_);
 }
 
@@ -56,7 +56,7 @@ void Selecttelechargement::recevoir()
 {
     // Built anew each time: a reception starts from an empty text, with its
     // port opened by the load handler.
-    const Cession cession(principale_.services().occupation, numeroPort(principale_.Port2->currentText().toStdString()));
+    const Cession cession(principale_.services().occupation, numeroPort(principale_.reglagesPort().port.toStdString()));
     Selecttelechargementsauve reception(principale_);
     reception.charger();
     principale_.services().fenetres->afficherModal(&reception);

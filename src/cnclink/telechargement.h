@@ -10,13 +10,13 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 class Selecttelechargementprogramme;
 
 class Selecttelechargement : public plateforme::Fenetre {
     Q_OBJECT
 public:
-    explicit Selecttelechargement(Selectphase& principale);
+    explicit Selecttelechargement(Principale& principale);
 
     // The load handler, at every opening: sending is proposed first.
     void charger();
@@ -32,7 +32,7 @@ private:
     void emettre();
     void recevoir();
 
-    Selectphase& principale_;
+    Principale& principale_;
     Selecttelechargementprogramme* emission_ = nullptr;  // loaded at its first use, then kept
 };
 

@@ -303,12 +303,6 @@ std::string reglageliaison(std::string_view vitesse, std::string_view parite, st
     return r;
 }
 
-int numeroPort(std::string_view port)
-{
-    if (port.empty()) return 0;
-    return static_cast<int>(lirenombre(port.substr(port.size() - 1)));
-}
-
 LignesJauge lignesjauge(std::string_view item, int type, PositionsJauge& p)
 {
     LignesJauge r;

@@ -4,6 +4,7 @@
 // windows write the steps to their port one after the other.
 
 #include "store/fiche.h"
+#include "store/texte.h"
 
 #include <optional>
 #include <string>
@@ -20,8 +21,6 @@ inline constexpr int kErreurTropDItems = 9;           // program of more than 10
 inline constexpr int kErreurFichierIntrouvable = 53;  // program or gauge file missing
 inline constexpr int kItemsMaximum = 10000;
 
-inline constexpr char kDC3 = '\x13';
-
 // Number texts of the parameter assignments: no thousands separator, "." as
 // the decimal point whatever the regional settings, no exponent, no decimal
 // part for a whole value, "-" for a negative one. An infinite value has no
@@ -32,9 +31,6 @@ std::string texteparametre(float valeur);   // up to 7 significant digits
 // "9600,e,7,2": speed, first letter of the parity in lower case, data bits, stop bits.
 std::string reglageliaison(std::string_view vitesse, std::string_view parite, std::string_view bits,
                            std::string_view arret);
-
-// The port number: the last character of "COM1" read as a number.
-int numeroPort(std::string_view port);
 
 // Positions (from 1) of the last occurrence of each letter of a gauge item;
 // they carry over from one item to the next within one transfer.

@@ -1,6 +1,6 @@
 #include "creation/bilan.h"
 
-#include "creation/analyse.h"
+#include "store/analyse.h"
 #include "store/fichiers.h"
 
 namespace tarvex::creation {

@@ -3,7 +3,7 @@
 #include "creation/creation.h"
 #include "creation/ecriture.h"
 #include "creation/formulaire.h"
-#include "mainwindow/selectphase.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/fichiers.h"
@@ -35,7 +35,7 @@ void Bilancreation::charger()
 
 void Bilancreation::continuer()
 {
-    Selectphase& principale = creation_.principale();
+    Principale& principale = creation_.principale();
     Messages& messages = *principale.services().messages;
     creation::SaisieFiche saisie = creation_.saisie();
 

@@ -1,12 +1,12 @@
 #include "creation/creation.h"
 
 #include "creation/bilancreation.h"
-#include "creation/selecteur.h"
 #include "machines/gestion.h"
 #include "machines/infomachine.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/cadrerimage.h"
-#include "mainwindow/selectphase.h"
+#include "platform/autorisation.h"
+#include "platform/cadrerimage.h"
+#include "platform/principale.h"
+#include "platform/selecteur.h"
 #include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
@@ -23,8 +23,8 @@ QString nombre(const std::string& texte) { return q(texteNombre(lirenombre(texte
 
 }  // namespace
 
-Creation::Creation(Selectphase& principale)
-    : Fenetre(&principale, u("Création"), u("Création Base de données"), 15720, 9300), principale_(principale)
+Creation::Creation(Principale& principale)
+    : Fenetre(&principale.fenetre(), u("Création"), u("Création Base de données"), 15720, 9300), principale_(principale)
 {
     construireDesignation(this, true);
     Machine = creer<QComboBox>(Frame13, "Machine", 120, 300, 2640, 315);
@@ -50,8 +50,8 @@ Creation::Creation(Selectphase& principale)
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
     connect(Machine, qOverload<int>(&QComboBox::activated), this, &Creation::machineChoisie);
-    relierSelecteurs(this, principale_, selecteurs::Selectionimage, selecteurs::Selectionprogramme,
-                     selecteurs::Selectiondossiertechnique);
+    relierSelecteurs(this, principale_.fenetre(), principale_.services(), selecteurs::Selectionimage,
+                     selecteurs::Selectionprogramme, selecteurs::Selectiondossiertechnique);
     connect(Infomachine, &QPushButton::clicked, this, &Creation::infoMachine);
     connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
     connect(Supprimermachine, &QPushButton::clicked, this, &Creation::supprimerMachine);
@@ -223,7 +223,7 @@ creation::SaisieFiche Creation::saisie() const
     f.machineChoisie = s(machineChoisie_);
     f.typmachin = s(typmachin->text());
     f.typdirect = s(typdirect->text());
-    for (int i = 0; i < creation::kPhotos; ++i) f.photos[i] = s(photos->emplacements[i].chemin->text());
+    for (int i = 0; i < kPhotos; ++i) f.photos[i] = s(photos->emplacements[i].chemin->text());
     f.dossierTechnique = s(Textdossiertechnique->text());
     f.programme = s(programme->chargeprogramme->text());
     const Valeurs& v = *valeurs;
@@ -242,12 +242,11 @@ creation::SaisieFiche Creation::saisie() const
     return f;
 }
 
-// The main window's "Créer".
-void Selectphase::ouvrirCreation()
+void ouvrirCreation(Principale& principale)
 {
-    Creation creation(*this);
+    Creation creation(principale);
     creation.charger();
-    services_.fenetres->afficherModal(&creation);
+    principale.services().fenetres->afficherModal(&creation);
 }
 
 }  // namespace tarvex

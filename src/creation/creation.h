@@ -17,12 +17,12 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class Creation : public plateforme::Fenetre, public formulaire::CadresFiche {
     Q_OBJECT
 public:
-    explicit Creation(Selectphase& principale);
+    explicit Creation(Principale& principale);
     ~Creation() override;
 
     // The load handler: the machine list, the state without a machine.
@@ -35,7 +35,7 @@ public:
     void creee();
     bool estCreee() const { return creee_; }
 
-    Selectphase& principale() { return principale_; }
+    Principale& principale() { return principale_; }
 
     // The machine: its name in "Nom", its buttons, and the values of its
     // com.txt in hidden boxes. The other controls are those of CadresFiche.
@@ -57,11 +57,14 @@ private:
     void raz();
     void creerClique();
 
-    Selectphase& principale_;
+    Principale& principale_;
     bool creee_ = false;
     QString machineChoisie_;  // whose com.txt filled the hidden boxes
     // The chosen machine as shown, for its deletion to store only over that.
     machines::EmpreintesMachine machineVue_;
 };
+
+// The main window's "Créer": the new sheet shown once stored.
+void ouvrirCreation(Principale& principale);
 
 }  // namespace tarvex

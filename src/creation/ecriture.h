@@ -4,6 +4,7 @@
 // value files. Texts are UTF-8; paths are data-folder paths (chemins.h) or
 // the absolute paths the pickers hand over.
 
+#include "store/photos.h"
 #include "store/probleme.h"
 
 #include <array>
@@ -11,20 +12,6 @@
 #include <vector>
 
 namespace tarvex::creation {
-
-// The nine picture slots in the order the windows walk them (Option11,
-// Option10, Option3, Option4, Option5, Option6, Option7, Option8, Option9).
-enum Photo { PVue, PMont1, PMont2, PInst, PButee, PBride, PPrefx, PPrefy, PPrefz };
-inline constexpr int kPhotos = 9;
-
-struct PhotoModele {
-    const char* option;   // the option button
-    const char* boite;    // its hidden path box
-    const char* legende;  // the option button's caption
-    const char* fichier;  // the name of the copy in the sheet folder
-    bool tournage;        // offered for a turning machine
-};
-extern const std::array<PhotoModele, kPhotos> kModelesPhotos;
 
 // A gauge text keeps at most this many items.
 inline constexpr int kJaugesMax = 100;

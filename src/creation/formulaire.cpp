@@ -1,12 +1,11 @@
 #include "creation/formulaire.h"
 
-#include "creation/selecteur.h"
+#include "platform/autorisation.h"
+#include "platform/selecteur.h"
 
-#include "cnclink/emission.h"
-#include "mainwindow/cadrerimage.h"
+#include "platform/cadrerimage.h"
 #include "platform/textes.h"
 
-#include <QProxyStyle>
 
 namespace tarvex::formulaire {
 
@@ -21,17 +20,6 @@ constexpr int kApercu = 1695;
 // preview limit fits below its caption.
 constexpr int kPrevisualisationLargeur = 2520;
 constexpr int kPrevisualisationHauteur = 3240;
-
-// The system's look, with "*" for the characters of a masked box.
-class StyleEtoiles : public QProxyStyle {
-public:
-    int styleHint(StyleHint h, const QStyleOption* o, const QWidget* w, QStyleHintReturn* r) const override
-    {
-        if (h == SH_LineEdit_PasswordCharacter) return '*';
-        if (h == SH_LineEdit_PasswordMaskDelay) return 0;
-        return QProxyStyle::styleHint(h, o, w, r);
-    }
-};
 
 }  // namespace
 
@@ -52,16 +40,6 @@ void Programme::choisir(Selecteur& selecteur, QWidget* appelant)
 {
     choisirChemin(selecteur, appelant, chargeprogramme);
     chargerListing();
-}
-
-QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l)
-{
-    auto* b = creer<QLineEdit>(parent, nom, x, y, l, 315);
-    auto* style = new StyleEtoiles;
-    style->setParent(b);
-    b->setStyle(style);
-    b->setEchoMode(QLineEdit::Password);
-    return b;
 }
 
 Valeurs::Valeurs(QWidget* parent, int x, int y)
@@ -99,8 +77,8 @@ Photos::Photos(QWidget* parent, Images& images, int x, int y, QWidget* parentPre
     : images_(images)
 {
     Frame4 = cadre(parent, "Frame4", "Options", x, y, 2640, 3240);
-    for (int i = 0; i < creation::kPhotos; ++i) {
-        const auto& m = creation::kModelesPhotos[i];
+    for (int i = 0; i < kPhotos; ++i) {
+        const auto& m = kModelesPhotos[i];
         auto* o = creer<QRadioButton>(Frame4, m.option, 120, 300 + i * 315, 2400, 285);
         o->setText(u(m.legende));
         emplacements[i] = {o, boiteCachee(Frame4, m.boite)};
@@ -121,8 +99,8 @@ bool Photos::previsu(const QString& chemin)
 void Photos::menuphototournage()
 {
     for (const auto& e : emplacements) e.option->setEnabled(false);
-    for (int i = 0; i < creation::kPhotos; ++i)
-        if (creation::kModelesPhotos[i].tournage) emplacements[i].option->setEnabled(true);
+    for (int i = 0; i < kPhotos; ++i)
+        if (kModelesPhotos[i].tournage) emplacements[i].option->setEnabled(true);
 }
 
 void Photos::menuphotofraisage()
@@ -232,17 +210,20 @@ void CadresFiche::construireDonnees(QWidget* fenetre, Images& images)
     sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 }
 
-void CadresFiche::relierSelecteurs(QWidget* fenetre, Selectphase& principale, const ModeleSelecteur& image,
+void CadresFiche::relierSelecteurs(QWidget* fenetre, QWidget& proprietaire, Services& services,
+                                   const ModeleSelecteur& image,
                                    const ModeleSelecteur& modeleProgramme, const ModeleSelecteur& dossier)
 {
-    QObject::connect(sectionprévisu, &QPushButton::clicked, fenetre, [this, fenetre, &principale, &image] {
-        photos->choisir(Selecteur::de(principale, image), fenetre);
+    auto selecteur = [&proprietaire, &services](const ModeleSelecteur& modele) -> Selecteur& {
+        return Selecteur::de(proprietaire, services, modele);
+    };
+    QObject::connect(sectionprévisu, &QPushButton::clicked, fenetre,
+                     [this, fenetre, selecteur, &image] { photos->choisir(selecteur(image), fenetre); });
+    QObject::connect(programme->Command1, &QPushButton::clicked, fenetre, [this, fenetre, selecteur, &modeleProgramme] {
+        programme->choisir(selecteur(modeleProgramme), fenetre);
     });
-    QObject::connect(programme->Command1, &QPushButton::clicked, fenetre, [this, fenetre, &principale, &modeleProgramme] {
-        programme->choisir(Selecteur::de(principale, modeleProgramme), fenetre);
-    });
-    QObject::connect(Dossiertechnique, &QPushButton::clicked, fenetre, [this, fenetre, &principale, &dossier] {
-        choisirChemin(Selecteur::de(principale, dossier), fenetre, Textdossiertechnique);
+    QObject::connect(Dossiertechnique, &QPushButton::clicked, fenetre, [this, fenetre, selecteur, &dossier] {
+        choisirChemin(selecteur(dossier), fenetre, Textdossiertechnique);
     });
 }
 

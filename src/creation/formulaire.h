@@ -7,9 +7,9 @@
 
 #include "creation/bilan.h"
 #include "creation/ecriture.h"
-#include "mainwindow/valeurs.h"
 #include "platform/construction.h"
 #include "platform/services.h"
+#include "platform/valeurs.h"
 #include "store/machines.h"
 
 #include <QComboBox>
@@ -27,7 +27,6 @@
 
 namespace tarvex {
 class Selecteur;
-class Selectphase;
 struct ModeleSelecteur;
 }
 
@@ -48,8 +47,6 @@ inline constexpr int kLimitePrevisu = 2400;
 // A picker's file into a path box; nothing changes when none is handed over.
 void choisirChemin(Selecteur& selecteur, QWidget* appelant, QLineEdit* boite);
 
-// The authorisation code box: every character shown as "*".
-QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
 
 // Frame7 "PREF/DEC1/Jauges/Origine" laid out as the main window's, with the
 // origin used picked from a list, and the gauges as wide as the frame.
@@ -78,7 +75,7 @@ public:
         QLineEdit* chemin;
     };
     // In the order the windows walk them (Option11, Option10, Option3 …).
-    std::array<Emplacement, creation::kPhotos> emplacements;
+    std::array<Emplacement, kPhotos> emplacements;
 
     // The preview routine: an empty path clears it; a picture that cannot be
     // decoded leaves it empty (false).
@@ -156,8 +153,10 @@ struct CadresFiche {
     // "Données".
     void construireDonnees(QWidget* fenetre, plateforme::Images& images);
     // "Choisir" of the technical file, "Modifier" of the pictures and
-    // "Choisir" of the program open the pickers of these models.
-    void relierSelecteurs(QWidget* fenetre, Selectphase& principale, const ModeleSelecteur& image,
+    // "Choisir" of the program open the pickers of these models, which
+    // `proprietaire` (the main window) holds.
+    void relierSelecteurs(QWidget* fenetre, QWidget& proprietaire, plateforme::Services& services,
+                          const ModeleSelecteur& image,
                           const ModeleSelecteur& programme, const ModeleSelecteur& dossier);
 };
 

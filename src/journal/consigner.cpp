@@ -1,7 +1,5 @@
 #include "journal/consigner.h"
 
-#include "cnclink/liaison.h"
-#include "mainwindow/selectphase.h"
 #include "store/machines.h"
 
 namespace tarvex::journal {
@@ -53,13 +51,6 @@ std::map<std::string, std::string> derniersParPort(Services& services)
 
 std::string erreur(int numero) { return "Erreur " + std::to_string(numero); }
 
-std::string resultat(const liaison::Envoi& envoi)
-{
-    if (envoi.fin == liaison::FinEnvoi::Arrete) return "Interrompu";
-    if (envoi.echec) return erreur(envoi.echec->numero);
-    return "OK";
-}
-
 std::vector<std::string> machinesDuPort(const std::string& port)
 {
     std::vector<std::string> r;
@@ -70,15 +61,16 @@ std::vector<std::string> machinesDuPort(const std::string& port)
     return r;
 }
 
-void consignerManuel(Selectphase& principale, QWidget* fenetre, Transfert t, std::string_view octets)
+void consignerManuel(Services& services, const std::string& port, QWidget* fenetre, Transfert t,
+                     std::string_view octets)
 {
     static bool dejaDit = false;
-    if (t.port.empty()) t.port = principale.Port2->currentText().toStdString();
+    if (t.port.empty()) t.port = port;
     if (t.machines.empty()) t.machines = machinesDuPort(t.port);
-    const QString echec = consigner(principale.services(), t, octets);
+    const QString echec = consigner(services, t, octets);
     if (echec.isEmpty() || dejaDit) return;
     dejaDit = true;
-    principale.services().messages->afficher(
+    services.messages->afficher(
         fenetre,
         QStringLiteral("Le transfert n'a pas pu être noté dans le journal des transferts (%1).\n"
                        "Le transfert lui-même n'en est pas affecté.")

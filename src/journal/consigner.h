@@ -15,13 +15,6 @@
 
 class QWidget;
 
-namespace tarvex {
-class Selectphase;
-namespace liaison {
-struct Envoi;
-}
-}  // namespace tarvex
-
 namespace tarvex::journal {
 
 struct Transfert {
@@ -47,17 +40,16 @@ std::map<std::string, std::string> derniersParPort(plateforme::Services& service
 
 // "Erreur 8019".
 std::string erreur(int numero);
-// A manual sending's outcome: "OK", "Erreur N" or "Interrompu".
-std::string resultat(const liaison::Envoi& envoi);
 
 // The machines of machine.txt whose com.txt names this port, in list order.
 std::vector<std::string> machinesDuPort(const std::string& port);
 
-// A transfer the operator started from the main window, on the port its
-// settings name (the machines: those of that port, unless given). A journal
+// A transfer the operator started from the main window, on `port`, the one
+// its settings name (the machines: those of that port, unless given). A journal
 // that cannot be written is told over `fenetre` the first time only: the
 // transfer itself went through, and the next one should not be held up by
 // the same message again.
-void consignerManuel(Selectphase& principale, QWidget* fenetre, Transfert t, std::string_view octets);
+void consignerManuel(plateforme::Services& services, const std::string& port, QWidget* fenetre, Transfert t,
+                     std::string_view octets);
 
 }  // namespace tarvex::journal

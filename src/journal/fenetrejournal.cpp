@@ -108,15 +108,15 @@ void FenetreJournal::resizeEvent(QResizeEvent* e)
 
 }  // namespace tarvex
 
-#include "mainwindow/selectphase.h"
+#include "platform/principale.h"
 
 namespace tarvex {
 
-void Selectphase::ouvrirJournal()
+void ouvrirJournal(QWidget& parent, plateforme::Services& services)
 {
-    FenetreJournal journal(this, services_);
+    FenetreJournal journal(&parent, services);
     journal.charger();
-    services_.fenetres->afficherModal(&journal);
+    services.fenetres->afficherModal(&journal);
 }
 
 }  // namespace tarvex

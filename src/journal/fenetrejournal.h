@@ -45,4 +45,7 @@ private:
     ModeleJournal* modele_;
 };
 
+// The main window's "Journal", modal over `parent`.
+void ouvrirJournal(QWidget& parent, plateforme::Services& services);
+
 }  // namespace tarvex

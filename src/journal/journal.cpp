@@ -1,9 +1,9 @@
 #include "journal/journal.h"
 
-#include "cnclink/transmission.h"
-#include "mainwindow/liste.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
+#include "store/liste.h"
+#include "store/texte.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "machines/ecriture.h"
 
-#include "creation/analyse.h"
+#include "store/analyse.h"
 #include "store/chemins.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"

@@ -3,7 +3,6 @@
 #include "machines/creationinfomachine.h"
 #include "machines/ecriture.h"
 #include "machines/machinecreation.h"
-#include "mainwindow/selectphase.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/lecteur.h"
@@ -17,12 +16,12 @@ using namespace plateforme;
 
 namespace {
 
-// The main window under the creation window: it holds the pickers.
-Selectphase* principaleDe(QWidget* w)
+// The main window under the creation window, the first of its parents: it
+// holds the pickers.
+QWidget* principaleDe(QWidget* w)
 {
-    for (QObject* o = w; o; o = o->parent())
-        if (auto* p = qobject_cast<Selectphase*>(o)) return p;
-    return nullptr;
+    while (w && w->parentWidget()) w = w->parentWidget();
+    return w;
 }
 
 const char* const kTitreSuppression = "Suppression Machine";

@@ -1,12 +1,10 @@
 #include "machines/machinecreation.h"
 
-#include "cnclink/emission.h"
-#include "creation/selecteur.h"
 #include "machines/machinebilancreation.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/cadrerimage.h"
-#include "mainwindow/selectphase.h"
+#include "platform/autorisation.h"
+#include "platform/cadrerimage.h"
 #include "platform/construction.h"
+#include "platform/selecteur.h"
 #include "platform/textes.h"
 #include "store/fichiers.h"
 #include "store/machines.h"
@@ -26,10 +24,10 @@ QRadioButton* option(QWidget* parent, const char* nom, const char* texte, int x,
 
 }  // namespace
 
-MachineCreation::MachineCreation(QWidget* parent, Selectphase* principale, Services& services,
+MachineCreation::MachineCreation(QWidget* parent, QWidget* proprietaire, Services& services,
                                  std::function<void(const QString&)> ajouter)
     : Fenetre(parent, u("MachineCréation"), u("Création Machine"), 10440, 7320),
-      principale_(principale),
+      proprietaire_(proprietaire),
       services_(services),
       ajouter_(std::move(ajouter))
 {
@@ -150,8 +148,8 @@ void MachineCreation::fraiseuse()
 
 void MachineCreation::choisirImage()
 {
-    if (principale_) {
-        if (const auto chemin = Selecteur::de(*principale_, selecteurs::MachineSelectionimage).choisir(this))
+    if (proprietaire_) {
+        if (const auto chemin = Selecteur::de(*proprietaire_, services_, selecteurs::MachineSelectionimage).choisir(this))
             Machineimage->setText(*chemin);
     }
     previsu(Machineimage->text());
@@ -159,8 +157,8 @@ void MachineCreation::choisirImage()
 
 void MachineCreation::importer()
 {
-    if (principale_) {
-        if (const auto chemin = Selecteur::de(*principale_, selecteurs::MachineDossier).choisir(this))
+    if (proprietaire_) {
+        if (const auto chemin = Selecteur::de(*proprietaire_, services_, selecteurs::MachineDossier).choisir(this))
             chargedossier->setText(*chemin);
     }
     if (chargedossier->text().isEmpty()) return;

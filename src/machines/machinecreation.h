@@ -19,15 +19,13 @@
 
 namespace tarvex {
 
-class Selectphase;
-
 class MachineCreation : public plateforme::Fenetre {
     Q_OBJECT
 public:
     // `ajouter` takes the name of every machine the report writes, at the
-    // moment it is written. `principale` holds the pickers; without it the
+    // moment it is written. `proprietaire` holds the pickers; without it the
     // "Image" and "Importer" buttons open none.
-    MachineCreation(QWidget* parent, Selectphase* principale, plateforme::Services& services,
+    MachineCreation(QWidget* parent, QWidget* proprietaire, plateforme::Services& services,
                     std::function<void(const QString&)> ajouter);
 
     // The load handler.
@@ -78,7 +76,7 @@ private:
     void reglagesParDefaut();
     void deselectionnerOptions();
 
-    Selectphase* principale_;
+    QWidget* proprietaire_;  // holds the pickers
     plateforme::Services& services_;
     std::function<void(const QString&)> ajouter_;
 };

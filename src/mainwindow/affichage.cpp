@@ -8,8 +8,8 @@
 #include "mainwindow/selectphase.h"
 
 #include "machines/selectinfomachine.h"
-#include "mainwindow/cadrerimage.h"
 #include "mainwindow/zoom.h"
+#include "platform/cadrerimage.h"
 #include "platform/textes.h"
 #include "store/fichiers.h"
 

@@ -1,10 +1,10 @@
 #include "mainwindow/selectphase.h"
 
-#include "mainwindow/liste.h"
 #include "mainwindow/recherche.h"
 #include "platform/textes.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "store/liste.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -10,7 +10,7 @@
 // text names it again (Escape, the focus leaving Phase) or another sheet is
 // chosen.
 
-#include "mainwindow/liste.h"
+#include "store/liste.h"
 
 #include <QComboBox>
 #include <QListWidget>

@@ -5,13 +5,15 @@
 // handed; the controls show it — the hidden labels Label1 to Label18, the
 // serial settings, the value boxes — and the operator may type over the
 // settings and the values, which Charger, the printing and the modification
-// take as shown. The controls are public: the other windows read the typed
-// ones and fill the main window by name after a modification.
+// take as shown. The controls are its own: the windows it opens are handed
+// it as a Principale, read what it shows as values and tell it back through
+// calls.
 
-#include "mainwindow/valeurs.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
+#include "platform/principale.h"
 #include "platform/services.h"
+#include "platform/valeurs.h"
 #include "store/empreinte.h"
 #include "store/ficheaffichee.h"
 #include "store/probleme.h"
@@ -34,10 +36,11 @@
 
 namespace tarvex {
 
+struct DemandeChargement;
 class Recherche;
 class ServiceDNC;
 
-class Selectphase : public QWidget, public CadresValeurs {
+class Selectphase : public QWidget, private CadresValeurs, public Principale {
     Q_OBJECT
 public:
     explicit Selectphase(plateforme::Services& services, QWidget* parent = nullptr);
@@ -48,49 +51,49 @@ public:
 
     // Fills Phase from the index (remplirliste). Reports an unreadable index
     // and returns false.
-    bool remplirliste();
+    bool remplirliste() override;
 
     // Back to the state without a selected sheet, the list refilled (after a
     // creation or a deletion).
-    void reinitialiser();
+    void reinitialiser() override;
 
     // The sheet shown, as read when it was chosen, its flags and listing
     // following a stored modification (ficheModifiee, programmeModifie); the
     // empty value before any choice and after a deletion.
-    const FicheAffichee& ficheAffichee() const { return fiche_; }
+    const FicheAffichee& ficheAffichee() const override { return fiche_; }
     // Its folder, "data\" + nomdossier + "\" (FicheAffichee::dossier).
-    QString dossierFiche() const;
+    QString dossierFiche() const override;
     // The sheet chosen in Phase shown again, read anew: its files changed.
-    void reselectionner();
+    void reselectionner() override;
     // The list refilled and the sheet of key `cle` (its folder name and a final backslash)
     // shown as if the operator had chosen it; none: the no-selection state.
-    void montrerFiche(const std::string& cle);
+    void montrerFiche(const std::string& cle) override;
     // This program stored over the shown sheet: `maintenant` (taken under the
     // lock, after the storing) is what the next storing compares with, so
     // that our own earlier storing is never taken for another computer's.
-    void ficheStockee(std::optional<EmpreintesFiche> maintenant)
+    void ficheStockee(std::optional<EmpreintesFiche> maintenant) override
     {
         if (maintenant) fiche_.vue = std::move(*maintenant);
     }
     // Another computer stored over the shown sheet (`etat`, found under the
     // lock): the operator is told nothing was stored and the sheet is shown
     // as it is now, or none when it is gone. False when it is unchanged.
-    bool ficheChangeeAilleurs(QWidget* fenetre, EtatFiche etat);
+    bool ficheChangeeAilleurs(QWidget* fenetre, EtatFiche etat) override;
 
     // Before a command sends or prints the shown sheet: false, with the
     // operator told ("Infos") that nothing was sent and the sheet shown as it
     // now is, when another computer deleted it or changed its record or the
     // values its boxes show since it was shown.
-    bool ficheAJour(QWidget* fenetre);
+    bool ficheAJour(QWidget* fenetre) override;
 
     // After a modification was stored: the listing, its annotations and
     // Charger follow the sheet's program as a choice of the sheet shows them.
-    void programmeModifie();
+    void programmeModifie() override;
     // A modification rewrote the sheet's record: `avec` says which of its
     // files it now has (record order, CVue to CProgramme); the labels, the
     // picture options and Dossiertechnique follow. A program chosen shows
     // `listing` until it is read again.
-    void ficheModifiee(const std::array<bool, kFichiersFiche>& avec, const std::optional<QString>& listing);
+    void ficheModifiee(const std::array<bool, kFichiersFiche>& avec, const std::optional<QString>& listing) override;
 
     // The preview routine of the main window.
     void previsu(const QString& cheminData);
@@ -99,13 +102,36 @@ public:
     // taking no input meanwhile.
     void animervumetre();
 
-    plateforme::Services& services() { return services_; }
+    using Principale::services;
 
-    // The DNC service (servicednc.cpp): whether it runs; stopped as Arreter
+    // What the windows it opens read and tell (Principale).
+    QWidget& fenetre() override { return *this; }
+    QString entreeMontree() const override;
+    ReglagesPort reglagesPort() const override;
+    ValeursMontrees valeursMontrees() const override;
+    std::optional<ImageMontree> imageMontree() const override;
+    bool modifiable() const override;
+    plateforme::Vumetre& vumetre() override;
+    void montrerValeur(Valeur boite, const QString& texte) override;
+    void vueModifiee() override;
+
+    // The DNC service (commandes.cpp): whether it runs; stopped as Arreter
     // does when the program ends, whatever ends it; shown running.
     bool serviceEnMarche() const;
     void terminerService();
-    void montrerService(bool actif);
+    void montrerService(bool actif) override;
+
+signals:
+    // Emitted once a handler has done everything it does (for the benchmarks).
+    void selectionAffichee();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    friend class Zoom;
+    friend struct ConstructionSelectphase;
 
     // ---- controls, named as in the window's design ----
     // "Choix Pièce/Phase"
@@ -184,15 +210,6 @@ public:
     };
     std::array<OptionPhoto, 8> optionsPhotos() const;
 
-signals:
-    // Emitted once a handler has done everything it does (for the benchmarks).
-    void selectionAffichee();
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
-    void changeEvent(QEvent* e) override;
-
-private:
     // The list refilled and the entry of the record of key `cle` made current
     // without showing it; -1 when that record is gone.
     int relireEtTrouver(const std::string& cle);
@@ -237,6 +254,8 @@ private:
     void ouvrirInfoMachine();
     void ouvrirDossierTechnique();
     void chargerVersCn();
+    // The sheet as read, the transfer options and the values as shown.
+    DemandeChargement demandeChargement() const;
     void ouvrirTransfert();
     void ouvrirImpression();
     void ouvrirCreation();

@@ -1,7 +1,7 @@
 #include "mainwindow/zoom.h"
 
-#include "mainwindow/cadrerimage.h"
 #include "mainwindow/selectphase.h"
+#include "platform/cadrerimage.h"
 #include "platform/construction.h"
 
 #include <QKeyEvent>

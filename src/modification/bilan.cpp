@@ -4,7 +4,7 @@ namespace tarvex::bilan {
 
 using namespace stockage;
 
-const std::array<Emplacement, creation::kPhotos> kEmplacementOption = {
+const std::array<Emplacement, kPhotos> kEmplacementOption = {
     EVue, EMont1, EMont2, EInst, EButee, EBride, EPrefx, EPrefy, EPrefz,
 };
 
@@ -18,7 +18,7 @@ creation::SaisieFiche saisie(const Modification& m)
     s.machine = m.machine;
     s.typmachin = m.genre;
     s.typdirect = m.directeur;
-    for (int i = 0; i < creation::kPhotos; ++i) s.photos[i] = m.fichiers[kEmplacementOption[i]].nouveau;
+    for (int i = 0; i < kPhotos; ++i) s.photos[i] = m.fichiers[kEmplacementOption[i]].nouveau;
     s.dossierTechnique = m.fichiers[EDossier].nouveau;
     s.programme = m.fichiers[EProgramme].nouveau;
     s.prefx = m.pref.prefX;
@@ -59,8 +59,8 @@ creation::Bilan bilanModification(const Modification& m, const std::function<boo
     anciensNouveaux(m.fichiers[EProgramme]);
     // By the machine kind exactly as the creation report lists its slots.
     const bool tour = m.genre == "1", fraiseuse = m.genre == "2";
-    for (int i = 0; i < creation::kPhotos; ++i) {
-        const auto& modele = creation::kModelesPhotos[i];
+    for (int i = 0; i < kPhotos; ++i) {
+        const auto& modele = kModelesPhotos[i];
         if (!fraiseuse && !(tour && modele.tournage)) continue;
         c.push_back(std::string("Chemin - ") + modele.legende + " :");
         anciensNouveaux(m.fichiers[kEmplacementOption[i]]);

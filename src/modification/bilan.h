@@ -13,9 +13,9 @@
 namespace tarvex::bilan {
 
 // The slot (record order) of each picture option, in option order
-// (creation::kModelesPhotos): "Mise en butée" (Option5) fills field 11,
+// (kModelesPhotos): "Mise en butée" (Option5) fills field 11,
 // after "Bridage" (Option6), field 10.
-extern const std::array<stockage::Emplacement, creation::kPhotos> kEmplacementOption;
+extern const std::array<stockage::Emplacement, kPhotos> kEmplacementOption;
 
 // The modified sheet as the creation report reads a new one.
 creation::SaisieFiche saisie(const stockage::Modification& m);

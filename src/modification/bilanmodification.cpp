@@ -1,11 +1,10 @@
 #include "modification/bilanmodification.h"
 
-#include "archives/instant.h"
 #include "creation/formulaire.h"
-#include "mainwindow/cadrerimage.h"
-#include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
 #include "modification/modification2.h"
+#include "platform/instant.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/lecteur.h"
@@ -43,7 +42,7 @@ void Bilanmodification::charger()
 
 void Bilanmodification::mettreAJourPrincipale()
 {
-    Selectphase& p = principale_;
+    Principale& p = principale_;
     Modification2& m = modification_;
     const auto e = m.emplacements();
     static_assert(stockage::kEmplacements == kFichiersFiche);
@@ -57,41 +56,41 @@ void Bilanmodification::mettreAJourPrincipale()
     const ParamCom& com = m.fiche().com.valeur;
     formulaire::Valeurs& v = *m.valeurs;
     const bool y = codeMachine(sansBlancs(com.type)) == kFraisage;
-    auto copier = [](QLineEdit* vers, const QString& texte) { vers->setText(texte.trimmed()); };
+    auto copier = [&p](Valeur vers, const QString& texte) { p.montrerValeur(vers, texte.trimmed()); };
     switch (codeMachine(sansBlancs(com.directeur))) {
     case kNum:
-        copier(p.Prefx, v.Prefx->text());
-        if (y) copier(p.Prefy, v.Prefy->text());
-        copier(p.Prefz, v.Prefz->text());
-        copier(p.Decx, v.Decx->text());
-        if (y) copier(p.Decy, v.Decy->text());
-        copier(p.Decz, v.Decz->text());
+        copier(Valeur::Prefx, v.Prefx->text());
+        if (y) copier(Valeur::Prefy, v.Prefy->text());
+        copier(Valeur::Prefz, v.Prefz->text());
+        copier(Valeur::Decx, v.Decx->text());
+        if (y) copier(Valeur::Decy, v.Decy->text());
+        copier(Valeur::Decz, v.Decz->text());
         break;
     case kFanuc:
-        copier(p.Décalage, v.Décalage->currentText());
-        copier(p.OrigineX, v.OrigineX->text());
-        if (y) copier(p.OrigineY, v.OrigineY->text());
-        copier(p.OrigineZ, v.OrigineZ->text());
+        copier(Valeur::Decalage, v.Décalage->currentText());
+        copier(Valeur::OrigineX, v.OrigineX->text());
+        if (y) copier(Valeur::OrigineY, v.OrigineY->text());
+        copier(Valeur::OrigineZ, v.OrigineZ->text());
         break;
     case kFagor:
         if (v.Infovrac->toPlainText().isEmpty()) v.Infovrac->setPlainText(u("Infos à compléter"));
-        p.Infovrac->setPlainText(v.Infovrac->toPlainText().trimmed());
+        copier(Valeur::Infovrac, v.Infovrac->toPlainText());
         break;
     default: break;
     }
     if (v.Jauge->toPlainText().isEmpty()) v.Jauge->setPlainText(u("A compléter"));
-    p.Jauge->setPlainText(v.Jauge->toPlainText());
+    p.montrerValeur(Valeur::Jauge, v.Jauge->toPlainText());
 }
 
 void Bilanmodification::continuer()
 {
-    Selectphase& p = principale_;
+    Principale& p = principale_;
     Services& services = p.services();
     stockage::Modification m = modification_.modification();
     m.maintenant = archives::instantDe(services.horloge->dateHeure());
     stockage::FinModification fin;
     EtatFiche etat = EtatFiche::Inchangee;
-    if (!sousVerrou(services, this, u("Modification de la fiche %1").arg(p.Phase->currentText()),
+    if (!sousVerrou(services, this, u("Modification de la fiche %1").arg(p.entreeMontree()),
                     fin.resultat.problemes, [&] {
                         // Under the lock, so that nothing stores between this look and ours.
                         etat = comparerFiche(p.ficheAffichee());
@@ -118,7 +117,7 @@ void Bilanmodification::continuer()
                 : u("Rien n'a été modifié.");
         services.messages->afficher(this,
                                     u("La modification de la fiche %1 s'est arrêtée :\n%2\n%3")
-                                        .arg(p.Phase->currentText(), q(joindreProblemes(fin.resultat.problemes)), suite),
+                                        .arg(p.entreeMontree(), q(joindreProblemes(fin.resultat.problemes)), suite),
                                     u("Infos"), Icone::Exclamation);
         return;
     }
@@ -127,10 +126,7 @@ void Bilanmodification::continuer()
     // The main window shows the new part view, no photograph selected, and
     // the stored program with its annotations: nothing of the old one stays.
     p.programmeModifie();
-    cadrerimage(*services.images, p.dossierFiche() + QStringLiteral("Vue.jpg"), p.Image3, p.Image1, p.Frame4,
-                kLimiteApercu);
-    for (const auto& o : p.optionsPhotos()) deselectionner(o.bouton);
-    p.Image6->effacer();
+    p.vueModifiee();
     enregistre_ = true;
     hide();
 }

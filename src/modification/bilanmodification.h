@@ -13,7 +13,7 @@
 namespace tarvex {
 
 class Modification2;
-class Selectphase;
+class Principale;
 
 class Bilanmodification : public plateforme::Fenetre, public formulaire::ListesBilan {
     Q_OBJECT
@@ -34,7 +34,7 @@ private:
     void mettreAJourPrincipale();
 
     Modification2& modification_;
-    Selectphase& principale_;
+    Principale& principale_;
     bool enregistre_ = false;
 };
 

@@ -1,12 +1,12 @@
 #include "modification/modification2.h"
 
-#include "creation/selecteur.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/cadrerimage.h"
-#include "mainwindow/selectphase.h"
 #include "modification/bilan.h"
 #include "modification/bilanmodification.h"
 #include "modification/suppression.h"
+#include "platform/autorisation.h"
+#include "platform/cadrerimage.h"
+#include "platform/principale.h"
+#include "platform/selecteur.h"
 #include "platform/textes.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
@@ -16,8 +16,8 @@ namespace tarvex {
 using namespace plateforme;
 using namespace formulaire;
 
-Modification2::Modification2(Selectphase& principale, const FicheAffichee& fiche)
-    : Fenetre(&principale, u("modification2"), u("Modification Base de données"), 15720, 9300),
+Modification2::Modification2(Principale& principale, const FicheAffichee& fiche)
+    : Fenetre(&principale.fenetre(), u("modification2"), u("Modification Base de données"), 15720, 9300),
       principale_(principale),
       fiche_(fiche)
 {
@@ -30,7 +30,7 @@ Modification2::Modification2(Selectphase& principale, const FicheAffichee& fiche
     chargeprogrammetemp = boiteCachee(programme->Frame20, "chargeprogrammetemp");
     construireDonnees(this, *principale.services().images);
     Textdossiertechniquetemp = boiteCachee(Frame22, "Textdossiertechniquetemp");
-    for (int i = 0; i < creation::kPhotos; ++i) {
+    for (int i = 0; i < kPhotos; ++i) {
         const QString nom = photos->emplacements[i].chemin->objectName() + QStringLiteral("temp");
         anciensPhotos[i] = boiteCachee(photos->Frame4, s(nom).c_str());
     }
@@ -39,8 +39,8 @@ Modification2::Modification2(Selectphase& principale, const FicheAffichee& fiche
     Command3 = bouton(this, "Command3", "Supprimer", 11760, 8700);
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
-    relierSelecteurs(this, principale_, selecteurs::Modificationimage, selecteurs::Modificationprogramme,
-                     selecteurs::ModificationSelectiondossiertechnique);
+    relierSelecteurs(this, principale_.fenetre(), principale_.services(), selecteurs::Modificationimage,
+                     selecteurs::Modificationprogramme, selecteurs::ModificationSelectiondossiertechnique);
     connect(Command4, &QPushButton::clicked, this, &Modification2::enregistrer);
     connect(Command3, &QPushButton::clicked, this, &Modification2::supprimer);
     // Every edit is dropped: nothing was written.
@@ -52,7 +52,7 @@ Modification2::~Modification2() = default;
 std::array<Modification2::Emplacement, stockage::kEmplacements> Modification2::emplacements() const
 {
     std::array<Emplacement, stockage::kEmplacements> e{};
-    for (int i = 0; i < creation::kPhotos; ++i) e[bilan::kEmplacementOption[i]] = {photos->emplacements[i].chemin, anciensPhotos[i]};
+    for (int i = 0; i < kPhotos; ++i) e[bilan::kEmplacementOption[i]] = {photos->emplacements[i].chemin, anciensPhotos[i]};
     e[stockage::EDossier] = {Textdossiertechnique, Textdossiertechniquetemp};
     e[stockage::EProgramme] = {programme->chargeprogramme, chargeprogrammetemp};
     return e;
@@ -60,7 +60,7 @@ std::array<Modification2::Emplacement, stockage::kEmplacements> Modification2::e
 
 void Modification2::charger()
 {
-    Selectphase& p = principale_;
+    Principale& p = principale_;
     const Enregistrement& champs = fiche_.champs;
     Images& images = *p.services().images;
 
@@ -120,14 +120,16 @@ void Modification2::charger()
     // 12. The values as the main window shows them, a value typed there
     // included; the files are not read again. The listing the main window holds.
     const Valeurs& v = *valeurs;
-    const std::pair<QLineEdit*, QLineEdit*> copies[] = {
-        {v.Prefx, p.Prefx}, {v.Prefy, p.Prefy}, {v.Prefz, p.Prefz}, {v.Decx, p.Decx}, {v.Decy, p.Decy},
-        {v.Decz, p.Decz}, {v.OrigineX, p.OrigineX}, {v.OrigineY, p.OrigineY}, {v.OrigineZ, p.OrigineZ},
+    const ValeursMontrees montrees = p.valeursMontrees();
+    const std::pair<QLineEdit*, const QString&> copies[] = {
+        {v.Prefx, montrees.prefx}, {v.Prefy, montrees.prefy}, {v.Prefz, montrees.prefz},
+        {v.Decx, montrees.decx},   {v.Decy, montrees.decy},   {v.Decz, montrees.decz},
+        {v.OrigineX, montrees.originex}, {v.OrigineY, montrees.originey}, {v.OrigineZ, montrees.originez},
     };
-    for (const auto& [ici, principal] : copies) ici->setText(principal->text());
-    v.Décalage->setEditText(p.Décalage->text());
-    v.Infovrac->setPlainText(p.Infovrac->toPlainText());
-    v.Jauge->setPlainText(p.Jauge->toPlainText());
+    for (const auto& [ici, texte] : copies) ici->setText(texte);
+    v.Décalage->setEditText(montrees.decalage);
+    v.Infovrac->setPlainText(montrees.infovrac);
+    v.Jauge->setPlainText(montrees.jauge);
     programme->Listing->setPlainText(lignesBoite(q(fiche_.programme.texte)));
 }
 
@@ -172,12 +174,11 @@ void Modification2::supprimer()
     if (supprimerFiche(this, principale_, fiche_, Text3->text())) hide();
 }
 
-// The main window's "Modifier".
-void Selectphase::ouvrirModification()
+void ouvrirModification(Principale& principale)
 {
-    Modification2 modification(*this, fiche_);
+    Modification2 modification(principale, principale.ficheAffichee());
     modification.charger();
-    services_.fenetres->afficherModal(&modification);
+    principale.services().fenetres->afficherModal(&modification);
 }
 
 }  // namespace tarvex

@@ -23,14 +23,14 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class Modification2 : public plateforme::Fenetre, public formulaire::CadresFiche {
     Q_OBJECT
 public:
     // `fiche`: the sheet the main window shows, which a stored modification
     // updates there.
-    Modification2(Selectphase& principale, const FicheAffichee& fiche);
+    Modification2(Principale& principale, const FicheAffichee& fiche);
     ~Modification2() override;
 
     // The load handler: the sheet shown, its values and gauges as the main
@@ -46,13 +46,13 @@ public:
     };
     std::array<Emplacement, stockage::kEmplacements> emplacements() const;
 
-    Selectphase& principale() { return principale_; }
+    Principale& principale() { return principale_; }
     const FicheAffichee& fiche() const { return fiche_; }
 
     // The machine's name, and the old paths of the files; the other
     // controls are those of CadresFiche.
     QLineEdit* Text1;
-    std::array<QLineEdit*, creation::kPhotos> anciensPhotos{};  // textvuetemp … Textprefztemp, in option order
+    std::array<QLineEdit*, kPhotos> anciensPhotos{};  // textvuetemp … Textprefztemp, in option order
     QLineEdit* chargeprogrammetemp;
     QLineEdit* Textdossiertechniquetemp;
     // buttons
@@ -62,8 +62,11 @@ private:
     void enregistrer();
     void supprimer();
 
-    Selectphase& principale_;
+    Principale& principale_;
     const FicheAffichee& fiche_;
 };
+
+// The main window's "Modifier": the shown sheet.
+void ouvrirModification(Principale& principale);
 
 }  // namespace tarvex

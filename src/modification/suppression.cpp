@@ -1,9 +1,9 @@
 #include "modification/suppression.h"
 
-#include "archives/instant.h"
-#include "mainwindow/autorisation.h"
-#include "mainwindow/selectphase.h"
 #include "modification/stockage.h"
+#include "platform/autorisation.h"
+#include "platform/instant.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "platform/verrouillage.h"
 #include "store/ficheaffichee.h"
@@ -16,7 +16,7 @@ using namespace plateforme;
 
 namespace {
 
-Reponse infos(QWidget* fenetre, Selectphase& p, const QString& texte, Icone icone = Icone::Information,
+Reponse infos(QWidget* fenetre, Principale& p, const QString& texte, Icone icone = Icone::Information,
               Boutons boutons = Boutons::Ok, const QString& detail = QString())
 {
     return p.services().messages->afficher(fenetre, texte, QStringLiteral("Infos"), icone, boutons, detail);
@@ -24,7 +24,7 @@ Reponse infos(QWidget* fenetre, Selectphase& p, const QString& texte, Icone icon
 
 }  // namespace
 
-bool supprimerFiche(QWidget* fenetre, Selectphase& p, const FicheAffichee& fiche, const QString& code)
+bool supprimerFiche(QWidget* fenetre, Principale& p, const FicheAffichee& fiche, const QString& code)
 {
     if (!codeAccepte(fenetre, *p.services().messages, code)) return false;
 
@@ -55,7 +55,7 @@ bool supprimerFiche(QWidget* fenetre, Selectphase& p, const FicheAffichee& fiche
     sup.maintenant = archives::instantDe(p.services().horloge->dateHeure());
     stockage::FinSuppression fin;
     EtatFiche etat = EtatFiche::Inchangee;
-    if (!sousVerrou(p.services(), fenetre, QStringLiteral("Suppression de la fiche %1").arg(p.Phase->currentText()),
+    if (!sousVerrou(p.services(), fenetre, QStringLiteral("Suppression de la fiche %1").arg(p.entreeMontree()),
                     fin.resultat.problemes, [&] {
                         etat = comparerFiche(p.ficheAffichee());
                         if (etat != EtatFiche::Inchangee) return;
@@ -69,7 +69,7 @@ bool supprimerFiche(QWidget* fenetre, Selectphase& p, const FicheAffichee& fiche
         infos(fenetre, p,
               QStringLiteral("La suppression de la fiche %1 s'est arrêtée :\n%2\nLa fiche reste dans la liste ; "
                              "appuyer de nouveau sur « Supprimer » achève la suppression.")
-                  .arg(p.Phase->currentText(), q(joindreProblemes(fin.resultat.problemes))),
+                  .arg(p.entreeMontree(), q(joindreProblemes(fin.resultat.problemes))),
               Icone::Exclamation);
         return false;
     }

@@ -9,7 +9,7 @@ class QWidget;
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 struct FicheAffichee;
 
 // `fenetre` is the modification window (parent of the message boxes), `fiche`
@@ -17,7 +17,7 @@ struct FicheAffichee;
 // the sheet is gone from the index: the caller then closes itself. Otherwise
 // nothing was changed, or what stopped the deletion half-way was told and the
 // operator may press "Supprimer" again.
-bool supprimerFiche(QWidget* fenetre, Selectphase& principale, const FicheAffichee& fiche, const QString& code);
+bool supprimerFiche(QWidget* fenetre, Principale& principale, const FicheAffichee& fiche, const QString& code);
 
 
 }  // namespace tarvex

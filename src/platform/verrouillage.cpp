@@ -1,6 +1,6 @@
 #include "platform/verrouillage.h"
 
-#include "archives/instant.h"
+#include "platform/instant.h"
 #include "platform/textes.h"
 #include "store/poste.h"
 #include "store/verrou.h"

@@ -1,7 +1,7 @@
 #include "printing/impression.h"
 
-#include "mainwindow/selectphase.h"
 #include "platform/construction.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "trajectoire/dessin.h"
 
@@ -39,8 +39,8 @@ void rejouer(Imprimante& imprimante, const impression::Operation& o)
 
 }  // namespace
 
-Impression::Impression(Selectphase& principale, const FicheAffichee& fiche)
-    : Fenetre(&principale, QStringLiteral("Impression"), QStringLiteral("Impression Fiche Technique"), 4200, 5310),
+Impression::Impression(Principale& principale, const FicheAffichee& fiche)
+    : Fenetre(&principale.fenetre(), QStringLiteral("Impression"), QStringLiteral("Impression Fiche Technique"), 4200, 5310),
       principale_(principale),
       fiche_(fiche)
 {
@@ -94,15 +94,16 @@ void Impression::charger()
 // value typed there included.
 impression::Fiche Impression::fiche() const
 {
-    const Selectphase& p = principale_;
+    const Principale& p = principale_;
     const Enregistrement& champs = fiche_.champs;
     impression::Fiche f;
-    if (!p.Image1->image().isNull()) {
-        f.image = s(p.Image1->chemin());
-        f.largeurImage = p.Image1->twips().width();
-        f.hauteurImage = p.Image1->twips().height();
+    if (const std::optional<ImageMontree> image = p.imageMontree()) {
+        f.image = s(image->chemin);
+        f.largeurImage = image->twips.width();
+        f.hauteurImage = image->twips.height();
     }
-    f.phase = s(p.Phase->currentText());
+    const ValeursMontrees v = p.valeursMontrees();
+    f.phase = s(p.entreeMontree());
     f.piece = champs[CPiece];
     f.numeroPhase = champs[CPhase];
     f.matiere = champs[CMatiere];
@@ -110,16 +111,16 @@ impression::Fiche Impression::fiche() const
     f.machine = champs[CMachine];
     f.typeMachine = fiche_.com.valeur.type;
     f.directeur = fiche_.com.valeur.directeur;
-    f.prefX = s(p.Prefx->text());
-    f.prefY = s(p.Prefy->text());
-    f.prefZ = s(p.Prefz->text());
-    f.decX = s(p.Decx->text());
-    f.decY = s(p.Decy->text());
-    f.decZ = s(p.Decz->text());
-    f.origine = s(p.Décalage->text());
-    f.origineX = s(p.OrigineX->text());
-    f.origineY = s(p.OrigineY->text());
-    f.origineZ = s(p.OrigineZ->text());
+    f.prefX = s(v.prefx);
+    f.prefY = s(v.prefy);
+    f.prefZ = s(v.prefz);
+    f.decX = s(v.decx);
+    f.decY = s(v.decy);
+    f.decZ = s(v.decz);
+    f.origine = s(v.decalage);
+    f.origineX = s(v.originex);
+    f.origineY = s(v.originey);
+    f.origineZ = s(v.originez);
     f.dossier = fiche_.dossier();
     return f;
 }
@@ -149,7 +150,7 @@ std::optional<QString> Impression::fichierPdf()
         return std::nullopt;
     // The sheet's title as the file's name, without the characters a file
     // name cannot hold on Windows.
-    QString nom = principale_.Phase->currentText().trimmed();
+    QString nom = principale_.entreeMontree().trimmed();
     nom.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
     if (nom.isEmpty()) nom = QStringLiteral("Fiche");
     auto chemin = services.enregistrement->demander(this, QStringLiteral("Enregistrer la fiche au format PDF"),
@@ -216,13 +217,12 @@ void Impression::imprimer()
     hide();
 }
 
-// The main window's "Imprimer".
-void Selectphase::ouvrirImpression()
+void ouvrirImpression(Principale& principale)
 {
-    if (!ficheAJour(this)) return;
-    Impression impression(*this, fiche_);
+    if (!principale.ficheAJour(&principale.fenetre())) return;
+    Impression impression(principale, principale.ficheAffichee());
     impression.charger();
-    services_.fenetres->afficherModal(&impression);
+    principale.services().fenetres->afficherModal(&impression);
 }
 
 }  // namespace tarvex

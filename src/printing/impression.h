@@ -15,13 +15,13 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class Impression : public plateforme::Fenetre {
     Q_OBJECT
 public:
     // `fiche`: the sheet the main window shows.
-    Impression(Selectphase& principale, const FicheAffichee& fiche);
+    Impression(Principale& principale, const FicheAffichee& fiche);
 
     // The load handler: offers the sections of the sheet's CNC type.
     void charger();
@@ -41,8 +41,12 @@ private:
     impression::Sections sections() const;
     void echec(const QString& detail);
 
-    Selectphase& principale_;
+    Principale& principale_;
     const FicheAffichee& fiche_;
 };
+
+// The main window's "Imprimer": the shown sheet, unless another computer
+// changed it since it was shown.
+void ouvrirImpression(Principale& principale);
 
 }  // namespace tarvex

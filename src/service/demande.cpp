@@ -1,8 +1,8 @@
 #include "service/demande.h"
 
-#include "mainwindow/liste.h"
 #include "store/cp1252.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
 #include "store/machines.h"
 
 #include <algorithm>
@@ -183,17 +183,6 @@ DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules)
     // others they stay empty, and the transfer does not read them.
     if (d.directeur == kNum) static_cast<ValeursPref&>(d) = fiche.pref.valeur;
     return d;
-}
-
-std::string nomFiche(const Enregistrement& e)
-{
-    std::string nom = texteEntree(e[CPiece], e[CPhase]);
-    const std::string_view ensemble = sansBlancs(std::string_view(e[CEnsemble]));
-    if (!ensemble.empty()) {
-        nom += ' ';
-        nom += ensemble;
-    }
-    return nom;
 }
 
 }  // namespace tarvex::dnc

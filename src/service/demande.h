@@ -54,7 +54,4 @@ std::string resultatReponse(Issue issue, int numero = 0);
 // Jauges ticked, or "Jauges seules"; FANUC its program.
 DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules);
 
-// "PIVOT Phase 20 BRAS" as the journal names it.
-std::string nomFiche(const Enregistrement& e);
-
 }  // namespace tarvex::dnc

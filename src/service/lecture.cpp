@@ -1,6 +1,6 @@
 #include "service/lecture.h"
 
-#include "cnclink/transmission.h"
+#include "store/texte.h"
 
 namespace tarvex::dnc {
 

@@ -1,8 +1,8 @@
 #include "service/lignes.h"
 
-#include "cnclink/transmission.h"
 #include "store/cp1252.h"
 #include "store/lecteur.h"
+#include "store/texte.h"
 
 #include <map>
 

@@ -1,13 +1,14 @@
 #include "service/ligneservice.h"
 
-#include "archives/instant.h"
 #include "cnclink/liaison.h"
 #include "cnclink/reception.h"
 #include "journal/consigner.h"
-#include "recus/recus.h"
+#include "platform/instant.h"
+#include "service/recus.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "store/liste.h"
 
 #include <QPointer>
 
@@ -346,7 +347,7 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     if (fiche) {
         const Enregistrement& champs = fiche->champs;
         e.genre = "Envoi fiche";
-        e.objet = nomFiche(champs);
+        e.objet = nomComplet(champs);
         e.affiche = u8(champs[CPiece]).trimmed() + QStringLiteral(" Phase ") + u8(champs[CPhase]).trimmed();
     } else {
         e.transfert = {};

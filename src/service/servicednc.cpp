@@ -1,11 +1,11 @@
 #include "service/servicednc.h"
 
 #include "journal/consigner.h"
-#include "mainwindow/selectphase.h"
+#include "platform/principale.h"
 #include "platform/construction.h"
-#include "recus/fenetrerecus.h"
-#include "service/ligneservice.h"
+#include "service/fenetrerecus.h"
 #include "service/lignes.h"
+#include "service/ligneservice.h"
 
 #include <QHeaderView>
 
@@ -15,7 +15,7 @@ namespace tarvex {
 
 using namespace plateforme;
 
-ServiceDNC::ServiceDNC(Selectphase& principale)
+ServiceDNC::ServiceDNC(Principale& principale)
     // No parent: a window of the main window's stays above it, and this one
     // stays open all day beside the operator's work.
     : Fenetre(nullptr, QStringLiteral("ServiceDNC"), QStringLiteral("Service DNC"), 10200, 5160),
@@ -23,7 +23,7 @@ ServiceDNC::ServiceDNC(Selectphase& principale)
       principale_(principale)
 {
     setWindowModality(Qt::NonModal);
-    setWindowIcon(principale.windowIcon());
+    setWindowIcon(principale.fenetre().windowIcon());
     Lignes = creer<QTableWidget>(this, "Lignes", 120, 120, 9960, 3960);
     Lignes->setColumnCount(4);
     Lignes->setHorizontalHeaderLabels({QStringLiteral("Port"), QStringLiteral("Machines"), QStringLiteral("État"),
@@ -72,7 +72,7 @@ ServiceDNC::ServiceDNC(Selectphase& principale)
     });
     if (services_.occupation) services_.occupation->inscrire(this);
     // Made at the main window's first use of it, gone with it.
-    connect(&principale, &QObject::destroyed, this, [this] { delete this; });
+    connect(&principale.fenetre(), &QObject::destroyed, this, [this] { delete this; });
     lireLignes();
 }
 
@@ -213,34 +213,6 @@ void ServiceDNC::ouvrirRecus()
 {
     FenetreRecus recus(this, principale_);
     principale_.services().fenetres->afficherModal(&recus);
-}
-
-}  // namespace tarvex
-
-namespace tarvex {
-
-void Selectphase::ouvrirService()
-{
-    if (!service_) service_ = new ServiceDNC(*this);
-    service_->show();
-    service_->raise();
-    service_->activateWindow();
-}
-
-bool Selectphase::serviceEnMarche() const { return service_ && service_->actif(); }
-
-void Selectphase::terminerService()
-{
-    if (service_) service_->terminer();
-}
-
-void Selectphase::montrerService(bool actif) { ServiceEnMarche->setVisible(actif); }
-
-void Selectphase::reprendreService()
-{
-    if (!services_.memoire || !services_.memoire->serviceActif()) return;
-    if (!service_) service_ = new ServiceDNC(*this);
-    service_->demarrer();
 }
 
 }  // namespace tarvex

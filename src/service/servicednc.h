@@ -17,7 +17,7 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 namespace dnc {
 class LigneService;
@@ -26,7 +26,7 @@ class LigneService;
 class ServiceDNC : public plateforme::Fenetre, public plateforme::Occupation::Detenteur {
     Q_OBJECT
 public:
-    explicit ServiceDNC(Selectphase& principale);
+    explicit ServiceDNC(Principale& principale);
     ~ServiceDNC() override;
 
     // Starts the service as Demarrer does, and remembers it on this computer.
@@ -60,7 +60,7 @@ private:
     void relireDerniers(int numero = 0);
 
     plateforme::Services& services_;
-    Selectphase& principale_;
+    Principale& principale_;
     dnc::Rangement rangement_;
     std::vector<dnc::LigneService*> lignes_;
     bool actif_ = false;

@@ -1,6 +1,6 @@
 #include "trajectoire/fenetretrajectoire.h"
 
-#include "mainwindow/selectphase.h"
+#include "platform/principale.h"
 #include "platform/textes.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
@@ -244,26 +244,26 @@ void FenetreTrajectoire::revoir()
     Vue->montrer(programme_, r);
 }
 
-// The main window's "Trajectoire": the selected sheet's program read as its
-// machine's control reads it.
-void Selectphase::ouvrirTrajectoire()
+void ouvrirTrajectoire(Principale& principale)
 {
-    auto champ = [this](Champ c) { return q(sansBlancs(fiche_.champs[c])); };
-    const std::string chemin = fiche_.dossier() + "prog.txt";
+    const FicheAffichee& fiche = principale.ficheAffichee();
+    auto champ = [&fiche](Champ c) { return q(sansBlancs(fiche.champs[c])); };
+    const std::string chemin = fiche.dossier() + "prog.txt";
     const auto octets = fichiers::lire(chemin);
     if (!octets) {
-        services_.messages->afficher(this,
-                                     QStringLiteral("La trajectoire de la fiche %1 ne peut pas être affichée :\n%2 : "
-                                                    "fichier introuvable ou illisible")
-                                         .arg(Phase->currentText(), q(chemin)),
-                                     QStringLiteral("Infos"), Icone::Exclamation);
+        principale.services().messages->afficher(
+            &principale.fenetre(),
+            QStringLiteral("La trajectoire de la fiche %1 ne peut pas être affichée :\n%2 : "
+                           "fichier introuvable ou illisible")
+                .arg(principale.entreeMontree(), q(chemin)),
+            QStringLiteral("Infos"), Icone::Exclamation);
         return;
     }
-    const int directeur = codeMachine(fiche_.com.valeur.directeur);
-    const int type = codeMachine(fiche_.com.valeur.type);
+    const int directeur = codeMachine(fiche.com.valeur.directeur);
+    const int type = codeMachine(fiche.com.valeur.type);
     // Not modal: the operator may open another sheet's beside it.
-    auto* fenetre = new FenetreTrajectoire(this, QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase),
-                                           trajectoire::lire(*octets, directeur, type));
+    const QString titre = QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase);
+    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, trajectoire::lire(*octets, directeur, type));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     fenetre->show();
 }

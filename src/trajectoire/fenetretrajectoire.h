@@ -16,6 +16,8 @@
 
 namespace tarvex {
 
+class Principale;
+
 class FenetreTrajectoire : public plateforme::Fenetre {
     Q_OBJECT
 public:
@@ -49,5 +51,9 @@ private:
 
     const trajectoire::Programme programme_;
 };
+
+// The main window's "Trajectoire": the shown sheet's program read as its
+// machine's control reads it, in a window of its own beside the main window.
+void ouvrirTrajectoire(Principale& principale);
 
 }  // namespace tarvex

@@ -1,9 +1,9 @@
 #include "trajectoire/trajectoire.h"
 
-#include "trajectoire/geometrie.h"
-#include "archives/comparaison.h"
 #include "store/cp1252.h"
 #include "store/machines.h"
+#include "store/texte.h"
+#include "trajectoire/geometrie.h"
 
 #include <algorithm>
 #include <cmath>
@@ -671,7 +671,7 @@ Programme lire(std::string_view octets, int directeur, int type)
                        : directeur == kFanuc ? Dialecte::Fanuc
                        : directeur == kFagor ? Dialecte::Fagor
                                              : Dialecte::Iso;
-    const std::vector<std::string> brutes = comparaison::lignes(octets);
+    const std::vector<std::string> brutes = lignesDe(octets);
     p.lignes.reserve(brutes.size());
     Lecteur lecteur(p, d);
     Mots m;

@@ -1,4 +1,4 @@
-#include "creation/analyse.h"
+#include "store/analyse.h"
 
 #include <gtest/gtest.h>
 

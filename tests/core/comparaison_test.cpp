@@ -1,6 +1,7 @@
 // Programs compared line by line: what the machinist sees marked.
 
 #include "archives/comparaison.h"
+#include "store/texte.h"
 
 #include <gtest/gtest.h>
 
@@ -51,10 +52,10 @@ TEST(Comparaison, LignesAlignees)
 
 TEST(Comparaison, LignesDUnTexteRecu)
 {
-    EXPECT_EQ(lignes("%1\r\nN10\nN20\rM30"), (std::vector<std::string>{"%1", "N10", "N20", "M30"}));
-    EXPECT_EQ(lignes("%1\r\nM30\r\n\x13"), (std::vector<std::string>{"%1", "M30"}));
-    EXPECT_EQ(lignes("\r\n\r\n"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(lignes(""), std::vector<std::string>{});
+    EXPECT_EQ(lignesDe("%1\r\nN10\nN20\rM30"), (std::vector<std::string>{"%1", "N10", "N20", "M30"}));
+    EXPECT_EQ(lignesDe("%1\r\nM30\r\n\x13"), (std::vector<std::string>{"%1", "M30"}));
+    EXPECT_EQ(lignesDe("\r\n\r\n"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(lignesDe(""), std::vector<std::string>{});
     // DC3 anywhere is dropped, every line ends with CR LF, accents kept as bytes.
     EXPECT_EQ(programmeAStocker("%1\nN10 (R\xc9GLAGE)\x13\rM30\x13"), "%1\r\nN10 (R\xc9GLAGE)\r\nM30\r\n");
     EXPECT_EQ(programmeAStocker("\x13"), "");

@@ -1,6 +1,6 @@
-#include "mainwindow/cadrage.h"
-#include "mainwindow/liste.h"
+#include "store/cadrage.h"
 #include "store/cp1252.h"
+#include "store/liste.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "journal/journal.h"
-#include "recus/recus.h"
 #include "service/demande.h"
 #include "service/lecture.h"
 #include "service/lignes.h"
+#include "service/recus.h"
 
 #include "support.h"
 

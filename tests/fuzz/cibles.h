@@ -3,13 +3,13 @@
 // kept crash inputs in the ordinary test run. Each check returns an empty
 // text when the input went through, or what went wrong.
 
-#include "mainwindow/liste.h"
-#include "recus/recus.h"
 #include "service/demande.h"
 #include "service/lecture.h"
+#include "service/recus.h"
 #include "store/cp1252.h"
 #include "store/index.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
 #include "store/machines.h"
 
 #include <cmath>

@@ -44,15 +44,16 @@ int main(int argc, char** argv)
     tarvex::Programme programme(s);
     programme.demarrer();
     tarvex::Selectphase* w = programme.principale();
-    const int i = w->Phase->findText(entree);
+    auto* phase = w->findChild<QComboBox*>(QStringLiteral("Phase"));
+    const int i = phase->findText(entree);
     if (i < 0) {
         std::fprintf(stderr, "entrée introuvable : %s\n", argv[3]);
         return 1;
     }
-    w->Phase->setCurrentIndex(i);
-    emit w->Phase->activated(i);
+    phase->setCurrentIndex(i);
+    emit phase->activated(i);
     if (auto* b = w->findChild<QRadioButton*>(option); b && b->isEnabled()) b->click();
-    w->Timer1->declencher();
+    w->findChild<tarvex::plateforme::Minuterie*>(QStringLiteral("Timer1"))->declencher();
     for (int k = 0; k < 20; ++k) {
         QCoreApplication::processEvents();
         QThread::msleep(20);

@@ -1,22 +1,30 @@
-// The main window's commands of the CNC link: Charger sends the selected
-// sheet, PC - CN opens the transfer of any program file.
+// The main window's commands that open the other windows, each through the
+// plain function its subsystem offers, and those of the CNC link: Charger
+// sends the selected sheet, PC - CN opens the transfer of any program file.
+#include "archives/fenetrearchives.h"
 #include "cnclink/liaison.h"
-#include "journal/consigner.h"
 #include "cnclink/telechargement.h"
+#include "cnclink/transmission.h"
+#include "creation/creation.h"
+#include "journal/consigner.h"
+#include "journal/fenetrejournal.h"
 #include "mainwindow/selectphase.h"
-#include "service/demande.h"
+#include "modification/modification2.h"
+#include "printing/impression.h"
+#include "service/servicednc.h"
+#include "store/liste.h"
 #include "store/machines.h"
+#include "trajectoire/fenetretrajectoire.h"
 
 namespace tarvex {
 
 using namespace plateforme;
 
-namespace {
-
 // The sheet as read when it was chosen; the options and the values as the
 // main window shows them, a value typed there included.
-DemandeChargement demande(const Selectphase& f)
+DemandeChargement Selectphase::demandeChargement() const
 {
+    const Selectphase& f = *this;
     const FicheAffichee& fiche = f.ficheAffichee();
     DemandeChargement d;
     d.directeur = codeMachine(fiche.com.valeur.directeur);
@@ -40,8 +48,6 @@ DemandeChargement demande(const Selectphase& f)
     return d;
 }
 
-}  // namespace
-
 void Selectphase::chargerVersCn()
 {
     Messages& messages = *services_.messages;
@@ -51,19 +57,19 @@ void Selectphase::chargerVersCn()
 
     // The DNC service listening on this port lets it go for the transfer.
     const Cession cession(services_.occupation, numeroPort(Port2->currentText().toStdString()));
-    journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", dnc::nomFiche(ficheAffichee().champs),
+    journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", nomComplet(ficheAffichee().champs),
                             "OK", services_.horloge->instant()};
     // A CNC whose buffer fills pauses the line with XOFF.
     MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
     std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, *this);
     std::string octets;
     if (!echec) {
-        const Transfert transfert = transfertFiche(demande(*this));
+        const Transfert transfert = transfertFiche(demandeChargement());
         octets = transfert.texte();
         const liaison::Envoi envoi =
             liaison::envoyer(transfert, *MSComm1, *ProgressBar1, liaison::reglage(*this), services_, this);
-        note.resultat = journal::resultat(envoi);
-        journal::consignerManuel(*this, this, note, octets);
+        note.resultat = liaison::resultat(envoi);
+        journal::consignerManuel(services_, Port2->currentText().toStdString(), this, note, octets);
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;
         if (!echec) {
@@ -73,11 +79,23 @@ void Selectphase::chargerVersCn()
         }
     } else {
         note.resultat = journal::erreur(echec->numero);
-        journal::consignerManuel(*this, this, note, octets);
+        journal::consignerManuel(services_, Port2->currentText().toStdString(), this, note, octets);
     }
     liaison::abandonner(*MSComm1);
     liaison::signaler(messages, this, *echec);
 }
+
+void Selectphase::ouvrirCreation() { tarvex::ouvrirCreation(*this); }
+
+void Selectphase::ouvrirModification() { tarvex::ouvrirModification(*this); }
+
+void Selectphase::ouvrirImpression() { tarvex::ouvrirImpression(*this); }
+
+void Selectphase::ouvrirArchives() { tarvex::ouvrirArchives(*this); }
+
+void Selectphase::ouvrirTrajectoire() { tarvex::ouvrirTrajectoire(*this); }
+
+void Selectphase::ouvrirJournal() { tarvex::ouvrirJournal(*this, services_); }
 
 void Selectphase::ouvrirTransfert()
 {
@@ -87,6 +105,32 @@ void Selectphase::ouvrirTransfert()
     if (!choix) choix = new Selecttelechargement(*this);
     choix->charger();
     services_.fenetres->afficherModal(choix);
+}
+
+// The DNC service: its window opened, started again as this computer left
+// it, stopped as Arreter does when the program ends.
+void Selectphase::ouvrirService()
+{
+    if (!service_) service_ = new ServiceDNC(*this);
+    service_->show();
+    service_->raise();
+    service_->activateWindow();
+}
+
+bool Selectphase::serviceEnMarche() const { return service_ && service_->actif(); }
+
+void Selectphase::terminerService()
+{
+    if (service_) service_->terminer();
+}
+
+void Selectphase::montrerService(bool actif) { ServiceEnMarche->setVisible(actif); }
+
+void Selectphase::reprendreService()
+{
+    if (!services_.memoire || !services_.memoire->serviceActif()) return;
+    if (!service_) service_ = new ServiceDNC(*this);
+    service_->demarrer();
 }
 
 }  // namespace tarvex

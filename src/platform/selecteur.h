@@ -21,8 +21,6 @@
 
 namespace tarvex {
 
-class Selectphase;
-
 enum class Apercu { Image, Texte, Aucun };
 
 struct ModeleSelecteur {
@@ -73,9 +71,10 @@ struct CadresSelecteur {
 class Selecteur : public plateforme::Fenetre, public CadresSelecteur {
     Q_OBJECT
 public:
-    // The picker of this model, made on its first use. It is shown above
-    // whichever window opens it.
-    static Selecteur& de(Selectphase& principale, const ModeleSelecteur& modele);
+    // The picker of this model, made on its first use as a child of
+    // `proprietaire` (the main window, so that it lives as long). It is shown
+    // above whichever window opens it.
+    static Selecteur& de(QWidget& proprietaire, plateforme::Services& services, const ModeleSelecteur& modele);
 
     // Shows the picker modally above `appelant`. The path that "OK" hands
     // over (the folder of File1, "\" and the selected name), or the model's
@@ -86,15 +85,22 @@ public:
     const ModeleSelecteur& modele() const { return modele_; }
 
 private:
-    Selecteur(Selectphase& principale, const ModeleSelecteur& modele);
+    Selecteur(QWidget& proprietaire, plateforme::Services& services, const ModeleSelecteur& modele);
 
     void montrer();
     void valider();
 
-    Selectphase& principale_;
+    plateforme::Services& services_;
     const ModeleSelecteur& modele_;
     std::optional<QString> choix_;
 };
+
+// The text of a file as a preview shows it: every character but the last
+// (the line end the editors put there), line ends as line breaks. A missing,
+// unreadable or empty file shows nothing. A file chosen to be stored (a
+// sheet's program, a machine file) shows as it will be stored, a UTF-8 one
+// converted to Windows-1252 (textechoisi.h); `brut`: as its bytes stand.
+QString apercuTexte(const QString& chemin, bool brut = false);
 
 // The limit of a picture picker's preview, in twips.
 inline constexpr int kLimiteApercuSelecteur = 3800;

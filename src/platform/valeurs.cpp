@@ -1,4 +1,4 @@
-#include "mainwindow/valeurs.h"
+#include "platform/valeurs.h"
 
 #include "platform/construction.h"
 #include "store/machines.h"

@@ -1,14 +1,15 @@
-#include "recus/fenetrerecus.h"
+#include "service/fenetrerecus.h"
 
 #include "archives/fenetrecomparaison.h"
-#include "archives/instant.h"
-#include "mainwindow/selectphase.h"
 #include "platform/construction.h"
+#include "platform/instant.h"
+#include "platform/principale.h"
 #include "service/demande.h"
 #include "service/lignes.h"
 #include "store/fiche.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "store/liste.h"
 
 #include <QStringList>
 
@@ -27,7 +28,7 @@ constexpr int kSuiviMs = 2000;
 
 }  // namespace
 
-FenetreRecus::FenetreRecus(QWidget* parent, Selectphase& principale)
+FenetreRecus::FenetreRecus(QWidget* parent, Principale& principale)
     : Fenetre(parent, QStringLiteral("Recus"), QStringLiteral("Programmes reçus"), 11400, 6600),
       principale_(principale), ancrage_(this)
 {
@@ -127,7 +128,7 @@ void FenetreRecus::montrerFiches(const QString& garder)
         const Index index = lireIndex().valeur;
         for (const Enregistrement& e : index.enregistrements) {
             if (std::find(machines.begin(), machines.end(), trimmed(e[CMachine]).toUpper()) == machines.end()) continue;
-            Fiche->addItem(QString::fromStdString(dnc::nomFiche(e)), QString::fromStdString(nomdossierEnregistrement(e)));
+            Fiche->addItem(QString::fromStdString(nomComplet(e)), QString::fromStdString(nomdossierEnregistrement(e)));
         }
         int choix = garder.isEmpty() ? -1 : Fiche->findData(garder);
         if (choix < 0) {

@@ -1,6 +1,6 @@
-#include "mainwindow/cadrerimage.h"
+#include "platform/cadrerimage.h"
 
-#include "mainwindow/cadrage.h"
+#include "store/cadrage.h"
 
 namespace tarvex {
 

@@ -2,6 +2,7 @@
 // The entries of the main window's list of sheets: "PIVOT Phase 20" with the
 // record's position in the index, in the order the list shows them.
 
+#include "store/index.h"
 #include "store/probleme.h"
 
 #include <cstdint>
@@ -19,6 +20,9 @@ struct EntreeListe {
 
 // Part name and phase without surrounding blanks, joined by " Phase ".
 std::string texteEntree(std::string_view piece, std::string_view phase);
+
+// "PIVOT Phase 20 BRAS" as the journal names it: the entry and the assembly.
+std::string nomComplet(const Enregistrement& e);
 
 // A sort key for French alphabetical order without regard to letter case:
 // accented letters sort beside their base letter (e, é, è together), an

@@ -1,9 +1,10 @@
-#include "creation/selecteur.h"
+#include "platform/selecteur.h"
 
-#include "cnclink/emission.h"
-#include "mainwindow/cadrerimage.h"
-#include "mainwindow/selectphase.h"
+#include "platform/cadrerimage.h"
 #include "platform/construction.h"
+#include "store/cp1252.h"
+#include "store/fichiers.h"
+#include "store/textechoisi.h"
 
 namespace tarvex {
 
@@ -47,20 +48,28 @@ void CadresSelecteur::construireSelecteur(QWidget* fenetre, const QString& motif
     relierListes(Drive1, Dir1, File1, messages, fenetre);
 }
 
-Selecteur& Selecteur::de(Selectphase& principale, const ModeleSelecteur& modele)
+QString apercuTexte(const QString& chemin, bool brut)
 {
-    const QString nom = QString::fromUtf8(modele.nom);
-    for (auto* s : principale.findChildren<Selecteur*>(nom, Qt::FindDirectChildrenOnly))
-        return *s;
-    return *new Selecteur(principale, modele);
+    auto octets = fichiers::lire(chemin.toStdString());
+    if (octets && !brut) octets = textechoisi::analyser(*octets).octets;
+    if (!octets || octets->empty()) return QString();
+    return lignesBoite(QString::fromStdString(cp1252::versUtf8(std::string_view(octets->data(), octets->size() - 1))));
 }
 
-Selecteur::Selecteur(Selectphase& principale, const ModeleSelecteur& modele)
-    : Fenetre(&principale, QString::fromUtf8(modele.nom), QString::fromUtf8(modele.titre), 9000, 6540),
-      principale_(principale),
+Selecteur& Selecteur::de(QWidget& proprietaire, Services& services, const ModeleSelecteur& modele)
+{
+    const QString nom = QString::fromUtf8(modele.nom);
+    for (auto* s : proprietaire.findChildren<Selecteur*>(nom, Qt::FindDirectChildrenOnly))
+        return *s;
+    return *new Selecteur(proprietaire, services, modele);
+}
+
+Selecteur::Selecteur(QWidget& proprietaire, Services& services, const ModeleSelecteur& modele)
+    : Fenetre(&proprietaire, QString::fromUtf8(modele.nom), QString::fromUtf8(modele.titre), 9000, 6540),
+      services_(services),
       modele_(modele)
 {
-    construireSelecteur(this, QString::fromUtf8(modele.motif), modele.apercu, *principale.services().messages);
+    construireSelecteur(this, QString::fromUtf8(modele.motif), modele.apercu, *services.messages);
     connect(File1, &ListeFichiers::clique, this, &Selecteur::montrer);
     // No file chosen, no preview: the folder changed, or the choice was undone.
     connect(Dir1, &ListeDossiers::change, this, &Selecteur::montrer);
@@ -83,7 +92,7 @@ std::optional<QString> Selecteur::choisir(QWidget* appelant)
     Dir1->relire();
     File1->relire();
     montrer();
-    principale_.services().fenetres->afficherModal(this);
+    services_.fenetres->afficherModal(this);
     return choix_;
 }
 
@@ -91,7 +100,7 @@ void Selecteur::montrer()
 {
     const QString chemin = File1->chemin();  // "" without a chosen file: an empty preview
     if (modele_.apercu == Apercu::Image)
-        cadrerimage(*principale_.services().images, chemin, Image2, Image1, FrameVisualisation,
+        cadrerimage(*services_.images, chemin, Image2, Image1, FrameVisualisation,
                     kLimiteApercuSelecteur);
     else if (modele_.apercu == Apercu::Texte)
         Programme->setPlainText(chemin.isEmpty() ? QString() : apercuTexte(chemin));

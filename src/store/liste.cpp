@@ -1,4 +1,4 @@
-#include "mainwindow/liste.h"
+#include "store/liste.h"
 
 #include "store/cp1252.h"
 #include "store/fichiers.h"
@@ -125,6 +125,17 @@ std::string texteEntree(std::string_view piece, std::string_view phase)
     t += " Phase ";
     t += sansBlancs(phase);
     return t;
+}
+
+std::string nomComplet(const Enregistrement& e)
+{
+    std::string nom = texteEntree(e[CPiece], e[CPhase]);
+    const std::string_view ensemble = sansBlancs(std::string_view(e[CEnsemble]));
+    if (!ensemble.empty()) {
+        nom += ' ';
+        nom += ensemble;
+    }
+    return nom;
 }
 
 std::string cleTri(std::string_view utf8) { return cleTriCp1252(cp1252::depuisUtf8(utf8)); }

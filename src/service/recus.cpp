@@ -1,6 +1,5 @@
-#include "recus/recus.h"
+#include "service/recus.h"
 
-#include "cnclink/transmission.h"
 #include "journal/journal.h"
 #include "service/demande.h"
 #include "store/chemins.h"
@@ -8,6 +7,7 @@
 #include "store/fiche.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
+#include "store/texte.h"
 
 #include <algorithm>
 #include <map>

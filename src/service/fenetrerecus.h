@@ -7,7 +7,7 @@
 #include "platform/ancrage.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
-#include "recus/recus.h"
+#include "service/recus.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,12 +20,12 @@
 
 namespace tarvex {
 
-class Selectphase;
+class Principale;
 
 class FenetreRecus : public plateforme::Fenetre {
     Q_OBJECT
 public:
-    FenetreRecus(QWidget* parent, Selectphase& principale);
+    FenetreRecus(QWidget* parent, Principale& principale);
 
     QListWidget* List1;
     QLabel* Label1;
@@ -52,7 +52,7 @@ private:
     void suivre();
     const recus::Recu* courant() const;
 
-    Selectphase& principale_;
+    Principale& principale_;
     std::vector<recus::Recu> recus_;
     std::string affiche_;  // the program whose sheets Fiche lists
     plateforme::Ancrage ancrage_;

@@ -1,4 +1,4 @@
-#include "mainwindow/cadrage.h"
+#include "store/cadrage.h"
 
 #include <cmath>
 

@@ -7,9 +7,13 @@
 
 #include <QString>
 
+class QLineEdit;
 class QWidget;
 
 namespace tarvex {
+
+// The authorisation code box: every character shown as "*".
+QLineEdit* boiteCode(QWidget* parent, const char* nom, int x, int y, int l);
 
 bool codeAccepte(QWidget* fenetre, plateforme::Messages& messages, const QString& tape);
 
