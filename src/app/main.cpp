@@ -25,6 +25,6 @@ int main(int argc, char** argv)
         return 1;
     }
     programme.demarrer();
-    tarvex::plateforme::surveillerFin(&app, [] { QCoreApplication::quit(); });
+    tarvex::plateforme::surveillerFin(&app, tarvex::plateforme::finSansQuestion);
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "platform/fin.h"
 
+#include <QCoreApplication>
+
 #ifdef Q_OS_UNIX
 #include <QPointer>
 #include <QSocketNotifier>
@@ -48,5 +50,7 @@ void surveillerFin(QObject* parent, std::function<void()> fin)
     (void)parent, (void)fin;
 #endif
 }
+
+void finSansQuestion() { QCoreApplication::exit(0); }
 
 }  // namespace tarvex::plateforme

@@ -16,4 +16,10 @@ namespace tarvex::plateforme {
 // again, the new `fin` replaces the old one.
 void surveillerFin(QObject* parent, std::function<void()> fin);
 
+// The program's `fin`: every event loop ends, aboutToQuit runs (the service
+// stops as Arreter does). Not QCoreApplication::quit(), which in Qt 6 first
+// asks every window to close: the main window answers a close with the quit
+// question, and at a logout nobody is there to answer it.
+void finSansQuestion();
+
 }  // namespace tarvex::plateforme

@@ -4,13 +4,20 @@
 // $TARVEX_PARTAGE names them.
 
 #include "app/application.h"
+#include "platform/fin.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +86,18 @@ TEST(Lancement, TypesDuDialogueDeFichiersEnFrancais)
 {
     QTemporaryDir d;
     EXPECT_EQ(QFileIconProvider().type(QFileInfo(d.path())).toStdString(), "Dossier");
+}
+
+// SIGTERM (a logout) ends the program without the question its main window asks at a close.
+TEST(Lancement, SignalSansQuestion)
+{
+    struct : QWidget { void closeEvent(QCloseEvent* e) override { e->ignore(); } } principale;
+    principale.show();
+    plateforme::surveillerFin(qApp, plateforme::finSansQuestion);
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // a failure does not hang the tests
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    for (int s : {SIGTERM, SIGHUP, SIGINT}) std::signal(s, SIG_DFL);
 }
 
 }  // namespace
