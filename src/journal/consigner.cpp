@@ -31,8 +31,12 @@ QString consigner(Services& services, const Transfert& t, std::string_view octet
 
 std::map<std::string, std::string> derniersParPort(Services& services)
 {
+    return derniersParPort(services.horloge->dateHeure().toString(QStringLiteral("dd/MM/yyyy")).toStdString());
+}
+
+std::map<std::string, std::string> derniersParPort(const std::string& aujourdhui)
+{
     std::map<std::string, std::string> r;
-    const std::string aujourdhui = services.horloge->dateHeure().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
     for (const std::string& l : lire().valeur) {  // newest first
         std::vector<std::string> champs;
         for (std::size_t debut = 0;;) {

@@ -37,6 +37,9 @@ QString consigner(plateforme::Services& services, const Transfert& t, std::strin
 // show an event: "09:30:00 Envoi fiche PIVOT Phase 20 BRAS", the date before
 // when it is not today's, " : Erreur 53" after when it did not end well.
 std::map<std::string, std::string> derniersParPort(plateforme::Services& services);
+// The same, today's date given (JJ/MM/AAAA): it reads only the journal, so
+// that the service's storing thread can run it.
+std::map<std::string, std::string> derniersParPort(const std::string& aujourdhui);
 
 // "Erreur 8019".
 std::string erreur(int numero);

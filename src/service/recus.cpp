@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <tuple>
 
 namespace tarvex::recus {
@@ -237,6 +238,31 @@ std::string texteStocke(std::string_view recu)
     return t;
 }
 
+namespace {
+
+// A control punching hundreds of pieces in one second: each tries the plain
+// name, then the rank after the last one this program gave in that second
+// and folder, instead of every name from the first again (quadratic, and on
+// a file server a round trip each). The names stay unique: each is still
+// created only where none is.
+std::mutex gardeRangs;
+std::map<std::string, std::pair<std::string, int>> rangs;  // folder and ending -> second, next rank
+
+int premierRang(const std::string& lieu, const std::string& stamp)
+{
+    const std::lock_guard verrou(gardeRangs);
+    const auto it = rangs.find(lieu);
+    return it != rangs.end() && it->second.first == stamp ? it->second.second : 1;
+}
+
+void retenirRang(const std::string& lieu, const std::string& stamp, int suivant)
+{
+    const std::lock_guard verrou(gardeRangs);
+    rangs[lieu] = {stamp, suivant};
+}
+
+}  // namespace
+
 Lu<std::string> stocker(const std::string& port, const archives::Instant& quand, std::string_view recu, bool complet)
 {
     Lu<std::string> r;
@@ -250,9 +276,12 @@ Lu<std::string> stocker(const std::string& port, const archives::Instant& quand,
     const std::string fin = std::string(complet ? "" : kIncomplet) + kExtension;
     try {
         assurerDossiers({"data\\recus", dossier});
-        for (int rang = 1; rang <= kRangsMaximum; ++rang) {
+        // The plain name first (it may have been archived since), then on
+        // from the rank after the last one given.
+        for (int rang = 1; rang <= kRangsMaximum; rang = rang == 1 ? std::max(2, premierRang(dossier + fin, stamp)) : rang + 1) {
             const std::string chemin = dossier + stamp + (rang > 1 ? "-" + std::to_string(rang) : "") + fin;
             if (fichiers::creerNouveau(chemin, texte)) {
+                retenirRang(dossier + fin, stamp, rang + 1);
                 r.valeur = chemin;
                 return r;
             }

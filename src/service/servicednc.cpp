@@ -8,8 +8,10 @@
 #include "service/ligneservice.h"
 
 #include <QHeaderView>
+#include <QPointer>
 
 #include <algorithm>
+#include <memory>
 
 namespace tarvex {
 
@@ -130,12 +132,23 @@ void ServiceDNC::lireLignes()
 
 void ServiceDNC::relireDerniers(int numero)
 {
-    rangement_.finir();
-    const std::map<std::string, std::string> derniers = journal::derniersParPort(services_);
-    for (auto* l : lignes_) {
-        if (numero && l->ligne().numero != numero) continue;
-        if (const auto it = derniers.find(l->ligne().port); it != derniers.end()) l->regleDernier(QString::fromStdString(it->second));
-    }
+    // Read on the storing thread, after what it still has to write: the rows
+    // show the journal as it will be, and a backlog (a control punching
+    // hundreds of programs) holds up neither this window nor the main one.
+    const std::string aujourdhui =
+        services_.horloge->dateHeure().toString(QStringLiteral("dd/MM/yyyy")).toStdString();
+    const QPointer<ServiceDNC> moi(this);
+    rangement_.confier([moi, numero, aujourdhui]() -> std::function<void()> {
+        auto derniers = std::make_shared<const std::map<std::string, std::string>>(journal::derniersParPort(aujourdhui));
+        return [moi, numero, derniers] {
+            if (!moi) return;
+            for (auto* l : moi->lignes_) {
+                if (numero && l->ligne().numero != numero) continue;
+                if (const auto it = derniers->find(l->ligne().port); it != derniers->end())
+                    l->regleDernier(QString::fromStdString(it->second));
+            }
+        };
+    });
 }
 
 void ServiceDNC::demarrer()
