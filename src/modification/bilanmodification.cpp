@@ -89,6 +89,7 @@ void Bilanmodification::continuer()
     Services& services = p.services();
     stockage::Modification m = modification_.modification();
     m.maintenant = archives::instantDe(services.horloge->dateHeure());
+    m.auteur = auteur(services);
     stockage::FinModification fin;
     EtatFiche etat = EtatFiche::Inchangee;
     if (!sousVerrou(services, this, u("Modification de la fiche %1").arg(p.Phase->currentText()),
