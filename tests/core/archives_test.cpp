@@ -109,7 +109,6 @@ TEST_F(Archives, UneFicheSupprimeeRevientEntiere)
     // Notes of the workshop's named as a version's own files.
     poser(kDossier + "Fiche.TXT", "note");
     poser(kDossier + "motif.txt", "autre note");
-    // Its status history comes back too, and the restoring adds its line.
     const std::string historique = "01/12/2026;08:00:00;Valid\xe9" "e;POSTE2;marc;bonnes pi\xe8" "ces\r\n";
     const std::string restauree = "07/12/2026;18:30:00;En essai;POSTE1;atelier;Version du 07/12/2026 12:00:05 "
                                   "restaur\xe9" "e\r\n";
@@ -126,8 +125,7 @@ TEST_F(Archives, UneFicheSupprimeeRevientEntiere)
     EXPECT_EQ(horsArchives(apres), horsArchives(avant));
 
     // Restored again while it is there: the same files come back over
-    // themselves, and the current ones are archived first; the history is
-    // not taken back to the version's, it grows.
+    // themselves, and the current ones are archived first; the history grows.
     EXPECT_EQ(archives::restaurer(v[0], kSoir, {"POSTE1", "atelier"}).genre, Restauration::Genre::Remplacee);
     EXPECT_EQ(versions().size(), 2u);
     EXPECT_EQ(contenu(kDossier + "statut.txt"), historique + restauree + restauree);

@@ -2,7 +2,6 @@
 // edited by hand included), the rules of an operator's change, and the change
 // stored under the lock over the sheet as it was shown.
 
-#include "store/ficheaffichee.h"
 #include "store/statut.h"
 
 #include "support.h"
@@ -23,23 +22,19 @@ TEST(Statut, LigneEcriteEtRelue)
 {
     struct Cas {
         Statut statut;
-        std::string commentaire, ecrit, relu;
+        std::string commentaire, ecrit;
     };
     const Cas cas[] = {
-        {Statut::EnEssai, "Création", "07/12/2026;08:05:09;En essai;POSTE1;atelier;Création", "Création"},
-        {Statut::Bloquee, "bavure; reprendre", "07/12/2026;08:05:09;Bloquée;POSTE1;atelier;bavure, reprendre",
-         "bavure, reprendre"},
-        {Statut::Validee, "ligne\r\nsuite\ttab\x7F", "07/12/2026;08:05:09;Validée;POSTE1;atelier;ligne??suite?tab?",
-         "ligne??suite?tab?"},
+        {Statut::EnEssai, "Création", "07/12/2026;08:05:09;En essai;POSTE1;atelier;Création"},
+        {Statut::Bloquee, "bavure; reprendre", "07/12/2026;08:05:09;Bloquée;POSTE1;atelier;bavure, reprendre"},
+        {Statut::Validee, "ligne\r\nsuite\ttab\x7F", "07/12/2026;08:05:09;Validée;POSTE1;atelier;ligne??suite?tab?"},
     };
     for (const auto& c : cas) {
         const std::string t = statut::texte(statut::ligneDe(c.statut, c.commentaire, kPoste1, kMatin));
         EXPECT_EQ(t, c.ecrit);
         const auto lu = statut::analyser(t + "\r");
         ASSERT_TRUE(lu) << t;
-        EXPECT_EQ(lu->statut, c.statut);
-        EXPECT_EQ(lu->commentaire, c.relu);
-        EXPECT_EQ(lu->poste + lu->utilisateur + lu->date + lu->heure, "POSTE1atelier07/12/202608:05:09");
+        EXPECT_EQ(statut::texte(*lu), t);  // every field read back as written
     }
     for (const char* faux : {"", "07/12/2026;08:05:09;En essai;POSTE1;atelier", "7/12/2026;08:05:09;En essai;P;u;c",
                              "07/12/2026;8h05;En essai;P;u;c", "07/12/2026;08:05:09;validée;P;u;c"})
@@ -52,7 +47,6 @@ class Historique : public test::DossierDeTravail {};
 
 TEST_F(Historique, FichierEditeALaMain)
 {
-    EXPECT_TRUE(statut::lire(kDossier).ok());
     EXPECT_EQ(statut::resume(statut::lire(kDossier).valeur), "Statut : —");
     // Windows-1252, a bad line, an empty line, no line end at the end.
     poser(kFichier, "01/12/2026;10:00:00;En essai;POSTE2;marc;Cr\xe9" "ation\r\nn'importe quoi\r\n\r\n"
@@ -67,6 +61,13 @@ TEST_F(Historique, FichierEditeALaMain)
     ASSERT_EQ(lu.problemes.size(), 1u);
     EXPECT_EQ(lu.problemes[0].texte(), kDossier + "statut.txt : ligne 2 illisible, ignorée : n'importe quoi");
     EXPECT_EQ(statut::resume(lu.valeur), "Statut : Bloquée depuis le 07/12/2026 (POSTE1, atelier)");
+    // The status now, found from the end of a long file, or from its whole.
+    EXPECT_EQ(statut::actuel(kDossier), Statut::Bloquee);
+    const std::string bloquee = "07/12/2026;08:05:09;Bloqu\xe9" "e;P;u;c\r\n", long_(5000, 'x');
+    for (const std::string& t : {long_ + "\r\n" + bloquee + "\r\n", bloquee + long_ + "\r\n"}) {
+        poser(kFichier, t);
+        EXPECT_EQ(statut::actuel(kDossier), Statut::Bloquee);
+    }
 }
 
 TEST(Statut, ReglesDuneDemande)
@@ -80,7 +81,6 @@ TEST(Statut, ReglesDuneDemande)
     };
     const Cas cas[] = {
         {aucun, Statut::EnEssai, "", "", ""},
-        {Statut::EnEssai, Statut::EnEssai, "", "", ""},
         {Statut::EnEssai, Statut::Bloquee, " ", "", "Dire dans « Commentaire » pourquoi la fiche est bloquée"},
         {Statut::EnEssai, Statut::Bloquee, "bavure", "", ""},
         {Statut::EnEssai, Statut::Validee, "", "", "Le code d'autorisation est nécessaire pour valider"},
@@ -95,8 +95,7 @@ TEST(Statut, ReglesDuneDemande)
     };
     for (const auto& c : cas) {
         const std::string r = statut::refus(c.actuel, {c.nouveau, c.commentaire, c.code}, verifier);
-        EXPECT_EQ(r.substr(0, c.refus.size()), c.refus) << statut::nom(c.nouveau) << " " << r;
-        EXPECT_EQ(r.empty(), c.refus.empty()) << statut::nom(c.nouveau) << " " << r;
+        EXPECT_TRUE(r.starts_with(c.refus) && r.empty() == c.refus.empty()) << statut::nom(c.nouveau) << " " << r;
     }
 }
 
@@ -104,16 +103,13 @@ TEST_F(Historique, ChangementSurLaFicheMontree)
 {
     poserFiche("PIVOT,20,TOUR 1,BRAS,XC48,O,N,N,N,N,N,N,N,N,N,N\r\n", {{"Vue.jpg", "JPEG"}});
     poser("data/code.tvx", "TVX2026\r\n");
-    auto montree = [] { return *lireFicheAffichee(0).valeur; };
-    FicheAffichee fiche = montree();
+    FicheAffichee fiche = *lireFicheAffichee(0).valeur;
 
     // Blocked, then (the stamps it gives back standing for the sheet shown
     // anew) unblocked with the code of data\code.tvx.
     statut::Fin f = statut::changer(fiche, {Statut::Bloquee, " bavure ", ""}, kPoste1, kMatin);
     ASSERT_TRUE(f.enregistre()) << f.refus << joindreProblemes(f.resultat.problemes);
     fiche.vue = *f.vue;
-    f = statut::changer(fiche, {Statut::EnEssai, "", "faux"}, kPoste1, kMatin);
-    EXPECT_EQ(f.refus, "Code autorisation erroné");
     f = statut::changer(fiche, {Statut::EnEssai, "", "TVX2026"}, kPoste1, kMatin);
     ASSERT_TRUE(f.enregistre()) << f.refus;
     fiche.vue = *f.vue;
@@ -121,14 +117,12 @@ TEST_F(Historique, ChangementSurLaFicheMontree)
                                  "07/12/2026;08:05:09;En essai;POSTE1;atelier;\r\n");
 
     // Another computer validated it meanwhile: refused, nothing written.
-    const std::string avant = contenu(kFichier);
-    poser(kFichier, avant + "07/12/2026;08:06:00;Valid\xe9" "e;POSTE2;marc;ok\r\n");
-    f = statut::changer(fiche, {Statut::Bloquee, "bavure", ""}, kPoste1, kMatin);
-    EXPECT_EQ(f.etat, EtatFiche::Modifiee);
-    EXPECT_FALSE(f.enregistre());
-    EXPECT_EQ(contenu(kFichier), avant + "07/12/2026;08:06:00;Valid\xe9" "e;POSTE2;marc;ok\r\n");
+    const std::string ailleurs = contenu(kFichier) + "07/12/2026;08:06:00;Valid\xe9" "e;POSTE2;marc;ok\r\n";
+    poser(kFichier, ailleurs);
+    EXPECT_EQ(statut::changer(fiche, {Statut::Bloquee, "bavure", ""}, kPoste1, kMatin).etat, EtatFiche::Modifiee);
+    EXPECT_EQ(contenu(kFichier), ailleurs);
     // Shown anew, the rules hold against that stored "Validée".
-    fiche = montree();
+    fiche = *lireFicheAffichee(0).valeur;
     EXPECT_NE(statut::changer(fiche, {Statut::EnEssai, "", ""}, kPoste1, kMatin).refus, "");
 }
 
