@@ -139,6 +139,40 @@ Lu<Historique> lire(const std::string& dossier)
     return r;
 }
 
+std::optional<Statut> actuel(const std::string& dossier)
+{
+    constexpr std::int64_t kFin = 4096;  // many times a line's length
+    const std::string chemin = dossier + kFichier;
+    const auto fin = fichiers::lireDepuis(chemin, -kFin);
+    if (!fin) return std::nullopt;
+    std::string_view t(fin->octets);
+    // The first piece of a tail cut inside the file may be the end of a line.
+    const bool coupe = fin->taille > fin->octets.size();
+    while (!t.empty()) {
+        const std::size_t n = t.find_last_of('\n', t.size() - 1);
+        const std::string_view l = n == std::string_view::npos ? t : t.substr(n + 1);
+        if (n == std::string_view::npos && coupe) break;
+        if (const auto lu = analyser(cp1252::versUtf8(l))) return lu->statut;
+        if (n == std::string_view::npos) return std::nullopt;
+        t = t.substr(0, n);
+    }
+    // Nothing that reads at the end of a long file: the whole history says.
+    const Lu<Historique> h = lire(dossier);
+    return h.valeur.actuel() ? std::optional(h.valeur.actuel()->statut) : std::nullopt;
+}
+
+std::vector<std::string> statutsDesFiches(std::string_view octetsIndex)
+{
+    std::vector<std::string> r;
+    parcourirIndex(octetsIndex, [&](int numero, const EnregistrementBrut& b) {
+        r.resize(static_cast<std::size_t>(numero) + 1);
+        const auto s = actuel(dossierFicheLu(nomdossierEnregistrement(decoder(b))));
+        if (s) r.back() = nom(*s);
+        return true;
+    });
+    return r;
+}
+
 std::string resume(const Historique& h)
 {
     const Ligne* l = h.actuel();

@@ -66,6 +66,14 @@ struct Historique {
 // problem naming the file.
 Lu<Historique> lire(const std::string& dossier);
 
+// The status now of the sheet folder `dossier`: its history's last line that
+// reads, found from the end of the file (a long history is not read whole).
+std::optional<Statut> actuel(const std::string& dossier);
+
+// By record number of the index bytes, each sheet's status name now ("" for
+// none), for the sheet search.
+std::vector<std::string> statutsDesFiches(std::string_view octetsIndex);
+
 // "Statut : En essai depuis le JJ/MM/AAAA (POSTE1, atelier)", the date being
 // that of the file's last line; "Statut : —" without one.
 std::string resume(const Historique& h);
