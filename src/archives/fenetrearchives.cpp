@@ -107,7 +107,10 @@ void Archives::restaurer()
     const archives::Version version = *v;
     archives::Restauration r;
     if (!sousVerrou(services, this, QStringLiteral("Restauration de la fiche %1").arg(nomFiche(version)), r.problemes,
-                    [&] { r = archives::restaurer(version, archives::instantDe(services.horloge->dateHeure())); }))
+                    [&] {
+                        r = archives::restaurer(version, archives::instantDe(services.horloge->dateHeure()),
+                                                auteur(services));
+                    }))
         return;
     using Genre = archives::Restauration::Genre;
     switch (r.genre) {

@@ -211,8 +211,11 @@ void Comparaison::remplacer()
     Resultat r;
     const QString operation = QStringLiteral("Remplacement du programme de la fiche %1").arg(fiche);
     if (!sousVerrou(services, this, operation, r.problemes, [&] {
-            r = remplacement::remplacerProgramme(nomdossier_, autre_.toStdString(),
-                                                 archives::instantDe(services.horloge->dateHeure()));
+            r = remplacement::remplacerProgramme(
+                nomdossier_, autre_.toStdString(), archives::instantDe(services.horloge->dateHeure()),
+                statut::commentaireRecu(provenance_ ? std::optional(provenance_->quand) : std::nullopt,
+                                        provenance_ ? provenance_->port.toStdString() : std::string()),
+                auteur(services));
         }))
         return;
     if (!r.ok()) {

@@ -7,7 +7,8 @@
 
 namespace tarvex::remplacement {
 
-Resultat remplacerProgramme(const std::string& nomdossier, std::string_view recu, const archives::Instant& maintenant)
+Resultat remplacerProgramme(const std::string& nomdossier, std::string_view recu, const archives::Instant& maintenant,
+                            const std::string& commentaire, const statut::Auteur& auteur)
 {
     const auto sur = dossierFicheSur(nomdossier);
     if (!sur)
@@ -40,10 +41,12 @@ Resultat remplacerProgramme(const std::string& nomdossier, std::string_view recu
     } catch (const fichiers::ErreurFichier& e) {
         return Resultat::echec(e.chemin(), e.detail());
     }
-    if (sansBlancs((*fiche)[CProgramme]) == "O") return {};
-    Enregistrement e = *fiche;
-    e[CProgramme].assign(1, 'O');  // (a literal here trips a false -Wrestrict of GCC 12)
-    return reecrireindex(cle, ligneReconstruite(e));
+    if (sansBlancs((*fiche)[CProgramme]) != "O") {
+        Enregistrement e = *fiche;
+        e[CProgramme].assign(1, 'O');  // (a literal here trips a false -Wrestrict of GCC 12)
+        if (Resultat r = reecrireindex(cle, ligneReconstruite(e)); !r.ok()) return r;
+    }
+    return statut::enEssai(dossier, commentaire, auteur, maintenant);
 }
 
 }  // namespace tarvex::remplacement

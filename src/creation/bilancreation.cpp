@@ -58,7 +58,9 @@ void Bilancreation::continuer()
             // Checked again under the lock: another computer sharing the
             // folder may have created the same sheet since the check above.
             e.resultat.problemes = creation::verifierAvantEcriture(saisie);
-            if (e.resultat.ok()) e = creation::ecrireFiche(saisie);
+            if (e.resultat.ok())
+                e = creation::ecrireFiche(saisie, maintenant(principale.services()),
+                                          auteur(principale.services()));
         }))
         return;
     if (!e.resultat.ok() && !e.indexEcrit) {

@@ -182,7 +182,7 @@ Problemes verifierAvantEcriture(const SaisieFiche& s)
     return p;
 }
 
-Ecriture ecrireFiche(const SaisieFiche& s)
+Ecriture ecrireFiche(const SaisieFiche& s, const archives::Instant& maintenant, const statut::Auteur& auteur)
 {
     Ecriture e;
     e.resultat = ajouterEnregistrement(ligneIndex(s));
@@ -227,7 +227,9 @@ Ecriture ecrireFiche(const SaisieFiche& s)
         fichiers::ecrire(P + "jauge.txt", jauges);
     } catch (const fichiers::ErreurFichier& x) {
         e.resultat = Resultat::echec(x.chemin(), x.detail());
+        return e;
     }
+    e.resultat = statut::enEssai(P, statut::kCreation, auteur, maintenant);
     return e;
 }
 

@@ -4,8 +4,10 @@
 // value files. Texts are UTF-8; paths are data-folder paths (chemins.h) or
 // the absolute paths the pickers hand over.
 
+#include "store/archives.h"
 #include "store/photos.h"
 #include "store/probleme.h"
+#include "store/statut.h"
 
 #include <array>
 #include <string>
@@ -63,7 +65,8 @@ struct Ecriture {
 // (Vue.jpg, mont1.jpg, inst.jpg, prefz.jpg; for milling mont2.jpg, butée.jpg,
 // bride.jpg, prefx.jpg, prefy.jpg; then dossier.pdf and prog.txt), pref.txt
 // (NUM), origine.txt (FANUC), info.txt (FAGOR), jauge.txt. Stops at the first
-// failure; what was written stays.
-Ecriture ecrireFiche(const SaisieFiche& s);
+// failure; what was written stays. Last, the sheet starts "En essai"
+// ("Création"), by `auteur` at `maintenant`.
+Ecriture ecrireFiche(const SaisieFiche& s, const archives::Instant& maintenant, const statut::Auteur& auteur);
 
 }  // namespace tarvex::creation

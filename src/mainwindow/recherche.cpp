@@ -3,6 +3,7 @@
 #include "platform/controles.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "store/statut.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -86,7 +87,8 @@ void Recherche::saisie(const QString& texte)
         // Read once for the typing that follows; the list was filled from
         // the same file, and a choice reads its record again anyway.
         const auto octets = fichiers::lire(kIndex);
-        fiches_ = std::make_unique<RechercheFiches>(octets ? std::string_view(*octets) : std::string_view(), ordre_);
+        const std::string_view index = octets ? std::string_view(*octets) : std::string_view();
+        fiches_ = std::make_unique<RechercheFiches>(index, ordre_, statut::statutsDesFiches(index));
     }
     const RechercheFiches::Resultat r = fiches_->chercher(texte.toStdString(), kMaximum);
     trouvees_ = r.trouvees;

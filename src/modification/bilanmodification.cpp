@@ -88,6 +88,7 @@ void Bilanmodification::continuer()
     Services& services = p.services();
     stockage::Modification m = modification_.modification();
     m.maintenant = archives::instantDe(services.horloge->dateHeure());
+    m.auteur = auteur(services);
     stockage::FinModification fin;
     EtatFiche etat = EtatFiche::Inchangee;
     if (!sousVerrou(services, this, u("Modification de la fiche %1").arg(p.entreeMontree()),

@@ -210,6 +210,10 @@ FinModification enregistrer(const Modification& m)
         return fin;
     }
     fin.resultat = ecrireValeurs(m, P);
+    // Only a program the sheet did not have is unproven: a new photograph
+    // or gauge changes nothing of what the machine runs.
+    if (fin.resultat.ok() && contenus[EProgramme])
+        fin.resultat = statut::enEssai(P, statut::kModification, m.auteur, m.maintenant);
     return fin;
 }
 

@@ -12,6 +12,7 @@
 #include "store/fiche.h"
 #include "store/index.h"
 #include "store/probleme.h"
+#include "store/statut.h"
 
 #include <array>
 #include <string>
@@ -59,6 +60,7 @@ struct Modification {
     std::string infos;   // multi-line, as typed
     std::string jauges;  // multi-line, as typed
     archives::Instant maintenant;  // names the version of what is replaced
+    statut::Auteur auteur;         // who, when a new program makes the sheet "En essai"
 };
 
 // The replacement record: part, phase without surrounding blanks, machine,
@@ -76,7 +78,8 @@ struct FinModification {
 // everything, nothing written); the record is replaced in the index; the
 // changed files are put in the folder (the folder is made again if it was
 // lost); pref.txt, origine.txt or info.txt by the CNC type, and jauge.txt,
-// are written anew. Slots are taken in record order, so a slot whose new file
+// are written anew; last, a new program makes the sheet "En essai"
+// ("Programme modifié"). Slots are taken in record order, so a slot whose new file
 // is another slot's file of the same folder gets what that file holds once
 // the earlier slots are in place.
 FinModification enregistrer(const Modification& m);

@@ -30,6 +30,13 @@ public:
 
 }  // namespace
 
+statut::Auteur auteur(Services& services)
+{
+    return {services.poste->nom().toStdString(), services.poste->utilisateur().toStdString()};
+}
+
+archives::Instant maintenant(Services& services) { return archives::instantDe(services.horloge->dateHeure()); }
+
 bool sousVerrou(Services& services, QWidget* parent, const QString& operation, Problemes& problemes,
                 const std::function<void()>& stocker)
 {

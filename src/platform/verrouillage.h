@@ -5,6 +5,7 @@
 
 #include "platform/services.h"
 #include "store/probleme.h"
+#include "store/statut.h"
 
 #include <QString>
 
@@ -25,5 +26,11 @@ namespace tarvex::plateforme {
 // `problemes` gets why, naming the file, for the window's own storing failure.
 bool sousVerrou(Services& services, QWidget* parent, const QString& operation, Problemes& problemes,
                 const std::function<void()>& stocker);
+
+// This computer and its user as a sheet's status history names them, as the
+// lock does.
+statut::Auteur auteur(Services& services);
+// The platform clock's moment, as the store dates what it writes.
+archives::Instant maintenant(Services& services);
 
 }  // namespace tarvex::plateforme

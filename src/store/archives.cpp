@@ -5,6 +5,7 @@
 #include "store/fiche.h"
 #include "store/fichiers.h"
 #include "store/machines.h"
+#include "store/statut.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -170,9 +171,14 @@ std::vector<std::string> fichiersDuDossier(const std::string& nomdossier)
 }
 
 Lu<std::string> archiver(const std::string& nomdossier, const std::string& ligneFiche, Motif motif,
-                         const std::vector<std::string>& noms, const Instant& maintenant)
+                         const std::vector<std::string>& donnes, const Instant& maintenant)
 {
     Lu<std::string> lu;
+    std::vector<std::string> noms = donnes;
+    if (std::none_of(noms.begin(), noms.end(), [](const std::string& n) {
+            return cp1252::replier(n) == statut::kFichier;
+        }))
+        noms.push_back(statut::kFichier);
     const auto sur = dossierFicheSur(nomdossier);
     if (!sur) {
         lu.signaler(dossierFiche(nomdossier), std::string(kNomDouteux) + " ; rien n'a été archivé");
@@ -276,6 +282,8 @@ Restauration refusee(Restauration& r, std::string raison)
     return r;
 }
 
+bool historique(const std::string& nom) { return cp1252::replier(nom) == statut::kFichier; }
+
 // A sheet neither in the index nor on disk: its folder, its files and its
 // record again.
 Restauration recreer(const Version& v, const std::string& dossier, Restauration& r)
@@ -317,7 +325,7 @@ Restauration remplacer(const Version& v, const std::string& nom, const std::stri
 {
     std::vector<std::string> remplaces;
     for (const std::string& f : v.fichiers)
-        if (fichiers::existe(dossier + f)) remplaces.push_back(f);
+        if (fichiers::existe(dossier + f) && !historique(f)) remplaces.push_back(f);
     if (!remplaces.empty()) {
         const Lu<std::string> a = archiver(nom, ligneReconstruite(actuel), Motif::Restauration, remplaces, maintenant);
         if (!a.ok()) {
@@ -326,7 +334,8 @@ Restauration remplacer(const Version& v, const std::string& nom, const std::stri
         }
     }
     if (!fichiers::estDossier(dossier)) fichiers::creerDossier(dossier);
-    for (const std::string& f : v.fichiers) fichiers::copier(cheminGarde(v, f), dossier + f);
+    for (const std::string& f : v.fichiers)
+        if (!historique(f)) fichiers::copier(cheminGarde(v, f), dossier + f);
     const Enregistrement nouveau = drapeauxSelonFichiers(actuel, dossier);
     if (nouveau != actuel) {
         const Resultat reecrit = reecrireindex(r.cle, ligneReconstruite(nouveau));
@@ -341,7 +350,7 @@ Restauration remplacer(const Version& v, const std::string& nom, const std::stri
 
 }  // namespace
 
-Restauration restaurer(const Version& v, const Instant& maintenant)
+Restauration restaurer(const Version& v, const Instant& maintenant, const statut::Auteur& auteur)
 {
     Restauration r;
     if (!v.fiche)
@@ -379,7 +388,15 @@ Restauration restaurer(const Version& v, const Instant& maintenant)
                               " Phase " + sansBlancs((*autre)[CPhase]) + " (" + cleEnregistrement(*autre) +
                               ") : rien n'a été restauré.");
     try {
-        return actuel ? remplacer(v, nom, dossier, *actuel, maintenant, r) : recreer(v, dossier, r);
+        r = actuel ? remplacer(v, nom, dossier, *actuel, maintenant, r) : recreer(v, dossier, r);
+        if (r.genre == Restauration::Genre::Recreee || r.genre == Restauration::Genre::Remplacee) {
+            const Resultat ligne = statut::enEssai(dossier, statut::commentaireRestauration(v.date), auteur, maintenant);
+            if (!ligne.ok()) {
+                r.genre = Restauration::Genre::Echec;
+                r.problemes = ligne.problemes;
+            }
+        }
+        return r;
     } catch (const fichiers::ErreurFichier& e) {
         r.problemes.push_back({e.chemin(), e.detail()});
     }

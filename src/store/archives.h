@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+namespace tarvex::statut {
+struct Auteur;
+}
+
 namespace tarvex::archives {
 
 inline constexpr const char* kArchives = "data\\archives";
@@ -42,7 +46,8 @@ std::string dossierArchives(const std::string& nomdossier);
 
 // Copies into a new version folder the files of data\<nomdossier>\ named in
 // `fichiers`, whatever their names (a name missing from the folder is
-// skipped), then fiche.txt with
+// skipped), and always the status history statut.txt (so that every version
+// tells which status its program had), then fiche.txt with
 // `ligneFiche` (UTF-8, without its line end) and, last, motif.txt: a version
 // without motif.txt was cut short before anything was removed, and is never
 // offered. A version folder of that second already there (two storing steps
@@ -94,6 +99,10 @@ struct Restauration {
 // machine that has left the machine list, a folder of that name that the
 // index does not know (unless it is what an interrupted restoring of this
 // same version left).
-Restauration restaurer(const Version& version, const Instant& maintenant);
+// A restored sheet is "En essai" again, said by a line of statut.txt by
+// `auteur`. A deleted sheet gets its history back from the version first; a
+// sheet in the index keeps its own: a history only grows, and the lines
+// since the version stay in the restoring's own archive anyway.
+Restauration restaurer(const Version& version, const Instant& maintenant, const statut::Auteur& auteur);
 
 }  // namespace tarvex::archives

@@ -375,7 +375,9 @@ std::vector<std::string> motsRecherche(std::string_view saisie)
     return mots;
 }
 
-RechercheFiches::RechercheFiches(std::string_view octetsIndex, const std::vector<int>& ordre) : index_(octetsIndex)
+RechercheFiches::RechercheFiches(std::string_view octetsIndex, const std::vector<int>& ordre,
+                                 const std::vector<std::string>& statuts)
+    : index_(octetsIndex)
 {
     std::vector<Champs> parRecord;
     parcourirIndex(index_, [&](int, const EnregistrementBrut& b) {
@@ -403,6 +405,10 @@ RechercheFiches::RechercheFiches(std::string_view octetsIndex, const std::vector
         for (int k = 2; k < 5; ++k) {
             plie_ += kSeparateur;
             plier(std::string_view(index_).substr(c.debut[k], c.longueur[k]), plie_);
+        }
+        if (static_cast<std::size_t>(numero) < statuts.size() && !statuts[static_cast<std::size_t>(numero)].empty()) {
+            plie_ += kSeparateur;
+            plier(cp1252::depuisUtf8(statuts[static_cast<std::size_t>(numero)]), plie_);
         }
         numeros_.push_back(numero);
         champs_.push_back(c);

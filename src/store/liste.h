@@ -52,7 +52,10 @@ std::vector<std::string> motsRecherche(std::string_view saisie);
 class RechercheFiches {
 public:
     // `ordre`: the record numbers of the list's entries, in the order shown.
-    RechercheFiches(std::string_view octetsIndex, const std::vector<int>& ordre);
+    // `statuts`: by record number, each sheet's status (UTF-8, "" for none),
+    // found as one more word of its sheet ("validée", "bloquée", "en essai").
+    RechercheFiches(std::string_view octetsIndex, const std::vector<int>& ordre,
+                    const std::vector<std::string>& statuts = {});
 
     struct Proposition {
         std::string texte;  // UTF-8: "PIVOT Phase 20 (ENS, XC48, TOUR 1)"

@@ -109,18 +109,26 @@ TEST_F(Archives, UneFicheSupprimeeRevientEntiere)
     // Notes of the workshop's named as a version's own files.
     poser(kDossier + "Fiche.TXT", "note");
     poser(kDossier + "motif.txt", "autre note");
+    const std::string historique = "01/12/2026;08:00:00;Valid\xe9" "e;POSTE2;marc;bonnes pi\xe8" "ces\r\n";
+    const std::string restauree = "07/12/2026;18:30:00;En essai;POSTE1;atelier;Version du 07/12/2026 12:00:05 "
+                                  "restaur\xe9" "e\r\n";
+    poser(kDossier + "statut.txt", historique);
     const Instantane avant = instantane();
     supprimerPivot();
     const auto v = versions();
     ASSERT_EQ(v.size(), 1u);
-    const Restauration r = archives::restaurer(v[0], kSoir);
+    const Restauration r = archives::restaurer(v[0], kSoir, {"POSTE1", "atelier"});
     ASSERT_EQ(r.genre, Restauration::Genre::Recreee) << r.raison << joindreProblemes(r.problemes);
-    EXPECT_EQ(horsArchives(instantane()), horsArchives(avant));
+    Instantane apres = instantane();
+    EXPECT_EQ(apres[kDossier + "statut.txt"], historique + restauree);
+    apres[kDossier + "statut.txt"] = historique;
+    EXPECT_EQ(horsArchives(apres), horsArchives(avant));
 
     // Restored again while it is there: the same files come back over
-    // themselves, and the current ones are archived first.
-    EXPECT_EQ(archives::restaurer(v[0], kSoir).genre, Restauration::Genre::Remplacee);
+    // themselves, and the current ones are archived first; the history grows.
+    EXPECT_EQ(archives::restaurer(v[0], kSoir, {"POSTE1", "atelier"}).genre, Restauration::Genre::Remplacee);
     EXPECT_EQ(versions().size(), 2u);
+    EXPECT_EQ(contenu(kDossier + "statut.txt"), historique + restauree + restauree);
 }
 
 // (A machine gone: the demo-supprimee-modifiee scenario.)
@@ -130,13 +138,13 @@ TEST_F(Archives, CeQuiEmpecheUneRestaurationNEcritRien)
     archives::Version version = versions().at(0);
     poser(kDossier + "prog.txt", "%9\r\n");  // a folder of the name holding another file
     const Instantane avant = instantane();
-    const Restauration r = archives::restaurer(version, kSoir);
+    const Restauration r = archives::restaurer(version, kSoir, {});
     EXPECT_EQ(r.genre, Restauration::Genre::Refusee);
     EXPECT_EQ(r.raison, "Le dossier data\\" + kNom + "\\ existe déjà sans fiche dans l'index : rien n'a été restauré.");
     EXPECT_EQ(instantane(), avant);
     version.fiche.reset();  // a fiche.txt that did not read
     std::filesystem::remove_all(kDossier);
-    EXPECT_EQ(archives::restaurer(version, kSoir).genre, Restauration::Genre::Refusee);
+    EXPECT_EQ(archives::restaurer(version, kSoir, {}).genre, Restauration::Genre::Refusee);
 }
 
 TEST_F(Archives, UneVersionPartielleOuDUneAutreFicheEstRefusee)
@@ -145,14 +153,14 @@ TEST_F(Archives, UneVersionPartielleOuDUneAutreFicheEstRefusee)
     archiver(Motif::Modification, {"prog.txt"});
     supprimerPivot();
     const auto v = versions();
-    EXPECT_NE(archives::restaurer(v.at(1), kSoir).raison.find("version de la suppression du 07/12/2026 12:00:05"), std::string::npos);
+    EXPECT_NE(archives::restaurer(v.at(1), kSoir, {}).raison.find("version de la suppression du 07/12/2026 12:00:05"), std::string::npos);
     const std::string pivot = "pivot,20,TOUR 1,bras,XC48,O,N,N,N,N,N,N,N,N,N,O";
     poser("data/data.txt", kAxe + pivot + "\r\n");
     poser("data/pivot_Phase 20_bras_TOUR 1/prog.txt", "%3\r\n");
     archives::archiver("pivot_Phase 20_bras_TOUR 1", pivot, Motif::Modification, {"prog.txt"}, kSoir);
-    EXPECT_EQ(archives::restaurer(versions().at(0), kSoir).genre, Restauration::Genre::Remplacee);
+    EXPECT_EQ(archives::restaurer(versions().at(0), kSoir, {}).genre, Restauration::Genre::Remplacee);
     const Instantane avant = instantane();
-    EXPECT_NE(archives::restaurer(v.at(0), kSoir).raison.find("est celui de la fiche pivot Phase 20"), std::string::npos);
+    EXPECT_NE(archives::restaurer(v.at(0), kSoir, {}).raison.find("est celui de la fiche pivot Phase 20"), std::string::npos);
     EXPECT_EQ(instantane(), avant);
 }
 
@@ -162,7 +170,7 @@ TEST_F(Archives, LesDrapeauxSuiventLesFichiersRestaures)
     archiver(Motif::Modification, {"prog.txt"});
     std::filesystem::remove(kDossier + "prog.txt");
     poser("data/data.txt", "PIVOT,20,TOUR 1,BRAS,\"XC48, TREMPE\",O,N,N,N,N,N,N,N,N,N,N\r\n" + kAxe);
-    ASSERT_EQ(archives::restaurer(versions().at(0), kSoir).genre, Restauration::Genre::Remplacee);
+    ASSERT_EQ(archives::restaurer(versions().at(0), kSoir, {}).genre, Restauration::Genre::Remplacee);
     EXPECT_EQ(contenu("data/data.txt"), "PIVOT,20,TOUR 1,BRAS,\"XC48, TREMPE\",O,N,N,N,N,N,N,N,N,N,O\r\n" + kAxe);
 }
 
@@ -176,7 +184,7 @@ TEST_F(Archives, UnProgrammeRecuNeVaQueDansUneFicheDeLIndex)
     poser("evil_Phase 20_BRAS_TOUR 1/prog.txt", "%6\r\n");
     const Instantane avant = instantane(".");
     for (const char* nom : {"CAME_Phase 30_BRAS_TOUR 1", "..\\evil_Phase 20_BRAS_TOUR 1", "..?evil_Phase 20_BRAS_TOUR 1"})
-        EXPECT_FALSE(remplacement::remplacerProgramme(nom, "%3\n", kMidi).ok()) << nom;
+        EXPECT_FALSE(remplacement::remplacerProgramme(nom, "%3\n", kMidi, "", {}).ok()) << nom;
     EXPECT_EQ(instantane("."), avant);
 }
 
@@ -189,7 +197,7 @@ TEST_F(Archives, ArretAChaqueOperation)
     static archives::Version cible;
     auto choisir = [] { cible = versions().back(); };
     auto restaurer = [] {
-        const auto r = archives::restaurer(cible, kSoir);
+        const auto r = archives::restaurer(cible, kSoir, {});
         // A refusal (a machine list that did not read) names the version.
         return r.genre == Restauration::Genre::Refusee ? Resultat::echec(cible.nom, r.raison) : Resultat{r.problemes};
     };

@@ -58,7 +58,7 @@ TEST_F(EcritureFiche, ChaqueTypeDeCommande)
         SaisieFiche s = fraiseuseNum();
         s.typmachin = type, s.typdirect = directeur;
         s.machine = s.machineChoisie = type == "1" ? "TOUR 1" : "FRAISEUSE";
-        ASSERT_TRUE(ecrireFiche(s).resultat.ok());
+        ASSERT_TRUE(ecrireFiche(s, {}, {}).resultat.ok());
         const std::string d = "data/FLASQUE_Phase 010_CARTER_" + s.machine + "/";
         for (const char* f : {"pref.txt", "origine.txt", "info.txt"}) EXPECT_EQ(present(d + f), fichier == f) << f;
         EXPECT_TRUE(fichier.empty() || contenu(d + fichier) == octets) << fichier;
@@ -115,7 +115,7 @@ TEST_F(EcritureFiche, ArretAChaqueOperation)
 {
     const SaisieFiche s = fraiseuseNum();
     Ecriture e;
-    aChaqueOperation({.preparer = preparer, .operation = [&] { return (e = ecrireFiche(s)).resultat; },
+    aChaqueOperation({.preparer = preparer, .operation = [&] { return (e = ecrireFiche(s, {}, {})).resultat; },
                       .aussi = [&](const Instantane& avant, const Instantane& apres, const Instantane& milieu) {
                           EXPECT_EQ(milieu.at("data/data.txt"), (e.indexEcrit ? apres : avant).at("data/data.txt"));
                           const auto index = lireIndex();

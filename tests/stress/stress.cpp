@@ -93,14 +93,14 @@ bool executer(const Op& op, bool reprise)
         s.piece = op.piece, s.phase = "10", s.ensemble = "E", s.matiere = "M", s.machine = s.machineChoisie = "TOUR";
         s.typmachin = s.typdirect = "1", s.prefx = "1", s.prefy = "2", s.prefz = "3", s.decx = "4", s.decy = "5";
         s.decz = "6", s.jauge = op.valeur;
-        return creation::verifierAvantEcriture(s).empty() && fait(creation::ecrireFiche(s).resultat);
+        return creation::verifierAvantEcriture(s).empty() && fait(creation::ecrireFiche(s, maintenant(), {}).resultat);
     }
     if (op.genre == 'R') {
         using enum archives::Restauration::Genre;
         const std::string d = dossier(op.piece), nom = d.substr(5, d.size() - 6);
         for (const auto& v : archives::lister().valeur) {
             if (v.nomdossier != nom || v.motif != archives::texteMotif(archives::Motif::Suppression)) continue;
-            const archives::Restauration r = archives::restaurer(v, maintenant());
+            const archives::Restauration r = archives::restaurer(v, maintenant(), {});
             if (r.genre == Echec) echec("R " + op.piece + " : " + joindreProblemes(r.problemes));
             return r.genre != Refusee;
         }
