@@ -53,6 +53,7 @@ check-wine: check-windows
 
 test: build check-build check-gcc check-wine
 	scripts/verifier-inclusions
+	scripts/verifier-noms
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(CHECK) && ctest --output-on-failure -j $(JOBS)
 	cd $(CHECKGCC) && ctest --output-on-failure -j $(JOBS)

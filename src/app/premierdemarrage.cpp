@@ -63,14 +63,14 @@ PremierDemarrage::PremierDemarrage(Services& services, const QString& travail, c
     note->setWordWrap(true);
     note->setText(u("Des machines et des fiches d'exemple, pour essayer Tarvex avant de créer les siennes."));
 
-    Créer = bouton(this, "Créer", "Créer", 4320, 3900);
-    Créer->setDefault(true);  // Enter in a code box confirms
+    Creer = bouton(this, "Créer", "Créer", 4320, 3900);
+    Creer->setDefault(true);  // Enter in a code box confirms
     Quitter = bouton(this, "Quitter", "Quitter", 5745, 3900);
 
     Option1->setChecked(true);
     choisir();
     connect(Option1, &QRadioButton::toggled, this, &PremierDemarrage::choisir);
-    connect(Créer, &QPushButton::clicked, this, &PremierDemarrage::creer);
+    connect(Creer, &QPushButton::clicked, this, &PremierDemarrage::creer);
     // Quitting, by the button or the title bar, writes nothing.
     connect(Quitter, &QPushButton::clicked, this, &QWidget::hide);
 }

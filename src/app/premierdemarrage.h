@@ -37,7 +37,7 @@ public:
     QLabel* Label3;
     QLineEdit* Text2;
     QRadioButton* Option2;
-    QPushButton* Créer;
+    QPushButton* Creer;
     QPushButton* Quitter;
 
 private:

@@ -17,9 +17,9 @@ Bilancreation::Bilancreation(Creation& creation)
     : Fenetre(&creation, u("Bilancréation"), u("Bilan Création"), 12000, 9000), creation_(creation)
 {
     construireListes(this, 2880, 4080, 8280);
-    Créer = bouton(this, "Créer", "Continuer", 8160, 8460);
+    Creer = bouton(this, "Créer", "Continuer", 8160, 8460);
     quitter = bouton(this, "quitter", "Annuler", 9600, 8460);
-    connect(Créer, &QPushButton::clicked, this, &Bilancreation::continuer);
+    connect(Creer, &QPushButton::clicked, this, &Bilancreation::continuer);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -30,7 +30,7 @@ void Bilancreation::charger()
         return !images.charger(q(chemin)).isNull();
     });
     remplirListes(b);
-    Créer->setEnabled(!b.refuse);
+    Creer->setEnabled(!b.refuse);
 }
 
 void Bilancreation::continuer()

@@ -23,7 +23,7 @@ public:
     // The load handler: the four lists and the state of "Continuer".
     void charger();
 
-    QPushButton *Créer, *quitter;
+    QPushButton *Creer, *quitter;
 
 private:
     void continuer();

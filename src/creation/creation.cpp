@@ -45,7 +45,7 @@ Creation::Creation(Principale& principale)
     construirePanneaux(this);
     construireDonnees(this, *principale.services().images);
 
-    Créer = bouton(this, "Créer", "Créer", 10200, 8700);
+    Creer = bouton(this, "Créer", "Créer", 10200, 8700);
     Command2 = bouton(this, "Command2", "RAZ", 11760, 8700);
     quitter = bouton(this, "quitter", "Retour Tarvex", 14160, 8700, 1440);
 
@@ -56,7 +56,7 @@ Creation::Creation(Principale& principale)
     connect(Nouvellemachine, &QPushButton::clicked, this, &Creation::nouvelleMachine);
     connect(Supprimermachine, &QPushButton::clicked, this, &Creation::supprimerMachine);
     connect(Command2, &QPushButton::clicked, this, &Creation::raz);
-    connect(Créer, &QPushButton::clicked, this, &Creation::creerClique);
+    connect(Creer, &QPushButton::clicked, this, &Creation::creerClique);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -76,8 +76,8 @@ void Creation::remplirMachines()
 
 void Creation::boutonsMachine(bool actifs)
 {
-    for (QPushButton* b : {Supprimermachine, Infomachine, Nouvellemachine, Dossiertechnique, sectionprévisu,
-                           programme->Command1, Créer})
+    for (QPushButton* b : {Supprimermachine, Infomachine, Nouvellemachine, Dossiertechnique, sectionprevisu,
+                           programme->Command1, Creer})
         b->setEnabled(actifs);
 }
 
@@ -139,7 +139,7 @@ void Creation::machineChoisie(int index)
         // another one created.
         valeurs->masquer();
         photos->desactiver();
-        for (QPushButton* b : {Dossiertechnique, sectionprévisu, programme->Command1, Créer}) b->setEnabled(false);
+        for (QPushButton* b : {Dossiertechnique, sectionprevisu, programme->Command1, Creer}) b->setEnabled(false);
         for (QLineEdit* b : {com, vitesse, parit, nbre, sto, typmachin, typdirect}) b->clear();
         principale_.services().messages->afficher(
             this, u("La machine %1 ne peut pas être utilisée pour une fiche :\n%2").arg(nom, q(joindreProblemes(lu.problemes))),
@@ -154,7 +154,7 @@ void Creation::sansMachine()
     Machine->setCurrentIndex(-1);
     Machine->setEditText(u("Sélectionner une machine"));
     Image3->effacer();
-    for (QPushButton* b : {Créer, Supprimermachine, Infomachine, Nouvellemachine}) b->setEnabled(false);
+    for (QPushButton* b : {Creer, Supprimermachine, Infomachine, Nouvellemachine}) b->setEnabled(false);
     machineChoisie_.clear();
 }
 
@@ -233,7 +233,7 @@ creation::SaisieFiche Creation::saisie() const
     f.decx = s(v.Decx->text());
     f.decy = s(v.Decy->text());
     f.decz = s(v.Decz->text());
-    f.decalage = s(v.Décalage->currentText());
+    f.decalage = s(v.Decalage->currentText());
     f.originex = s(v.OrigineX->text());
     f.originey = s(v.OrigineY->text());
     f.originez = s(v.OrigineZ->text());

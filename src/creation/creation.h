@@ -43,7 +43,7 @@ public:
     QPushButton *Nouvellemachine, *Supprimermachine, *Infomachine;
     QLineEdit *com, *vitesse, *parit, *nbre, *sto, *typmachin, *typdirect;
     // buttons
-    QPushButton *Créer, *Command2, *quitter;
+    QPushButton *Creer, *Command2, *quitter;
 
 private:
     void machineChoisie(int index);

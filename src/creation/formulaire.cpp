@@ -47,9 +47,9 @@ Valeurs::Valeurs(QWidget* parent, int x, int y)
     construireValeurs(
         parent, x, y,
         [this](Cadre* frame17) {
-            Décalage = liste(frame17, "Décalage", {"G54", "G55", "G56", "G57", "G58", "G59"}, 120, 600, 2400);
-            Décalage->setEditText(QStringLiteral("G54"));
-            fondTexte(Décalage, kJauneClair);
+            Decalage = liste(frame17, "Décalage", {"G54", "G55", "G56", "G57", "G58", "G59"}, 120, 600, 2400);
+            Decalage->setEditText(QStringLiteral("G54"));
+            fondTexte(Decalage, kJauneClair);
         },
         5160);
     for (QLineEdit* b : boitesDecalages()) b->setAlignment(Qt::AlignCenter);
@@ -60,13 +60,13 @@ void Valeurs::rendreEditables()
     for (QLineEdit* b : boitesDecalages()) b->setReadOnly(false);
     Jauge->setReadOnly(false);
     Infovrac->setReadOnly(false);
-    Décalage->setEditable(true);
+    Decalage->setEditable(true);
 }
 
 void Valeurs::vider()
 {
     for (QLineEdit* b : boitesDecalages()) b->clear();
-    Décalage->setEditText(QStringLiteral("G54"));
+    Decalage->setEditText(QStringLiteral("G54"));
     Infovrac->setPlainText(u("Infos à compléter"));
     Jauge->setPlainText(u("A compléter"));
 }
@@ -207,7 +207,7 @@ void CadresFiche::construireDonnees(QWidget* fenetre, Images& images)
     Label1 = etiquette(Frame16, "Label1", "Code autorisation", 120, 330, 1500);
     Text3 = boiteCode(Frame16, "Text3", 1680, 300, 1680);
     photos = std::make_unique<Photos>(Frame11, images, 120, 1140, Frame11, 2820, 1140);
-    sectionprévisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
+    sectionprevisu = bouton(Frame11, "sectionprévisu", "Modifier", 120, 4500);
 }
 
 void CadresFiche::relierSelecteurs(QWidget* fenetre, QWidget& proprietaire, Services& services,
@@ -217,7 +217,7 @@ void CadresFiche::relierSelecteurs(QWidget* fenetre, QWidget& proprietaire, Serv
     auto selecteur = [&proprietaire, &services](const ModeleSelecteur& modele) -> Selecteur& {
         return Selecteur::de(proprietaire, services, modele);
     };
-    QObject::connect(sectionprévisu, &QPushButton::clicked, fenetre,
+    QObject::connect(sectionprevisu, &QPushButton::clicked, fenetre,
                      [this, fenetre, selecteur, &image] { photos->choisir(selecteur(image), fenetre); });
     QObject::connect(programme->Command1, &QPushButton::clicked, fenetre, [this, fenetre, selecteur, &modeleProgramme] {
         programme->choisir(selecteur(modeleProgramme), fenetre);

@@ -60,7 +60,7 @@ public:
     // The values of a new sheet: empty offsets, G54, the two placeholders.
     void vider();
 
-    QComboBox* Décalage;
+    QComboBox* Decalage;
 };
 
 // Frame4 "Options" with the nine picture slots (an option button and a
@@ -142,7 +142,7 @@ struct CadresFiche {
     QPushButton* Dossiertechnique;
     QLineEdit* Text3;
     QLabel* Label1;
-    QPushButton* sectionprévisu;
+    QPushButton* sectionprevisu;
 
     // The logo, "Désignation" (its boxes with their placeholders, or locked
     // when it is only shown), and the "Machine" frame with an empty "Nom".

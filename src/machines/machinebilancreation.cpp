@@ -18,22 +18,22 @@ MachineBilancreation::MachineBilancreation(MachineCreation& machine, Services& s
 {
     Frame4 = cadre(this, "Frame4", "Analyse", 120, 120, 6360, 5520);
     List4 = listeDeCadre(Frame4, "List4", 6360, 5520);
-    Créer = bouton(this, "Créer", "Continuer", 3480, 5820, 1335);
+    Creer = bouton(this, "Créer", "Continuer", 3480, 5820, 1335);
     quitter = bouton(this, "quitter", "Annuler", 5040, 5820, 1335);
 
-    connect(Créer, &QPushButton::clicked, this, &MachineBilancreation::ecrire);
+    connect(Creer, &QPushButton::clicked, this, &MachineBilancreation::ecrire);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 void MachineBilancreation::charger()
 {
-    Créer->setEnabled(true);
+    Creer->setEnabled(true);
     List4->clear();
     saisie_ = machine_.saisie();
     const machines::BilanMachine bilan = machines::analyserMachine(saisie_);
     for (const auto& a : bilan.alertes) services_.messages->afficher(this, q(a.texte), q(a.titre), Icone::Exclamation);
     for (const auto& l : bilan.lignes) List4->addItem(q(l));
-    Créer->setEnabled(bilan.accepte);
+    Creer->setEnabled(bilan.accepte);
 }
 
 void MachineBilancreation::ecrire()
@@ -51,7 +51,7 @@ void MachineBilancreation::ecrire()
     if (prise) {
         // The report's check, now failed: "Continuer" stays disabled; the
         // operator goes back to change the name.
-        Créer->setEnabled(false);
+        Creer->setEnabled(false);
         services_.messages->afficher(this,
                                      u("La machine %1 a été créée sur un autre poste depuis le bilan : rien n'a été "
                                        "enregistré.")

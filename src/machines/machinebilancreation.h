@@ -28,7 +28,7 @@ public:
 
     plateforme::Cadre* Frame4;  // "Analyse"
     QListWidget* List4;
-    QPushButton* Créer;
+    QPushButton* Creer;
     QPushButton* quitter;
 
 private:

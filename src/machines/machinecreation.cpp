@@ -57,8 +57,8 @@ MachineCreation::MachineCreation(QWidget* parent, QWidget* proprietaire, Service
     Port2 = liste(Frame6, "Port2", {"COM1", "COM2", "COM3", "COM4", "COM5"}, 120, 600, 960);
     Vitesse1 = etiquette(Frame6, "Vitesse1", "Vitesse", 1140, 300, 900);
     Vitesse2 = liste(Frame6, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1140, 600, 900);
-    Parité1 = etiquette(Frame6, "Parité1", "Parité", 2100, 300, 1020);
-    Parité2 = liste(Frame6, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2100, 600, 1020);
+    Parite1 = etiquette(Frame6, "Parité1", "Parité", 2100, 300, 1020);
+    Parite2 = liste(Frame6, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2100, 600, 1020);
     Nbrebits1 = etiquette(Frame6, "Nbrebits1", "Nbre Bits", 3180, 300, 780);
     Nbrebits2 = liste(Frame6, "Nbrebits2", {"5", "6", "7", "8"}, 3180, 600, 780);
     Bitsstop1 = etiquette(Frame6, "Bitsstop1", "Bits stop", 4020, 300, 780);
@@ -66,7 +66,7 @@ MachineCreation::MachineCreation(QWidget* parent, QWidget* proprietaire, Service
 
     // "Prévisualisation"
     Frame3 = cadre(this, "Frame3", "Prévisualisation", 5160, 120, 5160, 3240, "Photo Machine");
-    sectionprévisu = avecBulle(bouton(Frame3, "sectionprévisu", "Image", 120, 300), "Photo Machine");
+    sectionprevisu = avecBulle(bouton(Frame3, "sectionprévisu", "Image", 120, 300), "Photo Machine");
     Frame12 = cadre(Frame3, "Frame12", "", 2400, 300, 2640, 2880);
     Image1 = image(Frame12, "Image1");
     Image2 = imageNaturelle(this, "Image2");
@@ -89,15 +89,15 @@ MachineCreation::MachineCreation(QWidget* parent, QWidget* proprietaire, Service
 
     Frame1 = cadre(this, "Frame1", "", 5160, 6000, 1455, 780);
     Command2 = bouton(Frame1, "Command2", "RAZ", 120, 270);
-    Créer = bouton(this, "Créer", "Créer", 6960, 6300);
+    Creer = bouton(this, "Créer", "Créer", 6960, 6300);
     quitter = bouton(this, "quitter", "Quitter", 8520, 6300);
 
     connect(Option1, &QRadioButton::clicked, this, &MachineCreation::tour);
     connect(Option2, &QRadioButton::clicked, this, &MachineCreation::fraiseuse);
-    connect(sectionprévisu, &QPushButton::clicked, this, &MachineCreation::choisirImage);
+    connect(sectionprevisu, &QPushButton::clicked, this, &MachineCreation::choisirImage);
     connect(Command1, &QPushButton::clicked, this, &MachineCreation::importer);
     connect(Command2, &QPushButton::clicked, this, &MachineCreation::raz);
-    connect(Créer, &QPushButton::clicked, this, &MachineCreation::demanderBilan);
+    connect(Creer, &QPushButton::clicked, this, &MachineCreation::demanderBilan);
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -122,7 +122,7 @@ void MachineCreation::reglagesParDefaut()
 {
     Port2->setEditText(QStringLiteral("COM1"));
     Vitesse2->setEditText(QStringLiteral("9600"));
-    Parité2->setEditText(QStringLiteral("E(ven)"));
+    Parite2->setEditText(QStringLiteral("E(ven)"));
     Nbrebits2->setEditText(QStringLiteral("5"));
     Bitsstop2->setEditText(QStringLiteral("1"));
 }
@@ -216,7 +216,7 @@ machines::SaisieMachine MachineCreation::saisie() const
     }
     m.port = s(Port2->currentText());
     m.vitesse = s(Vitesse2->currentText());
-    m.parite = s(Parité2->currentText());
+    m.parite = s(Parite2->currentText());
     m.bits = s(Nbrebits2->currentText());
     m.arret = s(Bitsstop2->currentText());
     m.image = s(Machineimage->text());

@@ -46,10 +46,10 @@ public:
     plateforme::Cadre* Frame2;  // "Directeur de commande"
     QRadioButton *Option3, *Option4, *Option5, *Option10;
     plateforme::Cadre* Frame6;  // "Communication"
-    QComboBox *Port2, *Vitesse2, *Parité2, *Nbrebits2, *Bitsstop2;
-    QLabel *Port1, *Vitesse1, *Parité1, *Nbrebits1, *Bitsstop1;
+    QComboBox *Port2, *Vitesse2, *Parite2, *Nbrebits2, *Bitsstop2;
+    QLabel *Port1, *Vitesse1, *Parite1, *Nbrebits1, *Bitsstop1;
     plateforme::Cadre* Frame3;  // "Prévisualisation"
-    QPushButton* sectionprévisu;
+    QPushButton* sectionprevisu;
     plateforme::Cadre* Frame12;
     plateforme::Image* Image1;
     plateforme::Image* Image2;
@@ -63,7 +63,7 @@ public:
     QLabel* Label1;
     plateforme::Cadre* Frame1;
     QPushButton* Command2;
-    QPushButton* Créer;
+    QPushButton* Creer;
     QPushButton* quitter;
 
 private:

@@ -93,7 +93,7 @@ void Selectphase::viderFiche()
     for (int i = 1; i <= 18; ++i) Label[i]->clear();
     Programme->clear();
     Annotation->clear();
-    for (QLineEdit* b : {Prefx, Prefy, Prefz, Decx, Decy, Decz, OrigineX, OrigineY, OrigineZ, Décalage}) b->clear();
+    for (QLineEdit* b : {Prefx, Prefy, Prefz, Decx, Decy, Decz, OrigineX, OrigineY, OrigineZ, Decalage}) b->clear();
     Infovrac->setPlainText(QStringLiteral("Infos à compléter"));
     Jauge->setPlainText(QStringLiteral("A compléter"));
     for (const auto& o : optionsPhotos()) {
@@ -128,7 +128,7 @@ void Selectphase::montrerMachine(Problemes& problemes)
     const ParamCom& c = fiche_.com.valeur;
     Port2->setEditText(q(c.port));
     Vitesse2->setEditText(q(c.vitesse));
-    Parité2->setEditText(q(c.parite));
+    Parite2->setEditText(q(c.parite));
     Nbrebits2->setEditText(q(c.bits));
     Bitsstop2->setEditText(q(c.arret));
     Label[17]->setText(q(c.type));
@@ -174,7 +174,7 @@ void Selectphase::montrerValeurs(Problemes& problemes)
     } else if (D == kFanuc) {
         const ValeursOrigine& v = fiche_.origine.valeur;
         const std::pair<QLineEdit*, const std::string*> boites[] = {
-            {Décalage, &v.origine}, {OrigineX, &v.x}, {OrigineY, &v.y}, {OrigineZ, &v.z}};
+            {Decalage, &v.origine}, {OrigineX, &v.x}, {OrigineY, &v.y}, {OrigineZ, &v.z}};
         for (const auto& [boite, valeur] : boites) boite->setText(q(*valeur));
         ajouter(problemes, fiche_.origine.problemes);
     } else if (D == kFagor) {

@@ -78,10 +78,10 @@ QString Selectphase::nomFiche() const { return q(texteEntree(fiche_.champs[CPiec
 QStringList Selectphase::saisie() const
 {
     QStringList s;
-    for (const QLineEdit* b : {Prefx, Prefy, Prefz, Decx, Decy, Decz, Décalage, OrigineX, OrigineY, OrigineZ})
+    for (const QLineEdit* b : {Prefx, Prefy, Prefz, Decx, Decy, Decz, Decalage, OrigineX, OrigineY, OrigineZ})
         s << b->text();
     s << Infovrac->toPlainText() << Jauge->toPlainText();
-    for (const QComboBox* c : {Port2, Vitesse2, Parité2, Nbrebits2, Bitsstop2}) s << c->currentText();
+    for (const QComboBox* c : {Port2, Vitesse2, Parite2, Nbrebits2, Bitsstop2}) s << c->currentText();
     s << (Option2->isChecked() ? QStringLiteral("jauges") : QString());
     return s;
 }

@@ -98,7 +98,7 @@ struct ConstructionSelectphase {
         f.construireValeurs(
             &f, 4920, 2400,
             [&f](Cadre* frame17) {
-                f.Décalage = avecBulle(boiteValeur(frame17, "Décalage", 120, 600, 2400), "Décalage d'origine");
+                f.Decalage = avecBulle(boiteValeur(frame17, "Décalage", 120, 600, 2400), "Décalage d'origine");
             },
             3120);
         f.Frame9->setToolTip(u("Valeurs des PREF"));
@@ -148,7 +148,7 @@ struct ConstructionSelectphase {
         f.Label28 = etiquette(f.Frame18, "Label28", "Bits stop", 4140, 330, 780);
         f.Port2 = liste(f.Frame18, "Port2", {"COM1", "COM2", "COM3", "COM4", "COM5"}, 120, 660, 960);
         f.Vitesse2 = liste(f.Frame18, "Vitesse2", {"9600", "4800", "2400", "1200", "600", "300"}, 1170, 660, 900);
-        f.Parité2 = liste(f.Frame18, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2160, 660, 1020);
+        f.Parite2 = liste(f.Frame18, "Parité2", {"E(ven)", "N(one)", "O(dd)"}, 2160, 660, 1020);
         f.Nbrebits2 = liste(f.Frame18, "Nbrebits2", {"5", "6", "7", "8"}, 3270, 660, 780);
         f.Bitsstop2 = liste(f.Frame18, "Bitsstop2", {"1", "2"}, 4140, 660, 780);
     }
@@ -243,14 +243,14 @@ QString Selectphase::entreeMontree() const { return Phase->currentText(); }
 
 ReglagesPort Selectphase::reglagesPort() const
 {
-    return {Port2->currentText(), Vitesse2->currentText(), Parité2->currentText(), Nbrebits2->currentText(),
+    return {Port2->currentText(), Vitesse2->currentText(), Parite2->currentText(), Nbrebits2->currentText(),
             Bitsstop2->currentText()};
 }
 
 ValeursMontrees Selectphase::valeursMontrees() const
 {
     return {Prefx->text(),    Prefy->text(),    Prefz->text(),    Decx->text(),          Decy->text(),
-            Decz->text(),     Décalage->text(), OrigineX->text(), OrigineY->text(),      OrigineZ->text(),
+            Decz->text(),     Decalage->text(), OrigineX->text(), OrigineY->text(),      OrigineZ->text(),
             Infovrac->toPlainText(), Jauge->toPlainText()};
 }
 
@@ -273,7 +273,7 @@ void Selectphase::montrerValeur(Valeur boite, const QString& texte)
     case Valeur::Decx: Decx->setText(texte); break;
     case Valeur::Decy: Decy->setText(texte); break;
     case Valeur::Decz: Decz->setText(texte); break;
-    case Valeur::Decalage: Décalage->setText(texte); break;
+    case Valeur::Decalage: Decalage->setText(texte); break;
     case Valeur::OrigineX: OrigineX->setText(texte); break;
     case Valeur::OrigineY: OrigineY->setText(texte); break;
     case Valeur::OrigineZ: OrigineZ->setText(texte); break;
@@ -337,7 +337,7 @@ void Selectphase::reglagesParDefaut()
 {
     Port2->setEditText(QStringLiteral("COM1"));
     Vitesse2->setEditText(QStringLiteral("9600"));
-    Parité2->setEditText(QStringLiteral("E(ven)"));
+    Parite2->setEditText(QStringLiteral("E(ven)"));
     Nbrebits2->setEditText(QStringLiteral("7"));
     Bitsstop2->setEditText(QStringLiteral("2"));
 }
@@ -397,7 +397,7 @@ void Selectphase::reinitialiser()
     for (int i = 1; i <= 18; ++i) Label[i]->clear();
     Programme->clear();
     Annotation->clear();
-    for (QLineEdit* b : {Prefx, Prefy, Prefz, Decx, Decy, Decz, OrigineX, OrigineY, OrigineZ, Décalage, Text2, Text3, Text4})
+    for (QLineEdit* b : {Prefx, Prefy, Prefz, Decx, Decy, Decz, OrigineX, OrigineY, OrigineZ, Decalage, Text2, Text3, Text4})
         b->clear();
     Phase->setEditText(u("Sélection de la phase"));
     remplirliste();

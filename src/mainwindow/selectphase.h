@@ -163,7 +163,7 @@ private:
     // "PREF/DEC1/Jauges/Origine": the frames and boxes of CadresValeurs,
     // the origin used in Frame17, and the picture of the machine kind
     // beside the gauges.
-    QLineEdit* Décalage;
+    QLineEdit* Decalage;
     plateforme::Image* Image4;
     // "Visualisation"
     plateforme::Cadre* Frame11;
@@ -183,7 +183,7 @@ private:
     QRadioButton *Option1, *Option2;
     QCheckBox *Check1, *Check2, *Check3;
     plateforme::Cadre* Frame18;  // "Communication"
-    QComboBox *Port2, *Vitesse2, *Parité2, *Nbrebits2, *Bitsstop2;
+    QComboBox *Port2, *Vitesse2, *Parite2, *Nbrebits2, *Bitsstop2;
     QLabel *Label24, *Label25, *Label26, *Label27, *Label28;
     plateforme::PortSerie* MSComm1;
     // buttons

@@ -21,9 +21,9 @@ Bilanmodification::Bilanmodification(Modification2& modification)
       principale_(modification.principale())
 {
     construireListes(this, 2640, 4440, 7680);
-    Créer = bouton(this, "Créer", "Continuer", 9240, 7860);
+    Creer = bouton(this, "Créer", "Continuer", 9240, 7860);
     quitter = bouton(this, "quitter", "Annuler", 10620, 7860);
-    connect(Créer, &QPushButton::clicked, this, &Bilanmodification::continuer);
+    connect(Creer, &QPushButton::clicked, this, &Bilanmodification::continuer);
     // Back to the modification window with every edit kept.
     connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
 }
@@ -35,9 +35,9 @@ void Bilanmodification::charger()
     const creation::Bilan b = bilan::bilanModification(
         mod, [&](const std::string& chemin) { return !images.charger(q(chemin)).isNull(); });
 
-    Créer->setEnabled(true);
+    Creer->setEnabled(true);
     remplirListes(b);
-    if (b.refuse) Créer->setEnabled(false);
+    if (b.refuse) Creer->setEnabled(false);
 }
 
 void Bilanmodification::mettreAJourPrincipale()
@@ -67,7 +67,7 @@ void Bilanmodification::mettreAJourPrincipale()
         copier(Valeur::Decz, v.Decz->text());
         break;
     case kFanuc:
-        copier(Valeur::Decalage, v.Décalage->currentText());
+        copier(Valeur::Decalage, v.Decalage->currentText());
         copier(Valeur::OrigineX, v.OrigineX->text());
         if (y) copier(Valeur::OrigineY, v.OrigineY->text());
         copier(Valeur::OrigineZ, v.OrigineZ->text());

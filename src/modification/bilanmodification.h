@@ -27,7 +27,7 @@ public:
     // The sheet was stored: the modification window closes too.
     bool enregistre() const { return enregistre_; }
 
-    QPushButton *Créer, *quitter;
+    QPushButton *Creer, *quitter;
 
 private:
     void continuer();

@@ -66,7 +66,7 @@ void Modification2::charger()
 
     // 1 to 4: every button usable, the values editable, no picture option yet,
     // no path.
-    for (QPushButton* b : {Dossiertechnique, sectionprévisu, programme->Command1, quitter, Command3, Command4})
+    for (QPushButton* b : {Dossiertechnique, sectionprevisu, programme->Command1, quitter, Command3, Command4})
         b->setEnabled(true);
     valeurs->rendreEditables();
     photos->desactiver();
@@ -127,7 +127,7 @@ void Modification2::charger()
         {v.OrigineX, montrees.originex}, {v.OrigineY, montrees.originey}, {v.OrigineZ, montrees.originez},
     };
     for (const auto& [ici, texte] : copies) ici->setText(texte);
-    v.Décalage->setEditText(montrees.decalage);
+    v.Decalage->setEditText(montrees.decalage);
     v.Infovrac->setPlainText(montrees.infovrac);
     v.Jauge->setPlainText(montrees.jauge);
     programme->Listing->setPlainText(lignesBoite(q(fiche_.programme.texte)));
@@ -150,7 +150,7 @@ stockage::Modification Modification2::modification() const
     const Valeurs& v = *valeurs;
     m.pref = {s(v.Prefx->text()), s(v.Prefy->text()), s(v.Prefz->text()),
               s(v.Decx->text()),  s(v.Decy->text()),  s(v.Decz->text())};
-    m.origine = {s(v.Décalage->currentText()), s(v.OrigineX->text()), s(v.OrigineY->text()), s(v.OrigineZ->text())};
+    m.origine = {s(v.Decalage->currentText()), s(v.OrigineX->text()), s(v.OrigineY->text()), s(v.OrigineZ->text())};
     m.infos = s(texteCrLf(v.Infovrac));
     m.jauges = s(texteCrLf(v.Jauge));
     return m;
