@@ -173,14 +173,16 @@ Reprise reprendre(const LectureReprise& lu, const DemandeReprise& demande)
     etat.push_back(modes);
 
     std::string outil;
-    const bool m6 = !p.tournage && e.ligneM6 >= 0;
-    ajouterMot(outil, mot(m6 ? e.ligneTChange : e.ligneT, 'T'));
+    // A mill's spindle holds the tool of the last M6; a turret indexes at
+    // the T word, with the M6 some programs write beside it.
+    const bool m6 = p.tournage ? e.ligneM6 >= e.ligneT && e.ligneT >= 0 : e.ligneM6 >= 0;
+    ajouterMot(outil, mot(m6 && !p.tournage ? e.ligneTChange : e.ligneT, 'T'));
     ajouterMot(outil, mot(e.ligneD, 'D'));
     if (e.longueur == 0) ajouterMot(outil, mot(e.ligneH, 'H'));
     if (m6) ajouterMot(outil, "M6");
     if (!outil.empty()) etat.push_back(outil);
     // The next tool, called before its change as the program did.
-    if (m6 && e.ligneT > e.ligneM6) etat.push_back(mot(e.ligneT, 'T'));
+    if (m6 && !p.tournage && e.ligneT > e.ligneM6) etat.push_back(mot(e.ligneT, 'T'));
     if (e.longueur) {
         std::string l = codeG(e.longueur);
         if (e.longueur != 490) ajouterMot(l, mot(e.ligneH, 'H'));
