@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 
 namespace tarvex::trajectoire {
@@ -73,20 +74,43 @@ int entete(const LectureReprise& lu)
     return n;
 }
 
-// Why a restart at `ligne` cannot be made, "" when it can.
-std::string refus(const Programme& p, const std::vector<Etat>& etats, const std::vector<std::string>& brutes,
-                  int ligne, int directeur)
+// Whether `ligne` is within the profile a lathe cycle names by its P and Q
+// block numbers (FANUC's G70 to G73): the control runs those blocks inside
+// the cycle, not as the plain moves a restart there would make them.
+bool dansUnProfil(const LectureReprise& lu, int ligne, int directeur)
 {
-    const Etat& e = etats[static_cast<std::size_t>(ligne)];
+    if (!lu.programme.tournage || directeur == kNum || directeur == kFagor) return false;
+    for (const LigneNonTracee& n : lu.programme.nonTracees) {
+        if (n.raison != Raison::Cycle || n.ligne >= ligne) continue;
+        const std::string& brute = lu.brutes[static_cast<std::size_t>(n.ligne)];
+        const std::string p = motBrut(brute, 'P', directeur), q = motBrut(brute, 'Q', directeur);
+        if (p.empty() || q.empty()) continue;
+        const int debut = std::atoi(p.c_str() + 1), fin = std::atoi(q.c_str() + 1);
+        bool dedans = false;
+        for (int i = n.ligne + 1; i <= ligne; ++i) {
+            const int numero = lu.etats[static_cast<std::size_t>(i)].numero;
+            if (numero == debut) dedans = true;
+            if (i == ligne && dedans) return true;
+            if (numero == fin) dedans = false;
+        }
+    }
+    return false;
+}
+
+// Why a restart at `ligne` cannot be made, "" when it can.
+std::string refus(const LectureReprise& lu, int ligne, int directeur)
+{
+    const Programme& p = lu.programme;
+    const Etat& e = lu.etats[static_cast<std::size_t>(ligne)];
     const auto nt = std::lower_bound(p.nonTracees.begin(), p.nonTracees.end(), ligne,
                                      [](const LigneNonTracee& n, int l) { return n.ligne < l; });
     const bool nonTracee = nt != p.nonTracees.end() && nt->ligne == ligne;
-    if (e.ligneT < 0 && (e.corps || motBrut(brutes[static_cast<std::size_t>(ligne)], 'T', directeur).empty()))
+    if (e.ligneT < 0 && (e.corps || motBrut(lu.brutes[static_cast<std::size_t>(ligne)], 'T', directeur).empty()))
         return "AVANT LE PREMIER OUTIL";
     if (e.corps || e.fin ||
         (nonTracee && (nt->raison == Raison::SousProgramme || nt->raison == Raison::CorpsSousProgramme)))
         return "SOUS-PROGRAMME";
-    if (e.cycle != 0 || e.mouvement > 30) return "CYCLE";
+    if (e.cycle != 0 || e.mouvement > 30 || dansUnProfil(lu, ligne, directeur)) return "CYCLE";
     const Point& d = e.position;
     if (e.transforme || !connu(d.x) || !connu(d.z) || (!p.tournage && !connu(d.y))) return "POSITION INCONNUE";
     // The compensated path starts from where the lead-in put it: an
@@ -146,7 +170,7 @@ Reprise reprendre(const LectureReprise& lu, const DemandeReprise& demande)
     else if (ligne < 0 || ligne >= n) r.refus = "BLOC INCONNU";
     if (!r.refus.empty()) return r;
     r.ligne = ligne;
-    r.refus = refus(p, etats, brutes, ligne, dir);
+    r.refus = refus(lu, ligne, dir);
     if (!r.refus.empty()) return r;
 
     const Etat& e = etats[static_cast<std::size_t>(ligne)];
