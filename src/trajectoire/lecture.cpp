@@ -330,10 +330,12 @@ public:
         : p_(p), d_(d), tour_(p.tournage), uvw_(d == Dialecte::Fanuc && p.tournage),
           plan_(p.tournage ? Plan::ZX : Plan::XY)
     {
+        etat_.hauts = etat_.changement = pos_;
     }
 
     void traiter(int ligne, const Mots& m);
     void terminer();
+    Etat etat() const;
 
 private:
     // What the codes of a line do besides setting the modes they set.
@@ -341,7 +343,10 @@ private:
         bool tempo = false, cycleLigne = false, cycleSimple = false, machine = false, retourSansAxe = false,
              origine = false, transfoLigne = false, sousProgramme = false, inconnu = false, fin = false,
              centreAbsolu = false;
+        int codeOrigine = 0;
     };
+    // The modes the reading does not need but a restart writes again.
+    void noterMode(int g);
     Effets codesG(const Mots& m);
     // The M codes and T: the tool in the spindle, a subprogram called, the
     // end of the program.
@@ -377,6 +382,8 @@ private:
     int outil_ = -1;   // the tool in the spindle: changed by M6 when the program uses it
     bool vuM6_ = false;
     std::vector<int> outilsT_, outilsTPercages_;  // the last T read at each move, at each hole
+    Etat etat_;  // what a restart needs besides the modes above, kept as they change
+    int ligne_ = 0;
 };
 
 void Lecteur::nonTracee(int ligne, Raison r, std::uint32_t axes)
@@ -392,6 +399,7 @@ void Lecteur::nonTracee(int ligne, Raison r, std::uint32_t axes)
 void Lecteur::traiter(int ligne, const Mots& m)
 {
     if (m.vide) return;
+    ligne_ = ligne;
     // A subroutine's body runs where it is called, in the modes of the call:
     // what it says changes nothing here. The tools it names are named still.
     if (m.motO == MotO::Sub) corps_ = true;
@@ -401,11 +409,53 @@ void Lecteur::traiter(int ligne, const Mots& m)
         if (m.motO == MotO::EndSub) corps_ = false;
         return;
     }
+    const int repereAvant = repere_;
     Effets e = codesG(m);
     codesMT(m, e);
+    if (e.origine && m.a('S') && !(m.lettres & kXYZ)) {
+        etat_.ligneLimite = ligne;
+        etat_.codeLimite = e.codeOrigine;
+    } else if (m.a('S')) {
+        etat_.ligneS = ligne;
+    }
+    if (m.a('F') && !e.tempo) etat_.ligneF = ligne;
+    if (repere_ != repereAvant) etat_.hauts = {kInconnu, kInconnu, kInconnu};
     classer(ligne, m, e);
+    for (int a = 0; a < 3; ++a)
+        if (connu(pos_[a]) && !(etat_.hauts[a] >= pos_[a])) etat_.hauts[a] = pos_[a];
+    if (tour_ && m.a('T')) etat_.changement = pos_;
     // After the end of the program, what follows (subprograms) starts from elsewhere.
-    if (e.fin) pos_ = {kInconnu, kInconnu, kInconnu};
+    if (e.fin) {
+        pos_ = {kInconnu, kInconnu, kInconnu};
+        etat_.fin = true;
+    }
+}
+
+Etat Lecteur::etat() const
+{
+    Etat e = etat_;
+    e.position = pos_;
+    e.mouvement = mode_;
+    e.cycle = cycle_;
+    e.plan = plan_;
+    e.pouces = pouces_;
+    e.relatif = relatif_;
+    e.centresAbsolus = centresAbsolus_;
+    e.xAuRayon = xAuRayon_;
+    e.transforme = transforme_;
+    e.corps = corps_;
+    e.outil = outil_;
+    e.outilT = outilT_;
+    return e;
+}
+
+void Lecteur::noterMode(int g)
+{
+    if (g == 400 || g == 410 || g == 420) etat_.correction = g;
+    else if (g == 960 || g == 970) etat_.vitesse = g;
+    else if (uvw_ ? (g == 980 || g == 990) : (g == 930 || g == 940 || g == 950)) etat_.avance = g;
+    else if (!tour_ && (d_ == Dialecte::Fanuc || d_ == Dialecte::Iso) && (g == 430 || g == 431 || g == 440 || g == 490))
+        etat_.longueur = g;
 }
 
 Lecteur::Effets Lecteur::codesG(const Mots& m)
@@ -413,6 +463,7 @@ Lecteur::Effets Lecteur::codesG(const Mots& m)
     Effets e;
     for (int k = 0; k < m.ng; ++k) {
         const int g = m.g[k];
+        noterMode(g);
         switch (sorte(g, d_, tour_)) {
         case Sorte::Inconnu: e.inconnu = true; break;
         case Sorte::Neutre: break;
@@ -436,10 +487,10 @@ Lecteur::Effets Lecteur::codesG(const Mots& m)
             e.machine = true;
             e.retourSansAxe = e.retourSansAxe || g == 280 || g == 300;
             break;
-        case Sorte::Origine: e.origine = true; break;
+        case Sorte::Origine: e.origine = true; e.codeOrigine = g; break;
         case Sorte::Repere:
             if (g != repere_) pos_ = {kInconnu, kInconnu, kInconnu};
-            repere_ = g;
+            repere_ = etat_.repere = g;
             break;
         case Sorte::Transfo: transforme_ = true; e.transfoLigne = true; break;
         case Sorte::FinTransfo: transforme_ = false; break;
@@ -473,14 +524,21 @@ void Lecteur::codesMT(const Mots& m, Effets& e)
         if (c == 98 || c == 99 || c == 198) e.sousProgramme = true;
         if (c == 6) changement = true;
         if (c == 2 || c == 30) e.fin = true;
+        if (c == 3 || c == 4 || c == 5) etat_.broche = c;
+        if (c == 7 || c == 8 || c == 9) etat_.arrosage = c;
     }
+    if (m.a('D')) etat_.ligneD = ligne_;
+    if (m.a('H')) etat_.ligneH = ligne_;
     if (m.a('T')) {
         outilT_ = nommerOutil(m);
+        etat_.ligneT = ligne_;
         if (tour_) outil_ = outilT_;  // a turret indexes at once
     }
     if (changement) {
         vuM6_ = true;
         outil_ = outilT_;
+        etat_.ligneM6 = ligne_;
+        etat_.ligneTChange = etat_.ligneT;
     }
 }
 
@@ -661,31 +719,74 @@ void Lecteur::terminer()
     }
 }
 
-}  // namespace
+Dialecte dialecte(int directeur)
+{
+    return directeur == kNum ? Dialecte::Num : directeur == kFanuc ? Dialecte::Fanuc : directeur == kFagor ? Dialecte::Fagor : Dialecte::Iso;
+}
 
-Programme lire(std::string_view octets, int directeur, int type)
+// With `etats`, the state where each line starts is kept: only a restart
+// asks for it, the drawing of a long program does not pay for it.
+Programme lireAvecEtats(std::string_view octets, int directeur, int type, std::vector<Etat>* etats)
 {
     Programme p;
     p.tournage = type == kTournage;
-    const Dialecte d = directeur == kNum     ? Dialecte::Num
-                       : directeur == kFanuc ? Dialecte::Fanuc
-                       : directeur == kFagor ? Dialecte::Fagor
-                                             : Dialecte::Iso;
+    const Dialecte d = dialecte(directeur);
     const std::vector<std::string> brutes = lignesDe(octets);
+    if (etats) etats->reserve(brutes.size());
     p.lignes.reserve(brutes.size());
     Lecteur lecteur(p, d);
     Mots m;
     std::string tampon;
     for (std::size_t i = 0; i < brutes.size(); ++i) {
         p.lignes.push_back(cp1252::versUtf8(brutes[i]));
+        if (etats) etats->push_back(lecteur.etat());
         std::size_t debut = 0;
         do {
             debut = analyser(brutes[i], debut, d, m, tampon);
+            if (etats && m.a('N') && etats->back().numero < 0 && std::fabs(m('N')) < 1e9)
+                etats->back().numero = static_cast<int>(m('N'));
             lecteur.traiter(static_cast<int>(i), m);
         } while (debut != std::string_view::npos);
     }
     lecteur.terminer();
     return p;
+}
+
+}  // namespace
+
+Programme lire(std::string_view octets, int directeur, int type)
+{
+    return lireAvecEtats(octets, directeur, type, nullptr);
+}
+
+Programme lire(std::string_view octets, int directeur, int type, std::vector<Etat>& etats)
+{
+    etats.clear();
+    return lireAvecEtats(octets, directeur, type, &etats);
+}
+
+std::vector<std::string> lignesBrutes(std::string_view octets)
+{
+    return lignesDe(octets);
+}
+
+std::string motBrut(std::string_view ligne, char lettre, int directeur)
+{
+    const Dialecte d = dialecte(directeur);
+    std::string resultat, s;
+    Mots m;
+    std::size_t debut = 0;
+    do {
+        debut = analyser(ligne, debut, d, m, s);
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            // A letter following another is part of a two-letter word (NUM's ER).
+            if (s[i] != lettre || (i > 0 && s[i - 1] >= 'A' && s[i - 1] <= 'Z')) continue;
+            std::size_t j = i + 1;
+            while (j < s.size() && (s[j] == '+' || s[j] == '-' || s[j] == '.' || (s[j] >= '0' && s[j] <= '9'))) ++j;
+            if (j > i + 1) resultat = s.substr(i, j - i);
+        }
+    } while (debut != std::string_view::npos);
+    return resultat;
 }
 
 }  // namespace tarvex::trajectoire

@@ -103,6 +103,40 @@ struct Programme {
 // centre itself, on its line); RS274NGC's from the start unless G90.1.
 Programme lire(std::string_view octets, int directeur, int type);
 
+// The modes in force where a line starts, for starting the program again
+// there. Codes are G x 10 (G54.1: 541) or M, 0 while the program has not
+// written one; lines are indexes in Programme::lignes, -1 for none.
+struct Etat {
+    Point position{};      // where the tool is
+    Point hauts{};         // the highest value reached on each axis in this work offset (NaN: none)
+    Point changement{};    // where the tool was left by the last tool change's line
+    int numero = -1;       // the line's own block number (N), -1 without one
+    int mouvement = 0;     // the motion in force: 0, 10, 20, 30; above, a motion not drawn
+    int cycle = 0;         // the canned cycle in force
+    int repere = 0;        // the work offset as written
+    int avance = 0;        // feed mode: G93 G94 G95 (turning FANUC: G98 G99)
+    int vitesse = 0;       // G96 G97
+    int longueur = 0;      // tool length: G43 G43.1 G44 G49
+    int correction = 0;    // cutter radius: G40 G41 G42
+    int broche = 0;        // M3 M4 M5
+    int arrosage = 0;      // M7 M8 M9
+    int codeLimite = 0;    // the code of the speed limit's line (G92, G50)
+    int ligneT = -1, ligneTChange = -1, ligneM6 = -1, ligneD = -1, ligneH = -1, ligneS = -1, ligneF = -1,
+        ligneLimite = -1;  // where the last of these words was read; ligneTChange: the T in force at the last M6
+    int outil = -1, outilT = -1;  // the tool in the spindle, the last T read
+    Plan plan = Plan::XY;
+    bool pouces = false, relatif = false, centresAbsolus = false, xAuRayon = false, transforme = false,
+         corps = false, fin = false;
+};
+// The same reading, with the state where each line starts (one per line).
+Programme lire(std::string_view octets, int directeur, int type, std::vector<Etat>& etats);
+
+// The lines of a program as stored, each without its line end, its bytes unchanged.
+std::vector<std::string> lignesBrutes(std::string_view octets);
+// The last word of letter `lettre` on a line as stored, as the control reads
+// it: upper case, without blanks ("T0202", "S1200"); empty when none.
+std::string motBrut(std::string_view ligne, char lettre, int directeur);
+
 // The travel along one axis; empty until a position counts.
 struct Intervalle {
     double min = 1e300, max = -1e300;
