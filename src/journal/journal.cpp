@@ -119,14 +119,8 @@ std::string ligne(const Entree& e)
 
 Resultat ajouter(const Entree& e)
 {
-    std::string octets = cp1252::depuisUtf8(ligne(e)) + "\r\n";
-    // A journal saved by a text editor may end without a line end: glued to
-    // its last line, this transfer would be lost in it.
-    const auto fin = fichiers::lireDepuis(kJournal, -1);
-    if (fin && !fin->octets.empty() && fin->octets.back() != '\n')
-        octets.insert(0, fin->octets.back() == '\r' ? "\n" : "\r\n");
     try {
-        fichiers::ajouter(kJournal, octets);
+        fichiers::ajouterLigne(kJournal, cp1252::depuisUtf8(ligne(e)) + "\r\n");
     } catch (const fichiers::ErreurFichier& err) {
         return Resultat::echec(err.chemin(), err.detail());
     }

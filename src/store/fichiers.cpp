@@ -113,6 +113,14 @@ void ajouter(std::string_view chemin, std::string_view octets)
     systeme::ajouter(chemins::resoudre(chemin), chemin, octets);
 }
 
+void ajouterLigne(std::string_view chemin, std::string ligne)
+{
+    const auto fin = lireDepuis(chemin, -1);
+    if (fin && !fin->octets.empty() && fin->octets.back() != '\n')
+        ligne.insert(0, fin->octets.back() == '\r' ? "\n" : "\r\n");
+    ajouter(chemin, ligne);
+}
+
 bool creerNouveau(std::string_view chemin, std::string_view octets)
 {
     annoncer(chemin);

@@ -47,6 +47,10 @@ std::vector<std::string> lister(std::string_view dossier);  // entry names, UTF-
 // the target's name by ecrire or copier).
 void ecrire(std::string_view chemin, std::string_view octets);   // create or replace, flushed to disk
 void ajouter(std::string_view chemin, std::string_view octets);  // append, flushed to disk
+// Appends `ligne` (its CR LF included) on a line of its own: a file saved by
+// a text editor without its last line end gets one first, or the new line
+// would be glued to the last and lost in it.
+void ajouterLigne(std::string_view chemin, std::string ligne);
 // Create or replace in place, flushed to disk, for a scratch file that is
 // renamed over its target afterwards (data.tmp): ecrire's own rename would be
 // one more step for nothing. A failure removes what was written.

@@ -210,15 +210,8 @@ std::string refus(std::optional<Statut> actuel, const Demande& d,
 
 Resultat ajouter(const std::string& dossier, const Ligne& l)
 {
-    const std::string chemin = dossier + kFichier;
-    std::string octets = cp1252::depuisUtf8(texte(l)) + "\r\n";
-    // A history saved by a text editor may end without a line end: glued
-    // to its last line, this change would be lost in it.
-    const auto fin = fichiers::lireDepuis(chemin, -1);
-    if (fin && !fin->octets.empty() && fin->octets.back() != '\n')
-        octets.insert(0, fin->octets.back() == '\r' ? "\n" : "\r\n");
     try {
-        fichiers::ajouter(chemin, octets);
+        fichiers::ajouterLigne(dossier + kFichier, cp1252::depuisUtf8(texte(l)) + "\r\n");
     } catch (const fichiers::ErreurFichier& e) {
         return Resultat::echec(e.chemin(), e.detail());
     }
