@@ -55,7 +55,7 @@ FenetreJournal::FenetreJournal(QWidget* parent, Services& services)
     List1->horizontalHeader()->setHighlightSections(false);
 
     connect(Filtre, &QLineEdit::textChanged, this, &FenetreJournal::filtrer);
-    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+    connect(quitter, &QPushButton::clicked, this, &QWidget::close);
     connect(Suivi, &Minuterie::tic, this, &FenetreJournal::suivre);
 }
 
@@ -114,9 +114,18 @@ namespace tarvex {
 
 void ouvrirJournal(QWidget& parent, plateforme::Services& services)
 {
-    FenetreJournal journal(&parent, services);
-    journal.charger();
-    services.fenetres->afficherModal(&journal);
+    // Not modal: it stays open beside the main window, following what the
+    // transfers append, while the operator goes on working; one at a time.
+    auto* journal = parent.findChild<FenetreJournal*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!journal) {
+        journal = new FenetreJournal(&parent, services);
+        journal->setAttribute(Qt::WA_DeleteOnClose);
+        journal->setWindowModality(Qt::NonModal);
+        journal->charger();
+    }
+    journal->show();
+    journal->raise();
+    journal->activateWindow();
 }
 
 }  // namespace tarvex

@@ -52,7 +52,7 @@ FenetreRecus::FenetreRecus(QWidget* parent, Principale& principale)
             [this] { Comparer->setEnabled(courant() && Fiche->currentIndex() >= 0); });
     connect(Comparer, &QPushButton::clicked, this, &FenetreRecus::comparer);
     connect(Supprimer, &QPushButton::clicked, this, &FenetreRecus::supprimer);
-    connect(quitter, &QPushButton::clicked, this, &QWidget::hide);
+    connect(quitter, &QPushButton::clicked, this, &QWidget::close);
     connect(Suivi, &Minuterie::tic, this, &FenetreRecus::suivre);
     remplir();
     Suivi->demarrer(kSuiviMs);

@@ -224,8 +224,17 @@ void ServiceDNC::afficher()
 
 void ServiceDNC::ouvrirRecus()
 {
-    FenetreRecus recus(this, principale_);
-    principale_.services().fenetres->afficherModal(&recus);
+    // Not modal: the programs kept stay listed, following what the lines
+    // store, while the operator works in the other windows; one at a time.
+    auto* recus = findChild<FenetreRecus*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!recus) {
+        recus = new FenetreRecus(this, principale_);
+        recus->setAttribute(Qt::WA_DeleteOnClose);
+        recus->setWindowModality(Qt::NonModal);
+    }
+    recus->show();
+    recus->raise();
+    recus->activateWindow();
 }
 
 }  // namespace tarvex
