@@ -9,6 +9,7 @@
 #include "journal/journal.h"
 #include "platform/doubles.h"
 #include "store/fichiers.h"
+#include "mesure.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,20 +63,6 @@ std::string journalEcrit()
         s += "\r\n";
     }
     return s;
-}
-
-double mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double mesurer(const std::function<void()>& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
 }
 
 }  // namespace

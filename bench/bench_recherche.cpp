@@ -10,6 +10,7 @@
 #include "mainwindow/recherche.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "mesure.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,20 +48,6 @@ std::string index()
         s += "\r\n";
     }
     return s;
-}
-
-double mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double mesurer(const std::function<void()>& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/doubles.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "mesure.h"
 
 #include <QApplication>
 #include <QDir>
@@ -102,14 +103,6 @@ void preparerDonnees()
     photo(QStringLiteral("data/tournage.jpg"), 120, 160);
     photo(QStringLiteral("data/fraisage.jpg"), 120, 160);
     photo(QStringLiteral("data/tarvex.jpg"), 160, 100);
-}
-
-double mesurer(const std::function<void()>& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
 }
 
 }  // namespace

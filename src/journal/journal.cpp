@@ -28,22 +28,6 @@ constexpr std::array<std::uint32_t, 256> tableCrc()
 
 constexpr std::array<std::uint32_t, 256> kTableCrc = tableCrc();
 
-// A field as the line holds it: a ";" would split it into two fields, a line
-// end would make two lines of one transfer, and the other control characters
-// would reach the file raw.
-void ajouterChamp(std::string& l, std::string_view champ)
-{
-    if (!l.empty()) l += ';';
-    for (char c : champ) {
-        if (c == ';')
-            l += ',';
-        else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            l += '?';
-        else
-            l += c;
-    }
-}
-
 std::string hexadecimal(std::uint32_t v)
 {
     static constexpr char kChiffres[] = "0123456789ABCDEF";
@@ -104,17 +88,8 @@ std::string ligne(const Entree& e)
         if (!machines.empty()) machines += '/';
         machines += m;
     }
-    std::string l;
-    for (std::string_view champ : {std::string_view(e.date), std::string_view(e.heure), std::string_view(e.poste),
-                                   std::string_view(e.port), std::string_view(machines), std::string_view(e.genre),
-                                   std::string_view(e.objet)})
-        ajouterChamp(l, champ);
-    ajouterChamp(l, std::to_string(e.octets));
-    ajouterChamp(l, std::to_string(e.lignes));
-    ajouterChamp(l, e.resultat);
-    ajouterChamp(l, std::to_string(e.secondes));
-    ajouterChamp(l, hexadecimal(e.crc));
-    return l;
+    return ligneDeChamps({e.date, e.heure, e.poste, e.port, machines, e.genre, e.objet, std::to_string(e.octets),
+                          std::to_string(e.lignes), e.resultat, std::to_string(e.secondes), hexadecimal(e.crc)});
 }
 
 Resultat ajouter(const Entree& e)

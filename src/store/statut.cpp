@@ -3,6 +3,7 @@
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
+#include "store/texte.h"
 
 #include <cstdio>
 
@@ -17,22 +18,6 @@ std::string deuxChiffres(int v)
     char t[16];
     std::snprintf(t, sizeof t, "%02d", v);
     return t;
-}
-
-// A field as the line holds it: a ";" would split it in two, a line end
-// would make two changes of one, and other control characters would reach
-// the file raw.
-void ajouterChamp(std::string& l, std::string_view champ, bool premier = false)
-{
-    if (!premier) l += ';';
-    for (char c : champ) {
-        if (c == ';')
-            l += ',';
-        else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            l += '?';
-        else
-            l += c;
-    }
 }
 
 bool chiffres(std::string_view t, std::string_view forme)
@@ -79,13 +64,7 @@ Ligne ligneDe(Statut s, const std::string& commentaire, const Auteur& auteur, co
 
 std::string texte(const Ligne& l)
 {
-    std::string t;
-    ajouterChamp(t, l.date, true);
-    for (std::string_view champ : {std::string_view(l.heure), std::string_view(nom(l.statut)),
-                                   std::string_view(l.poste), std::string_view(l.utilisateur),
-                                   std::string_view(l.commentaire)})
-        ajouterChamp(t, champ);
-    return t;
+    return ligneDeChamps({l.date, l.heure, nom(l.statut), l.poste, l.utilisateur, l.commentaire});
 }
 
 std::optional<Ligne> analyser(std::string_view utf8)

@@ -31,4 +31,23 @@ std::vector<std::string> lignesDe(std::string_view texte)
     return resultat;
 }
 
+std::string ligneDeChamps(std::initializer_list<std::string_view> champs)
+{
+    std::string l;
+    bool premier = true;
+    for (std::string_view champ : champs) {
+        if (!premier) l += ';';
+        premier = false;
+        for (char c : champ) {
+            if (c == ';')
+                l += ',';
+            else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                l += '?';
+            else
+                l += c;
+        }
+    }
+    return l;
+}
+
 }  // namespace tarvex
