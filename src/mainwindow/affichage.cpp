@@ -225,11 +225,10 @@ void Selectphase::montrerStatut()
 {
     // The workshop's colours: amber to try, green proven, red stop.
     static const char* const kCouleurs[] = {"#ffc24a; color: black", "#2e7d32; color: white", "#c62828; color: white"};
-    const std::optional<statut::Ligne> l =
-        ficheMontree() ? statut::derniere(fiche_.dossier()) : std::optional<statut::Ligne>();
+    const std::optional<statut::Ligne> l = statut::derniere(fiche_.dossier());
     if (!l) {
-        StatutFiche->setText(ficheMontree() ? QStringLiteral("—") : QString());
-        StatutFiche->setToolTip(ficheMontree() ? QStringLiteral("Aucun statut enregistré pour cette fiche") : QString());
+        StatutFiche->setText(QStringLiteral("—"));
+        StatutFiche->setToolTip(QStringLiteral("Aucun statut enregistré pour cette fiche"));
         StatutFiche->setStyleSheet(QStringLiteral("color: #606060"));
         return;
     }

@@ -337,7 +337,10 @@ void Selectphase::etatDeDepart()
     }
     for (QPushButton* b : {Charger, Modifier, imprimer, Dossiertechnique, Infomachine, Trajectoire, Statut})
         b->setEnabled(false);
-    montrerStatut();
+    // No sheet, no status: not even "—".
+    StatutFiche->clear();
+    StatutFiche->setToolTip(QString());
+    StatutFiche->setStyleSheet(QString());
 }
 
 void Selectphase::reglagesParDefaut()

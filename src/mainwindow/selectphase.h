@@ -250,7 +250,7 @@ private:
     void montrerValeurs(Problemes& problemes);
     void ouvrirCommandes();
     void montrerDrapeaux();
-    // StatutFiche from the end of the sheet's statut.txt; empty without a sheet.
+    // StatutFiche from the end of the shown sheet's statut.txt.
     void montrerStatut();
     void signalerProblemes(const QString& entree, const Problemes& problemes);
     // Programme, Annotation and Trajectoire from the value's program.
