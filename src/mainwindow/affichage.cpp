@@ -12,6 +12,7 @@
 #include "platform/cadrerimage.h"
 #include "platform/textes.h"
 #include "store/fichiers.h"
+#include "store/statut.h"
 
 #include <utility>
 
@@ -73,6 +74,7 @@ void Selectphase::phaseChoisie(int index)
     // What could not be read is told in the order the controls are filled.
     Problemes problemes = std::move(lu.problemes);
     montrerEnregistrement(problemes);
+    montrerStatut();
     afficherProgramme();
     ajouter(problemes, fiche_.programme.problemes);
     montrerMachine(problemes);
@@ -103,7 +105,7 @@ void Selectphase::viderFiche()
     Charger->setEnabled(false);
     Trajectoire->setEnabled(false);
     Dossiertechnique->setEnabled(false);
-    for (QPushButton* b : {Infomachine, Modifier, imprimer}) b->setEnabled(true);
+    for (QPushButton* b : {Infomachine, Modifier, imprimer, Statut}) b->setEnabled(true);
     previsu(QString());
 }
 
@@ -217,6 +219,25 @@ void Selectphase::montrerDrapeaux()
                                                       {CPrefy, Option8},  {CPrefz, Option9}};
     for (const auto& [champ, bouton] : photos) bouton->setEnabled(fiche_.drapeau(champ));
     Dossiertechnique->setEnabled(fiche_.drapeau(CDossier));
+}
+
+void Selectphase::montrerStatut()
+{
+    // The workshop's colours: amber to try, green proven, red stop.
+    static const char* const kCouleurs[] = {"#ffc24a; color: black", "#2e7d32; color: white", "#c62828; color: white"};
+    const std::optional<statut::Ligne> l = statut::derniere(fiche_.dossier());
+    if (!l) {
+        StatutFiche->setText(QStringLiteral("—"));
+        StatutFiche->setToolTip(QStringLiteral("Aucun statut enregistré pour cette fiche"));
+        StatutFiche->setStyleSheet(QStringLiteral("color: #606060"));
+        return;
+    }
+    StatutFiche->setText(u(statut::nom(l->statut)));
+    QString bulle = QStringLiteral("Depuis le %1 à %2, par %3 sur %4").arg(q(l->date), q(l->heure), q(l->utilisateur), q(l->poste));
+    if (!l->commentaire.empty()) bulle += QStringLiteral(" : ") + q(l->commentaire);
+    StatutFiche->setToolTip(bulle);
+    StatutFiche->setStyleSheet(QStringLiteral("background: %1; font-weight: bold; border-radius: 3px")
+                                   .arg(QLatin1String(kCouleurs[static_cast<int>(l->statut)])));
 }
 
 void Selectphase::signalerProblemes(const QString& entree, const Problemes& problemes)

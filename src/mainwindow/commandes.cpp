@@ -12,8 +12,10 @@
 #include "modification/modification2.h"
 #include "printing/impression.h"
 #include "service/servicednc.h"
+#include "statut/fenetrestatut.h"
 #include "store/liste.h"
 #include "store/machines.h"
+#include "store/statut.h"
 #include "trajectoire/fenetretrajectoire.h"
 
 namespace tarvex {
@@ -51,8 +53,7 @@ DemandeChargement Selectphase::demandeChargement() const
 void Selectphase::chargerVersCn()
 {
     Messages& messages = *services_.messages;
-    // Never the offsets another computer has replaced since they were shown.
-    if (!ficheAJour(this)) return;
+    if (!statutPermetEnvoi()) return;
     if (!liaison::confirmer(messages, this)) return;
 
     // The DNC service listening on this port lets it go for the transfer.
@@ -85,6 +86,28 @@ void Selectphase::chargerVersCn()
     liaison::signaler(messages, this, *echec);
 }
 
+// Before anything else: a blocked program never goes, whatever else holds
+// (its status read now: another computer may have blocked it since it was
+// shown); then the offsets must be those stored; then a program on trial
+// goes once the operator says so.
+bool Selectphase::statutPermetEnvoi()
+{
+    Messages& messages = *services_.messages;
+    const statut::AvantEnvoi avant = statut::avantEnvoi(ficheAffichee().champs);
+    if (avant.envoi == statut::Envoi::Refuse) {
+        messages.afficher(this, QString::fromStdString(avant.message), QStringLiteral("Infos"), Icone::Exclamation);
+        journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", nomComplet(ficheAffichee().champs),
+                                statut::kResultatBloquee, services_.horloge->instant()};
+        journal::consignerManuel(services_, Port2->currentText().toStdString(), this, note, {});
+        return false;
+    }
+    // Never the offsets another computer has replaced since they were shown.
+    if (!ficheAJour(this)) return false;
+    return avant.envoi != statut::Envoi::Demander ||
+           messages.afficher(this, QString::fromStdString(avant.message), QStringLiteral("Confirmation"),
+                             Icone::Question, Boutons::OuiNon) == Reponse::Oui;
+}
+
 void Selectphase::ouvrirCreation() { tarvex::ouvrirCreation(*this); }
 
 void Selectphase::ouvrirModification() { tarvex::ouvrirModification(*this); }
@@ -96,6 +119,17 @@ void Selectphase::ouvrirArchives() { tarvex::ouvrirArchives(*this); }
 void Selectphase::ouvrirTrajectoire() { tarvex::ouvrirTrajectoire(*this); }
 
 void Selectphase::ouvrirJournal() { tarvex::ouvrirJournal(*this, services_); }
+
+// Each change stored is journaled, as a transfer is, and shown beside the sheet.
+void Selectphase::ouvrirStatut()
+{
+    tarvex::ouvrirStatut(*this, [this](statut::Statut nouveau) {
+        const journal::Transfert note{{},   {ficheAffichee().machine()}, "Statut", nomComplet(ficheAffichee().champs),
+                                      statut::nom(nouveau), services_.horloge->instant()};
+        journal::consignerManuel(services_, {}, this, note, {});
+        montrerStatut();
+    });
+}
 
 void Selectphase::ouvrirTransfert()
 {

@@ -64,6 +64,10 @@ struct ConstructionSelectphase {
         f.Avis->setWordWrap(true);
         f.Avis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         f.Avis->setStyleSheet(QStringLiteral("color: #b00000; font-size: 8pt;"));
+        f.Statut = avecBulle(bouton(&f, "Statut", "Statut", 2640, 1830, 1140),
+                             "Historique du statut de la fiche : en essai, validée, bloquée");
+        f.StatutFiche = etiquette(&f, "StatutFiche", "", 3900, 1860, 1800, 315);
+        f.StatutFiche->setAlignment(Qt::AlignCenter);
     }
 
     static void construireMachine(Selectphase& f)
@@ -218,7 +222,7 @@ void Selectphase::construire()
     // The proposals under Phase replace the combo box's own completion,
     // which would complete only from the first letters of the entries.
     Phase->setCompleter(nullptr);
-    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); }, {Charger, imprimer, Modifier, Trajectoire});
+    recherche_ = new Recherche(Phase, this, [this](int i) { phaseChoisie(i); }, {Charger, imprimer, Modifier, Trajectoire, Statut});
     for (const auto& o : optionsPhotos())
         connect(o.bouton, &QRadioButton::clicked, this, [this, b = o.bouton] { optionPhotoCliquee(b); });
     connect(Image6, &Image::clique, this, &Selectphase::ouvrirZoom);
@@ -233,6 +237,7 @@ void Selectphase::construire()
     connect(Trajectoire, &QPushButton::clicked, this, &Selectphase::ouvrirTrajectoire);
     connect(Service, &QPushButton::clicked, this, &Selectphase::ouvrirService);
     connect(Journal, &QPushButton::clicked, this, &Selectphase::ouvrirJournal);
+    connect(Statut, &QPushButton::clicked, this, &Selectphase::ouvrirStatut);
     connect(Command3, &QPushButton::clicked, this, &Selectphase::aPropos);
     connect(quitter, &QPushButton::clicked, this, &Selectphase::quitterDemande);
     connect(Timer1, &Minuterie::tic, this, &Selectphase::tic);
@@ -330,7 +335,12 @@ void Selectphase::etatDeDepart()
         deselectionner(o.bouton);
         o.bouton->setEnabled(false);
     }
-    for (QPushButton* b : {Charger, Modifier, imprimer, Dossiertechnique, Infomachine, Trajectoire}) b->setEnabled(false);
+    for (QPushButton* b : {Charger, Modifier, imprimer, Dossiertechnique, Infomachine, Trajectoire, Statut})
+        b->setEnabled(false);
+    // No sheet, no status: not even "—".
+    StatutFiche->clear();
+    StatutFiche->setToolTip(QString());
+    StatutFiche->setStyleSheet(QString());
 }
 
 void Selectphase::reglagesParDefaut()

@@ -145,6 +145,10 @@ private:
     // A word about what another computer did to the sheet shown, or to the
     // list, that waits for no answer.
     QLabel* Avis;
+    // Under it, the sheet's status: its window, and its name now in its
+    // colour, the date and the user in its tooltip.
+    QPushButton* Statut;
+    QLabel* StatutFiche;
     // "Machine"
     plateforme::Cadre* Frame2;
     QLineEdit* Text3;
@@ -246,6 +250,8 @@ private:
     void montrerValeurs(Problemes& problemes);
     void ouvrirCommandes();
     void montrerDrapeaux();
+    // StatutFiche from the end of the shown sheet's statut.txt.
+    void montrerStatut();
     void signalerProblemes(const QString& entree, const Problemes& problemes);
     // Programme, Annotation and Trajectoire from the value's program.
     void afficherProgramme();
@@ -254,6 +260,9 @@ private:
     void ouvrirInfoMachine();
     void ouvrirDossierTechnique();
     void chargerVersCn();
+    // What the sheet's status and the other computers let Charger send; the
+    // operator told why not.
+    bool statutPermetEnvoi();
     // The sheet as read, the transfer options and the values as shown.
     DemandeChargement demandeChargement() const;
     void ouvrirTransfert();
@@ -264,6 +273,7 @@ private:
     void ouvrirTrajectoire();
     void ouvrirService();
     void ouvrirJournal();
+    void ouvrirStatut();
     // The service started again when this computer ran it last time.
     void reprendreService();
 

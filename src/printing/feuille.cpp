@@ -5,6 +5,7 @@
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 #include "store/machines.h"
+#include "store/statut.h"
 #include "trajectoire/projection.h"
 
 #include <functional>
@@ -50,7 +51,7 @@ public:
     void ligne(std::string t) { texte(kLignes, kTailleLigne, false, std::move(t)); }
 };
 
-// The part picture, the phase in large print, the designation.
+// The part picture, the phase in large print and its status, the designation.
 void entete(Page& p, const Fiche& f)
 {
     // A sheet whose part picture could not be shown is printed without it
@@ -61,6 +62,10 @@ void entete(Page& p, const Fiche& f)
 
     p.hauteur(kHautTitre);
     p.texte(kMarge, kTaillePhase, true, f.phase);
+    // Whether the program is proven, as stored when printed. A sheet without
+    // a status prints as it always has.
+    const Lu<statut::Historique> h = statut::lire(f.dossier);
+    if (h.valeur.actuel()) p.texte(kMarge, kTailleLigne, false, statut::resume(h.valeur));
     p.vide();
 
     p.titre("- Désignation -");

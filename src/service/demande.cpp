@@ -4,6 +4,7 @@
 #include "store/lecteur.h"
 #include "store/liste.h"
 #include "store/machines.h"
+#include "store/statut.h"
 
 #include <algorithm>
 
@@ -14,6 +15,7 @@ namespace {
 constexpr const char* kInconnue = "(TARVEX - FICHE INCONNUE)";
 constexpr const char* kPlusieurs = "(TARVEX - PLUSIEURS FICHES - PRECISER L ENSEMBLE)";
 constexpr const char* kSansProgramme = "(TARVEX - FICHE SANS PROGRAMME)";
+constexpr const char* kBloquee = "(TARVEX - FICHE BLOQUEE)";
 
 bool blanc(char c) { return c == ' ' || c == '\t' || c == '\0'; }
 
@@ -155,6 +157,7 @@ std::string reponse(const Demande& d, Issue issue, int numero)
     const std::string texte = issue == Issue::Plusieurs       ? kPlusieurs
                               : issue == Issue::SansProgramme ? kSansProgramme
                               : issue == Issue::Erreur        ? "(TARVEX - ERREUR " + std::to_string(numero) + ")"
+                              : issue == Issue::Bloquee       ? kBloquee
                                                               : kInconnue;
     return d.premiereLigne + "\n" + texte + "\n" + kDC3 + "\n";
 }
@@ -165,6 +168,7 @@ std::string resultatReponse(Issue issue, int numero)
     case Issue::Plusieurs: return "Plusieurs fiches";
     case Issue::SansProgramme: return "Sans programme";
     case Issue::Erreur: return "Erreur " + std::to_string(numero);
+    case Issue::Bloquee: return statut::kResultatBloquee;
     case Issue::Inconnue: return "Fiche inconnue";
     case Issue::Trouvee: break;
     }

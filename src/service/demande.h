@@ -31,7 +31,8 @@ inline constexpr std::size_t kDemandeLargeur = 80;
 std::optional<Demande> lireDemande(std::string_view programme);
 
 // Erreur: the sheet was found but what Charger would send cannot be built.
-enum class Issue { Trouvee, Inconnue, Plusieurs, SansProgramme, Erreur };
+// Bloquee: the sheet's status forbids any sending.
+enum class Issue { Trouvee, Inconnue, Plusieurs, SansProgramme, Erreur, Bloquee };
 struct Trouvaille {
     Issue issue = Issue::Inconnue;
     int numero = -1;  // position in data.txt

@@ -9,6 +9,7 @@
 #include "store/fichiers.h"
 #include "store/index.h"
 #include "store/liste.h"
+#include "store/statut.h"
 
 #include <QPointer>
 
@@ -325,6 +326,11 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     // another machine whose control is elsewhere.
     const Lu<Index> index = lireIndex();
     Trouvaille t = chercherFiche(d, index.valeur, ligne_.machines);
+    // Before anything else, a blocked sheet is refused, a program on trial
+    // goes, and the row and the journal say so: nobody at the control was asked.
+    statut::AvantEnvoi avant;
+    if (t.numero >= 0) avant = statut::avantEnvoi(index.valeur.enregistrements[static_cast<std::size_t>(t.numero)]);
+    if (avant.envoi == statut::Envoi::Refuse) t.issue = Issue::Bloquee;
     std::optional<FicheAffichee> fiche;
     if (t.issue == Issue::Trouvee) {
         Lu<std::optional<FicheAffichee>> lu = lireFicheAffichee(t.numero);
@@ -349,6 +355,10 @@ void LigneService::demande(const Demande& d, const std::string& octets)
         e.genre = "Envoi fiche";
         e.objet = nomComplet(champs);
         e.affiche = u8(champs[CPiece]).trimmed() + QStringLiteral(" Phase ") + u8(champs[CPhase]).trimmed();
+        if (avant.envoi == statut::Envoi::Demander) {
+            e.resultat = statut::kResultatEnEssai;
+            e.affiche += QStringLiteral(" (en essai)");
+        }
     } else {
         e.transfert = {};
         e.genre = "Réponse";

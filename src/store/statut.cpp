@@ -3,6 +3,7 @@
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
 #include "store/texte.h"
 
 #include <cstdio>
@@ -118,7 +119,7 @@ Lu<Historique> lire(const std::string& dossier)
     return r;
 }
 
-std::optional<Statut> actuel(const std::string& dossier)
+std::optional<Ligne> derniere(const std::string& dossier)
 {
     constexpr std::int64_t kFin = 4096;  // many times a line's length
     const std::string chemin = dossier + kFichier;
@@ -131,13 +132,19 @@ std::optional<Statut> actuel(const std::string& dossier)
         const std::size_t n = t.find_last_of('\n', t.size() - 1);
         const std::string_view l = n == std::string_view::npos ? t : t.substr(n + 1);
         if (n == std::string_view::npos && coupe) break;
-        if (const auto lu = analyser(cp1252::versUtf8(l))) return lu->statut;
+        if (auto lu = analyser(cp1252::versUtf8(l))) return lu;
         if (n == std::string_view::npos) return std::nullopt;
         t = t.substr(0, n);
     }
     // Nothing that reads at the end of a long file: the whole history says.
     const Lu<Historique> h = lire(dossier);
-    return h.valeur.actuel() ? std::optional(h.valeur.actuel()->statut) : std::nullopt;
+    return h.valeur.actuel() ? std::optional(*h.valeur.actuel()) : std::nullopt;
+}
+
+std::optional<Statut> actuel(const std::string& dossier)
+{
+    const auto l = derniere(dossier);
+    return l ? std::optional(l->statut) : std::nullopt;
 }
 
 std::vector<std::string> statutsDesFiches(std::string_view octetsIndex)
@@ -158,6 +165,24 @@ std::string resume(const Historique& h)
     if (!l) return "Statut : —";
     return std::string("Statut : ") + nom(l->statut) + " depuis le " + l->date + " (" + l->poste + ", " +
            l->utilisateur + ")";
+}
+
+AvantEnvoi avantEnvoi(const Enregistrement& champs)
+{
+    AvantEnvoi a;
+    const auto l = derniere(dossierFicheLu(nomdossierEnregistrement(champs)));
+    if (!l || l->statut == Statut::Validee) return a;
+    if (l->statut == Statut::EnEssai) {
+        a.envoi = Envoi::Demander;
+        a.message = "Programme en essai depuis le " + l->date + " : le charger ?";
+        return a;
+    }
+    a.envoi = Envoi::Refuse;
+    // A line written by hand may lack its reason: the sentence stays whole.
+    const std::string pourquoi = sansBlancs(l->commentaire);
+    a.message = "La fiche " + nomComplet(champs) + " est bloquée" + (pourquoi.empty() ? "" : " : " + pourquoi) +
+                ". Rien n'a été envoyé.";
+    return a;
 }
 
 Exigences exigences(std::optional<Statut> actuel, Statut nouveau)

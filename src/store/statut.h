@@ -68,6 +68,7 @@ Lu<Historique> lire(const std::string& dossier);
 
 // The status now of the sheet folder `dossier`: its history's last line that
 // reads, found from the end of the file (a long history is not read whole).
+std::optional<Ligne> derniere(const std::string& dossier);
 std::optional<Statut> actuel(const std::string& dossier);
 
 // By record number of the index bytes, each sheet's status name now ("" for
@@ -77,6 +78,29 @@ std::vector<std::string> statutsDesFiches(std::string_view octetsIndex);
 // "Statut : En essai depuis le JJ/MM/AAAA (POSTE1, atelier)", the date being
 // that of the file's last line; "Statut : —" without one.
 std::string resume(const Historique& h);
+
+// What a sending of a sheet must do first, by its status now. Every sending
+// asks it before anything else (Charger, the DNC service, a restart), so
+// that a blocked program never reaches a machine by any road.
+enum class Envoi {
+    Libre,     // no status, "Validée": sent as before
+    Demander,  // "En essai": the operator says whether to send it; the service sends it and says so
+    Refuse,    // "Bloquée": nothing is sent
+};
+struct AvantEnvoi {
+    Envoi envoi = Envoi::Libre;
+    // Refuse: "La fiche PIVOT Phase 20 BRAS est bloquée : <comment>. Rien
+    // n'a été envoyé."; Demander: "Programme en essai depuis le JJ/MM/AAAA :
+    // le charger ?". Empty when Libre.
+    std::string message;
+};
+// The sheet of record `champs`, its status read now from the end of its
+// statut.txt.
+AvantEnvoi avantEnvoi(const Enregistrement& champs);
+// The result the journal gives a sending refused, and a sending of an
+// unproven program nobody was asked about (the DNC service's).
+inline constexpr const char* kResultatBloquee = "Bloquée";
+inline constexpr const char* kResultatEnEssai = "OK (en essai)";
 
 // What an operator asks in the status window.
 struct Demande {
