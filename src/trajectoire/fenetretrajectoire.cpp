@@ -2,8 +2,10 @@
 
 #include "platform/principale.h"
 #include "platform/textes.h"
+#include "reprise/fenetrereprise.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
 #include "store/machines.h"
 
 #include <QFontDatabase>
@@ -70,8 +72,11 @@ QIcon pastille(const QColor& couleur)
 
 }  // namespace
 
-FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Programme programme)
-    : Fenetre(parent, QStringLiteral("Trajectoire"), titre, 16200, 10200), programme_(std::move(programme))
+FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Programme programme,
+                                       std::optional<SourceReprise> source)
+    : Fenetre(parent, QStringLiteral("Trajectoire"), titre, 16200, 10200),
+      programme_(std::move(programme)),
+      source_(std::move(source))
 {
     // Unlike the set-up windows this one may grow: a toolpath wants room.
     setMinimumSize(0, 0);
@@ -103,6 +108,13 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
     Etendue = liste("Etendue", "Course du programme sur chaque axe, en coordonnées programme");
     Outils = liste("Outils", "Course de chaque outil, dans sa couleur ; un clic ne montre que cet outil, un autre les montre tous");
     NonTraces = longue("NonTraces", "Lignes dont la vue ne peut pas connaître le déplacement");
+    Reprendre = new QPushButton(QStringLiteral("Reprendre ici"));
+    Reprendre->setObjectName(QStringLiteral("Reprendre"));
+    Reprendre->setToolTip(QStringLiteral("Après un bris d'outil : le programme repris à la ligne choisie, "
+                                         "montré avant d'être envoyé"));
+    Reprendre->setAutoDefault(false);
+    Reprendre->setEnabled(false);
+    Reprendre->setVisible(source_.has_value());
 
     remplirListes();
     disposer(etiquettePlan);
@@ -117,6 +129,8 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
         if (rang >= 0) Listing->montrerRang(NonTraces->model()->index(rang, 0).data(Qt::UserRole).toInt() - 1);
     });
     connect(Outils, &QListWidget::itemClicked, this, &FenetreTrajectoire::choisirOutil);
+    connect(Listing, &ListeLignes::rangChoisi, this, [this](int rang) { Reprendre->setEnabled(rang >= 0); });
+    connect(Reprendre, &QPushButton::clicked, this, &FenetreTrajectoire::reprendre);
     revoir();
 }
 
@@ -170,7 +184,12 @@ void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
     auto* droite = new QWidget;
     auto* d = new QVBoxLayout(droite);
     d->setContentsMargins(0, 0, 0, 0);
-    d->addWidget(cadre(QStringLiteral("Programme"), Listing), 3);
+    auto* programme = new QWidget;
+    auto* p = new QVBoxLayout(programme);
+    p->setContentsMargins(0, 0, 0, 0);
+    p->addWidget(Listing, 1);
+    p->addWidget(Reprendre, 0, Qt::AlignRight);
+    d->addWidget(cadre(QStringLiteral("Programme"), programme), 3);
     d->addWidget(cadre(QStringLiteral("Etendue"), Etendue));
     d->addWidget(cadre(QStringLiteral("Outils"), Outils), 1);
     d->addWidget(cadre(QStringLiteral("Lignes non tracées"), NonTraces), 1);
@@ -233,6 +252,41 @@ void FenetreTrajectoire::choisirOutil(QListWidgetItem* item)
     if (!seul) Outils->clearSelection(), Outils->setCurrentRow(-1);
 }
 
+void FenetreTrajectoire::reprendre()
+{
+    const int ligne = Listing->currentIndex().row();
+    if (!source_ || ligne < 0) return;
+    const SourceReprise& src = *source_;
+    if (!lecture_) lecture_ = lirePourReprise(src.octets, src.directeur, src.type);
+    DemandeReprise demande;
+    demande.directeur = src.directeur;
+    demande.type = src.type;
+    demande.ligne = ligne;
+    Reprise r = trajectoire::reprendre(*lecture_, demande);
+    const std::string ici = repere(*lecture_, ligne);
+    if (!r.refus.empty()) {
+        src.principale->services().messages->afficher(
+            this, QStringLiteral("Reprise impossible à %1 : %2").arg(q(ici), q(r.refus)), QStringLiteral("Reprise"),
+            Icone::Exclamation);
+        return;
+    }
+    // One restart at a time: another line chosen replaces it.
+    if (reprise_) reprise_->close();
+    Vue->montrerApproche(r.approche, couleurApproche());
+    RepriseAMontrer montree{QStringLiteral("Reprise - ") + src.entree + QStringLiteral(" - ") + q(ici),
+                            src.nom + " " + ici,
+                            src.machine,
+                            src.reglages,
+                            std::move(r.lignes),
+                            std::move(r.explication),
+                            r.debutApproche,
+                            r.finApproche};
+    reprise_ = ouvrirReprise(this, *src.principale, std::move(montree));
+    connect(reprise_, &FenetreReprise::fermee, this, [this, f = reprise_.data()] {
+        if (reprise_ == f) Vue->montrerApproche({}, {});
+    });
+}
+
 void FenetreTrajectoire::revoir()
 {
     Reglage r = reglageInitial(programme_);
@@ -263,7 +317,12 @@ void ouvrirTrajectoire(Principale& principale)
     const int type = codeMachine(fiche.com.valeur.type);
     // Not modal: the operator may open another sheet's beside it.
     const QString titre = QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase);
-    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, trajectoire::lire(*octets, directeur, type));
+    const ParamCom& com = fiche.com.valeur;
+    SourceReprise source{&principale, *octets, directeur, type, champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase),
+                         nomComplet(fiche.champs), fiche.machine(),
+                         ReglagesPort{q(com.port), q(com.vitesse), q(com.parite), q(com.bits), q(com.arret)}};
+    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, trajectoire::lire(*octets, directeur, type),
+                                           std::move(source));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     fenetre->show();
 }
