@@ -118,7 +118,8 @@ void FenetreReprise::placer(QWidget* parent)
     resize(taille);
     QRect r(QPoint(), taille);
     r.moveCenter(parent && parent->isVisible() ? parent->geometry().center() : libre.center());
-    if (r.right() > libre.right()) r.moveRight(libre.right());
+    // At the screen's right, over the toolpath's lists: its drawing, and the approach on it, stay in sight.
+    r.moveRight(libre.right());
     if (r.bottom() > libre.bottom()) r.moveBottom(libre.bottom());
     r.moveTop(std::max(r.top(), libre.top() + 32));
     r.moveLeft(std::max(r.left(), libre.left()));
