@@ -318,11 +318,12 @@ void ouvrirTrajectoire(Principale& principale)
     // Not modal: the operator may open another sheet's beside it.
     const QString titre = QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase);
     const ParamCom& com = fiche.com.valeur;
-    SourceReprise source{&principale, *octets, directeur, type, champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase),
-                         nomComplet(fiche.champs), fiche.machine(),
-                         ReglagesPort{q(com.port), q(com.vitesse), q(com.parite), q(com.bits), q(com.arret)}};
-    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, trajectoire::lire(*octets, directeur, type),
-                                           std::move(source));
+    Programme programme = trajectoire::lire(*octets, directeur, type);
+    // The bytes drawn are the bytes a restart sends, whatever becomes of the file meanwhile.
+    SourceReprise source{&principale, std::move(*octets), directeur, type,
+                         champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase), nomComplet(fiche.champs),
+                         fiche.machine(), ReglagesPort{q(com.port), q(com.vitesse), q(com.parite), q(com.bits), q(com.arret)}};
+    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, std::move(programme), std::move(source));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     fenetre->show();
 }
