@@ -176,6 +176,8 @@ void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
     reglages->addWidget(Diametre);
     reglages->addStretch();
     reglages->addWidget(Ajuster);
+    // Above the view, where a screen too small for the lists still leaves it room.
+    reglages->addWidget(Reprendre);
     auto* gauche = new QWidget;
     auto* g = new QVBoxLayout(gauche);
     g->setContentsMargins(0, 0, 0, 0);
@@ -184,12 +186,7 @@ void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
     auto* droite = new QWidget;
     auto* d = new QVBoxLayout(droite);
     d->setContentsMargins(0, 0, 0, 0);
-    auto* programme = new QWidget;
-    auto* p = new QVBoxLayout(programme);
-    p->setContentsMargins(0, 0, 0, 0);
-    p->addWidget(Listing, 1);
-    p->addWidget(Reprendre, 0, Qt::AlignRight);
-    d->addWidget(cadre(QStringLiteral("Programme"), programme), 3);
+    d->addWidget(cadre(QStringLiteral("Programme"), Listing), 3);
     d->addWidget(cadre(QStringLiteral("Etendue"), Etendue));
     d->addWidget(cadre(QStringLiteral("Outils"), Outils), 1);
     d->addWidget(cadre(QStringLiteral("Lignes non tracées"), NonTraces), 1);
