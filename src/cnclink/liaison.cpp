@@ -21,7 +21,11 @@ bool confirmer(Messages& messages, QWidget* parent)
 
 std::optional<Echec> ouvrirPort(PortSerie& port, const Principale& principale)
 {
-    const ReglagesPort montres = principale.reglagesPort();
+    return ouvrirPort(port, principale.reglagesPort());
+}
+
+std::optional<Echec> ouvrirPort(PortSerie& port, const ReglagesPort& montres)
+{
     const int numero = numeroPort(montres.port.toStdString());
     const std::string reglage = reglageliaison(montres.vitesse.toStdString(), montres.parite.toStdString(),
                                                montres.bits.toStdString(), montres.arret.toStdString());
@@ -49,9 +53,10 @@ std::optional<Echec> executer(const Transfert& transfert, PortSerie& port, Vumet
     return std::nullopt;
 }
 
-QString reglage(const Principale& principale)
+QString reglage(const Principale& principale) { return reglage(principale.reglagesPort()); }
+
+QString reglage(const ReglagesPort& r)
 {
-    const ReglagesPort r = principale.reglagesPort();
     return QString::fromStdString(
         reglageliaison(r.vitesse.toStdString(), r.parite.toStdString(), r.bits.toStdString(), r.arret.toStdString()));
 }

@@ -15,6 +15,7 @@
 namespace tarvex {
 
 class Principale;
+struct ReglagesPort;
 
 namespace liaison {
 
@@ -32,6 +33,8 @@ bool confirmer(plateforme::Messages& messages, QWidget* parent);
 // Port number and settings text from the main window's five combo boxes,
 // set on the port, then the port opened.
 std::optional<Echec> ouvrirPort(plateforme::PortSerie& port, const Principale& principale);
+// The same with given settings: a sheet's machine's, whatever the main window shows now.
+std::optional<Echec> ouvrirPort(plateforme::PortSerie& port, const ReglagesPort& reglages);
 
 // Queues the steps one after the other and moves the progress bar where a
 // step says so, without waiting for the line. Stops at the first refusal of
@@ -42,6 +45,7 @@ std::optional<Echec> executer(const Transfert& transfert, plateforme::PortSerie&
 
 // The settings text of the main window's combo boxes, "9600,e,7,2".
 QString reglage(const Principale& principale);
+QString reglage(const ReglagesPort& reglages);
 
 enum class FinEnvoi { Reussi, Echoue, Arrete };
 struct Envoi {

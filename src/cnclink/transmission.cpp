@@ -379,4 +379,15 @@ Transfert transfertFiche(const DemandeChargement& d)
 
 Transfert transfertFichier(const std::string& chemin) { return programmeSeul(chemin); }
 
+Transfert transfertLignes(const std::vector<std::string>& lignes)
+{
+    Emission em;
+    em.progression(0);
+    const auto n = lignes.size();
+    for (std::size_t k = 1; k <= n; ++k) em.ligne(lignes[k - 1], k == 1 ? -1 : static_cast<int>(k * 100 / n));
+    em.progression(0);
+    em.fin();
+    return std::move(em.resultat);
+}
+
 }  // namespace tarvex

@@ -91,4 +91,8 @@ Transfert transfertFiche(const DemandeChargement& demande);
 // Any program file sent as it is, item by item.
 Transfert transfertFichier(const std::string& chemin);
 
+// A program built by Tarvex (a restart), Windows-1252 lines without their
+// ends, sent as a file is: each line ended by LF, the DC3 after the last.
+Transfert transfertLignes(const std::vector<std::string>& lignes);
+
 }  // namespace tarvex

@@ -41,6 +41,17 @@ bool suivi(const std::vector<std::string>& demande, std::size_t& i, const std::v
     return true;
 }
 
+// The last word of `t`, taken off it with the blanks before it.
+std::string_view oterDernierMot(std::string_view& t)
+{
+    t = rogner(t);
+    std::size_t k = t.size();
+    while (k > 0 && !blanc(t[k - 1])) --k;
+    const std::string_view mot = t.substr(k);
+    t = rogner(t.substr(0, k));
+    return mot;
+}
+
 enum class Accord { Aucun, PiecePhase, Ensemble };
 
 // How far the request's words name the record: its part then its phase
@@ -108,6 +119,11 @@ std::optional<Demande> lireDemande(std::string_view programme)
                 std::size_t k = nom.size();
                 while (k > 0 && !blanc(nom[k - 1])) --k;
                 nom = nom.substr(0, k);
+            }
+            // A sheet, then REPRISE and a block: the restart of its program there.
+            if (!d.jauges && m.size() >= 4 && m[m.size() - 2] == "reprise") {
+                d.reprise = std::string(oterDernierMot(nom));
+                oterDernierMot(nom);
             }
             d.nom = std::string(rogner(nom));
         }

@@ -5,6 +5,7 @@
 #include "journal/consigner.h"
 #include "platform/instant.h"
 #include "service/recus.h"
+#include "service/reponsereprise.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/index.h"
@@ -339,6 +340,20 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     }
     Envoi e;
     int numero = 0;
+    if (fiche && !d.reprise.empty()) {
+        if (std::optional<ReponseReprise> r = repondreReprise(d, *fiche)) {
+            e.genre = "Reprise";
+            e.objet = std::move(r->objet);
+            e.resultat = std::move(r->resultat);
+            e.affiche = u8(e.objet);
+            e.transfert = std::move(r->transfert);
+            envois_.push_back(std::move(e));
+            if (envois_.size() == 1) suivante();
+            return;
+        }
+        t.issue = Issue::SansProgramme;
+        fiche.reset();
+    }
     if (fiche) e.transfert = transfertFiche(demandeDeFiche(*fiche, d.jauges));
     // The whole answer is built before a byte leaves: one that fails half
     // way (a gauge file missing or malformed, a value out of range, a

@@ -2,8 +2,10 @@
 
 #include "platform/principale.h"
 #include "platform/textes.h"
+#include "reprise/fenetrereprise.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
+#include "store/liste.h"
 #include "store/machines.h"
 
 #include <QFontDatabase>
@@ -70,8 +72,11 @@ QIcon pastille(const QColor& couleur)
 
 }  // namespace
 
-FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Programme programme)
-    : Fenetre(parent, QStringLiteral("Trajectoire"), titre, 16200, 10200), programme_(std::move(programme))
+FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Programme programme,
+                                       std::optional<SourceReprise> source)
+    : Fenetre(parent, QStringLiteral("Trajectoire"), titre, 16200, 10200),
+      programme_(std::move(programme)),
+      source_(std::move(source))
 {
     // Unlike the set-up windows this one may grow: a toolpath wants room.
     setMinimumSize(0, 0);
@@ -103,6 +108,13 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
     Etendue = liste("Etendue", "Course du programme sur chaque axe, en coordonnées programme");
     Outils = liste("Outils", "Course de chaque outil, dans sa couleur ; un clic ne montre que cet outil, un autre les montre tous");
     NonTraces = longue("NonTraces", "Lignes dont la vue ne peut pas connaître le déplacement");
+    Reprendre = new QPushButton(QStringLiteral("Reprendre ici"));
+    Reprendre->setObjectName(QStringLiteral("Reprendre"));
+    Reprendre->setToolTip(QStringLiteral("Après un bris d'outil : le programme repris à la ligne choisie, "
+                                         "montré avant d'être envoyé"));
+    Reprendre->setAutoDefault(false);
+    Reprendre->setEnabled(false);
+    Reprendre->setVisible(source_.has_value());
 
     remplirListes();
     disposer(etiquettePlan);
@@ -117,6 +129,8 @@ FenetreTrajectoire::FenetreTrajectoire(QWidget* parent, const QString& titre, Pr
         if (rang >= 0) Listing->montrerRang(NonTraces->model()->index(rang, 0).data(Qt::UserRole).toInt() - 1);
     });
     connect(Outils, &QListWidget::itemClicked, this, &FenetreTrajectoire::choisirOutil);
+    connect(Listing, &ListeLignes::rangChoisi, this, [this](int rang) { Reprendre->setEnabled(rang >= 0); });
+    connect(Reprendre, &QPushButton::clicked, this, &FenetreTrajectoire::reprendre);
     revoir();
 }
 
@@ -162,6 +176,8 @@ void FenetreTrajectoire::disposer(QWidget* etiquettePlan)
     reglages->addWidget(Diametre);
     reglages->addStretch();
     reglages->addWidget(Ajuster);
+    // Above the view, where a screen too small for the lists still leaves it room.
+    reglages->addWidget(Reprendre);
     auto* gauche = new QWidget;
     auto* g = new QVBoxLayout(gauche);
     g->setContentsMargins(0, 0, 0, 0);
@@ -233,6 +249,41 @@ void FenetreTrajectoire::choisirOutil(QListWidgetItem* item)
     if (!seul) Outils->clearSelection(), Outils->setCurrentRow(-1);
 }
 
+void FenetreTrajectoire::reprendre()
+{
+    const int ligne = Listing->currentIndex().row();
+    if (!source_ || ligne < 0) return;
+    const SourceReprise& src = *source_;
+    if (!lecture_) lecture_ = lirePourReprise(src.octets, src.directeur, src.type);
+    DemandeReprise demande;
+    demande.directeur = src.directeur;
+    demande.type = src.type;
+    demande.ligne = ligne;
+    Reprise r = trajectoire::reprendre(*lecture_, demande);
+    const std::string ici = repere(*lecture_, ligne);
+    if (!r.refus.empty()) {
+        src.principale->services().messages->afficher(
+            this, QStringLiteral("Reprise impossible à %1 : %2").arg(q(ici), q(r.refus)), QStringLiteral("Reprise"),
+            Icone::Exclamation);
+        return;
+    }
+    // One restart at a time: another line chosen replaces it.
+    if (reprise_) reprise_->close();
+    Vue->montrerApproche(r.approche, couleurApproche());
+    RepriseAMontrer montree{QStringLiteral("Reprise - ") + src.entree + QStringLiteral(" - ") + q(ici),
+                            src.nom + " " + ici,
+                            src.machine,
+                            src.reglages,
+                            std::move(r.lignes),
+                            std::move(r.explication),
+                            r.debutApproche,
+                            r.finApproche};
+    reprise_ = ouvrirReprise(this, *src.principale, std::move(montree));
+    connect(reprise_, &FenetreReprise::fermee, this, [this, f = reprise_.data()] {
+        if (reprise_ == f) Vue->montrerApproche({}, {});
+    });
+}
+
 void FenetreTrajectoire::revoir()
 {
     Reglage r = reglageInitial(programme_);
@@ -263,7 +314,13 @@ void ouvrirTrajectoire(Principale& principale)
     const int type = codeMachine(fiche.com.valeur.type);
     // Not modal: the operator may open another sheet's beside it.
     const QString titre = QStringLiteral("Trajectoire - ") + champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase);
-    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, trajectoire::lire(*octets, directeur, type));
+    const ParamCom& com = fiche.com.valeur;
+    Programme programme = trajectoire::lire(*octets, directeur, type);
+    // The bytes drawn are the bytes a restart sends, whatever becomes of the file meanwhile.
+    SourceReprise source{&principale, std::move(*octets), directeur, type,
+                         champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase), nomComplet(fiche.champs),
+                         fiche.machine(), ReglagesPort{q(com.port), q(com.vitesse), q(com.parite), q(com.bits), q(com.arret)}};
+    auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, std::move(programme), std::move(source));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     fenetre->show();
 }

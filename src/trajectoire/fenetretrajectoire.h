@@ -6,22 +6,41 @@
 
 #include "platform/controles.h"
 #include "platform/fenetre.h"
+#include "platform/principale.h"
 #include "trajectoire/listes.h"
+#include "trajectoire/reprise.h"
 #include "trajectoire/vue.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
+
+#include <optional>
 
 namespace tarvex {
 
-class Principale;
+class FenetreReprise;
+
+// What starting the program again needs beside its toolpath: the program
+// as stored, and the sheet and its machine as they were when it opened.
+struct SourceReprise {
+    Principale* principale = nullptr;
+    std::string octets;
+    int directeur = 0, type = 0;
+    QString entree;        // "Boîtier Phase 60"
+    std::string nom;       // the journal's: "Boîtier Phase 60 Bâti"
+    std::string machine;
+    ReglagesPort reglages;  // the machine's port and settings
+};
 
 class FenetreTrajectoire : public plateforme::Fenetre {
     Q_OBJECT
 public:
-    FenetreTrajectoire(QWidget* parent, const QString& titre, trajectoire::Programme programme);
+    // Without a source (a program not from a sheet), no restart is offered.
+    FenetreTrajectoire(QWidget* parent, const QString& titre, trajectoire::Programme programme,
+                       std::optional<SourceReprise> source = std::nullopt);
 
     trajectoire::VueTrajectoire* Vue;
     QComboBox* Plan;       // milling: the plane seen
@@ -31,6 +50,7 @@ public:
     QListWidget* Etendue;
     QListWidget* Outils;   // a click shows that tool alone, another every tool
     trajectoire::ListeLignes* NonTraces;
+    QPushButton* Reprendre;  // the program started again at the listing's line
 
 protected:
     void reject() override { close(); }
@@ -48,8 +68,12 @@ private:
     // The lists' least heights, fewer rows on a screen too small for the usual ones.
     void hauteursMinimales(bool serrees);
     void choisirOutil(QListWidgetItem* item);
+    void reprendre();
 
     const trajectoire::Programme programme_;
+    const std::optional<SourceReprise> source_;
+    std::optional<trajectoire::LectureReprise> lecture_;  // read at the first restart, kept for the next
+    QPointer<FenetreReprise> reprise_;
 };
 
 // The main window's "Trajectoire": the shown sheet's program read as its

@@ -724,6 +724,19 @@ Dialecte dialecte(int directeur)
     return directeur == kNum ? Dialecte::Num : directeur == kFanuc ? Dialecte::Fanuc : directeur == kFagor ? Dialecte::Fagor : Dialecte::Iso;
 }
 
+// The block number a line starts with (after blanks and a "/" block skip),
+// -1 without one. Not the last N word read: a NUM subprogram call names
+// blocks too ("N90 G77 N200 N210"), and a restart at N210 must find the one.
+int numeroDeBloc(std::string_view l)
+{
+    std::size_t i = l.find_first_not_of(" \t/");
+    if (i == std::string_view::npos || (l[i] != 'N' && l[i] != 'n')) return -1;
+    i = l.find_first_not_of(" \t", i + 1);
+    long long n = -1;
+    for (; i < l.size() && l[i] >= '0' && l[i] <= '9' && n < 1000000000; ++i) n = std::max(n, 0LL) * 10 + (l[i] - '0');
+    return n >= 1000000000 ? -1 : static_cast<int>(n);
+}
+
 // With `etats`, the state where each line starts is kept: only a restart
 // asks for it, the drawing of a long program does not pay for it.
 Programme lireAvecEtats(std::string_view octets, int directeur, int type, std::vector<Etat>* etats)
@@ -739,12 +752,13 @@ Programme lireAvecEtats(std::string_view octets, int directeur, int type, std::v
     std::string tampon;
     for (std::size_t i = 0; i < brutes.size(); ++i) {
         p.lignes.push_back(cp1252::versUtf8(brutes[i]));
-        if (etats) etats->push_back(lecteur.etat());
+        if (etats) {
+            etats->push_back(lecteur.etat());
+            etats->back().numero = numeroDeBloc(brutes[i]);
+        }
         std::size_t debut = 0;
         do {
             debut = analyser(brutes[i], debut, d, m, tampon);
-            if (etats && m.a('N') && etats->back().numero < 0 && std::fabs(m('N')) < 1e9)
-                etats->back().numero = static_cast<int>(m('N'));
             lecteur.traiter(static_cast<int>(i), m);
         } while (debut != std::string_view::npos);
     }

@@ -102,6 +102,11 @@ void aplatir(const Mouvement& m, const Projeteur& pr, bool tournage, double tole
 
 }  // namespace
 
+Point2 projeterPoint(const Programme& p, const Reglage& r, const Point& point)
+{
+    return projeteur(p, r).programme(point);
+}
+
 Projection projeter(const Programme& p, const Reglage& r)
 {
     Projection resultat;

@@ -88,6 +88,8 @@ struct Reglage {
 };
 
 Projection projeter(const Programme& p, const Reglage& r);
+// One point of the program in the view (NaN where an axis seen is unknown).
+Point2 projeterPoint(const Programme& p, const Reglage& r, const Point& point);
 
 // What the view shows first, and the printed sheet: turning Z across and X
 // up as a radius, milling XY, arcs kept whole.

@@ -272,4 +272,12 @@ std::string texte(const Reprise& r)
     return s;
 }
 
+std::string repere(const LectureReprise& lu, int ligne)
+{
+    const int numero = ligne >= 0 && static_cast<std::size_t>(ligne) < lu.etats.size()
+                           ? lu.etats[static_cast<std::size_t>(ligne)].numero
+                           : -1;
+    return numero >= 0 ? "N" + std::to_string(numero) : "ligne " + std::to_string(ligne + 1);
+}
+
 }  // namespace tarvex::trajectoire

@@ -53,4 +53,8 @@ Reprise reprendre(const LectureReprise& lu, const DemandeReprise& demande);
 // The restart program's bytes: each line ended by CR LF.
 std::string texte(const Reprise& r);
 
+// How the operator and the journal name a line: its block number "N160", or
+// "ligne 18" (from 1) when it has none.
+std::string repere(const LectureReprise& lu, int ligne);
+
 }  // namespace tarvex::trajectoire

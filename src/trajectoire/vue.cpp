@@ -31,6 +31,7 @@ VueTrajectoire::VueTrajectoire(QWidget* parent) : QWidget(parent)
 void VueTrajectoire::montrer(const Programme& p, const Reglage& reglage)
 {
     programme_ = &p;
+    reglage_ = reglage;
     sorte_ = reglage.vue;
     projection_ = projeter(p, reglage);
     palette_ = Palette(p);
@@ -103,6 +104,20 @@ void VueTrajectoire::marquer(int ligne)
     update();
 }
 
+void VueTrajectoire::montrerApproche(std::vector<Point> points, QColor couleur)
+{
+    approche_ = std::move(points);
+    couleurApproche_ = couleur;
+    update();
+}
+
+std::vector<Point2> VueTrajectoire::approche() const
+{
+    std::vector<Point2> r;
+    for (const Point& p : approche_) r.push_back(projeterPoint(*programme_, reglage_, p));
+    return r;
+}
+
 QString VueTrajectoire::texte() const
 {
     QStringList lignes;
@@ -118,6 +133,11 @@ QString VueTrajectoire::texte() const
         const Point2 p = projection_.croix[static_cast<std::size_t>(i)].position;
         lignes << QStringLiteral("Perçage ") + mot(h, p.h) + ' ' + mot(v, p.v);
     }
+    const std::vector<Point2> a = programme_ ? approche() : std::vector<Point2>();
+    for (std::size_t i = 1; i < a.size(); ++i)
+        if (connu(a[i - 1].h) && connu(a[i - 1].v) && connu(a[i].h) && connu(a[i].v))
+            lignes << QStringLiteral("Approche ") + mot(h, a[i - 1].h) + ' ' + mot(v, a[i - 1].v) + QStringLiteral(" → ") +
+                          mot(h, a[i].h) + ' ' + mot(v, a[i].v);
     return lignes.join('\n');
 }
 
@@ -199,6 +219,15 @@ void VueTrajectoire::paintEvent(QPaintEvent*)
             peintre.drawImage(QPointF(0, 0), c.image);
         }
         dessinerMarques(peintre, *programme_, projection_, palette_, cadrage_, zone, Traits{}, marques_, croix_);
+        // Over the path, thick, ending on a ring where the program takes over.
+        const std::vector<Point2> a = approche();
+        peintre.setRenderHint(QPainter::Antialiasing);
+        peintre.setPen(QPen(couleurApproche_, 2.5, Qt::SolidLine, Qt::RoundCap));
+        peintre.setBrush(Qt::NoBrush);
+        for (std::size_t i = 1; i < a.size(); ++i)
+            if (connu(a[i - 1].h) && connu(a[i - 1].v) && connu(a[i].h) && connu(a[i].v))
+                peintre.drawLine(cadrage_.versAppareil(a[i - 1]), cadrage_.versAppareil(a[i]));
+        if (!a.empty() && connu(a.back().h) && connu(a.back().v)) peintre.drawEllipse(cadrage_.versAppareil(a.back()), 5, 5);
         dessinerReperes(peintre, sorte_, cadrage_, zone, Traits{});
     }
     peintre.setPen(palette().color(QPalette::Mid));

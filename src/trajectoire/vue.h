@@ -14,7 +14,8 @@ namespace tarvex::trajectoire {
 class VueTrajectoire : public QWidget {
     Q_OBJECT
     // The marked moves as drawn, in the view's axes ("G1 Z2 X10 → Z-30 X10"), one
-    // per line: what the operator sees marked, for the scenarios.
+    // per line, then a restart's approach ("Approche X65 Y45 → X65 Y45"):
+    // what the operator sees marked, for the scenarios.
     Q_PROPERTY(QString texte READ texte)
 public:
     explicit VueTrajectoire(QWidget* parent = nullptr);
@@ -31,6 +32,10 @@ public:
     // A marked move outside the view is brought to its centre.
     void marquer(int ligne);
     QString texte() const;
+    // A restart's approach over the path, in its own colour: from each point
+    // to the next where both are seen (an axis unknown: where the tool is).
+    // Empty: none.
+    void montrerApproche(std::vector<Point> points, QColor couleur);
     // A click at the point given in the view's axes as drawn ("Z-10 X10"), for
     // the scenarios: true when a move was there.
     Q_INVOKABLE bool choisir(const QString& point);
@@ -59,7 +64,13 @@ private:
         bool operator==(const Etat&) const = default;
     };
 
+    // The approach's strokes in the view's axes; NaN where unknown.
+    std::vector<Point2> approche() const;
+
     const Programme* programme_ = nullptr;
+    Reglage reglage_;
+    std::vector<Point> approche_;
+    QColor couleurApproche_;
     Projection projection_;
     Vue sorte_ = Vue::XY;
     Palette palette_;

@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -99,21 +100,22 @@ Lu avec(QObject* o, F lire)
 
 // The entries of a list (`role` Qt::DisplayRole), or the numbers stored with them (Qt::UserRole).
 // A table or a tree over a model: one entry per row shown, its shown columns
-// joined by " | ", as the service's table gives its rows.
+// joined by " | ", as the service's table gives its rows; a list view over a model, its rows.
 Lu lignesDeVue(QObject* o)
 {
     auto* table = qobject_cast<QTableView*>(o);
     auto* arbre = qobject_cast<QTreeView*>(o);
     QAbstractItemView* v = table ? static_cast<QAbstractItemView*>(table) : arbre;
+    if (!v) v = qobject_cast<QListView*>(o);
     if (!v || !v->model()) return std::nullopt;
     const QAbstractItemModel* m = v->model();
     const QModelIndex racine = v->rootIndex();
     QStringList r;
     for (int i = 0; i < m->rowCount(racine); ++i) {
-        if (table ? table->isRowHidden(i) : arbre->isRowHidden(i, racine)) continue;
+        if (table ? table->isRowHidden(i) : arbre && arbre->isRowHidden(i, racine)) continue;
         QStringList cellules;
         for (int c = 0; c < m->columnCount(racine); ++c)
-            if (!(table ? table->isColumnHidden(c) : arbre->isColumnHidden(c)))
+            if (!(table ? table->isColumnHidden(c) : arbre && arbre->isColumnHidden(c)))
                 cellules << m->index(i, c, racine).data().toString();
         r << cellules.join(u" | "_s);
     }
