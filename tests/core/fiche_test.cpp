@@ -4,8 +4,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 namespace tarvex {
 namespace {
 

@@ -8,8 +8,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 namespace fs = std::filesystem;
 
 namespace tarvex {

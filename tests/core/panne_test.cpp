@@ -10,8 +10,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 namespace tarvex {
 namespace {
 

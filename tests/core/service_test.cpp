@@ -6,8 +6,6 @@
 
 #include "support.h"
 
-#include <filesystem>
-
 namespace tarvex {
 namespace {
 

@@ -5,8 +5,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 namespace tarvex {
 namespace {
 

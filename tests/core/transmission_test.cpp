@@ -2,7 +2,6 @@
 
 #include "support.h"
 
-#include <filesystem>
 #include <limits>
 
 namespace tarvex {

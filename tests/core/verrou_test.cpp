@@ -9,8 +9,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 namespace tarvex {
 namespace {
 
