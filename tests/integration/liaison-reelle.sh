@@ -3,10 +3,9 @@
 # of pseudo-terminals joined by socat: the program holds one end as its COM
 # ports, this script holds the other, where the CNC would be.
 #
-#   liaison-reelle.sh envoi|pause|arret TARVEX_SCENARIO
+#   liaison-reelle.sh pause|arret TARVEX_SCENARIO
 #
-# envoi: the scenario sends two demo sheets; the bytes that come out of the
-# cable must be those computed in tests/scenarios/cnc/attendus.
+# (Sheets through a real port byte for byte: service-reelle.sh.)
 # pause: as soon as the program holds the port, XOFF goes into the cable;
 # once what was already on its way is read, nothing more may come for two
 # seconds; then XON, and the whole program must arrive byte for byte.
@@ -17,7 +16,7 @@
 # Exits 77 (skipped) when socat is not installed.
 
 set -u
-mode=${1:?mode: envoi, pause ou arret}
+mode=${1:?mode: pause ou arret}
 executable=${2:?chemin de tarvex-scenario}
 ici=$(cd "$(dirname "$0")" && pwd)
 attendus="$ici/../scenarios/cnc/attendus"
@@ -118,21 +117,8 @@ pause | arret)
         echo "arrêt : $recus octets arrivés, sans DC3, rien après la fermeture"
     fi
     ;;
-envoi)
-    cat "$attendus/flasque-10.txt" "$attendus/bague-20.txt" >"$tmp/attendu"
-    lire_en_fond
-    lancer_scenario "$ici/envoi-reel.scenario"
-    juger_scenario
-    attendre_recu "$tmp/attendu"
-    if ! cmp "$tmp/attendu" "$tmp/recu"; then
-        echo "--- attendu"; od -c "$tmp/attendu" | tail -5
-        echo "--- reçu"; od -c "$tmp/recu" | tail -5
-        echouer "les octets reçus au bout du câble diffèrent de ceux attendus"
-    fi
-    echo "envoi : $(taille_de "$tmp/attendu") octets reçus à l'identique"
-    ;;
 *)
-    echouer "mode inconnu : $mode (envoi, pause ou arret)"
+    echouer "mode inconnu : $mode (pause ou arret)"
     ;;
 esac
 exit 0
