@@ -22,36 +22,18 @@ ici=$(cd "$(dirname "$0")" && pwd)
 attendus="$ici/../scenarios/cnc/attendus"
 . "$ici/commun.sh"
 
-if ! command -v socat >/dev/null 2>&1; then
-    echo "socat est introuvable : le test de la liaison série réelle est sauté."
-    exit 77
-fi
-
-tmp=$(mktemp -d)
-socat_pid= lecteur_pid= programme_pid=
-nettoyer() {
-    for p in $programme_pid $lecteur_pid $socat_pid; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$tmp"
-}
-trap nettoyer EXIT
-trap 'exit 1' INT TERM
-
+socat_requis
+dossier_tmp
 socat pty,raw,echo=0,link="$tmp/cn" pty,raw,echo=0,link="$tmp/pc" 2>"$tmp/socat.log" &
-socat_pid=$!
+pids=$!
 paire() { [ -e "$tmp/cn" ] && [ -e "$tmp/pc" ]; }
 attendre 5 paire || { cat "$tmp/socat.log"; echouer "socat n'a pas créé les pseudo-terminaux en 5 s"; }
 # Whatever port a machine's settings name, it is this cable.
 for i in 1 2 3 4 5 6 7 8 9; do export "TARVEX_COM$i=$tmp/pc"; done
 export QT_QPA_PLATFORM=offscreen
 
-# Waits until the scenario's program holds the PC end of the cable.
-tient_le_port() {
-    kill -0 "$programme_pid" 2>/dev/null || return 2
-    ls -l "/proc/$programme_pid/fd" 2>/dev/null | grep -q " $(readlink -f "$tmp/pc")\$"
-}
 attendre_port() {
-    attendre 20 tient_le_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 20 s"; }
+    attendre 20 tient "$tmp/pc" || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 20 s"; }
 }
 # Bytes that can be read from the CNC end within $1 seconds, appended to $tmp/recu.
 lire_pendant() {
@@ -61,7 +43,7 @@ lire_pendant() {
 # Reads the CNC end into $tmp/recu in the background.
 lire_en_fond() {
     cat "$tmp/cn" >>"$tmp/recu" &
-    lecteur_pid=$!
+    pids="$pids $!"
 }
 # Waits up to 5 s for $tmp/recu to hold what $1 holds (socat may still be
 # passing the last bytes along), then a little more for any extra byte.

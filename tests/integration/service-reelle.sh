@@ -18,21 +18,11 @@ ici=$(cd "$(dirname "$0")" && pwd)
 attendus="$ici/../scenarios/cnc/attendus"
 programme="$ici/fixtures/programme-cn.bin"
 . "$ici/commun.sh"
-command -v socat >/dev/null 2>&1 || { echo "socat est introuvable : test sauté."; exit 77; }
-
-tmp=$(mktemp -d)
-socats= programme_pid=
-nettoyer() {
-    for p in $programme_pid $socats; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$tmp"
-}
-trap nettoyer EXIT
-trap 'exit 1' INT TERM
-
+socat_requis
+dossier_tmp
 for n in 1 2 3 4; do
     socat pty,raw,echo=0,link="$tmp/cn$n" pty,raw,echo=0,link="$tmp/pc$n" 2>/dev/null &
-    socats="$socats $!"
+    pids="$pids $!"
     eval "socat$n=$!"
     export "TARVEX_COM$n=$tmp/pc$n"
 done
@@ -42,11 +32,7 @@ attendre 5 paires || echouer "socat n'a pas créé les pseudo-terminaux en 5 s"
 exec 3<>"$tmp/cn1" 4<>"$tmp/cn2" 5<>"$tmp/cn3" 6<>"$tmp/cn4"
 export QT_QPA_PLATFORM=offscreen
 cd "$tmp" && lancer_scenario "$ici/service-reelle.scenario"
-tient_les_ports() {
-    for n in 1 2 3 4; do
-        ls -l "/proc/$programme_pid/fd" 2>/dev/null | grep -q " $(readlink -f "$tmp/pc$n")\$" || return 1
-    done
-}
+tient_les_ports() { for n in 1 2 3 4; do tient "$tmp/pc$n" || return 1; done; }
 attendre 20 tient_les_ports || { cat "$tmp/sortie"; echouer "le service n'a pas ouvert les quatre ports en 20 s"; }
 
 # Control n asks with $2 and must read back the file $3 exactly.

@@ -325,9 +325,7 @@ Issue Scenario::executer()
 {
     if (!erreursSyntaxe_.empty()) return issue_ = {false, erreursSyntaxe_.front().numero, erreursSyntaxe_.front().message};
     executerJusqua([] { return false; });
-    fini_ = true;
-    cacherTout();
-    return issue_;
+    return issue_;  // what is left open is hidden as the scenario goes
 }
 
 void Scenario::executerJusqua(const std::function<bool()>& condition)
@@ -736,7 +734,6 @@ std::pair<Ligne, plateforme::LigneSerie*> Scenario::ligneNommee(const Ligne& l, 
 // port and cnc take "on COMn" after their first word.
 void Scenario::serie(const Ligne& ligneLue)
 {
-    if (!besoin(ligneLue, 2)) return;
     const auto [l, nommee] = ligneNommee(ligneLue, 1);
     if (!issue_.reussi || !besoin(l, 2)) return;
     const QString c = l.commande(), quoi = l.texte(1);
@@ -776,7 +773,6 @@ void Scenario::serie(const Ligne& ligneLue)
 // expect sent …, expect port …; both take "on COMn" after their second word.
 void Scenario::attendreSerie(const Ligne& ligneLue)
 {
-    if (!besoin(ligneLue, 3)) return;
     const auto [l, nommee] = ligneNommee(ligneLue, 2);
     if (!issue_.reussi || !besoin(l, 3)) return;
     const QString quoi = l.texte(2);
