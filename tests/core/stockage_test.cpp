@@ -16,12 +16,6 @@ const std::string kCame = "CAME,30,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n";
 const std::string kDossierBague = "data/BAGUE_Phase 20_BRAS_FRAISEUSE/";
 const std::string kPBague = "data\\BAGUE_Phase 20_BRAS_FRAISEUSE\\";
 
-test::Instantane sansArchives(test::Instantane i)
-{
-    std::erase_if(i, [](const auto& e) { return e.first.starts_with("data/archives"); });
-    return i;
-}
-
 class Stockage : public test::DossierDeTravail {
 protected:
     static void preparer()
@@ -64,7 +58,7 @@ TEST_F(Stockage, UneModificationSansChangementRecopieLesMemesValeursSansLireAucu
     const auto fin = enregistrer(m);
     ASSERT_TRUE(fin.resultat.ok()) << joindreProblemes(fin.resultat.problemes);
     EXPECT_TRUE(fin.indexReecrit);
-    EXPECT_EQ(sansArchives(instantane()), attendu);
+    EXPECT_EQ(horsArchives(instantane()), attendu);
 }
 
 TEST_F(Stockage, UnEmplacementQuiPrendLeFichierDUnAutreLePrendTelQuIlEstDevenu)
@@ -188,7 +182,7 @@ TEST_F(Stockage, ArretAChaqueOperation)
         const auto& plus = std::get<2>(c);
         aChaqueOperation({.preparer = [&] { preparer(), plus(); },
                           .operation = std::get<1>(c),
-                          .etat = [] { return sansArchives(instantane()); },
+                          .etat = [] { return horsArchives(instantane()); },
                           .aussi = [](const Instantane& avant, const Instantane&, const Instantane& milieu) {
                               const auto versions = archives::lister().valeur;
                               for (const auto& [chemin, octets] : avant) {
