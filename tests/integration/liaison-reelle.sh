@@ -1,19 +1,11 @@
 #!/bin/sh
-# The CNC link end to end through the program's own serial port, over a pair
-# of pseudo-terminals joined by socat: the program holds one end as its COM
-# ports, this script holds the other, where the CNC would be.
-#
-#   liaison-reelle.sh pause|arret TARVEX_SCENARIO
-#
-# (Sheets through a real port byte for byte: service-reelle.sh.)
-# pause: as soon as the program holds the port, XOFF goes into the cable;
-# once what was already on its way is read, nothing more may come for two
-# seconds; then XON, and the whole program must arrive byte for byte.
-# arret: XOFF likewise, the scenario presses Arrêter during the pause; what
-# arrived is the start of the program without its DC3, and an XON sent after
-# the close brings nothing more.
-#
-# Exits 77 (skipped) when socat is not installed.
+# Charger through the program's own serial port, a socat pair whose other end
+# this script holds as the CNC (sheets byte for byte: service-reelle.sh).
+#   liaison-reelle.sh pause|arret TARVEX_SCENARIO      exits 77 without socat
+# pause: XOFF once the first byte is out; nothing more for two seconds after
+# what was on its way; then XON, and the whole program byte for byte.
+# arret: XOFF likewise, Arrêter during the pause; the start of the program
+# arrived, without DC3, and nothing after the close.
 
 set -u
 mode=${1:?mode: pause ou arret}

@@ -1,15 +1,9 @@
 #!/bin/sh
-# The DNC service end to end through the program's own serial code: the demo
-# machines' ports COM1-COM4, each its own pair of pseudo-terminals joined by
-# socat, a fake control at each CNC end. All four ask for a sheet at once and
-# must get the bytes Charger sends for it (tests/scenarios/cnc/attendus). COM1
-# then sends a program in two pieces, kept under data\recus\COM1\ byte for
-# byte; meanwhile COM2's cable dies in the middle of its program, kept as
-# incomplete. Then 40 KB of noise ("X" DC3 pairs) on COM1 must not hold up
-# COM3's answer beyond its 5 s delay by more than a second, the noise kept in
-# the day's file; a program of more than 16 KB is kept whole; SIGTERM while
-# COM4's control is halfway through a program keeps that half as incomplete. The journal must hold every transfer.
-#
+# The DNC service through the program's own serial code, COM1-COM4 each a
+# socat pair with a fake control: four sheets asked at once, byte for byte; a
+# program in two pieces kept, a cable dying mid-program kept incomplete; noise
+# on COM1 not delaying COM3's answer; over 16 KB kept whole; SIGTERM mid-program
+# kept incomplete; every transfer journaled.
 #   service-reelle.sh TARVEX_SCENARIO        exits 77 (skipped) without socat
 
 set -u
