@@ -152,13 +152,10 @@ const QHash<QString, Propriete>& proprietes()
                    qAbs(v[1].toInt() - qRound(a[1].toDouble())) <= plateforme::kTwipsParPixel;
         };
         auto twips = [](bool taille) {
-            return [taille](QObject* o) {
-                return avec<plateforme::Image>(o, [taille](plateforme::Image* i) {
-                    const QRect r = i->twips();
-                    return taille ? QStringList{QString::number(r.width()), QString::number(r.height())}
-                                  : QStringList{QString::number(r.x()), QString::number(r.y())};
-                });
-            };
+            return [taille](QObject* o) { return avec<plateforme::Image>(o, [taille](plateforme::Image* i) {
+                const QRect r = i->twips();
+                return QStringList{QString::number(taille ? r.width() : r.x()), QString::number(taille ? r.height() : r.y())};
+            }); };
         };
         QHash<QString, Propriete> t{
             // A multi-line box is compared line by line, whatever ends its lines.
@@ -266,12 +263,6 @@ bool copierDossier(const QString& source, const QString& cible)
     return true;
 }
 
-void cacherTout()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->hide();
-}
-
 // A working-folder path on disk, as the program resolves it.
 QString local(const QString& chemin)
 {
@@ -317,7 +308,8 @@ Scenario::Scenario(const QString& fichier, const QString& contenu, const QString
 Scenario::~Scenario()
 {
     fini_ = true;
-    cacherTout();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) w->hide();
     programme_.reset();
 }
 
