@@ -1,6 +1,5 @@
-// The writing of a new sheet: what lands in the data folder for each kind of
-// machine and CNC type, what stops it before anything is written, and a stop
-// at each of its file operations in turn.
+// A new sheet written for each kind and CNC type, what stops it before anything
+// is written, and a stop at each of its file operations.
 
 #include "creation/bilan.h"
 #include "creation/ecriture.h"

@@ -141,9 +141,8 @@ TEST_F(Stockage, LesFichiersCherchesSuiventLesDrapeauxEtLeDirecteur)
     }
 }
 
-// (A deletion archiving the whole folder, files not the sheet's and flagged
-// files already gone included, then removing it and its record: the
-// modification/suppression scenario.)
+// (A deletion archiving the whole folder, then removing it and its record:
+// modification/suppression.)
 TEST_F(Stockage, LesFichesSontComptees)
 {
     // A cut record is counted and told.
@@ -154,9 +153,8 @@ TEST_F(Stockage, LesFichesSontComptees)
     EXPECT_FALSE(compterFiches().ok());
 }
 
-// Each storing stopped at each of its file operations in turn: every file is
-// then as before or as after, and every file of the sheet folder that is no
-// longer as it was is in a complete archived version, as it was.
+// Each storing stopped at each file operation: every file as before or after,
+// and each sheet file no longer as it was kept whole in an archived version.
 TEST_F(Stockage, ArretAChaqueOperation)
 {
     Modification m = bague();

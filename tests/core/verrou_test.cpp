@@ -1,6 +1,5 @@
-// The data lock: taken and released, waited on, left behind by a stopped
-// program of this computer or of another, damaged, and never removed when it
-// is no longer ours.
+// The data lock: taken, waited on, left by a stopped program here or elsewhere,
+// damaged, and never removed once it is no longer ours.
 
 #include "store/cp1252.h"
 #include "store/fichiers.h"

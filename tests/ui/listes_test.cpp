@@ -1,6 +1,5 @@
-// The folder list on a real folder tree, and the name proposed for a
-// received program: what the scenarios cannot see from their working folder
-// (the file list and the drives are cnc/emission's).
+// The folder list on a real folder tree and the name proposed for a received
+// program, beyond the scenarios' working folder (files and drives: cnc/emission).
 
 #include "cnclink/reception.h"
 #include "platform/listes.h"
