@@ -4,8 +4,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 #ifdef _WIN32
 #include <functional>
 #include <thread>

@@ -2,8 +2,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 namespace tarvex::impression {
 namespace {
 

@@ -1,12 +1,9 @@
-// The rules of the machine report and of the in-use check that the
-// scenarios do not walk one by one: each forbidden name, a list or an index
-// that cannot be read, records cut short.
+// The machine report's and the in-use check's rules the scenarios do not walk
+// one by one: forbidden names, unreadable lists or index, records cut short.
 
 #include "machines/ecriture.h"
 
 #include "support.h"
-
-#include <gtest/gtest.h>
 
 #include <array>
 #include <tuple>

@@ -70,12 +70,6 @@ TEST(Cadrage, TailleEtCentrage)
             << c.l << "x" << c.h << " limite " << c.limite;
 }
 
-}  // namespace
-}  // namespace tarvex
-
-namespace tarvex {
-namespace {
-
 TEST(Recherche, PliageEtDecompte)
 {
     // Windows-1252: Œ, ß, Š, É and a symbol left as it is.

@@ -1,14 +1,11 @@
-// The first data folder of a working folder: what a new empty one holds (its
-// code.tvx as the code check reads it: the code tests), the copy of the
-// demonstration data, and what an interruption at each file operation leaves.
+// The first data folder: what a new empty one holds, the demo copy, and what an
+// interruption at each file operation leaves.
 
 #include "store/chemins.h"
 #include "store/cp1252.h"
 #include "store/nouvellesdonnees.h"
 
 #include "support.h"
-
-#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 
@@ -121,9 +118,8 @@ TEST_F(NouvellesDonnees, UnDossierExistantNEstJamaisRemplace)
     EXPECT_EQ(joindreProblemes(nouvellesdonnees::creerVides(travail_, livres(), "SECRET").problemes), travail_ + " : ce n'est pas un dossier");
 }
 
-// A data folder without its index is completed in place: its own files and
-// code stay, what it lacks is added; the demo goes only where none of its
-// files is, and a refused copy leaves the folder as it was.
+// A data folder without its index is completed in place, its own files kept;
+// the demo goes only where none of its files is, a refused copy changing nothing.
 TEST_F(NouvellesDonnees, UnDossierSansIndexEstCompleteSansToucherASesFichiers)
 {
     poser((data() / "Code.TVX").string(), "ATELIER\r\n");

@@ -1,16 +1,12 @@
-// The rewrites of the index and of the machine list, and the writing and
-// deletion of a machine, stopped at each of their file operations in turn:
-// the index and the list read back as before or as after, a machine folder
-// may be left half made or half emptied but never listed without its files,
-// and running the operation again finishes the job.
+// The index and machine-list rewrites, a machine written or deleted, stopped at
+// each file operation: never a machine listed without its files, and run again
+// the operation finishes the job.
 
 #include "machines/ecriture.h"
 #include "store/index.h"
 #include "store/machines.h"
 
 #include "support.h"
-
-#include <gtest/gtest.h>
 
 namespace tarvex {
 namespace {

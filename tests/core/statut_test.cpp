@@ -1,12 +1,9 @@
-// A sheet's status: its history's line as written and read back (a file
-// edited by hand included), the rules of an operator's change, and the change
-// stored under the lock over the sheet as it was shown.
+// A sheet's status: its history's line written and read back (hand edits too),
+// the rules of a change, and the change stored over the sheet as it was shown.
 
 #include "store/statut.h"
 
 #include "support.h"
-
-#include <gtest/gtest.h>
 
 namespace tarvex {
 namespace {

@@ -5,8 +5,6 @@
 
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 namespace tarvex {
 namespace {
 
@@ -17,12 +15,6 @@ const std::string kBague = "BAGUE,20,FRAISEUSE,BRAS,BRONZE,O,N,N,O,N,N,N,N,N,N,N
 const std::string kCame = "CAME,30,TOUR 1,BRAS,ACIER,O,N,N,N,N,N,N,N,N,N,N\r\n";
 const std::string kDossierBague = "data/BAGUE_Phase 20_BRAS_FRAISEUSE/";
 const std::string kPBague = "data\\BAGUE_Phase 20_BRAS_FRAISEUSE\\";
-
-test::Instantane sansArchives(test::Instantane i)
-{
-    std::erase_if(i, [](const auto& e) { return e.first.starts_with("data/archives"); });
-    return i;
-}
 
 class Stockage : public test::DossierDeTravail {
 protected:
@@ -66,7 +58,7 @@ TEST_F(Stockage, UneModificationSansChangementRecopieLesMemesValeursSansLireAucu
     const auto fin = enregistrer(m);
     ASSERT_TRUE(fin.resultat.ok()) << joindreProblemes(fin.resultat.problemes);
     EXPECT_TRUE(fin.indexReecrit);
-    EXPECT_EQ(sansArchives(instantane()), attendu);
+    EXPECT_EQ(horsArchives(instantane()), attendu);
 }
 
 TEST_F(Stockage, UnEmplacementQuiPrendLeFichierDUnAutreLePrendTelQuIlEstDevenu)
@@ -149,9 +141,8 @@ TEST_F(Stockage, LesFichiersCherchesSuiventLesDrapeauxEtLeDirecteur)
     }
 }
 
-// (A deletion archiving the whole folder, files not the sheet's and flagged
-// files already gone included, then removing it and its record: the
-// modification/suppression scenario.)
+// (A deletion archiving the whole folder, then removing it and its record:
+// modification/suppression.)
 TEST_F(Stockage, LesFichesSontComptees)
 {
     // A cut record is counted and told.
@@ -162,9 +153,8 @@ TEST_F(Stockage, LesFichesSontComptees)
     EXPECT_FALSE(compterFiches().ok());
 }
 
-// Each storing stopped at each of its file operations in turn: every file is
-// then as before or as after, and every file of the sheet folder that is no
-// longer as it was is in a complete archived version, as it was.
+// Each storing stopped at each file operation: every file as before or after,
+// and each sheet file no longer as it was kept whole in an archived version.
 TEST_F(Stockage, ArretAChaqueOperation)
 {
     Modification m = bague();
@@ -190,7 +180,7 @@ TEST_F(Stockage, ArretAChaqueOperation)
         const auto& plus = std::get<2>(c);
         aChaqueOperation({.preparer = [&] { preparer(), plus(); },
                           .operation = std::get<1>(c),
-                          .etat = [] { return sansArchives(instantane()); },
+                          .etat = [] { return horsArchives(instantane()); },
                           .aussi = [](const Instantane& avant, const Instantane&, const Instantane& milieu) {
                               const auto versions = archives::lister().valeur;
                               for (const auto& [chemin, octets] : avant) {

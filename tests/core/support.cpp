@@ -93,6 +93,12 @@ Instantane DossierDeTravail::instantane(const std::string& dossier)
     return r;
 }
 
+Instantane DossierDeTravail::horsArchives(Instantane i, bool restes)
+{
+    std::erase_if(i, [restes](const auto& e) { return e.first.starts_with("data/archives") || (restes && reste(e.first)); });
+    return i;
+}
+
 void DossierDeTravail::poserFiche(const std::string& enregistrement, const Instantane& fichiers)
 {
     const std::string index = present("data/data.txt") ? contenu("data/data.txt") : "";

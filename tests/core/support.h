@@ -66,6 +66,8 @@ protected:
     // Every file under a folder (relative path with "/" -> bytes), folders
     // as "<dossier>", for comparing the whole data folder before and after.
     static Instantane instantane(const std::string& dossier = "data");
+    // Without the archives, and with `restes` the scratch files a stopped run leaves.
+    static Instantane horsArchives(Instantane i, bool restes = false);
 
     // Runs the operation without a stop, then stopped at its first, second,
     // … file operation until a run no longer meets the stop. A stopped run

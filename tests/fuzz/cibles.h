@@ -29,23 +29,16 @@ struct Lecture {
 inline Lecture toutLire(std::string_view texte)
 {
     Lecture r;
+    const auto faute = [&r](const char* m) { r.erreur = m; return r; };
     LecteurItems l(texte);
     std::size_t avant = l.position();
     while (!l.fin()) {
         const auto item = l.suivantBrut();
-        if (l.position() <= avant) {
-            r.erreur = "le lecteur n'avance pas";
-            return r;
-        }
-        if (l.position() > texte.size()) {
-            r.erreur = "le lecteur dépasse la fin";
-            return r;
-        }
+        if (l.position() <= avant) return faute("le lecteur n'avance pas");
+        if (l.position() > texte.size()) return faute("le lecteur dépasse la fin");
         if (!item.brut.empty() &&
-            (item.brut.data() < texte.data() || item.brut.data() + item.brut.size() > texte.data() + texte.size())) {
-            r.erreur = "item hors du texte";
-            return r;
-        }
+            (item.brut.data() < texte.data() || item.brut.data() + item.brut.size() > texte.data() + texte.size()))
+            return faute("item hors du texte");
         avant = l.position();
         r.items.push_back(item);
     }

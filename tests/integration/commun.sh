@@ -1,5 +1,5 @@
 # Sourced by the end-to-end scripts: failing, waiting, running a scenario.
-# They set $tmp (their scratch folder) and $executable (tarvex-scenario).
+# They set $executable (tarvex-scenario) and $tmp, their scratch folder.
 
 echouer() {
     echo "ÉCHEC : $*"
@@ -39,3 +39,15 @@ juger_scenario() {
 taille_de() { wc -c <"$1" | tr -d ' '; }
 # True once file $1 holds at least $2 bytes.
 au_moins() { [ "$(taille_de "$1")" -ge "$2" ]; }
+
+# Exits 77 (the test skipped) where socat is missing.
+socat_requis() { command -v socat >/dev/null 2>&1 || { echo "socat est introuvable : test sauté."; exit 77; }; }
+# $tmp made, and removed at the end with the scenario and every process of $pids.
+pids= programme_pid=
+dossier_tmp() {
+    tmp=$(mktemp -d)
+    trap 'for p in $programme_pid $pids; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"' EXIT
+    trap 'exit 1' INT TERM
+}
+# True while the scenario's program holds the file $1 open.
+tient() { ls -l "/proc/$programme_pid/fd" 2>/dev/null | grep -q " $(readlink -f "$1")\$"; }

@@ -1,16 +1,11 @@
 #!/bin/sh
-# Printing end to end through the program's own printer code: a CUPS server
-# of this test's own (its configuration, spool and socket in a temporary
-# folder) with a cups-pdf queue as the default printer, writing into that
-# folder too; a demo sheet with a long listing is printed on it, and the PDF
-# that comes out is checked. Then
-# the same sheet on a system without any printer, saved as a PDF file.
-#
+# Printing through the program's own printer code on a CUPS server of the
+# test's own (all in a temporary folder) with a cups-pdf default queue: a demo
+# sheet with a long listing, its PDF checked; then, without any printer, the
+# same sheet saved as a PDF file.
 #   impression-reelle.sh TARVEX_SCENARIO
-#
-# Exits 77 (skipped) when cups, printer-driver-cups-pdf or poppler-utils is
-# not installed, or when not run as root: the cups-pdf backend runs only
-# under a server started as root.
+# Exits 77 (skipped) without cups, printer-driver-cups-pdf or poppler-utils,
+# or when not root (the cups-pdf backend runs only under a root server).
 
 set -u
 executable=${1:?chemin de tarvex-scenario}

@@ -1,58 +1,31 @@
 #!/bin/sh
-# The CNC link end to end through the program's own serial port, over a pair
-# of pseudo-terminals joined by socat: the program holds one end as its COM
-# ports, this script holds the other, where the CNC would be.
-#
-#   liaison-reelle.sh envoi|pause|arret TARVEX_SCENARIO
-#
-# envoi: the scenario sends two demo sheets; the bytes that come out of the
-# cable must be those computed in tests/scenarios/cnc/attendus.
-# pause: as soon as the program holds the port, XOFF goes into the cable;
-# once what was already on its way is read, nothing more may come for two
-# seconds; then XON, and the whole program must arrive byte for byte.
-# arret: XOFF likewise, the scenario presses Arrêter during the pause; what
-# arrived is the start of the program without its DC3, and an XON sent after
-# the close brings nothing more.
-#
-# Exits 77 (skipped) when socat is not installed.
+# Charger through the program's own serial port, a socat pair whose other end
+# this script holds as the CNC (sheets byte for byte: service-reelle.sh).
+#   liaison-reelle.sh pause|arret TARVEX_SCENARIO      exits 77 without socat
+# pause: XOFF once the first byte is out; nothing more for two seconds after
+# what was on its way; then XON, and the whole program byte for byte.
+# arret: XOFF likewise, Arrêter during the pause; the start of the program
+# arrived, without DC3, and nothing after the close.
 
 set -u
-mode=${1:?mode: envoi, pause ou arret}
+mode=${1:?mode: pause ou arret}
 executable=${2:?chemin de tarvex-scenario}
 ici=$(cd "$(dirname "$0")" && pwd)
 attendus="$ici/../scenarios/cnc/attendus"
 . "$ici/commun.sh"
 
-if ! command -v socat >/dev/null 2>&1; then
-    echo "socat est introuvable : le test de la liaison série réelle est sauté."
-    exit 77
-fi
-
-tmp=$(mktemp -d)
-socat_pid= lecteur_pid= programme_pid=
-nettoyer() {
-    for p in $programme_pid $lecteur_pid $socat_pid; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$tmp"
-}
-trap nettoyer EXIT
-trap 'exit 1' INT TERM
-
+socat_requis
+dossier_tmp
 socat pty,raw,echo=0,link="$tmp/cn" pty,raw,echo=0,link="$tmp/pc" 2>"$tmp/socat.log" &
-socat_pid=$!
+pids=$!
 paire() { [ -e "$tmp/cn" ] && [ -e "$tmp/pc" ]; }
 attendre 5 paire || { cat "$tmp/socat.log"; echouer "socat n'a pas créé les pseudo-terminaux en 5 s"; }
 # Whatever port a machine's settings name, it is this cable.
 for i in 1 2 3 4 5 6 7 8 9; do export "TARVEX_COM$i=$tmp/pc"; done
 export QT_QPA_PLATFORM=offscreen
 
-# Waits until the scenario's program holds the PC end of the cable.
-tient_le_port() {
-    kill -0 "$programme_pid" 2>/dev/null || return 2
-    ls -l "/proc/$programme_pid/fd" 2>/dev/null | grep -q " $(readlink -f "$tmp/pc")\$"
-}
 attendre_port() {
-    attendre 20 tient_le_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 20 s"; }
+    attendre 20 tient "$tmp/pc" || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 20 s"; }
 }
 # Bytes that can be read from the CNC end within $1 seconds, appended to $tmp/recu.
 lire_pendant() {
@@ -62,7 +35,7 @@ lire_pendant() {
 # Reads the CNC end into $tmp/recu in the background.
 lire_en_fond() {
     cat "$tmp/cn" >>"$tmp/recu" &
-    lecteur_pid=$!
+    pids="$pids $!"
 }
 # Waits up to 5 s for $tmp/recu to hold what $1 holds (socat may still be
 # passing the last bytes along), then a little more for any extra byte.
@@ -118,21 +91,8 @@ pause | arret)
         echo "arrêt : $recus octets arrivés, sans DC3, rien après la fermeture"
     fi
     ;;
-envoi)
-    cat "$attendus/flasque-10.txt" "$attendus/bague-20.txt" >"$tmp/attendu"
-    lire_en_fond
-    lancer_scenario "$ici/envoi-reel.scenario"
-    juger_scenario
-    attendre_recu "$tmp/attendu"
-    if ! cmp "$tmp/attendu" "$tmp/recu"; then
-        echo "--- attendu"; od -c "$tmp/attendu" | tail -5
-        echo "--- reçu"; od -c "$tmp/recu" | tail -5
-        echouer "les octets reçus au bout du câble diffèrent de ceux attendus"
-    fi
-    echo "envoi : $(taille_de "$tmp/attendu") octets reçus à l'identique"
-    ;;
 *)
-    echouer "mode inconnu : $mode (envoi, pause ou arret)"
+    echouer "mode inconnu : $mode (pause ou arret)"
     ;;
 esac
 exit 0

@@ -1,7 +1,6 @@
-// Four ports sending 1 MB each at once over socat pairs, the real serial code
-// alone: closed as soon as it says all left, a port has lost no byte; an XOFF
-// holds its line alone until kLigneBloquee; a pair killed fails its line alone
-// (kPortFerme). Exits 77 (skipped) without socat.
+// Four ports sending 1 MB each at once over socat pairs: closed as soon as all
+// left, none lost a byte; an XOFF holds its line alone until kLigneBloquee; a
+// pair killed fails its line alone (kPortFerme). Exits 77 without socat.
 
 #include "platform/portqt.h"
 

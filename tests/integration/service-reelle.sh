@@ -1,15 +1,9 @@
 #!/bin/sh
-# The DNC service end to end through the program's own serial code: the demo
-# machines' ports COM1-COM4, each its own pair of pseudo-terminals joined by
-# socat, a fake control at each CNC end. All four ask for a sheet at once and
-# must get the bytes Charger sends for it (tests/scenarios/cnc/attendus). COM1
-# then sends a program in two pieces, kept under data\recus\COM1\ byte for
-# byte; meanwhile COM2's cable dies in the middle of its program, kept as
-# incomplete. Then 40 KB of noise ("X" DC3 pairs) on COM1 must not hold up
-# COM3's answer beyond its 5 s delay by more than a second, the noise kept in
-# the day's file; a program of more than 16 KB is kept whole; SIGTERM while
-# COM4's control is halfway through a program keeps that half as incomplete. The journal must hold every transfer.
-#
+# The DNC service through the program's own serial code, COM1-COM4 each a
+# socat pair with a fake control: four sheets asked at once, byte for byte; a
+# program in two pieces kept, a cable dying mid-program kept incomplete; noise
+# on COM1 not delaying COM3's answer; over 16 KB kept whole; SIGTERM mid-program
+# kept incomplete; every transfer journaled.
 #   service-reelle.sh TARVEX_SCENARIO        exits 77 (skipped) without socat
 
 set -u
@@ -18,21 +12,11 @@ ici=$(cd "$(dirname "$0")" && pwd)
 attendus="$ici/../scenarios/cnc/attendus"
 programme="$ici/fixtures/programme-cn.bin"
 . "$ici/commun.sh"
-command -v socat >/dev/null 2>&1 || { echo "socat est introuvable : test sauté."; exit 77; }
-
-tmp=$(mktemp -d)
-socats= programme_pid=
-nettoyer() {
-    for p in $programme_pid $socats; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$tmp"
-}
-trap nettoyer EXIT
-trap 'exit 1' INT TERM
-
+socat_requis
+dossier_tmp
 for n in 1 2 3 4; do
     socat pty,raw,echo=0,link="$tmp/cn$n" pty,raw,echo=0,link="$tmp/pc$n" 2>/dev/null &
-    socats="$socats $!"
+    pids="$pids $!"
     eval "socat$n=$!"
     export "TARVEX_COM$n=$tmp/pc$n"
 done
@@ -42,11 +26,7 @@ attendre 5 paires || echouer "socat n'a pas créé les pseudo-terminaux en 5 s"
 exec 3<>"$tmp/cn1" 4<>"$tmp/cn2" 5<>"$tmp/cn3" 6<>"$tmp/cn4"
 export QT_QPA_PLATFORM=offscreen
 cd "$tmp" && lancer_scenario "$ici/service-reelle.scenario"
-tient_les_ports() {
-    for n in 1 2 3 4; do
-        ls -l "/proc/$programme_pid/fd" 2>/dev/null | grep -q " $(readlink -f "$tmp/pc$n")\$" || return 1
-    done
-}
+tient_les_ports() { for n in 1 2 3 4; do tient "$tmp/pc$n" || return 1; done; }
 attendre 20 tient_les_ports || { cat "$tmp/sortie"; echouer "le service n'a pas ouvert les quatre ports en 20 s"; }
 
 # Control n asks with $2 and must read back the file $3 exactly.

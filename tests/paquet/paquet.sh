@@ -1,13 +1,13 @@
 #!/bin/sh
 # The Debian package, end to end. One step per call:
 #   paquet.sh construction BUILD DOSSIER VERSION
-#   paquet.sh contenu|menu|demarrage|lintian BUILD DOSSIER VERSION SOURCES NOUVEAU SONDE
+#   paquet.sh contenu|menu|demarrage|lintian BUILD DOSSIER VERSION SOURCES SONDE
 # construction builds the package once with CPack into DOSSIER and unpacks it
 # into DOSSIER/racine; the other steps look at what it built. Exit 77: the
 # tool a step needs is missing, the step is skipped.
 set -eu
 etape=$1 build=$2 dossier=$3 version=$4
-sources=${5:-} nouveau=${6:-} sonde=${7:-}
+sources=${5:-} sonde=${6:-}
 racine=$dossier/racine
 deb=$dossier/tarvex.deb
 
@@ -83,39 +83,13 @@ menu)
     ;;
 
 demarrage)
-    # The installed program on a new empty data folder made by the first
-    # start's code, started from elsewhere as the menu starts it: it comes
-    # up and stays up, finds its libraries and plugins, writes nothing.
-    travail=$dossier/demarrage/tarvex
+    # The installed program, started from elsewhere as the menu starts it: its
+    # first start (the probe acting as the operator) makes a new empty folder
+    # with its code, then the demo copy; started again on the new folder it
+    # comes up and stays up, finds its libraries and plugins, writes nothing.
     ailleurs=$dossier/demarrage/ailleurs
     rm -rf "$dossier/demarrage"
     mkdir -p "$ailleurs"
-    "$nouveau" "$travail" "$racine/usr/share/tarvex/vide/data" SECRET
-    # Every entry with its type, and every file's bytes.
-    instantane() { (cd "$1" && find . -printf '%y %p\n' | LC_ALL=C sort && find . -type f -exec md5sum {} + | LC_ALL=C sort); }
-    avant=$(instantane "$travail")
-    lancer() {
-        (cd "$ailleurs" && TARVEX_HOME=$1 HOME=$ailleurs QT_QPA_PLATFORM=offscreen \
-            exec "$racine/usr/bin/tarvex" >"$dossier/demarrage/sortie.txt" 2>&1) &
-        pid=$!
-        sleep 3
-        kill -0 "$pid" 2>/dev/null || { cat "$dossier/demarrage/sortie.txt" >&2; echec "le programme s'est arrêté"; }
-        kill "$pid"
-        wait "$pid" 2>/dev/null || true
-        if grep -Ei "could not|cannot|failed|erreur" "$dossier/demarrage/sortie.txt" >&2; then
-            echec "messages au démarrage"
-        fi
-    }
-    lancer "$travail"
-    apres=$(instantane "$travail")
-    [ "$avant" = "$apres" ] || echec "le démarrage a écrit dans le dossier de travail"
-    [ "$(cat "$travail/data/code.tvx")" = "$(printf 'SECRET\r')" ] || echec "code.tvx"
-    # Without a data folder the first start's window waits for a choice:
-    # nothing is written meanwhile, not even the working folder.
-    lancer "$dossier/demarrage/neuf/tarvex"
-    [ ! -e "$dossier/demarrage/neuf" ] || echec "la première fenêtre a écrit avant d'être confirmée"
-    # The first start itself in the installed program, the probe acting as
-    # the operator: the new empty folder with its code, then the demo copy.
     premier() {
         (cd "$ailleurs" && TARVEX_HOME=$1 HOME=$ailleurs QT_QPA_PLATFORM=offscreen LD_PRELOAD=$sonde \
             TARVEX_SONDE_CODE="Clé 2026" timeout 60 "$racine/usr/bin/tarvex")
@@ -128,6 +102,28 @@ demarrage)
     fiches=$(grep -c . "$racine/usr/share/tarvex/demo/data/data.txt")
     vu=$(export TARVEX_SONDE_DEMO=1; premier "$dossier/demarrage/demo/tarvex") || echec "premier démarrage : $vu"
     [ "$vu" = "sonde : selectphase ouverte, $fiches fiche(s) dans la liste" ] || echec "$vu"
+    # Every entry with its type, and every file's bytes.
+    instantane() { (cd "$1" && find . -printf '%y %p\n' | LC_ALL=C sort && find . -type f -exec md5sum {} + | LC_ALL=C sort); }
+    lancer() {
+        (cd "$ailleurs" && TARVEX_HOME=$1 HOME=$ailleurs QT_QPA_PLATFORM=offscreen \
+            exec "$racine/usr/bin/tarvex" >"$dossier/demarrage/sortie.txt" 2>&1) &
+        pid=$!
+        sleep 3
+        kill -0 "$pid" 2>/dev/null || { cat "$dossier/demarrage/sortie.txt" >&2; echec "le programme s'est arrêté"; }
+        kill "$pid"
+        wait "$pid" 2>/dev/null || true
+        if grep -Ei "could not|cannot|failed|erreur" "$dossier/demarrage/sortie.txt" >&2; then
+            echec "messages au démarrage"
+        fi
+    }
+    travail=$dossier/demarrage/vide/tarvex
+    avant=$(instantane "$travail")
+    lancer "$travail"
+    [ "$avant" = "$(instantane "$travail")" ] || echec "le démarrage a écrit dans le dossier de travail"
+    # Without a data folder the first start's window waits for a choice:
+    # nothing is written meanwhile, not even the working folder.
+    lancer "$dossier/demarrage/neuf/tarvex"
+    [ ! -e "$dossier/demarrage/neuf" ] || echec "la première fenêtre a écrit avant d'être confirmée"
     echo "le programme installé démarre"
     ;;
 

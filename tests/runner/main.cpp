@@ -1,6 +1,5 @@
-// tarvex-scenario FILE...: runs each scenario in a fresh working folder (or
-// its `workdir`, taken from the folder the runner starts in) and
-// prints PASS FILE or FAIL FILE:LINE: message, then the totals.
+// tarvex-scenario FILE...: each scenario in a fresh working folder (or its
+// `workdir`), printing PASS FILE or FAIL FILE:LINE: message, then the totals.
 
 #include "scenario.h"
 

@@ -154,13 +154,10 @@ const QHash<QString, Propriete>& proprietes()
                    qAbs(v[1].toInt() - qRound(a[1].toDouble())) <= plateforme::kTwipsParPixel;
         };
         auto twips = [](bool taille) {
-            return [taille](QObject* o) {
-                return avec<plateforme::Image>(o, [taille](plateforme::Image* i) {
-                    const QRect r = i->twips();
-                    return taille ? QStringList{QString::number(r.width()), QString::number(r.height())}
-                                  : QStringList{QString::number(r.x()), QString::number(r.y())};
-                });
-            };
+            return [taille](QObject* o) { return avec<plateforme::Image>(o, [taille](plateforme::Image* i) {
+                const QRect r = i->twips();
+                return QStringList{QString::number(taille ? r.width() : r.x()), QString::number(taille ? r.height() : r.y())};
+            }); };
         };
         QHash<QString, Propriete> t{
             // A multi-line box is compared line by line, whatever ends its lines.
@@ -268,12 +265,6 @@ bool copierDossier(const QString& source, const QString& cible)
     return true;
 }
 
-void cacherTout()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->hide();
-}
-
 // A working-folder path on disk, as the program resolves it.
 QString local(const QString& chemin)
 {
@@ -319,7 +310,8 @@ Scenario::Scenario(const QString& fichier, const QString& contenu, const QString
 Scenario::~Scenario()
 {
     fini_ = true;
-    cacherTout();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) w->hide();
     programme_.reset();
 }
 
@@ -327,9 +319,7 @@ Issue Scenario::executer()
 {
     if (!erreursSyntaxe_.empty()) return issue_ = {false, erreursSyntaxe_.front().numero, erreursSyntaxe_.front().message};
     executerJusqua([] { return false; });
-    fini_ = true;
-    cacherTout();
-    return issue_;
+    return issue_;  // what is left open is hidden as the scenario goes
 }
 
 void Scenario::executerJusqua(const std::function<bool()>& condition)
@@ -738,7 +728,6 @@ std::pair<Ligne, plateforme::LigneSerie*> Scenario::ligneNommee(const Ligne& l, 
 // port and cnc take "on COMn" after their first word.
 void Scenario::serie(const Ligne& ligneLue)
 {
-    if (!besoin(ligneLue, 2)) return;
     const auto [l, nommee] = ligneNommee(ligneLue, 1);
     if (!issue_.reussi || !besoin(l, 2)) return;
     const QString c = l.commande(), quoi = l.texte(1);
@@ -778,7 +767,6 @@ void Scenario::serie(const Ligne& ligneLue)
 // expect sent …, expect port …; both take "on COMn" after their second word.
 void Scenario::attendreSerie(const Ligne& ligneLue)
 {
-    if (!besoin(ligneLue, 3)) return;
     const auto [l, nommee] = ligneNommee(ligneLue, 2);
     if (!issue_.reussi || !besoin(l, 3)) return;
     const QString quoi = l.texte(2);

@@ -1,8 +1,6 @@
 #pragma once
-// Runs one scenario: sets the stage in a fresh working folder, starts the
-// program with the recording services, and carries out the lines one by one,
-// going on inside each modal window the program opens.
-// Its forms beyond the scenario language are listed in docs/architecture.md.
+// Runs one scenario with the recording services, line by line, going on
+// inside each modal window (its forms beyond the language: docs/architecture.md).
 
 #include "script.h"
 

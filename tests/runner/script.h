@@ -1,8 +1,6 @@
 #pragma once
-// Reading a scenario file: lines of words, with double-quoted values and
-// their escapes. `include` and `table` (docs/architecture.md) are unfolded
-// before anything runs, so the runner only ever sees plain command lines;
-// such a line keeps the number of the scenario's line that brought it in.
+// A scenario file as lines of words; `include` and `table` unfolded before
+// anything runs, each line keeping the number of the one that brought it in.
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,5 @@
-// The toolpath painted offscreen, read back pixel by pixel: a rapid keeps
-// its gaps however often it runs over one line, and short moves make a thin
-// line, not a band of circles.
+// The toolpath painted offscreen, read pixel by pixel: a rapid keeps its gaps
+// however often it runs over a line; short moves make a thin line.
 
 #include "store/machines.h"
 #include "trajectoire/fenetretrajectoire.h"

@@ -1,6 +1,5 @@
-// The printer on QPrinter, writing PDF files offscreen: a job given up
-// leaves no file (a long printout's pages, the window's way to a PDF file
-// and the sheet on a real queue are integration/impression-reelle's).
+// The printer on QPrinter offscreen: a job given up leaves no PDF file (pages,
+// the PDF file and a real queue: integration/impression-reelle).
 
 #include "platform/imprimanteqt.h"
 

@@ -1,7 +1,5 @@
-// Where a start works and where it finds the delivered data: the folder it
-// is started in when that holds a data folder with its index, else
-// $TARVEX_HOME, else ~/tarvex; the delivered data beside the program unless
-// $TARVEX_PARTAGE names them.
+// Where a start works (the folder started in when it holds data\data.txt, else
+// $TARVEX_HOME, else ~/tarvex) and finds the delivered data (or $TARVEX_PARTAGE).
 
 #include "app/application.h"
 #include "platform/fin.h"
@@ -79,9 +77,8 @@ TEST(Lancement, DossierDeTravailEtDonneesLivrees)
     EXPECT_EQ(dossierPartage(r.filePath(QStringLiteral("usr/bin"))).toStdString(), "/opt/tarvex/share");
 }
 
-// Qt's file dialog names a folder's type through a context the French
-// catalogue of Qt 6.4 lacks: the program answers it, and the dialog no longer
-// says "Folder" among French texts.
+// Qt's file dialog names a folder's type through a context the French catalogue
+// of Qt 6.4 lacks: the program answers it, no "Folder" among French texts.
 TEST(Lancement, TypesDuDialogueDeFichiersEnFrancais)
 {
     QTemporaryDir d;

@@ -1,6 +1,5 @@
-// The folder list on a real folder tree, and the name proposed for a
-// received program: what the scenarios cannot see from their working folder
-// (the file list and the drives are cnc/emission's).
+// The folder list on a real folder tree and the name proposed for a received
+// program, beyond the scenarios' working folder (files and drives: cnc/emission).
 
 #include "cnclink/reception.h"
 #include "platform/listes.h"
@@ -46,18 +45,10 @@ TEST(ListeDossiers, MontreLeCheminEtLesSousDossiers)
 TEST(NomPropose, NumeroDuProgrammeSinonNomGenerique)
 {
     struct Cas { QByteArray programme; const char* nom; } cas[] = {
-        {"%1234\r\nN10 G0\r\n", "1234.txt"},
-        {"%1234 (FLASQUE)\r\n", "1234.txt"},
-        {"  \r\n% 77\r\n", "77.txt"},
-        {"%\r\nO1020 (BAGUE)\r\n", "O1020.txt"},
-        {"%\nO1020", "O1020.txt"},
-        {"%\r\n\r\no0042\r\n", "O0042.txt"},
-        {"O7\r\n", "O7.txt"},
-        {"%\r\nN10 G0\r\n", "programme.txt"},
-        {"%PROG\r\n", "programme.txt"},
-        {"Erreur 5 - Erreur de trame", "programme.txt"},
-        {"O\r\n", "programme.txt"},
-        {"", "programme.txt"},
+        {"%1234\r\nN10 G0\r\n", "1234.txt"}, {"%1234 (FLASQUE)\r\n", "1234.txt"}, {"  \r\n% 77\r\n", "77.txt"},
+        {"%\r\nO1020 (BAGUE)\r\n", "O1020.txt"}, {"%\nO1020", "O1020.txt"}, {"%\r\n\r\no0042\r\n", "O0042.txt"},
+        {"O7\r\n", "O7.txt"}, {"%\r\nN10 G0\r\n", "programme.txt"}, {"%PROG\r\n", "programme.txt"},
+        {"Erreur 5 - Erreur de trame", "programme.txt"}, {"O\r\n", "programme.txt"}, {"", "programme.txt"},
         {"%12345678901234567890\r\n", "1234567890123456.txt"},
     };
     for (const auto& c : cas)

@@ -1,6 +1,5 @@
-// The serial port against a pseudo-terminal: the test holds the master side,
-// where the CNC would be, and the port opens the slave as COM1 through
-// TARVEX_COM1. Everything goes through the real QSerialPort backend.
+// The real serial port on a pseudo-terminal: the test holds the master side,
+// where the CNC would be; the port opens the slave as COM1 (TARVEX_COM1).
 
 #include "platform/portqt.h"
 
