@@ -116,9 +116,10 @@ public:
 
     Transfert echec(int numero, std::string detail)
     {
-        resultat.echec = EchecTransfert{numero, std::move(detail)};
+        echouer(numero, std::move(detail));
         return std::move(resultat);
     }
+    void echouer(int numero, std::string detail) { resultat.echec = EchecTransfert{numero, std::move(detail)}; }
 };
 
 // The program buffer: the items of the file as lireitem gives them, views
@@ -186,18 +187,13 @@ bool bloc(Emission& em, const char* entete, std::initializer_list<Affectation> l
     return true;
 }
 
-Transfert programmeNum(const DemandeChargement& d)
+// The PREF, DEC1 and gauge blocks Charger puts after the program's first
+// item, for the ticked boxes; stops at the first value that cannot be sent.
+void blocsNum(Emission& em, const DemandeChargement& d)
 {
-    Emission em;
-    em.progression(0);
-    const std::string cheminProg = chemins::joindre(d.dossier, "prog.txt");
-    Programme prog;
-    if (auto e = lireProgramme(cheminProg, prog)) return em.echec(e->numero, std::move(e->detail));
-    em.ligne(premier(prog));
-
     std::string fautive;
     auto depassement = [&](const char* bloc) {
-        return em.echec(kErreurDepassement, std::string("Valeur ") + bloc + " hors limites : " + fautive);
+        em.echouer(kErreurDepassement, std::string("Valeur ") + bloc + " hors limites : " + fautive);
     };
     if (d.pref) {
         bool ok = true;
@@ -224,8 +220,7 @@ Transfert programmeNum(const DemandeChargement& d)
         if (d.type == kTournage || d.type == kFraisage) {
             const std::string cheminJauges = chemins::joindre(d.dossier, "jauge.txt");
             const auto octets = fichiers::lire(cheminJauges);
-            if (!octets)
-                return em.echec(kErreurFichierIntrouvable, "Fichier introuvable : " + cheminJauges);
+            if (!octets) return em.echouer(kErreurFichierIntrouvable, "Fichier introuvable : " + cheminJauges);
             PositionsJauge positions;
             LecteurItems lecteur(*octets);
             for (int rang = 1; !lecteur.fin(); ++rang) {
@@ -233,14 +228,25 @@ Transfert programmeNum(const DemandeChargement& d)
                 LignesJauge l = lignesjauge(item, d.type, positions);
                 if (l.echec) {
                     const std::string quoi = l.numero == kErreurDepassement ? "hors limites" : "mal formée";
-                    return em.echec(l.numero, "Jauge " + std::to_string(rang) + " " + quoi + " (« " +
+                    return em.echouer(l.numero, "Jauge " + std::to_string(rang) + " " + quoi + " (« " +
                                                   cp1252::versUtf8(item) + " ») : " + cheminJauges);
                 }
                 for (const auto& s : l.lignes) em.ligne(s);
             }
         }
     }
+}
 
+Transfert programmeNum(const DemandeChargement& d)
+{
+    Emission em;
+    em.progression(0);
+    const std::string cheminProg = chemins::joindre(d.dossier, "prog.txt");
+    Programme prog;
+    if (auto e = lireProgramme(cheminProg, prog)) return em.echec(e->numero, std::move(e->detail));
+    em.ligne(premier(prog));
+    blocsNum(em, d);
+    if (em.resultat.echec) return std::move(em.resultat);
     envoyerCorps(em, prog);
     em.progression(0);
     em.fin();
@@ -378,5 +384,16 @@ Transfert transfertFiche(const DemandeChargement& d)
 }
 
 Transfert transfertFichier(const std::string& chemin) { return programmeSeul(chemin); }
+
+std::optional<std::string> programmeFiche(const DemandeChargement& d, Transfert& blocs)
+{
+    blocs = {};
+    if (d.directeur == kFanuc) return chemins::joindre(d.dossier, "prog.txt");
+    if (d.directeur != kNum || d.mode != ModeChargement::Programme) return std::nullopt;
+    Emission em;
+    blocsNum(em, d);
+    blocs = std::move(em.resultat);
+    return chemins::joindre(d.dossier, "prog.txt");
+}
 
 }  // namespace tarvex

@@ -91,4 +91,9 @@ Transfert transfertFiche(const DemandeChargement& demande);
 // Any program file sent as it is, item by item.
 Transfert transfertFichier(const std::string& chemin);
 
+// Drip-feed of a sheet: the program file Charger reads, and in `blocs` the
+// steps it puts after the first item (failing as Charger would on them).
+// None for what is no program (the gauge table alone, no transfer defined).
+std::optional<std::string> programmeFiche(const DemandeChargement& demande, Transfert& blocs);
+
 }  // namespace tarvex
