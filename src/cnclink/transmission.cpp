@@ -130,20 +130,26 @@ struct Programme {
     std::vector<std::string_view> items;
 };
 
-std::optional<EchecTransfert> lireProgramme(const std::string& chemin, Programme& p)
+// The file's items into the buffer; none past kItemsMaximum.
+std::optional<EchecTransfert> decouper(Programme& p, const std::string& nom)
 {
-    auto lu = fichiers::lire(chemin);
-    if (!lu) return EchecTransfert{kErreurFichierIntrouvable, "Fichier introuvable : " + chemin};
-    p.octets = std::move(*lu);
     LecteurItems lecteur(p.octets);
     p.items.reserve(256);
     while (!lecteur.fin()) {
         if (p.items.size() == static_cast<std::size_t>(kItemsMaximum))
             return EchecTransfert{kErreurTropDItems, "Programme de plus de " + std::to_string(kItemsMaximum) +
-                                                         " lignes : " + chemin};
+                                                         " lignes : " + nom};
         p.items.push_back(lecteur.suivantBrut().brut);
     }
     return std::nullopt;
+}
+
+std::optional<EchecTransfert> lireProgramme(const std::string& chemin, Programme& p)
+{
+    auto lu = fichiers::lire(chemin);
+    if (!lu) return EchecTransfert{kErreurFichierIntrouvable, "Fichier introuvable : " + chemin};
+    p.octets = std::move(*lu);
+    return decouper(p, chemin);
 }
 
 // Items 2 to N, the progress bar following k * 100 / N. An empty file still
@@ -267,18 +273,26 @@ Transfert tableJauges(const DemandeChargement& d)
     return std::move(em.resultat);
 }
 
-// A program sent as it stands: FANUC sheets and files picked on disk.
-Transfert programmeSeul(const std::string& chemin)
+// A program sent as it stands: FANUC sheets, files picked on disk, restart
+// programs; `insertion` after the first item.
+Transfert programmeSeul(Programme& prog, std::optional<EchecTransfert> lu, std::string_view insertion)
 {
     Emission em;
     em.progression(0);
-    Programme prog;
-    if (auto e = lireProgramme(chemin, prog)) return em.echec(e->numero, std::move(e->detail));
+    if (lu) return em.echec(lu->numero, std::move(lu->detail));
     em.ligne(premier(prog));
+    if (!insertion.empty()) em.resultat.etapes.push_back(Etape{std::string(insertion), -1});
     envoyerCorps(em, prog);
     em.progression(0);
     em.fin();
     return std::move(em.resultat);
+}
+
+Transfert programmeSeul(const std::string& chemin)
+{
+    Programme prog;
+    auto lu = lireProgramme(chemin, prog);
+    return programmeSeul(prog, std::move(lu), {});
 }
 
 }  // namespace
@@ -383,7 +397,20 @@ Transfert transfertFiche(const DemandeChargement& d)
                                                        std::to_string(d.directeur));
 }
 
-Transfert transfertFichier(const std::string& chemin) { return programmeSeul(chemin); }
+Transfert transfertFichier(const std::string& chemin, std::string_view insertion)
+{
+    Programme prog;
+    auto lu = lireProgramme(chemin, prog);
+    return programmeSeul(prog, std::move(lu), insertion);
+}
+
+Transfert transfertTexte(std::string octets, std::string_view insertion)
+{
+    Programme prog;
+    prog.octets = std::move(octets);
+    auto lu = decouper(prog, "programme");
+    return programmeSeul(prog, std::move(lu), insertion);
+}
 
 std::optional<std::string> programmeFiche(const DemandeChargement& d, Transfert& blocs)
 {

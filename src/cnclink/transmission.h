@@ -88,8 +88,11 @@ struct DemandeChargement : ValeursPref {
 // blocks after its first item, NUM gauge table, or FANUC program.
 Transfert transfertFiche(const DemandeChargement& demande);
 
-// Any program file sent as it is, item by item.
-Transfert transfertFichier(const std::string& chemin);
+// Any program file sent as it is, item by item; `insertion` (lines ended by
+// LF) after its first item.
+Transfert transfertFichier(const std::string& chemin, std::string_view insertion = {});
+// The same for a program already in memory (a restart program).
+Transfert transfertTexte(std::string octets, std::string_view insertion = {});
 
 // Drip-feed of a sheet: the program file Charger reads, and in `blocs` the
 // steps it puts after the first item (failing as Charger would on them).
