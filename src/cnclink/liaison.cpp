@@ -290,7 +290,8 @@ EnvoiContinu envoyerContinu(continu::Source source, PortSerie& port, Vumetre& vu
 std::string resultat(const EnvoiContinu& envoi)
 {
     const std::string r = resultat(static_cast<const Envoi&>(envoi));
-    if (envoi.fin == FinEnvoi::Reussi) return r;
+    // Nothing went (a file gone): no line to name.
+    if (envoi.fin == FinEnvoi::Reussi || envoi.mesure.octets() == 0) return r;
     return r + " après la ligne " + std::to_string(envoi.ligne) + (envoi.bloc.empty() ? "" : " " + envoi.bloc);
 }
 
