@@ -20,6 +20,7 @@ struct Demande {
     std::string premiereLigne;  // as it came (bytes), without its line end
     std::string nom;            // the text in parentheses (bytes), JAUGES removed
     bool jauges = false;        // the name ended by the word JAUGES
+    bool continu = false;       // ... or CONTINU: the program drip-fed
 };
 
 // A request's first line holds its number and at most this many more
