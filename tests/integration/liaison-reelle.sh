@@ -3,7 +3,7 @@
 # of pseudo-terminals joined by socat: the program holds one end as its COM
 # ports, this script holds the other, where the CNC would be.
 #
-#   liaison-reelle.sh envoi|pause|arret TARVEX_SCENARIO
+#   liaison-reelle.sh envoi|pause|arret|continu TARVEX_SCENARIO
 #
 # envoi: the scenario sends two demo sheets; the bytes that come out of the
 # cable must be those computed in tests/scenarios/cnc/attendus.
@@ -13,11 +13,15 @@
 # arret: XOFF likewise, the scenario presses Arrêter during the pause; what
 # arrived is the start of the program without its DC3, and an XON sent after
 # the close brings nothing more.
+# continu: a 50 MB program drip-fed from PC - CN; XOFF held three times the
+# ordinary sending's limit (shortened to 1 s by the scenario), then XON: every
+# byte must arrive, as the ordinary sending would have sent them, and the
+# journal says "Envoi en continu" and OK.
 #
 # Exits 77 (skipped) when socat is not installed.
 
 set -u
-mode=${1:?mode: envoi, pause ou arret}
+mode=${1:?mode: envoi, pause, arret ou continu}
 executable=${2:?chemin de tarvex-scenario}
 ici=$(cd "$(dirname "$0")" && pwd)
 attendus="$ici/../scenarios/cnc/attendus"
@@ -73,6 +77,35 @@ attendre_recu() {
 
 : >"$tmp/recu"
 case "$mode" in
+continu)
+    # Plain blocks, so that the sending's bytes are the file's with LF alone.
+    mkdir -p "$tmp/travail/progs"
+    awk 'BEGIN { printf "%%1234\r\n"; for (i = 1; i <= 1450000; i++)
+                 printf "N%d G1 X%d.5 Y-%d Z-%d F900\r\n", i * 10, i % 400, i % 300, i % 40 }' \
+        >"$tmp/travail/progs/gros.txt"
+    { tr -d '\r' <"$tmp/travail/progs/gros.txt"; printf '\023\n'; } >"$tmp/attendu"
+    exec 3<"$tmp/cn"
+    # The scenario's folders are its working folder's, here the scratch one.
+    cd "$tmp/travail"
+    lancer_scenario "$ici/continu-reelle.scenario"
+    attendre_port
+    timeout 20 head -c 1 "$tmp/cn" >>"$tmp/recu"
+    [ "$(taille_de "$tmp/recu")" -eq 1 ] || { cat "$tmp/sortie"; echouer "rien n'est sorti du port en 20 s"; }
+    printf '\023' >"$tmp/cn"
+    lire_pendant 1
+    avant=$(taille_de "$tmp/recu")
+    # Three times the ordinary limit, the scenario looking at the window meanwhile.
+    lire_pendant 3
+    [ "$(taille_de "$tmp/recu")" -lt "$(taille_de "$tmp/attendu")" ] || echouer "le programme est passé en entier malgré le XOFF"
+    printf '\021' >"$tmp/cn"
+    lire_en_fond
+    juger_scenario
+    attendre_recu "$tmp/attendu"
+    cmp "$tmp/attendu" "$tmp/recu" || echouer "les octets reçus diffèrent de ceux de l'envoi ordinaire"
+    grep -q ';Envoi en continu;gros.txt;[0-9]*;[0-9]*;OK;' "$tmp/travail/data/journal.txt" ||
+        echouer "le journal ne dit pas l'envoi en continu"
+    echo "continu : XOFF tenu 4 s après $avant octets, puis $(taille_de "$tmp/attendu") octets à l'identique"
+    ;;
 pause | arret)
     attendu="$attendus/envoi-10000.txt"
     # The CNC end is opened and closed by each read and write below; held
