@@ -88,7 +88,7 @@ continu)
     # The scenario's folders are its working folder's, here the scratch one.
     cd "$tmp/travail"
     lancer_scenario "$ici/continu-reelle.scenario"
-    # 50 MB read through once before the port opens: longer on a busy machine.
+    # The program started and its windows gone through: longer on a busy machine.
     attendre 60 tient_le_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 60 s"; }
     timeout 20 head -c 1 "$tmp/cn" >>"$tmp/recu"
     [ "$(taille_de "$tmp/recu")" -eq 1 ] || { cat "$tmp/sortie"; echouer "rien n'est sorti du port en 20 s"; }
