@@ -30,19 +30,21 @@ FenetreTransfert::FenetreTransfert(QWidget* parent, PortSerie& port, Horloge& ho
 
 FenetreTransfert::FenetreTransfert(QWidget* parent, PortSerie& port, Horloge& horloge, long long lignes,
                                    long long octets, const QString& reglage)
-    : Fenetre(parent, QStringLiteral("Transfert"), QStringLiteral("Envoi en continu"), 5040, 2520),
+    : Fenetre(parent, QStringLiteral("Transfert"), QStringLiteral("Envoi en continu"), 6240, 2520),
       port_(port), horloge_(horloge), suivi_(lignes, octets, cadence(reglage), horloge.instant())
 {
-    Ligne = creer<QLabel>(this, "Ligne", 240, 1320, 4560, 285);
+    // Wider: the wait says since when, and a long program's line numbers are long.
+    Ligne = creer<QLabel>(this, "Ligne", 240, 1320, 5760, 285);
     construire();
 }
 
 void FenetreTransfert::construire()
 {
-    Lignes = creer<QLabel>(this, "Lignes", 240, 240, 4560, 285);
-    Restant = creer<QLabel>(this, "Restant", 240, 600, 4560, 285);
-    Etat = creer<QLabel>(this, "Etat", 240, 960, 4560, 285);
-    Arreter = bouton(this, "Arreter", "Arrêter", 1912, Ligne ? 1800 : 1440);
+    const int largeur = Ligne ? 5760 : 4560;
+    Lignes = creer<QLabel>(this, "Lignes", 240, 240, largeur, 285);
+    Restant = creer<QLabel>(this, "Restant", 240, 600, largeur, 285);
+    Etat = creer<QLabel>(this, "Etat", 240, 960, largeur, 285);
+    Arreter = bouton(this, "Arreter", "Arrêter", Ligne ? 2512 : 1912, Ligne ? 1800 : 1440);
     connect(Arreter, &QPushButton::clicked, this, &FenetreTransfert::arreter);
 
     // The line is looked at while the program waits for it; a CNC that holds
