@@ -106,6 +106,7 @@ double mesurerCat(const std::string& fichier, long long octets, bool& complet)
 
 int main(int argc, char** argv)
 {
+    using namespace tarvex;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const double megaoctets = argc > 1 ? std::atof(argv[1]) : 200.0;
@@ -131,10 +132,16 @@ int main(int argc, char** argv)
     // What goes on the line: each line ended by LF alone, then DC3 LF.
     const long long attendus = tailleFichier - (lignes + 1) + 2;
 
+    // The count of lines made once before a drip-feed starts (the window's
+    // "reste N lignes"): the DNC service does it on its event loop.
+    const auto m0 = horloge::now();
+    continu::Lecture compte({fichier.string(), {}, {}});
+    const continu::Lecture::Mesure mesure = compte.mesurer();
+    const double tMesure = std::chrono::duration<double>(horloge::now() - m0).count();
+
     bool catComplet = false;
     const double tCat = mesurerCat(fichier.string(), tailleFichier, catComplet);
 
-    using namespace tarvex;
     plateforme::DoublesDeServices doubles;
     plateforme::Vumetre vumetre;
     Pty pty;
@@ -163,6 +170,7 @@ int main(int argc, char** argv)
                 double(tailleFichier) / (1024.0 * 1024.0), lignes + 1, recus);
     std::printf("continu: envoi en continu %.2f s, %.1f Mo/s (objectif >= 1 Mo/s, %.0f fois une ligne à 115 200 bauds)\n",
                 tPort, mo / tPort, mo * 1024 * 1024 / tPort / 11520.0);
+    std::printf("continu: compte préalable des lignes %.2f s (%lld lignes)\n", tMesure, mesure.lignes);
     std::printf("continu: cat par la même sorte de paire %.2f s, rapport %.2f\n", tCat, tPort / tCat);
     std::printf("continu: mémoire résidente %.1f Mo avant, %.1f Mo de plus au plus haut (objectif < 10 Mo)\n",
                 double(avant) / 1024.0, croissance);

@@ -13,56 +13,70 @@ bool blanc(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-// The item reader's rules, a byte at a time: blanks before an item are
+// The item reader's rules on pieces cut anywhere: blanks before an item are
 // skipped, a double quote opens an item that runs to the next one whatever
 // it holds and whatever follows it up to the separator is skipped, CR LF is
-// one separator. An item's bytes go out as they come, so that even a line
-// of many megabytes is never held.
+// one separator. An item's bytes go out as they come, a run at a time, so
+// that even a line of many megabytes is never held.
 void Decoupe::prendre(std::string_view octets, std::string& sortie)
 {
-    for (std::size_t i = 0; i < octets.size(); ++i) {
+    const std::size_t n = octets.size();
+    auto separateur = [](char c) { return c == ',' || c == '\r' || c == '\n'; };
+    std::size_t i = 0;
+    while (i < n) {
         const char c = octets[i];
         switch (etat_) {
         case Etat::ApresCR:
             etat_ = Etat::Debut;
-            if (c == '\n') break;
-            [[fallthrough]];
+            if (c == '\n') ++i;
+            break;
         case Etat::Debut:
         case Etat::Blancs:
             if (blanc(c)) {
                 etat_ = Etat::Blancs;
+                ++i;
             } else if (c == '"') {
                 etat_ = Etat::Guillemets;
-            } else if (c == ',' || c == '\r' || c == '\n') {
-                finItem(sortie);
-                etat_ = c == '\r' ? Etat::ApresCR : Etat::Debut;
+                ++i;
             } else {
-                sortie.push_back(c);
                 etat_ = Etat::Corps;
             }
             break;
-        case Etat::Corps:
-            if (blanc(c)) {
-                blancs_.push_back(c);
-            } else if (c == ',' || c == '\r' || c == '\n') {
-                blancs_.clear();
-                finItem(sortie);
-                etat_ = c == '\r' ? Etat::ApresCR : Etat::Debut;
-            } else {
+        case Etat::Corps: {
+            std::size_t j = i;
+            while (j < n && !separateur(octets[j])) ++j;
+            // Blanks at the end of the run are the item's only if something
+            // else follows them before the separator.
+            std::size_t k = j;
+            while (k > i && blanc(octets[k - 1])) --k;
+            if (k > i) {
                 sortie += blancs_;
                 blancs_.clear();
-                sortie.push_back(c);
+                sortie.append(octets.substr(i, k - i));
             }
+            blancs_.append(octets.substr(k, j - k));
+            if (j < n) {
+                blancs_.clear();
+                finItem(sortie);
+                etat_ = octets[j] == '\r' ? Etat::ApresCR : Etat::Debut;
+                ++j;
+            }
+            i = j;
             break;
-        case Etat::Guillemets:
-            if (c == '"') etat_ = Etat::ApresGuillemets;
-            else sortie.push_back(c);
+        }
+        case Etat::Guillemets: {
+            const std::size_t j = std::min(octets.find('"', i), n);
+            sortie.append(octets.substr(i, j - i));
+            if (j < n) etat_ = Etat::ApresGuillemets;
+            i = j < n ? j + 1 : n;
             break;
+        }
         case Etat::ApresGuillemets:
-            if (c == ',' || c == '\r' || c == '\n') {
+            if (separateur(c)) {
                 finItem(sortie);
                 etat_ = c == '\r' ? Etat::ApresCR : Etat::Debut;
             }
+            ++i;
             break;
         }
     }
