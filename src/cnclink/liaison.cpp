@@ -268,7 +268,9 @@ EnvoiContinu envoyerContinu(continu::Source source, PortSerie& port, Vumetre& vu
     FenetreTransfert fenetre(parent, port, *services.horloge, mesure.lignes, mesure.octets, reglage);
     services.fenetres->montrer(&fenetre);
     envoi.echec = DeroulementContinu(lecture, mesure.octets, port, vumetre, fenetre, envoi.mesure).executer();
-    fenetre.rafraichir();
+    // Gone whole: every line counted. A port that failed is closed and would
+    // count everything written as left; the last look at it stands.
+    if (!envoi.echec && !fenetre.arrete()) fenetre.rafraichir();
     envoi.ligne = fenetre.lignesParties();
     envoi.bloc = fenetre.bloc();
     services.fenetres->retirer(&fenetre);
