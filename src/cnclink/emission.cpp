@@ -2,6 +2,7 @@
 
 #include "cnclink/liaison.h"
 #include "journal/consigner.h"
+#include "platform/construction.h"
 #include "platform/principale.h"
 
 namespace tarvex {
@@ -14,6 +15,10 @@ Selecttelechargementprogramme::Selecttelechargementprogramme(Principale& princip
       principale_(principale)
 {
     construireSelecteur(this, QStringLiteral("*.txt"), Apercu::Texte, *principale.services().messages);
+
+    Continu = choix<QCheckBox>(this, "Continu", "En continu", 3480, 6000, 1800);
+    Continu->setToolTip(QStringLiteral("Programme plus grand que la mémoire de la commande numérique, "
+                                       "exécuté à mesure qu'il arrive"));
 
     MSComm1 = principale.services().ports->creer(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
@@ -34,30 +39,10 @@ void Selecttelechargementprogramme::envoyer()
         hide();
         return;
     }
-    Messages& messages = *principale_.services().messages;
-    if (!liaison::confirmer(messages, this)) return;
-
-    MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
-    std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, principale_);
-    if (!echec) {
-        const long long debut = principale_.services().horloge->instant();
-        const Transfert transfert = transfertFichier(File1->chemin().toStdString());
-        const liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, principale_.vumetre(),
-                                                      liaison::reglage(principale_), principale_.services(), this);
-        journal::consignerManuel(principale_.services(), principale_.reglagesPort().port.toStdString(), this,
-                                 {{}, {}, "Envoi fichier", File1->nom().toStdString(), liaison::resultat(envoi), debut},
-                                 transfert.texte());
-        // Stopped, the window stays for another try.
-        if (envoi.fin == liaison::FinEnvoi::Arrete) return;
-        echec = envoi.echec;
-        if (!echec) {
-            liaison::signalerReussite(messages, this);
-            hide();
-            return;
-        }
-    }
-    liaison::abandonner(*MSComm1);
-    liaison::signaler(messages, this, *echec);
+    const std::optional<liaison::FinEnvoi> fin =
+        liaison::envoyerProgramme(principale_, *MSComm1, this, {File1->chemin().toStdString(), {}, {}},
+                                  Continu->isChecked(), {{}, {}, "Envoi fichier", File1->nom().toStdString(), "OK", 0});
+    if (fin == liaison::FinEnvoi::Reussi) hide();
 }
 
 }  // namespace tarvex

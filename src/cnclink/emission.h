@@ -6,6 +6,7 @@
 #include "platform/listes.h"
 #include "platform/selecteur.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -20,6 +21,8 @@ public:
     ~Selecttelechargementprogramme() override;
 
     plateforme::PortSerie* MSComm1;
+    // Drip-feed: a program larger than the control's memory, run as it comes.
+    QCheckBox* Continu;
 
 private:
     void montrerFichier();

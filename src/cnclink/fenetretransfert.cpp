@@ -25,10 +25,26 @@ FenetreTransfert::FenetreTransfert(QWidget* parent, PortSerie& port, Horloge& ho
     : Fenetre(parent, QStringLiteral("Transfert"), QStringLiteral("Transfert en cours"), 5040, 2160),
       port_(port), horloge_(horloge), suivi_(octets, cadence(reglage), horloge.instant())
 {
-    Lignes = creer<QLabel>(this, "Lignes", 240, 240, 4560, 285);
-    Restant = creer<QLabel>(this, "Restant", 240, 600, 4560, 285);
-    Etat = creer<QLabel>(this, "Etat", 240, 960, 4560, 285);
-    Arreter = bouton(this, "Arreter", "Arrêter", 1912, 1440);
+    construire();
+}
+
+FenetreTransfert::FenetreTransfert(QWidget* parent, PortSerie& port, Horloge& horloge, long long lignes,
+                                   long long octets, const QString& reglage)
+    : Fenetre(parent, QStringLiteral("Transfert"), QStringLiteral("Envoi en continu"), 6240, 2520),
+      port_(port), horloge_(horloge), suivi_(lignes, octets, cadence(reglage), horloge.instant())
+{
+    // Wider: the wait says since when, and a long program's line numbers are long.
+    Ligne = creer<QLabel>(this, "Ligne", 240, 1320, 5760, 285);
+    construire();
+}
+
+void FenetreTransfert::construire()
+{
+    const int largeur = Ligne ? 5760 : 4560;
+    Lignes = creer<QLabel>(this, "Lignes", 240, 240, largeur, 285);
+    Restant = creer<QLabel>(this, "Restant", 240, 600, largeur, 285);
+    Etat = creer<QLabel>(this, "Etat", 240, 960, largeur, 285);
+    Arreter = bouton(this, "Arreter", "Arrêter", Ligne ? 2512 : 1912, Ligne ? 1800 : 1440);
     connect(Arreter, &QPushButton::clicked, this, &FenetreTransfert::arreter);
 
     // The line is looked at while the program waits for it; a CNC that holds
@@ -44,6 +60,12 @@ void FenetreTransfert::ecrits(long long n)
     rafraichir();
 }
 
+void FenetreTransfert::ecrits(std::string_view octets)
+{
+    suivi_.ecrits(octets);
+    ecrits(static_cast<long long>(octets.size()));
+}
+
 void FenetreTransfert::rafraichir()
 {
     // Once stopped, the queue is gone: the port would count it as left.
@@ -55,7 +77,19 @@ void FenetreTransfert::rafraichir()
     };
     mettre(Lignes, texteLignes(suivi_.lignesParties(), suivi_.lignesTotal()));
     mettre(Restant, texteRestant(suivi_.secondesRestantes()));
-    mettre(Etat, suivi_.enAttente() ? kAttenteCommande : kEnvoiEnCours);
+    if (!Ligne) {
+        mettre(Etat, suivi_.enAttente() ? kAttenteCommande : kEnvoiEnCours);
+        return;
+    }
+    // Held for as long as a cut lasts: since when tells the operator whether
+    // the control is only busy or has stopped.
+    std::string etat = kEnvoiEnCours;
+    if (suivi_.enAttente()) {
+        const QDateTime depuis = horloge_.dateHeure().addMSecs(suivi_.depuisMs() - horloge_.instant());
+        etat = std::string(kAttenteCommande) + " depuis " + depuis.toString(QStringLiteral("HH:mm:ss")).toStdString();
+    }
+    mettre(Etat, etat);
+    mettre(Ligne, texteLigne(suivi_.lignesParties(), suivi_.bloc(), suivi_.lignesTotal() - suivi_.lignesParties()));
 }
 
 void FenetreTransfert::arreter()

@@ -23,19 +23,26 @@ public:
     // the port was opened with, for the rate of the line.
     FenetreTransfert(QWidget* parent, plateforme::PortSerie& port, plateforme::Horloge& horloge,
                      std::string_view octets, const QString& reglage);
+    // Drip-feed: only the counts are known; `Ligne` shows the line the
+    // control is at, and a held line since when.
+    FenetreTransfert(QWidget* parent, plateforme::PortSerie& port, plateforme::Horloge& horloge, long long lignes,
+                     long long octets, const QString& reglage);
 
     QLabel* Lignes;
+    QLabel* Ligne = nullptr;  // drip-feed only
     QLabel* Restant;
     QLabel* Etat;
     QPushButton* Arreter;
 
     // Told after each write: the bytes just handed to the port.
     void ecrits(long long n);
+    void ecrits(std::string_view octets);  // drip-feed
     // Reads the port again and updates the texts.
     void rafraichir();
     bool arrete() const { return arrete_; }
     int lignesParties() const { return suivi_.lignesParties(); }
     int lignesTotal() const { return suivi_.lignesTotal(); }
+    const std::string& bloc() const { return suivi_.bloc(); }
 
 signals:
     // Arrêter, or the title bar's close button: the port was told to drop
@@ -50,6 +57,7 @@ protected:
     void reject() override {}
 
 private:
+    void construire();
     void arreter();
 
     plateforme::PortSerie& port_;

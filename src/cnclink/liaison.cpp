@@ -175,6 +175,174 @@ Envoi envoyer(const Transfert& transfert, PortSerie& port, Vumetre& vumetre, con
     return envoi;
 }
 
+namespace {
+
+// Drip-feed keeps this much waiting for the line: a chunk of the file, so
+// that at the fastest lines the driver is never short between two looks at
+// the port, and the memory stays that of a chunk or two.
+constexpr long long kEnAttenteContinu = static_cast<long long>(continu::kMorceau);
+
+// As Deroulement, the bytes read from the source as the line takes them.
+class DeroulementContinu {
+public:
+    DeroulementContinu(continu::Lecture& lecture, long long total, PortSerie& port, Vumetre& vumetre,
+                       FenetreTransfert& fenetre, journal::Mesure& mesure)
+        : lecture_(lecture), total_(total), port_(port), vumetre_(vumetre), fenetre_(fenetre), mesure_(mesure)
+    {
+        QObject::connect(&port, &PortSerie::partis, &garde_, [this](qint64 n) {
+            partis_ += n;
+            vumetre_.setValue(static_cast<int>(std::min<long long>(100, total_ > 0 ? partis_ * 100 / total_ : 100)));
+            avancer();
+        });
+        QObject::connect(&port, &PortSerie::tousPartis, &garde_, [this] {
+            avancer();
+            if (fini_ || !lu_ || port_.enAttente() != 0) return;
+            const int r = port_.fermer();
+            finir(r ? std::optional<Echec>(Echec{r, {}}) : std::nullopt);
+        });
+        QObject::connect(&port, &PortSerie::echecEmission, &garde_, [this](int numero) { finir(Echec{numero, {}}); });
+        QObject::connect(&fenetre, &FenetreTransfert::interrompu, &garde_, [this] { finir(std::nullopt); });
+    }
+
+    std::optional<Echec> executer()
+    {
+        avancer();
+        if (!fini_) boucle_.exec();
+        return echec_;
+    }
+
+private:
+    void avancer()
+    {
+        std::string morceau;
+        while (!fini_ && !lu_ && port_.enAttente() <= kEnAttenteContinu) {
+            morceau.clear();
+            if (!lecture_.suite(morceau)) {
+                lu_ = true;
+                break;
+            }
+            if (morceau.empty()) continue;
+            if (const int r = port_.emettre(QByteArray(morceau.data(), static_cast<qsizetype>(morceau.size())))) {
+                finir(Echec{r, QString()});
+                return;
+            }
+            mesure_.ajouter(morceau);
+            fenetre_.ecrits(morceau);
+        }
+    }
+
+    void finir(std::optional<Echec> echec)
+    {
+        if (fini_) return;
+        fini_ = true;
+        echec_ = std::move(echec);
+        boucle_.quit();
+    }
+
+    continu::Lecture& lecture_;
+    long long total_;
+    PortSerie& port_;
+    Vumetre& vumetre_;
+    FenetreTransfert& fenetre_;
+    journal::Mesure& mesure_;
+    QObject garde_;
+    QEventLoop boucle_;
+    long long partis_ = 0;
+    bool lu_ = false;  // the whole sending is with the port
+    bool fini_ = false;
+    std::optional<Echec> echec_;
+};
+
+}  // namespace
+
+EnvoiContinu envoyerContinu(continu::Source source, PortSerie& port, Vumetre& vumetre, const QString& reglage,
+                            Services& services, QWidget* parent)
+{
+    EnvoiContinu envoi;
+    continu::Lecture lecture(std::move(source));
+    if (auto e = lecture.ouvrir()) {
+        envoi.fin = FinEnvoi::Echoue;
+        envoi.echec = Echec{e->numero, QString::fromStdString(e->detail)};
+        return envoi;
+    }
+    const continu::Lecture::Mesure mesure = lecture.mesurer();
+    // A control that runs the program as it comes may hold the line for as
+    // long as a cut lasts: only the operator ends the wait.
+    port.regleAttenteSansLimite(true);
+    vumetre.setValue(0);
+    FenetreTransfert fenetre(parent, port, *services.horloge, mesure.lignes, mesure.octets, reglage);
+    services.fenetres->montrer(&fenetre);
+    envoi.echec = DeroulementContinu(lecture, mesure.octets, port, vumetre, fenetre, envoi.mesure).executer();
+    // Gone whole: every line counted. A port that failed is closed and would
+    // count everything written as left; the last look at it stands.
+    if (!envoi.echec && !fenetre.arrete()) fenetre.rafraichir();
+    envoi.ligne = fenetre.lignesParties();
+    envoi.bloc = fenetre.bloc();
+    services.fenetres->retirer(&fenetre);
+    vumetre.setValue(0);
+
+    if (fenetre.arrete()) {
+        abandonner(port);
+        services.messages->afficher(parent, QStringLiteral("Transfert interrompu"), QStringLiteral("Liaison PC-CN"),
+                                    Icone::Exclamation, Boutons::Ok,
+                                    QString::fromStdString(detailInterruption(envoi.ligne, fenetre.lignesTotal())));
+        envoi.fin = FinEnvoi::Arrete;
+        envoi.echec.reset();
+    } else if (envoi.echec) {
+        envoi.fin = FinEnvoi::Echoue;
+    }
+    return envoi;
+}
+
+std::string resultat(const EnvoiContinu& envoi)
+{
+    const std::string r = resultat(static_cast<const Envoi&>(envoi));
+    // Nothing went (a file gone): no line to name.
+    if (envoi.fin == FinEnvoi::Reussi || envoi.mesure.octets() == 0) return r;
+    return r + " après la ligne " + std::to_string(envoi.ligne) + (envoi.bloc.empty() ? "" : " " + envoi.bloc);
+}
+
+std::optional<FinEnvoi> envoyerProgramme(Principale& principale, PortSerie& port, QWidget* fenetre,
+                                         const continu::Source& source, bool enContinu, journal::Transfert note)
+{
+    Services& services = principale.services();
+    Messages& messages = *services.messages;
+    if (!confirmer(messages, fenetre)) return std::nullopt;
+
+    // A CNC whose buffer fills pauses the line with XOFF.
+    port.regleControleFlux(PortSerie::ControleFlux::XonXoff);
+    note.debut = services.horloge->instant();
+    const std::string portMontre = principale.reglagesPort().port.toStdString();
+    std::optional<Echec> echec = ouvrirPort(port, principale);
+    FinEnvoi fin = FinEnvoi::Echoue;
+    if (!echec && enContinu) {
+        const EnvoiContinu envoi = envoyerContinu(source, port, principale.vumetre(), reglage(principale), services, fenetre);
+        note.genre = "Envoi en continu";
+        note.resultat = resultat(envoi);
+        journal::consignerManuel(services, portMontre, fenetre, note, envoi.mesure);
+        fin = envoi.fin;
+        echec = envoi.echec;
+    } else if (!echec) {
+        // The ordinary sending: the whole text built first, as Charger.
+        const Transfert transfert = source.chemin.empty() ? transfertTexte(source.texte, source.insertion)
+                                                          : transfertFichier(source.chemin, source.insertion);
+        const Envoi envoi = envoyer(transfert, port, principale.vumetre(), reglage(principale), services, fenetre);
+        note.resultat = resultat(envoi);
+        journal::consignerManuel(services, portMontre, fenetre, note, transfert.texte());
+        fin = envoi.fin;
+        echec = envoi.echec;
+    }
+    // Stopped, the window stays for another try.
+    if (fin == FinEnvoi::Arrete) return fin;
+    if (!echec) {
+        signalerReussite(messages, fenetre);
+        return FinEnvoi::Reussi;
+    }
+    abandonner(port);
+    signaler(messages, fenetre, *echec);
+    return FinEnvoi::Echoue;
+}
+
 void abandonner(PortSerie& port)
 {
     if (port.estOuvert()) port.fermer();

@@ -3,7 +3,9 @@
 // operator, the port set from the main window's settings, the steps of a
 // transfer written in order, and the one message a failure ends with.
 
+#include "cnclink/continu.h"
 #include "cnclink/transmission.h"
+#include "journal/consigner.h"
 #include "platform/fenetre.h"
 #include "platform/services.h"
 
@@ -64,6 +66,31 @@ std::string resultat(const Envoi& envoi);
 
 Envoi envoyer(const Transfert& transfert, plateforme::PortSerie& port, plateforme::Vumetre& vumetre,
               const QString& reglage, plateforme::Services& services, QWidget* parent);
+
+// Drip-feed on an open port, under the Transfert window: the source's
+// sending read a chunk at a time as the line takes it, the line held by
+// the CNC (XOFF) without limit until it lets it go or Arrêter. Ends as
+// envoyer does; the source is opened and measured first (a missing file
+// fails with kErreurFichierIntrouvable before anything is sent).
+struct EnvoiContinu : Envoi {
+    journal::Mesure mesure;  // every byte written to the port
+    int ligne = 0;           // the last line that left, and its block number
+    std::string bloc;
+};
+EnvoiContinu envoyerContinu(continu::Source source, plateforme::PortSerie& port, plateforme::Vumetre& vumetre,
+                            const QString& reglage, plateforme::Services& services, QWidget* parent);
+// The journal's result of a drip-feed: a stopped or failed one names the
+// last line that left, "Interrompu après la ligne 31200 N31200".
+std::string resultat(const EnvoiContinu& envoi);
+
+// A program sent to the CNC of the main window's port and settings (those
+// of the sheet's machine), ordinarily or en continu, from a file or from
+// bytes already built: the question, the port, the Transfert window, the
+// journal line (`note`: its kind and object; "Envoi en continu" for a
+// drip-feed) and the final message. The caller holds the port's Cession.
+// Returns how it ended; none when the operator cancelled the question.
+std::optional<FinEnvoi> envoyerProgramme(Principale& principale, plateforme::PortSerie& port, QWidget* fenetre,
+                                         const continu::Source& source, bool enContinu, journal::Transfert note);
 
 // Closes the port after a failure, so that the next transfer is not refused
 // because this one left it open. A transfer that failed on its own after its

@@ -1,5 +1,6 @@
 #include "cnclink/suivi.h"
 
+#include "cnclink/continu.h"
 #include "cnclink/transmission.h"
 
 #include <algorithm>
@@ -74,6 +75,14 @@ SuiviTransfert::SuiviTransfert(std::string_view octets, double cadence, std::int
     if (n >= 2 && octets[n - 2] == kDC3 && octets[n - 1] == '\n') finsDeLigne_.pop_back();
 }
 
+SuiviTransfert::SuiviTransfert(std::int64_t lignes, std::int64_t octets, double cadence, std::int64_t debutMs)
+    : total_(octets), cadence_(cadence > 0 ? cadence : 1), dernierReleve_(debutMs), dernierProgres_(debutMs),
+      continu_(true), lignesTotal_(lignes)
+{
+}
+
+void SuiviTransfert::ecrits(std::string_view octets) { enRoute_ += octets; }
+
 void SuiviTransfert::relever(std::int64_t partis, std::int64_t instant)
 {
     partis = std::clamp<std::int64_t>(partis, 0, total_);
@@ -81,10 +90,28 @@ void SuiviTransfert::relever(std::int64_t partis, std::int64_t instant)
     if (partis > partis_) {
         enMouvementMs_ += duree;
         octetsEnMouvement_ += partis - partis_;
+        if (continu_) {
+            const auto n = std::min<std::size_t>(enRoute_.size(), static_cast<std::size_t>(partis - partis_));
+            for (std::size_t i = 0; i < n; ++i) {
+                const char c = enRoute_[i];
+                if (c != '\n') {
+                    // A block number is at the start of its line.
+                    if (ligneEnCours_.size() < 24) ligneEnCours_.push_back(c);
+                    continue;
+                }
+                if (lignesParties_ < lignesTotal_) {
+                    ++lignesParties_;
+                    bloc_ = continu::bloc(ligneEnCours_);
+                }
+                ligneEnCours_.clear();
+            }
+            enRoute_.erase(0, n);
+        } else {
+            lignesParties_ = static_cast<int>(
+                std::upper_bound(finsDeLigne_.begin(), finsDeLigne_.end(), partis) - finsDeLigne_.begin());
+        }
         partis_ = partis;
         dernierProgres_ = instant;
-        lignesParties_ = static_cast<int>(
-            std::upper_bound(finsDeLigne_.begin(), finsDeLigne_.end(), partis_) - finsDeLigne_.begin());
     }
     dernierReleve_ = std::max(dernierReleve_, instant);
 }
@@ -102,6 +129,13 @@ bool SuiviTransfert::enAttente() const { return partis_ < total_ && dernierRelev
 std::string texteLignes(int parties, int total)
 {
     return "Lignes envoyées : " + std::to_string(parties) + " sur " + std::to_string(total);
+}
+
+std::string texteLigne(int partie, const std::string& bloc, int reste)
+{
+    std::string t = "Ligne " + std::to_string(partie);
+    if (!bloc.empty()) t += " : " + bloc;
+    return t + " - reste " + std::to_string(std::max(0, reste)) + " lignes";
 }
 
 std::string texteRestant(std::int64_t secondes)

@@ -116,9 +116,10 @@ public:
 
     Transfert echec(int numero, std::string detail)
     {
-        resultat.echec = EchecTransfert{numero, std::move(detail)};
+        echouer(numero, std::move(detail));
         return std::move(resultat);
     }
+    void echouer(int numero, std::string detail) { resultat.echec = EchecTransfert{numero, std::move(detail)}; }
 };
 
 // The program buffer: the items of the file as lireitem gives them, views
@@ -129,20 +130,26 @@ struct Programme {
     std::vector<std::string_view> items;
 };
 
-std::optional<EchecTransfert> lireProgramme(const std::string& chemin, Programme& p)
+// The file's items into the buffer; none past kItemsMaximum.
+std::optional<EchecTransfert> decouper(Programme& p, const std::string& nom)
 {
-    auto lu = fichiers::lire(chemin);
-    if (!lu) return EchecTransfert{kErreurFichierIntrouvable, "Fichier introuvable : " + chemin};
-    p.octets = std::move(*lu);
     LecteurItems lecteur(p.octets);
     p.items.reserve(256);
     while (!lecteur.fin()) {
         if (p.items.size() == static_cast<std::size_t>(kItemsMaximum))
             return EchecTransfert{kErreurTropDItems, "Programme de plus de " + std::to_string(kItemsMaximum) +
-                                                         " lignes : " + chemin};
+                                                         " lignes : " + nom};
         p.items.push_back(lecteur.suivantBrut().brut);
     }
     return std::nullopt;
+}
+
+std::optional<EchecTransfert> lireProgramme(const std::string& chemin, Programme& p)
+{
+    auto lu = fichiers::lire(chemin);
+    if (!lu) return EchecTransfert{kErreurFichierIntrouvable, "Fichier introuvable : " + chemin};
+    p.octets = std::move(*lu);
+    return decouper(p, chemin);
 }
 
 // Items 2 to N, the progress bar following k * 100 / N. An empty file still
@@ -186,18 +193,13 @@ bool bloc(Emission& em, const char* entete, std::initializer_list<Affectation> l
     return true;
 }
 
-Transfert programmeNum(const DemandeChargement& d)
+// The PREF, DEC1 and gauge blocks Charger puts after the program's first
+// item, for the ticked boxes; stops at the first value that cannot be sent.
+void blocsNum(Emission& em, const DemandeChargement& d)
 {
-    Emission em;
-    em.progression(0);
-    const std::string cheminProg = chemins::joindre(d.dossier, "prog.txt");
-    Programme prog;
-    if (auto e = lireProgramme(cheminProg, prog)) return em.echec(e->numero, std::move(e->detail));
-    em.ligne(premier(prog));
-
     std::string fautive;
     auto depassement = [&](const char* bloc) {
-        return em.echec(kErreurDepassement, std::string("Valeur ") + bloc + " hors limites : " + fautive);
+        em.echouer(kErreurDepassement, std::string("Valeur ") + bloc + " hors limites : " + fautive);
     };
     if (d.pref) {
         bool ok = true;
@@ -224,8 +226,7 @@ Transfert programmeNum(const DemandeChargement& d)
         if (d.type == kTournage || d.type == kFraisage) {
             const std::string cheminJauges = chemins::joindre(d.dossier, "jauge.txt");
             const auto octets = fichiers::lire(cheminJauges);
-            if (!octets)
-                return em.echec(kErreurFichierIntrouvable, "Fichier introuvable : " + cheminJauges);
+            if (!octets) return em.echouer(kErreurFichierIntrouvable, "Fichier introuvable : " + cheminJauges);
             PositionsJauge positions;
             LecteurItems lecteur(*octets);
             for (int rang = 1; !lecteur.fin(); ++rang) {
@@ -233,14 +234,25 @@ Transfert programmeNum(const DemandeChargement& d)
                 LignesJauge l = lignesjauge(item, d.type, positions);
                 if (l.echec) {
                     const std::string quoi = l.numero == kErreurDepassement ? "hors limites" : "mal formée";
-                    return em.echec(l.numero, "Jauge " + std::to_string(rang) + " " + quoi + " (« " +
+                    return em.echouer(l.numero, "Jauge " + std::to_string(rang) + " " + quoi + " (« " +
                                                   cp1252::versUtf8(item) + " ») : " + cheminJauges);
                 }
                 for (const auto& s : l.lignes) em.ligne(s);
             }
         }
     }
+}
 
+Transfert programmeNum(const DemandeChargement& d)
+{
+    Emission em;
+    em.progression(0);
+    const std::string cheminProg = chemins::joindre(d.dossier, "prog.txt");
+    Programme prog;
+    if (auto e = lireProgramme(cheminProg, prog)) return em.echec(e->numero, std::move(e->detail));
+    em.ligne(premier(prog));
+    blocsNum(em, d);
+    if (em.resultat.echec) return std::move(em.resultat);
     envoyerCorps(em, prog);
     em.progression(0);
     em.fin();
@@ -261,18 +273,26 @@ Transfert tableJauges(const DemandeChargement& d)
     return std::move(em.resultat);
 }
 
-// A program sent as it stands: FANUC sheets and files picked on disk.
-Transfert programmeSeul(const std::string& chemin)
+// A program sent as it stands: FANUC sheets, files picked on disk, restart
+// programs; `insertion` after the first item.
+Transfert programmeSeul(Programme& prog, std::optional<EchecTransfert> lu, std::string_view insertion)
 {
     Emission em;
     em.progression(0);
-    Programme prog;
-    if (auto e = lireProgramme(chemin, prog)) return em.echec(e->numero, std::move(e->detail));
+    if (lu) return em.echec(lu->numero, std::move(lu->detail));
     em.ligne(premier(prog));
+    if (!insertion.empty()) em.resultat.etapes.push_back(Etape{std::string(insertion), -1});
     envoyerCorps(em, prog);
     em.progression(0);
     em.fin();
     return std::move(em.resultat);
+}
+
+Transfert programmeSeul(const std::string& chemin)
+{
+    Programme prog;
+    auto lu = lireProgramme(chemin, prog);
+    return programmeSeul(prog, std::move(lu), {});
 }
 
 }  // namespace
@@ -377,7 +397,31 @@ Transfert transfertFiche(const DemandeChargement& d)
                                                        std::to_string(d.directeur));
 }
 
-Transfert transfertFichier(const std::string& chemin) { return programmeSeul(chemin); }
+Transfert transfertFichier(const std::string& chemin, std::string_view insertion)
+{
+    Programme prog;
+    auto lu = lireProgramme(chemin, prog);
+    return programmeSeul(prog, std::move(lu), insertion);
+}
+
+Transfert transfertTexte(std::string octets, std::string_view insertion)
+{
+    Programme prog;
+    prog.octets = std::move(octets);
+    auto lu = decouper(prog, "programme");
+    return programmeSeul(prog, std::move(lu), insertion);
+}
+
+std::optional<std::string> programmeFiche(const DemandeChargement& d, Transfert& blocs)
+{
+    blocs = {};
+    if (d.directeur == kFanuc) return chemins::joindre(d.dossier, "prog.txt");
+    if (d.directeur != kNum || d.mode != ModeChargement::Programme) return std::nullopt;
+    Emission em;
+    blocsNum(em, d);
+    blocs = std::move(em.resultat);
+    return chemins::joindre(d.dossier, "prog.txt");
+}
 
 Transfert transfertLignes(const std::vector<std::string>& lignes)
 {

@@ -88,8 +88,16 @@ struct DemandeChargement : ValeursPref {
 // blocks after its first item, NUM gauge table, or FANUC program.
 Transfert transfertFiche(const DemandeChargement& demande);
 
-// Any program file sent as it is, item by item.
-Transfert transfertFichier(const std::string& chemin);
+// Any program file sent as it is, item by item; `insertion` (lines ended by
+// LF) after its first item.
+Transfert transfertFichier(const std::string& chemin, std::string_view insertion = {});
+// The same for a program already in memory (a restart program).
+Transfert transfertTexte(std::string octets, std::string_view insertion = {});
+
+// Drip-feed of a sheet: the program file Charger reads, and in `blocs` the
+// steps it puts after the first item (failing as Charger would on them).
+// None for what is no program (the gauge table alone, no transfer defined).
+std::optional<std::string> programmeFiche(const DemandeChargement& demande, Transfert& blocs);
 
 // A program built by Tarvex (a restart), Windows-1252 lines without their
 // ends, sent as a file is: each line ended by LF, the DC3 after the last.

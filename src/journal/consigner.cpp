@@ -8,6 +8,13 @@ using namespace plateforme;
 
 Entree entree(Services& services, const Transfert& t, std::string_view octets)
 {
+    Mesure m;
+    m.ajouter(octets);
+    return entree(services, t, m);
+}
+
+Entree entree(Services& services, const Transfert& t, const Mesure& mesure)
+{
     Entree e;
     const QDateTime maintenant = services.horloge->dateHeure();
     e.date = maintenant.toString(QStringLiteral("dd/MM/yyyy")).toStdString();
@@ -19,7 +26,7 @@ Entree entree(Services& services, const Transfert& t, std::string_view octets)
     e.objet = t.objet;
     e.resultat = t.resultat;
     e.secondes = std::max(0LL, (services.horloge->instant() - t.debut) / 1000);
-    mesurer(e, octets);
+    mesurer(e, mesure);
     return e;
 }
 
@@ -68,10 +75,19 @@ std::vector<std::string> machinesDuPort(const std::string& port)
 void consignerManuel(Services& services, const std::string& port, QWidget* fenetre, Transfert t,
                      std::string_view octets)
 {
+    Mesure m;
+    m.ajouter(octets);
+    consignerManuel(services, port, fenetre, std::move(t), m);
+}
+
+void consignerManuel(Services& services, const std::string& port, QWidget* fenetre, Transfert t,
+                     const Mesure& mesure)
+{
     static bool dejaDit = false;
     if (t.port.empty()) t.port = port;
     if (t.machines.empty()) t.machines = machinesDuPort(t.port);
-    const QString echec = consigner(services, t, octets);
+    const Resultat r = ajouter(entree(services, t, mesure));
+    const QString echec = r.ok() ? QString() : QString::fromStdString(joindreProblemes(r.problemes));
     if (echec.isEmpty() || dejaDit) return;
     dejaDit = true;
     services.messages->afficher(

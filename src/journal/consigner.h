@@ -29,6 +29,7 @@ struct Transfert {
 // The journal's line of a transfer that ends now, `octets` being what went
 // on the line.
 Entree entree(plateforme::Services& services, const Transfert& t, std::string_view octets);
+Entree entree(plateforme::Services& services, const Transfert& t, const Mesure& mesure);
 
 // Appends it. Empty when written, else what went wrong, naming the file.
 QString consigner(plateforme::Services& services, const Transfert& t, std::string_view octets);
@@ -54,5 +55,7 @@ std::vector<std::string> machinesDuPort(const std::string& port);
 // the same message again.
 void consignerManuel(plateforme::Services& services, const std::string& port, QWidget* fenetre, Transfert t,
                      std::string_view octets);
+void consignerManuel(plateforme::Services& services, const std::string& port, QWidget* fenetre, Transfert t,
+                     const Mesure& mesure);
 
 }  // namespace tarvex::journal

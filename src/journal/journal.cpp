@@ -74,6 +74,27 @@ long long compterLignes(std::string_view octets)
     return n + (reste.find_first_not_of(kDC3) != std::string_view::npos ? 1 : 0);
 }
 
+void Mesure::ajouter(std::string_view octets)
+{
+    octets_ += static_cast<long long>(octets.size());
+    for (char o : octets) {
+        crc_ = kTableCrc[(crc_ ^ static_cast<unsigned char>(o)) & 0xFF] ^ (crc_ >> 8);
+        if (o == '\n') {
+            ++lignes_;
+            finSansLF_ = false;
+        } else if (o != kDC3) {
+            finSansLF_ = true;
+        }
+    }
+}
+
+void mesurer(Entree& e, const Mesure& m)
+{
+    e.octets = m.octets();
+    e.lignes = m.lignes();
+    e.crc = m.crc();
+}
+
 void mesurer(Entree& e, std::string_view octetsSurLaLigne)
 {
     e.octets = static_cast<long long>(octetsSurLaLigne.size());

@@ -35,8 +35,24 @@ struct Entree {
     std::uint32_t crc = 0;
 };
 
+// The bytes that went on the line, told in pieces: a drip-fed program is
+// never whole in memory.
+class Mesure {
+public:
+    void ajouter(std::string_view octets);
+    long long octets() const { return octets_; }
+    long long lignes() const { return lignes_ + (finSansLF_ ? 1 : 0); }  // as compterLignes
+    std::uint32_t crc() const { return crc_ ^ 0xFFFFFFFFu; }
+
+private:
+    long long octets_ = 0, lignes_ = 0;
+    bool finSansLF_ = false;  // something other than DC3 after the last LF
+    std::uint32_t crc_ = 0xFFFFFFFFu;
+};
+
 // Fills octets, lignes and crc from the bytes that went on the line.
 void mesurer(Entree& e, std::string_view octetsSurLaLigne);
+void mesurer(Entree& e, const Mesure& m);
 
 // UTF-8, fields joined by ";", a ";" inside a field written ",", the CRC as
 // 8 upper-case hexadecimal digits. A control character or DEL inside a field

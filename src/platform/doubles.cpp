@@ -136,7 +136,7 @@ PortEnregistre::PortEnregistre(PortsEnregistres& banc, QObject* parent) : PortSe
 {
     sansProgres_.setSingleShot(true);
     connect(&sansProgres_, &QTimer::timeout, this, [this] {
-        if (!ouvert_ || attente_.isEmpty()) return;
+        if (!ouvert_ || attente_.isEmpty() || sansLimite_) return;
         attente_.clear();
         emit echecEmission(kLigneBloquee);
     });
@@ -179,6 +179,7 @@ int PortEnregistre::ouvrir()
     recu_.clear();
     attente_.clear();
     interrompu_ = false;
+    sansLimite_ = false;
     aDire_ = 0;
     return 0;
 }

@@ -157,6 +157,7 @@ public:
     QByteArray lire() override;
     void interrompre() override;
     int fermer() override;
+    void regleAttenteSansLimite(bool sansLimite) override { sansLimite_ = sansLimite; }
 
     // The CNC's side.
     void recevoir(const QByteArray& octets);
@@ -180,6 +181,7 @@ private:
     QByteArray recu_;
     QByteArray attente_;  // written during XOFF, not taken yet
     bool interrompu_ = false;
+    bool sansLimite_ = false;
     // Taken by the line and not told yet: told from the event loop, never
     // from inside emettre, as the real port does.
     qint64 aDire_ = 0;

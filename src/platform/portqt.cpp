@@ -38,7 +38,7 @@ PortQt::PortQt(QObject* parent) : PortSerie(parent)
     sansProgres_.setSingleShot(true);
     sansProgres_.setTimerType(Qt::PreciseTimer);
     connect(&sansProgres_, &QTimer::timeout, this, [this] {
-        if (emission_) echouerEmission(kLigneBloquee);
+        if (emission_ && !sansLimite_) echouerEmission(kLigneBloquee);
     });
 }
 
@@ -154,6 +154,7 @@ int PortQt::ouvrir()
     perdu_ = false;
     enPanne_ = false;
     interrompu_ = false;
+    sansLimite_ = false;
     recu_.clear();
     nouveau_ = false;
     finSignalee_ = true;
@@ -369,6 +370,11 @@ void PortQt::constaterPerte()
     emit evenement(kEvPeripherique);
 }
 
-PortSerie* QtPorts::creer(QObject* parent) { return new PortQt(parent); }
+PortSerie* QtPorts::creer(QObject* parent)
+{
+    auto* port = new PortQt(parent);
+    port->regleDelaiSansProgres(delaiSansProgres);
+    return port;
+}
 
 }  // namespace tarvex::plateforme

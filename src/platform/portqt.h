@@ -41,6 +41,7 @@ public:
     void regleControleFlux(ControleFlux mode) override;
     long long enAttente() const override;
     void interrompre() override;
+    void regleAttenteSansLimite(bool sansLimite) override { sansLimite_ = sansLimite; }
 
     // The device behind COMn: the system's name on Windows; elsewhere
     // /dev/ttyS(n-1) unless TARVEX_COMn names another one (a USB adapter).
@@ -116,6 +117,7 @@ private:
     bool enPanne_ = false;       // the line took nothing for delaiSansProgres
     bool fermeture_ = false;     // fermer is closing: arrivals are no longer told
     bool interrompu_ = false;    // interrompre: what was queued is dropped
+    bool sansLimite_ = false;    // drip-feed: no delaiSansProgres
     QList<int> erreurs_;         // line errors not yet raised
     std::chrono::milliseconds delaiSansProgres_{60000};
     // What emettre has queued since the last tousPartis, and how much of it
@@ -145,6 +147,8 @@ private:
 class QtPorts : public Ports {
 public:
     PortSerie* creer(QObject* parent) override;
+    // Given to every port made: the tests shorten it.
+    std::chrono::milliseconds delaiSansProgres{60000};
 };
 
 }  // namespace tarvex::plateforme

@@ -114,6 +114,11 @@ public:
     // driver; nothing more is told of them, and every later emettre or
     // fermer returns kArrete. Cleared by ouvrir.
     virtual void interrompre() = 0;
+    // Drip-feed: the control runs the program as it arrives and holds the
+    // line for as long as a cut, a feed hold or a tool check lasts; the
+    // sending then waits without limit (no kLigneBloquee), until the
+    // operator stops it. Cleared by ouvrir.
+    virtual void regleAttenteSansLimite(bool sansLimite) = 0;
 
     // Queues the bytes and returns at once, never waiting: what follows is
     // told by the signals below, from the event loop, so that several lines

@@ -111,16 +111,20 @@ std::optional<Demande> lireDemande(std::string_view programme)
         if (ouvre != std::string_view::npos) {
             const std::string_view apres = reste.substr(ouvre + 1);
             std::string_view nom = apres.substr(0, std::min(apres.find_first_of(")\r\n"), kDemandeLargeur));
-            std::vector<std::string> m = mots(nom);
-            if (!m.empty() && m.back() == "jauges") {
-                d.jauges = true;
-                // The word's own bytes go; the rest stays as typed.
+            // The word's own bytes go; the rest stays as typed.
+            auto dernier = [&nom](const char* mot) {
+                const std::vector<std::string> m = mots(nom);
+                if (m.empty() || m.back() != mot) return false;
                 nom = rogner(nom);
                 std::size_t k = nom.size();
                 while (k > 0 && !blanc(nom[k - 1])) --k;
                 nom = nom.substr(0, k);
-            }
+                return true;
+            };
+            d.continu = dernier("continu");
+            d.jauges = dernier("jauges");
             // A sheet, then REPRISE and a block: the restart of its program there.
+            const std::vector<std::string> m = mots(nom);
             if (!d.jauges && m.size() >= 4 && m[m.size() - 2] == "reprise") {
                 d.reprise = std::string(oterDernierMot(nom));
                 oterDernierMot(nom);

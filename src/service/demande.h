@@ -21,6 +21,7 @@ struct Demande {
     std::string nom;            // the text in parentheses (bytes), JAUGES removed
     bool jauges = false;        // the name ended by the word JAUGES
     std::string reprise{};      // "(PIVOT 20 REPRISE N31200)": the block to restart at (bytes), REPRISE and it removed
+    bool continu = false;       // ... or CONTINU: the program drip-fed
 };
 
 // A request's first line holds its number and at most this many more

@@ -28,6 +28,19 @@ constexpr long long kBruitMs = 60 * 1000;  // one journal line of noise a minute
 
 QString u8(const std::string& s) { return QString::fromStdString(s); }
 
+// Drip-feed of a sheet: its program file and Charger's blocks, read as the
+// line takes them. What cannot be (a gauge table, blocks that fail, a file
+// gone) is left to the ordinary answer, failure included.
+std::unique_ptr<continu::Lecture> lectureContinu(const DemandeChargement& dc)
+{
+    Transfert blocs;
+    const auto prog = programmeFiche(dc, blocs);
+    if (!prog || blocs.echec) return nullptr;
+    auto l = std::make_unique<continu::Lecture>(continu::Source{*prog, {}, blocs.texte()});
+    if (l->ouvrir()) return nullptr;
+    return l;
+}
+
 }  // namespace
 
 LigneService::LigneService(Services& services, LigneDNC ligne, Rangement& rangement, QObject* parent)
@@ -67,6 +80,18 @@ LigneService::LigneService(Services& services, LigneDNC ligne, Rangement& rangem
         if (envois_.empty() || enRoute_ || cede_ || !port_->estOuvert()) return;
         Envoi& e = envois_.front();
         e.total = static_cast<long long>(e.transfert.texte().size());
+        if (e.lecture) {
+            // Measured once, then read again as the line takes it; the
+            // control may hold the line for as long as a cut lasts.
+            const continu::Lecture::Mesure m = e.lecture->mesurer();
+            e.total = m.octets;
+            const ParamCom& c = ligne_.com;
+            e.suivi = std::make_unique<SuiviTransfert>(
+                m.lignes, m.octets,
+                caracteresParSeconde(reglageliaison(c.vitesse, c.parite, c.bits, c.arret)).value_or(9600.0 / 11),
+                services_.horloge->instant());
+            port_->regleAttenteSansLimite(true);
+        }
         e.partis = 0;
         e.etape = 0;
         e.debut = services_.horloge->instant();
@@ -128,7 +153,7 @@ void LigneService::annulerEnAttente()
     std::deque<Envoi> annules;
     annules.swap(envois_);
     for (const Envoi& e : annules)
-        noter(u8(e.genre) + QLatin1Char(' ') + u8(e.objet) + QStringLiteral(" : Annulé"), e.genre, e.objet, {},
+        noter(u8(e.genre) + QLatin1Char(' ') + u8(e.objet) + QStringLiteral(" : Annulé"), e.genre, e.objet, std::string_view(),
               "Annulé", services_.horloge->instant());
 }
 
@@ -354,7 +379,11 @@ void LigneService::demande(const Demande& d, const std::string& octets)
         t.issue = Issue::SansProgramme;
         fiche.reset();
     }
-    if (fiche) e.transfert = transfertFiche(demandeDeFiche(*fiche, d.jauges));
+    if (fiche) {
+        const DemandeChargement dc = demandeDeFiche(*fiche, d.jauges);
+        if (d.continu) e.lecture = lectureContinu(dc);
+        if (!e.lecture) e.transfert = transfertFiche(dc);
+    }
     // The whole answer is built before a byte leaves: one that fails half
     // way (a gauge file missing or malformed, a value out of range, a
     // program too long) would leave the control waiting in reception for
@@ -367,7 +396,7 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     }
     if (fiche) {
         const Enregistrement& champs = fiche->champs;
-        e.genre = "Envoi fiche";
+        e.genre = e.lecture ? "Envoi en continu" : "Envoi fiche";
         e.objet = nomComplet(champs);
         e.affiche = u8(champs[CPiece]).trimmed() + QStringLiteral(" Phase ") + u8(champs[CPhase]).trimmed();
         if (avant.envoi == statut::Envoi::Demander) {
@@ -398,6 +427,24 @@ void LigneService::etapeSuivante()
 {
     if (!enRoute_ || envois_.empty()) return;
     Envoi& e = envois_.front();
+    if (e.lecture) {
+        std::string morceau;
+        while (!e.lu && port_->enAttente() <= static_cast<long long>(continu::kMorceau)) {
+            morceau.clear();
+            if (!e.lecture->suite(morceau)) {
+                e.lu = true;
+                break;
+            }
+            if (const int r = port_->emettre(QByteArray(morceau.data(), static_cast<qsizetype>(morceau.size())))) {
+                echec(r);
+                return;
+            }
+            e.mesure.ajouter(morceau);
+            e.suivi->ecrits(morceau);
+        }
+        if (e.lu && port_->enAttente() == 0) termine(e.resultat, true);
+        return;
+    }
     // As Charger does: the next steps are queued while less than a second of
     // line waits, so that the driver always has the next line at hand. One
     // step per drain left the line idle between every two lines.
@@ -417,7 +464,9 @@ void LigneService::etapeSuivante()
 void LigneService::partis(qint64 octets)
 {
     if (!enRoute_) return;
-    envois_.front().partis += octets;
+    Envoi& e = envois_.front();
+    e.partis += octets;
+    if (e.suivi) e.suivi->relever(e.partis, services_.horloge->instant());
     montrerEnvoi();
     etapeSuivante();
 }
@@ -441,12 +490,23 @@ void LigneService::termine(std::string resultat, bool toutParti)
     envois_.pop_front();
     enRoute_ = false;
     port_->regleControleFlux(PortSerie::ControleFlux::Aucun);
+    port_->regleAttenteSansLimite(false);
+    // A drip-feed stopped or failed names the last line that left.
+    if (e.suivi && !toutParti && e.mesure.octets() > 0) {
+        resultat += " après la ligne " + std::to_string(e.suivi->lignesParties());
+        if (!e.suivi->bloc().empty()) resultat += " " + e.suivi->bloc();
+    }
     QString texte = u8(e.genre) + QLatin1Char(' ') + u8(e.objet);
     if (resultat != "OK") texte += QStringLiteral(" : ") + u8(resultat);
-    // What went on the line: all of it, or what had left when it stopped.
-    std::string octets = e.transfert.texte();
-    if (!toutParti) octets.resize(std::min<std::size_t>(octets.size(), static_cast<std::size_t>(std::max(0LL, e.partis))));
-    noter(texte, e.genre, e.objet, octets, resultat, e.debut);
+    // What went on the line: all of it, or what had left when it stopped;
+    // a drip-feed's was measured as it was written.
+    journal::Mesure mesure = e.mesure;
+    if (!e.lecture) {
+        std::string octets = e.transfert.texte();
+        if (!toutParti) octets.resize(std::min<std::size_t>(octets.size(), static_cast<std::size_t>(std::max(0LL, e.partis))));
+        mesure.ajouter(octets);
+    }
+    noter(texte, e.genre, e.objet, mesure, resultat, e.debut);
     if (actif_ && !cede_ && port_->estOuvert())
         etat(lecture_.enCours() ? QStringLiteral("Réception") : QStringLiteral("En écoute"));
     suivante();
@@ -455,6 +515,14 @@ void LigneService::termine(std::string resultat, bool toutParti)
 void LigneService::montrerEnvoi()
 {
     const Envoi& e = envois_.front();
+    if (e.suivi) {
+        // The line the control is at, and what is left at the measured pace.
+        const SuiviTransfert& s = *e.suivi;
+        etat(QStringLiteral("Envoi en continu %1 - %2 - %3")
+                 .arg(e.affiche, u8(texteLigne(s.lignesParties(), s.bloc(), s.lignesTotal() - s.lignesParties())),
+                      u8(texteRestant(s.secondesRestantes()))));
+        return;
+    }
     const long long pourcent = e.total > 0 ? std::min(100LL, e.partis * 100 / e.total) : 100;
     etat(QStringLiteral("Envoi %1 - %2 %").arg(e.affiche).arg(pourcent));
 }
@@ -469,12 +537,20 @@ void LigneService::etat(const QString& texte)
 void LigneService::noter(const QString& texte, const std::string& genre, const std::string& objet,
                          std::string_view octets, const std::string& resultat, long long debut)
 {
+    journal::Mesure m;
+    m.ajouter(octets);
+    noter(texte, genre, objet, m, resultat, debut);
+}
+
+void LigneService::noter(const QString& texte, const std::string& genre, const std::string& objet,
+                         const journal::Mesure& mesure, const std::string& resultat, long long debut)
+{
     dernier_ = services_.horloge->dateHeure().toString(QStringLiteral("HH:mm:ss ")) + texte;
     emit change();
     // The line is made now (its time, its seconds), appended off the loop.
     QPointer<LigneService> moi(this);
     rangement_.confier([moi, e = journal::entree(services_, {ligne_.port, ligne_.machines, genre, objet, resultat, debut},
-                                                 octets)] {
+                                                 mesure)] {
         const Resultat r = journal::ajouter(e);
         const std::string echec = r.ok() ? std::string() : joindreProblemes(r.problemes);
         return std::function<void()>([moi, echec] {

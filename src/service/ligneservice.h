@@ -3,7 +3,10 @@
 // answer it sends back. Everything happens on the port's signals and on
 // timers, never waiting: the other lines and the windows go on meanwhile.
 
+#include "cnclink/continu.h"
+#include "cnclink/suivi.h"
 #include "cnclink/transmission.h"
+#include "journal/journal.h"
 #include "platform/controles.h"
 #include "platform/services.h"
 #include "service/demande.h"
@@ -16,6 +19,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -60,6 +64,12 @@ private:
         std::string resultat = "OK";  // journaled once every byte left: "Fiche inconnue", "Erreur 53"…
         QString affiche;     // as the row names it while it goes ("PIVOT Phase 20")
         Transfert transfert;  // built as the request came
+        // Drip-feed (CONTINU): the program read as the line takes it, the
+        // lines followed as they leave, every byte written measured.
+        std::unique_ptr<continu::Lecture> lecture;
+        std::unique_ptr<SuiviTransfert> suivi;
+        journal::Mesure mesure;
+        bool lu = false;
         std::size_t etape = 0;
         long long total = 0, partis = 0;
         long long debut = 0;
@@ -93,6 +103,8 @@ private:
     // The last event, with its time, and the journal's line for it; a
     // journal that cannot be written is said once in the row.
     void noter(const QString& texte, const std::string& genre, const std::string& objet, std::string_view octets,
+               const std::string& resultat, long long debut);
+    void noter(const QString& texte, const std::string& genre, const std::string& objet, const journal::Mesure& mesure,
                const std::string& resultat, long long debut);
 
     plateforme::Services& services_;

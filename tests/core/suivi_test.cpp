@@ -78,4 +78,20 @@ TEST(Suivi, Textes)
 }
 
 }  // namespace
+
+TEST(Suivi, EnContinuLaLigneEtSonBlocAMesureQuIlsPartent)
+{
+    SuiviTransfert s(3, 22, 10, 0);
+    s.ecrits("N10 G0\n  /N20 X");
+    s.relever(5, 100);
+    EXPECT_EQ(s.lignesParties(), 0);
+    s.ecrits("1\nG1\n\x13\n");
+    s.relever(17, 200);
+    EXPECT_EQ(s.lignesParties(), 2);
+    EXPECT_EQ(s.bloc(), "N20");
+    s.relever(22, 300);  // DC3 + LF is no line; a line without a block number has none
+    EXPECT_EQ(texteLigne(s.lignesParties(), s.bloc(), s.lignesTotal() - s.lignesParties()), "Ligne 3 - reste 0 lignes");
+    EXPECT_EQ(texteLigne(31200, "N31200", 8800), "Ligne 31200 : N31200 - reste 8800 lignes");
+}
+
 }  // namespace tarvex

@@ -1,3 +1,4 @@
+#include "cnclink/continu.h"
 #include "cnclink/transmission.h"
 
 #include "support.h"
@@ -207,6 +208,59 @@ TEST_F(Transmission, FichierQuelconque)
     const Transfert t = transfertFichier(chemin);
     EXPECT_FALSE(t.echec);
     EXPECT_EQ(trace(t), (std::vector<std::string>{"@0", "O1000\n", "(\xC9" "BAUCHE)\n@66", "M30\n@100", "@0", kFin}));
+}
+
+
+// Drip-feed makes the ordinary sending's bytes from pieces cut anywhere.
+TEST_F(Transmission, EnContinuLesOctetsDeLEnvoiOrdinaire)
+{
+    const char* programmes[] = {"", "%100", "%100\r\nN10 G0\r\nM2\r\n", "A\rB\r\rC\n\nD\r\n\r\n", "  A  ,\t B \r\n",
+                                "\"X,\r\nY\" reste\r\nZ", "\"ouvert\r\nsans fin", "A,\r\n,", "   ", "\r", "N1  \r\n  \r\nN2\t"};
+    for (const char* programme : programmes) {
+        poser("envoi/p.txt", programme);
+        const std::string chemin = std::filesystem::absolute("envoi/p.txt").string();
+        const std::string attendu = transfertFichier(chemin).texte();
+        for (std::size_t pas : {1, 2, 3, 7}) {
+            continu::Decoupe d;
+            std::string sortie;
+            const std::string_view p(programme);
+            for (std::size_t i = 0; i < p.size(); i += pas) d.prendre(p.substr(i, pas), sortie);
+            d.finir(sortie);
+            EXPECT_EQ(sortie, attendu) << "« " << programme << " » par " << pas;
+        }
+        for (const continu::Source& source : {continu::Source{chemin, {}, {}}, continu::Source{{}, programme, {}}}) {
+            continu::Lecture l(source);
+            ASSERT_FALSE(l.ouvrir());
+            const continu::Lecture::Mesure m = l.mesurer();
+            std::string sortie;
+            while (l.suite(sortie)) {}
+            EXPECT_EQ(sortie, attendu) << programme;
+            EXPECT_EQ(m.octets, static_cast<long long>(attendu.size()));
+            EXPECT_EQ(m.lignes, std::count(attendu.begin(), attendu.end(), '\n') - 1);
+        }
+    }
+    // Past the ordinary sending's 10,000 lines, and across the reading's chunks.
+    std::string long_;
+    for (int i = 0; i < 20000; ++i) long_ += "N" + std::to_string(i) + " G1 X" + std::to_string(i % 97) + "\r\n";
+    continu::Lecture l({{}, long_, {}});
+    ASSERT_FALSE(l.ouvrir());
+    std::string sortie;
+    while (l.suite(sortie)) {}
+    EXPECT_EQ(std::count(sortie.begin(), sortie.end(), '\n'), 20001);
+    EXPECT_EQ(sortie.substr(sortie.size() - 16), "N19999 G1 X17\n\x13\n");
+    // A sheet: Charger's blocks after the first line; a missing file as Charger.
+    Transfert blocs;
+    const DemandeChargement d = demande(1, 2, true, true);
+    const auto prog = programmeFiche(d, blocs);
+    ASSERT_TRUE(prog && !blocs.echec);
+    continu::Lecture fiche({*prog, {}, blocs.texte()});
+    ASSERT_FALSE(fiche.ouvrir());
+    sortie.clear();
+    while (fiche.suite(sortie)) {}
+    EXPECT_EQ(sortie, transfertFiche(d).texte());
+    continu::Lecture absente({*prog + ".bak", {}, {}});
+    EXPECT_EQ(absente.ouvrir()->numero, kErreurFichierIntrouvable);
+    EXPECT_FALSE(programmeFiche(demande(1, 2, false, false, false, ModeChargement::JaugesSeules), blocs));
 }
 
 }  // namespace

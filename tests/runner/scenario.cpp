@@ -428,7 +428,11 @@ void Scenario::commandeScene(const Ligne& l)
 void Scenario::demarrer(const Ligne& l)
 {
     if (!exiger(l, !programme_, u"le programme est déjà démarré"_s)) return;
-    if (portReel_) doubles_.services.ports = (portsReels_ = std::make_unique<plateforme::QtPorts>()).get();
+    if (portReel_) {
+        auto ports = std::make_unique<plateforme::QtPorts>();
+        ports->delaiSansProgres = std::chrono::milliseconds(delaiSansProgresMs_);
+        doubles_.services.ports = (portsReels_ = std::move(ports)).get();
+    }
     if (imprimanteReelle_)
         doubles_.services.imprimante = (imprimanteSysteme_ = std::make_unique<plateforme::QtImprimante>()).get();
     programme_ = std::make_unique<Programme>(doubles_.services);
@@ -724,7 +728,7 @@ std::pair<Ligne, plateforme::LigneSerie*> Scenario::ligneNommee(const Ligne& l, 
     return {sans, &doubles_.ports.ligne(numero)};
 }
 
-// port real|fails open CODE, cnc xoff|xon|sends BYTES|event CODE|unplugged, printer real|none|fails;
+// port real|fails open CODE|limit MS, cnc xoff|xon|sends BYTES|event CODE|unplugged, printer real|none|fails;
 // port and cnc take "on COMn" after their first word.
 void Scenario::serie(const Ligne& ligneLue)
 {
@@ -738,6 +742,9 @@ void Scenario::serie(const Ligne& ligneLue)
     if (quoi == "real" && c != "cnc" && !nommee) {
         // Before start only: the program's own serial port or printer instead of the double.
         if (exiger(l, !programme_, u"%1 real doit précéder start"_s.arg(c))) (c == "port" ? portReel_ : imprimanteReelle_) = true;
+    } else if (c == "port" && quoi == "limit" && !nommee && besoin(l, 3)) {
+        // How long a held line may take nothing before the ordinary sending gives up.
+        delaiSansProgresMs_ = banc.delaiSansProgresMs = l.texte(2).toInt();
     } else if (c == "printer" && quoi == "none") {
         doubles_.imprimante.installe = false;
     } else if (!seulementDouble(l, c == "printer", c == "cnc" ? c : c + QLatin1Char(' ') + quoi)) {

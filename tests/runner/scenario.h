@@ -90,6 +90,7 @@ private:
     Issue issue_;
     bool fini_ = false;
     bool portReel_ = false;
+    int delaiSansProgresMs_ = 60000;  // port limit MS: the ordinary sending's minute, shortened
     bool imprimanteReelle_ = false;
 
     plateforme::DoublesDeServices doubles_;
