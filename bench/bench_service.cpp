@@ -262,7 +262,7 @@ int main(int argc, char** argv)
     modele.machines = {"TOUR 1"};
     modele.fanuc = false;
     // What Charger would send for it: what each control must read back.
-    const std::size_t attendus = transfertFiche(dnc::demandeDeFiche(*fiche.valeur, false)).texte().size();
+    const std::size_t attendus = transfertFiche(demandeDeFiche(*fiche.valeur, false)).texte().size();
 
     // (a) as fast as the pseudo-terminals take them (the program's own cost,
     // 8 times the work for 8 lines), then at the pace of a 1 Mbit/s cable.

@@ -1,5 +1,7 @@
 #include "cnclink/transmission.h"
 
+#include "cnclink/continu.h"
+
 #include "store/chemins.h"
 #include "store/cp1252.h"
 #include "store/fichiers.h"
@@ -423,15 +425,66 @@ std::optional<std::string> programmeFiche(const DemandeChargement& d, Transfert&
     return chemins::joindre(d.dossier, "prog.txt");
 }
 
+std::string texteLignes(const std::vector<std::string>& lignes)
+{
+    std::string t;
+    for (const std::string& l : lignes) t += l + "\r\n";
+    return t;
+}
+
 Transfert transfertLignes(const std::vector<std::string>& lignes)
 {
+    // The drip-feed's cutting into items gives the file sending's bytes
+    // without its limit; the progress bar then follows those items.
+    std::string octets;
+    continu::Decoupe decoupe;
+    decoupe.prendre(texteLignes(lignes), octets);
+    decoupe.finir(octets);
+    std::vector<std::string_view> items;
+    for (std::string_view reste = octets; !reste.empty();) {
+        const std::size_t fin = reste.find('\n');
+        items.push_back(reste.substr(0, fin));
+        reste.remove_prefix(fin + 1);
+    }
+    items.pop_back();  // DC3, which em.fin() writes again
     Emission em;
     em.progression(0);
-    const auto n = lignes.size();
-    for (std::size_t k = 1; k <= n; ++k) em.ligne(lignes[k - 1], k == 1 ? -1 : static_cast<int>(k * 100 / n));
+    const auto n = items.size();
+    for (std::size_t k = 1; k <= n; ++k)
+        em.ligne(std::string(items[k - 1]), k == 1 ? -1 : static_cast<int>(k * 100 / n));
     em.progression(0);
     em.fin();
     return std::move(em.resultat);
+}
+
+DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules)
+{
+    DemandeChargement d;
+    d.directeur = codeMachine(fiche.com.valeur.directeur);
+    d.type = codeMachine(fiche.com.valeur.type);
+    d.dossier = fiche.dossier();
+    d.mode = jaugesSeules ? ModeChargement::JaugesSeules : ModeChargement::Programme;
+    d.pref = d.dec = d.jauges = true;
+    // The main window fills the value boxes for a NUM control only; for the
+    // others they stay empty, and the transfer does not read them.
+    if (d.directeur == kNum) static_cast<ValeursPref&>(d) = fiche.pref.valeur;
+    return d;
+}
+
+Insertion insertionFiche(const FicheAffichee& fiche)
+{
+    Insertion r;
+    Transfert blocs;
+    if (!programmeFiche(demandeDeFiche(fiche), blocs)) return r;
+    r.echec = std::move(blocs.echec);
+    const std::string t = blocs.texte();
+    for (std::string_view reste = t; !reste.empty();) {
+        const std::size_t fin = reste.find('\n');
+        r.lignes.emplace_back(reste.substr(0, fin));
+        if (fin == std::string_view::npos) break;
+        reste.remove_prefix(fin + 1);
+    }
+    return r;
 }
 
 }  // namespace tarvex

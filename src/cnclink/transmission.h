@@ -4,6 +4,7 @@
 // windows write the steps to their port one after the other.
 
 #include "store/fiche.h"
+#include "store/ficheaffichee.h"
 #include "store/texte.h"
 
 #include <optional>
@@ -100,7 +101,25 @@ Transfert transfertTexte(std::string octets, std::string_view insertion = {});
 std::optional<std::string> programmeFiche(const DemandeChargement& demande, Transfert& blocs);
 
 // A program built by Tarvex (a restart), Windows-1252 lines without their
-// ends, sent as a file is: each line ended by LF, the DC3 after the last.
+// ends, sent as a file holding them is (item by item, each ended by LF, the
+// DC3 after the last), but without the ordinary limit on its length: a
+// restart is mostly the end of a program already too long to go whole.
 Transfert transfertLignes(const std::vector<std::string>& lignes);
+// The same lines as a file's bytes, CR LF ended: what a drip-feed reads.
+std::string texteLignes(const std::vector<std::string>& lignes);
+
+// What Charger sends for a sheet with its stored values: NUM "Programme" with
+// PREF, DEC1 and Jauges ticked, or "Jauges seules"; FANUC its program. What
+// the DNC service answers, and what a restart starts from.
+DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules = false);
+
+// The lines Charger puts after a sheet's first line (the NUM PREF, DEC1 and
+// gauge blocks), without their line ends; none for FANUC. `echec` when one of
+// them cannot be sent (a gauge malformed or missing, a value out of range).
+struct Insertion {
+    std::vector<std::string> lignes;
+    std::optional<EchecTransfert> echec;
+};
+Insertion insertionFiche(const FicheAffichee& fiche);
 
 }  // namespace tarvex

@@ -98,7 +98,7 @@ bool Selectphase::statutPermetEnvoi()
         messages.afficher(this, QString::fromStdString(avant.message), QStringLiteral("Infos"), Icone::Exclamation);
         journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", nomComplet(ficheAffichee().champs),
                                 statut::kResultatBloquee, services_.horloge->instant()};
-        journal::consignerManuel(services_, Port2->currentText().toStdString(), this, note, {});
+        journal::consignerManuel(services_, Port2->currentText().toStdString(), this, note, std::string_view());
         return false;
     }
     // Never the offsets another computer has replaced since they were shown.
@@ -126,7 +126,7 @@ void Selectphase::ouvrirStatut()
     tarvex::ouvrirStatut(*this, [this](statut::Statut nouveau) {
         const journal::Transfert note{{},   {ficheAffichee().machine()}, "Statut", nomComplet(ficheAffichee().champs),
                                       statut::nom(nouveau), services_.horloge->instant()};
-        journal::consignerManuel(services_, {}, this, note, {});
+        journal::consignerManuel(services_, {}, this, note, std::string_view());
         montrerStatut();
     });
 }

@@ -2,7 +2,9 @@
 
 #include "journal/consigner.h"
 #include "platform/textes.h"
+#include "cnclink/continu.h"
 #include "store/cp1252.h"
+#include "store/statut.h"
 #include "store/texte.h"
 
 #include <QAbstractListModel>
@@ -126,43 +128,66 @@ void FenetreReprise::placer(QWidget* parent)
     move(r.topLeft());
 }
 
-liaison::Envoi FenetreReprise::transmettre(const Transfert& transfert)
+liaison::Envoi FenetreReprise::transmettre(journal::Transfert& note)
 {
-    // En continu the control runs the program as it arrives (drip feed);
-    // until that sending exists, both go as an ordinary transfer.
-    return liaison::envoyer(transfert, *MSComm1, principale_.vumetre(), liaison::reglage(reprise_.reglages),
-                            principale_.services(), this);
+    Services& services = principale_.services();
+    const std::string port = s(reprise_.reglages.port);
+    const QString reglage = liaison::reglage(reprise_.reglages);
+    if (Continu->isChecked()) {
+        // The control runs the restart as it arrives, held by XOFF as long as it needs.
+        liaison::EnvoiContinu envoi = liaison::envoyerContinu(continu::Source{{}, texteLignes(reprise_.lignes), {}},
+                                                              *MSComm1, principale_.vumetre(), reglage, services, this);
+        note.resultat = liaison::resultat(envoi);
+        journal::consignerManuel(services, port, this, note, envoi.mesure);
+        return envoi;
+    }
+    const Transfert transfert = transfertLignes(reprise_.lignes);
+    liaison::Envoi envoi = liaison::envoyer(transfert, *MSComm1, principale_.vumetre(), reglage, services, this);
+    note.resultat = liaison::resultat(envoi);
+    journal::consignerManuel(services, port, this, note, transfert.texte());
+    return envoi;
 }
 
 void FenetreReprise::envoyer()
 {
     Services& services = principale_.services();
-    if (!liaison::confirmer(*services.messages, this)) return;
+    Messages& messages = *services.messages;
     const std::string port = s(reprise_.reglages.port);
+    journal::Transfert note{{}, {reprise_.machine}, "Reprise", reprise_.objet, "OK", services.horloge->instant()};
+    // The sheet's status as Charger honours it, read now: another computer
+    // may have blocked the program since the toolpath was opened.
+    const statut::AvantEnvoi avant = statut::avantEnvoi(reprise_.champs);
+    if (avant.envoi == statut::Envoi::Refuse) {
+        messages.afficher(this, q(avant.message), QStringLiteral("Infos"), Icone::Exclamation);
+        note.resultat = statut::kResultatBloquee;
+        journal::consignerManuel(services, port, this, note, std::string_view());
+        return;
+    }
+    if (avant.envoi == statut::Envoi::Demander &&
+        messages.afficher(this, q(avant.message), QStringLiteral("Confirmation"), Icone::Question, Boutons::OuiNon) !=
+            Reponse::Oui)
+        return;
+    if (!liaison::confirmer(messages, this)) return;
     // The DNC service listening on this port lets it go for the transfer.
     const Cession cession(services.occupation, numeroPort(port));
-    journal::Transfert note{{}, {reprise_.machine}, "Reprise", reprise_.objet, "OK", services.horloge->instant()};
     MSComm1->regleControleFlux(PortSerie::ControleFlux::XonXoff);
     std::optional<liaison::Echec> echec = liaison::ouvrirPort(*MSComm1, reprise_.reglages);
     if (!echec) {
-        const Transfert transfert = transfertLignes(reprise_.lignes);
-        const liaison::Envoi envoi = transmettre(transfert);
-        note.resultat = liaison::resultat(envoi);
-        journal::consignerManuel(services, port, this, note, transfert.texte());
+        const liaison::Envoi envoi = transmettre(note);
         // Stopped, the window stays for another try.
         if (envoi.fin == liaison::FinEnvoi::Arrete) return;
         echec = envoi.echec;
         if (!echec) {
-            liaison::signalerReussite(*services.messages, this);
+            liaison::signalerReussite(messages, this);
             close();
             return;
         }
     } else {
         note.resultat = journal::erreur(echec->numero);
-        journal::consignerManuel(services, port, this, note, {});
+        journal::consignerManuel(services, port, this, note, std::string_view());
     }
     liaison::abandonner(*MSComm1);
-    liaison::signaler(*services.messages, this, *echec);
+    liaison::signaler(messages, this, *echec);
 }
 
 void FenetreReprise::imprimer()

@@ -7,6 +7,7 @@
 
 #include "cnclink/liaison.h"
 #include "cnclink/transmission.h"
+#include "journal/consigner.h"
 #include "platform/fenetre.h"
 #include "platform/principale.h"
 #include "platform/services.h"
@@ -29,6 +30,7 @@ struct RepriseAMontrer {
     QString titre;                    // "Reprise - Boîtier Phase 60 - N140"
     std::string objet;                // the journal's: "Boîtier Phase 60 Bâti N140" (UTF-8)
     std::string machine;              // the sheet's machine
+    Enregistrement champs;            // the sheet's record: its status is read again at Envoyer
     ReglagesPort reglages;            // its port and settings
     std::vector<std::string> lignes;  // the restart program, Windows-1252, without line ends
     std::string explication;          // UTF-8
@@ -56,8 +58,8 @@ protected:
 
 private:
     void envoyer();
-    // The one place where "En continu" chooses how the program goes.
-    liaison::Envoi transmettre(const Transfert& transfert);
+    // Ordinary or, ticked "En continu", drip-fed; noted in the journal.
+    liaison::Envoi transmettre(journal::Transfert& note);
     void imprimer();
     // Within the screen it opens on, whatever its scaling.
     void placer(QWidget* parent);

@@ -195,18 +195,4 @@ std::string resultatReponse(Issue issue, int numero)
     return "OK";
 }
 
-DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules)
-{
-    DemandeChargement d;
-    d.directeur = codeMachine(fiche.com.valeur.directeur);
-    d.type = codeMachine(fiche.com.valeur.type);
-    d.dossier = fiche.dossier();
-    d.mode = jaugesSeules ? ModeChargement::JaugesSeules : ModeChargement::Programme;
-    d.pref = d.dec = d.jauges = true;
-    // The main window fills the value boxes for a NUM control only; for the
-    // others they stay empty, and the transfer does not read them.
-    if (d.directeur == kNum) static_cast<ValeursPref&>(d) = fiche.pref.valeur;
-    return d;
-}
-
 }  // namespace tarvex::dnc

@@ -53,8 +53,4 @@ std::string reponse(const Demande& d, Issue issue, int numero = 0);
 // inconnue", "Plusieurs fiches", "Sans programme", "Erreur 53".
 std::string resultatReponse(Issue issue, int numero = 0);
 
-// What Charger sends for that sheet with its stored values: NUM "Programme " with PREF, DEC1 and
-// Jauges ticked, or "Jauges seules"; FANUC its program.
-DemandeChargement demandeDeFiche(const FicheAffichee& fiche, bool jaugesSeules);
-
 }  // namespace tarvex::dnc

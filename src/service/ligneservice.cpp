@@ -371,7 +371,17 @@ void LigneService::demande(const Demande& d, const std::string& octets)
             e.objet = std::move(r->objet);
             e.resultat = std::move(r->resultat);
             e.affiche = u8(e.objet);
-            e.transfert = std::move(r->transfert);
+            // Asked en continu, a restart of a long program goes as it is read.
+            if (d.continu && !r->texte.empty()) {
+                e.lecture = std::make_unique<continu::Lecture>(continu::Source{{}, std::move(r->texte), {}});
+                if (e.lecture->ouvrir()) e.lecture.reset();
+            }
+            if (!e.lecture) e.transfert = std::move(r->transfert);
+            // A restart follows the sheet's status as every sending does.
+            if (e.resultat == "OK" && avant.envoi == statut::Envoi::Demander) {
+                e.resultat = statut::kResultatEnEssai;
+                e.affiche += QStringLiteral(" (en essai)");
+            }
             envois_.push_back(std::move(e));
             if (envois_.size() == 1) suivante();
             return;

@@ -17,8 +17,11 @@ std::optional<ReponseReprise> repondreReprise(const Demande& d, const FicheAffic
     demande.directeur = codeMachine(fiche.com.valeur.directeur);
     demande.type = codeMachine(fiche.com.valeur.type);
     demande.bloc = d.reprise;
+    Insertion insertion = insertionFiche(fiche);
+    demande.insertion = std::move(insertion.lignes);
     const trajectoire::LectureReprise lu = trajectoire::lirePourReprise(*octets, demande.directeur, demande.type);
-    const trajectoire::Reprise r = trajectoire::reprendre(lu, demande);
+    trajectoire::Reprise r = trajectoire::reprendre(lu, demande);
+    if (r.refus.empty() && insertion.echec) r.refus = "ERREUR " + std::to_string(insertion.echec->numero);
 
     ReponseReprise rep;
     // The block as the program numbers it; one it lacks, as it was asked.
@@ -26,6 +29,7 @@ std::optional<ReponseReprise> repondreReprise(const Demande& d, const FicheAffic
     if (r.refus.empty()) {
         rep.resultat = "OK";
         rep.transfert = transfertLignes(r.lignes);
+        rep.texte = texteLignes(r.lignes);
     } else {
         rep.resultat = "Impossible";
         rep.transfert.etapes.push_back(

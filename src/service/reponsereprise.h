@@ -17,11 +17,13 @@ struct ReponseReprise {
     Transfert transfert;
     std::string objet;     // the journal's: "AXE Phase 010 Bâti N160" (UTF-8)
     std::string resultat;  // "OK", or "Impossible" when the control is told why not
+    std::string texte;     // the restart program's bytes, CR LF ended, for a drip-feed; empty when impossible
 };
 
 // None when the sheet's program cannot be read (answered as a sheet
-// without a program). No parameter block goes with it: the offsets and the
-// gauges in the control are those the operator set for the new tool.
+// without a program). On NUM the restart carries the parameter blocks
+// Charger puts after the first line, as the ordinary answer does; one that
+// cannot be sent makes the restart impossible ("ERREUR 5").
 std::optional<ReponseReprise> repondreReprise(const Demande& d, const FicheAffichee& fiche);
 
 }  // namespace tarvex::dnc

@@ -259,8 +259,12 @@ void FenetreTrajectoire::reprendre()
     demande.directeur = src.directeur;
     demande.type = src.type;
     demande.ligne = ligne;
+    demande.insertion = src.insertion.lignes;
     Reprise r = trajectoire::reprendre(*lecture_, demande);
     const std::string ici = repere(*lecture_, ligne);
+    // The restart carries Charger's blocks: one that cannot be sent fails it as it fails Charger.
+    if (r.refus.empty() && src.insertion.echec)
+        r.refus = "Erreur " + std::to_string(src.insertion.echec->numero) + "\n" + src.insertion.echec->detail;
     if (!r.refus.empty()) {
         src.principale->services().messages->afficher(
             this, QStringLiteral("Reprise impossible à %1 : %2").arg(q(ici), q(r.refus)), QStringLiteral("Reprise"),
@@ -273,6 +277,7 @@ void FenetreTrajectoire::reprendre()
     RepriseAMontrer montree{QStringLiteral("Reprise - ") + src.entree + QStringLiteral(" - ") + q(ici),
                             src.nom + " " + ici,
                             src.machine,
+                            src.champs,
                             src.reglages,
                             std::move(r.lignes),
                             std::move(r.explication),
@@ -319,7 +324,8 @@ void ouvrirTrajectoire(Principale& principale)
     // The bytes drawn are the bytes a restart sends, whatever becomes of the file meanwhile.
     SourceReprise source{&principale, std::move(*octets), directeur, type,
                          champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase), nomComplet(fiche.champs),
-                         fiche.machine(), ReglagesPort{q(com.port), q(com.vitesse), q(com.parite), q(com.bits), q(com.arret)}};
+                         fiche.machine(), ReglagesPort{q(com.port), q(com.vitesse), q(com.parite), q(com.bits), q(com.arret)},
+                         fiche.champs, insertionFiche(fiche)};
     auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, std::move(programme), std::move(source));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     fenetre->show();

@@ -4,6 +4,7 @@
 // view could not draw. Not modal: two sheets' paths can be seen side by
 // side, the main window kept at hand; Escape closes it.
 
+#include "cnclink/transmission.h"
 #include "platform/controles.h"
 #include "platform/fenetre.h"
 #include "platform/principale.h"
@@ -33,6 +34,8 @@ struct SourceReprise {
     std::string nom;       // the journal's: "Boîtier Phase 60 Bâti"
     std::string machine;
     ReglagesPort reglages;  // the machine's port and settings
+    Enregistrement champs;  // the sheet's record, for its status
+    Insertion insertion;    // what Charger puts after the first line (NUM blocks)
 };
 
 class FenetreTrajectoire : public plateforme::Fenetre {

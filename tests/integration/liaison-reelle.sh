@@ -60,7 +60,7 @@ continu)
     cd "$tmp/travail"
     lancer_scenario "$ici/continu-reelle.scenario"
     # The program started and its windows gone through: longer on a busy machine.
-    attendre 60 tient_le_port || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 60 s"; }
+    attendre 60 tient "$tmp/pc" || { cat "$tmp/sortie"; echouer "le programme n'a pas ouvert le port en 60 s"; }
     timeout 20 head -c 1 "$tmp/cn" >>"$tmp/recu"
     [ "$(taille_de "$tmp/recu")" -eq 1 ] || { cat "$tmp/sortie"; echouer "rien n'est sorti du port en 20 s"; }
     printf '\023' >"$tmp/cn"
