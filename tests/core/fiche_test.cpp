@@ -65,17 +65,6 @@ TEST_F(Fiche, Jauges)
         {"Jauge ø12", {"Jauge ø12"}},                       {cent, centLignes},  // no cap on the number of items
     };
     for (const auto& [tape, lignes] : cas) EXPECT_EQ(normaliserJauges(tape), lignes) << tape;
-
-    // Written in one operation; a failed write leaves the previous gauges.
-    {
-        test::Panne compte;
-        ASSERT_TRUE(ecrirejauges(kDossier, "T1 L=125.3, T2 L=98\nT3").ok());
-        EXPECT_EQ(compte.operations(), 1);
-    }
-    EXPECT_EQ(lirejauges(kDossier).valeur, "T1 L=125.3\r\nT2 L=98\r\nT3\r");
-    test::Panne panne(1);
-    EXPECT_FALSE(ecrirejauges(kDossier, "T9").ok());
-    EXPECT_EQ(contenu(kSurDisque + "jauge.txt"), "T1 L=125.3\r\nT2 L=98\r\nT3\r\n");
 }
 
 TEST_F(Fiche, ProgrammeEtAnnotations)
