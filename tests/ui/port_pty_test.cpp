@@ -166,14 +166,13 @@ TEST_F(PortPty, LeCableArracheEnAttenteDeReceptionEstSignale)
     Garde garde(30s);
     QList<int> evenements;
     PortQt port;
-    {
-        Cnc cnc;
-        brancher(port, cnc);
-        port.regleSeuils(1, 1);
-        QObject::connect(&port, &PortSerie::evenement, [&](int code) { evenements.append(code); });
-        cnc.envoyer("%12\nN10");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return evenements.contains(PortSerie::kRecu); }, 2000));
-    }  // the master is closed here
+    Cnc cnc;
+    brancher(port, cnc);
+    port.regleSeuils(1, 1);
+    QObject::connect(&port, &PortSerie::evenement, [&](int code) { evenements.append(code); });
+    cnc.envoyer("%12\nN10");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evenements.contains(PortSerie::kRecu); }, 2000));
+    cnc.debrancher();
     // The read that meets the end of the line leaves errno as it was: an
     // EAGAIN left there is no queue full for a write.
     errno = EAGAIN;
