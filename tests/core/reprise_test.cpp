@@ -30,9 +30,7 @@ TEST(Reprise, Programmes)
     const Cas cas[] = {
         {&num, "N80", "%130 / G90 G17 G71 / T5 D5 M6 / S1200 M3 / F300 M8 / G0 Z50. / X25. Y20. / G1 Z2. / G2 / N80 Y25 | Lignes 2 à 8 "
          "sautées ; état rétabli : G90 G17 G71 T5 D5 M6 S1200 M3 F300 M8 ; approche : Z 50 puis X Y puis Z 2 ; puis G2"},
-        {&num, "N10", "AVANT LE PREMIER OUTIL"}, {&num, "N20", "POSITION INCONNUE"}, {&num, "N100", "CYCLE"},
-        {&num, "N120", "SOUS-PROGRAMME"}, {&num, "N130", "POSITION INCONNUE"}, {&num, "N150", "BLOC EN DOUBLE"},
-        {&num, "N999", "BLOC INCONNU"}, {&num, "#16", "CORRECTION DE RAYON"}, {&fanuc, "#10", "CYCLE"},
+        {&num, "N20", "POSITION INCONNUE"}, {&fanuc, "#10", "CYCLE"},  // the other refusals: trajectoire/ and service/reprise
         {&fanuc, "#8", "% / O2020 (TOUR) / G90 G18 G21 G99 / T0202 / G50 S3000 / G96 S180 M4 / M8 / G0 X100. Z50. / G1 X42. Z2. / "
          "G0 / G1 Z-20. F0.25 | Lignes 3 à 8 sautées ; état rétabli : G90 G18 G21 G99 T0202 G50 S3000 G96 S180 M4 M8 ; approche : "
          "X 100 Z 50 puis X 42 Z 2 ; puis G0"},

@@ -149,21 +149,16 @@ TEST_F(Service, UneLigneParPort)
         {"COM4", {"FRAISEUSE F4"}, "2400", false, true},
     };
     ASSERT_EQ(l.valeur.size(), std::size(attendues));
-    // Each machine left out said, in machine.txt order: COM12 is no COM2.
-    std::vector<std::string> dites;
-    for (const auto& n : nonServies) dites.push_back(n.machine + " : " + n.raison);
-    EXPECT_EQ(dites, (std::vector<std::string>{"TOUR 3 : commande FAGOR", "FRAISEUSE 2 : commande FAGOR",
-                                               "PERCEUSE CN : type de commande sans transfert",
-                                               "DÉCOLLETEUSE : type de commande sans transfert",
-                                               "SANS COM : réglages illisibles",
-                                               "TOUR 12 : port COM12 : seuls COM1 à COM9 sont servis"}));
+    // Each machine left out said, in machine.txt order (each reason but this one: service/demandes).
+    ASSERT_EQ(nonServies.size(), 6u);
+    EXPECT_EQ(nonServies[4].machine + " : " + nonServies[4].raison, "SANS COM : réglages illisibles");
     for (std::size_t i = 0; i < l.valeur.size(); ++i) {
         const dnc::LigneDNC& v = l.valeur[i];
         EXPECT_EQ(std::tie(v.port, v.machines, v.com.vitesse, v.reglagesDifferents, v.fanuc), attendues[i]) << i;
     }
 }
 
-TEST(Journal, MesureLigneEtFiltre)
+TEST(Journal, MesureEtLigne)
 {
     EXPECT_EQ(journal::crc32("123456789"), 0xCBF43926u);  // the standard check value
     const std::pair<const char*, long long> lignes[] = {{"", 0}, {"a", 1}, {"a\n", 1}, {"a\nb", 2}, {"\n\n", 2}};
@@ -174,13 +169,7 @@ TEST(Journal, MesureLigneEtFiltre)
     journal::mesurer(e, "%1\nM2\n\x13\n");
     EXPECT_EQ(std::tie(e.octets, e.lignes, e.crc), std::tuple(8LL, 3LL, journal::crc32("%1\nM2\n\x13\n")));
     e.crc = 0x0A1B2C3D;
-    const std::string l = journal::ligne(e);
-    EXPECT_EQ(l, "02/01/2024;03:04:05;POSTE1;COM2;CU 3 AXES/TOUR 9;Réception;ÉCLISSE,1??.txt;8;3;OK;3;0A1B2C3D");
-    const std::pair<const char*, bool> cas[] = {
-        {"", true}, {"  ", true}, {"reception eclisse", true}, {"ECLISSE   com2", true}, {"0a1b", true},
-        {"Éclisse pivot", false}, {"€", false}, {"ŝ", false},  // a letter no data file holds
-    };
-    for (const auto& [filtre, attendu] : cas) EXPECT_EQ(journal::correspond(l, filtre), attendu) << filtre;
+    EXPECT_EQ(journal::ligne(e), "02/01/2024;03:04:05;POSTE1;COM2;CU 3 AXES/TOUR 9;Réception;ÉCLISSE,1??.txt;8;3;OK;3;0A1B2C3D");
 }
 
 TEST(Recus, TexteStocke)
@@ -192,17 +181,14 @@ TEST(Recus, TexteStocke)
 
 class Fichiers : public test::DossierDeTravail {};
 
-TEST_F(Fichiers, JournalLePlusRecentDabord)
+// (Read newest first: the service's rows after a restart, service/demandes.)
+TEST_F(Fichiers, JournalAbsentEtAjoutEnPanne)
 {
     EXPECT_TRUE(journal::lire().ok());
     EXPECT_TRUE(journal::lire().valeur.empty());
     poser("data/.garde", "");
     journal::Entree a{"02/01/2024", "03:04:05", "POSTE1", "COM2", {"TOUR 1"}, "Envoi fiche", "PIVOT Phase 20 BRAS", 0, 0, "", 0, 0};
-    journal::Entree b = a;
-    b.genre = "Réception";
     ASSERT_TRUE(journal::ajouter(a).ok());
-    ASSERT_TRUE(journal::ajouter(b).ok());
-    EXPECT_EQ(journal::lire().valeur, (std::vector<std::string>{journal::ligne(b), journal::ligne(a)}));
     test::Panne panne(2);  // the append itself, after the look at how the file ends
     EXPECT_EQ(journal::ajouter(a).problemes.at(0).fichier, journal::kJournal);
 }

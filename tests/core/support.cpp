@@ -82,13 +82,14 @@ bool DossierDeTravail::present(const std::string& chemin)
     return false;
 }
 
-Instantane DossierDeTravail::instantane(const std::string& dossier)
+Instantane DossierDeTravail::instantane(const std::string& dossier, bool relatif)
 {
     Instantane r;
-    if (!fs::exists(cheminUtf8(dossier))) return r;
-    for (const auto& e : fs::recursive_directory_iterator(cheminUtf8(dossier))) {
-        const std::u8string u = e.path().generic_u8string();
-        r[std::string(u.begin(), u.end())] = e.is_directory() ? "<dossier>" : contenu(std::string(u.begin(), u.end()));
+    const fs::path racine = cheminUtf8(dossier);
+    if (!fs::exists(racine)) return r;
+    for (const auto& e : fs::recursive_directory_iterator(racine)) {
+        const std::u8string u = e.path().generic_u8string(), cle = relatif ? fs::relative(e.path(), racine).generic_u8string() : u;
+        r[std::string(cle.begin(), cle.end())] = e.is_directory() ? "<dossier>" : contenu(std::string(u.begin(), u.end()));
     }
     return r;
 }

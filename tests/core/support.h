@@ -64,8 +64,9 @@ protected:
     static std::string contenu(const std::string& chemin);
     static bool present(const std::string& chemin);
     // Every file under a folder (relative path with "/" -> bytes), folders
-    // as "<dossier>", for comparing the whole data folder before and after.
-    static Instantane instantane(const std::string& dossier = "data");
+    // as "<dossier>", for comparing the whole data folder before and after;
+    // `relatif`: the paths taken from the folder, for comparing two folders.
+    static Instantane instantane(const std::string& dossier = "data", bool relatif = false);
     // Without the archives, and with `restes` the scratch files a stopped run leaves.
     static Instantane horsArchives(Instantane i, bool restes = false);
 

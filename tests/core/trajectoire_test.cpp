@@ -60,8 +60,6 @@ TEST(Trajectoire, Lecture)
          "2 G0 0 0 5 | 3 G1 0 0 -1 | 4 G1 10 -2 -1 | 5 G1 -1 -2 -1 | ", "X de -1 à 10 / Y de -2 à 0 / Z de -1 à 5"},
         {"FANUC, centre depuis le départ : G17 G3 passe par le haut", F, M, "G0 X10. Y0\nG3 X-10. Y0 I-10. J0",
          "0 G0 10 0 ? | 1 G3 -10 0 ? c0,0 180 | ", "X de -10 à 10 / Y de 0 à 10"},
-        {"G17 G2 passe par le bas", F, M, "G0 X10. Y0\nG2 X-10. Y0 I-10. J0",
-         "0 G0 10 0 ? | 1 G2 -10 0 ? c0,0 -180 | ", "X de -10 à 10 / Y de -10 à 0"},
         {"R positif, R négatif : plus d'un demi-cercle", F, M, "G0 X0 Y0\nG2 X10. Y10. R10.\nG0 X0 Y0\nG2 X10. Y10. R-10.",
          "0 G0 0 0 ? | 1 G2 10 10 ? c10,0 -90 | 2 G0 0 0 ? | 3 G2 10 10 ? c0,10 -270 | ", "X de -10 à 10 / Y de 0 à 20"},
         {"G18", F, M, "G18 G0 X10. Y0 Z0\nG2 X0 Z10. I-10. K0\nG0 X10. Z0\nG3 X0 Z10. I-10.",

@@ -169,17 +169,15 @@ TEST_F(Transmission, EchecsLaOuIlsSurviennent)
     debordement.prefZ = "1e400";
     const DemandeChargement pref = demande(1, 1, true, false, true);
     const std::string entete = "@0%100\n$ PREF XZ\nE60000=12500\nE61000=-3000\n";
-    // prog, jauges: nullptr for no file; envoye: the trace joined; nomme: in the detail.
+    // prog, jauges: nullptr for no file; envoye: the trace joined; nomme: in the detail. (A program or
+    // the gauges alone gone, a gauge item wrong from the first: cnc/charger-echec-fichiers.)
     struct Cas { const char* nom; DemandeChargement demande; const char *prog, *jauges; int numero; std::string envoye; const char* nomme; };
     const Cas cas[] = {
-        {"programme absent", pref, nullptr, "D1 X1 Z1 R1 C1", kErreurFichierIntrouvable, "@0", "prog.txt"},
         {"jauges absentes", pref, "%100\r\nM2", nullptr, kErreurFichierIntrouvable, entete + "$ JAUGES\n", "jauge.txt"},
         {"jauge malformée", pref, "%100\r\nM2", "D1 X1 Z2 R3 C4\r\nD2 Z1 X2 R3 C4", kErreurJauge,
          entete + "$ JAUGES\nE50001=1000\nE51001=2000\nE52001=3000\nE55001=4\n", "D2 Z1 X2 R3 C4"},
         {"jauge hors limites", pref, "%100", "D1 X1e39 Z1 R1 C1", kErreurDepassement, entete + "$ JAUGES\n", "Jauge 1"},
         {"PREF hors limites", debordement, "%100", "", kErreurDepassement, "@0%100\n$ PREF XZ\nE60000=12500\n", "1e400"},
-        {"jauges seules absentes", demande(1, 1, false, false, false, ModeChargement::JaugesSeules), "%100", nullptr,
-         kErreurFichierIntrouvable, "%\n", "jauge.txt"},
         {"FANUC sans programme", demande(3, 1), nullptr, "", kErreurFichierIntrouvable, "@0", "prog.txt"},
         {"aucune option", demande(1, 1, false, false, false, ModeChargement::Aucun), "%100", "", kErreurAucunTransfert, "", ""},
         {"FAGOR", demande(2, 1), "%100", "", kErreurAucunTransfert, "", ""},

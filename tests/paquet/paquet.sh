@@ -96,9 +96,6 @@ demarrage)
     }
     vu=$(premier "$dossier/demarrage/vide/tarvex") || echec "premier démarrage : $vu"
     [ "$vu" = "sonde : selectphase ouverte, 0 fiche(s) dans la liste" ] || echec "$vu"
-    # "Clé 2026" in Windows-1252, CR LF.
-    [ "$(od -An -tx1 "$dossier/demarrage/vide/tarvex/data/code.tvx" | tr -d ' \n')" = 436ce920323032360d0a ] ||
-        echec "code.tvx : $(od -An -tx1 "$dossier/demarrage/vide/tarvex/data/code.tvx")"
     fiches=$(grep -c . "$racine/usr/share/tarvex/demo/data/data.txt")
     vu=$(export TARVEX_SONDE_DEMO=1; premier "$dossier/demarrage/demo/tarvex") || echec "premier démarrage : $vu"
     [ "$vu" = "sonde : selectphase ouverte, $fiches fiche(s) dans la liste" ] || echec "$vu"

@@ -1,10 +1,11 @@
 // The real serial port on a pseudo-terminal: the test holds the master side,
-// where the CNC would be; the port opens the slave as COM1 (TARVEX_COM1).
+// where the CNC would be; the port opens the slave as COMn (TARVEX_COMn).
 
 #include "platform/portqt.h"
 
 #include <gtest/gtest.h>
 
+#include <QSocketNotifier>
 #include <QTest>
 
 #include <chrono>
@@ -48,7 +49,9 @@ public:
     ~Cnc() { ::close(maitre_), ::close(esclave_); }
 
     const QString& nom() const { return nom_; }
+    int maitre() const { return maitre_; }
     int esclave() const { return esclave_; }
+    void debrancher() { ::close(maitre_), maitre_ = -1; }
 
     void envoyer(const QByteArray& octets)
     {
@@ -65,13 +68,16 @@ private:
 
 class PortPty : public ::testing::Test {
 protected:
-    void TearDown() override { qunsetenv("TARVEX_COM1"), qunsetenv("TARVEX_COM7"); }
-
-    // The port opened on this CNC as COM1.
-    void brancher(PortQt& port, const Cnc& cnc, const char* reglage = "9600,e,7,2")
+    void TearDown() override
     {
-        qputenv("TARVEX_COM1", cnc.nom().toLocal8Bit());
-        ASSERT_EQ(port.choisirPort(1) | port.regler(QString::fromLatin1(reglage)) | port.ouvrir(), 0);
+        for (int n = 1; n <= 7; ++n) qunsetenv(QByteArray("TARVEX_COM" + QByteArray::number(n)).constData());
+    }
+
+    // The port opened on this CNC as COMn.
+    void brancher(PortQt& port, const Cnc& cnc, const char* reglage = "9600,e,7,2", int n = 1)
+    {
+        qputenv(QByteArray("TARVEX_COM" + QByteArray::number(n)).constData(), cnc.nom().toLocal8Bit());
+        ASSERT_EQ(port.choisirPort(n) | port.regler(QString::fromLatin1(reglage)) | port.ouvrir(), 0);
     }
 };
 
@@ -111,19 +117,62 @@ TEST_F(PortPty, ChaqueOctetArriveDC3Compris)
     }
 }
 
+// Four ports sending at once: each closed as soon as all left, none lost a
+// byte; an XOFF holds its line alone until kLigneBloquee; a CNC end gone
+// fails its line alone with kPortFerme.
+TEST_F(PortPty, QuatreLignesEnvoientEnMemeTemps)
+{
+    Garde garde(60s);
+    constexpr int kRetenue = 1, kCoupee = 3;  // lines 0 and 2 go through
+    struct Ligne { Cnc cnc; PortQt port; QByteArray texte, recu; bool tousPartis = false; QList<int> echecs; };
+    Ligne lignes[4];
+    for (int i = 0; i < 4; ++i) {
+        Ligne& l = lignes[i];
+        // The cut line is never read: its end goes with bytes on their way.
+        ::fcntl(l.cnc.maitre(), F_SETFL, O_NONBLOCK);
+        if (i != kCoupee)
+            QObject::connect(new QSocketNotifier(l.cnc.maitre(), QSocketNotifier::Read, &l.port), &QSocketNotifier::activated, [&l] {
+                char tampon[65536];
+                for (ssize_t n; (n = ::read(l.cnc.maitre(), tampon, sizeof tampon)) > 0;) l.recu.append(tampon, n);
+            });
+        // The held line's few bytes fit in the driver: what holds them there is its drain.
+        for (int n = 0; l.texte.size() < (i == kRetenue ? 512 : 1024 * 1024); ++n)
+            l.texte += QStringLiteral("N%1 G01 X%2 Z-%3 (COM%4)\n").arg(n).arg(n % 977).arg(n % 31).arg(i + 1).toLatin1();
+        l.port.regleControleFlux(PortSerie::ControleFlux::XonXoff);
+        l.port.regleDelaiSansProgres(i == kRetenue ? 3000ms : 60000ms);
+        // Closed at once: nothing may be left on its way then.
+        QObject::connect(&l.port, &PortSerie::tousPartis, [&l] { l.tousPartis = l.port.fermer() == 0; });
+        QObject::connect(&l.port, &PortSerie::echecEmission, [&l](int n) { l.echecs.append(n); });
+        brancher(l.port, l.cnc, "9600,n,8,1", i + 1);
+    }
+    lignes[kRetenue].cnc.envoyer("\x13");  // XOFF before anything is sent
+    QTest::qWait(200);
+    for (Ligne& l : lignes) l.port.emettre(l.texte);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lignes[0].tousPartis && lignes[2].tousPartis; }, 30000));
+    lignes[kCoupee].cnc.debrancher();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !lignes[kCoupee].echecs.isEmpty(); }, 5000));
+    EXPECT_EQ(lignes[kCoupee].echecs, QList<int>{kPortFerme});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !lignes[kRetenue].echecs.isEmpty(); }, 5000));
+    EXPECT_TRUE(lignes[kRetenue].recu.isEmpty() && lignes[kRetenue].echecs == QList<int>{kLigneBloquee});
+    EXPECT_EQ(lignes[kRetenue].port.fermer(), kLigneBloquee);
+    for (int i : {0, 2})
+        EXPECT_TRUE(QTest::qWaitFor([&] { return lignes[i].recu == lignes[i].texte; }, 2000) && lignes[i].echecs.isEmpty())
+            << i << " : " << lignes[i].recu.size();
+}
+
 TEST_F(PortPty, LeCableArracheEnAttenteDeReceptionEstSignale)
 {
     Garde garde(30s);
     QList<int> evenements;
     PortQt port;
-    {
-        Cnc cnc;
-        brancher(port, cnc);
-        port.regleSeuils(1, 1);
-        QObject::connect(&port, &PortSerie::evenement, [&](int code) { evenements.append(code); });
-        cnc.envoyer("%12\nN10");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return evenements.contains(PortSerie::kRecu); }, 2000));
-    }  // the master is closed here
+    Cnc cnc;
+    brancher(port, cnc);
+    port.regleSeuils(1, 1);
+    QObject::connect(&port, &PortSerie::evenement, [&](int code) { evenements.append(code); });
+    cnc.envoyer("%12\nN10");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evenements.contains(PortSerie::kRecu); }, 2000));
+    cnc.debrancher();
     // The read that meets the end of the line leaves errno as it was: an
     // EAGAIN left there is no queue full for a write.
     errno = EAGAIN;

@@ -41,8 +41,6 @@ TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
         {"# titre\r\n\r\n  start\r\n\t# encore\nclick selectphase.quitter\n", 6},
         // a wrong expectation
         {"start\nkey Démarrage\nexpect selectphase.Phase items \"b Phase 20\" \"A Phase 10\"\n", 4},
-        // acting on the main window while the splash is modal
-        {"start\nclick selectphase.quitter\n", 3},
         // a message line that no box meets
         {"start\nkey Démarrage\nmessage \"Voulez vous vraiment quitter ?\"\n", 4},
         // a box that appears where no message line waits (the line that caused it)
@@ -57,7 +55,6 @@ TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
         {"start\nkey Démarrage\nexpect selectphase.Nothing text \"\"\n", 4},
         {"start\nkey Démarrage\nclick Zoom.Image1\n", 4},
         {"start\nkey Démarrage\nexpect selectphase.Phase history 1\n", 4},
-        {"start\nkey Démarrage\nexpect selectphase.ProgressBar1 history 5\n", 4},
         {"start\nkey Démarrage\nchoose selectphase.Phase \"C Phase 1\"\n", 4},
         {"start\nkey Démarrage\nexpect ended\n", 4},
         {"start\nkey Démarrage\nexpect file data/data.txt \"\"\n", 4},
@@ -88,6 +85,9 @@ TEST(Executer, ChaqueFauteEstSignaleeASaLigne)
         EXPECT_EQ(i.reussi, c.ligne == 0) << c.texte;
         EXPECT_EQ(i.ligne, c.ligne) << c.texte << " -> " << i.message.toStdString();
     }
+    // A window under a modal one is out of reach (a click there would raise a box at the same line).
+    const QString couverte = executer(QString::fromUtf8(kIndex) + QStringLiteral("include etape.etape\nclick selectphase.Command1\nclick selectphase.quitter\n")).message;
+    EXPECT_TRUE(couverte.contains(QStringLiteral("recouverte"))) << couverte.toStdString();
 }
 
 }  // namespace
