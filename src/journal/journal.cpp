@@ -143,12 +143,6 @@ Lu<std::vector<std::string>> lire()
     return r;
 }
 
-bool correspond(std::string_view ligneUtf8, std::string_view filtreUtf8)
-{
-    const auto mots = motsDuFiltre(filtreUtf8);
-    return mots && tousLesMots(plierRecherche(cp1252::depuisUtf8(ligneUtf8)), *mots);
-}
-
 std::array<std::string_view, kColonnes> champs(std::string_view ligne)
 {
     std::array<std::string_view, kColonnes> r{};

@@ -67,10 +67,6 @@ Resultat ajouter(const Entree& e);
 // The lines (UTF-8) newest first; a missing journal is empty.
 Lu<std::vector<std::string>> lire();
 
-// Every word of the filter is in the line, letter case and accents aside, as
-// the sheet search finds them. An empty filter takes every line.
-bool correspond(std::string_view ligneUtf8, std::string_view filtreUtf8);
-
 // The journal window's columns: a line's fields in order, the CRC last.
 enum Colonne : std::size_t { kDate, kHeure, kPoste, kPort, kMachines, kGenre, kObjet, kOctets, kLignes, kResultat,
                              kDuree, kCrc, kColonnes };

@@ -219,11 +219,4 @@ std::vector<std::string> normaliserJauges(const std::string& texte)
     return lignes;
 }
 
-Resultat ecrirejauges(const std::string& dossier, const std::string& texte)
-{
-    std::string o;
-    for (const auto& l : normaliserJauges(texte)) o += ligne(l);
-    return ecrireFichier(dossier + "jauge.txt", o);
-}
-
 }  // namespace tarvex

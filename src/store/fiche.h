@@ -70,7 +70,6 @@ Lu<std::string> lireSaufDernier(const std::string& chemin);
 Resultat ecrirepref(const std::string& dossier, int type, const ValeursPref& v);
 Resultat ecrireorigine(const std::string& dossier, int type, const ValeursOrigine& v);
 Resultat ecrireinfos(const std::string& dossier, const std::string& texte);
-Resultat ecrirejauges(const std::string& dossier, const std::string& texte);
 
 // The gauge lines stored for a typed text: the text without surrounding
 // blanks ("A compléter" when empty), read back item by item, empty items
