@@ -72,14 +72,7 @@ double mesurerCat(const std::string& fichier, std::size_t octets, bool& complet)
     Pty pty;
     const auto t0 = horloge::now();
     Lecteur lecteur(pty.maitre, octets);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, pty.nom.c_str(), O_WRONLY | O_NOCTTY, 0);
-    std::string cat = "cat";
-    char* argv[] = {cat.data(), const_cast<char*>(fichier.c_str()), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "cat", &actions, nullptr, argv, environ) == 0) ::waitpid(pid, nullptr, 0);
-    posix_spawn_file_actions_destroy(&actions);
+    tarvex::bench::catVers(fichier, pty.nom);
     complet = lecteur.attendre() == octets;
     return std::chrono::duration<double, std::milli>(horloge::now() - t0).count();
 }

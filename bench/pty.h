@@ -6,7 +6,10 @@
 // hang-up between two openings by the program.
 
 #include <pty.h>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -36,5 +39,19 @@ struct Pty {
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
 };
+
+// `cat FICHIER` writing into the slave `nom`, what the benchmarks compare the
+// program's sending with; returns once cat has ended.
+inline void catVers(const std::string& fichier, const std::string& nom)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, nom.c_str(), O_WRONLY | O_NOCTTY, 0);
+    std::string cat = "cat";
+    char* argv[] = {cat.data(), const_cast<char*>(fichier.c_str()), nullptr};
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "cat", &actions, nullptr, argv, environ) == 0) ::waitpid(pid, nullptr, 0);
+    posix_spawn_file_actions_destroy(&actions);
+}
 
 }  // namespace tarvex::bench

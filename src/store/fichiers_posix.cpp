@@ -68,12 +68,10 @@ void ecrireTout(int fd, std::string_view octets, std::string_view chemin)
     }
 }
 
-// Creates or empties the file and writes it whole, flushed to disk; a failure
-// removes what was written.
-void ecrireEntier(const fs::path& fichier, std::string_view octets, std::string_view chemin)
+// A file just created, written whole and closed; a failure removes it, so
+// that no half-written file is ever taken for a whole one.
+void remplir(int fd, const fs::path& fichier, std::string_view octets, std::string_view chemin)
 {
-    const int fd = ::open(fichier.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
     try {
         ecrireTout(fd, octets, chemin);
     } catch (...) {
@@ -81,6 +79,15 @@ void ecrireEntier(const fs::path& fichier, std::string_view octets, std::string_
         throw;
     }
     ::close(fd);
+}
+
+// Creates or empties the file and writes it whole, flushed to disk; a failure
+// removes what was written.
+void ecrireEntier(const fs::path& fichier, std::string_view octets, std::string_view chemin)
+{
+    const int fd = ::open(fichier.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
+    remplir(fd, fichier, octets, chemin);
 }
 
 }  // namespace
@@ -215,13 +222,7 @@ bool creerNouveau(const fs::path& cible, std::string_view chemin, std::string_vi
         if (errno == EEXIST) return false;
         throw ErreurFichier(std::string(chemin), "création impossible (" + messageSysteme(errno) + ")");
     }
-    try {
-        ecrireTout(fd, octets, chemin);
-    } catch (...) {
-        ::unlink(cible.c_str());
-        throw;
-    }
-    ::close(fd);
+    remplir(fd, cible, octets, chemin);
     synchroniserDossier(cible);
     return true;
 }
