@@ -218,6 +218,12 @@ private:
         while (!fini_ && !lu_ && port_.enAttente() <= kEnAttenteContinu) {
             morceau.clear();
             if (!lecture_.suite(morceau)) {
+                if (const auto& e = lecture_.echec()) {
+                    // The port is sound: the line named is the last that left.
+                    fenetre_.rafraichir();
+                    finir(Echec{e->numero, QString::fromStdString(e->detail)});
+                    return;
+                }
                 lu_ = true;
                 break;
             }

@@ -442,6 +442,17 @@ void LigneService::etapeSuivante()
         while (!e.lu && port_->enAttente() <= static_cast<long long>(continu::kMorceau)) {
             morceau.clear();
             if (!e.lecture->suite(morceau)) {
+                if (const auto& f = e.lecture->echec()) {
+                    // The file changed or went: what is queued is dropped
+                    // and no DC3 goes, as when the service stops; the line
+                    // listens again at once, nothing is wrong with it.
+                    const int numero = f->numero;
+                    port_->interrompre();
+                    termine(journal::erreur(numero), false);
+                    fermer();
+                    if (actif_ && !cede_ && ouvrir()) suivante();
+                    return;
+                }
                 e.lu = true;
                 break;
             }

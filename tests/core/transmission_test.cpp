@@ -248,6 +248,17 @@ TEST_F(Transmission, EnContinuLesOctetsDeLEnvoiOrdinaire)
     while (l.suite(sortie)) {}
     EXPECT_EQ(std::count(sortie.begin(), sortie.end(), '\n'), 20001);
     EXPECT_EQ(sortie.substr(sortie.size() - 16), "N19999 G1 X17\n\x13\n");
+    // Cut short while it goes: no block cut anywhere, no DC3, a failure.
+    poser("envoi/long.txt", long_);
+    continu::Lecture coupee({std::filesystem::absolute("envoi/long.txt").string(), {}, {}});
+    ASSERT_FALSE(coupee.ouvrir());
+    sortie.clear();
+    ASSERT_TRUE(coupee.suite(sortie));
+    const std::string avant = sortie;
+    std::filesystem::resize_file("envoi/long.txt", 100000);
+    while (coupee.suite(sortie)) {}
+    EXPECT_EQ(sortie, avant);
+    EXPECT_EQ(coupee.echec()->numero, kErreurFichierIntrouvable);
     // A sheet: Charger's blocks after the first line; a missing file as Charger.
     Transfert blocs;
     const DemandeChargement d = demande(1, 2, true, true);
