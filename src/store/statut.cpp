@@ -4,6 +4,7 @@
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 #include "store/liste.h"
+#include "store/textechoisi.h"
 #include "store/texte.h"
 
 #include <cstdio>
@@ -31,6 +32,27 @@ bool chiffres(std::string_view t, std::string_view forme)
 }
 
 bool blanc(const std::string& t) { return sansBlancs(t).empty(); }
+
+// A line as the file holds it: Windows-1252 as the program writes it, or
+// UTF-8 as many editors save a file edited by hand (its byte order mark
+// aside). Read as Windows-1252, "Bloquée" typed there would be no status,
+// and the one before it would let the sheet go.
+std::string texteLigne(std::string_view octets)
+{
+    if (octets.substr(0, 3) == "\xEF\xBB\xBF") octets.remove_prefix(3);
+    return textechoisi::analyser(octets).utf8 ? std::string(octets) : cp1252::versUtf8(octets);
+}
+
+// A line that does not read, quoted in a message: its start is enough to
+// find it, and a line of megabytes would hold the window that shows it.
+std::string extrait(std::string_view utf8)
+{
+    constexpr std::size_t kLargeur = 80;
+    if (utf8.size() <= kLargeur) return std::string(utf8);
+    std::size_t n = kLargeur;
+    while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) --n;
+    return std::string(utf8.substr(0, n)) + "…";
+}
 
 }  // namespace
 
@@ -99,21 +121,22 @@ Lu<Historique> lire(const std::string& dossier)
         if (fichiers::existe(chemin)) r.signaler(chemin, "fichier illisible");
         return r;
     }
-    const std::string t = cp1252::versUtf8(*octets);
+    const std::string_view t = *octets;
     std::size_t numero = 0;
     for (std::size_t debut = 0; debut < t.size();) {
         std::size_t fin = t.find('\n', debut);
         if (fin == std::string::npos) fin = t.size();
-        std::string_view l = std::string_view(t).substr(debut, fin - debut);
+        std::string_view brute = t.substr(debut, fin - debut);
         debut = fin + 1;
         ++numero;
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        if (!brute.empty() && brute.back() == '\r') brute.remove_suffix(1);
+        const std::string l = texteLigne(brute);
         if (sansBlancs(l).empty()) continue;
         if (auto lu = analyser(l)) {
             r.valeur.lignes.push_back(std::move(*lu));
         } else {
             r.valeur.illisibles.emplace_back(l);
-            r.signaler(chemin, "ligne " + std::to_string(numero) + " illisible, ignorée : " + std::string(l));
+            r.signaler(chemin, "ligne " + std::to_string(numero) + " illisible, ignorée : " + extrait(l));
         }
     }
     return r;
@@ -132,7 +155,7 @@ std::optional<Ligne> derniere(const std::string& dossier)
         const std::size_t n = t.find_last_of('\n', t.size() - 1);
         const std::string_view l = n == std::string_view::npos ? t : t.substr(n + 1);
         if (n == std::string_view::npos && coupe) break;
-        if (auto lu = analyser(cp1252::versUtf8(l))) return lu;
+        if (auto lu = analyser(texteLigne(l))) return lu;
         if (n == std::string_view::npos) return std::nullopt;
         t = t.substr(0, n);
     }
