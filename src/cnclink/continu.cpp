@@ -146,9 +146,10 @@ bool Lecture::suite(std::string& sortie)
     }
     lus_ += static_cast<long long>(morceau.size());
     // A short read is the end of the file; where the file's size said it
-    // was not, the file changed under the sending (or could no longer be
-    // read): what this read gave is not the program that was measured.
-    if (morceau.size() < kMorceau && lus_ != taille_) {
+    // was not, or more came than it said (a file still being written), the
+    // file changed under the sending (or could no longer be read): what
+    // this read gave is not the program that was measured.
+    if (lus_ > taille_ || (morceau.size() < kMorceau && lus_ != taille_)) {
         echec_ = EchecTransfert{kErreurFichierIntrouvable,
                                 "Fichier modifié pendant l'envoi : " + source_.chemin +
                                     ". La commande numérique garde un programme incomplet : ne pas l'exécuter."};
