@@ -43,13 +43,12 @@ std::string texteLigne(std::string_view octets)
     return textechoisi::analyser(octets).utf8 ? std::string(octets) : cp1252::versUtf8(octets);
 }
 
-// A line that does not read, quoted in a message: its start is enough to
-// find it, and a line of megabytes would hold the window that shows it.
-std::string extrait(std::string_view utf8)
+// A text of the file quoted in a message: its start is enough to find it,
+// and a line of megabytes would hold the window that shows it.
+std::string extrait(std::string_view utf8, std::size_t largeur = 80)
 {
-    constexpr std::size_t kLargeur = 80;
-    if (utf8.size() <= kLargeur) return std::string(utf8);
-    std::size_t n = kLargeur;
+    if (utf8.size() <= largeur) return std::string(utf8);
+    std::size_t n = largeur;
     while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) --n;
     return std::string(utf8.substr(0, n)) + "…";
 }
@@ -201,8 +200,9 @@ AvantEnvoi avantEnvoi(const Enregistrement& champs)
         return a;
     }
     a.envoi = Envoi::Refuse;
-    // A line written by hand may lack its reason: the sentence stays whole.
-    const std::string pourquoi = sansBlancs(l->commentaire);
+    // A line written by hand may lack its reason, or hold a page of it:
+    // the sentence stays whole.
+    const std::string pourquoi = extrait(sansBlancs(l->commentaire), 500);
     a.message = "La fiche " + nomComplet(champs) + " est bloquée" + (pourquoi.empty() ? "" : " : " + pourquoi) +
                 ". Rien n'a été envoyé.";
     return a;
