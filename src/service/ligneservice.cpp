@@ -36,9 +36,12 @@ std::unique_ptr<continu::Lecture> lectureContinu(const DemandeChargement& dc)
     Transfert blocs;
     const auto prog = programmeFiche(dc, blocs);
     if (!prog || blocs.echec) return nullptr;
-    auto l = std::make_unique<continu::Lecture>(continu::Source{*prog, {}, blocs.texte()});
-    if (l->ouvrir()) return nullptr;
-    return l;
+    const continu::Source source{*prog, {}, blocs.texte()};
+    if (continu::Lecture(source).ouvrir()) return nullptr;
+    // Opened again when its turn comes: waiting behind a long drip-feed, it
+    // does not hold the file that another computer may modify meanwhile
+    // (Windows refuses to replace a file that is open).
+    return std::make_unique<continu::Lecture>(source);
 }
 
 }  // namespace
