@@ -463,7 +463,7 @@ void LigneService::etapeSuivante()
                 echec(r);
                 return;
             }
-            e.mesure.ajouter(morceau);
+            e.enRoute += morceau;
             e.suivi->ecrits(morceau);
         }
         if (e.lu && port_->enAttente() == 0) termine(e.resultat, true);
@@ -490,6 +490,11 @@ void LigneService::partis(qint64 octets)
     if (!enRoute_) return;
     Envoi& e = envois_.front();
     e.partis += octets;
+    // The journal counts what reached the line: a drip-feed stopped drops
+    // the rest of what it had written.
+    const auto n = std::min(e.enRoute.size(), static_cast<std::size_t>(std::max<qint64>(0, octets)));
+    e.mesure.ajouter(std::string_view(e.enRoute).substr(0, n));
+    e.enRoute.erase(0, n);
     if (e.suivi) e.suivi->relever(e.partis, services_.horloge->instant());
     montrerEnvoi();
     etapeSuivante();
@@ -516,15 +521,16 @@ void LigneService::termine(std::string resultat, bool toutParti)
     port_->regleControleFlux(PortSerie::ControleFlux::Aucun);
     port_->regleAttenteSansLimite(false);
     // A drip-feed stopped or failed names the last line that left.
-    if (e.suivi && !toutParti && e.mesure.octets() > 0) {
+    if (e.suivi && !toutParti && (e.mesure.octets() > 0 || !e.enRoute.empty())) {
         resultat += " après la ligne " + std::to_string(e.suivi->lignesParties());
         if (!e.suivi->bloc().empty()) resultat += " " + e.suivi->bloc();
     }
     QString texte = u8(e.genre) + QLatin1Char(' ') + u8(e.objet);
     if (resultat != "OK") texte += QStringLiteral(" : ") + u8(resultat);
     // What went on the line: all of it, or what had left when it stopped;
-    // a drip-feed's was measured as it was written.
+    // a drip-feed's was measured as it left.
     journal::Mesure mesure = e.mesure;
+    if (toutParti) mesure.ajouter(e.enRoute);
     if (!e.lecture) {
         std::string octets = e.transfert.texte();
         if (!toutParti) octets.resize(std::min<std::size_t>(octets.size(), static_cast<std::size_t>(std::max(0LL, e.partis))));

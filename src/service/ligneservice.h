@@ -68,7 +68,8 @@ private:
         // lines followed as they leave, every byte written measured.
         std::unique_ptr<continu::Lecture> lecture;
         std::unique_ptr<SuiviTransfert> suivi;
-        journal::Mesure mesure;
+        journal::Mesure mesure;  // what has left; what is written waits in enRoute
+        std::string enRoute;
         bool lu = false;
         std::size_t etape = 0;
         long long total = 0, partis = 0;
