@@ -192,7 +192,16 @@ std::string resume(const Historique& h)
 AvantEnvoi avantEnvoi(const Enregistrement& champs)
 {
     AvantEnvoi a;
-    const auto l = derniere(dossierFicheLu(nomdossierEnregistrement(champs)));
+    const std::string dossier = dossierFicheLu(nomdossierEnregistrement(champs));
+    const auto l = derniere(dossier);
+    // A history that is there but cannot be read (a share that fails, a
+    // file another program holds) may say "Bloquée": nothing goes.
+    if (!l && fichiers::existe(dossier + kFichier) && !fichiers::lireDebut(dossier + kFichier, 1)) {
+        a.envoi = Envoi::Refuse;
+        a.message = "Le statut de la fiche " + nomComplet(champs) + " ne peut pas être lu (" + dossier + kFichier +
+                    "). Rien n'a été envoyé.";
+        return a;
+    }
     if (!l || l->statut == Statut::Validee) return a;
     if (l->statut == Statut::EnEssai) {
         a.envoi = Envoi::Demander;
