@@ -82,6 +82,17 @@ LigneService::LigneService(Services& services, LigneDNC ligne, Rangement& rangem
         // A port lost meanwhile: the answer waits for it to be opened again.
         if (envois_.empty() || enRoute_ || cede_ || !port_->estOuvert()) return;
         Envoi& e = envois_.front();
+        // The status read again: the answer may have waited behind others,
+        // a long drip-feed perhaps, and a sheet blocked meanwhile goes no more.
+        if (e.fiche && statut::avantEnvoi(*e.fiche).envoi == statut::Envoi::Refuse) {
+            Envoi r;
+            r.genre = "Réponse";
+            r.objet = cp1252::versUtf8(e.demande.nom);
+            r.affiche = QStringLiteral("réponse");
+            r.resultat = statut::kResultatBloquee;
+            r.transfert.etapes.push_back({reponse(e.demande, Issue::Bloquee), -1});
+            e = std::move(r);
+        }
         e.total = static_cast<long long>(e.transfert.texte().size());
         if (e.lecture) {
             // Measured once, then read again as the line takes it; the
@@ -371,6 +382,8 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     if (fiche && !d.reprise.empty()) {
         if (std::optional<ReponseReprise> r = repondreReprise(d, *fiche)) {
             e.genre = "Reprise";
+            e.fiche = fiche->champs;
+            e.demande = d;
             e.objet = std::move(r->objet);
             e.resultat = std::move(r->resultat);
             e.affiche = u8(e.objet);
@@ -410,6 +423,8 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     if (fiche) {
         const Enregistrement& champs = fiche->champs;
         e.genre = e.lecture ? "Envoi en continu" : "Envoi fiche";
+        e.fiche = champs;
+        e.demande = d;
         e.objet = nomComplet(champs);
         e.affiche = u8(champs[CPiece]).trimmed() + QStringLiteral(" Phase ") + u8(champs[CPhase]).trimmed();
         if (avant.envoi == statut::Envoi::Demander) {

@@ -74,6 +74,10 @@ private:
         std::size_t etape = 0;
         long long total = 0, partis = 0;
         long long debut = 0;
+        // A sheet's: its record and the request, for its status read again
+        // as the answer begins.
+        std::optional<Enregistrement> fiche;
+        Demande demande;
     };
 
     bool ouvrir();
