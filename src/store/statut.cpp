@@ -14,6 +14,7 @@ namespace tarvex::statut {
 namespace {
 
 constexpr std::size_t kChamps = 6;
+constexpr std::size_t kIllisiblesCites = 10;  // bad lines quoted one by one
 
 std::string deuxChiffres(int v)
 {
@@ -135,9 +136,14 @@ Lu<Historique> lire(const std::string& dossier)
             r.valeur.lignes.push_back(std::move(*lu));
         } else {
             r.valeur.illisibles.emplace_back(l);
-            r.signaler(chemin, "ligne " + std::to_string(numero) + " illisible, ignorée : " + extrait(l));
+            // Another file saved under this name by mistake: its first
+            // lines say so, the rest are counted, and the message stays short.
+            if (r.valeur.illisibles.size() <= kIllisiblesCites)
+                r.signaler(chemin, "ligne " + std::to_string(numero) + " illisible, ignorée : " + extrait(l));
         }
     }
+    if (const std::size_t n = r.valeur.illisibles.size(); n > kIllisiblesCites)
+        r.signaler(chemin, std::to_string(n - kIllisiblesCites) + " autres lignes illisibles, ignorées");
     return r;
 }
 

@@ -73,6 +73,8 @@ TEST_F(Historique, FichierEditeALaMain)
         EXPECT_EQ(statut::lire(kDossier).valeur.lignes.size(), 2u);
     }
     EXPECT_LT(statut::lire(kDossier).problemes.at(0).texte().size(), 200u);
+    poser(kFichier, [] { std::string t; for (int i = 0; i < 30; ++i) t += "x\r\n"; return t; }());  // a program saved here
+    EXPECT_EQ(statut::lire(kDossier).problemes.back().texte(), kDossier + "statut.txt : 20 autres lignes illisibles, ignorées");
 }
 
 TEST(Statut, ReglesDuneDemande)
