@@ -110,6 +110,7 @@ std::optional<EchecTransfert> Lecture::ouvrir()
 {
     decoupe_ = std::make_unique<Decoupe>(source_.insertion);
     fini_ = false;
+    echec_.reset();
     lus_ = 0;
     position_ = 0;
     if (source_.chemin.empty()) {
@@ -122,14 +123,17 @@ std::optional<EchecTransfert> Lecture::ouvrir()
     std::error_code ec;
     const auto taille = std::filesystem::file_size(chemin, ec);
     fichier_.open(chemin, std::ios::binary);
-    if (ec || !fichier_) return EchecTransfert{kErreurFichierIntrouvable, "Fichier introuvable : " + source_.chemin};
+    if (ec || !fichier_) {
+        echec_ = EchecTransfert{kErreurFichierIntrouvable, "Fichier introuvable : " + source_.chemin};
+        return echec_;
+    }
     taille_ = static_cast<long long>(taille);
     return std::nullopt;
 }
 
 bool Lecture::suite(std::string& sortie)
 {
-    if (fini_ || !decoupe_) return false;
+    if (fini_ || echec_ || !decoupe_) return false;
     std::string_view morceau;
     if (source_.chemin.empty()) {
         const std::size_t n = std::min(kMorceau, source_.texte.size() - position_);
@@ -141,9 +145,17 @@ bool Lecture::suite(std::string& sortie)
         morceau = std::string_view(tampon_.data(), static_cast<std::size_t>(std::max<std::streamsize>(0, fichier_.gcount())));
     }
     lus_ += static_cast<long long>(morceau.size());
+    // A short read is the end of the file; where the file's size said it
+    // was not, or more came than it said (a file still being written), the
+    // file changed under the sending (or could no longer be read): what
+    // this read gave is not the program that was measured.
+    if (lus_ > taille_ || (morceau.size() < kMorceau && lus_ != taille_)) {
+        echec_ = EchecTransfert{kErreurFichierIntrouvable,
+                                "Fichier modifié pendant l'envoi : " + source_.chemin +
+                                    ". La commande numérique garde un programme incomplet : ne pas l'exécuter."};
+        return false;
+    }
     decoupe_->prendre(morceau, sortie);
-    // A short read is the end of the file (or a file that could no longer
-    // be read: what came is sent, ended as a whole program).
     if (morceau.size() < kMorceau) {
         decoupe_->finir(sortie);
         fini_ = true;

@@ -62,8 +62,14 @@ public:
     // The file opened; kErreurFichierIntrouvable when it cannot be.
     std::optional<EchecTransfert> ouvrir();
     // Up to about kMorceau more bytes of the sending appended to `sortie`;
-    // false once everything, DC3 + LF included, has been given.
+    // false once everything, DC3 + LF included, has been given, or once the
+    // file is found changed (echec).
     bool suite(std::string& sortie);
+    // The file could not be opened, or it no longer holds what it held when
+    // it was opened (cut short, replaced, grown): its end read now would
+    // send the control a block cut anywhere, followed by the DC3 that has it
+    // run the program. Nothing more is given, not even the DC3.
+    const std::optional<EchecTransfert>& echec() const { return echec_; }
     // The whole sending measured once beforehand: its lines and bytes, for
     // what is left to tell. Reads the source through and starts it again.
     struct Mesure {
@@ -80,6 +86,7 @@ private:
     std::size_t position_ = 0;  // in `texte`
     long long lus_ = 0, taille_ = 0;
     bool fini_ = false;
+    std::optional<EchecTransfert> echec_;
 };
 
 // The block number a line of the program begins with ("N31200"), blanks

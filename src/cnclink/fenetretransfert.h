@@ -43,6 +43,8 @@ public:
     int lignesParties() const { return suivi_.lignesParties(); }
     int lignesTotal() const { return suivi_.lignesTotal(); }
     const std::string& bloc() const { return suivi_.bloc(); }
+    // What Arrêter does; also when the program ends under a transfer.
+    void arreter();
 
 signals:
     // Arrêter, or the title bar's close button: the port was told to drop
@@ -58,7 +60,6 @@ protected:
 
 private:
     void construire();
-    void arreter();
 
     plateforme::PortSerie& port_;
     plateforme::Horloge& horloge_;

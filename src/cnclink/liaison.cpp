@@ -94,6 +94,9 @@ public:
         // Nothing at all to send: no signal would come.
         if (!fini_ && suivante_ == transfert_.etapes.size() && emis_ == 0) terminer();
         if (!fini_) boucle_.exec();
+        // The program is ending (a signal, the system's shutdown) and took
+        // every event loop with it: the transfer did not go through.
+        if (!fini_) fenetre_.arreter();
         return echec_;
     }
 
@@ -208,6 +211,7 @@ public:
     {
         avancer();
         if (!fini_) boucle_.exec();
+        if (!fini_) fenetre_.arreter();  // the program ending, as Deroulement
         return echec_;
     }
 
@@ -218,6 +222,12 @@ private:
         while (!fini_ && !lu_ && port_.enAttente() <= kEnAttenteContinu) {
             morceau.clear();
             if (!lecture_.suite(morceau)) {
+                if (const auto& e = lecture_.echec()) {
+                    // The port is sound: the line named is the last that left.
+                    fenetre_.rafraichir();
+                    finir(Echec{e->numero, QString::fromStdString(e->detail)});
+                    return;
+                }
                 lu_ = true;
                 break;
             }

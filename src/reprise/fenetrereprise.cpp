@@ -163,6 +163,17 @@ void FenetreReprise::envoyer()
         journal::consignerManuel(services, port, this, note, std::string_view());
         return;
     }
+    // The restart holds the program and Charger's values as the toolpath
+    // read them: new offsets entered since (after the broken tool), or a
+    // program replaced, would reach the control as they were before.
+    if (!inchangeeHorsStatut(reprise_.champs, reprise_.vue)) {
+        messages.afficher(this,
+                          QStringLiteral("La fiche a été modifiée ou supprimée depuis l'ouverture de la trajectoire : "
+                                         "rien n'a été envoyé. Ouvrir de nouveau la trajectoire pour reprendre avec "
+                                         "le programme et les valeurs enregistrés."),
+                          QStringLiteral("Infos"), Icone::Exclamation);
+        return;
+    }
     if (avant.envoi == statut::Envoi::Demander &&
         messages.afficher(this, q(avant.message), QStringLiteral("Confirmation"), Icone::Question, Boutons::OuiNon) !=
             Reponse::Oui)

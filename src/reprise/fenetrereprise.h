@@ -35,6 +35,7 @@ struct RepriseAMontrer {
     std::vector<std::string> lignes;  // the restart program, Windows-1252, without line ends
     std::string explication;          // UTF-8
     int debutApproche = 0, finApproche = 0;  // its approach's lines: [debut, fin)
+    EmpreintesFiche vue;              // the sheet as the program and the blocks were read
 };
 
 class FenetreReprise : public plateforme::Fenetre {

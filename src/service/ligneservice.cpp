@@ -36,9 +36,12 @@ std::unique_ptr<continu::Lecture> lectureContinu(const DemandeChargement& dc)
     Transfert blocs;
     const auto prog = programmeFiche(dc, blocs);
     if (!prog || blocs.echec) return nullptr;
-    auto l = std::make_unique<continu::Lecture>(continu::Source{*prog, {}, blocs.texte()});
-    if (l->ouvrir()) return nullptr;
-    return l;
+    const continu::Source source{*prog, {}, blocs.texte()};
+    if (continu::Lecture(source).ouvrir()) return nullptr;
+    // Opened again when its turn comes: waiting behind a long drip-feed, it
+    // does not hold the file that another computer may modify meanwhile
+    // (Windows refuses to replace a file that is open).
+    return std::make_unique<continu::Lecture>(source);
 }
 
 }  // namespace
@@ -79,6 +82,17 @@ LigneService::LigneService(Services& services, LigneDNC ligne, Rangement& rangem
         // A port lost meanwhile: the answer waits for it to be opened again.
         if (envois_.empty() || enRoute_ || cede_ || !port_->estOuvert()) return;
         Envoi& e = envois_.front();
+        // The status read again: the answer may have waited behind others,
+        // a long drip-feed perhaps, and a sheet blocked meanwhile goes no more.
+        if (e.fiche && statut::avantEnvoi(*e.fiche).envoi == statut::Envoi::Refuse) {
+            Envoi r;
+            r.genre = "Réponse";
+            r.objet = cp1252::versUtf8(e.demande.nom);
+            r.affiche = QStringLiteral("réponse");
+            r.resultat = statut::kResultatBloquee;
+            r.transfert.etapes.push_back({reponse(e.demande, Issue::Bloquee), -1});
+            e = std::move(r);
+        }
         e.total = static_cast<long long>(e.transfert.texte().size());
         if (e.lecture) {
             // Measured once, then read again as the line takes it; the
@@ -368,6 +382,8 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     if (fiche && !d.reprise.empty()) {
         if (std::optional<ReponseReprise> r = repondreReprise(d, *fiche)) {
             e.genre = "Reprise";
+            e.fiche = fiche->champs;
+            e.demande = d;
             e.objet = std::move(r->objet);
             e.resultat = std::move(r->resultat);
             e.affiche = u8(e.objet);
@@ -407,6 +423,8 @@ void LigneService::demande(const Demande& d, const std::string& octets)
     if (fiche) {
         const Enregistrement& champs = fiche->champs;
         e.genre = e.lecture ? "Envoi en continu" : "Envoi fiche";
+        e.fiche = champs;
+        e.demande = d;
         e.objet = nomComplet(champs);
         e.affiche = u8(champs[CPiece]).trimmed() + QStringLiteral(" Phase ") + u8(champs[CPhase]).trimmed();
         if (avant.envoi == statut::Envoi::Demander) {
@@ -442,6 +460,17 @@ void LigneService::etapeSuivante()
         while (!e.lu && port_->enAttente() <= static_cast<long long>(continu::kMorceau)) {
             morceau.clear();
             if (!e.lecture->suite(morceau)) {
+                if (const auto& f = e.lecture->echec()) {
+                    // The file changed or went: what is queued is dropped
+                    // and no DC3 goes, as when the service stops; the line
+                    // listens again at once, nothing is wrong with it.
+                    const int numero = f->numero;
+                    port_->interrompre();
+                    termine(journal::erreur(numero), false);
+                    fermer();
+                    if (actif_ && !cede_ && ouvrir()) suivante();
+                    return;
+                }
                 e.lu = true;
                 break;
             }
@@ -449,7 +478,7 @@ void LigneService::etapeSuivante()
                 echec(r);
                 return;
             }
-            e.mesure.ajouter(morceau);
+            e.enRoute += morceau;
             e.suivi->ecrits(morceau);
         }
         if (e.lu && port_->enAttente() == 0) termine(e.resultat, true);
@@ -476,6 +505,11 @@ void LigneService::partis(qint64 octets)
     if (!enRoute_) return;
     Envoi& e = envois_.front();
     e.partis += octets;
+    // The journal counts what reached the line: a drip-feed stopped drops
+    // the rest of what it had written.
+    const auto n = std::min(e.enRoute.size(), static_cast<std::size_t>(std::max<qint64>(0, octets)));
+    e.mesure.ajouter(std::string_view(e.enRoute).substr(0, n));
+    e.enRoute.erase(0, n);
     if (e.suivi) e.suivi->relever(e.partis, services_.horloge->instant());
     montrerEnvoi();
     etapeSuivante();
@@ -502,15 +536,16 @@ void LigneService::termine(std::string resultat, bool toutParti)
     port_->regleControleFlux(PortSerie::ControleFlux::Aucun);
     port_->regleAttenteSansLimite(false);
     // A drip-feed stopped or failed names the last line that left.
-    if (e.suivi && !toutParti && e.mesure.octets() > 0) {
+    if (e.suivi && !toutParti && (e.mesure.octets() > 0 || !e.enRoute.empty())) {
         resultat += " après la ligne " + std::to_string(e.suivi->lignesParties());
         if (!e.suivi->bloc().empty()) resultat += " " + e.suivi->bloc();
     }
     QString texte = u8(e.genre) + QLatin1Char(' ') + u8(e.objet);
     if (resultat != "OK") texte += QStringLiteral(" : ") + u8(resultat);
     // What went on the line: all of it, or what had left when it stopped;
-    // a drip-feed's was measured as it was written.
+    // a drip-feed's was measured as it left.
     journal::Mesure mesure = e.mesure;
+    if (toutParti) mesure.ajouter(e.enRoute);
     if (!e.lecture) {
         std::string octets = e.transfert.texte();
         if (!toutParti) octets.resize(std::min<std::size_t>(octets.size(), static_cast<std::size_t>(std::max(0LL, e.partis))));

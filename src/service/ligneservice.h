@@ -68,11 +68,16 @@ private:
         // lines followed as they leave, every byte written measured.
         std::unique_ptr<continu::Lecture> lecture;
         std::unique_ptr<SuiviTransfert> suivi;
-        journal::Mesure mesure;
+        journal::Mesure mesure;  // what has left; what is written waits in enRoute
+        std::string enRoute;
         bool lu = false;
         std::size_t etape = 0;
         long long total = 0, partis = 0;
         long long debut = 0;
+        // A sheet's: its record and the request, for its status read again
+        // as the answer begins.
+        std::optional<Enregistrement> fiche;
+        Demande demande;
     };
 
     bool ouvrir();

@@ -1,6 +1,7 @@
 #include "store/ficheaffichee.h"
 
 #include "store/chemins.h"
+#include "store/cp1252.h"
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 
@@ -89,6 +90,18 @@ EtatFiche comparerFiche(const FicheAffichee& fiche, bool valeursSeules)
         return pareille ? EtatFiche::Inchangee : EtatFiche::Modifiee;
     }
     return EtatFiche::Supprimee;
+}
+
+bool inchangeeHorsStatut(const Enregistrement& champs, const EmpreintesFiche& vue)
+{
+    auto horsStatut = [](EmpreintesFiche e) {
+        std::erase_if(e.fichiers, [](const std::pair<std::string, Empreinte>& f) {
+            return cp1252::replier(f.first) == "statut.txt";
+        });
+        return e;
+    };
+    const std::optional<EmpreintesFiche> maintenant = empreintesFiche(champs);
+    return maintenant && horsStatut(*maintenant) == horsStatut(vue);
 }
 
 std::vector<std::pair<std::string, Empreinte>> empreintesDossier(const Enregistrement& champs)

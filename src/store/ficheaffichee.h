@@ -99,4 +99,9 @@ enum class EtatFiche { Inchangee, Modifiee, Supprimee };
 // from the disk as they are when it runs (the program, the gauges).
 EtatFiche comparerFiche(const FicheAffichee& fiche, bool valeursSeules = false);
 
+// Whether the record of `champs` and its folder are still as `vue` saw
+// them, the status aside (statut.txt changes without the program or the
+// values changing, and is read again on its own wherever it matters).
+bool inchangeeHorsStatut(const Enregistrement& champs, const EmpreintesFiche& vue);
+
 }  // namespace tarvex

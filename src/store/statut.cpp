@@ -4,6 +4,7 @@
 #include "store/fichiers.h"
 #include "store/lecteur.h"
 #include "store/liste.h"
+#include "store/textechoisi.h"
 #include "store/texte.h"
 
 #include <cstdio>
@@ -13,6 +14,7 @@ namespace tarvex::statut {
 namespace {
 
 constexpr std::size_t kChamps = 6;
+constexpr std::size_t kIllisiblesCites = 10;  // bad lines quoted one by one
 
 std::string deuxChiffres(int v)
 {
@@ -31,6 +33,26 @@ bool chiffres(std::string_view t, std::string_view forme)
 }
 
 bool blanc(const std::string& t) { return sansBlancs(t).empty(); }
+
+// A line as the file holds it: Windows-1252 as the program writes it, or
+// UTF-8 as many editors save a file edited by hand (its byte order mark
+// aside). Read as Windows-1252, "Bloquée" typed there would be no status,
+// and the one before it would let the sheet go.
+std::string texteLigne(std::string_view octets)
+{
+    if (octets.substr(0, 3) == "\xEF\xBB\xBF") octets.remove_prefix(3);
+    return textechoisi::analyser(octets).utf8 ? std::string(octets) : cp1252::versUtf8(octets);
+}
+
+// A text of the file quoted in a message: its start is enough to find it,
+// and a line of megabytes would hold the window that shows it.
+std::string extrait(std::string_view utf8, std::size_t largeur = 80)
+{
+    if (utf8.size() <= largeur) return std::string(utf8);
+    std::size_t n = largeur;
+    while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) --n;
+    return std::string(utf8.substr(0, n)) + "…";
+}
 
 }  // namespace
 
@@ -99,23 +121,29 @@ Lu<Historique> lire(const std::string& dossier)
         if (fichiers::existe(chemin)) r.signaler(chemin, "fichier illisible");
         return r;
     }
-    const std::string t = cp1252::versUtf8(*octets);
+    const std::string_view t = *octets;
     std::size_t numero = 0;
     for (std::size_t debut = 0; debut < t.size();) {
         std::size_t fin = t.find('\n', debut);
         if (fin == std::string::npos) fin = t.size();
-        std::string_view l = std::string_view(t).substr(debut, fin - debut);
+        std::string_view brute = t.substr(debut, fin - debut);
         debut = fin + 1;
         ++numero;
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        if (!brute.empty() && brute.back() == '\r') brute.remove_suffix(1);
+        const std::string l = texteLigne(brute);
         if (sansBlancs(l).empty()) continue;
         if (auto lu = analyser(l)) {
             r.valeur.lignes.push_back(std::move(*lu));
         } else {
             r.valeur.illisibles.emplace_back(l);
-            r.signaler(chemin, "ligne " + std::to_string(numero) + " illisible, ignorée : " + std::string(l));
+            // Another file saved under this name by mistake: its first
+            // lines say so, the rest are counted, and the message stays short.
+            if (r.valeur.illisibles.size() <= kIllisiblesCites)
+                r.signaler(chemin, "ligne " + std::to_string(numero) + " illisible, ignorée : " + extrait(l));
         }
     }
+    if (const std::size_t n = r.valeur.illisibles.size(); n > kIllisiblesCites)
+        r.signaler(chemin, std::to_string(n - kIllisiblesCites) + " autres lignes illisibles, ignorées");
     return r;
 }
 
@@ -132,7 +160,7 @@ std::optional<Ligne> derniere(const std::string& dossier)
         const std::size_t n = t.find_last_of('\n', t.size() - 1);
         const std::string_view l = n == std::string_view::npos ? t : t.substr(n + 1);
         if (n == std::string_view::npos && coupe) break;
-        if (auto lu = analyser(cp1252::versUtf8(l))) return lu;
+        if (auto lu = analyser(texteLigne(l))) return lu;
         if (n == std::string_view::npos) return std::nullopt;
         t = t.substr(0, n);
     }
@@ -170,7 +198,16 @@ std::string resume(const Historique& h)
 AvantEnvoi avantEnvoi(const Enregistrement& champs)
 {
     AvantEnvoi a;
-    const auto l = derniere(dossierFicheLu(nomdossierEnregistrement(champs)));
+    const std::string dossier = dossierFicheLu(nomdossierEnregistrement(champs));
+    const auto l = derniere(dossier);
+    // A history that is there but cannot be read (a share that fails, a
+    // file another program holds) may say "Bloquée": nothing goes.
+    if (!l && fichiers::existe(dossier + kFichier) && !fichiers::lireDebut(dossier + kFichier, 1)) {
+        a.envoi = Envoi::Refuse;
+        a.message = "Le statut de la fiche " + nomComplet(champs) + " ne peut pas être lu (" + dossier + kFichier +
+                    "). Rien n'a été envoyé.";
+        return a;
+    }
     if (!l || l->statut == Statut::Validee) return a;
     if (l->statut == Statut::EnEssai) {
         a.envoi = Envoi::Demander;
@@ -178,8 +215,9 @@ AvantEnvoi avantEnvoi(const Enregistrement& champs)
         return a;
     }
     a.envoi = Envoi::Refuse;
-    // A line written by hand may lack its reason: the sentence stays whole.
-    const std::string pourquoi = sansBlancs(l->commentaire);
+    // A line written by hand may lack its reason, or hold a page of it:
+    // the sentence stays whole.
+    const std::string pourquoi = extrait(sansBlancs(l->commentaire), 500);
     a.message = "La fiche " + nomComplet(champs) + " est bloquée" + (pourquoi.empty() ? "" : " : " + pourquoi) +
                 ". Rien n'a été envoyé.";
     return a;

@@ -282,7 +282,8 @@ void FenetreTrajectoire::reprendre()
                             std::move(r.lignes),
                             std::move(r.explication),
                             r.debutApproche,
-                            r.finApproche};
+                            r.finApproche,
+                            src.vue};
     reprise_ = ouvrirReprise(this, *src.principale, std::move(montree));
     connect(reprise_, &FenetreReprise::fermee, this, [this, f = reprise_.data()] {
         if (reprise_ == f) Vue->montrerApproche({}, {});
@@ -325,7 +326,7 @@ void ouvrirTrajectoire(Principale& principale)
     SourceReprise source{&principale, std::move(*octets), directeur, type,
                          champ(CPiece) + QStringLiteral(" Phase ") + champ(CPhase), nomComplet(fiche.champs),
                          fiche.machine(), ReglagesPort{q(com.port), q(com.vitesse), q(com.parite), q(com.bits), q(com.arret)},
-                         fiche.champs, insertionFiche(fiche)};
+                         fiche.champs, insertionFiche(fiche), fiche.vue};
     auto* fenetre = new FenetreTrajectoire(&principale.fenetre(), titre, std::move(programme), std::move(source));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     fenetre->show();

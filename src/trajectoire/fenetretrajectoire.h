@@ -36,6 +36,7 @@ struct SourceReprise {
     ReglagesPort reglages;  // the machine's port and settings
     Enregistrement champs;  // the sheet's record, for its status
     Insertion insertion;    // what Charger puts after the first line (NUM blocks)
+    EmpreintesFiche vue;    // the sheet as the main window read those blocks' values
 };
 
 class FenetreTrajectoire : public plateforme::Fenetre {

@@ -65,6 +65,16 @@ TEST_F(Historique, FichierEditeALaMain)
         poser(kFichier, t);
         EXPECT_EQ(statut::actuel(kDossier), Statut::Bloquee);
     }
+    // Saved again in UTF-8 by an editor, or a line added in it; a long bad line quoted short.
+    for (const std::string& t : {std::string("\xEF\xBB\xBF" "01/12/2026;10:00:00;Validée;P;u;c\r\n07/12/2026;08:05:09;Bloquée;P;u;c"),
+                                 bloquee.substr(0, 20) + "Valid\xe9" "e;P;u;c\r\n07/12/2026;08:05:09;Bloquée;P;u;c\r\n" + long_}) {
+        poser(kFichier, t);
+        EXPECT_EQ(statut::actuel(kDossier), Statut::Bloquee);
+        EXPECT_EQ(statut::lire(kDossier).valeur.lignes.size(), 2u);
+    }
+    EXPECT_LT(statut::lire(kDossier).problemes.at(0).texte().size(), 200u);
+    poser(kFichier, [] { std::string t; for (int i = 0; i < 30; ++i) t += "x\r\n"; return t; }());  // a program saved here
+    EXPECT_EQ(statut::lire(kDossier).problemes.back().texte(), kDossier + "statut.txt : 20 autres lignes illisibles, ignorées");
 }
 
 TEST(Statut, ReglesDuneDemande)

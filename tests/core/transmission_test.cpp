@@ -246,6 +246,18 @@ TEST_F(Transmission, EnContinuLesOctetsDeLEnvoiOrdinaire)
     while (l.suite(sortie)) {}
     EXPECT_EQ(std::count(sortie.begin(), sortie.end(), '\n'), 20001);
     EXPECT_EQ(sortie.substr(sortie.size() - 16), "N19999 G1 X17\n\x13\n");
+    // Cut short while it goes, or still being written: no block cut anywhere, no DC3, a failure.
+    for (std::uintmax_t taille : {std::uintmax_t{100000}, std::uintmax_t{900000}}) {
+        poser("envoi/long.txt", long_);
+        continu::Lecture change({std::filesystem::absolute("envoi/long.txt").string(), {}, {}});
+        ASSERT_FALSE(change.ouvrir());
+        sortie.clear();
+        ASSERT_TRUE(change.suite(sortie));
+        std::filesystem::resize_file("envoi/long.txt", taille);  // grown by NULs
+        while (change.suite(sortie)) {}
+        EXPECT_EQ(sortie.find_first_of(std::string("\x13\0", 2)), std::string::npos);
+        EXPECT_EQ(change.echec()->numero, kErreurFichierIntrouvable);
+    }
     // A sheet: Charger's blocks after the first line; a missing file as Charger.
     Transfert blocs;
     const DemandeChargement d = demande(1, 2, true, true);
