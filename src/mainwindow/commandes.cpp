@@ -94,6 +94,8 @@ bool Selectphase::statutPermetEnvoi()
 {
     Messages& messages = *services_.messages;
     const statut::AvantEnvoi avant = statut::avantEnvoi(ficheAffichee().champs);
+    // The label says what was just read, not what was read when the sheet was chosen.
+    montrerStatut();
     if (avant.envoi == statut::Envoi::Refuse) {
         messages.afficher(this, QString::fromStdString(avant.message), QStringLiteral("Infos"), Icone::Exclamation);
         journal::Transfert note{{}, {ficheAffichee().machine()}, "Envoi fiche", nomComplet(ficheAffichee().champs),
