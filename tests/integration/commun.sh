@@ -40,8 +40,9 @@ taille_de() { wc -c <"$1" | tr -d ' '; }
 # True once file $1 holds at least $2 bytes.
 au_moins() { [ "$(taille_de "$1")" -ge "$2" ]; }
 
-# Exits 77 (the test skipped) where socat is missing.
-socat_requis() { command -v socat >/dev/null 2>&1 || { echo "socat est introuvable : test sauté."; exit 77; }; }
+# Exits 77 (the test skipped), saying why; where socat is missing, for one.
+sauter() { echo "$* : test sauté."; exit 77; }
+socat_requis() { command -v socat >/dev/null 2>&1 || sauter "socat est introuvable"; }
 # $tmp made, and removed at the end with the scenario and every process of $pids.
 pids= programme_pid=
 dossier_tmp() {

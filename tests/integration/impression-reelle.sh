@@ -14,19 +14,10 @@ ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 . "$ici/commun.sh"
 
 for outil in /usr/sbin/cupsd lpadmin lpstat pdfinfo pdftotext pdftoppm pdffonts; do
-    if ! command -v "$outil" >/dev/null 2>&1; then
-        echo "$outil est introuvable (paquets cups et poppler-utils) : le test de l'impression réelle est sauté."
-        exit 77
-    fi
+    command -v "$outil" >/dev/null 2>&1 || sauter "$outil est introuvable (paquets cups et poppler-utils)"
 done
-if [ ! -e /usr/lib/cups/backend/cups-pdf ] || [ ! -e "$ppd" ]; then
-    echo "cups-pdf est introuvable (paquet printer-driver-cups-pdf) : le test de l'impression réelle est sauté."
-    exit 77
-fi
-if [ "$(id -u)" -ne 0 ]; then
-    echo "le serveur CUPS du test doit être lancé en root pour le pilote cups-pdf : test sauté."
-    exit 77
-fi
+{ [ -e /usr/lib/cups/backend/cups-pdf ] && [ -e "$ppd" ]; } || sauter "cups-pdf est introuvable (paquet printer-driver-cups-pdf)"
+[ "$(id -u)" -eq 0 ] || sauter "le serveur CUPS du test doit être lancé en root pour le pilote cups-pdf"
 
 tmp=$(mktemp -d)
 chmod 755 "$tmp"
