@@ -90,19 +90,28 @@ void ecrireEntier(const fs::path& fichier, std::string_view octets, std::string_
     remplir(fd, fichier, octets, chemin);
 }
 
+// A regular file opened for reading, its size in `st`; -1 for anything else
+// (missing, a folder, a device).
+int ouvrirRegulier(const fs::path& p, struct stat& st)
+{
+    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 std::optional<std::string> lire(const fs::path& p)
 {
     // Read straight into a buffer of the file's size: the index is read
     // whole at every selection in the list.
-    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    const int fd = ouvrirRegulier(p, st);
+    if (fd < 0) return std::nullopt;
     std::string contenu;
     contenu.resize(static_cast<std::size_t>(st.st_size));
     std::size_t lus = 0;
@@ -154,13 +163,9 @@ std::optional<Morceau> lireDepuis(const fs::path& p, std::int64_t debut)
 
 std::optional<std::string> lireDebut(const fs::path& p, std::size_t maximum)
 {
-    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    const int fd = ouvrirRegulier(p, st);
+    if (fd < 0) return std::nullopt;
     std::string contenu(maximum, '\0');
     std::size_t lus = 0;
     while (lus < maximum) {
