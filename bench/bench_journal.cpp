@@ -9,6 +9,7 @@
 #include "journal/journal.h"
 #include "platform/doubles.h"
 #include "store/fichiers.h"
+#include "dossier.h"
 #include "mesure.h"
 
 #include <QApplication>
@@ -71,10 +72,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dossier;
-    const QString avant = QDir::currentPath();
-    QDir::setCurrent(dossier.path());
-    QDir().mkpath(QStringLiteral("data"));
+    const tarvex::bench::DossierDeTravail dossier;
     const std::string octets = journalEcrit();
     tarvex::fichiers::ecrire(tarvex::journal::kJournal, octets);
     tarvex::plateforme::DoublesDeServices doubles;
@@ -138,6 +136,5 @@ int main(int argc, char** argv)
     std::printf("une touche de Filtre, la plus lente       : %8.2f ms  (rapport %.2f)\n", pire, pire / lecture);
     std::printf("une ligne ajoutée, suivie                 : %8.2f ms  (rapport %.3f)\n", suivi, suivi / lecture);
     std::printf("lignes retenues par \"%s\" : %d\n", qPrintable(frappe), retenues);
-    QDir::setCurrent(avant);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "mainwindow/recherche.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "dossier.h"
 #include "mesure.h"
 
 #include <QApplication>
@@ -56,10 +57,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dossier;
-    const QString avant = QDir::currentPath();
-    QDir::setCurrent(dossier.path());
-    QDir().mkpath(QStringLiteral("data"));
+    const tarvex::bench::DossierDeTravail dossier;
     const std::string octets = index();
     tarvex::fichiers::ecrire(tarvex::kIndex, octets);
 
@@ -129,6 +127,5 @@ int main(int argc, char** argv)
                 touche, touche / lecture);
     std::printf("une touche, la plus lente                : %8.2f ms  (rapport %.2f)\n", pire, pire / lecture);
     std::printf("propositions pour \"%s\" : %d\n", qPrintable(frappe), proposees);
-    QDir::setCurrent(avant);
     return 0;
 }

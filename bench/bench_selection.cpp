@@ -13,6 +13,7 @@
 #include "platform/doubles.h"
 #include "store/fichiers.h"
 #include "store/index.h"
+#include "dossier.h"
 #include "mesure.h"
 
 #include <QApplication>
@@ -113,9 +114,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     tarvex::preparerApplication();
 
-    QTemporaryDir dossier;
-    const QString avant = QDir::currentPath();
-    QDir::setCurrent(dossier.path());
+    const tarvex::bench::DossierDeTravail dossier;
     preparerDonnees();
 
     tarvex::plateforme::DoublesDeServices doubles;
@@ -203,6 +202,5 @@ int main(int argc, char** argv)
                     "(cible <= 2 x%s)\n",
                     jusquauBalayage, jusquauBalayage / plancher, jusquauBalayage / plancher <= 2 ? "" : ", MANQUEE");
     }
-    QDir::setCurrent(avant);
     return 0;
 }

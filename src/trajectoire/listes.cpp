@@ -35,7 +35,7 @@ QString raison(Raison r)
 }
 
 ModeleListing::ModeleListing(const Programme& p, QObject* parent)
-    : QAbstractListModel(parent), programme_(p), nonTracee_(p.lignes.size(), -1)
+    : ModeleLignes(p, parent), nonTracee_(p.lignes.size(), -1)
 {
     for (std::size_t i = 0; i < p.nonTracees.size(); ++i) {
         const auto l = static_cast<std::size_t>(p.nonTracees[i].ligne);
@@ -62,12 +62,12 @@ QVariant ModeleListing::data(const QModelIndex& index, int role) const
         const QString texte = q(programme_.lignes[i]);
         return n < 0 ? texte : texte + QStringLiteral("\nNon tracée : ") + raison(programme_.nonTracees[static_cast<std::size_t>(n)].raison);
     }
-    case Qt::SizeHintRole: return taille_.isValid() ? QVariant(taille_) : QVariant();
+    case Qt::SizeHintRole: return taille();
     default: return {};
     }
 }
 
-ModeleNonTracees::ModeleNonTracees(const Programme& p, QObject* parent) : QAbstractListModel(parent), programme_(p)
+ModeleNonTracees::ModeleNonTracees(const Programme& p, QObject* parent) : ModeleLignes(p, parent)
 {
     for (const LigneNonTracee& n : p.nonTracees)
         colonnes_ = std::max(colonnes_, 16 + caracteres(n.texte));  // "Ligne 1000000 : "
@@ -88,7 +88,7 @@ QVariant ModeleNonTracees::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole: return texte;
     case Qt::ToolTipRole: return raison(n.raison) + QLatin1Char('\n') + texte;
     case Qt::UserRole: return n.ligne + 1;
-    case Qt::SizeHintRole: return taille_.isValid() ? QVariant(taille_) : QVariant();
+    case Qt::SizeHintRole: return taille();
     default: return {};
     }
 }

@@ -13,38 +13,43 @@ namespace tarvex::trajectoire {
 // Why a line is left out, as the operator reads it.
 QString raison(Raison r);
 
+// What the two lists share: rows read from the program, as wide as the
+// longest, that the list scrolls across to it.
+class ModeleLignes : public QAbstractListModel {
+public:
+    void setTaille(QSize taille) { taille_ = taille; }
+    int colonnes() const { return colonnes_; }
+
+protected:
+    ModeleLignes(const Programme& p, QObject* parent) : QAbstractListModel(parent), programme_(p) {}
+    QVariant taille() const { return taille_.isValid() ? QVariant(taille_) : QVariant(); }
+
+    const Programme& programme_;
+    int colonnes_ = 0;
+
+private:
+    QSize taille_;
+};
+
 // The program's lines; those not drawn in red, their reason in the tooltip.
-class ModeleListing : public QAbstractListModel {
+class ModeleListing : public ModeleLignes {
     Q_OBJECT
 public:
     ModeleListing(const Programme& p, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    // The rows' size: as wide as the longest line, that the list scrolls across to it.
-    void setTaille(QSize taille) { taille_ = taille; }
-    int colonnes() const { return colonnes_; }
 
 private:
-    const Programme& programme_;
     std::vector<int> nonTracee_;  // per line: its index in nonTracees, or -1
-    int colonnes_ = 0;
-    QSize taille_;
 };
 
 // "Ligne 10 : G81 X5 Y5 Z-3 R1 F50", the line's number (from 1) as its data.
-class ModeleNonTracees : public QAbstractListModel {
+class ModeleNonTracees : public ModeleLignes {
     Q_OBJECT
 public:
     ModeleNonTracees(const Programme& p, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    void setTaille(QSize taille) { taille_ = taille; }
-    int colonnes() const { return colonnes_; }
-
-private:
-    const Programme& programme_;
-    int colonnes_ = 0;
-    QSize taille_;
 };
 
 // A list of rows of one height, one row current. Its rows' texts and the
